@@ -1,0 +1,39 @@
+# yomu: the two commands of the quick start are `make run` and `make test`.
+JOBS ?= $(shell nproc)
+BUILD ?= build
+ASAN_BUILD ?= build-asan
+
+.PHONY: all deps build run test asan bench clean
+
+all: build
+
+deps:
+	@scripts/install-deps.sh
+
+$(BUILD)/Makefile: CMakeLists.txt
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: deps $(BUILD)/Makefile
+	cmake --build $(BUILD) -j $(JOBS)
+
+# Until the real window arrives, the sample novel runs headless and leaves a
+# screenshot of each page in build/demo-shots/.
+run: build
+	@mkdir -p $(BUILD)/demo-shots
+	$(BUILD)/yomu --headless --events demo/shots.events $(BUILD)/demo > $(BUILD)/demo-shots/log.txt
+	@echo "Pages of the sample novel: $(BUILD)/demo-shots/"
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+asan: deps
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DYOMU_SANITIZE=ON
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+		ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	$(BUILD)/yomu_bench
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -1,0 +1,41 @@
+// The headless runner.
+#include "app/headless_runner.h"
+
+#include <climits>
+#include <cstdlib>
+
+#include "app/main_window.h"
+#include "app/reader.h"
+#include "app/state_report.h"
+#include "platform/headless/headless_backend.h"
+
+int RunHeadless(const HeadlessOptions& options, std::istream& events_in, std::ostream& log,
+                std::ostream& errors) {
+  std::string error;
+  std::optional<std::vector<HeadlessEvent>> events = ParseEvents(events_in, error);
+  if (!events) {
+    errors << "yomu: events: " << error << '\n';
+    return 2;
+  }
+  char resolved[PATH_MAX];
+  if (realpath(options.novel_directory.c_str(), resolved) == nullptr) {
+    errors << "yomu: cannot open the novel directory " << options.novel_directory << '\n';
+    return 2;
+  }
+
+  HeadlessBackend backend(std::move(*events), log);
+  Platform platform(backend, resolved, options.font_file);
+  if (platform.fonts.face_path().empty()) errors << "yomu: no Mincho font found; text stays invisible\n";
+  Reader reader(platform);
+  backend.set_hooks({
+      [&reader](std::uint64_t now_ms, std::ostream& out) { WriteStateReport(reader, now_ms, out); },
+      [&reader]() -> const Bitmap* { return reader.state.PageBitmap.get(); },
+  });
+  const int exit_code = WinMain(reader, 1);
+  log.flush();
+  if (!backend.error().empty()) {
+    errors << "yomu: events: " << backend.error() << '\n';
+    return 2;
+  }
+  return exit_code;
+}

@@ -1,0 +1,117 @@
+// The entry point, the main window and its procedure.
+#include "app/main_window.h"
+
+#include "app/commands.h"
+#include "app/context_menu.h"
+#include "app/reader.h"
+#include "app/reader_modes.h"
+#include "app/text_fields.h"
+#include "app/texts.h"
+#include "data/bookmarks.h"
+#include "data/toc.h"
+#include "render/surfaces.h"
+#include "script/interpreter.h"
+#include "script/line_table.h"
+#include "sound/music.h"
+
+namespace {
+
+constexpr char kClassName[] = "MyWin";
+constexpr int kIconResource = 101;
+constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+
+void PlaceWindowCentred(Platform& platform, Window& window) {
+  const int x = GetSystemMetrics(platform, SM_CXSCREEN) / 2 - 320;
+  const int y = GetSystemMetrics(platform, SM_CYSCREEN) / 2 - 240;
+  const int height = 480 + GetSystemMetrics(platform, SM_CYCAPTION) +
+                     4 * GetSystemMetrics(platform, SM_CYBORDER);
+  SetWindowPos(window, ZOrder::NoTopMost, x, y, 640, height, SWP_SHOWWINDOW);
+}
+
+void SetBookmarkDefaults(ReaderState& s) {
+  for (int slot = 0; slot < BOOKMARK_COUNT; ++slot) {
+    CopyField(s.BookmarkLabels[slot], texts::kNoBookmark);
+    CopyField(s.BookmarkPages[slot], texts::kFirstPage);
+    CopyField(s.BookmarkFiles[slot], texts::kFirstScript);
+  }
+}
+
+// The whole start-up runs inside the window's creation, so that the first page is
+// on the window before it is shown.
+void OnCreate(Reader& r, Window& window) {
+  ReaderState& s = r.state;
+  GetCurrentDirectoryA(r.platform, 255, s.WorkingDirectory);
+  PlaceWindowCentred(r.platform, window);
+  ResetScript(r);
+  CreateSurfaces(r, window);
+  for (int entry = 0; entry < TOC_COUNT; ++entry) {
+    s.TocLabels[entry][0] = '\0';
+    s.TocFiles[entry][0] = '\0';
+  }
+  SetBookmarkDefaults(s);
+  LoadBookmarks(r);
+  LoadToc(r);
+  LoadScript(r);
+  RunScript(r, window);
+}
+
+void OnPaint(Reader& r, Window& window) {
+  r.state.WindowDC = BeginPaint(window);
+  PresentPage(r, r.state.WindowDC);
+  EndPaint(window);
+  r.state.WindowDC = nullptr;
+}
+
+void OnDestroy(Reader& r, Window& window) {
+  StopCd(r, window);
+  ReleaseSurfaces(r);
+  ChangeDisplaySettingsA(r.platform, nullptr, 0);
+  PostQuitMessage(r.platform, 0);
+}
+
+}  // namespace
+
+LRESULT MainWindowProc(Reader& r, Window& window, UINT message, WPARAM wparam, LPARAM lparam) {
+  // After the teardown the surfaces are gone; what still arrives is the platform's.
+  if (message != WM_CREATE && !r.state.PageSurface) {
+    return DefWindowProcA(window, message, wparam, lparam);
+  }
+  switch (message) {
+    case WM_CREATE: OnCreate(r, window); return 0;
+    case WM_DESTROY: OnDestroy(r, window); return 0;
+    case WM_PAINT: OnPaint(r, window); return 0;
+    case WM_CONTEXTMENU: OnContextMenu(r, window, lparam); return 0;
+    case WM_COMMAND: OnCommand(r, window, LOWORD(wparam)); return 0;
+    case WM_TIMER: OnTimer(r, window, static_cast<UINT>(wparam)); return 0;
+    case WM_MOUSEMOVE: OnMouseMove(r, window, HIWORD(static_cast<std::uintptr_t>(lparam))); return 0;
+    case WM_LBUTTONDOWN: OnLeftButtonDown(r, window); return 0;
+    case WM_RBUTTONDOWN: OnRightButtonDown(r, window); return 0;
+    default: return DefWindowProcA(window, message, wparam, lparam);
+  }
+}
+
+int WinMain(Reader& r, int show_command) {
+  Platform& platform = r.platform;
+  WNDCLASSEXA window_class;
+  window_class.lpfnWndProc = [&r](Window& window, UINT message, WPARAM wparam, LPARAM lparam) {
+    return MainWindowProc(r, window, message, wparam, lparam);
+  };
+  window_class.icon_resource = kIconResource;
+  window_class.lpszClassName = kClassName;
+  if (!RegisterClassExA(platform, window_class)) return 0;
+
+  const int x = GetSystemMetrics(platform, SM_CXSCREEN) / 2 - 320;
+  const int y = GetSystemMetrics(platform, SM_CYSCREEN) / 2 - 240;
+  Window* window =
+      CreateWindowExA(platform, 0, kClassName, texts::kCaption, kWindowStyle, x, y, 640, 480);
+  if (window == nullptr) return 0;
+  ShowWindow(*window, show_command);
+  UpdateWindow(*window);
+
+  MSG message;
+  while (GetMessageA(platform, &message)) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  return static_cast<int>(message.wParam);
+}

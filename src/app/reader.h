@@ -1,0 +1,15 @@
+// The Reader context: the one ReaderState of a running reader, together with the
+// platform it runs on. Every procedure of the reader takes it by reference.
+#pragma once
+
+#include "app/reader_state.h"
+#include "platform/platform.h"
+
+struct Reader {
+  explicit Reader(Platform& platform_in) : platform(platform_in) {}
+  Reader(const Reader&) = delete;
+  Reader& operator=(const Reader&) = delete;
+
+  Platform& platform;
+  ReaderState state;
+};

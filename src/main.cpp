@@ -1,0 +1,87 @@
+// yomu: reads Japanese sound novels. The command line picks the backend and the
+// novel's directory, then the reader runs as its window procedure says.
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <optional>
+#include <string>
+
+#include "app/headless_runner.h"
+
+namespace {
+
+constexpr char kUsage[] =
+    "Usage: yomu [OPTIONS] [NOVEL_DIR]\n"
+    "Reads the sound novel in NOVEL_DIR (default: the current directory),\n"
+    "starting with its script \"タイトル.txt\".\n"
+    "\n"
+    "Options:\n"
+    "  --headless        run without a window, driven by an event list, log on stdout\n"
+    "  --events FILE     the event list of --headless (default or '-': standard input)\n"
+    "  --font FILE       the Mincho font to draw text with (default: found by fontconfig)\n"
+    "  --help            show this help and exit\n"
+    "  --version         show the version and exit\n";
+
+struct CommandLine {
+  bool headless = false;
+  std::optional<std::string> events_file;
+  HeadlessOptions options;
+};
+
+int UsageError(const std::string& message) {
+  std::fprintf(stderr, "yomu: %s\nTry 'yomu --help'.\n", message.c_str());
+  return 2;
+}
+
+bool IsDirectory(const std::string& path) {
+  struct stat info {};
+  return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  CommandLine line;
+  bool directory_given = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string argument = argv[i];
+    const bool has_value = i + 1 < argc;
+    if (argument == "--help") {
+      std::fputs(kUsage, stdout);
+      return 0;
+    } else if (argument == "--version") {
+      std::puts("yomu 0.1.0");
+      return 0;
+    } else if (argument == "--headless") {
+      line.headless = true;
+    } else if (argument == "--events" || argument == "--font") {
+      if (!has_value) return UsageError(argument + " needs a file");
+      (argument == "--events" ? line.events_file : line.options.font_file) = argv[++i];
+    } else if (argument.size() > 1 && argument[0] == '-') {
+      return UsageError("unknown option " + argument);
+    } else if (directory_given) {
+      return UsageError("more than one novel directory given");
+    } else {
+      line.options.novel_directory = argument;
+      directory_given = true;
+    }
+  }
+  if (!IsDirectory(line.options.novel_directory)) {
+    return UsageError("no such directory: " + line.options.novel_directory);
+  }
+  if (line.options.font_file && !std::ifstream(*line.options.font_file)) {
+    return UsageError("cannot read the font file " + *line.options.font_file);
+  }
+  if (!line.headless) {
+    return UsageError("this build has no window yet; run with --headless");
+  }
+  if (!line.events_file || *line.events_file == "-") {
+    return RunHeadless(line.options, std::cin, std::cout, std::cerr);
+  }
+  std::ifstream events(*line.events_file);
+  if (!events) return UsageError("cannot read the event list " + *line.events_file);
+  return RunHeadless(line.options, events, std::cout, std::cerr);
+}

@@ -1,0 +1,41 @@
+// What differs between the real window and the headless runner: where time,
+// input, pixels, the display and sound come from and go to. The message queue,
+// the surfaces and the text are shared.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "platform/display.h"
+#include "platform/win32_types.h"
+
+class Platform;
+class Window;
+
+class Backend {
+ public:
+  virtual ~Backend() = default;
+
+  // Milliseconds since the backend started.
+  virtual std::uint64_t NowMs() = 0;
+  virtual void Sleep(std::uint32_t milliseconds) = 0;
+
+  // Waits until input arrives (posting it to the queue) or until deadline_ms passes.
+  // Returns false when no input can ever come again.
+  virtual bool WaitForInput(Platform& platform, std::optional<std::uint64_t> deadline_ms) = 0;
+
+  // Pixels of the window's client area changed: show them now.
+  virtual void ShowWindowPixels(const Window& window, const RECT& changed) = 0;
+  virtual void WindowCaptionChanged(const Window&, std::string_view /*caption_sjis*/) {}
+  virtual void WindowPlaced(const Window&) {}
+
+  // The display: the modes it offers, in enumeration order, and the current one.
+  virtual std::vector<DEVMODEA> DisplayModes() = 0;
+  virtual DEVMODEA CurrentDisplayMode() = 0;
+  virtual long ChangeDisplayMode(const DEVMODEA* mode) = 0;
+
+  // A platform call of interest (a timer set, a media command, ...), for the record.
+  virtual void Record(std::string_view) {}
+};

@@ -1,0 +1,18 @@
+// Host file names for the Shift-JIS file names of scripts and data files.
+//
+// A byte 0x5C is a separator only where it is not the second byte of a double-byte
+// character (ソ is 0x83 0x5C, 表 is 0x95 0x5C); '/' separates too. Each component is
+// matched as the raw bytes, then as its CP932-to-UTF-8 conversion, then without
+// regard to case, as the old file system did; so a novel unpacked with Shift-JIS
+// names and one unpacked with UTF-8 names both work.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+class ShiftJis;
+
+// The host path of name_sjis relative to directory (a host path). A name that does
+// not exist yet resolves as far as it can; its missing part is taken as UTF-8.
+std::string ResolveHostPath(ShiftJis& shift_jis, const std::string& directory,
+                            std::string_view name_sjis);

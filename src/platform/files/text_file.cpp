@@ -1,0 +1,177 @@
+// Text-mode files of the old platform: whole-file reading with CR LF and Ctrl-Z
+// translation and fgets-style lines; writing with CR LF through a temporary file
+// that replaces the old one only when complete.
+#include "platform/files/text_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+constexpr char CTRL_Z = 0x1A;
+constexpr std::size_t TEMPORARY_BASE_MAX = 200;  // leaves room for the affixes within NAME_MAX
+constexpr mode_t NEW_FILE_MODE = 0644;
+
+class FileDescriptor {
+ public:
+  explicit FileDescriptor(int descriptor) : descriptor_(descriptor) {}
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  ~FileDescriptor() {
+    if (descriptor_ >= 0) close(descriptor_);
+  }
+  int get() const { return descriptor_; }
+
+ private:
+  int descriptor_;
+};
+
+// A read error ends the contents where it happened, as it ended fgets.
+std::string ReadAll(int descriptor) {
+  std::string contents;
+  std::array<char, 16384> chunk;
+  for (;;) {
+    const ssize_t count = read(descriptor, chunk.data(), chunk.size());
+    if (count < 0 && errno == EINTR) continue;
+    if (count <= 0) return contents;
+    contents.append(chunk.data(), static_cast<std::size_t>(count));
+  }
+}
+
+// O_NONBLOCK so that a FIFO under the name cannot hang the opening; only regular
+// files are read.
+std::optional<std::string> ReadRegularFile(const std::string& host_path) {
+  FileDescriptor file(open(host_path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+  if (file.get() < 0) return std::nullopt;
+  struct stat status {};
+  if (fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
+  return ReadAll(file.get());
+}
+
+// A Ctrl-Z ends the text; a CR right before an LF is dropped, a lone CR stays.
+std::string TranslateTextMode(std::string_view bytes) {
+  bytes = bytes.substr(0, bytes.find(CTRL_Z));
+  std::string text;
+  text.reserve(bytes.size());
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') continue;
+    text.push_back(bytes[i]);
+  }
+  return text;
+}
+
+std::string WithCrLf(std::string_view text) {
+  std::string bytes;
+  bytes.reserve(text.size() + static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')));
+  for (char c : text) {
+    if (c == '\n') bytes.push_back('\r');
+    bytes.push_back(c);
+  }
+  return bytes;
+}
+
+bool WriteAll(int descriptor, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t count = write(descriptor, bytes.data(), bytes.size());
+    if (count < 0 && errno == EINTR) continue;
+    if (count <= 0) return false;
+    bytes.remove_prefix(static_cast<std::size_t>(count));
+  }
+  return true;
+}
+
+bool SyncFile(int descriptor) {
+  while (fsync(descriptor) != 0) {
+    if (errno != EINTR) return false;
+  }
+  return true;
+}
+
+// Linux releases the descriptor even when close reports EINTR, so it is not retried.
+bool CloseFile(int descriptor) { return close(descriptor) == 0 || errno == EINTR; }
+
+std::string DirectoryPart(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return std::string();
+  return path.substr(0, slash + 1);
+}
+
+// Makes the rename itself durable; a failure here does not undo a finished file.
+void SyncDirectory(const std::string& path) {
+  const std::string directory = DirectoryPart(path);
+  FileDescriptor handle(
+      open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (handle.get() >= 0) SyncFile(handle.get());
+}
+
+}  // namespace
+
+std::optional<TextFileReader> TextFileReader::Open(const std::string& host_path) {
+  std::optional<std::string> bytes = ReadRegularFile(host_path);
+  if (!bytes) return std::nullopt;
+  return TextFileReader(TranslateTextMode(*bytes));
+}
+
+bool TextFileReader::ReadLine(char* buffer, std::size_t size) {
+  if (size == 0 || position_ >= contents_.size()) return false;
+  const std::string_view rest =
+      std::string_view(contents_).substr(position_, std::min(size - 1, contents_.size() - position_));
+  const std::size_t line_feed = rest.find('\n');
+  const std::size_t count = line_feed == std::string_view::npos ? rest.size() : line_feed + 1;
+  std::memcpy(buffer, rest.data(), count);
+  buffer[count] = '\0';
+  position_ += count;
+  return true;
+}
+
+std::optional<TextFileWriter> TextFileWriter::Open(const std::string& host_path) {
+  const std::string directory = DirectoryPart(host_path);
+  const std::string base = host_path.substr(directory.size());
+  if (base.empty()) return std::nullopt;
+  std::string temporary_path = directory + "." + base.substr(0, TEMPORARY_BASE_MAX) + ".XXXXXX";
+  const int descriptor = mkostemp(temporary_path.data(), O_CLOEXEC);
+  if (descriptor < 0) return std::nullopt;
+  TextFileWriter writer(host_path, std::move(temporary_path), descriptor);
+  // mkstemp makes the file private (0600); the replaced file is an ordinary one.
+  if (fchmod(descriptor, NEW_FILE_MODE) != 0) return std::nullopt;
+  return writer;
+}
+
+TextFileWriter::TextFileWriter(TextFileWriter&& other) noexcept
+    : path_(std::move(other.path_)),
+      temporary_path_(std::exchange(other.temporary_path_, std::string())),
+      descriptor_(std::exchange(other.descriptor_, -1)),
+      failed_(other.failed_) {}
+
+TextFileWriter::~TextFileWriter() { Discard(); }
+
+void TextFileWriter::Discard() {
+  if (descriptor_ >= 0) close(std::exchange(descriptor_, -1));
+  if (!temporary_path_.empty()) unlink(std::exchange(temporary_path_, std::string()).c_str());
+}
+
+bool TextFileWriter::Write(std::string_view text) {
+  if (descriptor_ < 0) return false;
+  if (!failed_ && !WriteAll(descriptor_, WithCrLf(text))) failed_ = true;
+  return !failed_;
+}
+
+bool TextFileWriter::Commit() {
+  if (descriptor_ < 0) return false;
+  const bool written = !failed_ && SyncFile(descriptor_);
+  const bool closed = CloseFile(std::exchange(descriptor_, -1));
+  if (!written || !closed || rename(temporary_path_.c_str(), path_.c_str()) != 0) {
+    Discard();
+    return false;
+  }
+  temporary_path_.clear();
+  SyncDirectory(path_);
+  return true;
+}

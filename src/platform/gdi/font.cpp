@@ -1,0 +1,296 @@
+// Fonts made like CreateFontA: the Mincho face found through fontconfig (or a file
+// given on the command line), sized by Windows cell heights, glyphs rendered
+// monochrome by FreeType and cached per font.
+#include "platform/gdi/font.h"
+
+#include <fontconfig/fontconfig.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_TRUETYPE_TABLES_H
+
+#include <algorithm>
+#include <cstdint>
+#include <type_traits>
+#include <utility>
+
+namespace {
+
+constexpr int kDefaultHeight = 16;
+constexpr std::int64_t kMaxPixels = 2048;  // bounds the sizes an odd caller could ask for
+constexpr int kHeavyWeight = 600;
+constexpr char32_t kHiraganaA = 0x3042;
+constexpr char32_t kIdeographOne = 0x4E00;
+
+// FreeType itself, shared by the engine and every font so that either may be
+// destroyed first.
+struct FontLibrary {
+  FT_Library handle = nullptr;
+  FontLibrary() {
+    if (FT_Init_FreeType(&handle) != 0) handle = nullptr;
+  }
+  ~FontLibrary() {
+    if (handle != nullptr) FT_Done_FreeType(handle);
+  }
+  FontLibrary(const FontLibrary&) = delete;
+  FontLibrary& operator=(const FontLibrary&) = delete;
+};
+
+struct FaceCloser {
+  void operator()(FT_Face face) const { FT_Done_Face(face); }
+};
+using FaceHandle = std::unique_ptr<std::remove_pointer_t<FT_Face>, FaceCloser>;
+
+struct ConfigCloser {
+  void operator()(FcConfig* config) const { FcConfigDestroy(config); }
+};
+struct PatternCloser {
+  void operator()(FcPattern* pattern) const { FcPatternDestroy(pattern); }
+};
+using PatternHandle = std::unique_ptr<FcPattern, PatternCloser>;
+
+const FcChar8* FcText(const char* text) { return reinterpret_cast<const FcChar8*>(text); }
+
+FaceHandle OpenFace(const FontLibrary& library, const std::string& path, long index) {
+  FT_Face face = nullptr;
+  if (library.handle == nullptr || FT_New_Face(library.handle, path.c_str(), index, &face) != 0) {
+    return nullptr;
+  }
+  FaceHandle owned(face);
+  if (!FT_IS_SCALABLE(face) || face->units_per_EM == 0) return nullptr;
+  FT_Select_Charmap(face, FT_ENCODING_UNICODE);
+  return owned;
+}
+
+bool CoversJapanese(FT_Face face) {
+  return FT_Get_Char_Index(face, kHiraganaA) != 0 && FT_Get_Char_Index(face, kIdeographOne) != 0;
+}
+
+bool HasFamily(FcPattern* pattern, const char* family) {
+  FcChar8* name = nullptr;
+  for (int i = 0; FcPatternGetString(pattern, FC_FAMILY, i, &name) == FcResultMatch; ++i) {
+    if (FcStrCmpIgnoreCase(name, FcText(family)) == 0) return true;
+  }
+  return false;
+}
+
+struct FaceLocation {
+  std::string path;
+  long index = 0;
+};
+
+// The best Japanese outline face fontconfig offers for a family (any family when
+// null); with required_family set, only a face of that very family counts.
+std::optional<FaceLocation> MatchFace(FcConfig* config, const char* family, bool required_family) {
+  PatternHandle pattern(FcPatternCreate());
+  if (!pattern) return std::nullopt;
+  if (family != nullptr) FcPatternAddString(pattern.get(), FC_FAMILY, FcText(family));
+  FcPatternAddString(pattern.get(), FC_LANG, FcText("ja"));
+  FcPatternAddBool(pattern.get(), FC_OUTLINE, FcTrue);
+  FcConfigSubstitute(config, pattern.get(), FcMatchPattern);
+  FcDefaultSubstitute(pattern.get());
+  FcResult result = FcResultNoMatch;
+  PatternHandle match(FcFontMatch(config, pattern.get(), &result));
+  if (!match || (required_family && !HasFamily(match.get(), family))) return std::nullopt;
+
+  FcCharSet* charset = nullptr;
+  FcChar8* file = nullptr;
+  int index = 0;
+  if (FcPatternGetCharSet(match.get(), FC_CHARSET, 0, &charset) != FcResultMatch ||
+      !FcCharSetHasChar(charset, kHiraganaA) || !FcCharSetHasChar(charset, kIdeographOne) ||
+      FcPatternGetString(match.get(), FC_FILE, 0, &file) != FcResultMatch) {
+    return std::nullopt;
+  }
+  FcPatternGetInteger(match.get(), FC_INDEX, 0, &index);
+  return FaceLocation{reinterpret_cast<const char*>(file), index};
+}
+
+// IPAMincho first (monospaced, as the old Mincho face was), then any Japanese serif
+// face, then any Japanese face at all.
+std::optional<FaceLocation> FindMinchoFace(const FontLibrary& library) {
+  std::unique_ptr<FcConfig, ConfigCloser> config(FcInitLoadConfigAndFonts());
+  if (!config) return std::nullopt;
+  const std::pair<const char*, bool> queries[] = {{"IPAMincho", true}, {"serif", false}, {nullptr, false}};
+  for (const auto& [family, required] : queries) {
+    std::optional<FaceLocation> found = MatchFace(config.get(), family, required);
+    if (!found) continue;
+    FaceHandle face = OpenFace(library, found->path, found->index);
+    if (face && CoversJapanese(face.get())) return found;
+  }
+  return std::nullopt;
+}
+
+std::int64_t RoundDiv(std::int64_t numerator, std::int64_t denominator) {
+  return (numerator + denominator / 2) / denominator;
+}
+
+struct CellMetrics {
+  int pixel_size = 0;  // em size
+  int cell_height = 0;
+  int ascent = 0;
+};
+
+// Windows sizes a cell by the face's usWinAscent + usWinDescent, not by its em.
+CellMetrics MeasureCell(FT_Face face, int height) {
+  const std::int64_t units_per_em = face->units_per_EM;
+  std::int64_t ascent_units = face->ascender;
+  std::int64_t descent_units = -std::int64_t{face->descender};
+  const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+  if (os2 != nullptr && os2->version != 0xFFFF && os2->usWinAscent + os2->usWinDescent > 0) {
+    ascent_units = os2->usWinAscent;
+    descent_units = os2->usWinDescent;
+  }
+  if (ascent_units <= 0 || descent_units < 0) {
+    ascent_units = units_per_em * 7 / 8;
+    descent_units = units_per_em - ascent_units;
+  }
+  const std::int64_t cell_units = ascent_units + descent_units;
+  const std::int64_t requested = std::clamp<std::int64_t>(height == 0 ? kDefaultHeight : height,
+                                                          -kMaxPixels, kMaxPixels);
+  std::int64_t pixel_size = -requested;
+  std::int64_t cell_height = requested;
+  if (requested > 0) {
+    pixel_size = RoundDiv(requested * units_per_em, cell_units);
+  } else {
+    cell_height = RoundDiv(pixel_size * cell_units, units_per_em);
+  }
+  pixel_size = std::clamp<std::int64_t>(pixel_size, 1, kMaxPixels);
+  cell_height = std::clamp<std::int64_t>(cell_height, 1, 4 * kMaxPixels);
+  const std::int64_t ascent =
+      std::clamp<std::int64_t>(RoundDiv(ascent_units * pixel_size, units_per_em), 0, cell_height);
+  return {static_cast<int>(pixel_size), static_cast<int>(cell_height), static_cast<int>(ascent)};
+}
+
+bool FaceIsHeavy(FT_Face face) {
+  const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+  return (face->style_flags & FT_STYLE_FLAG_BOLD) != 0 ||
+         (os2 != nullptr && os2->version != 0xFFFF && os2->usWeightClass >= kHeavyWeight);
+}
+
+bool LoadMonochrome(FT_Face face, FT_UInt index) {
+  return FT_Load_Glyph(face, index, FT_LOAD_TARGET_MONO) == 0 &&
+         FT_Render_Glyph(face->glyph, FT_RENDER_MODE_MONO) == 0;
+}
+
+// The rendered bitmap as one byte per pixel, 0 or 255.
+void ExpandMask(const FT_Bitmap& bitmap, Glyph& glyph) {
+  const bool mono = bitmap.pixel_mode == FT_PIXEL_MODE_MONO;
+  if ((!mono && bitmap.pixel_mode != FT_PIXEL_MODE_GRAY) || bitmap.buffer == nullptr) return;
+  glyph.width = static_cast<int>(std::min<unsigned>(bitmap.width, 4 * kMaxPixels));
+  glyph.height = static_cast<int>(std::min<unsigned>(bitmap.rows, 4 * kMaxPixels));
+  glyph.mask.assign(static_cast<std::size_t>(glyph.width) * glyph.height, 0);
+  const std::int64_t pitch = bitmap.pitch;
+  for (int y = 0; y < glyph.height; ++y) {
+    // A negative pitch stores the rows bottom-up.
+    const std::int64_t row_offset = pitch >= 0 ? y * pitch : (glyph.height - 1 - y) * -pitch;
+    const unsigned char* source = bitmap.buffer + row_offset;
+    std::uint8_t* target = glyph.mask.data() + static_cast<std::size_t>(y) * glyph.width;
+    for (int x = 0; x < glyph.width; ++x) {
+      const bool on = mono ? (source[x >> 3] & (0x80 >> (x & 7))) != 0 : source[x] >= 128;
+      target[x] = on ? 255 : 0;
+    }
+  }
+}
+
+bool MaskIsEmpty(const Glyph& glyph) {
+  return std::none_of(glyph.mask.begin(), glyph.mask.end(), [](std::uint8_t v) { return v != 0; });
+}
+
+// Windows' synthetic bold: the mask ORed with itself one pixel to the right.
+void Embolden(Glyph& glyph) {
+  glyph.advance += 1;
+  if (glyph.width == 0 || glyph.height == 0) return;
+  const int width = glyph.width + 1;
+  std::vector<std::uint8_t> wider(static_cast<std::size_t>(width) * glyph.height, 0);
+  for (int y = 0; y < glyph.height; ++y) {
+    const std::uint8_t* source = glyph.mask.data() + static_cast<std::size_t>(y) * glyph.width;
+    std::uint8_t* target = wider.data() + static_cast<std::size_t>(y) * width;
+    for (int x = 0; x < width; ++x) {
+      const std::uint8_t here = x < glyph.width ? source[x] : 0;
+      const std::uint8_t left = x > 0 ? source[x - 1] : 0;
+      target[x] = here | left;
+    }
+  }
+  glyph.width = width;
+  glyph.mask = std::move(wider);
+}
+
+}  // namespace
+
+struct Font::Impl {
+  std::shared_ptr<FontLibrary> library;
+  FaceHandle face;
+};
+
+Font::~Font() = default;
+
+const Glyph& Font::GlyphFor(char32_t code) const {
+  auto found = glyphs_.find(code);
+  if (found != glyphs_.end()) return found->second;
+  return glyphs_.emplace(code, Render(code)).first->second;
+}
+
+Glyph Font::Render(char32_t code) const {
+  Glyph glyph;
+  FT_Face face = impl_->face.get();
+  const FT_UInt index = FT_Get_Char_Index(face, code);
+  const bool loaded = LoadMonochrome(face, index) || (index != 0 && LoadMonochrome(face, 0));
+  if (loaded) {
+    ExpandMask(face->glyph->bitmap, glyph);
+    glyph.left = face->glyph->bitmap_left;
+    glyph.top = ascent_ - face->glyph->bitmap_top;
+    glyph.advance = static_cast<int>((face->glyph->advance.x + 32) >> 6);
+  }
+  // A blank stand-in for a wide character still takes a wide character's place.
+  const bool stand_in = index == 0 || !loaded;
+  if (stand_in && code >= 0x100 && MaskIsEmpty(glyph)) glyph.advance = full_width_advance_;
+  if (embolden_) Embolden(glyph);
+  return glyph;
+}
+
+struct FontEngine::Impl {
+  std::shared_ptr<FontLibrary> library = std::make_shared<FontLibrary>();
+};
+
+FontEngine::FontEngine(ShiftJis& shift_jis, std::optional<std::string> font_file)
+    : impl_(std::make_unique<Impl>()), shift_jis_(shift_jis) {
+  if (font_file) {
+    // A file the user named is used or nothing is: a silent replacement would hide a typo.
+    if (OpenFace(*impl_->library, *font_file, 0)) face_path_ = std::move(*font_file);
+    return;
+  }
+  if (std::optional<FaceLocation> found = FindMinchoFace(*impl_->library)) {
+    face_path_ = std::move(found->path);
+    face_index_ = found->index;
+  }
+}
+
+FontEngine::~FontEngine() = default;
+
+std::unique_ptr<Font> FontEngine::Create(int height, int weight) {
+  if (face_path_.empty()) return nullptr;
+  FaceHandle face = OpenFace(*impl_->library, face_path_, face_index_);
+  if (!face) return nullptr;
+  const CellMetrics metrics = MeasureCell(face.get(), height);
+  if (FT_Set_Pixel_Sizes(face.get(), 0, static_cast<FT_UInt>(metrics.pixel_size)) != 0) {
+    return nullptr;
+  }
+  std::unique_ptr<Font> font(new Font);
+  font->cell_height_ = metrics.cell_height;
+  font->ascent_ = metrics.ascent;
+  font->full_width_advance_ = metrics.pixel_size;
+  font->embolden_ = weight >= kHeavyWeight && !FaceIsHeavy(face.get());
+  font->shift_jis_ = &shift_jis_;
+  font->impl_ = std::make_unique<Font::Impl>(Font::Impl{impl_->library, std::move(face)});
+  return font;
+}
+
+std::unique_ptr<Font> CreateFontA(FontEngine& engine, int height, int /*width*/,
+                                  int /*escapement*/, int /*orientation*/, int weight,
+                                  DWORD /*italic*/, DWORD /*underline*/, DWORD /*strike_out*/,
+                                  DWORD /*charset*/, DWORD /*out_precision*/,
+                                  DWORD /*clip_precision*/, DWORD /*quality*/,
+                                  DWORD /*pitch_and_family*/, const char* /*face_name_sjis*/) {
+  // Every face name is served by the engine's face: the novels ask only for the
+  // old Mincho face, which stands in for all of them.
+  return engine.Create(height == 0 ? kDefaultHeight : height, weight);
+}

@@ -1,0 +1,124 @@
+// Parsing of the headless runner's event language.
+#include "platform/headless/events.h"
+
+#include <cctype>
+#include <map>
+#include <sstream>
+
+namespace {
+
+using Kind = HeadlessEvent::Kind;
+
+bool ReadInt(std::istringstream& words, long& value) {
+  std::string word;
+  if (!(words >> word)) return false;
+  try {
+    std::size_t used = 0;
+    value = std::stol(word, &used);
+    return used == word.size();
+  } catch (...) {
+    return false;
+  }
+}
+
+bool AtEnd(std::istringstream& words) {
+  std::string rest;
+  return !(words >> rest);
+}
+
+bool ParsePosition(std::istringstream& words, HeadlessEvent& event) {
+  long x = 0, y = 0;
+  if (!ReadInt(words, x) || !ReadInt(words, y) || !AtEnd(words)) return false;
+  if (x < -32768 || x > 32767 || y < -32768 || y > 32767) return false;
+  event.x = static_cast<int>(x);
+  event.y = static_cast<int>(y);
+  return true;
+}
+
+bool ParseArguments(const std::string& name, std::istringstream& words, HeadlessEvent& event) {
+  static_assert(sizeof(long) >= 4);
+  if (name == "click" || name == "rclick" || name == "move") {
+    event.kind = name == "click" ? Kind::Click : name == "rclick" ? Kind::RightClick : Kind::Move;
+    return ParsePosition(words, event);
+  }
+  if (name == "pick") {
+    event.kind = Kind::Pick;
+    std::string word;
+    if (!(words >> word)) return false;
+    if (word == "none") {
+      event.pick_none = true;
+      return AtEnd(words);
+    }
+    std::istringstream number(word);
+    return ReadInt(number, event.value) && AtEnd(words) && event.value >= 0 && event.value <= 0xFFFF;
+  }
+  if (name == "command") {
+    event.kind = Kind::Command;
+    return ReadInt(words, event.value) && AtEnd(words) && event.value >= 0 && event.value <= 0xFFFF;
+  }
+  if (name == "wait") {
+    event.kind = Kind::Wait;
+    return ReadInt(words, event.value) && AtEnd(words) && event.value >= 0 &&
+           event.value <= 24L * 3600 * 1000;
+  }
+  if (name == "key") {
+    event.kind = Kind::Key;
+    std::string key;
+    if (!(words >> key) || !AtEnd(words)) return false;
+    std::optional<int> code = VirtualKeyFromName(key);
+    if (!code) return false;
+    event.value = *code;
+    return true;
+  }
+  if (name == "screenshot" || name == "surface") {
+    event.kind = name == "screenshot" ? Kind::Screenshot : Kind::Surface;
+    std::getline(words >> std::ws, event.file);
+    while (!event.file.empty() && std::isspace(static_cast<unsigned char>(event.file.back()))) {
+      event.file.pop_back();
+    }
+    return !event.file.empty();
+  }
+  if (name == "state" || name == "close") {
+    event.kind = name == "state" ? Kind::State : Kind::Close;
+    return AtEnd(words);
+  }
+  return false;
+}
+
+}  // namespace
+
+std::optional<int> VirtualKeyFromName(const std::string& name) {
+  static const std::map<std::string, int> kNamed = {
+      {"Return", 0x0D}, {"Space", 0x20},  {"Escape", 0x1B}, {"Menu", 0x5D},     {"Application", 0x5D},
+      {"Tab", 0x09},    {"Backspace", 0x08}, {"Up", 0x26},  {"Down", 0x28},     {"Left", 0x25},
+      {"Right", 0x27},  {"Left Shift", 0x10}, {"Shift", 0x10}, {"Home", 0x24},  {"End", 0x23},
+      {"PageUp", 0x21}, {"PageDown", 0x22}, {"Delete", 0x2E}};
+  if (auto found = kNamed.find(name); found != kNamed.end()) return found->second;
+  if (name.size() >= 2 && name.size() <= 3 && name[0] == 'F') {
+    const int number = std::atoi(name.c_str() + 1);
+    if (number >= 1 && number <= 24) return 0x70 + number - 1;
+  }
+  if (name.size() == 1 && std::isalnum(static_cast<unsigned char>(name[0]))) {
+    return std::toupper(static_cast<unsigned char>(name[0]));
+  }
+  return std::nullopt;
+}
+
+std::optional<std::vector<HeadlessEvent>> ParseEvents(std::istream& in, std::string& error) {
+  std::vector<HeadlessEvent> events;
+  std::string text;
+  for (int line_number = 1; std::getline(in, text); ++line_number) {
+    if (!text.empty() && text.back() == '\r') text.pop_back();
+    std::istringstream words(text);
+    std::string name;
+    if (!(words >> name) || name[0] == '#') continue;
+    HeadlessEvent event;
+    event.line_number = line_number;
+    if (!ParseArguments(name, words, event)) {
+      error = "line " + std::to_string(line_number) + ": unknown or malformed event: " + text;
+      return std::nullopt;
+    }
+    events.push_back(std::move(event));
+  }
+  return events;
+}

@@ -1,0 +1,26 @@
+// The headless runner's event language: one event per line.
+#pragma once
+
+#include <cstdint>
+#include <istream>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct HeadlessEvent {
+  enum class Kind { Click, RightClick, Move, Pick, Command, Key, Wait, Screenshot, Surface, State, Close };
+  Kind kind = Kind::Close;
+  int x = 0;
+  int y = 0;
+  long value = 0;          // command id, key code, milliseconds
+  bool pick_none = false;  // "pick none"
+  std::string file;        // screenshot and surface
+  int line_number = 0;
+};
+
+// Parses the whole list first, so that a mistake stops the run before it starts.
+// On an unknown or malformed event, error holds "line N: ..." and nullopt returns.
+std::optional<std::vector<HeadlessEvent>> ParseEvents(std::istream& in, std::string& error);
+
+// The Win32 virtual-key code of an SDL key name, or nullopt.
+std::optional<int> VirtualKeyFromName(const std::string& name);

@@ -1,0 +1,115 @@
+// The headless backend.
+#include "platform/headless/headless_backend.h"
+
+#include <algorithm>
+
+#include "platform/gdi/png_file.h"
+#include "platform/platform.h"
+
+namespace {
+
+constexpr DEVMODEA kDesktopMode{32, 1024, 768, 60};
+constexpr DEVMODEA kPageMode{32, 640, 480, 60};
+
+void PostInput(Window& window, UINT message, WPARAM wparam, LPARAM lparam) {
+  PostMessageA(window, message, wparam, lparam);
+}
+
+}  // namespace
+
+HeadlessBackend::HeadlessBackend(std::vector<HeadlessEvent> events, std::ostream& log, Hooks hooks)
+    : events_(std::move(events)), log_(log), hooks_(std::move(hooks)), current_mode_(kDesktopMode) {}
+
+void HeadlessBackend::Record(std::string_view record) { log_ << '@' << now_ms_ << ' ' << record << '\n'; }
+
+std::vector<DEVMODEA> HeadlessBackend::DisplayModes() { return {kDesktopMode, kPageMode}; }
+
+long HeadlessBackend::ChangeDisplayMode(const DEVMODEA* mode) {
+  if (mode == nullptr) {
+    Record("display restore");
+    current_mode_ = kDesktopMode;
+  } else {
+    Record("display change " + std::to_string(mode->dmPelsWidth) + "x" + std::to_string(mode->dmPelsHeight));
+    current_mode_ = *mode;
+  }
+  return DISP_CHANGE_SUCCESSFUL;
+}
+
+// A "wait" in progress: the clock runs to the next timer or to the wait's end.
+bool HeadlessBackend::PassTime(std::optional<std::uint64_t> deadline_ms) {
+  const std::uint64_t until = *wait_until_ms_;
+  if (deadline_ms && *deadline_ms < until) {
+    now_ms_ = std::max(now_ms_, *deadline_ms);
+  } else {
+    now_ms_ = std::max(now_ms_, until);
+  }
+  if (now_ms_ >= until) wait_until_ms_.reset();
+  return true;
+}
+
+bool HeadlessBackend::WaitForInput(Platform& platform, std::optional<std::uint64_t> deadline_ms) {
+  if (!error_.empty()) return false;
+  for (;;) {
+    if (wait_until_ms_) return PassTime(deadline_ms);
+    if (next_event_ >= events_.size()) break;
+    if (Perform(platform, events_[next_event_++])) return true;
+    if (!error_.empty()) return false;
+  }
+  // The events ran out: the window closes as its close button would close it.
+  if (close_sent_ || !platform.window) return false;
+  close_sent_ = true;
+  PostInput(*platform.window, WM_CLOSE, 0, 0);
+  return true;
+}
+
+bool HeadlessBackend::Perform(Platform& platform, const HeadlessEvent& event) {
+  using Kind = HeadlessEvent::Kind;
+  if (!platform.window) return false;
+  Window& window = *platform.window;
+  const LPARAM position = MAKELPARAM(event.x, event.y);
+  switch (event.kind) {
+    case Kind::Click:
+      PostInput(window, WM_LBUTTONDOWN, MK_LBUTTON, position);
+      PostInput(window, WM_LBUTTONUP, 0, position);
+      return true;
+    case Kind::RightClick:
+      PostInput(window, WM_RBUTTONDOWN, MK_RBUTTON, position);
+      PostInput(window, WM_RBUTTONUP, 0, position);
+      return true;
+    case Kind::Move:
+      PostInput(window, WM_MOUSEMOVE, 0, position);
+      return true;
+    case Kind::Command:
+      PostInput(window, WM_COMMAND, static_cast<WPARAM>(event.value), 0);
+      return true;
+    case Kind::Key:
+      PostInput(window, WM_KEYDOWN, static_cast<WPARAM>(event.value), 0);
+      PostInput(window, WM_KEYUP, static_cast<WPARAM>(event.value), 0);
+      return true;
+    case Kind::Close:
+      PostInput(window, WM_CLOSE, 0, 0);
+      return true;
+    case Kind::Wait:
+      wait_until_ms_ = now_ms_ + static_cast<std::uint64_t>(event.value);
+      return false;
+    case Kind::Screenshot:
+      WritePicture(&window.client_pixels(), event);
+      return false;
+    case Kind::Surface:
+      WritePicture(hooks_.page_surface ? hooks_.page_surface() : nullptr, event);
+      return false;
+    case Kind::State:
+      if (hooks_.write_state) hooks_.write_state(now_ms_, log_);
+      return false;
+    case Kind::Pick:
+      error_ = "line " + std::to_string(event.line_number) + ": pick: no menu is open";
+      return false;
+  }
+  return false;
+}
+
+bool HeadlessBackend::WritePicture(const Bitmap* bitmap, const HeadlessEvent& event) {
+  if (bitmap != nullptr && WritePng(*bitmap, event.file)) return true;
+  error_ = "line " + std::to_string(event.line_number) + ": cannot write " + event.file;
+  return false;
+}

@@ -1,0 +1,53 @@
+// The headless backend: a virtual clock, input from an event list, and every
+// platform call of interest written to a log, "@T record".
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "platform/backend.h"
+#include "platform/gdi/bitmap.h"
+#include "platform/headless/events.h"
+
+class HeadlessBackend : public Backend {
+ public:
+  struct Hooks {
+    std::function<void(std::uint64_t now_ms, std::ostream& log)> write_state;
+    std::function<const Bitmap*()> page_surface;
+  };
+
+  HeadlessBackend(std::vector<HeadlessEvent> events, std::ostream& log, Hooks hooks = {});
+
+  std::uint64_t NowMs() override { return now_ms_; }
+  void Sleep(std::uint32_t milliseconds) override { now_ms_ += milliseconds; }
+  bool WaitForInput(Platform& platform, std::optional<std::uint64_t> deadline_ms) override;
+  void ShowWindowPixels(const Window&, const RECT&) override {}
+  std::vector<DEVMODEA> DisplayModes() override;
+  DEVMODEA CurrentDisplayMode() override { return current_mode_; }
+  long ChangeDisplayMode(const DEVMODEA* mode) override;
+  void Record(std::string_view record) override;
+
+  void set_hooks(Hooks hooks) { hooks_ = std::move(hooks); }
+  // The error that stopped the run, if one did.
+  const std::string& error() const { return error_; }
+
+ private:
+  bool PassTime(std::optional<std::uint64_t> deadline_ms);
+  // Runs one event; true when it posted input.
+  bool Perform(Platform& platform, const HeadlessEvent& event);
+  bool WritePicture(const Bitmap* bitmap, const HeadlessEvent& event);
+
+  std::vector<HeadlessEvent> events_;
+  std::size_t next_event_ = 0;
+  std::ostream& log_;
+  Hooks hooks_;
+  std::uint64_t now_ms_ = 0;
+  std::optional<std::uint64_t> wait_until_ms_;
+  bool close_sent_ = false;
+  DEVMODEA current_mode_;
+  std::string error_;
+};

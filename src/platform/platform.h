@@ -1,0 +1,41 @@
+// The platform of one running reader: the backend and the services shared by both
+// backends (text, fonts, the message queue, the window, files and media).
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/backend.h"
+#include "platform/gdi/font.h"
+#include "platform/shift_jis.h"
+#include "platform/window/message_queue.h"
+#include "platform/window/window.h"
+
+class Platform {
+ public:
+  // working_directory: the host directory in which the reader's relative file names lie.
+  Platform(Backend& backend, std::string working_directory,
+           std::optional<std::string> font_file = std::nullopt);
+  ~Platform();
+  Platform(const Platform&) = delete;
+  Platform& operator=(const Platform&) = delete;
+
+  Backend& backend;
+  ShiftJis shift_jis;
+  FontEngine fonts;
+  MessageQueue queue;
+  std::map<std::string, WNDCLASSEXA> window_classes;
+  std::unique_ptr<Window> window;
+  const std::string working_directory;
+
+  std::uint64_t NowMs() { return backend.NowMs(); }
+  // The host path of a Shift-JIS file name relative to the working directory.
+  std::string HostPath(const char* name_sjis);
+};
+
+void Sleep(Platform& platform, std::uint32_t milliseconds);
+// The working directory in the reader's encoding; the length stored, or 0.
+DWORD GetCurrentDirectoryA(Platform& platform, DWORD buffer_length, char* buffer);

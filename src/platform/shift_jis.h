@@ -1,0 +1,54 @@
+// Shift-JIS (code page 932) text: character boundaries, decoding to Unicode and
+// conversion to and from UTF-8. CP932, not strict Shift_JIS: the NEC and IBM
+// extensions (①, Ⅰ, 髙) are ordinary characters of the novels.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// True for a byte that starts a double-byte character (0x81-0x9F, 0xE0-0xFC).
+constexpr bool IsShiftJisLeadByte(unsigned char byte) {
+  return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+// True for a byte that can end a double-byte character (0x40-0x7E, 0x80-0xFC).
+constexpr bool IsShiftJisTrailByte(unsigned char byte) {
+  return (byte >= 0x40 && byte <= 0x7E) || (byte >= 0x80 && byte <= 0xFC);
+}
+
+class ShiftJis {
+ public:
+  ShiftJis();
+  ~ShiftJis();
+  ShiftJis(const ShiftJis&) = delete;
+  ShiftJis& operator=(const ShiftJis&) = delete;
+
+  // The Unicode character of one CP932 character: a single byte (lead = 0) or a lead
+  // and a trail byte. U+FFFD for a pair or byte that CP932 does not map.
+  char32_t Decode(unsigned char lead, unsigned char trail) {
+    const char32_t cached = cache_[static_cast<std::size_t>(lead) << 8 | trail];
+    return cached != kUnknown ? cached : DecodeUncached(lead, trail);
+  }
+  char32_t DecodeSingle(unsigned char byte) { return Decode(0, byte); }
+
+  // Whole strings. Bytes that do not convert come out as U+FFFD (to UTF-8) or give
+  // no result at all (from UTF-8).
+  std::string ToUtf8(std::string_view text_sjis);
+  std::optional<std::string> FromUtf8(std::string_view text_utf8);
+
+ private:
+  static constexpr char32_t kUnknown = 0xFFFFFFFF;
+  struct Converters;  // the iconv handles, kept out of this header
+  char32_t DecodeUncached(unsigned char lead, unsigned char trail);
+
+  std::unique_ptr<Converters> converters_;
+  // Decoded characters by (lead << 8 | trail), filled on first use so that start-up
+  // converts nothing.
+  std::array<char32_t, 65536> cache_;
+};
+
+void AppendUtf8(std::string& out, char32_t code);

@@ -1,0 +1,113 @@
+// The message queue of the window's thread, its timers and the message loop calls.
+#include "platform/window/message_queue.h"
+
+#include <cstdio>
+
+#include "platform/platform.h"
+
+namespace {
+constexpr UINT USER_TIMER_MINIMUM = 10;  // the shortest interval a timer runs at
+}
+
+void MessageQueue::SetTimer(Window* window, UINT id, UINT interval_ms, std::uint64_t now_ms) {
+  const UINT interval = interval_ms < USER_TIMER_MINIMUM ? USER_TIMER_MINIMUM : interval_ms;
+  timers_[id] = Timer{window, interval, now_ms + interval};
+}
+
+bool MessageQueue::KillTimer(UINT id) { return timers_.erase(id) != 0; }
+
+std::optional<std::uint64_t> MessageQueue::NextTimerDue() const {
+  std::optional<std::uint64_t> earliest;
+  for (const auto& [id, timer] : timers_) {
+    if (!earliest || timer.due_ms < *earliest) earliest = timer.due_ms;
+  }
+  return earliest;
+}
+
+std::optional<MSG> MessageQueue::Take(Window* window, std::uint64_t now_ms) {
+  if (!posted_.empty()) {
+    MSG message = posted_.front();
+    posted_.pop_front();
+    return message;
+  }
+  if (quit_code_) return MSG{nullptr, WM_QUIT, static_cast<WPARAM>(*quit_code_), 0};
+  if (window && window->visible() && window->invalid() && !window->destroyed()) {
+    return MSG{window, WM_PAINT, 0, 0};
+  }
+  // However many intervals passed, a timer has one tick waiting at most.
+  Timer* due = nullptr;
+  UINT due_id = 0;
+  for (auto& [id, timer] : timers_) {
+    if (timer.due_ms <= now_ms && (!due || timer.due_ms < due->due_ms)) {
+      due = &timer;
+      due_id = id;
+    }
+  }
+  if (!due) return std::nullopt;
+  due->due_ms = now_ms + due->interval_ms;
+  return MSG{due->window, WM_TIMER, due_id, 0};
+}
+
+bool PeekMessageA(Platform& platform, MSG* message) {
+  std::optional<MSG> next = platform.queue.Take(platform.window.get(), platform.NowMs());
+  if (!next) return false;
+  *message = *next;
+  return true;
+}
+
+bool GetMessageA(Platform& platform, MSG* message) {
+  for (;;) {
+    if (PeekMessageA(platform, message)) return message->message != WM_QUIT;
+    if (!platform.backend.WaitForInput(platform, platform.queue.NextTimerDue())) {
+      // Nothing can ever arrive again: end the loop as a quit would.
+      *message = MSG{nullptr, WM_QUIT, 0, 0};
+      return false;
+    }
+  }
+}
+
+bool TranslateMessage(const MSG*) { return false; }
+
+LRESULT DispatchMessageA(const MSG* message) {
+  if (message->hwnd == nullptr || message->hwnd->destroyed()) return 0;
+  return message->hwnd->Call(message->message, message->wParam, message->lParam);
+}
+
+bool PostMessageA(Window& window, UINT message, WPARAM wparam, LPARAM lparam) {
+  window.platform().queue.Post(MSG{&window, message, wparam, lparam});
+  return true;
+}
+
+LRESULT SendMessageA(Window& window, UINT message, WPARAM wparam, LPARAM lparam) {
+  return window.Call(message, wparam, lparam);
+}
+
+bool SendNotifyMessageA(Window& window, UINT message, WPARAM wparam, LPARAM lparam) {
+  // A window of the calling thread: its procedure runs at once.
+  window.Call(message, wparam, lparam);
+  return true;
+}
+
+void PostQuitMessage(Platform& platform, int exit_code) {
+  char record[32];
+  std::snprintf(record, sizeof record, "quit %d", exit_code);
+  platform.backend.Record(record);
+  platform.queue.PostQuit(exit_code);
+}
+
+UINT SetTimer(Window& window, UINT id, UINT interval_ms) {
+  Platform& platform = window.platform();
+  char record[48];
+  std::snprintf(record, sizeof record, "timer set %u %u", id, interval_ms);
+  platform.backend.Record(record);
+  platform.queue.SetTimer(&window, id, interval_ms, platform.NowMs());
+  return id;
+}
+
+bool KillTimer(Window& window, UINT id) {
+  Platform& platform = window.platform();
+  char record[32];
+  std::snprintf(record, sizeof record, "timer kill %u", id);
+  platform.backend.Record(record);
+  return platform.queue.KillTimer(id);
+}

@@ -1,0 +1,59 @@
+// The message queue of the window's thread, in Win32's order: sent messages run at
+// once; posted and input messages in order; WM_PAINT when the window is invalid
+// and nothing else waits; WM_TIMER last, with at most one waiting tick per timer.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <optional>
+
+#include "platform/win32_types.h"
+
+class Platform;
+class Window;
+
+struct MSG {
+  Window* hwnd = nullptr;
+  UINT message = 0;
+  WPARAM wParam = 0;
+  LPARAM lParam = 0;
+};
+
+class MessageQueue {
+ public:
+  void Post(const MSG& message) { posted_.push_back(message); }
+  void PostQuit(int exit_code) { quit_code_ = exit_code; }
+  bool quit_posted() const { return quit_code_.has_value(); }
+
+  // Starting a running timer starts it afresh with the new interval.
+  void SetTimer(Window* window, UINT id, UINT interval_ms, std::uint64_t now_ms);
+  bool KillTimer(UINT id);
+  bool TimerRunning(UINT id) const { return timers_.count(id) != 0; }
+
+  // The next message that waits at now_ms, in Win32's order.
+  std::optional<MSG> Take(Window* window, std::uint64_t now_ms);
+  // When the earliest timer falls due; nullopt when none runs.
+  std::optional<std::uint64_t> NextTimerDue() const;
+
+ private:
+  struct Timer {
+    Window* window;
+    UINT interval_ms;
+    std::uint64_t due_ms;
+  };
+  std::deque<MSG> posted_;
+  std::map<UINT, Timer> timers_;
+  std::optional<int> quit_code_;
+};
+
+bool GetMessageA(Platform& platform, MSG* message);
+bool PeekMessageA(Platform& platform, MSG* message);
+bool TranslateMessage(const MSG* message);
+LRESULT DispatchMessageA(const MSG* message);
+bool PostMessageA(Window& window, UINT message, WPARAM wparam, LPARAM lparam);
+LRESULT SendMessageA(Window& window, UINT message, WPARAM wparam, LPARAM lparam);
+bool SendNotifyMessageA(Window& window, UINT message, WPARAM wparam, LPARAM lparam);
+void PostQuitMessage(Platform& platform, int exit_code);
+UINT SetTimer(Window& window, UINT id, UINT interval_ms);
+bool KillTimer(Window& window, UINT id);

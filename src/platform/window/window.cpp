@@ -1,0 +1,139 @@
+// The main window, its device context and its default message processing.
+#include "platform/window/window.h"
+
+#include <utility>
+
+#include "platform/platform.h"
+
+Window::Window(Platform& platform, WindowProcedure procedure, std::string caption_sjis, DWORD style)
+    : platform_(platform),
+      procedure_(std::move(procedure)),
+      caption_sjis_(std::move(caption_sjis)),
+      style_(style) {
+  device_context_.bitmap = &client_;
+  device_context_.on_change = [this](const RECT& changed) {
+    platform_.backend.ShowWindowPixels(*this, changed);
+    if (changed == RECT{0, 0, CLIENT_WIDTH, CLIENT_HEIGHT}) platform_.backend.Record("present");
+  };
+}
+
+bool RegisterClassExA(Platform& platform, const WNDCLASSEXA& window_class) {
+  if (window_class.lpszClassName.empty() || !window_class.lpfnWndProc) return false;
+  platform.window_classes[window_class.lpszClassName] = window_class;
+  return true;
+}
+
+Window* CreateWindowExA(Platform& platform, DWORD, const char* class_name, const char* caption_sjis,
+                        DWORD style, int x, int y, int width, int height) {
+  auto found = platform.window_classes.find(class_name);
+  if (found == platform.window_classes.end()) return nullptr;
+  platform.window = std::make_unique<Window>(platform, found->second.lpfnWndProc, "", style);
+  Window& window = *platform.window;
+  SetWindowTextA(window, caption_sjis);
+  SetWindowPos(window, ZOrder::Top, x, y, width, height, 0);
+  window.Call(WM_CREATE, 0, 0);
+  return &window;
+}
+
+bool ShowWindow(Window& window, int) {
+  const bool was_visible = window.visible_;
+  window.visible_ = true;
+  window.platform().backend.WindowPlaced(window);
+  return was_visible;
+}
+
+bool UpdateWindow(Window& window) {
+  if (window.visible() && window.invalid()) window.Call(WM_PAINT, 0, 0);
+  return true;
+}
+
+bool DestroyWindow(Window& window) {
+  if (window.destroyed_) return false;
+  window.Call(WM_DESTROY, 0, 0);
+  window.destroyed_ = true;
+  window.visible_ = false;
+  return true;
+}
+
+bool SetWindowTextA(Window& window, const char* caption_sjis) {
+  window.caption_sjis_ = caption_sjis ? caption_sjis : "";
+  Platform& platform = window.platform();
+  platform.backend.WindowCaptionChanged(window, window.caption_sjis_);
+  platform.backend.Record("caption " + platform.shift_jis.ToUtf8(window.caption_sjis_));
+  return true;
+}
+
+DWORD SetWindowLongA(Window& window, int index, DWORD value) {
+  if (index != GWL_STYLE) return 0;
+  return std::exchange(window.style_, value);
+}
+
+bool SetWindowPos(Window& window, ZOrder z_order, int x, int y, int width, int height, UINT flags) {
+  if (!(flags & SWP_NOMOVE)) {
+    window.x_ = x;
+    window.y_ = y;
+  }
+  if (!(flags & SWP_NOSIZE)) {
+    window.width_ = width;
+    window.height_ = height;
+  }
+  if (z_order == ZOrder::TopMost) window.topmost_ = true;
+  if (z_order == ZOrder::NoTopMost) window.topmost_ = false;
+  if (flags & SWP_SHOWWINDOW) window.visible_ = true;
+  window.platform().backend.WindowPlaced(window);
+  return true;
+}
+
+bool InvalidateRect(Window& window) {
+  window.invalid_ = true;
+  return true;
+}
+
+Surface* GetDC(Window& window) {
+  // A device context of a window starts out with the defaults each time it is taken.
+  Surface& context = window.device_context_;
+  context.font = nullptr;
+  context.brush = nullptr;
+  context.pen = nullptr;
+  context.text_color = RGB(0, 0, 0);
+  context.background_mode = OPAQUE;
+  return &context;
+}
+
+int ReleaseDC(Window&, Surface*) { return 1; }
+
+Surface* BeginPaint(Window& window) {
+  window.invalid_ = false;
+  return GetDC(window);
+}
+
+void EndPaint(Window&) {}
+
+LRESULT DefWindowProcA(Window& window, UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_RBUTTONUP: {
+      // The menu opens at the pointer, in screen coordinates.
+      Platform& platform = window.platform();
+      const bool framed = (window.style() & WS_CAPTION) != 0;
+      const int origin_x = window.x();
+      const int origin_y = window.y() + (framed ? GetSystemMetrics(platform, SM_CYCAPTION) +
+                                                      2 * GetSystemMetrics(platform, SM_CYBORDER)
+                                                : 0);
+      const int x = static_cast<std::int16_t>(LOWORD(static_cast<std::uintptr_t>(lparam)));
+      const int y = static_cast<std::int16_t>(HIWORD(static_cast<std::uintptr_t>(lparam)));
+      return SendMessageA(window, WM_CONTEXTMENU, 0, MAKELPARAM(origin_x + x, origin_y + y));
+    }
+    case WM_KEYUP:
+      if (wparam == VK_APPS) return SendMessageA(window, WM_CONTEXTMENU, 0, -1);
+      return 0;
+    case WM_CLOSE:
+      DestroyWindow(window);
+      return 0;
+    case WM_PAINT:
+      BeginPaint(window);
+      EndPaint(window);
+      return 0;
+    default:
+      return 0;
+  }
+}

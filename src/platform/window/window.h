@@ -1,0 +1,95 @@
+// The main window: its class, caption, style and placement, its client area as
+// pixels with a device context, and the default processing of its messages.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/gdi/bitmap.h"
+#include "platform/gdi/surface.h"
+#include "platform/win32_types.h"
+
+class Platform;
+class Window;
+
+using WindowProcedure = std::function<LRESULT(Window&, UINT, WPARAM, LPARAM)>;
+
+struct WNDCLASSEXA {
+  WindowProcedure lpfnWndProc;
+  int icon_resource = 0;
+  std::string lpszClassName;
+};
+
+constexpr int CLIENT_WIDTH = 640;
+constexpr int CLIENT_HEIGHT = 480;
+
+class Window {
+ public:
+  Window(Platform& platform, WindowProcedure procedure, std::string caption_sjis, DWORD style);
+  Window(const Window&) = delete;
+  Window& operator=(const Window&) = delete;
+
+  Platform& platform() const { return platform_; }
+  LRESULT Call(UINT message, WPARAM wparam, LPARAM lparam) {
+    return procedure_(*this, message, wparam, lparam);
+  }
+
+  const std::string& caption_sjis() const { return caption_sjis_; }
+  DWORD style() const { return style_; }
+  int x() const { return x_; }
+  int y() const { return y_; }
+  int outer_width() const { return width_; }
+  int outer_height() const { return height_; }
+  bool visible() const { return visible_; }
+  bool topmost() const { return topmost_; }
+  bool invalid() const { return invalid_; }
+  bool destroyed() const { return destroyed_; }
+  const Bitmap& client_pixels() const { return client_; }
+
+ private:
+  friend Surface* GetDC(Window&);
+  friend Surface* BeginPaint(Window&);
+  friend void EndPaint(Window&);
+  friend bool InvalidateRect(Window&);
+  friend bool ShowWindow(Window&, int);
+  friend bool SetWindowTextA(Window&, const char*);
+  friend DWORD SetWindowLongA(Window&, int, DWORD);
+  friend bool SetWindowPos(Window&, ZOrder, int, int, int, int, UINT);
+  friend bool DestroyWindow(Window&);
+
+  Platform& platform_;
+  WindowProcedure procedure_;
+  std::string caption_sjis_;
+  DWORD style_;
+  int x_ = 0, y_ = 0, width_ = 0, height_ = 0;
+  bool visible_ = false;
+  bool topmost_ = false;
+  bool invalid_ = true;
+  bool destroyed_ = false;
+  Bitmap client_{CLIENT_WIDTH, CLIENT_HEIGHT};
+  Surface device_context_;
+};
+
+bool RegisterClassExA(Platform& platform, const WNDCLASSEXA& window_class);
+// Creates the window and delivers WM_CREATE before it returns. Null for an unknown class.
+Window* CreateWindowExA(Platform& platform, DWORD ex_style, const char* class_name,
+                        const char* caption_sjis, DWORD style, int x, int y, int width,
+                        int height);
+constexpr int SW_SHOWNORMAL = 1;
+bool ShowWindow(Window& window, int show_command);
+bool UpdateWindow(Window& window);
+bool DestroyWindow(Window& window);
+bool SetWindowTextA(Window& window, const char* caption_sjis);
+constexpr int GWL_STYLE = -16;
+DWORD SetWindowLongA(Window& window, int index, DWORD value);
+bool SetWindowPos(Window& window, ZOrder z_order, int x, int y, int width, int height, UINT flags);
+bool InvalidateRect(Window& window);
+
+// The device context of the client area. What is drawn on it is shown at once.
+Surface* GetDC(Window& window);
+int ReleaseDC(Window& window, Surface* device_context);
+Surface* BeginPaint(Window& window);
+void EndPaint(Window& window);
+
+LRESULT DefWindowProcA(Window& window, UINT message, WPARAM wparam, LPARAM lparam);

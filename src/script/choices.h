@@ -1,0 +1,11 @@
+// Choices: the list after a "SET" line, the highlight that follows the pointer,
+// and the choice that moves the script on.
+#pragma once
+
+struct Reader;
+class Window;
+
+void ShowChoices(Reader& r);
+void HighlightChoice(Reader& r, Window& window, int index);
+void TrackChoiceHover(Reader& r, Window& window, int y);
+void SelectChoice(Reader& r, int index, Window& window);

@@ -1,0 +1,142 @@
+// The interpreter and the script format's control commands.
+#include "script/interpreter.h"
+
+#include <cstring>
+
+#include "app/reader.h"
+#include "app/skip_mode.h"
+#include "app/text_fields.h"
+#include "render/effects.h"
+#include "render/pictures.h"
+#include "render/surfaces.h"
+#include "script/choices.h"
+#include "script/line_table.h"
+#include "script/text_layout.h"
+#include "sound/music.h"
+
+namespace {
+
+enum class Next { Advance, Stop };
+
+// A file that switches to itself at its first line would otherwise never stop.
+constexpr int kFileSwitchesPerStep = 64;
+
+bool Begins(const char* line, const char* command) {
+  return std::strncmp(line, command, std::strlen(command)) == 0;
+}
+
+// "SEE" and the "}" rule: the same file again from line 0, the page as it is.
+Next RestartFile(Reader& r) {
+  ReaderState& s = r.state;
+  PresentPage(r, s.WindowDC);
+  s.CurrentLine = 0;
+  s.ChoiceBlockIndex = 0;
+  LoadScript(r);
+  return Next::Stop;
+}
+
+Next PauseHere(Reader& r) {
+  PresentPage(r, r.state.WindowDC);
+  r.state.WaitPending = 0;
+  return Next::Stop;
+}
+
+// "E", and the end of the line table, which is read as one.
+Next EndScript(Reader& r, Window& window) {
+  r.state.Mode = ModeFinished;
+  KillTimer(window, TIMER_SKIP);
+  ClearStatusStrip(r, window);
+  return Next::Stop;
+}
+
+void SwitchScriptFile(Reader& r) {
+  ReaderState& s = r.state;
+  const char* line = s.ScriptLines[s.CurrentLine];
+  // Column 2 is skipped whatever it holds.
+  if (line[2] == '\0') {
+    s.ScriptFileName[0] = '\0';
+  } else {
+    CopyRestOfLine(s.ScriptFileName, line + 3);
+  }
+  s.PageNumber = 0;
+  ResetScript(r);
+  LoadScript(r);
+  s.WaitPending = 0;
+}
+
+Next Advance(ReaderState& s) {
+  s.CurrentLine += 1;
+  return Next::Advance;
+}
+
+// Tests the line at CurrentLine in the binding order of the script format.
+Next Step(Reader& r, Window& window, int& file_switches) {
+  ReaderState& s = r.state;
+  if (!LineInTable(s.CurrentLine)) return EndScript(r, window);
+  const char* line = s.ScriptLines[s.CurrentLine];
+
+  if (Begins(line, "SEE")) return RestartFile(r);
+  if (line[0] == 'Q') {
+    CmdQuake(r, window);
+    return Advance(s);
+  }
+  if (line[0] == '>' || s.WaitPending == 1) return PauseHere(r);
+  if (Begins(line, "FI")) {
+    if (++file_switches > kFileSwitchesPerStep) return PauseHere(r);
+    SwitchScriptFile(r);
+    return Next::Advance;
+  }
+  if (!LineInTable(s.CurrentLine + 1)) return EndScript(r, window);
+  if (s.ScriptLines[s.CurrentLine + 1][0] == '}') return RestartFile(r);
+
+  if (Begins(line, "CD")) {
+    CmdCd(r, window);
+  } else if (Begins(line, "WAV")) {
+    CmdWave(r);
+  } else if (Begins(line, "MID")) {
+    CmdMidi(r, window);
+  } else if (Begins(line, "BMP")) {
+    CmdPicture(r);
+  } else if (Begins(line, "FC")) {
+    CmdBrightness(r);
+  } else if (Begins(line, "SET")) {
+    s.Mode = ModeChoosing;
+    ShowChoices(r);
+    return Next::Stop;
+  } else if (Begins(line, "BO")) {
+    CmdHatch(r);
+  } else if (line[0] == 'C') {
+    PutTextLine(r, 0);
+  } else if (line[0] == 'F') {
+    CmdFontSize(r);
+  } else if (line[0] == 'T') {
+    CmdTitle(r, window);
+  } else if (line[0] == 'E') {
+    return EndScript(r, window);
+  } else if (line[0] == 'M') {
+    s.FadeMode = 1;
+  } else if (line[0] == '/') {
+    s.FadeMode = 0;
+  } else if (line[0] == '\n') {
+    PutTextLine(r, 0);  // a blank line: one empty row, no pause
+  } else {
+    PutTextLine(r, s.FadeMode);
+    s.CurrentLine += 1;
+    s.WaitPending = 1;
+    return Next::Advance;
+  }
+  return Advance(s);
+}
+
+}  // namespace
+
+void RunScript(Reader& r, Window& window) {
+  ReaderState& s = r.state;
+  s.Mode = ModeReady;
+  s.WindowDC = GetDC(window);
+  int file_switches = 0;
+  while (Step(r, window, file_switches) == Next::Advance) {
+  }
+  ReleaseDC(window, s.WindowDC);
+  s.WindowDC = nullptr;
+}

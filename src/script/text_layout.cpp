@@ -1,0 +1,124 @@
+// Text layout and pages.
+#include "script/text_layout.h"
+
+#include <cstring>
+
+#include "app/reader.h"
+#include "app/text_fields.h"
+#include "app/texts.h"
+#include "platform/gdi/text.h"
+#include "render/surfaces.h"
+#include "script/line_arguments.h"
+#include "script/line_table.h"
+
+namespace {
+
+constexpr std::int32_t kPageLimit = 380;
+constexpr std::int32_t kTopAfterClear = 10;
+constexpr std::uint32_t kFadeStepMs = 100;
+
+// Draws the paragraph at rising grey levels, each shown at once, before the white draw.
+void FadeIn(Reader& r, const char* line, int length) {
+  ReaderState& s = r.state;
+  int level = 1;
+  while (level <= 255) {
+    SetTextColor(*s.PageSurface, RGB(level, level, level));
+    DrawTextA(*s.PageSurface, line, length, &s.TextRect, DT_WORDBREAK);
+    PresentPage(r, s.WindowDC);
+    Sleep(r.platform, kFadeStepMs);
+    level = static_cast<int>(10.0 - level * -1.1);
+  }
+}
+
+}  // namespace
+
+bool LineOverflowsPage(std::int32_t top, std::int32_t font_height, std::uint32_t length) {
+  // The quotient is added unscaled: a count of rows, not pixels.
+  const std::uint32_t rows = length * static_cast<std::uint32_t>(font_height) / 1120u;
+  const std::uint32_t bottom =
+      static_cast<std::uint32_t>(top) + static_cast<std::uint32_t>(font_height) + rows;
+  return static_cast<std::int32_t>(bottom) > kPageLimit;
+}
+
+std::int32_t CursorAfterLine(std::int32_t top, std::int32_t font_height, std::uint32_t length) {
+  // Rows are estimated from bytes, not from the rows the text really wrapped to.
+  const std::uint32_t height = static_cast<std::uint32_t>(font_height);
+  const std::uint32_t rows = 1u + (length - 1u) * height / 1200u;
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(top) + rows * height);
+}
+
+void FormatPageLabel(char (&label)[256], const char* title, std::int32_t page) {
+  FormatField(label, texts::kPageLabelFormat, title, page);
+}
+
+void ClearPage(Reader& r) {
+  ReaderState& s = r.state;
+  Surface& page = *s.PageSurface;
+  Surface& status = *s.StatusSurface;
+  // The label's backdrop is the background behind the bottom strip.
+  BitBlt(status, 0, 60, 400, 50, page, 220, 940, SRCCOPY);
+  BitBlt(page, 0, 0, 640, 460, page, 0, 480, SRCCOPY);
+  s.TextTop() = kTopAfterClear;
+  s.PageNumber += 1;
+  char label[256];
+  FormatPageLabel(label, s.ChapterTitle, s.PageNumber);
+  DrawTextA(status, label, static_cast<int>(std::strlen(label)), &s.LabelRect, DT_CENTER);
+  BitBlt(page, 250, 440, 400, 20, status, 0, 60, SRCCOPY);
+}
+
+void PutTextLine(Reader& r, int fade) {
+  ReaderState& s = r.state;
+  if (!LineInTable(s.CurrentLine)) return;
+  const char* line = s.ScriptLines[s.CurrentLine];
+  if (line[0] == 'C') {
+    ClearPage(r);
+    return;
+  }
+  const auto length = static_cast<std::uint32_t>(strnlen(line, SCRIPT_LINE_SIZE));
+  // An empty slot, past the end of a file: nothing to draw and no row to take.
+  if (length == 0) return;
+  if (LineOverflowsPage(s.TextTop(), s.FontHeight, length)) ClearPage(r);
+  if (fade == 1 && s.SkipMode == 0) FadeIn(r, line, static_cast<int>(length));
+  SetTextColor(*s.PageSurface, RGB(255, 255, 255));
+  DrawTextA(*s.PageSurface, line, static_cast<int>(length), &s.TextRect, DT_WORDBREAK);
+  s.TextTop() = CursorAfterLine(s.TextTop(), s.FontHeight, length);
+}
+
+void CmdFontSize(Reader& r) {
+  ReaderState& s = r.state;
+  const std::int32_t size = ColumnNumber(s.ScriptLines[s.CurrentLine], 1, 2);
+  s.FontHeight = size;
+  // Every positive size means the large font; a negative one changes no font.
+  if (size > 0) {
+    s.FontHeight = 42;
+    SelectObject(*s.PageSurface, static_cast<const Font*>(s.FontLarge.get()));
+  } else if (size == 0) {
+    s.FontHeight = 24;
+    SelectObject(*s.PageSurface, static_cast<const Font*>(s.FontNormal.get()));
+  }
+}
+
+void CmdBrightness(Reader& r) {
+  ReaderState& s = r.state;
+  s.TextBrightness = ColumnNumber(s.ScriptLines[s.CurrentLine], 2, 4);
+  SetTextColor(*s.PageSurface, BrightnessGrey(s.TextBrightness));
+}
+
+void CmdTitle(Reader& r, Window& window) {
+  ReaderState& s = r.state;
+  const char* line = s.ScriptLines[s.CurrentLine];
+  // Column 1 is skipped whatever it holds, even the first byte of a character.
+  char title[256] = {};
+  if (line[0] != '\0' && line[1] != '\0') CopyRestOfLine(title, line + 2);
+  CopyField(s.ChapterTitle, title);
+  SetWindowTextA(window, title);
+
+  Surface& page = *s.PageSurface;
+  Surface& status = *s.StatusSurface;
+  BitBlt(status, 0, 60, 300, 50, page, 220, 940, SRCCOPY);
+  BitBlt(page, 0, 0, 640, 460, page, 0, 480, SRCCOPY);
+  char label[256];
+  FormatPageLabel(label, s.ChapterTitle, s.PageNumber);
+  TextOutA(status, 0, 60, label, static_cast<int>(std::strlen(label)));
+  BitBlt(page, 350, 440, 300, 20, status, 0, 60, SRCCOPY);
+}

@@ -1,0 +1,130 @@
+// Test novels and headless runs.
+#include "support/novel.h"
+
+#include <png.h>
+#include <stdlib.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#include "app/headless_runner.h"
+#include "platform/shift_jis.h"
+
+Novel::Novel() {
+  char pattern[] = "/tmp/yomu-novel-XXXXXX";
+  if (mkdtemp(pattern) == nullptr) throw std::runtime_error("mkdtemp");
+  path_ = pattern;
+}
+
+Novel::~Novel() {
+  std::error_code ignored;
+  std::filesystem::remove_all(path_, ignored);
+}
+
+std::string ToShiftJis(const std::string& text_utf8) {
+  ShiftJis shift_jis;
+  std::optional<std::string> converted = shift_jis.FromUtf8(text_utf8);
+  if (!converted) throw std::runtime_error("not CP932: " + text_utf8);
+  return *converted;
+}
+
+void Novel::Write(const std::string& name_utf8, const std::string& text_utf8, bool crlf, Name name) const {
+  std::string bytes = ToShiftJis(text_utf8);
+  if (crlf) {
+    std::string with_cr;
+    for (char c : bytes) {
+      if (c == '\n') with_cr += '\r';
+      with_cr += c;
+    }
+    bytes = with_cr;
+  }
+  WriteBytes(name == Name::ShiftJis ? ToShiftJis(name_utf8) : name_utf8, bytes);
+}
+
+void Novel::WriteBytes(const std::string& host_name, const std::string& bytes) const {
+  const std::filesystem::path file = std::filesystem::path(path_) / host_name;
+  std::filesystem::create_directories(file.parent_path());
+  std::ofstream out(file, std::ios::binary);
+  out << bytes;
+}
+
+std::vector<std::string> ReaderRun::Lines() const {
+  std::vector<std::string> lines;
+  std::istringstream in(log);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+namespace {
+// "@1400 present" -> "present"
+std::string WithoutTime(const std::string& line) {
+  const std::size_t space = line.find(' ');
+  return space == std::string::npos ? std::string() : line.substr(space + 1);
+}
+}  // namespace
+
+std::string ReaderRun::State(const std::string& name) const {
+  std::string value;
+  const std::string key = "state " + name + "=";
+  for (const std::string& line : Lines()) {
+    const std::string record = WithoutTime(line);
+    if (record.rfind(key, 0) == 0) value = record.substr(key.size());
+  }
+  return value;
+}
+
+int ReaderRun::StateNumber(const std::string& name) const { return std::stoi(State(name)); }
+
+std::vector<std::string> ReaderRun::Records(const std::string& prefix) const {
+  std::vector<std::string> records;
+  for (const std::string& line : Lines()) {
+    const std::string record = WithoutTime(line);
+    if (record.rfind(prefix, 0) == 0) records.push_back(record);
+  }
+  return records;
+}
+
+std::vector<std::string> ReaderRun::TimedRecords(const std::string& prefix) const {
+  std::vector<std::string> records;
+  for (const std::string& line : Lines()) {
+    if (WithoutTime(line).rfind(prefix, 0) == 0) records.push_back(line);
+  }
+  return records;
+}
+
+int ReaderRun::Count(const std::string& record) const {
+  int count = 0;
+  for (const std::string& line : Lines()) count += WithoutTime(line) == record;
+  return count;
+}
+
+ReaderRun RunNovel(const Novel& novel, const std::string& events) {
+  std::istringstream in(events);
+  std::ostringstream log, errors;
+  HeadlessOptions options;
+  options.novel_directory = novel.path();
+  ReaderRun run;
+  run.exit_code = RunHeadless(options, in, log, errors);
+  run.log = log.str();
+  run.errors = errors.str();
+  return run;
+}
+
+Bitmap ReadPng(const std::string& path) {
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_file(&image, path.c_str())) throw std::runtime_error("png: " + path);
+  image.format = PNG_FORMAT_BGRA;  // 0xAARRGGBB in a little-endian word
+  Bitmap bitmap(static_cast<int>(image.width), static_cast<int>(image.height));
+  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(image.width) * image.height);
+  if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr)) throw std::runtime_error("png read");
+  for (int y = 0; y < bitmap.height(); ++y) {
+    for (int x = 0; x < bitmap.width(); ++x) {
+      bitmap.set_pixel(x, y, pixels[static_cast<std::size_t>(y) * image.width + x] & 0xFFFFFF);
+    }
+  }
+  return bitmap;
+}

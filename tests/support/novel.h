@@ -1,0 +1,51 @@
+// Test novels: a temporary directory with scripts written from readable UTF-8
+// sources as Shift-JIS, and runs of the headless reader over it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/gdi/bitmap.h"
+
+class Novel {
+ public:
+  Novel();
+  ~Novel();
+  Novel(const Novel&) = delete;
+  Novel& operator=(const Novel&) = delete;
+
+  enum class Name { Utf8, ShiftJis };
+  // Writes text_utf8 as Shift-JIS; line feeds become CR LF when crlf is set.
+  void Write(const std::string& name_utf8, const std::string& text_utf8, bool crlf = false,
+             Name name = Name::Utf8) const;
+  void WriteBytes(const std::string& host_name, const std::string& bytes) const;
+  const std::string& path() const { return path_; }
+  std::string File(const std::string& host_name) const { return path_ + "/" + host_name; }
+
+ private:
+  std::string path_;
+};
+
+std::string ToShiftJis(const std::string& text_utf8);
+
+struct ReaderRun {
+  int exit_code = 0;
+  std::string log;
+  std::string errors;
+
+  std::vector<std::string> Lines() const;
+  // The value of the last "state Name=..." record, or "" when there is none.
+  std::string State(const std::string& name) const;
+  int StateNumber(const std::string& name) const;
+  // Records without their time, in order, that start with prefix.
+  std::vector<std::string> Records(const std::string& prefix) const;
+  // Records with their time ("@1400 present") that start with prefix after the time.
+  std::vector<std::string> TimedRecords(const std::string& prefix) const;
+  int Count(const std::string& record) const;
+};
+
+ReaderRun RunNovel(const Novel& novel, const std::string& events);
+
+// A PNG written by a screenshot or surface event.
+Bitmap ReadPng(const std::string& path);
