@@ -68,7 +68,7 @@ class FontTest : public ::testing::Test {
   FontEngine engine{shift_jis};
 };
 
-TEST_F(FontTest, FindsAJapaneseFaceAndSizesCellsLikeWindows) {
+TEST_F(FontTest, FindsAJapaneseFaceAndSizesCellsAsTheOldMincho) {
   ASSERT_FALSE(engine.face_path().empty());
   for (int height : {24, 42, 12}) {
     const std::unique_ptr<Font> font = engine.Create(height, FW_HEAVY);
@@ -76,18 +76,20 @@ TEST_F(FontTest, FindsAJapaneseFaceAndSizesCellsLikeWindows) {
     EXPECT_EQ(font->cell_height(), height);
     EXPECT_GT(font->ascent(), height / 2);
     EXPECT_LT(font->ascent(), height);
-    // The em is smaller than the cell, which holds the internal leading too.
-    EXPECT_LE(font->GlyphFor(U'あ').advance, height);
+    // The cell is the em: a full-width character is as wide as the cell is high,
+    // and one pixel more in the heavy weight.
+    EXPECT_EQ(font->GlyphFor(U'あ').advance, height + 1);
   }
+  const char* mincho_sjis = "\x82\x6c\x82\x72 \x96\xbe\x92\xa9";
   const auto by_default = CreateFontA(engine, 0, 0, 0, 0, FW_HEAVY, 0, 0, 0, SHIFTJIS_CHARSET, 0,
-                                      0, 0, FIXED_PITCH | FF_ROMAN, "\x82\x6c\x82\x72 \x96\xbe\x92\xa9");
+                                      0, 0, FIXED_PITCH | FF_ROMAN, mincho_sjis);
   ASSERT_NE(by_default, nullptr);
   EXPECT_EQ(by_default->cell_height(), 16);
-  // A negative height asks for the em, so the cell comes out taller.
+  // A negative height asks for the em, which for the Mincho is the cell.
   const auto by_em = CreateFontA(engine, -24, 0, 0, 0, 400, 0, 0, 0, SHIFTJIS_CHARSET, 0, 0, 0,
                                  FIXED_PITCH | FF_ROMAN, "");
   ASSERT_NE(by_em, nullptr);
-  EXPECT_GT(by_em->cell_height(), 24);
+  EXPECT_EQ(by_em->cell_height(), 24);
   EXPECT_EQ(by_em->GlyphFor(U'あ').advance, 24);
 }
 
@@ -287,17 +289,21 @@ TEST_F(TextTest, NoFontDrawsNothing) {
 }
 
 TEST_F(TextTest, WordBreakKeepsAParagraphInsideTheTextArea) {
+  // The first long paragraph, cut to a script line's 254 bytes and its line feed.
   std::string paragraph;
-  for (const std::string& line : LinesOf(std::string(YOMU_TESTDATA_DIR) + "/text/akutagawa-rashomon.sjis.txt")) {
-    if (line.size() > 255) {
-      paragraph = line.substr(0, 254) + "\n";  // cut between characters below
-      break;
+  const std::string path = std::string(YOMU_TESTDATA_DIR) + "/text/akutagawa-rashomon.sjis.txt";
+  for (const std::string& line : LinesOf(path)) {
+    if (line.size() <= 255) continue;
+    std::size_t end = 0;
+    while (end < line.size()) {
+      const std::size_t next = end + (IsShiftJisLeadByte(line[end]) ? 2 : 1);
+      if (next > 254) break;
+      end = next;
     }
+    paragraph = line.substr(0, end) + "\n";
+    break;
   }
-  ASSERT_FALSE(paragraph.empty());
-  paragraph.resize(paragraph.size() - 1);
-  if (ShiftJis().ToUtf8(paragraph).find("\uFFFD") != std::string::npos) paragraph.pop_back();
-  paragraph += '\n';
+  ASSERT_GT(paragraph.size(), 250u);
 
   const Bitmap before = bitmap;
   const int height = Draw(paragraph, {5, 10, 635, 480}, DT_WORDBREAK);
@@ -378,7 +384,8 @@ TEST_F(TextTest, ExtremeRectanglesDrawNothingAndEnd) {
   EXPECT_EQ(Draw(text, {5, INT_MAX - 5, 635, INT_MAX}, DT_WORDBREAK), 24);
   EXPECT_EQ(Draw(text, {5, INT_MAX - 5, 635, 480}, DT_WORDBREAK), 0);
   // Rows start while above the bottom: at INT_MIN and INT_MIN + 24.
-  EXPECT_EQ(Draw(text, {INT_MIN, INT_MIN, INT_MIN + 10, INT_MIN + 30}, DT_WORDBREAK | DT_CENTER), 48);
+  EXPECT_EQ(Draw(text, {INT_MIN, INT_MIN, INT_MIN + 10, INT_MIN + 30}, DT_WORDBREAK | DT_CENTER),
+            48);
   EXPECT_EQ(Draw(text, {INT_MAX - 3, 0, INT_MIN, 480}, DT_WORDBREAK), 480);  // width < 0
   EXPECT_EQ(Difference(before, bitmap).count, 0);
   // A rectangle wider than any row centres the text around x = 0.
@@ -391,7 +398,9 @@ TEST_F(TextTest, ExtremeRectanglesDrawNothingAndEnd) {
 TEST_F(TextTest, MalformedBytesDrawSafelyInsideTheRectangle) {
   // Exactly sized buffers, so that a read past the length is caught.
   std::unique_ptr<char[]> every_byte(new char[256]);
-  for (int i = 0; i < 256; ++i) every_byte[static_cast<std::size_t>(i)] = static_cast<char>(255 - i);
+  for (int i = 0; i < 256; ++i) {
+    every_byte[static_cast<std::size_t>(i)] = static_cast<char>(255 - i);
+  }
   RECT rect{100, 50, 400, 300};
   DrawTextA(surface, every_byte.get(), 256, &rect, DT_WORDBREAK);
   DrawTextA(surface, every_byte.get(), 256, &rect, DT_CENTER);

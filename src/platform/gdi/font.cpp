@@ -109,7 +109,8 @@ std::optional<FaceLocation> MatchFace(FcConfig* config, const char* family, bool
 std::optional<FaceLocation> FindMinchoFace(const FontLibrary& library) {
   std::unique_ptr<FcConfig, ConfigCloser> config(FcInitLoadConfigAndFonts());
   if (!config) return std::nullopt;
-  const std::pair<const char*, bool> queries[] = {{"IPAMincho", true}, {"serif", false}, {nullptr, false}};
+  const std::pair<const char*, bool> queries[] = {
+      {"IPAMincho", true}, {"serif", false}, {nullptr, false}};
   for (const auto& [family, required] : queries) {
     std::optional<FaceLocation> found = MatchFace(config.get(), family, required);
     if (!found) continue;
@@ -129,35 +130,17 @@ struct CellMetrics {
   int ascent = 0;
 };
 
-// Windows sizes a cell by the face's usWinAscent + usWinDescent, not by its em.
-CellMetrics MeasureCell(FT_Face face, int height) {
-  const std::int64_t units_per_em = face->units_per_EM;
-  std::int64_t ascent_units = face->ascender;
-  std::int64_t descent_units = -std::int64_t{face->descender};
-  const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
-  if (os2 != nullptr && os2->version != 0xFFFF && os2->usWinAscent + os2->usWinDescent > 0) {
-    ascent_units = os2->usWinAscent;
-    descent_units = os2->usWinDescent;
-  }
-  if (ascent_units <= 0 || descent_units < 0) {
-    ascent_units = units_per_em * 7 / 8;
-    descent_units = units_per_em - ascent_units;
-  }
-  const std::int64_t cell_units = ascent_units + descent_units;
+// Every face stands in for "ＭＳ 明朝", whose cell is exactly its em with the baseline
+// at 859/1000 of it. Sizing the stand-in the same way keeps rows as many characters
+// wide as the novels were written for (25 full-width characters in 630 pixels at a
+// cell of 24), whatever the stand-in's own ascent and descent.
+constexpr std::int64_t kAscentPerMille = 859;
+
+CellMetrics MeasureCell(int height) {
   const std::int64_t requested = std::clamp<std::int64_t>(height == 0 ? kDefaultHeight : height,
                                                           -kMaxPixels, kMaxPixels);
-  std::int64_t pixel_size = -requested;
-  std::int64_t cell_height = requested;
-  if (requested > 0) {
-    pixel_size = RoundDiv(requested * units_per_em, cell_units);
-  } else {
-    cell_height = RoundDiv(pixel_size * cell_units, units_per_em);
-  }
-  pixel_size = std::clamp<std::int64_t>(pixel_size, 1, kMaxPixels);
-  cell_height = std::clamp<std::int64_t>(cell_height, 1, 4 * kMaxPixels);
-  const std::int64_t ascent =
-      std::clamp<std::int64_t>(RoundDiv(ascent_units * pixel_size, units_per_em), 0, cell_height);
-  return {static_cast<int>(pixel_size), static_cast<int>(cell_height), static_cast<int>(ascent)};
+  const std::int64_t em = std::clamp<std::int64_t>(requested < 0 ? -requested : requested, 1, kMaxPixels);
+  return {static_cast<int>(em), static_cast<int>(em), static_cast<int>(RoundDiv(em * kAscentPerMille, 1000))};
 }
 
 bool FaceIsHeavy(FT_Face face) {
@@ -270,7 +253,7 @@ std::unique_ptr<Font> FontEngine::Create(int height, int weight) {
   if (face_path_.empty()) return nullptr;
   FaceHandle face = OpenFace(*impl_->library, face_path_, face_index_);
   if (!face) return nullptr;
-  const CellMetrics metrics = MeasureCell(face.get(), height);
+  const CellMetrics metrics = MeasureCell(height);
   if (FT_Set_Pixel_Sizes(face.get(), 0, static_cast<FT_UInt>(metrics.pixel_size)) != 0) {
     return nullptr;
   }

@@ -78,7 +78,9 @@ class Painter {
 
   void NotifyChanged(const Surface& surface) const {
     if (touched_.right <= touched_.left || touched_.bottom <= touched_.top) return;
-    surface.NotifyChanged({static_cast<std::int32_t>(touched_.left), static_cast<std::int32_t>(touched_.top),
+    // Everything touched lies inside the bitmap, so it fits 32 bits.
+    surface.NotifyChanged({static_cast<std::int32_t>(touched_.left),
+                           static_cast<std::int32_t>(touched_.top),
                            static_cast<std::int32_t>(touched_.right),
                            static_cast<std::int32_t>(touched_.bottom)});
   }
@@ -103,7 +105,8 @@ class Painter {
   void Paint(const Glyph& glyph, std::int64_t x, std::int64_t top) {
     const std::int64_t left = x + glyph.left;
     const std::int64_t first_row = top + glyph.top;
-    const Box area = Intersect({left, first_row, left + glyph.width, first_row + glyph.height}, clip_);
+    const Box area =
+        Intersect({left, first_row, left + glyph.width, first_row + glyph.height}, clip_);
     if (area.right <= area.left || area.bottom <= area.top) return;
     for (std::int64_t y = area.top; y < area.bottom; ++y) {
       const std::uint8_t* mask = glyph.mask.data() + (y - first_row) * glyph.width;
@@ -214,7 +217,9 @@ int DrawTextA(Surface& surface, const char* text_sjis, int length, RECT* rect, U
   const bool center = (format & DT_CENTER) != 0;
 
   std::optional<Painter> painter;
-  if (surface.bitmap != nullptr) painter.emplace(surface, Box{rect->left, rect->top, rect->right, rect->bottom});
+  if (surface.bitmap != nullptr) {
+    painter.emplace(surface, Box{rect->left, rect->top, rect->right, rect->bottom});
+  }
   std::int64_t row_top = rect->top;
   std::int64_t rows = 0;
   // Rows that start below the rectangle are neither drawn nor laid out.

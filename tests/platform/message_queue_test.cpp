@@ -1,0 +1,92 @@
+// The queue's order: posted messages first, then a paint, timer ticks last, and at
+// most one waiting tick per timer however long the thread was busy.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "platform/headless/headless_backend.h"
+#include "platform/platform.h"
+
+namespace {
+
+class MessageQueueTest : public ::testing::Test {
+ protected:
+  MessageQueueTest() {
+    WNDCLASSEXA window_class;
+    window_class.lpfnWndProc = [](Window& window, UINT message, WPARAM wparam, LPARAM lparam) {
+      return DefWindowProcA(window, message, wparam, lparam);
+    };
+    window_class.lpszClassName = "Test";
+    RegisterClassExA(platform_, window_class);
+    window_ = CreateWindowExA(platform_, 0, "Test", "", 0, 0, 0, 640, 480);
+    ShowWindow(*window_, 1);
+  }
+
+  std::vector<UINT> Drain() {
+    std::vector<UINT> messages;
+    MSG message;
+    while (PeekMessageA(platform_, &message)) {
+      messages.push_back(message.message == WM_TIMER ? 1000 + static_cast<UINT>(message.wParam) : message.message);
+      DispatchMessageA(&message);
+    }
+    return messages;
+  }
+
+  std::ostringstream log_;
+  HeadlessBackend backend_{{}, log_};
+  Platform platform_{backend_, "/"};
+  Window* window_ = nullptr;
+};
+
+TEST_F(MessageQueueTest, PostedBeforePaintBeforeTimers) {
+  SetTimer(*window_, 7, 10);
+  Sleep(platform_, 10);
+  PostMessageA(*window_, WM_LBUTTONDOWN, 0, 0);
+  PostMessageA(*window_, WM_LBUTTONUP, 0, 0);
+  EXPECT_EQ(Drain(), (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_PAINT, 1007}));
+}
+
+TEST_F(MessageQueueTest, ABusyThreadFindsOneTickPerTimer) {
+  SetTimer(*window_, 1, 50);
+  SetTimer(*window_, 2, 30);
+  Drain();
+  Sleep(platform_, 1400);  // a fade-in
+  EXPECT_EQ(Drain(), (std::vector<UINT>{1002, 1001}));
+  Sleep(platform_, 29);
+  EXPECT_TRUE(Drain().empty());
+  Sleep(platform_, 1);
+  EXPECT_EQ(Drain(), (std::vector<UINT>{1002}));
+}
+
+TEST_F(MessageQueueTest, SettingARunningTimerRestartsIt) {
+  SetTimer(*window_, 1, 50);
+  Sleep(platform_, 40);
+  SetTimer(*window_, 1, 50);
+  Sleep(platform_, 40);
+  Drain();
+  EXPECT_TRUE(Drain().empty());
+  Sleep(platform_, 10);
+  EXPECT_EQ(Drain(), (std::vector<UINT>{1001}));
+  KillTimer(*window_, 1);
+  Sleep(platform_, 100);
+  EXPECT_TRUE(Drain().empty());
+}
+
+TEST_F(MessageQueueTest, CloseDestroysAndRightReleaseOpensTheMenu) {
+  std::vector<UINT> seen;
+  WNDCLASSEXA window_class;
+  window_class.lpfnWndProc = [&seen](Window& window, UINT message, WPARAM wparam, LPARAM lparam) {
+    seen.push_back(message);
+    return DefWindowProcA(window, message, wparam, lparam);
+  };
+  window_class.lpszClassName = "Seen";
+  RegisterClassExA(platform_, window_class);
+  Window* window = CreateWindowExA(platform_, 0, "Seen", "", 0, 0, 0, 640, 480);
+  PostMessageA(*window, WM_RBUTTONUP, 0, MAKELPARAM(10, 20));
+  PostMessageA(*window, WM_CLOSE, 0, 0);
+  Drain();
+  EXPECT_EQ(seen, (std::vector<UINT>{WM_CREATE, WM_RBUTTONUP, WM_CONTEXTMENU, WM_CLOSE, WM_DESTROY}));
+  EXPECT_TRUE(window->destroyed());
+}
+
+}  // namespace
