@@ -1,5 +1,53 @@
-// Screen effects. They arrive with the pictures; until then the lines are passed.
+// Screen effects: the hatch darkens the page into a new background, the shake
+// moves the page on the window and leaves it at rest.
 #include "render/effects.h"
 
-void CmdHatch(Reader&) {}
-void CmdQuake(Reader&, Window&) {}
+#include "app/reader.h"
+#include "render/surfaces.h"
+
+namespace {
+constexpr int kQuakeSteps = 10;
+constexpr int kQuakeOffset = 10;
+constexpr std::uint32_t kQuakeStepMs = 25;
+}  // namespace
+
+void CmdHatch(Reader& r) {
+  ReaderState& s = r.state;
+  Surface& page = *s.PageSurface;
+  const Pen black{RGB(0, 0, 0), 1};
+  const Pen* previous = SelectObject(page, &black);
+  // Diagonals through every pixel with x + y even: the first set reaches the sums
+  // 0 to 638, the second 640 to 1118.
+  for (int x = -1; x <= 639; x += 2) {
+    MoveToEx(page, x, -1);
+    LineTo(page, -1, x);
+  }
+  for (int x = -1; x <= 639; x += 2) {
+    MoveToEx(page, x, 641);
+    LineTo(page, 641, x);
+  }
+  BitBlt(page, 0, PAGE_HEIGHT, PAGE_WIDTH, PAGE_HEIGHT, page, 0, 0, SRCCOPY);
+  SelectObject(page, previous);
+}
+
+void CmdQuake(Reader& r, Window&) {
+  ReaderState& s = r.state;
+  if (s.WindowDC == nullptr) return;
+  Surface& window = *s.WindowDC;
+  const Brush black{RGB(0, 0, 0)};
+  const Brush* previous = SelectObject(window, &black);
+  int offset = kQuakeOffset;
+  for (int step = 0; step < kQuakeSteps; ++step) {
+    Sleep(r.platform, kQuakeStepMs);
+    // The band that the shifted page leaves uncovered goes black.
+    if (offset > 0) {
+      PatBlt(window, 0, 0, offset, PAGE_HEIGHT, PATCOPY);
+    } else {
+      PatBlt(window, PAGE_WIDTH + offset, 0, PAGE_WIDTH, PAGE_HEIGHT, PATCOPY);
+    }
+    BitBlt(window, offset, 0, PAGE_WIDTH, PAGE_HEIGHT, *s.PageSurface, 0, 0, SRCCOPY);
+    offset = -offset;
+  }
+  PresentPage(r, &window);
+  SelectObject(window, previous);
+}
