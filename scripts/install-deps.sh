@@ -9,7 +9,7 @@ packages=(
   libfreetype-dev libfontconfig-dev libpng-dev zlib1g-dev
   libsdl2-dev libsdl2-image-dev libsdl2-mixer-dev
   fonts-ipafont-mincho
-  xvfb xdotool
+  xvfb xdotool imagemagick
 )
 
 missing=()

@@ -1,8 +1,12 @@
 // yomu: reads Japanese sound novels. The command line picks the backend and the
 // novel's directory, then the reader runs as its window procedure says.
+#include <limits.h>
+#include <stdlib.h>
 #include <sys/stat.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <memory>
 #include <cstring>
 #include <fstream>
 #include <iostream>
@@ -10,6 +14,9 @@
 #include <string>
 
 #include "app/headless_runner.h"
+#include "app/main_window.h"
+#include "app/reader.h"
+#include "platform/sdl/sdl_backend.h"
 
 namespace {
 
@@ -22,11 +29,13 @@ constexpr char kUsage[] =
     "  --headless        run without a window, driven by an event list, log on stdout\n"
     "  --events FILE     the event list of --headless (default or '-': standard input)\n"
     "  --font FILE       the Mincho font to draw text with (default: found by fontconfig)\n"
+    "  --scale N         show each page pixel as N × N screen pixels (default: fit the screen)\n"
     "  --help            show this help and exit\n"
     "  --version         show the version and exit\n";
 
 struct CommandLine {
   bool headless = false;
+  int scale = 0;
   std::optional<std::string> events_file;
   HeadlessOptions options;
 };
@@ -39,6 +48,24 @@ int UsageError(const std::string& message) {
 bool IsDirectory(const std::string& path) {
   struct stat info {};
   return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+// The reader in its real window, in the novel's directory.
+int RunWindow(const CommandLine& line) {
+  char resolved[PATH_MAX];
+  if (realpath(line.options.novel_directory.c_str(), resolved) == nullptr) {
+    return UsageError("cannot open the novel directory " + line.options.novel_directory);
+  }
+  std::string error;
+  std::unique_ptr<SdlBackend> backend = SdlBackend::Create(line.scale, error);
+  if (!backend) {
+    std::fprintf(stderr, "yomu: cannot open a window: %s\n", error.c_str());
+    return 1;
+  }
+  Platform platform(*backend, resolved, line.options.font_file);
+  if (platform.fonts.face_path().empty()) std::fputs("yomu: no Mincho font found; text stays invisible\n", stderr);
+  Reader reader(platform);
+  return WinMain(reader, 1);
 }
 
 }  // namespace
@@ -57,6 +84,12 @@ int main(int argc, char** argv) {
       return 0;
     } else if (argument == "--headless") {
       line.headless = true;
+    } else if (argument == "--scale") {
+      if (!has_value) return UsageError("--scale needs a number");
+      char* end = nullptr;
+      const long scale = std::strtol(argv[++i], &end, 10);
+      if (*end != '\0' || scale < 1 || scale > 16) return UsageError("--scale takes a whole number from 1 to 16");
+      line.scale = static_cast<int>(scale);
     } else if (argument == "--events" || argument == "--font") {
       if (!has_value) return UsageError(argument + " needs a file");
       (argument == "--events" ? line.events_file : line.options.font_file) = argv[++i];
@@ -75,9 +108,7 @@ int main(int argc, char** argv) {
   if (line.options.font_file && !std::ifstream(*line.options.font_file)) {
     return UsageError("cannot read the font file " + *line.options.font_file);
   }
-  if (!line.headless) {
-    return UsageError("this build has no window yet; run with --headless");
-  }
+  if (!line.headless) return RunWindow(line);
   if (!line.events_file || *line.events_file == "-") {
     return RunHeadless(line.options, std::cin, std::cout, std::cerr);
   }

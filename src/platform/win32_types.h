@@ -39,6 +39,10 @@ struct RECT {
 constexpr DWORD SRCCOPY = 0x00CC0020;
 constexpr DWORD PATCOPY = 0x00F00021;
 
+// Image loading.
+constexpr UINT IMAGE_BITMAP = 0;
+constexpr UINT LR_LOADFROMFILE = 0x0010;
+
 // Text drawing.
 constexpr UINT DT_CENTER = 0x0001;
 constexpr UINT DT_WORDBREAK = 0x0010;

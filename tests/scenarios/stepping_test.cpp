@@ -18,15 +18,17 @@ TEST(Stepping, WorkedExampleFadesShakesAndEnds) {
   novel.Write("タイトル.txt", "C\nM\n一つ目の段落。\nQ\n二つ目の段落。\nE\n");
   ReaderRun run = RunNovel(novel, "state\n");
   // First step: the page clear, the fade-in of A at fourteen levels 100 ms apart,
-  // then the stop test at B presents the page.
+  // the shake of a quarter second ending with the page at rest, then the stop test
+  // at B presents the page.
   EXPECT_EQ(run.StateNumber("CurrentLine"), 4);
   EXPECT_EQ(run.StateNumber("FadeMode"), 1);
   EXPECT_EQ(run.StateNumber("PageNumber"), 1);
   EXPECT_EQ(run.StateNumber("WaitPending"), 0);
   std::vector<std::string> presents = run.TimedRecords("present");
-  ASSERT_GE(presents.size(), 15u);
+  ASSERT_GE(presents.size(), 16u);
   for (int level = 0; level < 14; ++level) EXPECT_EQ(presents[level], "@" + std::to_string(level * 100) + " present");
-  EXPECT_EQ(presents[14], "@1400 present");
+  EXPECT_EQ(presents[14], "@1650 present");
+  EXPECT_EQ(presents[15], "@1650 present");
 
   run = RunNovel(novel, "wait 100\nclick 1 1\nstate\nwait 100\nclick 1 1\nstate\n");
   EXPECT_EQ(run.State("Mode"), "ModeFinished");

@@ -21,6 +21,3 @@ struct HeadlessEvent {
 // Parses the whole list first, so that a mistake stops the run before it starts.
 // On an unknown or malformed event, error holds "line N: ..." and nullopt returns.
 std::optional<std::vector<HeadlessEvent>> ParseEvents(std::istream& in, std::string& error);
-
-// The Win32 virtual-key code of an SDL key name, or nullopt.
-std::optional<int> VirtualKeyFromName(const std::string& name);

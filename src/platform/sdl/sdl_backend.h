@@ -1,0 +1,46 @@
+// The real window on SDL2: the page scaled by a whole factor on large screens,
+// input turned into window messages with page coordinates, every copy to the
+// window shown at once, and a wait that uses no CPU until input or a timer.
+#pragma once
+
+#include <SDL.h>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/backend.h"
+
+class SdlBackend : public Backend {
+ public:
+  // scale: the page's pixel size on screen; 0 chooses the largest whole factor
+  // that fits the screen comfortably.
+  static std::unique_ptr<SdlBackend> Create(int scale, std::string& error);
+  ~SdlBackend() override;
+  SdlBackend(const SdlBackend&) = delete;
+  SdlBackend& operator=(const SdlBackend&) = delete;
+
+  std::uint64_t NowMs() override;
+  void Sleep(std::uint32_t milliseconds) override;
+  bool WaitForInput(Platform& platform, std::optional<std::uint64_t> deadline_ms) override;
+  void ShowWindowPixels(const Window& window, const RECT& changed) override;
+  void WindowCaptionChanged(const Window& window, std::string_view caption_sjis) override;
+  void WindowPlaced(const Window& window) override;
+  std::vector<DEVMODEA> DisplayModes() override;
+  DEVMODEA CurrentDisplayMode() override;
+  long ChangeDisplayMode(const DEVMODEA* mode) override;
+
+ private:
+  explicit SdlBackend(int scale) : requested_scale_(scale) {}
+  void CreateSdlWindow(const Window& window);
+  void Translate(Platform& platform, const SDL_Event& event);
+  // The page point under a window point.
+  LPARAM PagePosition(int x, int y) const;
+
+  int requested_scale_;
+  int scale_ = 1;
+  SDL_Window* sdl_window_ = nullptr;
+  const Window* window_ = nullptr;
+  std::string caption_utf8_;
+};
