@@ -3,7 +3,7 @@ JOBS ?= $(shell nproc)
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 
-.PHONY: all deps build run test asan bench clean
+.PHONY: all deps build run shots test asan bench clean
 
 all: build
 
@@ -16,9 +16,13 @@ $(BUILD)/Makefile: CMakeLists.txt
 build: deps $(BUILD)/Makefile
 	cmake --build $(BUILD) -j $(JOBS)
 
-# Until the real window arrives, the sample novel runs headless and leaves a
-# screenshot of each page in build/demo-shots/.
+# Opens the reader's window on the sample novel.
 run: build
+	$(BUILD)/yomu $(BUILD)/demo
+
+# Reads the sample novel headless and leaves a screenshot of each page in
+# build/demo-shots/.
+shots: build
 	@mkdir -p $(BUILD)/demo-shots
 	$(BUILD)/yomu --headless --events demo/shots.events $(BUILD)/demo > $(BUILD)/demo-shots/log.txt
 	@echo "Pages of the sample novel: $(BUILD)/demo-shots/"
