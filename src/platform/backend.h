@@ -11,6 +11,7 @@
 #include "platform/display.h"
 #include "platform/win32_types.h"
 
+class Menu;
 class Platform;
 class Window;
 
@@ -30,6 +31,10 @@ class Backend {
   virtual void ShowWindowPixels(const Window& window, const RECT& changed) = 0;
   virtual void WindowCaptionChanged(const Window&, std::string_view /*caption_sjis*/) {}
   virtual void WindowPlaced(const Window&) {}
+
+  // Shows a popup menu at a screen position until it closes: the command picked, or
+  // nullopt when it closed with nothing picked.
+  virtual std::optional<UINT> TrackMenu(Platform& platform, const Menu& menu, int x, int y) = 0;
 
   // The display: the modes it offers, in enumeration order, and the current one.
   virtual std::vector<DEVMODEA> DisplayModes() = 0;

@@ -235,3 +235,14 @@ int DrawTextA(Surface& surface, const char* text_sjis, int length, RECT* rect, U
   if (painter) painter->NotifyChanged(surface);
   return static_cast<int>(std::min<std::int64_t>(rows * cell_height, INT_MAX));
 }
+
+int TextWidth(const Font& font, const char* text_sjis, int length) {
+  const auto* text = reinterpret_cast<const unsigned char*>(text_sjis);
+  int width = 0;
+  for (std::int64_t pos = 0; pos < length;) {
+    const TextChar c = ReadChar(font.shift_jis(), text, length, pos);
+    width += AdvanceOf(font, c);
+    pos += c.bytes;
+  }
+  return width;
+}

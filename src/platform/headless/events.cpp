@@ -66,6 +66,10 @@ bool ParseArguments(const std::string& name, std::istringstream& words, Headless
     event.kind = Kind::Key;
     std::string key;
     if (!(words >> key) || !AtEnd(words)) return false;
+    if (key.rfind("Shift+", 0) == 0 && key.size() > 6) {
+      event.shift = true;
+      key = key.substr(6);
+    }
     std::optional<int> code = VirtualKeyFromName(key);
     if (!code) return false;
     event.value = *code;

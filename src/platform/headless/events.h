@@ -14,6 +14,7 @@ struct HeadlessEvent {
   int y = 0;
   long value = 0;          // command id, key code, milliseconds
   bool pick_none = false;  // "pick none"
+  bool shift = false;      // "key Shift+NAME"
   std::string file;        // screenshot and surface
   int line_number = 0;
 };

@@ -5,6 +5,7 @@
 
 #include "platform/gdi/png_file.h"
 #include "platform/platform.h"
+#include "platform/window/menu.h"
 
 namespace {
 
@@ -83,8 +84,10 @@ bool HeadlessBackend::Perform(Platform& platform, const HeadlessEvent& event) {
       PostInput(window, WM_COMMAND, static_cast<WPARAM>(event.value), 0);
       return true;
     case Kind::Key:
+      if (event.shift) PostInput(window, WM_KEYDOWN, VK_SHIFT, 0);
       PostInput(window, WM_KEYDOWN, static_cast<WPARAM>(event.value), 0);
       PostInput(window, WM_KEYUP, static_cast<WPARAM>(event.value), 0);
+      if (event.shift) PostInput(window, WM_KEYUP, VK_SHIFT, 0);
       return true;
     case Kind::Close:
       PostInput(window, WM_CLOSE, 0, 0);
@@ -106,6 +109,23 @@ bool HeadlessBackend::Perform(Platform& platform, const HeadlessEvent& event) {
       return false;
   }
   return false;
+}
+
+// The menu is answered by the event that follows the one that opened it.
+std::optional<UINT> HeadlessBackend::TrackMenu(Platform&, const Menu& menu, int, int) {
+  if (next_event_ >= events_.size() || events_[next_event_].kind != HeadlessEvent::Kind::Pick) return std::nullopt;
+  const HeadlessEvent& pick = events_[next_event_++];
+  if (pick.pick_none) return std::nullopt;
+  bool found = false;
+  ForEachMenuItem(menu, [&](int, const MenuItem& item) {
+    found = found || (item.kind == MenuItem::Kind::Command && item.command == static_cast<UINT>(pick.value));
+  });
+  if (!found) {
+    error_ = "line " + std::to_string(pick.line_number) + ": pick " + std::to_string(pick.value) +
+             ": the open menu has no such item";
+    return std::nullopt;
+  }
+  return static_cast<UINT>(pick.value);
 }
 
 bool HeadlessBackend::WritePicture(const Bitmap* bitmap, const HeadlessEvent& event) {

@@ -26,6 +26,7 @@ class HeadlessBackend : public Backend {
   void Sleep(std::uint32_t milliseconds) override { now_ms_ += milliseconds; }
   bool WaitForInput(Platform& platform, std::optional<std::uint64_t> deadline_ms) override;
   void ShowWindowPixels(const Window&, const RECT&) override {}
+  std::optional<UINT> TrackMenu(Platform& platform, const Menu& menu, int x, int y) override;
   std::vector<DEVMODEA> DisplayModes() override;
   DEVMODEA CurrentDisplayMode() override { return current_mode_; }
   long ChangeDisplayMode(const DEVMODEA* mode) override;

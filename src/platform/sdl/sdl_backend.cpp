@@ -108,13 +108,17 @@ void SdlBackend::WindowCaptionChanged(const Window& window, std::string_view cap
 }
 
 void SdlBackend::ShowWindowPixels(const Window& window, const RECT& changed) {
+  ShowBitmap(window.client_pixels(), changed);
+}
+
+void SdlBackend::ShowBitmap(const Bitmap& page, const RECT& changed) {
   if (sdl_window_ == nullptr) return;
   SDL_Surface* target = SDL_GetWindowSurface(sdl_window_);
   if (target == nullptr || SDL_LockSurface(target) != 0) return;
   if (target->format->format == SDL_PIXELFORMAT_RGB888) {
-    CopyScaled(window.client_pixels(), changed, scale_, *target);
+    CopyScaled(page, changed, scale_, *target);
   } else {
-    CopyConverted(window.client_pixels(), changed, scale_, *target);
+    CopyConverted(page, changed, scale_, *target);
   }
   SDL_UnlockSurface(target);
   const SDL_Rect shown{changed.left * scale_, changed.top * scale_, (changed.right - changed.left) * scale_,

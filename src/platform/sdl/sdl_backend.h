@@ -11,6 +11,8 @@
 #include <string>
 
 #include "platform/backend.h"
+#include "platform/gdi/bitmap.h"
+#include "platform/gdi/font.h"
 
 class SdlBackend : public Backend {
  public:
@@ -27,6 +29,7 @@ class SdlBackend : public Backend {
   void ShowWindowPixels(const Window& window, const RECT& changed) override;
   void WindowCaptionChanged(const Window& window, std::string_view caption_sjis) override;
   void WindowPlaced(const Window& window) override;
+  std::optional<UINT> TrackMenu(Platform& platform, const Menu& menu, int x, int y) override;
   std::vector<DEVMODEA> DisplayModes() override;
   DEVMODEA CurrentDisplayMode() override;
   long ChangeDisplayMode(const DEVMODEA* mode) override;
@@ -34,6 +37,8 @@ class SdlBackend : public Backend {
  private:
   explicit SdlBackend(int scale) : requested_scale_(scale) {}
   void CreateSdlWindow(const Window& window);
+  // Shows a rectangle of a page-sized bitmap in the window.
+  void ShowBitmap(const Bitmap& page, const RECT& changed);
   void Translate(Platform& platform, const SDL_Event& event);
   // The page point under a window point.
   LPARAM PagePosition(int x, int y) const;
@@ -43,4 +48,5 @@ class SdlBackend : public Backend {
   SDL_Window* sdl_window_ = nullptr;
   const Window* window_ = nullptr;
   std::string caption_utf8_;
+  std::unique_ptr<Font> menu_font_;
 };

@@ -109,22 +109,51 @@ Surface* BeginPaint(Window& window) {
 
 void EndPaint(Window&) {}
 
+namespace {
+// The client area's top-left corner on the screen: below the caption and the
+// border of a framed window.
+POINT ClientOrigin(const Window& window) {
+  Platform& platform = window.platform();
+  const bool framed = (window.style() & WS_CAPTION) != 0;
+  const int frame = framed ? GetSystemMetrics(platform, SM_CYCAPTION) + 2 * GetSystemMetrics(platform, SM_CYBORDER) : 0;
+  return {window.x(), window.y() + frame};
+}
+}  // namespace
+
+bool ClientToScreen(const Window& window, POINT* point) {
+  const POINT origin = ClientOrigin(window);
+  point->x += origin.x;
+  point->y += origin.y;
+  return true;
+}
+
+bool ScreenToClient(const Window& window, POINT* point) {
+  const POINT origin = ClientOrigin(window);
+  point->x -= origin.x;
+  point->y -= origin.y;
+  return true;
+}
+
 LRESULT DefWindowProcA(Window& window, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_RBUTTONUP: {
       // The menu opens at the pointer, in screen coordinates.
-      Platform& platform = window.platform();
-      const bool framed = (window.style() & WS_CAPTION) != 0;
-      const int origin_x = window.x();
-      const int origin_y = window.y() + (framed ? GetSystemMetrics(platform, SM_CYCAPTION) +
-                                                      2 * GetSystemMetrics(platform, SM_CYBORDER)
-                                                : 0);
-      const int x = static_cast<std::int16_t>(LOWORD(static_cast<std::uintptr_t>(lparam)));
-      const int y = static_cast<std::int16_t>(HIWORD(static_cast<std::uintptr_t>(lparam)));
-      return SendMessageA(window, WM_CONTEXTMENU, 0, MAKELPARAM(origin_x + x, origin_y + y));
+      POINT point{static_cast<std::int16_t>(LOWORD(static_cast<std::uintptr_t>(lparam))),
+                  static_cast<std::int16_t>(HIWORD(static_cast<std::uintptr_t>(lparam)))};
+      ClientToScreen(window, &point);
+      return SendMessageA(window, WM_CONTEXTMENU, 0, MAKELPARAM(point.x, point.y));
     }
     case WM_KEYUP:
+    case WM_SYSKEYUP:
+      if (wparam == VK_SHIFT) window.shift_held_ = false;
+      // The menu key opens the menu where the pointer is.
       if (wparam == VK_APPS) return SendMessageA(window, WM_CONTEXTMENU, 0, -1);
+      return 0;
+    case WM_SYSKEYDOWN:
+    case WM_KEYDOWN:
+      if (wparam == VK_SHIFT) window.shift_held_ = true;
+      // Shift+F10 opens the menu as the menu key does.
+      if (wparam == VK_F10 && window.shift_held_) return SendMessageA(window, WM_CONTEXTMENU, 0, -1);
       return 0;
     case WM_CLOSE:
       DestroyWindow(window);

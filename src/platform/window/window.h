@@ -57,6 +57,7 @@ class Window {
   friend DWORD SetWindowLongA(Window&, int, DWORD);
   friend bool SetWindowPos(Window&, ZOrder, int, int, int, int, UINT);
   friend bool DestroyWindow(Window&);
+  friend LRESULT DefWindowProcA(Window&, UINT, WPARAM, LPARAM);
 
   Platform& platform_;
   WindowProcedure procedure_;
@@ -67,6 +68,7 @@ class Window {
   bool topmost_ = false;
   bool invalid_ = true;
   bool destroyed_ = false;
+  bool shift_held_ = false;  // the key state that the default processing asks for
   Bitmap client_{CLIENT_WIDTH, CLIENT_HEIGHT};
   Surface device_context_;
 };
@@ -93,3 +95,11 @@ Surface* BeginPaint(Window& window);
 void EndPaint(Window& window);
 
 LRESULT DefWindowProcA(Window& window, UINT message, WPARAM wparam, LPARAM lparam);
+
+// Between the client area's and the screen's coordinates.
+struct POINT {
+  int x = 0;
+  int y = 0;
+};
+bool ClientToScreen(const Window& window, POINT* point);
+bool ScreenToClient(const Window& window, POINT* point);

@@ -1,0 +1,68 @@
+// The popup menu in the real window: tracked modally over the page, drawn by the
+// program itself, answered by the pointer or the keys.
+#include <SDL.h>
+
+#include "platform/platform.h"
+#include "platform/sdl/sdl_backend.h"
+#include "platform/window/menu_view.h"
+#include "platform/window/virtual_keys.h"
+
+namespace {
+constexpr int kMenuTextHeight = 14;
+constexpr int kUnplacedMenu = 65535;  // a menu opened from the keyboard
+}  // namespace
+
+std::optional<UINT> SdlBackend::TrackMenu(Platform& platform, const Menu& menu, int x, int y) {
+  if (sdl_window_ == nullptr || window_ == nullptr) return std::nullopt;
+  if (!menu_font_) menu_font_ = platform.fonts.Create(kMenuTextHeight, 400);
+  POINT origin{x, y};
+  if (x == kUnplacedMenu && y == kUnplacedMenu) {
+    SDL_GetMouseState(&origin.x, &origin.y);
+    origin = {origin.x / scale_, origin.y / scale_};
+  } else {
+    ScreenToClient(*window_, &origin);
+  }
+  MenuView view(menu, origin.x, origin.y, menu_font_.get(), CLIENT_WIDTH, CLIENT_HEIGHT);
+  const RECT whole{0, 0, CLIENT_WIDTH, CLIENT_HEIGHT};
+  auto redraw = [&] {
+    Bitmap canvas = window_->client_pixels();
+    view.Draw(canvas);
+    ShowBitmap(canvas, whole);
+  };
+  redraw();
+
+  MenuView::Outcome outcome;
+  SDL_Event event;
+  while (!outcome.closed && SDL_WaitEvent(&event) == 1) {
+    switch (event.type) {
+      case SDL_MOUSEMOTION:
+        view.PointerMoved(event.motion.x / scale_, event.motion.y / scale_);
+        break;
+      case SDL_MOUSEBUTTONDOWN:
+        outcome = view.ButtonDown(event.button.x / scale_, event.button.y / scale_);
+        break;
+      case SDL_MOUSEBUTTONUP:
+        outcome = view.ButtonUp(event.button.x / scale_, event.button.y / scale_);
+        break;
+      case SDL_KEYDOWN:
+        if (std::optional<int> key = VirtualKeyFromName(SDL_GetKeyName(event.key.keysym.sym))) outcome = view.Key(*key);
+        break;
+      case SDL_QUIT:
+        // The close waits for the menu to end, then reaches the window as usual.
+        SDL_PushEvent(&event);
+        outcome.closed = true;
+        break;
+      case SDL_WINDOWEVENT:
+        if (event.window.event == SDL_WINDOWEVENT_CLOSE || event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+          if (event.window.event == SDL_WINDOWEVENT_CLOSE) SDL_PushEvent(&event);
+          outcome.closed = true;
+        }
+        break;
+      default:
+        continue;
+    }
+    if (!outcome.closed) redraw();
+  }
+  ShowBitmap(window_->client_pixels(), whole);
+  return outcome.command;
+}
