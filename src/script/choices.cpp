@@ -1,8 +1,161 @@
-// Choices. The list arrives with the choice handling; until then a "SET" line only
-// stops the step.
+// Choices: the list after a "SET" line, drawn in a column over the page; the
+// highlight that follows the pointer; the choice that moves the script on.
 #include "script/choices.h"
 
-void ShowChoices(Reader&) {}
-void HighlightChoice(Reader&, Window&, int) {}
-void TrackChoiceHover(Reader&, Window&, int) {}
-void SelectChoice(Reader&, int, Window&) {}
+#include <cstdint>
+#include <cstring>
+#include <limits>
+
+#include "app/reader.h"
+#include "app/text_fields.h"
+#include "platform/gdi/text.h"
+#include "platform/window/window.h"
+#include "render/surfaces.h"
+#include "script/interpreter.h"
+#include "script/line_table.h"
+
+namespace {
+
+constexpr std::int32_t kListLeft = 50;
+constexpr std::int32_t kListTop = 100;
+constexpr std::int32_t kRowGap = 20;
+constexpr COLORREF kHighlight = RGB(0, 255, 0);
+
+bool IsChoiceDigit(char c) { return c >= '0' && c <= '4'; }
+
+// A choice-text line: a digit 0 to 4, then a double quote.
+bool IsChoiceText(const char* line) { return IsChoiceDigit(line[0]) && line[1] == '"'; }
+
+// The step between choices in 64 bits, so that no font height can overflow it.
+std::int64_t ChoiceStep(std::int32_t font_height) {
+  return static_cast<std::int64_t>(font_height) + kRowGap;
+}
+
+std::int32_t ClampToInt32(std::int64_t value) {
+  if (value > std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
+  if (value < std::numeric_limits<std::int32_t>::min()) return std::numeric_limits<std::int32_t>::min();
+  return static_cast<std::int32_t>(value);
+}
+
+int ChoiceLength(const char* text) { return static_cast<int>(strnlen(text, CHOICE_TEXT_SIZE)); }
+
+// Draws slots 0, 1, 2 ... while they hold a text, one step apart. A highlight of
+// NO_CHOICE or above sets no colour at all: the list is drawn in the page's colour.
+void DrawChoiceList(ReaderState& s, int highlight, COLORREF grey, bool set_colours) {
+  Surface& page = *s.PageSurface;
+  const std::int64_t step = ChoiceStep(s.FontHeight);
+  std::int64_t top = kListTop;
+  for (int k = 0; k < CHOICE_COUNT && s.ChoiceTexts[k][0] != '\0'; ++k) {
+    if (set_colours) SetTextColor(page, k == highlight ? kHighlight : grey);
+    RECT rect = {kListLeft, ClampToInt32(top), PAGE_WIDTH, PAGE_HEIGHT};
+    DrawTextA(page, s.ChoiceTexts[k], ChoiceLength(s.ChoiceTexts[k]), &rect, DT_WORDBREAK);
+    top += step;
+  }
+}
+
+// The line of the count-th line, from line 0, whose first byte is "<"; -1 when the
+// table holds fewer.
+int BlockOpening(const ReaderState& s, std::int64_t count) {
+  if (count <= 0) return -1;
+  std::int64_t seen = 0;
+  for (int line = 0; LineInTable(line); ++line) {
+    if (s.ScriptLines[line][0] == '<' && ++seen == count) return line;
+  }
+  return -1;
+}
+
+// Within the block that opens at block_start, up to its ">" line (or the table's
+// end when it has none), a line naming the digit as a way back to line 0.
+bool HasBranchTarget(const ReaderState& s, int block_start, char digit) {
+  for (int line = block_start; LineInTable(line) && s.ScriptLines[line][0] != '>'; ++line) {
+    const char* text = s.ScriptLines[line];
+    if (text[0] == digit && text[1] != '"') return true;
+  }
+  return false;
+}
+
+void EmptyChoices(ReaderState& s) {
+  for (auto& slot : s.ChoiceTexts) slot[0] = '\0';
+}
+
+}  // namespace
+
+void ShowChoices(Reader& r) {
+  ReaderState& s = r.state;
+  // A list without its ">" line runs to the end of the table.
+  for (int line = s.CurrentLine; LineInTable(line) && s.ScriptLines[line][0] != '>'; ++line) {
+    const char* text = s.ScriptLines[line];
+    if (IsChoiceText(text)) CopyField(s.ChoiceTexts[text[0] - '0'], text);
+  }
+  // The quotes are replaced in the slots for good: the highlight redraws these texts.
+  for (int k = 0; k < CHOICE_COUNT && s.ChoiceTexts[k][0] != '\0'; ++k) {
+    for (char& c : s.ChoiceTexts[k]) {
+      if (c == '\0') break;
+      if (c == '"') c = ' ';
+    }
+  }
+  // The list takes the page's current colour: white after a text line.
+  DrawChoiceList(s, NO_CHOICE, 0, false);
+  PresentPage(r, s.WindowDC);
+}
+
+void HighlightChoice(Reader& r, Window& window, int index) {
+  ReaderState& s = r.state;
+  const COLORREF grey = BrightnessGrey(s.TextBrightness);
+  // Drawn over the list as it stands: a grey choice redrawn green turns green.
+  DrawChoiceList(s, index, grey, true);
+  // The pointer moves outside any run, so the window's context is taken for this.
+  Surface* context = GetDC(window);
+  PresentPage(r, context);
+  ReleaseDC(window, context);
+  SetTextColor(*s.PageSurface, grey);
+}
+
+void TrackChoiceHover(Reader& r, Window& window, int y) {
+  ReaderState& s = r.state;
+  const std::int64_t step = ChoiceStep(s.FontHeight);
+  const std::int64_t pointer = y;
+  for (int k = 0; k < CHOICE_COUNT; ++k) {
+    // The first text row of choice k without its topmost pixel row.
+    const std::int64_t top = kListTop + k * step;
+    const bool inside = top < pointer && pointer < top + s.FontHeight;
+    if (!inside || s.ChoiceTexts[k][0] == '\0') continue;
+    // Only a change of choice redraws the list.
+    if (s.HoverChoice != k) {
+      s.HoverChoice = k;
+      HighlightChoice(r, window, k);
+    }
+    return;
+  }
+  if (s.HoverChoice == NO_CHOICE) return;
+  s.HoverChoice = NO_CHOICE;
+  HighlightChoice(r, window, NO_CHOICE);
+}
+
+void SelectChoice(Reader& r, int index, Window& window) {
+  ReaderState& s = r.state;
+  if (index < 0 || index >= CHOICE_COUNT) return;
+  const char digit = static_cast<char>('0' + index);
+  // A block that cannot be found takes no choice: the list stays on the page.
+  const std::int64_t block = s.ChoiceBlockIndex;
+  const int block_start = BlockOpening(s, block + 1);
+  if (block_start < 0) return;
+
+  if (HasBranchTarget(s, block_start, digit)) {
+    s.CurrentLine = 0;
+    s.ChoiceBlockIndex = 0;
+    LoadScript(r);
+    RunScript(r, window);
+    // Emptied after the run: a "SET" that the run met keeps its list drawn but inactive.
+    EmptyChoices(s);
+    return;
+  }
+
+  // Moving on needs a next block; without one the choice is not taken.
+  const int next_start = BlockOpening(s, block + 2);
+  if (next_start < 0) return;
+  s.ChoiceBlockIndex = ClampToInt32(block + 1);
+  s.CurrentLine = next_start;
+  EmptyChoices(s);
+  RunScript(r, window);
+}
