@@ -1,12 +1,117 @@
-// Music and sound effects. They arrive with the sound layer; until then the lines
-// are passed in silence.
+// Music and sound effects through the media command strings: CD tracks and MIDI
+// files looped by the window's timers, and WAV sounds.
 #include "sound/music.h"
 
-void CmdCd(Reader&, Window&) {}
-void CmdMidi(Reader&, Window&) {}
-void CmdWave(Reader&) {}
-void PlayCdTrack(Reader&, Window&, int) {}
-void StopCd(Reader&, Window&) {}
-void RestoreCd(Reader&, Window&, const char*) {}
-void RestartMidi(Reader&, Window&) {}
-void RestartCdTrack(Reader&, Window&) {}
+#include <cstdio>
+
+#include "app/reader.h"
+#include "app/text_fields.h"
+#include "platform/media/media.h"
+#include "script/line_arguments.h"
+
+namespace {
+
+constexpr std::uint32_t kWaitAfterPlayMs = 500;
+constexpr std::size_t kMidiNameSize = 256;
+constexpr std::size_t kWaveNameSize = 20;
+
+// Every CD command hands over the reply buffer and the window.
+void SendCd(Reader& r, Window& window, const char* command) {
+  mciSendStringA(r.platform, command, r.state.MciReply, sizeof r.state.MciReply, &window);
+}
+
+// MIDI commands hand over no reply buffer; only the play commands name the window.
+void SendMidi(Reader& r, const char* command, Window* window = nullptr) {
+  mciSendStringA(r.platform, command, nullptr, 0, window);
+}
+
+// The loop timer of a line; a period that reads as 0 or less sets none, so the
+// music plays once instead of restarting without pause.
+void SetLoopTimer(Window& window, UINT timer, std::int32_t period_seconds) {
+  if (period_seconds > 0) {
+    SetTimer(window, timer, static_cast<UINT>(period_seconds) * 1000u);
+  } else {
+    KillTimer(window, timer);
+  }
+}
+
+// "CD" run by the interpreter, and its replay after a page replay.
+void PlayOrStopCd(Reader& r, Window& window, const char* line, bool closes_midi) {
+  const std::int32_t track = ColumnNumber(line, 3, 4);
+  r.state.CdTrack = track;
+  if (track != 0) {
+    PlayCdTrack(r, window, track);
+    SetLoopTimer(window, TIMER_CD_LOOP, ColumnNumber(line, 6, 9));
+    return;
+  }
+  StopCd(r, window);
+  // A replayed line leaves the MIDI music playing.
+  if (closes_midi) SendMidi(r, "close midi");
+  KillTimer(window, TIMER_CD_LOOP);
+}
+
+}  // namespace
+
+void PlayCdTrack(Reader& r, Window& window, int track) {
+  char play[256];
+  std::snprintf(play, sizeof play, "play cdaudio from %d", track);
+  SendCd(r, window, "open cdaudio");
+  SendCd(r, window, "set cdaudio time format tmsf");
+  SendCd(r, window, play);
+  Sleep(r.platform, kWaitAfterPlayMs);
+}
+
+void StopCd(Reader& r, Window& window) {
+  SendCd(r, window, "open cdaudio");
+  SendCd(r, window, "set cdaudio time format tmsf");
+  SendCd(r, window, "stop cdaudio");
+  SendCd(r, window, "close cdaudio");
+}
+
+void CmdCd(Reader& r, Window& window) {
+  PlayOrStopCd(r, window, r.state.ScriptLines[r.state.CurrentLine], true);
+}
+
+void RestoreCd(Reader& r, Window& window, const char* line) { PlayOrStopCd(r, window, line, false); }
+
+void CmdMidi(Reader& r, Window& window) {
+  ReaderState& s = r.state;
+  const char* line = s.ScriptLines[s.CurrentLine];
+  char name[kMidiNameSize];
+  char path[256];
+  char open[256];
+  // A line without a whole quoted name, or a path too long for the open command,
+  // plays nothing and leaves the music as it is.
+  if (!QuotedName(line, name, sizeof name)) return;
+  const int path_length = std::snprintf(path, sizeof path, "%s\\%s", s.WorkingDirectory, name);
+  if (path_length < 0 || static_cast<std::size_t>(path_length) >= sizeof path) return;
+  const int open_length = std::snprintf(open, sizeof open, "open \"%s\" type sequencer alias midi", path);
+  if (open_length < 0 || static_cast<std::size_t>(open_length) >= sizeof open) return;
+
+  SendMidi(r, "close midi");
+  SendMidi(r, open);
+  SendMidi(r, "seek midi to start");
+  SendMidi(r, "play midi", &window);
+  SetLoopTimer(window, TIMER_MIDI_LOOP, ColumnNumber(line, 4, 7));
+}
+
+void CmdWave(Reader& r) {
+  char name[kWaveNameSize];
+  if (!QuotedName(r.state.ScriptLines[r.state.CurrentLine], name, sizeof name)) return;
+  sndPlaySoundA(r.platform, name, SND_ASYNC);
+}
+
+void RestartMidi(Reader& r, Window& window) {
+  SendMidi(r, "seek midi to start");
+  SendMidi(r, "play midi ", &window);
+  Sleep(r.platform, kWaitAfterPlayMs);
+}
+
+void RestartCdTrack(Reader& r, Window& window) {
+  ReaderState& s = r.state;
+  FormatField(s.CdCommand, "play cdaudio from %d", s.CdTrack);
+  SendCd(r, window, "open cdaudio");
+  SendCd(r, window, "set cdaudio time format tmsf");
+  SendCd(r, window, s.CdCommand);
+  Sleep(r.platform, kWaitAfterPlayMs);
+}
