@@ -6,6 +6,7 @@
 #include "app/reader.h"
 #include "app/reader_modes.h"
 #include "app/text_fields.h"
+#include "app/window_placement.h"
 #include "app/texts.h"
 #include "data/bookmarks.h"
 #include "data/toc.h"
@@ -18,15 +19,6 @@ namespace {
 
 constexpr char kClassName[] = "MyWin";
 constexpr int kIconResource = 101;
-constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-
-void PlaceWindowCentred(Platform& platform, Window& window) {
-  const int x = GetSystemMetrics(platform, SM_CXSCREEN) / 2 - 320;
-  const int y = GetSystemMetrics(platform, SM_CYSCREEN) / 2 - 240;
-  const int height = 480 + GetSystemMetrics(platform, SM_CYCAPTION) +
-                     4 * GetSystemMetrics(platform, SM_CYBORDER);
-  SetWindowPos(window, ZOrder::NoTopMost, x, y, 640, height, SWP_SHOWWINDOW);
-}
 
 void SetBookmarkDefaults(ReaderState& s) {
   for (int slot = 0; slot < BOOKMARK_COUNT; ++slot) {
@@ -103,7 +95,7 @@ int WinMain(Reader& r, int show_command) {
   const int x = GetSystemMetrics(platform, SM_CXSCREEN) / 2 - 320;
   const int y = GetSystemMetrics(platform, SM_CYSCREEN) / 2 - 240;
   Window* window =
-      CreateWindowExA(platform, 0, kClassName, texts::kCaption, kWindowStyle, x, y, 640, 480);
+      CreateWindowExA(platform, 0, kClassName, texts::kCaption, WINDOWED_STYLE, x, y, 640, 480);
   if (window == nullptr) return 0;
   ShowWindow(*window, show_command);
   UpdateWindow(*window);

@@ -19,6 +19,7 @@ struct DEVMODEA {
 constexpr long DISP_CHANGE_SUCCESSFUL = 0;
 constexpr long DISP_CHANGE_RESTART = 1;
 constexpr long DISP_CHANGE_FAILED = -1;
+constexpr long DISP_CHANGE_BADMODE = -2;
 
 // Fills mode with the display mode of that index; false when there is none.
 bool EnumDisplaySettingsA(Platform& platform, const char* device_name, DWORD index, DEVMODEA* mode);

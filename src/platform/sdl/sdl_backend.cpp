@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/sdl/page_view.h"
 #include "platform/window/virtual_keys.h"
 
 namespace {
@@ -15,52 +16,6 @@ int FittingScale(const SDL_DisplayMode& desktop) {
   const int by_width = desktop.w * 9 / 10 / CLIENT_WIDTH;
   const int by_height = desktop.h * 9 / 10 / CLIENT_HEIGHT;
   return std::max(1, std::min(by_width, by_height));
-}
-
-// Copies a rectangle of the page to the window's surface, each page pixel as a
-// scale × scale block.
-void CopyScaled(const Bitmap& page, const RECT& changed, int scale, SDL_Surface& target, int origin_x = 0,
-                int origin_y = 0) {
-  const int right = std::min<int>(changed.right, page.width());
-  const int bottom = std::min<int>(changed.bottom, page.height());
-  for (int y = std::max(0, changed.top); y < bottom; ++y) {
-    for (int copy = 0; copy < scale; ++copy) {
-      const int target_y = y * scale + copy - origin_y;
-      if (target_y < 0 || target_y >= target.h) continue;
-      auto* out = reinterpret_cast<std::uint32_t*>(static_cast<std::uint8_t*>(target.pixels) +
-                                                   static_cast<std::ptrdiff_t>(target_y) * target.pitch);
-      const std::uint32_t* in = page.row(y);
-      for (int x = std::max(0, changed.left); x < right; ++x) {
-        const int target_x = x * scale - origin_x;
-        const int limit = std::min(scale, target.w - target_x);
-        for (int k = 0; k < limit && target_x >= 0; ++k) out[target_x + k] = in[x];
-      }
-    }
-  }
-}
-
-// A window surface of another pixel format: scaled into a buffer of the page's
-// format, then converted.
-void CopyConverted(const Bitmap& page, const RECT& changed, int scale, SDL_Surface& target) {
-  const RECT clipped{std::max(0, changed.left), std::max(0, changed.top), std::min<int>(changed.right, page.width()),
-                     std::min<int>(changed.bottom, page.height())};
-  const int width = (clipped.right - clipped.left) * scale;
-  const int height = (clipped.bottom - clipped.top) * scale;
-  if (width <= 0 || height <= 0 || clipped.left * scale + width > target.w ||
-      clipped.top * scale + height > target.h) {
-    return;
-  }
-  std::vector<std::uint32_t> buffer(static_cast<std::size_t>(width) * height);
-  SDL_Surface staging{};
-  staging.w = width;
-  staging.h = height;
-  staging.pitch = width * 4;
-  staging.pixels = buffer.data();
-  CopyScaled(page, clipped, scale, staging, clipped.left * scale, clipped.top * scale);
-  auto* out = static_cast<std::uint8_t*>(target.pixels) + static_cast<std::ptrdiff_t>(clipped.top) * scale * target.pitch +
-              clipped.left * scale * target.format->BytesPerPixel;
-  SDL_ConvertPixels(width, height, SDL_PIXELFORMAT_RGB888, buffer.data(), width * 4, target.format->format, out,
-                    target.pitch);
 }
 
 }  // namespace
@@ -95,11 +50,12 @@ void SdlBackend::CreateSdlWindow(const Window& window) {
   window_ = &window;
   if (sdl_window_ == nullptr) return;
   // Whatever the reader drew before the window existed is shown now.
-  ShowWindowPixels(window, {0, 0, CLIENT_WIDTH, CLIENT_HEIGHT});
+  RefreshView();
 }
 
 void SdlBackend::WindowPlaced(const Window& window) {
   if (sdl_window_ == nullptr && window.visible()) CreateSdlWindow(window);
+  if (sdl_window_ != nullptr) SDL_SetWindowAlwaysOnTop(sdl_window_, window.topmost() ? SDL_TRUE : SDL_FALSE);
 }
 
 void SdlBackend::WindowCaptionChanged(const Window& window, std::string_view caption_sjis) {
@@ -113,21 +69,42 @@ void SdlBackend::ShowWindowPixels(const Window& window, const RECT& changed) {
 
 void SdlBackend::ShowBitmap(const Bitmap& page, const RECT& changed) {
   if (sdl_window_ == nullptr) return;
-  SDL_Surface* target = SDL_GetWindowSurface(sdl_window_);
-  if (target == nullptr || SDL_LockSurface(target) != 0) return;
-  if (target->format->format == SDL_PIXELFORMAT_RGB888) {
-    CopyScaled(page, changed, scale_, *target);
-  } else {
-    CopyConverted(page, changed, scale_, *target);
-  }
-  SDL_UnlockSurface(target);
-  const SDL_Rect shown{changed.left * scale_, changed.top * scale_, (changed.right - changed.left) * scale_,
-                       (changed.bottom - changed.top) * scale_};
+  SDL_Surface* surface = SDL_GetWindowSurface(sdl_window_);
+  if (surface == nullptr || SDL_LockSurface(surface) != 0) return;
+  ShowPage(page, changed, view_, *surface);
+  SDL_UnlockSurface(surface);
+  const SDL_Rect shown{view_.SurfaceX(changed.left), view_.SurfaceY(changed.top),
+                       view_.SurfaceX(changed.right) - view_.SurfaceX(changed.left),
+                       view_.SurfaceY(changed.bottom) - view_.SurfaceY(changed.top)};
   SDL_UpdateWindowSurfaceRects(sdl_window_, &shown, 1);
 }
 
+// The page's place after the window's surface changed size: the borders go black
+// and the page is shown anew.
+void SdlBackend::RefreshView() {
+  SDL_Surface* surface = SDL_GetWindowSurface(sdl_window_);
+  if (surface == nullptr) return;
+  view_ = PageView::Fit(surface->w, surface->h, !full_screen_);
+  SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
+  SDL_UpdateWindowSurface(sdl_window_);
+  if (window_ != nullptr) ShowBitmap(window_->client_pixels(), {0, 0, CLIENT_WIDTH, CLIENT_HEIGHT});
+}
+
+POINT SdlBackend::PagePoint(int x, int y) const {
+  // Window points to surface pixels, which differ on high-density screens.
+  int window_width = 0, window_height = 0;
+  SDL_GetWindowSize(sdl_window_, &window_width, &window_height);
+  SDL_Surface* surface = SDL_GetWindowSurface(sdl_window_);
+  if (surface != nullptr && window_width > 0 && window_height > 0) {
+    x = x * surface->w / window_width;
+    y = y * surface->h / window_height;
+  }
+  return {view_.PageX(x), view_.PageY(y)};
+}
+
 LPARAM SdlBackend::PagePosition(int x, int y) const {
-  return MAKELPARAM(std::clamp(x / scale_, 0, CLIENT_WIDTH - 1), std::clamp(y / scale_, 0, CLIENT_HEIGHT - 1));
+  const POINT point = PagePoint(x, y);
+  return MAKELPARAM(point.x, point.y);
 }
 
 void SdlBackend::Translate(Platform& platform, const SDL_Event& event) {
@@ -138,6 +115,7 @@ void SdlBackend::Translate(Platform& platform, const SDL_Event& event) {
       PostMessageA(window, WM_CLOSE, 0, 0);
       return;
     case SDL_WINDOWEVENT:
+      if (event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) RefreshView();
       if (event.window.event == SDL_WINDOWEVENT_EXPOSED) InvalidateRect(window);
       if (event.window.event == SDL_WINDOWEVENT_CLOSE) PostMessageA(window, WM_CLOSE, 0, 0);
       return;
@@ -181,10 +159,27 @@ bool SdlBackend::WaitForInput(Platform& platform, std::optional<std::uint64_t> d
     Translate(platform, event);
     got = SDL_PollEvent(&event) == 1;
   }
+  // The media player's wake-up (a CD track that ended) arrives as an event of its
+  // own; whatever woke the loop, the player catches up here on the reader's thread.
+  if (platform.media) platform.media->Update();
   return true;
 }
 
-std::vector<DEVMODEA> SdlBackend::DisplayModes() { return {CurrentDisplayMode()}; }
+// The modes the screen offers, and a 640 x 480 of our own where it offers none:
+// that one shows the page enlarged to fill the screen, with black borders.
+std::vector<DEVMODEA> SdlBackend::DisplayModes() {
+  std::vector<DEVMODEA> modes;
+  bool page_sized = false;
+  for (int index = 0; index < SDL_GetNumDisplayModes(0); ++index) {
+    SDL_DisplayMode mode{};
+    if (SDL_GetDisplayMode(0, index, &mode) != 0) continue;
+    modes.push_back({static_cast<DWORD>(SDL_BITSPERPIXEL(mode.format)), static_cast<DWORD>(mode.w),
+                     static_cast<DWORD>(mode.h), static_cast<DWORD>(mode.refresh_rate)});
+    page_sized = page_sized || (mode.w == CLIENT_WIDTH && mode.h == CLIENT_HEIGHT);
+  }
+  if (!page_sized) modes.push_back({32, CLIENT_WIDTH, CLIENT_HEIGHT, 60});
+  return modes;
+}
 
 DEVMODEA SdlBackend::CurrentDisplayMode() {
   SDL_DisplayMode desktop{};
@@ -192,4 +187,34 @@ DEVMODEA SdlBackend::CurrentDisplayMode() {
   return {32, static_cast<DWORD>(desktop.w), static_cast<DWORD>(desktop.h), static_cast<DWORD>(desktop.refresh_rate)};
 }
 
-long SdlBackend::ChangeDisplayMode(const DEVMODEA*) { return DISP_CHANGE_SUCCESSFUL; }
+long SdlBackend::ChangeDisplayMode(const DEVMODEA* mode) {
+  if (mode == nullptr) {
+    if (sdl_window_ != nullptr && full_screen_) {
+      SDL_SetWindowFullscreen(sdl_window_, 0);
+      full_screen_ = false;
+      SDL_SetWindowSize(sdl_window_, CLIENT_WIDTH * scale_, CLIENT_HEIGHT * scale_);
+      SDL_SetWindowPosition(sdl_window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+      RefreshView();
+    }
+    return DISP_CHANGE_SUCCESSFUL;
+  }
+  if (mode->dmPelsWidth != CLIENT_WIDTH || mode->dmPelsHeight != CLIENT_HEIGHT) return DISP_CHANGE_BADMODE;
+  if (sdl_window_ == nullptr) return DISP_CHANGE_SUCCESSFUL;
+  // The screen's own 640 x 480 where it has one; otherwise the page fills the desktop.
+  SDL_DisplayMode wanted{0, CLIENT_WIDTH, CLIENT_HEIGHT, static_cast<int>(mode->dmDisplayFrequency), nullptr};
+  SDL_DisplayMode closest{};
+  const bool switched = SDL_GetClosestDisplayMode(0, &wanted, &closest) != nullptr && closest.w == CLIENT_WIDTH &&
+                        closest.h == CLIENT_HEIGHT && SDL_SetWindowDisplayMode(sdl_window_, &closest) == 0 &&
+                        SDL_SetWindowFullscreen(sdl_window_, SDL_WINDOW_FULLSCREEN) == 0;
+  if (!switched) {
+    // Placed over the whole display first, for X servers without a window manager.
+    SDL_Rect bounds{};
+    SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(sdl_window_), &bounds);
+    SDL_SetWindowPosition(sdl_window_, bounds.x, bounds.y);
+    SDL_SetWindowSize(sdl_window_, bounds.w, bounds.h);
+    SDL_SetWindowFullscreen(sdl_window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
+  }
+  full_screen_ = true;
+  RefreshView();
+  return DISP_CHANGE_SUCCESSFUL;
+}

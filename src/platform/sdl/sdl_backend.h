@@ -13,6 +13,8 @@
 #include "platform/backend.h"
 #include "platform/gdi/bitmap.h"
 #include "platform/gdi/font.h"
+#include "platform/sdl/page_view.h"
+#include "platform/window/window.h"
 
 class SdlBackend : public Backend {
  public:
@@ -40,11 +42,15 @@ class SdlBackend : public Backend {
   // Shows a rectangle of a page-sized bitmap in the window.
   void ShowBitmap(const Bitmap& page, const RECT& changed);
   void Translate(Platform& platform, const SDL_Event& event);
+  void RefreshView();
   // The page point under a window point.
+  POINT PagePoint(int x, int y) const;
   LPARAM PagePosition(int x, int y) const;
 
   int requested_scale_;
   int scale_ = 1;
+  bool full_screen_ = false;
+  PageView view_;
   SDL_Window* sdl_window_ = nullptr;
   const Window* window_ = nullptr;
   std::string caption_utf8_;

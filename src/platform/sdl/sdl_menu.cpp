@@ -18,7 +18,7 @@ std::optional<UINT> SdlBackend::TrackMenu(Platform& platform, const Menu& menu, 
   POINT origin{x, y};
   if (x == kUnplacedMenu && y == kUnplacedMenu) {
     SDL_GetMouseState(&origin.x, &origin.y);
-    origin = {origin.x / scale_, origin.y / scale_};
+    origin = PagePoint(origin.x, origin.y);
   } else {
     ScreenToClient(*window_, &origin);
   }
@@ -35,15 +35,17 @@ std::optional<UINT> SdlBackend::TrackMenu(Platform& platform, const Menu& menu, 
   SDL_Event event;
   while (!outcome.closed && SDL_WaitEvent(&event) == 1) {
     switch (event.type) {
-      case SDL_MOUSEMOTION:
-        view.PointerMoved(event.motion.x / scale_, event.motion.y / scale_);
+      case SDL_MOUSEMOTION: {
+        const POINT at = PagePoint(event.motion.x, event.motion.y);
+        view.PointerMoved(at.x, at.y);
         break;
+      }
       case SDL_MOUSEBUTTONDOWN:
-        outcome = view.ButtonDown(event.button.x / scale_, event.button.y / scale_);
+      case SDL_MOUSEBUTTONUP: {
+        const POINT at = PagePoint(event.button.x, event.button.y);
+        outcome = event.type == SDL_MOUSEBUTTONDOWN ? view.ButtonDown(at.x, at.y) : view.ButtonUp(at.x, at.y);
         break;
-      case SDL_MOUSEBUTTONUP:
-        outcome = view.ButtonUp(event.button.x / scale_, event.button.y / scale_);
-        break;
+      }
       case SDL_KEYDOWN:
         if (std::optional<int> key = VirtualKeyFromName(SDL_GetKeyName(event.key.keysym.sym))) outcome = view.Key(*key);
         break;

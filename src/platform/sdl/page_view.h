@@ -1,0 +1,28 @@
+// Where the page lies on the window's surface: a whole-factor enlargement in the
+// window, the largest fit with black borders in full screen; and the copy of the
+// page's pixels onto that place.
+#pragma once
+
+#include <SDL.h>
+
+#include "platform/gdi/bitmap.h"
+#include "platform/win32_types.h"
+
+struct PageView {
+  int x = 0;
+  int y = 0;
+  int width = 640;
+  int height = 480;
+
+  // The page on a surface: whole factors only, or the largest fit.
+  static PageView Fit(int surface_width, int surface_height, bool whole_factor);
+
+  int SurfaceX(int page_x) const;
+  int SurfaceY(int page_y) const;
+  // The page pixel under a surface pixel, held inside the page.
+  int PageX(int surface_x) const;
+  int PageY(int surface_y) const;
+};
+
+// Copies a rectangle of the page to its place on the surface (any pixel format).
+void ShowPage(const Bitmap& page, const RECT& changed, const PageView& view, SDL_Surface& surface);
