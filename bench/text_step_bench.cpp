@@ -3,35 +3,12 @@
 #include <benchmark/benchmark.h>
 
 #include <cstring>
-#include <sstream>
 
-#include "app/main_window.h"
-#include "app/reader.h"
-#include "platform/headless/headless_backend.h"
 #include "render/surfaces.h"
+#include "started_reader.h"
 #include "script/text_layout.h"
 
 namespace {
-
-// A reader started on an empty directory, its window created, the page ready.
-class StartedReader {
- public:
-  StartedReader() {
-    WNDCLASSEXA window_class;
-    window_class.lpfnWndProc = [this](Window& window, UINT message, WPARAM wparam, LPARAM lparam) {
-      return MainWindowProc(reader, window, message, wparam, lparam);
-    };
-    window_class.lpszClassName = "MyWin";
-    RegisterClassExA(platform, window_class);
-    window = CreateWindowExA(platform, 0, "MyWin", "", 0, 0, 0, 640, 480);
-  }
-
-  std::ostream log{nullptr};  // the records of every present are dropped
-  HeadlessBackend backend{{}, log};
-  Platform platform{backend, "/nonexistent-novel"};
-  Reader reader{platform};
-  Window* window = nullptr;
-};
 
 // 127 double-byte characters and a line feed: a full 255-byte paragraph.
 void FillParagraph(char* line) {

@@ -1,0 +1,94 @@
+// Picture files: the header is checked here, bit-field pictures decoded by our own
+// code, and every other kind by SDL2_image; the result is always opaque.
+#include "platform/gdi/picture_file.h"
+
+#include <SDL.h>
+#include <SDL_image.h>
+
+#include <cstdio>
+#include <vector>
+
+#include "platform/gdi/bmp_bitfields.h"
+#include "platform/gdi/bmp_header.h"
+#include "platform/platform.h"
+
+namespace {
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+struct RwCloser {
+  void operator()(SDL_RWops* rw) const { SDL_RWclose(rw); }
+};
+struct SurfaceFreer {
+  void operator()(SDL_Surface* surface) const { SDL_FreeSurface(surface); }
+};
+using SurfacePtr = std::unique_ptr<SDL_Surface, SurfaceFreer>;
+
+constexpr std::uint32_t OPAQUE_RGB = 0x00FFFFFF;
+
+std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& host_path) {
+  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(host_path.c_str(), "rb"));
+  if (!file || std::fseek(file.get(), 0, SEEK_END) != 0) return std::nullopt;
+  const long size = std::ftell(file.get());
+  if (size < 0 || static_cast<std::uint64_t>(size) > PICTURE_FILE_MAX_BYTES) return std::nullopt;
+  if (std::fseek(file.get(), 0, SEEK_SET) != 0) return std::nullopt;
+  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+  if (std::fread(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) return std::nullopt;
+  return bytes;
+}
+
+// The library's picture copied straight into our pixels; the fourth byte, which
+// the library may take for alpha, is dropped: a picture of the page is opaque.
+std::optional<Bitmap> FromSurface(SDL_Surface& decoded, const BmpHeader& header) {
+  if (decoded.w != header.width || decoded.h != header.height) return std::nullopt;
+  Bitmap picture(header.width, header.height);
+  const SurfacePtr target(SDL_CreateRGBSurfaceWithFormatFrom(
+      picture.row(0), header.width, header.height, 32, header.width * static_cast<int>(sizeof(std::uint32_t)),
+      SDL_PIXELFORMAT_ARGB8888));
+  if (!target || SDL_SetSurfaceBlendMode(&decoded, SDL_BLENDMODE_NONE) != 0 ||
+      SDL_BlitSurface(&decoded, nullptr, target.get(), nullptr) != 0) {
+    return std::nullopt;
+  }
+  for (int y = 0; y < header.height; ++y) {
+    std::uint32_t* row = picture.row(y);
+    for (int x = 0; x < header.width; ++x) row[x] &= OPAQUE_RGB;
+  }
+  return picture;
+}
+
+std::optional<Bitmap> DecodeWithLibrary(std::span<const std::uint8_t> file, const BmpHeader& header) {
+  const std::unique_ptr<SDL_RWops, RwCloser> rw(
+      SDL_RWFromConstMem(file.data(), static_cast<int>(file.size())));
+  if (!rw) return std::nullopt;
+  const SurfacePtr decoded(IMG_LoadBMP_RW(rw.get()));
+  if (!decoded) return std::nullopt;
+  return FromSurface(*decoded, header);
+}
+
+}  // namespace
+
+std::optional<Bitmap> DecodeBitmapFile(std::span<const std::uint8_t> file) {
+  if (file.size() > PICTURE_FILE_MAX_BYTES) return std::nullopt;
+  const std::optional<BmpHeader> header = ReadBmpHeader(file);
+  if (!header) return std::nullopt;
+  if (header->HasBitFields()) return DecodeBitFields(file, *header);
+  return DecodeWithLibrary(file, *header);
+}
+
+std::optional<Bitmap> LoadBitmapFile(const std::string& host_path) {
+  const std::optional<std::vector<std::uint8_t>> bytes = ReadWholeFile(host_path);
+  if (!bytes) return std::nullopt;
+  return DecodeBitmapFile(*bytes);
+}
+
+std::unique_ptr<Bitmap> LoadImageA(Platform& platform, const char* name_sjis, UINT type, int width,
+                                   int height, UINT flags) {
+  if (name_sjis == nullptr || type != IMAGE_BITMAP || width != 0 || height != 0 ||
+      (flags & LR_LOADFROMFILE) == 0) {
+    return nullptr;
+  }
+  std::optional<Bitmap> picture = LoadBitmapFile(platform.HostPath(name_sjis));
+  if (!picture) return nullptr;
+  return std::make_unique<Bitmap>(std::move(*picture));
+}
