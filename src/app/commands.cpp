@@ -1,20 +1,65 @@
-// The menu's commands. Contents, bookmarks and the page back arrive with the menu.
+// The menu's commands: contents entries, saving and opening bookmarks, the page back,
+// skip mode, full screen and exit.
 #include "app/commands.h"
 
 #include "app/full_screen.h"
 #include "app/reader.h"
 #include "app/skip_mode.h"
+#include "app/text_fields.h"
+#include "data/bookmarks.h"
+#include "script/interpreter.h"
 #include "script/line_table.h"
+#include "script/page_replay.h"
 #include "script/text_layout.h"
 
-void ForcePageClear(Reader& r) {
-  ReaderState& s = r.state;
-  if (!LineInTable(s.CurrentLine)) return;
-  s.ScriptLines[s.CurrentLine][0] = 'C';
-  PutTextLine(r, 0);
+namespace {
+
+bool InRange(int command, int first, int count) { return command >= first && command < first + count; }
+
+// The current line may lie past the table after a run that reached its end.
+void MarkPageClear(ReaderState& s) {
+  if (LineInTable(s.CurrentLine)) s.ScriptLines[s.CurrentLine][0] = 'C';
 }
 
-void OnCommand(Reader& r, Window& window, int command) {
+// The file name is taken between the line's change and its page clear.
+void OpenContentsEntry(Reader& r, Window& window, int entry) {
+  ReaderState& s = r.state;
+  MarkPageClear(s);
+  CopyField(s.ScriptFileName, s.TocFiles[entry]);
+  PutTextLine(r, 0);
+  ResetScript(r);
+  LoadScript(r);
+  s.PageNumber = 0;
+  RunScript(r, window);
+}
+
+// The script is read again without emptying the table first: slots behind the file's
+// last line keep what they held.
+void ReplayLoadedPage(Reader& r, Window& window) {
+  LoadScript(r);
+  ReplayToPage(r, window);
+  RunScript(r, window);
+}
+
+void OpenBookmark(Reader& r, Window& window, int slot) {
+  ReaderState& s = r.state;
+  ForcePageClear(r);
+  s.PageNumber = ReadDecimal(s.BookmarkPages[slot]);
+  CopyField(s.ScriptFileName, s.BookmarkFiles[slot]);
+  ReplayLoadedPage(r, window);
+}
+
+void GoBackOnePage(Reader& r, Window& window) {
+  ReaderState& s = r.state;
+  if (s.PageNumber == 1) return;
+  ForcePageClear(r);
+  // Wraps at the lowest number instead of overflowing, as the 32-bit count did.
+  s.PageNumber = static_cast<std::int32_t>(std::int64_t{s.PageNumber} - 2);
+  ReplayLoadedPage(r, window);
+}
+
+// The commands of single items, each with its own identifier.
+void OnItemCommand(Reader& r, Window& window, int command) {
   switch (command) {
     case IDM_SKIP:
       StartSkipMode(r, window);
@@ -26,7 +71,30 @@ void OnCommand(Reader& r, Window& window, int command) {
       // The same teardown as the close button, at once; the window stays until the loop ends.
       SendNotifyMessageA(window, WM_DESTROY, 0, 0);
       return;
+    case IDM_BACK_PAGE:
+      GoBackOnePage(r, window);
+      return;
+    case IDM_CANCEL:  // the menu has already closed
     default:
       return;
+  }
+}
+
+}  // namespace
+
+void ForcePageClear(Reader& r) {
+  MarkPageClear(r.state);
+  PutTextLine(r, 0);
+}
+
+void OnCommand(Reader& r, Window& window, int command) {
+  if (InRange(command, IDM_TOC_FIRST, TOC_COUNT)) {
+    OpenContentsEntry(r, window, command - IDM_TOC_FIRST);
+  } else if (InRange(command, IDM_BOOKMARK_SAVE_FIRST, BOOKMARK_COUNT)) {
+    StoreBookmark(r, command - IDM_BOOKMARK_SAVE_FIRST);
+  } else if (InRange(command, IDM_BOOKMARK_LOAD_FIRST, BOOKMARK_COUNT)) {
+    OpenBookmark(r, window, command - IDM_BOOKMARK_LOAD_FIRST);
+  } else {
+    OnItemCommand(r, window, command);
   }
 }

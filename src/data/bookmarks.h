@@ -1,8 +1,21 @@
 // The five bookmark slots and their file "しおり.sio".
 #pragma once
 
+#include <functional>
+#include <string>
+#include <string_view>
+
 struct Reader;
+struct ReaderState;
+class TextFileWriter;
 
 void LoadBookmarks(Reader& r);
 void SaveBookmarks(Reader& r);
 void StoreBookmark(Reader& r, int slot);
+
+// One write of the bookmark file's text; false when it did not reach the file.
+using BookmarkWrite = std::function<bool(TextFileWriter& file, std::string_view text)>;
+// SaveBookmarks with its target and its write step given, so that a failing write can be
+// staged: the five lines go through write, and the file at host_path is replaced only
+// when all of them went through.
+void SaveBookmarkFile(const ReaderState& s, const std::string& host_path, const BookmarkWrite& write);

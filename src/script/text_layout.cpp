@@ -59,7 +59,8 @@ void ClearPage(Reader& r) {
   BitBlt(status, 0, 60, 400, 50, page, 220, 940, SRCCOPY);
   BitBlt(page, 0, 0, 640, 460, page, 0, 480, SRCCOPY);
   s.TextTop() = kTopAfterClear;
-  s.PageNumber += 1;
+  // A bookmark may name the highest page; the count wraps there instead of overflowing.
+  s.PageNumber = static_cast<std::int32_t>(std::int64_t{s.PageNumber} + 1);
   char label[256];
   FormatPageLabel(label, s.ChapterTitle, s.PageNumber);
   DrawTextA(status, label, static_cast<int>(std::strlen(label)), &s.LabelRect, DT_CENTER);

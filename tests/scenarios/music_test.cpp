@@ -1,6 +1,8 @@
 // Music and sounds as the media commands they send, on the virtual clock.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "support/novel.h"
 
 namespace {
@@ -90,6 +92,23 @@ TEST(Music, TeardownStopsTheCdWithTheTimersStillSet) {
   EXPECT_EQ(run.Count("mci stop cdaudio"), 1);
   EXPECT_EQ(run.Count("timer kill 302"), 0);
   EXPECT_EQ(tail.back(), "quit 0");
+}
+
+TEST(Music, AReplayedCdLineWithoutDigitsStopsTheCdButLeavesTheMidi) {
+  Novel novel;
+  novel.Write("タイトル.txt", "MID 0030 \"a.mid\"\nC\n一\nCD\nC\n二\nE\n");
+  novel.Write("しおり.sio", "二頁目,2,タイトル.txt\n");
+  ReaderRun run = RunNovel(novel, "state\ncommand 605\nstate\n");
+  // At start-up the interpreter ran only the MIDI line; the replay of page 2 meets
+  // the bare CD line and restores it: the CD stops, the MIDI file stays open.
+  const std::vector<std::string> all = run.Records("");
+  const auto command = std::find(all.begin(), all.end(), "state ScriptFileName=タイトル.txt");
+  ASSERT_NE(command, all.end());
+  const std::vector<std::string> after(command + 1, all.end());
+  EXPECT_EQ(std::count(after.begin(), after.end(), "mci stop cdaudio"), 2);  // the replay, then the teardown
+  EXPECT_EQ(std::count(after.begin(), after.end(), "mci close midi"), 0);
+  EXPECT_EQ(std::count(after.begin(), after.end(), "timer kill 302"), 1);
+  EXPECT_EQ(run.Records("state PageNumber=").back(), "state PageNumber=2");
 }
 
 }  // namespace
