@@ -16,6 +16,7 @@
 #include "app/headless_runner.h"
 #include "app/main_window.h"
 #include "app/reader.h"
+#include "platform/media/mixer_player.h"
 #include "platform/sdl/sdl_backend.h"
 
 namespace {
@@ -29,6 +30,8 @@ constexpr char kUsage[] =
     "  --headless        run without a window, driven by an event list, log on stdout\n"
     "  --events FILE     the event list of --headless (default or '-': standard input)\n"
     "  --font FILE       the Mincho font to draw text with (default: found by fontconfig)\n"
+    "  --soundfont FILE  the General MIDI soundfont for MIDI music\n"
+    "                    (default: the system's, e.g. /usr/share/sounds/sf2/default-GM.sf2)\n"
     "  --scale N         show each page pixel as N × N screen pixels (default: fit the screen)\n"
     "  --help            show this help and exit\n"
     "  --version         show the version and exit\n";
@@ -37,6 +40,7 @@ struct CommandLine {
   bool headless = false;
   int scale = 0;
   std::optional<std::string> events_file;
+  std::optional<std::string> soundfont_file;
   HeadlessOptions options;
 };
 
@@ -48,6 +52,19 @@ int UsageError(const std::string& message) {
 bool IsDirectory(const std::string& path) {
   struct stat info {};
   return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+// Music and sounds; without an audio device the reader runs on in silence.
+void StartAudio(Platform& platform, const CommandLine& line) {
+  std::string error;
+  std::unique_ptr<MixerPlayer> player =
+      MixerPlayer::Create(platform.shift_jis, {platform.working_directory, line.soundfont_file}, error);
+  if (!player) {
+    std::fprintf(stderr, "yomu: no audio device (%s); the novel stays silent\n", error.c_str());
+    return;
+  }
+  if (!player->midi_available()) std::fputs("yomu: no General MIDI soundfont found; MIDI music stays silent\n", stderr);
+  platform.media = std::move(player);
 }
 
 // The reader in its real window, in the novel's directory.
@@ -64,6 +81,7 @@ int RunWindow(const CommandLine& line) {
   }
   Platform platform(*backend, resolved, line.options.font_file);
   if (platform.fonts.face_path().empty()) std::fputs("yomu: no Mincho font found; text stays invisible\n", stderr);
+  StartAudio(platform, line);
   Reader reader(platform);
   return WinMain(reader, 1);
 }
@@ -90,6 +108,9 @@ int main(int argc, char** argv) {
       const long scale = std::strtol(argv[++i], &end, 10);
       if (*end != '\0' || scale < 1 || scale > 16) return UsageError("--scale takes a whole number from 1 to 16");
       line.scale = static_cast<int>(scale);
+    } else if (argument == "--soundfont") {
+      if (!has_value) return UsageError("--soundfont needs a file");
+      line.soundfont_file = argv[++i];
     } else if (argument == "--events" || argument == "--font") {
       if (!has_value) return UsageError(argument + " needs a file");
       (argument == "--events" ? line.events_file : line.options.font_file) = argv[++i];
@@ -107,6 +128,9 @@ int main(int argc, char** argv) {
   }
   if (line.options.font_file && !std::ifstream(*line.options.font_file)) {
     return UsageError("cannot read the font file " + *line.options.font_file);
+  }
+  if (line.soundfont_file && !std::ifstream(*line.soundfont_file)) {
+    return UsageError("cannot read the soundfont file " + *line.soundfont_file);
   }
   if (!line.headless) return RunWindow(line);
   if (!line.events_file || *line.events_file == "-") {

@@ -10,6 +10,7 @@
 
 #include "platform/backend.h"
 #include "platform/gdi/font.h"
+#include "platform/media/media_player.h"
 #include "platform/shift_jis.h"
 #include "platform/window/message_queue.h"
 #include "platform/window/window.h"
@@ -30,6 +31,9 @@ class Platform {
   std::map<std::string, WNDCLASSEXA> window_classes;
   std::unique_ptr<Window> window;
   const std::string working_directory;
+  // Plays the media commands; null (the headless runner, or no audio device)
+  // means every command succeeds and nothing sounds. Last, so it goes first.
+  std::unique_ptr<MediaPlayer> media;
 
   std::uint64_t NowMs() { return backend.NowMs(); }
   // The host path of a Shift-JIS file name relative to the working directory.

@@ -1,0 +1,102 @@
+// The media player on SDL's dummy audio driver: how long "play midi" takes to
+// reach the first audio buffer, and the CPU that music costs while nothing else happens.
+#include <SDL.h>
+#include <benchmark/benchmark.h>
+#include <stdlib.h>
+#include <sys/resource.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "platform/media/mixer_player.h"
+#include "platform/shift_jis.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+const std::string TESTDATA = YOMU_TESTDATA_DIR;
+
+// A player on the dummy driver, its MIDI file open, the CD track beside it.
+class BenchPlayer {
+ public:
+  BenchPlayer() {
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    char pattern[] = "/tmp/yomu-media-bench-XXXXXX";
+    if (mkdtemp(pattern) == nullptr) return;
+    directory_ = pattern;
+    std::filesystem::copy_file(TESTDATA + "/ogg/freedesktop-complete.oga", directory_ + "/track01.ogg");
+    std::string error;
+    player_ = MixerPlayer::Create(shift_jis_, {directory_, std::nullopt}, error);
+  }
+  ~BenchPlayer() {
+    player_.reset();
+    if (!directory_.empty()) std::filesystem::remove_all(directory_);
+  }
+  MixerPlayer* get() { return player_.get(); }
+  DWORD Send(const std::string& command) { return player_->Run(*ParseMediaCommand(command)); }
+
+ private:
+  ShiftJis shift_jis_;
+  std::string directory_;
+  std::unique_ptr<MixerPlayer> player_;
+};
+
+double CpuSeconds() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+  return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+void BM_MidiPlayToFirstBuffer(benchmark::State& state) {
+  BenchPlayer player;
+  if (player.get() == nullptr || !player.get()->midi_available()) return state.SkipWithError("no audio or soundfont");
+  player.Send("open \"" + TESTDATA + "/midi\\dink-2.mid\" type sequencer alias midi");
+  int phase_ms = 0;
+  for (auto _ : state) {
+    // Each play lands at a different point of the device's period, not right after a buffer.
+    phase_ms = (phase_ms + 7) % 23;
+    std::this_thread::sleep_for(std::chrono::milliseconds(phase_ms));
+    player.Send("seek midi to start");
+    const std::uint64_t before = player.get()->midi_buffers_rendered();
+    const Clock::time_point start = Clock::now();
+    player.Send("play midi");
+    while (player.get()->midi_buffers_rendered() == before) std::this_thread::sleep_for(std::chrono::microseconds(100));
+    state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
+  }
+  player.Send("close midi");
+}
+BENCHMARK(BM_MidiPlayToFirstBuffer)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(40);
+
+// arg 0: MIDI alone; 1: MIDI and a CD track together.
+void BM_CpuShareWhileMusicPlays(benchmark::State& state) {
+  BenchPlayer player;
+  if (player.get() == nullptr || !player.get()->midi_available()) return state.SkipWithError("no audio or soundfont");
+  player.Send("open \"" + TESTDATA + "/midi\\freedoom-D_STLKS3.mid\" type sequencer alias midi");
+  player.Send("play midi");
+  player.Send("open cdaudio");
+  constexpr double kSeconds = 2.0;
+  double share = 0;
+  for (auto _ : state) {
+    // The CD stand-in is a one-second file: it is replayed each second, as the loop timer would.
+    const double cpu_before = CpuSeconds();
+    const Clock::time_point start = Clock::now();
+    while (Clock::now() - start < std::chrono::duration<double>(kSeconds)) {
+      if (state.range(0) == 1 && player.get()->cd_track() == 0) player.Send("play cdaudio from 1");
+      std::this_thread::sleep_for(std::chrono::milliseconds(state.range(0) == 1 ? 50 : 250));
+    }
+    share = (CpuSeconds() - cpu_before) / std::chrono::duration<double>(Clock::now() - start).count();
+  }
+  state.counters["cpu_share_percent"] = share * 100;
+  player.Send("close midi");
+  player.Send("close cdaudio");
+}
+BENCHMARK(BM_CpuShareWhileMusicPlays)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace

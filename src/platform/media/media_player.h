@@ -1,0 +1,30 @@
+// What makes the media commands audible. The reader reaches it only through
+// mciSendStringA and sndPlaySoundA; a platform without one (the headless runner)
+// accepts every command and plays nothing.
+#pragma once
+
+#include "platform/media/media_commands.h"
+#include "platform/win32_types.h"
+
+// Results of the old media interface, for the commands that fail.
+constexpr DWORD MCIERR_UNRECOGNIZED_COMMAND = 261;
+constexpr DWORD MCIERR_INVALID_DEVICE_NAME = 263;  // the device or alias is not open
+constexpr DWORD MCIERR_DEVICE_OPEN = 265;
+constexpr DWORD MCIERR_FILE_NOT_FOUND = 275;
+
+// What a WAV call made audible.
+enum class SoundSource { None, File, Default };
+
+class MediaPlayer {
+ public:
+  virtual ~MediaPlayer() = default;
+
+  // Carries out one command: 0, or one of the errors above.
+  virtual DWORD Run(const MediaCommand& command) = 0;
+  // A WAV sound by its Shift-JIS name relative to the novel's directory; it cuts
+  // off the sound before it, and a name that does not load plays the default sound.
+  virtual void PlaySound(const char* name_sjis) = 0;
+  // Work that must happen on the reader's thread, such as starting the next CD
+  // track when one has ended. Cheap when there is nothing to do.
+  virtual void Update() = 0;
+};

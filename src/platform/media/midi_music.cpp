@@ -1,0 +1,143 @@
+// MIDI through FluidSynth: the file is read and checked on the reader's thread,
+// the player is driven by the samples that the audio thread renders, and a
+// rewind makes a fresh player from the file's bytes, because a FluidSynth player
+// that has run to its end does not reliably start again.
+#include "platform/media/midi_music.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+constexpr std::size_t MAX_MIDI_BYTES = 16u << 20;
+constexpr std::size_t MIN_MIDI_BYTES = 14;  // the MThd chunk alone
+constexpr int RENDER_FRAMES = 1024;
+constexpr double SYNTH_GAIN = 0.4;
+
+// FluidSynth's warnings (an instrument that the small bank lacks) are no news to
+// a reader; its errors still reach standard error. The setting is the library's own.
+void QuietenFluidSynth() {
+  fluid_set_log_function(FLUID_WARN, nullptr, nullptr);
+  fluid_set_log_function(FLUID_INFO, nullptr, nullptr);
+  fluid_set_log_function(FLUID_DBG, nullptr, nullptr);
+}
+
+std::vector<char> ReadMidiFile(const std::string& host_path) {
+  std::ifstream file(host_path, std::ios::binary);
+  if (!file) return {};
+  std::vector<char> bytes;
+  char block[4096];
+  while (file.read(block, sizeof block) || file.gcount() > 0) {
+    bytes.insert(bytes.end(), block, block + file.gcount());
+    if (bytes.size() > MAX_MIDI_BYTES) return {};
+  }
+  if (bytes.size() < MIN_MIDI_BYTES || std::memcmp(bytes.data(), "MThd", 4) != 0) return {};
+  return bytes;
+}
+
+std::int16_t AddClamped(std::int16_t sample, float music) {
+  const long sum = std::lround(sample + music * 32767.0f);
+  return static_cast<std::int16_t>(std::clamp(sum, -32768L, 32767L));
+}
+
+}  // namespace
+
+std::unique_ptr<MidiMusic> MidiMusic::Create(const std::string& soundfont_path, int rate_hz) {
+  QuietenFluidSynth();
+  std::unique_ptr<MidiMusic> music(new MidiMusic());
+  music->settings_.reset(new_fluid_settings());
+  if (!music->settings_) return nullptr;
+  fluid_settings_setnum(music->settings_.get(), "synth.sample-rate", rate_hz);
+  fluid_settings_setnum(music->settings_.get(), "synth.gain", SYNTH_GAIN);
+  music->synth_.reset(new_fluid_synth(music->settings_.get()));
+  if (!music->synth_) return nullptr;
+  if (fluid_synth_sfload(music->synth_.get(), soundfont_path.c_str(), 1) == FLUID_FAILED) return nullptr;
+  music->render_buffer_.resize(2 * RENDER_FRAMES);
+  return music;
+}
+
+MidiMusic::~MidiMusic() {
+  // The player goes before the synthesizer whose sample timer drives it.
+  player_.reset();
+}
+
+bool MidiMusic::Open(const std::string& host_path) {
+  std::vector<char> bytes = ReadMidiFile(host_path);
+  std::lock_guard lock(mutex_);
+  SilenceLocked();
+  player_.reset();
+  file_bytes_ = std::move(bytes);
+  if (file_bytes_.empty()) return false;
+  ResetPlayerLocked();
+  return player_ != nullptr;
+}
+
+void MidiMusic::Rewind() {
+  std::lock_guard lock(mutex_);
+  if (!player_) return;
+  SilenceLocked();
+  ResetPlayerLocked();
+}
+
+void MidiMusic::Play() {
+  std::lock_guard lock(mutex_);
+  if (player_) fluid_player_play(player_.get());
+}
+
+void MidiMusic::Close() {
+  std::lock_guard lock(mutex_);
+  SilenceLocked();
+  player_.reset();
+  file_bytes_.clear();
+}
+
+bool MidiMusic::playing() {
+  std::lock_guard lock(mutex_);
+  return player_ && fluid_player_get_status(player_.get()) == FLUID_PLAYER_PLAYING;
+}
+
+void MidiMusic::ResetPlayerLocked() {
+  player_.reset();
+  player_.reset(new_fluid_player(synth_.get()));
+  if (!player_) return;
+  // The reader loops the music with its own timer: the file plays once.
+  fluid_player_set_loop(player_.get(), 1);
+  if (fluid_player_add_mem(player_.get(), file_bytes_.data(), file_bytes_.size()) != FLUID_OK) player_.reset();
+}
+
+void MidiMusic::SilenceLocked() {
+  if (player_) fluid_player_stop(player_.get());
+  fluid_synth_all_sounds_off(synth_.get(), -1);
+}
+
+bool MidiMusic::AudibleLocked() {
+  if (player_ && fluid_player_get_status(player_.get()) == FLUID_PLAYER_PLAYING) return true;
+  return fluid_synth_get_active_voice_count(synth_.get()) > 0;  // notes still dying away
+}
+
+void MidiMusic::MixInto(std::uint8_t* stream, int byte_count) {
+  std::lock_guard lock(mutex_);
+  if (!AudibleLocked()) return;
+  RenderLocked(stream, byte_count / static_cast<int>(2 * sizeof(std::int16_t)));
+  ++rendered_buffers_;
+}
+
+void MidiMusic::RenderLocked(std::uint8_t* stream, int frame_count) {
+  float* buffer = render_buffer_.data();
+  for (int done = 0; done < frame_count;) {
+    const int frames = std::min(RENDER_FRAMES, frame_count - done);
+    fluid_synth_write_float(synth_.get(), frames, buffer, 0, 2, buffer, 1, 2);
+    // The stream need not be aligned for int16_t, so samples go through memcpy.
+    std::uint8_t* out = stream + static_cast<std::size_t>(done) * 2 * sizeof(std::int16_t);
+    for (int i = 0; i < 2 * frames; ++i) {
+      std::int16_t sample;
+      std::memcpy(&sample, out + i * sizeof sample, sizeof sample);
+      sample = AddClamped(sample, buffer[i]);
+      std::memcpy(out + i * sizeof sample, &sample, sizeof sample);
+    }
+    done += frames;
+  }
+}

@@ -1,0 +1,65 @@
+// MIDI music rendered by FluidSynth with a General MIDI soundfont, mixed into
+// SDL_mixer's output after everything else, so that it sounds together with the
+// CD track (SDL_mixer plays only one Mix_Music at a time).
+#pragma once
+
+#include <fluidsynth.h>
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+class MidiMusic {
+ public:
+  // A synthesizer at rate_hz with the soundfont loaded, or nullptr when it cannot be made.
+  static std::unique_ptr<MidiMusic> Create(const std::string& soundfont_path, int rate_hz);
+  ~MidiMusic();
+  MidiMusic(const MidiMusic&) = delete;
+  MidiMusic& operator=(const MidiMusic&) = delete;
+
+  // Loads a Standard MIDI File, stopped at its start; false when it is missing
+  // or is no MIDI file (then nothing is open).
+  bool Open(const std::string& host_path);
+  void Rewind();
+  void Play();
+  void Close();
+  // The file plays now (it loaded and has not finished).
+  bool playing();
+
+  // Audio buffers that carried MIDI music so far (for measuring the start's latency).
+  std::uint64_t rendered_buffers() const { return rendered_buffers_; }
+
+  // The audio thread: adds the music to interleaved stereo signed 16-bit samples.
+  void MixInto(std::uint8_t* stream, int byte_count);
+
+ private:
+  struct SettingsDeleter {
+    void operator()(fluid_settings_t* settings) const { delete_fluid_settings(settings); }
+  };
+  struct SynthDeleter {
+    void operator()(fluid_synth_t* synth) const { delete_fluid_synth(synth); }
+  };
+  struct PlayerDeleter {
+    void operator()(fluid_player_t* player) const { delete_fluid_player(player); }
+  };
+
+  MidiMusic() = default;
+  // With mutex_ held: a fresh player for the open file, stopped at its start.
+  void ResetPlayerLocked();
+  void SilenceLocked();
+  bool AudibleLocked();
+  void RenderLocked(std::uint8_t* stream, int frame_count);
+
+  // Guards the synthesizer and the player between the reader's thread and the
+  // audio thread, which renders with it held.
+  std::mutex mutex_;
+  std::unique_ptr<fluid_settings_t, SettingsDeleter> settings_;
+  std::unique_ptr<fluid_synth_t, SynthDeleter> synth_;
+  std::unique_ptr<fluid_player_t, PlayerDeleter> player_;
+  std::vector<char> file_bytes_;
+  std::vector<float> render_buffer_;
+  std::atomic<std::uint64_t> rendered_buffers_{0};
+};

@@ -1,0 +1,147 @@
+// The media commands carried out on SDL_mixer: the device states of the old media
+// interface (an open CD device, a MIDI file open under its alias), and the post-mix
+// hook through which MIDI joins the mix and the end of a CD track is noticed.
+#include "platform/media/mixer_player.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <utility>
+
+#include "platform/files/host_path.h"
+#include "platform/media/audio_session.h"
+#include "platform/media/cd_music.h"
+#include "platform/media/midi_music.h"
+#include "platform/media/sound_effects.h"
+#include "platform/media/soundfont_search.h"
+#include "platform/media/track_files.h"
+
+namespace {
+
+// Wakes the window's message loop, which then calls Update. SDL's event queue is
+// thread-safe; without an event loop (tests) the wake-up is simply not needed.
+void PushWakeEvent(std::uint32_t type) {
+  if (type == static_cast<std::uint32_t>(-1) || SDL_WasInit(SDL_INIT_EVENTS) == 0) return;
+  SDL_Event event{};
+  event.type = type;
+  SDL_PushEvent(&event);
+}
+
+}  // namespace
+
+std::unique_ptr<MixerPlayer> MixerPlayer::Create(ShiftJis& shift_jis, MixerPlayerOptions options,
+                                                 std::string& error) {
+  std::unique_ptr<MixerPlayer> player(new MixerPlayer(shift_jis, std::move(options)));
+  player->session_ = std::make_unique<AudioSession>();
+  if (!player->session_->Open(error)) return nullptr;
+  player->wake_event_type_ = SDL_RegisterEvents(1);
+  const std::uint32_t wake_type = player->wake_event_type_;
+  MixerPlayer* self = player.get();
+  player->cd_ = std::make_unique<CdMusic>(
+      [self](int track) { return FindTrackFile(self->shift_jis_, self->options_.novel_directory, track); },
+      [wake_type] { PushWakeEvent(wake_type); });
+  player->soundfont_path_ = FindSoundFont(player->options_.soundfont_file);
+  if (player->soundfont_path_) player->midi_ = MidiMusic::Create(*player->soundfont_path_, AUDIO_RATE_HZ);
+  player->sounds_ = std::make_unique<SoundEffects>(AUDIO_RATE_HZ, AUDIO_CHANNELS);
+  Mix_SetPostMix(&MixerPlayer::PostMix, player.get());
+  return player;
+}
+
+MixerPlayer::MixerPlayer(ShiftJis& shift_jis, MixerPlayerOptions options)
+    : shift_jis_(shift_jis), options_(std::move(options)) {}
+
+MixerPlayer::~MixerPlayer() {
+  // Mix_SetPostMix waits for a running callback, so none sees a half-destroyed player.
+  if (cd_) Mix_SetPostMix(nullptr, nullptr);
+  sounds_.reset();
+  midi_.reset();
+  cd_.reset();
+}
+
+void MixerPlayer::PostMix(void* self, std::uint8_t* stream, int byte_count) {
+  auto* player = static_cast<MixerPlayer*>(self);
+  if (player->midi_) player->midi_->MixInto(stream, byte_count);
+  player->cd_->NoticeEndOfTrack();
+}
+
+DWORD MixerPlayer::Run(const MediaCommand& command) {
+  Update();
+  switch (command.verb) {
+    case MediaVerb::OpenCd:
+    case MediaVerb::SetCdTimeFormat:
+    case MediaVerb::PlayCdFrom:
+    case MediaVerb::StopCd:
+    case MediaVerb::CloseCd:
+      return RunCd(command);
+    case MediaVerb::OpenMidi:
+    case MediaVerb::SeekMidiStart:
+    case MediaVerb::PlayMidi:
+    case MediaVerb::CloseMidi:
+      return RunMidi(command);
+  }
+  return MCIERR_UNRECOGNIZED_COMMAND;
+}
+
+// "open cdaudio" on an open device fails and changes nothing, as the reader expects.
+DWORD MixerPlayer::RunCd(const MediaCommand& command) {
+  if (command.verb == MediaVerb::OpenCd) {
+    if (cd_open_) return MCIERR_DEVICE_OPEN;
+    cd_open_ = true;
+    return 0;
+  }
+  if (!cd_open_) return MCIERR_INVALID_DEVICE_NAME;
+  switch (command.verb) {
+    case MediaVerb::PlayCdFrom:
+      return cd_->Play(command.track) ? 0 : MCIERR_FILE_NOT_FOUND;
+    case MediaVerb::StopCd:
+      cd_->Stop();
+      return 0;
+    case MediaVerb::CloseCd:
+      cd_->Stop();
+      cd_open_ = false;
+      return 0;
+    default:
+      return 0;  // the time format: track numbers are all the reader uses
+  }
+}
+
+DWORD MixerPlayer::RunMidi(const MediaCommand& command) {
+  if (command.verb == MediaVerb::OpenMidi) {
+    if (midi_open_) return MCIERR_DEVICE_OPEN;
+    // The path arrives as "<directory>\<name>": backslashes separate, a leading
+    // separator is the root, and names match as the reader's other files do.
+    const std::string path = ResolveHostPath(shift_jis_, options_.novel_directory, command.path_sjis);
+    midi_open_ = midi_ != nullptr && midi_->Open(path);
+    return midi_open_ ? 0 : MCIERR_FILE_NOT_FOUND;
+  }
+  if (!midi_open_) return MCIERR_INVALID_DEVICE_NAME;
+  if (command.verb == MediaVerb::SeekMidiStart) midi_->Rewind();
+  if (command.verb == MediaVerb::PlayMidi) midi_->Play();
+  if (command.verb == MediaVerb::CloseMidi) {
+    midi_->Close();
+    midi_open_ = false;
+  }
+  return 0;
+}
+
+void MixerPlayer::PlaySound(const char* name_sjis) {
+  Update();
+  // A null name stops the sound that plays, as it did on the old platform.
+  if (name_sjis == nullptr) {
+    sounds_->Stop();
+    return;
+  }
+  std::optional<std::string> path;
+  if (name_sjis[0] != '\0') path = ResolveHostPath(shift_jis_, options_.novel_directory, name_sjis);
+  sounds_->Play(path);
+}
+
+void MixerPlayer::Update() { cd_->Update(); }
+
+bool MixerPlayer::midi_playing() { return midi_open_ && midi_->playing(); }
+
+std::uint64_t MixerPlayer::midi_buffers_rendered() const { return midi_ ? midi_->rendered_buffers() : 0; }
+
+int MixerPlayer::cd_track() const { return cd_->track(); }
+
+SoundSource MixerPlayer::last_sound() const { return sounds_->last_source(); }

@@ -1,0 +1,62 @@
+// The media player of the real window: CD tracks from audio files, MIDI through
+// FluidSynth and WAV sounds, all mixed by SDL2_mixer. SDL stays out of this header.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/media/media_player.h"
+
+class AudioSession;
+class CdMusic;
+class MidiMusic;
+class ShiftJis;
+class SoundEffects;
+
+struct MixerPlayerOptions {
+  std::string novel_directory;                // host path; CD tracks and WAV names lie here
+  std::optional<std::string> soundfont_file;  // overrides the search for a GM soundfont
+};
+
+class MixerPlayer final : public MediaPlayer {
+ public:
+  // Opens the audio device. nullptr and the reason when there is none; the reader
+  // then runs without a player and every command succeeds silently. SDL_mixer has
+  // one device per process, so there is at most one player at a time.
+  static std::unique_ptr<MixerPlayer> Create(ShiftJis& shift_jis, MixerPlayerOptions options, std::string& error);
+  ~MixerPlayer() override;
+  MixerPlayer(const MixerPlayer&) = delete;
+  MixerPlayer& operator=(const MixerPlayer&) = delete;
+
+  DWORD Run(const MediaCommand& command) override;
+  void PlaySound(const char* name_sjis) override;
+  void Update() override;
+
+  // What sounds, for diagnostics and tests.
+  const std::optional<std::string>& soundfont_path() const { return soundfont_path_; }
+  bool midi_available() const { return midi_ != nullptr; }
+  bool midi_playing();
+  std::uint64_t midi_buffers_rendered() const;
+  int cd_track() const;
+  SoundSource last_sound() const;
+
+ private:
+  MixerPlayer(ShiftJis& shift_jis, MixerPlayerOptions options);
+  static void PostMix(void* self, std::uint8_t* stream, int byte_count);
+  DWORD RunCd(const MediaCommand& command);
+  DWORD RunMidi(const MediaCommand& command);
+
+  ShiftJis& shift_jis_;
+  const MixerPlayerOptions options_;
+  std::optional<std::string> soundfont_path_;
+  std::uint32_t wake_event_type_ = 0;
+  bool cd_open_ = false;
+  bool midi_open_ = false;
+  // The device goes last, after everything that plays on it.
+  std::unique_ptr<AudioSession> session_;
+  std::unique_ptr<CdMusic> cd_;
+  std::unique_ptr<MidiMusic> midi_;
+  std::unique_ptr<SoundEffects> sounds_;
+};
