@@ -4,48 +4,45 @@
 
 #include "app/reader.h"
 #include "app/texts.h"
-#include "platform/window/menu.h"
 
-void OnContextMenu(Reader& r, Window& window, LPARAM screen_position) {
-  ReaderState& s = r.state;
-  std::unique_ptr<Menu> root = CreatePopupMenu();
-  std::unique_ptr<Menu> contents = CreatePopupMenu();
-  std::unique_ptr<Menu> bookmarks = CreatePopupMenu();
-  std::unique_ptr<Menu> save = CreatePopupMenu();
-  std::unique_ptr<Menu> open = CreatePopupMenu();
-
-  AppendMenuA(*root, MF_POPUP, 0, texts::kMenuContents, contents.get());
+ContextMenu BuildContextMenu(const ReaderState& s) {
+  ContextMenu menu;
+  AppendMenuA(*menu.root, MF_POPUP, 0, texts::kMenuContents, menu.contents.get());
   // An entry keeps the command of its slot, also when a slot before it is empty.
   for (int entry = 0; entry < TOC_COUNT; ++entry) {
-    if (s.TocLabels[entry][0] != '\0') AppendMenuA(*contents, MF_STRING, IDM_TOC_FIRST + entry, s.TocLabels[entry]);
+    if (s.TocLabels[entry][0] != '\0') AppendMenuA(*menu.contents, MF_STRING, IDM_TOC_FIRST + entry, s.TocLabels[entry]);
   }
-  AppendMenuA(*root, MF_POPUP, 0, texts::kMenuBookmarks, bookmarks.get());
-  AppendMenuA(*bookmarks, MF_POPUP, 0, texts::kMenuSave, save.get());
+  AppendMenuA(*menu.root, MF_POPUP, 0, texts::kMenuBookmarks, menu.bookmarks.get());
+  AppendMenuA(*menu.bookmarks, MF_POPUP, 0, texts::kMenuSave, menu.save.get());
   for (int slot = 0; slot < BOOKMARK_COUNT; ++slot) {
-    AppendMenuA(*save, MF_STRING, IDM_BOOKMARK_SAVE_FIRST + slot, s.BookmarkLabels[slot]);
+    AppendMenuA(*menu.save, MF_STRING, IDM_BOOKMARK_SAVE_FIRST + slot, s.BookmarkLabels[slot]);
   }
-  AppendMenuA(*bookmarks, MF_POPUP, 0, texts::kMenuOpen, open.get());
+  AppendMenuA(*menu.bookmarks, MF_POPUP, 0, texts::kMenuOpen, menu.open.get());
   for (int slot = 0; slot < BOOKMARK_COUNT; ++slot) {
-    AppendMenuA(*open, MF_STRING, IDM_BOOKMARK_LOAD_FIRST + slot, s.BookmarkLabels[slot]);
+    AppendMenuA(*menu.open, MF_STRING, IDM_BOOKMARK_LOAD_FIRST + slot, s.BookmarkLabels[slot]);
   }
-  AppendMenuA(*root, MF_SEPARATOR, 0, nullptr);
-  AppendMenuA(*root, MF_STRING, IDM_FULLSCREEN, texts::kMenuFullScreen);
-  AppendMenuA(*root, MF_SEPARATOR, 0, nullptr);
-  AppendMenuA(*root, MF_STRING, IDM_SKIP, texts::kMenuSkip);
-  AppendMenuA(*root, MF_STRING, IDM_BACK_PAGE, texts::kMenuBackPage);
-  AppendMenuA(*root, MF_SEPARATOR, 0, nullptr);
-  AppendMenuA(*root, MF_STRING, IDM_CANCEL, texts::kMenuCancel);
-  AppendMenuA(*root, MF_SEPARATOR, 0, nullptr);
-  AppendMenuA(*root, MF_STRING, IDM_EXIT, texts::kMenuExit);
-  CheckMenuItem(*root, IDM_FULLSCREEN, MF_BYCOMMAND | (s.IsFullScreen == 1 ? MF_CHECKED : MF_UNCHECKED));
+  AppendMenuA(*menu.root, MF_SEPARATOR, 0, nullptr);
+  AppendMenuA(*menu.root, MF_STRING, IDM_FULLSCREEN, texts::kMenuFullScreen);
+  AppendMenuA(*menu.root, MF_SEPARATOR, 0, nullptr);
+  AppendMenuA(*menu.root, MF_STRING, IDM_SKIP, texts::kMenuSkip);
+  AppendMenuA(*menu.root, MF_STRING, IDM_BACK_PAGE, texts::kMenuBackPage);
+  AppendMenuA(*menu.root, MF_SEPARATOR, 0, nullptr);
+  AppendMenuA(*menu.root, MF_STRING, IDM_CANCEL, texts::kMenuCancel);
+  AppendMenuA(*menu.root, MF_SEPARATOR, 0, nullptr);
+  AppendMenuA(*menu.root, MF_STRING, IDM_EXIT, texts::kMenuExit);
+  CheckMenuItem(*menu.root, IDM_FULLSCREEN, MF_BYCOMMAND | (s.IsFullScreen == 1 ? MF_CHECKED : MF_UNCHECKED));
+  return menu;
+}
 
+void OnContextMenu(Reader& r, Window& window, LPARAM screen_position) {
+  ContextMenu menu = BuildContextMenu(r.state);
   const int x = LOWORD(static_cast<std::uintptr_t>(screen_position));
   const int y = HIWORD(static_cast<std::uintptr_t>(screen_position));
-  TrackPopupMenu(*root, 0, x, y, 0, window, nullptr);
-
-  DestroyMenu(open);
-  DestroyMenu(save);
-  DestroyMenu(bookmarks);
-  DestroyMenu(contents);
-  DestroyMenu(root);
+  TrackPopupMenu(*menu.root, 0, x, y, 0, window, nullptr);
+  // The whole tree goes: the submenus first, then the root.
+  DestroyMenu(menu.open);
+  DestroyMenu(menu.save);
+  DestroyMenu(menu.bookmarks);
+  DestroyMenu(menu.contents);
+  DestroyMenu(menu.root);
 }

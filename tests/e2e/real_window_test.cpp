@@ -12,10 +12,18 @@
 #include <cstdlib>
 #include <functional>
 #include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "app/context_menu.h"
+#include "app/reader_state.h"
+#include "platform/gdi/font.h"
+#include "platform/shift_jis.h"
+#include "platform/window/menu_view.h"
 #include "support/novel.h"
 
 extern char** environ;
@@ -90,39 +98,119 @@ int WhitePixels(const Bitmap& shot, int top, int bottom) {
   return white;
 }
 
-TEST(RealWindow, ClickDrawsTheNextParagraph) {
-  if (!OnPath("Xvfb") || !OnPath("xdotool") || !OnPath("import")) {
-    GTEST_SKIP() << "no X server can be started here (Xvfb, xdotool or ImageMagick missing)";
-  }
-  const int display = FreeDisplay();
-  ASSERT_GT(display, 0);
-  const std::string name = ":" + std::to_string(display);
-  Child server({"Xvfb", name, "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
-  const std::string socket = "/tmp/.X11-unix/X" + std::to_string(display);
-  struct stat info {};
-  if (!WaitFor([&] { return stat(socket.c_str(), &info) == 0; }, 5000)) {
-    GTEST_SKIP() << "Xvfb did not start on " << name;
-  }
-  setenv("DISPLAY", name.c_str(), 1);
+void RunCommand(const std::string& command) { EXPECT_EQ(std::system(command.c_str()), 0) << command; }
 
-  Novel novel;
-  novel.Write("タイトル.txt", "C\n最初の段落です。\n二つ目の段落が、クリックで現れます。\nE\n");
-  Child reader({YOMU_BINARY, "--scale", "1", novel.path()});
-  std::string window;
-  ASSERT_TRUE(WaitFor([&] {
-    window = Output("xdotool search --onlyvisible --pid " + std::to_string(reader.pid()) + " 2>/dev/null | head -1");
-    return !window.empty();
-  }, 10000));
+// A virtual X server for the test, skipped where none can be started.
+class RealWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!OnPath("Xvfb") || !OnPath("xdotool") || !OnPath("import")) {
+      GTEST_SKIP() << "no X server can be started here (Xvfb, xdotool or ImageMagick missing)";
+    }
+    const int display = FreeDisplay();
+    ASSERT_GT(display, 0);
+    const std::string name = ":" + std::to_string(display);
+    server_ = std::make_unique<Child>(std::vector<std::string>{"Xvfb", name, "-screen", "0", "1024x768x24",
+                                                               "-nolisten", "tcp"});
+    const std::string socket = "/tmp/.X11-unix/X" + std::to_string(display);
+    struct stat info {};
+    if (!WaitFor([&] { return stat(socket.c_str(), &info) == 0; }, 5000)) {
+      GTEST_SKIP() << "Xvfb did not start on " << name;
+    }
+    setenv("DISPLAY", name.c_str(), 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+  }
+
+  // Starts the reader on the novel and waits for its window.
+  std::string Open(std::unique_ptr<Child>& reader) {
+    reader = std::make_unique<Child>(std::vector<std::string>{YOMU_BINARY, "--scale", "1", novel_.path()});
+    std::string window;
+    WaitFor([&] {
+      window = Output("xdotool search --onlyvisible --pid " + std::to_string(reader->pid()) + " 2>/dev/null | head -1");
+      return !window.empty();
+    }, 10000);
+    if (window.empty()) {
+      ADD_FAILURE() << "no window; alive: " << (kill(reader->pid(), 0) == 0) << " windows of the pid: "
+                    << Output("xdotool search --pid " + std::to_string(reader->pid()) + " 2>&1");
+    }
+    return window;
+  }
+
+  // Waits until the window shows what ready asks for.
+  bool Shows(const std::string& window, const std::function<bool(const Bitmap&)>& ready) {
+    const std::string shot = novel_.File("shot.png");
+    return WaitFor([&] {
+      return std::system(("import -window " + window + " " + shot + " 2>/dev/null").c_str()) == 0 && ready(ReadPng(shot));
+    }, 5000);
+  }
+
+  std::unique_ptr<Child> server_;
+  Novel novel_;
+};
+
+TEST_F(RealWindow, ClickDrawsTheNextParagraph) {
+  novel_.Write("タイトル.txt", "C\n最初の段落です。\n二つ目の段落が、クリックで現れます。\nE\n");
+  std::unique_ptr<Child> reader;
+  const std::string window = Open(reader);
+  ASSERT_FALSE(window.empty());
   EXPECT_EQ(Output("xdotool getwindowname " + window), "ミオラント");
+  ASSERT_TRUE(Shows(window, [](const Bitmap& shot) { return WhitePixels(shot, 10, 34) > 50; }));
+  EXPECT_TRUE(Shows(window, [](const Bitmap& shot) { return WhitePixels(shot, 34, 58) == 0; }));
+  RunCommand("xdotool mousemove --window " + window + " 320 240 click 1");
+  EXPECT_TRUE(Shows(window, [](const Bitmap& shot) { return WhitePixels(shot, 34, 58) > 50; }));
+  EXPECT_EQ(reader->Stop(), 0);
+}
 
-  const std::string shot = novel.File("shot.png");
-  auto take = [&] { return std::system(("import -window " + window + " " + shot).c_str()) == 0; };
-  ASSERT_TRUE(WaitFor([&] { return take() && WhitePixels(ReadPng(shot), 10, 34) > 50; }, 5000));
-  EXPECT_EQ(WhitePixels(ReadPng(shot), 34, 58), 0);
+// Moves the pointer through the menu as a reader would: onto "しおり", onto the
+// submenu's item, onto the slot, and clicks it.
+void PickWithThePointer(const std::string& window, int x, int y, const std::vector<int>& path) {
+  ReaderState defaults;
+  for (int slot = 0; slot < BOOKMARK_COUNT; ++slot) std::strcpy(defaults.BookmarkLabels[slot], "NO DATA");
+  ContextMenu menu = BuildContextMenu(defaults);
+  ShiftJis shift_jis;
+  FontEngine fonts(shift_jis);
+  const std::unique_ptr<Font> font = fonts.Create(MENU_TEXT_HEIGHT, 400);
+  MenuView view(*menu.root, x, y, font.get(), 640, 480);
+  RunCommand("xdotool mousemove --window " + window + " " + std::to_string(x) + " " + std::to_string(y) +
+                  " click 3");
+  for (std::size_t level = 0; level < path.size(); ++level) {
+    const MenuView::Level& open = view.levels()[level];
+    const RECT box = open.box;
+    int top = box.top + 3;
+    for (int k = 0; k < path[level]; ++k) top += open.menu->items[k].kind == MenuItem::Kind::Separator ? 9 : 20;
+    const int px = box.left + 20, py = top + 10;
+    view.PointerMoved(px, py);
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    RunCommand("xdotool mousemove --window " + window + " " + std::to_string(px) + " " + std::to_string(py));
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(150));
+  RunCommand("xdotool click 1");
+}
 
-  std::system(("xdotool mousemove --window " + window + " 320 240 click 1").c_str());
-  EXPECT_TRUE(WaitFor([&] { return take() && WhitePixels(ReadPng(shot), 34, 58) > 50; }, 5000));
-  EXPECT_EQ(reader.Stop(), 0);
+TEST_F(RealWindow, ABookmarkSavedWithThePointerOpensAfterARestart) {
+  novel_.Write("タイトル.txt",
+               "C\n一ページ目の段落。\nC\n二ページ目の最初の段落。\n二ページ目の次の段落。\n三\nE\n");
+  std::unique_ptr<Child> reader;
+  std::string window = Open(reader);
+  ASSERT_FALSE(window.empty());
+  for (int click = 0; click < 2; ++click) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    RunCommand("xdotool mousemove --window " + window + " 320 240 click 1");
+  }
+  ASSERT_TRUE(Shows(window, [](const Bitmap& shot) { return WhitePixels(shot, 34, 58) > 50; }));
+  PickWithThePointer(window, 100, 100, {1, 0, 0});  // しおり, 保存, the first slot
+  ASSERT_TRUE(WaitFor([&] { return std::ifstream(novel_.File("しおり.sio")).good(); }, 5000));
+  EXPECT_EQ(reader->Stop(), 0);
+
+  window = Open(reader);
+  ASSERT_FALSE(window.empty());
+  ASSERT_TRUE(Shows(window, [](const Bitmap& shot) { return WhitePixels(shot, 10, 34) > 50; }));
+  PickWithThePointer(window, 100, 100, {1, 1, 0});  // しおり, 開く, the first slot
+  // Page 2 from its first paragraph: one row of text, the second row empty.
+  EXPECT_TRUE(Shows(window, [](const Bitmap& shot) {
+    return WhitePixels(shot, 10, 34) > 50 && WhitePixels(shot, 34, 58) == 0 && WhitePixels(shot, 440, 460) > 10;
+  }));
+  EXPECT_EQ(reader->Stop(), 0);
 }
 
 }  // namespace

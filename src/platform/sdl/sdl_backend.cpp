@@ -2,6 +2,8 @@
 #include "platform/sdl/sdl_backend.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -18,6 +20,17 @@ int FittingScale(const SDL_DisplayMode& desktop) {
   return std::max(1, std::min(by_width, by_height));
 }
 
+// With an X display named and no driver asked for, X comes first: left to itself
+// SDL now and then passes over X and settles on a driver that shows nothing.
+bool InitVideo() {
+  if (std::getenv("DISPLAY") != nullptr && std::getenv("SDL_VIDEODRIVER") == nullptr) {
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+    if (SDL_Init(SDL_INIT_VIDEO) == 0) return true;
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, nullptr);
+  }
+  return SDL_Init(SDL_INIT_VIDEO) == 0;
+}
+
 }  // namespace
 
 std::unique_ptr<SdlBackend> SdlBackend::Create(int scale, std::string& error) {
@@ -25,8 +38,15 @@ std::unique_ptr<SdlBackend> SdlBackend::Create(int scale, std::string& error) {
   // the OpenGL path, and whole-factor scaling needs nothing more.
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
-  if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+  if (!InitVideo()) {
     error = SDL_GetError();
+    return nullptr;
+  }
+  // SDL falls back to drivers that show nothing on any screen.
+  const std::string driver = SDL_GetCurrentVideoDriver();
+  if (driver == "offscreen" || driver == "dummy" || driver == "evdev") {
+    error = "no display (SDL chose its " + driver + " video driver)";
+    SDL_Quit();
     return nullptr;
   }
   return std::unique_ptr<SdlBackend>(new SdlBackend(scale));
@@ -48,7 +68,10 @@ void SdlBackend::CreateSdlWindow(const Window& window) {
   sdl_window_ = SDL_CreateWindow(caption_utf8_.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                  CLIENT_WIDTH * scale_, CLIENT_HEIGHT * scale_, SDL_WINDOW_SHOWN);
   window_ = &window;
-  if (sdl_window_ == nullptr) return;
+  if (sdl_window_ == nullptr) {
+    std::fprintf(stderr, "yomu: cannot open the window: %s\n", SDL_GetError());
+    return;
+  }
   // Whatever the reader drew before the window existed is shown now.
   RefreshView();
 }

@@ -8,13 +8,12 @@
 #include "platform/window/virtual_keys.h"
 
 namespace {
-constexpr int kMenuTextHeight = 14;
 constexpr int kUnplacedMenu = 65535;  // a menu opened from the keyboard
 }  // namespace
 
 std::optional<UINT> SdlBackend::TrackMenu(Platform& platform, const Menu& menu, int x, int y) {
   if (sdl_window_ == nullptr || window_ == nullptr) return std::nullopt;
-  if (!menu_font_) menu_font_ = platform.fonts.Create(kMenuTextHeight, 400);
+  if (!menu_font_) menu_font_ = platform.fonts.Create(MENU_TEXT_HEIGHT, 400);
   POINT origin{x, y};
   if (x == kUnplacedMenu && y == kUnplacedMenu) {
     SDL_GetMouseState(&origin.x, &origin.y);

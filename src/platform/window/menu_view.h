@@ -11,6 +11,9 @@
 #include "platform/gdi/font.h"
 #include "platform/window/menu.h"
 
+// The cell height of the menu's text.
+constexpr int MENU_TEXT_HEIGHT = 14;
+
 class MenuView {
  public:
   // origin: the root's top-left corner in page pixels; bounds: the page's size.
