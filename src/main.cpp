@@ -58,12 +58,12 @@ bool IsDirectory(const std::string& path) {
 void StartAudio(Platform& platform, const CommandLine& line) {
   std::string error;
   std::unique_ptr<MixerPlayer> player =
-      MixerPlayer::Create(platform.shift_jis, {platform.working_directory, line.soundfont_file}, error);
+      MixerPlayer::Create(platform.shift_jis, {platform.working_directory, line.soundfont_file, true}, error);
   if (!player) {
     std::fprintf(stderr, "yomu: no audio device (%s); the novel stays silent\n", error.c_str());
     return;
   }
-  if (!player->midi_available()) std::fputs("yomu: no General MIDI soundfont found; MIDI music stays silent\n", stderr);
+  if (!player->soundfont_path()) std::fputs("yomu: no General MIDI soundfont found; MIDI music stays silent\n", stderr);
   platform.media = std::move(player);
 }
 

@@ -6,6 +6,7 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include <cstdio>
 #include <utility>
 
 #include "platform/files/host_path.h"
@@ -32,19 +33,45 @@ void PushWakeEvent(std::uint32_t type) {
 std::unique_ptr<MixerPlayer> MixerPlayer::Create(ShiftJis& shift_jis, MixerPlayerOptions options,
                                                  std::string& error) {
   std::unique_ptr<MixerPlayer> player(new MixerPlayer(shift_jis, std::move(options)));
-  player->session_ = std::make_unique<AudioSession>();
-  if (!player->session_->Open(error)) return nullptr;
-  player->wake_event_type_ = SDL_RegisterEvents(1);
-  const std::uint32_t wake_type = player->wake_event_type_;
-  MixerPlayer* self = player.get();
-  player->cd_ = std::make_unique<CdMusic>(
-      [self](int track) { return FindTrackFile(self->shift_jis_, self->options_.novel_directory, track); },
-      [wake_type] { PushWakeEvent(wake_type); });
+  if (!player->options_.open_device_on_first_sound && !player->OpenDevice(error)) return nullptr;
   player->soundfont_path_ = FindSoundFont(player->options_.soundfont_file);
-  if (player->soundfont_path_) player->midi_ = MidiMusic::Create(*player->soundfont_path_, AUDIO_RATE_HZ);
-  player->sounds_ = std::make_unique<SoundEffects>(AUDIO_RATE_HZ, AUDIO_CHANNELS);
-  Mix_SetPostMix(&MixerPlayer::PostMix, player.get());
   return player;
+}
+
+// The device, and the mixer with it, open only once something is to sound: a
+// novel read in silence keeps no audio thread awake while it waits for a click.
+bool MixerPlayer::OpenDevice(std::string& error) {
+  if (device_failed_) return false;
+  if (session_) return true;
+  auto session = std::make_unique<AudioSession>();
+  if (!session->Open(error)) {
+    device_failed_ = true;
+    return false;
+  }
+  session_ = std::move(session);
+  wake_event_type_ = SDL_RegisterEvents(1);
+  const std::uint32_t wake_type = wake_event_type_;
+  cd_ = std::make_unique<CdMusic>(
+      [this](int track) { return FindTrackFile(shift_jis_, options_.novel_directory, track); },
+      [wake_type] { PushWakeEvent(wake_type); });
+  sounds_ = std::make_unique<SoundEffects>(AUDIO_RATE_HZ, AUDIO_CHANNELS);
+  Mix_SetPostMix(&MixerPlayer::PostMix, this);
+  return true;
+}
+
+bool MixerPlayer::ReadyToSound() {
+  std::string error;
+  if (OpenDevice(error)) return true;
+  if (!error.empty()) std::fprintf(stderr, "yomu: no audio device (%s); the novel stays silent\n", error.c_str());
+  return false;
+}
+
+// The soundfont takes a moment to load: it is read when the first MIDI file opens.
+bool MixerPlayer::ReadyForMidi() {
+  if (!ReadyToSound() || !soundfont_path_) return false;
+  std::lock_guard<std::mutex> guard(midi_loading_);
+  if (!midi_) midi_ = MidiMusic::Create(*soundfont_path_, AUDIO_RATE_HZ);
+  return midi_ != nullptr;
 }
 
 MixerPlayer::MixerPlayer(ShiftJis& shift_jis, MixerPlayerOptions options)
@@ -60,7 +87,10 @@ MixerPlayer::~MixerPlayer() {
 
 void MixerPlayer::PostMix(void* self, std::uint8_t* stream, int byte_count) {
   auto* player = static_cast<MixerPlayer*>(self);
-  if (player->midi_) player->midi_->MixInto(stream, byte_count);
+  {
+    std::unique_lock<std::mutex> guard(player->midi_loading_, std::try_to_lock);
+    if (guard.owns_lock() && player->midi_) player->midi_->MixInto(stream, byte_count);
+  }
   player->cd_->NoticeEndOfTrack();
 }
 
@@ -92,12 +122,13 @@ DWORD MixerPlayer::RunCd(const MediaCommand& command) {
   if (!cd_open_) return MCIERR_INVALID_DEVICE_NAME;
   switch (command.verb) {
     case MediaVerb::PlayCdFrom:
+      if (!ReadyToSound()) return 0;
       return cd_->Play(command.track) ? 0 : MCIERR_FILE_NOT_FOUND;
     case MediaVerb::StopCd:
-      cd_->Stop();
+      if (cd_) cd_->Stop();
       return 0;
     case MediaVerb::CloseCd:
-      cd_->Stop();
+      if (cd_) cd_->Stop();
       cd_open_ = false;
       return 0;
     default:
@@ -111,7 +142,7 @@ DWORD MixerPlayer::RunMidi(const MediaCommand& command) {
     // The path arrives as "<directory>\<name>": backslashes separate, a leading
     // separator is the root, and names match as the reader's other files do.
     const std::string path = ResolveHostPath(shift_jis_, options_.novel_directory, command.path_sjis);
-    midi_open_ = midi_ != nullptr && midi_->Open(path);
+    midi_open_ = ReadyForMidi() && midi_->Open(path);
     return midi_open_ ? 0 : MCIERR_FILE_NOT_FOUND;
   }
   if (!midi_open_) return MCIERR_INVALID_DEVICE_NAME;
@@ -128,20 +159,23 @@ void MixerPlayer::PlaySound(const char* name_sjis) {
   Update();
   // A null name stops the sound that plays, as it did on the old platform.
   if (name_sjis == nullptr) {
-    sounds_->Stop();
+    if (sounds_) sounds_->Stop();
     return;
   }
+  if (!ReadyToSound()) return;
   std::optional<std::string> path;
   if (name_sjis[0] != '\0') path = ResolveHostPath(shift_jis_, options_.novel_directory, name_sjis);
   sounds_->Play(path);
 }
 
-void MixerPlayer::Update() { cd_->Update(); }
+void MixerPlayer::Update() {
+  if (cd_) cd_->Update();
+}
 
 bool MixerPlayer::midi_playing() { return midi_open_ && midi_->playing(); }
 
 std::uint64_t MixerPlayer::midi_buffers_rendered() const { return midi_ ? midi_->rendered_buffers() : 0; }
 
-int MixerPlayer::cd_track() const { return cd_->track(); }
+int MixerPlayer::cd_track() const { return cd_ ? cd_->track() : 0; }
 
-SoundSource MixerPlayer::last_sound() const { return sounds_->last_source(); }
+SoundSource MixerPlayer::last_sound() const { return sounds_ ? sounds_->last_source() : SoundSource::None; }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 
@@ -18,13 +19,16 @@ class SoundEffects;
 struct MixerPlayerOptions {
   std::string novel_directory;                // host path; CD tracks and WAV names lie here
   std::optional<std::string> soundfont_file;  // overrides the search for a GM soundfont
+  // The reader's player opens the device when something first sounds; tests open it
+  // at once, to know whether there is one.
+  bool open_device_on_first_sound = false;
 };
 
 class MixerPlayer final : public MediaPlayer {
  public:
-  // Opens the audio device. nullptr and the reason when there is none; the reader
-  // then runs without a player and every command succeeds silently. SDL_mixer has
-  // one device per process, so there is at most one player at a time.
+  // Opens the audio device, now or at the first sound. nullptr and the reason when
+  // there is none now; later, every command succeeds silently. SDL_mixer has one
+  // device per process, so there is at most one player at a time.
   static std::unique_ptr<MixerPlayer> Create(ShiftJis& shift_jis, MixerPlayerOptions options, std::string& error);
   ~MixerPlayer() override;
   MixerPlayer(const MixerPlayer&) = delete;
@@ -36,7 +40,7 @@ class MixerPlayer final : public MediaPlayer {
 
   // What sounds, for diagnostics and tests.
   const std::optional<std::string>& soundfont_path() const { return soundfont_path_; }
-  bool midi_available() const { return midi_ != nullptr; }
+  bool midi_available() { return ReadyForMidi(); }
   bool midi_playing();
   std::uint64_t midi_buffers_rendered() const;
   int cd_track() const;
@@ -44,6 +48,9 @@ class MixerPlayer final : public MediaPlayer {
 
  private:
   MixerPlayer(ShiftJis& shift_jis, MixerPlayerOptions options);
+  bool OpenDevice(std::string& error);
+  bool ReadyToSound();
+  bool ReadyForMidi();
   static void PostMix(void* self, std::uint8_t* stream, int byte_count);
   DWORD RunCd(const MediaCommand& command);
   DWORD RunMidi(const MediaCommand& command);
@@ -52,11 +59,13 @@ class MixerPlayer final : public MediaPlayer {
   const MixerPlayerOptions options_;
   std::optional<std::string> soundfont_path_;
   std::uint32_t wake_event_type_ = 0;
+  bool device_failed_ = false;
   bool cd_open_ = false;
   bool midi_open_ = false;
   // The device goes last, after everything that plays on it.
   std::unique_ptr<AudioSession> session_;
   std::unique_ptr<CdMusic> cd_;
   std::unique_ptr<MidiMusic> midi_;
+  std::mutex midi_loading_;  // the mixing hook skips MIDI while the synthesizer is being made
   std::unique_ptr<SoundEffects> sounds_;
 };
