@@ -6,6 +6,7 @@
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_SIZES_H
 #include FT_TRUETYPE_TABLES_H
 
 #include <algorithm>
@@ -199,9 +200,19 @@ void Embolden(Glyph& glyph) {
 
 }  // namespace
 
-struct Font::Impl {
-  std::shared_ptr<FontLibrary> library;
+// The engine's one face, shared by its fonts: each font has its own size on it,
+// so the face file is opened and mapped once however many fonts there are.
+struct SharedFace {
+  std::shared_ptr<FontLibrary> library;  // outlives the face
   FaceHandle face;
+};
+
+struct Font::Impl {
+  std::shared_ptr<SharedFace> shared;
+  FT_Size size = nullptr;
+  ~Impl() {
+    if (size != nullptr) FT_Done_Size(size);
+  }
 };
 
 Font::~Font() = default;
@@ -214,7 +225,8 @@ const Glyph& Font::GlyphFor(char32_t code) const {
 
 Glyph Font::Render(char32_t code) const {
   Glyph glyph;
-  FT_Face face = impl_->face.get();
+  FT_Face face = impl_->shared->face.get();
+  FT_Activate_Size(impl_->size);
   const FT_UInt index = FT_Get_Char_Index(face, code);
   const bool loaded = LoadMonochrome(face, index) || (index != 0 && LoadMonochrome(face, 0));
   if (loaded) {
@@ -232,6 +244,7 @@ Glyph Font::Render(char32_t code) const {
 
 struct FontEngine::Impl {
   std::shared_ptr<FontLibrary> library = std::make_shared<FontLibrary>();
+  std::shared_ptr<SharedFace> face;  // opened with the first font
 };
 
 FontEngine::FontEngine(ShiftJis& shift_jis, std::optional<std::string> font_file)
@@ -251,19 +264,25 @@ FontEngine::~FontEngine() = default;
 
 std::unique_ptr<Font> FontEngine::Create(int height, int weight) {
   if (face_path_.empty()) return nullptr;
-  FaceHandle face = OpenFace(*impl_->library, face_path_, face_index_);
-  if (!face) return nullptr;
-  const CellMetrics metrics = MeasureCell(height);
-  if (FT_Set_Pixel_Sizes(face.get(), 0, static_cast<FT_UInt>(metrics.pixel_size)) != 0) {
-    return nullptr;
+  if (!impl_->face) {
+    FaceHandle face = OpenFace(*impl_->library, face_path_, face_index_);
+    if (!face) return nullptr;
+    impl_->face = std::make_shared<SharedFace>(SharedFace{impl_->library, std::move(face)});
   }
+  FT_Face face = impl_->face->face.get();
+  auto impl = std::make_unique<Font::Impl>();
+  impl->shared = impl_->face;
+  if (FT_New_Size(face, &impl->size) != 0) return nullptr;
+  FT_Activate_Size(impl->size);
+  const CellMetrics metrics = MeasureCell(height);
+  if (FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(metrics.pixel_size)) != 0) return nullptr;
   std::unique_ptr<Font> font(new Font);
   font->cell_height_ = metrics.cell_height;
   font->ascent_ = metrics.ascent;
   font->full_width_advance_ = metrics.pixel_size;
-  font->embolden_ = weight >= kHeavyWeight && !FaceIsHeavy(face.get());
+  font->embolden_ = weight >= kHeavyWeight && !FaceIsHeavy(face);
   font->shift_jis_ = &shift_jis_;
-  font->impl_ = std::make_unique<Font::Impl>(Font::Impl{impl_->library, std::move(face)});
+  font->impl_ = std::move(impl);
   return font;
 }
 
