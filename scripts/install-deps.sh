@@ -7,7 +7,7 @@ packages=(
   build-essential cmake pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   libfreetype-dev libfontconfig-dev libpng-dev zlib1g-dev
-  libsdl2-dev libsdl2-image-dev libsdl2-mixer-dev
+  libsdl2-dev libsdl2-mixer-dev
   fonts-ipafont-mincho
   libfluidsynth-dev timgm6mb-soundfont
   xvfb xdotool imagemagick

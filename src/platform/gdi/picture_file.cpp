@@ -1,9 +1,8 @@
 // Picture files: the header is checked here, bit-field pictures decoded by our own
-// code, and every other kind by SDL2_image; the result is always opaque.
+// code, and every other kind by SDL's own BMP decoder; the result is always opaque.
 #include "platform/gdi/picture_file.h"
 
 #include <SDL.h>
-#include <SDL_image.h>
 
 #include <cstdio>
 #include <vector>
@@ -61,7 +60,9 @@ std::optional<Bitmap> DecodeWithLibrary(std::span<const std::uint8_t> file, cons
   const std::unique_ptr<SDL_RWops, RwCloser> rw(
       SDL_RWFromConstMem(file.data(), static_cast<int>(file.size())));
   if (!rw) return std::nullopt;
-  const SurfacePtr decoded(IMG_LoadBMP_RW(rw.get()));
+  // SDL2_image hands every "BM" file to this same decoder of SDL's own; calling it
+  // directly keeps the image library's other formats out of the process.
+  const SurfacePtr decoded(SDL_LoadBMP_RW(rw.get(), 0));
   if (!decoded) return std::nullopt;
   return FromSurface(*decoded, header);
 }
