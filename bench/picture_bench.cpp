@@ -9,37 +9,17 @@
 #include <string>
 
 #include "platform/gdi/picture_file.h"
+#include "support/bmp_writer.h"
 
 namespace {
 
-void Put16(std::string& out, std::uint32_t value) {
-  out += static_cast<char>(value & 0xFF);
-  out += static_cast<char>((value >> 8) & 0xFF);
-}
-void Put32(std::string& out, std::uint32_t value) {
-  Put16(out, value & 0xFFFF);
-  Put16(out, value >> 16);
-}
-
 // A page-sized picture as a paint program saves it: 24 bits, bottom-up.
 std::string PageBmp() {
-  constexpr std::uint32_t kWidth = 640, kHeight = 480, kStride = kWidth * 3, kOffset = 54;
-  std::string out = "BM";
-  Put32(out, kOffset + kStride * kHeight);
-  Put32(out, 0);
-  Put32(out, kOffset);
-  for (std::uint32_t field : {40u, kWidth, kHeight}) Put32(out, field);
-  Put16(out, 1);
-  Put16(out, 24);
-  for (int i = 0; i < 6; ++i) Put32(out, 0);
-  for (std::uint32_t y = 0; y < kHeight; ++y) {
-    for (std::uint32_t x = 0; x < kWidth; ++x) {
-      out += static_cast<char>(x);
-      out += static_cast<char>(y);
-      out += static_cast<char>(x ^ y);
-    }
+  Bitmap page(640, 480);
+  for (int y = 0; y < 480; ++y) {
+    for (int x = 0; x < 640; ++x) page.set_pixel(x, y, static_cast<std::uint32_t>((x ^ y) << 16 | y << 8 | (x & 0xFF)));
   }
-  return out;
+  return Bmp24(page);
 }
 
 // A picture file in a temporary directory, removed with it.

@@ -15,13 +15,8 @@
 
 namespace {
 
-class BookmarkSaveTest : public ::testing::Test {
+class BookmarkSaveTest : public ::testing::Test, protected NovelReader {
  protected:
-  std::ostringstream log_;
-  HeadlessBackend backend_{{}, log_};
-  Novel novel_;
-  Platform platform_{backend_, novel_.path()};
-  Reader reader_{platform_};
   ReaderState& s = reader_.state;
   const std::string old_bytes_ = "old,7,a.txt\r\nsecond,8,b.txt\r\n";
 

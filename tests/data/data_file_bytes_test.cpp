@@ -15,12 +15,8 @@
 
 namespace {
 
-class BookmarkAndTocBytesTest : public ::testing::Test {
+class BookmarkAndTocBytesTest : public ::testing::Test, protected NovelReader {
  protected:
-  std::ostringstream log_;
-  HeadlessBackend backend_{{}, log_};
-  Novel novel_;
-  Platform platform_{backend_, novel_.path()};
 
   // Commas, line ends, NUL, Ctrl-Z, a lead byte and plain bytes, in long runs.
   static std::string Bytes(unsigned seed) {

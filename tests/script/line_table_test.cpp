@@ -10,13 +10,8 @@
 
 namespace {
 
-class LineTableTest : public ::testing::Test {
+class LineTableTest : public ::testing::Test, protected NovelReader {
  protected:
-  std::ostringstream log_;
-  HeadlessBackend backend_{{}, log_};
-  Novel novel_;
-  Platform platform_{backend_, novel_.path()};
-  Reader reader_{platform_};
   ReaderState& s = reader_.state;
 
   void Load(const std::string& name, const std::string& bytes) {

@@ -4,8 +4,6 @@
 
 #include <cstdint>
 
-namespace {
-
 void Put16(std::string& out, std::uint32_t value) {
   out += static_cast<char>(value & 0xFF);
   out += static_cast<char>((value >> 8) & 0xFF);
@@ -14,8 +12,6 @@ void Put32(std::string& out, std::uint32_t value) {
   Put16(out, value & 0xFFFF);
   Put16(out, value >> 16);
 }
-
-}  // namespace
 
 std::string Bmp24(const Bitmap& picture) {
   const std::uint32_t width = static_cast<std::uint32_t>(picture.width());

@@ -2,8 +2,13 @@
 // saves them.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "platform/gdi/bitmap.h"
 
 std::string Bmp24(const Bitmap& picture);
+
+// Little-endian fields, for tests that build headers of their own.
+void Put16(std::string& out, std::uint32_t value);
+void Put32(std::string& out, std::uint32_t value);

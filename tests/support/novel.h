@@ -3,10 +3,13 @@
 #pragma once
 
 #include <cstdint>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "app/reader.h"
 #include "platform/gdi/bitmap.h"
+#include "platform/headless/headless_backend.h"
 
 class Novel {
  public:
@@ -28,6 +31,16 @@ class Novel {
 };
 
 std::string ToShiftJis(const std::string& text_utf8);
+
+// A reader on the headless backend over a test novel, with no window: for tests
+// that call the reader's procedures directly. Fixtures inherit it.
+struct NovelReader {
+  std::ostringstream log_;
+  HeadlessBackend backend_{{}, log_};
+  Novel novel_;
+  Platform platform_{backend_, novel_.path()};
+  Reader reader_{platform_};
+};
 
 struct ReaderRun {
   int exit_code = 0;
