@@ -22,7 +22,9 @@ class MessageQueueTest : public ::testing::Test {
     ShowWindow(*window_, 1);
   }
 
+  // What the message loop handles before it next looks for input.
   std::vector<UINT> Drain() {
+    platform_.queue.InputChecked();
     std::vector<UINT> messages;
     MSG message;
     while (PeekMessageA(platform_, &message)) {
@@ -87,6 +89,18 @@ TEST_F(MessageQueueTest, CloseDestroysAndRightReleaseOpensTheMenu) {
   Drain();
   EXPECT_EQ(seen, (std::vector<UINT>{WM_CREATE, WM_RBUTTONUP, WM_CONTEXTMENU, WM_CLOSE, WM_DESTROY}));
   EXPECT_TRUE(window->destroyed());
+}
+
+TEST_F(MessageQueueTest, ATimerThatWorkKeepsDueLetsInputIn) {
+  SetTimer(*window_, 3, 50);
+  Drain();
+  Sleep(platform_, 50);
+  MSG message;
+  ASSERT_TRUE(PeekMessageA(platform_, &message));
+  EXPECT_EQ(message.message, WM_TIMER);
+  Sleep(platform_, 400);  // the tick's work outlasts the interval
+  EXPECT_FALSE(PeekMessageA(platform_, &message));  // input is looked for first
+  EXPECT_EQ(Drain(), (std::vector<UINT>{1003}));
 }
 
 }  // namespace

@@ -38,6 +38,7 @@ std::optional<MSG> MessageQueue::Take(Window* window, std::uint64_t now_ms) {
   Timer* due = nullptr;
   UINT due_id = 0;
   for (auto& [id, timer] : timers_) {
+    if (ticked_since_input_.count(id) != 0) continue;
     if (timer.due_ms <= now_ms && (!due || timer.due_ms < due->due_ms)) {
       due = &timer;
       due_id = id;
@@ -45,6 +46,7 @@ std::optional<MSG> MessageQueue::Take(Window* window, std::uint64_t now_ms) {
   }
   if (!due) return std::nullopt;
   due->due_ms = now_ms + due->interval_ms;
+  ticked_since_input_.insert(due_id);
   return MSG{due->window, WM_TIMER, due_id, 0};
 }
 
@@ -58,7 +60,9 @@ bool PeekMessageA(Platform& platform, MSG* message) {
 bool GetMessageA(Platform& platform, MSG* message) {
   for (;;) {
     if (PeekMessageA(platform, message)) return message->message != WM_QUIT;
-    if (!platform.backend.WaitForInput(platform, platform.queue.NextTimerDue())) {
+    const bool more_input = platform.backend.WaitForInput(platform, platform.queue.NextTimerDue());
+    platform.queue.InputChecked();
+    if (!more_input) {
       // Nothing can ever arrive again: end the loop as a quit would.
       *message = MSG{nullptr, WM_QUIT, 0, 0};
       return false;

@@ -7,6 +7,7 @@
 #include <deque>
 #include <map>
 #include <optional>
+#include <set>
 
 #include "platform/win32_types.h"
 
@@ -33,6 +34,9 @@ class MessageQueue {
 
   // The next message that waits at now_ms, in Win32's order.
   std::optional<MSG> Take(Window* window, std::uint64_t now_ms);
+  // Input has been looked for: every timer may tick again. Between two looks a
+  // timer ticks once at most, so a timer that work keeps due never starves input.
+  void InputChecked() { ticked_since_input_.clear(); }
   // When the earliest timer falls due; nullopt when none runs.
   std::optional<std::uint64_t> NextTimerDue() const;
 
@@ -44,6 +48,7 @@ class MessageQueue {
   };
   std::deque<MSG> posted_;
   std::map<UINT, Timer> timers_;
+  std::set<UINT> ticked_since_input_;
   std::optional<int> quit_code_;
 };
 
