@@ -7,24 +7,16 @@
 namespace {
 
 TEST(Texts, ReadAsWritten) {
+  const std::pair<const char*, const char*> kTexts[] = {
+      {texts::kCaption, "ミオラント"}, {texts::kFirstScript, "タイトル.txt"},
+      {texts::kPageLabelFormat, "%s %3d ページ"}, {texts::kSkipIndicator, "クリックで止まります"},
+      {texts::kFontFace, "ＭＳ 明朝"}, {texts::kBookmarkFile, "しおり.sio"}, {texts::kTocFile, "ファイル.txt"},
+      {texts::kMenuContents, "目次"}, {texts::kMenuBookmarks, "しおり"}, {texts::kMenuSave, "保存"},
+      {texts::kMenuOpen, "開く"}, {texts::kMenuFullScreen, "フルスクリーン"}, {texts::kMenuSkip, "スキップ"},
+      {texts::kMenuBackPage, "１ページ戻る"}, {texts::kMenuCancel, "キャンセル"}, {texts::kMenuExit, "終了"}};
   ShiftJis sjis;
-  EXPECT_EQ(sjis.ToUtf8(texts::kCaption), "ミオラント");
-  EXPECT_EQ(sjis.ToUtf8(texts::kFirstScript), "タイトル.txt");
-  EXPECT_EQ(sjis.ToUtf8(texts::kPageLabelFormat), "%s %3d ページ");
-  EXPECT_EQ(sjis.ToUtf8(texts::kSkipIndicator), "クリックで止まります");
+  for (const auto& [sjis_text, utf8] : kTexts) EXPECT_EQ(sjis.ToUtf8(sjis_text), utf8);
   EXPECT_EQ(sizeof texts::kSkipIndicator - 1, 20u);
-  EXPECT_EQ(sjis.ToUtf8(texts::kFontFace), "ＭＳ 明朝");
-  EXPECT_EQ(sjis.ToUtf8(texts::kBookmarkFile), "しおり.sio");
-  EXPECT_EQ(sjis.ToUtf8(texts::kTocFile), "ファイル.txt");
-  EXPECT_EQ(sjis.ToUtf8(texts::kMenuContents), "目次");
-  EXPECT_EQ(sjis.ToUtf8(texts::kMenuBookmarks), "しおり");
-  EXPECT_EQ(sjis.ToUtf8(texts::kMenuSave), "保存");
-  EXPECT_EQ(sjis.ToUtf8(texts::kMenuOpen), "開く");
-  EXPECT_EQ(sjis.ToUtf8(texts::kMenuFullScreen), "フルスクリーン");
-  EXPECT_EQ(sjis.ToUtf8(texts::kMenuSkip), "スキップ");
-  EXPECT_EQ(sjis.ToUtf8(texts::kMenuBackPage), "１ページ戻る");
-  EXPECT_EQ(sjis.ToUtf8(texts::kMenuCancel), "キャンセル");
-  EXPECT_EQ(sjis.ToUtf8(texts::kMenuExit), "終了");
 }
 
 }  // namespace

@@ -3,69 +3,60 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <random>
-#include <sstream>
 
-#include "app/reader.h"
-#include "app/texts.h"
 #include "data/bookmarks.h"
 #include "data/toc.h"
-#include "platform/headless/headless_backend.h"
 #include "support/novel.h"
 
 namespace {
 
 class BookmarkAndTocBytesTest : public ::testing::Test, protected NovelReader {
  protected:
-
-  // Commas, line ends, NUL, Ctrl-Z, a lead byte and plain bytes, in long runs.
-  static std::string Bytes(unsigned seed) {
-    static constexpr char kAlphabet[] = {',', ',', '\n', '\r', '\0', 0x1A, '\x83', 'a', 'b', ' '};
-    std::mt19937 random(seed);
-    std::uniform_int_distribution<std::size_t> pick(0, sizeof kAlphabet - 1);
-    std::uniform_int_distribution<int> length(0, 1500);
-    std::string bytes(static_cast<std::size_t>(length(random)), '\0');
-    for (char& byte : bytes) byte = kAlphabet[pick(random)];
-    return bytes;
+  // A fresh reader that has read a bookmark file and a contents file of these bytes.
+  const ReaderState& Load(const std::string& bookmarks, const std::string& toc) {
+    novel_.WriteBytes("しおり.sio", bookmarks);
+    novel_.WriteBytes("ファイル.txt", toc);
+    loaded_ = std::make_unique<Reader>(platform_);
+    LoadBookmarks(*loaded_);
+    LoadToc(*loaded_);
+    return loaded_->state;
   }
+  std::unique_ptr<Reader> loaded_;
 };
 
-template <std::size_t Count, std::size_t Width>
-void ExpectTerminated(const char (&fields)[Count][Width], const char* name) {
-  for (std::size_t k = 0; k < Count; ++k) EXPECT_LT(strnlen(fields[k], Width), Width) << name << k;
+// Commas, line ends, NUL, Ctrl-Z, a lead byte and plain bytes, in long runs.
+std::string RandomBytes(unsigned seed) {
+  static constexpr char kAlphabet[] = {',', ',', '\n', '\r', '\0', 0x1A, '\x83', 'a', 'b', ' '};
+  std::mt19937 random(seed);
+  std::string bytes(static_cast<std::size_t>(std::uniform_int_distribution<int>(0, 1500)(random)), '\0');
+  for (char& byte : bytes) byte = kAlphabet[random() % sizeof kAlphabet];
+  return bytes;
+}
+
+template <typename... Tables>
+void ExpectTerminated(const Tables&... tables) {
+  const auto check = [](const auto& table) {
+    for (const auto& field : table) EXPECT_LT(strnlen(field, sizeof field), sizeof field);
+  };
+  (check(tables), ...);
 }
 
 TEST_F(BookmarkAndTocBytesTest, AnyBytesLeaveTerminatedFields) {
-  for (unsigned seed = 0; seed < 300; ++seed) {
-    const std::string bytes = Bytes(seed);
-    novel_.WriteBytes("しおり.sio", bytes);
-    novel_.WriteBytes("ファイル.txt", bytes);
-    auto reader = std::make_unique<Reader>(platform_);
-    ReaderState& s = reader->state;
-    LoadBookmarks(*reader);
-    LoadToc(*reader);
-    ExpectTerminated(s.BookmarkLabels, "label");
-    ExpectTerminated(s.BookmarkPages, "page");
-    ExpectTerminated(s.BookmarkFiles, "file");
-    ExpectTerminated(s.TocLabels, "toc label");
-    ExpectTerminated(s.TocFiles, "toc file");
-    if (HasFailure()) {
-      ADD_FAILURE() << "seed " << seed;
-      return;
-    }
+  for (unsigned seed = 0; seed < 300 && !HasFailure(); ++seed) {
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    const ReaderState& s = Load(RandomBytes(seed), RandomBytes(seed));
+    ExpectTerminated(s.BookmarkLabels, s.BookmarkPages, s.BookmarkFiles, s.TocLabels, s.TocFiles);
   }
 }
 
 TEST_F(BookmarkAndTocBytesTest, NulByteEndsTheLine) {
-  novel_.WriteBytes("しおり.sio", std::string("ab\0cd,3,x.txt\n", 14));
-  novel_.WriteBytes("ファイル.txt", std::string("ef\0,g.txt\n", 10));
-  auto reader = std::make_unique<Reader>(platform_);
-  LoadBookmarks(*reader);
-  LoadToc(*reader);
-  EXPECT_STREQ(reader->state.BookmarkLabels[0], "ab");
-  EXPECT_STREQ(reader->state.BookmarkPages[0], "");
-  EXPECT_STREQ(reader->state.TocLabels[0], "ef");
-  EXPECT_STREQ(reader->state.TocFiles[0], "");
+  const ReaderState& s = Load(std::string("ab\0cd,3,x.txt\n", 14), std::string("ef\0,g.txt\n", 10));
+  EXPECT_STREQ(s.BookmarkLabels[0], "ab");
+  EXPECT_STREQ(s.BookmarkPages[0], "");
+  EXPECT_STREQ(s.TocLabels[0], "ef");
+  EXPECT_STREQ(s.TocFiles[0], "");
 }
 
 }  // namespace

@@ -7,106 +7,73 @@
 
 namespace {
 
-ReaderRun StartWithContents(const std::string& contents_bytes) {
-  Novel novel;
-  novel.Write("タイトル.txt", "C\n一\n二\n");
-  novel.WriteBytes("ファイル.txt", contents_bytes);
-  return RunNovel(novel, "state\n");
+using Strings = std::vector<std::string>;
+
+// The filled entries of the state report, "TocLabels[k]=..." and "TocFiles[k]=...".
+Strings Entries(const ReaderRun& run) {
+  Strings entries;
+  for (const std::string& record : run.Records("state Toc")) entries.push_back(record.substr(9));
+  return entries;
 }
 
-TEST(Toc, EmptyLineKeepsItsEntryNumber) {
-  Novel novel;
-  novel.Write("タイトル.txt", "C\n一\n二\n");
-  novel.Write("ファイル.txt", "第一章,a.txt\n\n第三章,c.txt\n", true);
-  ReaderRun run = RunNovel(novel, "state\nrclick 5 5\npick none\n");
-  EXPECT_EQ(run.State("TocLabels[0]"), "第一章");
-  EXPECT_EQ(run.State("TocFiles[0]"), "a.txt");
-  EXPECT_EQ(run.Records("state TocLabels[1]=").size(), 0u);
-  EXPECT_EQ(run.State("TocLabels[2]"), "第三章");
-  EXPECT_EQ(run.State("TocFiles[2]"), "c.txt");
-  const std::vector<std::string> items = run.Records("menu item 1 5");
-  EXPECT_EQ(items, (std::vector<std::string>{"menu item 1 500 第一章", "menu item 1 502 第三章"}));
+TEST(Toc, LinesFillTheEntriesInOrder) {
+  std::string lines;
+  Strings twenty;
+  for (int k = 0; k < 21; ++k) lines += "L" + std::to_string(k) + ",f" + std::to_string(k) + ".txt\n";
+  for (int k = 0; k < 40; ++k) {  // twenty labels, then twenty files: the 21st line is not read
+    const std::string n = std::to_string(k % 20);
+    twenty.push_back(k < 20 ? "Labels[" + n + "]=L" + n : "Files[" + n + "]=f" + n + ".txt");
+  }
+  const std::string x(300, 'x'), y(254, 'y');
+  const std::pair<std::string, Strings> cases[] = {
+      {lines, twenty},
+      {"", {}},
+      // Each comma restarts the file text without clearing it; the byte after a comma is data.
+      {"ab,xyz.txt,q\nno comma\ncd,\nef,,g\n",
+       {"Labels[0]=ab", "Labels[1]=no comma", "Labels[2]=cd", "Labels[3]=ef", "Files[0]=qyz.txt", "Files[2]=\\n",
+        "Files[3]=,g"}},
+      // Lines over 255 bytes arrive in pieces, fields are cut at 99 bytes, and a comma at the
+      // end of a piece or of the file reads nothing behind it.
+      {x + ",f.txt\n" + y + ",rest\nab,cd,",
+       {"Labels[0]=" + x.substr(0, 99), "Labels[1]=" + x.substr(0, 45), "Labels[2]=" + y.substr(0, 99),
+        "Labels[3]=rest", "Labels[4]=ab", "Files[1]=f.txt", "Files[4]=cd"}},
+  };
+  for (const auto& [bytes, entries] : cases) {
+    Novel novel;
+    novel.Write("タイトル.txt", "C\n一\n二\n");
+    novel.WriteBytes("ファイル.txt", bytes);
+    const ReaderRun run = RunNovel(novel, "state\n");
+    EXPECT_EQ(Entries(run), entries) << bytes;
+    EXPECT_EQ(run.log.find("L20"), std::string::npos);
+    EXPECT_EQ(run.exit_code, 0);
+  }
+  Novel none;
+  none.Write("タイトル.txt", "C\n一\n");
+  EXPECT_EQ(Entries(RunNovel(none, "state\n")), Strings{});
 }
 
-TEST(Toc, TwentyLinesAreReadAndTheTwentyFirstIsNot) {
-  std::string contents;
-  for (int k = 0; k < 21; ++k) contents += "L" + std::to_string(k) + ",f" + std::to_string(k) + ".txt\n";
-  ReaderRun run = StartWithContents(contents);
-  EXPECT_EQ(run.State("TocLabels[0]"), "L0");
-  EXPECT_EQ(run.State("TocLabels[19]"), "L19");
-  EXPECT_EQ(run.State("TocFiles[19]"), "f19.txt");
-  EXPECT_EQ(run.Records("state TocLabels[").size(), 20u);
-  EXPECT_EQ(run.log.find("L20"), std::string::npos);
-}
-
-TEST(Toc, CommasRestartTheFileWithoutClearingIt) {
-  // The second comma's bytes go over the first file text; its tail stays.
-  ReaderRun run = StartWithContents("ab,xyz.txt,q\nno comma\ncd,\nef,,g\n");
-  EXPECT_EQ(run.State("TocLabels[0]"), "ab");
-  EXPECT_EQ(run.State("TocFiles[0]"), "qyz.txt");
-  EXPECT_EQ(run.State("TocLabels[1]"), "no comma");
-  EXPECT_EQ(run.Records("state TocFiles[1]=").size(), 0u);
-  // A comma right before the line feed: the file text is the line feed alone.
-  EXPECT_EQ(run.State("TocFiles[2]"), "\\n");
-  // The byte right after a comma is data, even another comma.
-  EXPECT_EQ(run.State("TocFiles[3]"), ",g");
-}
-
-TEST(Toc, LongLinesArriveInPiecesAndFieldsAreCutAt99Bytes) {
-  ReaderRun run = StartWithContents(std::string(300, 'x') + ",f.txt\n" + std::string(120, 'y') + ",z\n");
-  EXPECT_EQ(run.State("TocLabels[0]"), std::string(99, 'x'));
-  EXPECT_EQ(run.Records("state TocFiles[0]=").size(), 0u);
-  EXPECT_EQ(run.State("TocLabels[1]"), std::string(45, 'x'));
-  EXPECT_EQ(run.State("TocFiles[1]"), "f.txt");
-  EXPECT_EQ(run.State("TocLabels[2]"), std::string(99, 'y'));
-}
-
-TEST(Toc, CommaBeforeTheEndOfAPieceOrFileReadsNothingBehindIt) {
-  // A piece cut at 255 bytes right after a comma, then a last line without a line feed.
-  ReaderRun run = StartWithContents(std::string(254, 'x') + ",rest\nab,cd,");
-  EXPECT_EQ(run.State("TocLabels[0]"), std::string(99, 'x'));
-  EXPECT_EQ(run.Records("state TocFiles[0]=").size(), 0u);
-  EXPECT_EQ(run.State("TocLabels[1]"), "rest");
-  EXPECT_EQ(run.State("TocLabels[2]"), "ab");
-  EXPECT_EQ(run.State("TocFiles[2]"), "cd");
-  EXPECT_EQ(run.exit_code, 0);
-}
-
-TEST(Toc, NoFileOrAnEmptyFileGivesNoEntries) {
-  EXPECT_EQ(StartWithContents("").Records("state TocLabels[").size(), 0u);
-  Novel novel;
-  novel.Write("タイトル.txt", "C\n一\n");
-  EXPECT_EQ(RunNovel(novel, "state\n").Records("state TocLabels[").size(), 0u);
-}
-
-TEST(Contents, EntryOpensItsFileFromLineZero) {
+TEST(Contents, EntryKeepsItsNumberPastAnEmptyLineAndOpensItsFileFromLineZero) {
   Novel novel;
   novel.Write("タイトル.txt", "T 序\nC\n一\n二\n");
-  novel.Write("ファイル.txt", "第一章,a.txt\n\n第三章,c.txt\n");
+  novel.Write("ファイル.txt", "第一章,a.txt\n\n第三章,c.txt\n", true);
   novel.Write("c.txt", "三の前\nC\n三の一\n三の二\n");
-  ReaderRun run =
-      RunNovel(novel, "wait 100\nclick 5 5\nstate\ncommand 502\nstate\nwait 100\nclick 5 5\nstate\n");
-  const std::vector<std::string> pages = run.Records("state PageNumber=");
-  ASSERT_EQ(pages.size(), 3u);
-  EXPECT_EQ(pages[0], "state PageNumber=1");
+  const ReaderRun run = RunNovel(
+      novel, "rclick 5 5\npick none\nwait 100\nclick 5 5\nstate\ncommand 502\nstate\nwait 100\nclick 5 5\nstate\n");
+  EXPECT_EQ(run.Records("menu item 1 5"), (Strings{"menu item 1 500 第一章", "menu item 1 502 第三章"}));
   // The new script starts at page 0 and its first "C" makes it 1.
-  EXPECT_EQ(pages[1], "state PageNumber=0");
-  EXPECT_EQ(pages[2], "state PageNumber=1");
-  const std::vector<std::string> lines = run.Records("state CurrentLine=");
-  EXPECT_EQ(lines[1], "state CurrentLine=1");
-  EXPECT_EQ(lines[2], "state CurrentLine=3");
-  EXPECT_EQ(run.State("ScriptFileName"), "c.txt");
+  EXPECT_EQ(run.Records("state PageNumber="),
+            (Strings{"state PageNumber=1", "state PageNumber=0", "state PageNumber=1"}));
+  EXPECT_EQ(run.Records("state CurrentLine="),
+            (Strings{"state CurrentLine=4", "state CurrentLine=1", "state CurrentLine=3"}));
   EXPECT_EQ(run.Records("state Mode=")[1], "state Mode=ModeReady");
-}
+  EXPECT_EQ(run.State("ScriptFileName"), "c.txt");
 
-TEST(Contents, EntryWithAMissingFileRunsTheEmptyTable) {
-  Novel novel;
-  novel.Write("タイトル.txt", "C\n一\n二\n");
+  // An entry naming a missing file runs the empty table.
   novel.Write("ファイル.txt", "欠,missing.txt\n");
-  ReaderRun run = RunNovel(novel, "command 500\nstate\ncommand 519\nstate\n");
-  EXPECT_EQ(run.State("ScriptFileName"), "");
-  EXPECT_EQ(run.StateNumber("PageNumber"), 0);
-  EXPECT_EQ(run.exit_code, 0);
+  const ReaderRun missing = RunNovel(novel, "command 500\nstate\ncommand 519\nstate\n");
+  EXPECT_EQ(missing.State("ScriptFileName"), "");
+  EXPECT_EQ(missing.StateNumber("PageNumber"), 0);
+  EXPECT_EQ(missing.exit_code, 0);
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
-// "BMP" lines through the headless reader: a picture goes to the page half and to
-// the background half, top-left aligned; a name that does not load copies the
-// previous picture again over the text.
+// "BMP" lines through the headless reader: a picture goes top-left to the page half and
+// the background half; a name that does not load copies the previous picture again.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -15,29 +14,21 @@ namespace {
 constexpr int kWidth = 640;
 constexpr int kHeight = 480;
 
-// A picture whose every pixel tells where it lies and which picture it is.
+// Every pixel tells where it lies and which picture it is.
 Bitmap Pattern(int width, int height, std::uint32_t tag) {
   Bitmap picture(width, height);
   for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      picture.set_pixel(x, y, (tag & 0xFF) << 16 | (x & 0xFF) << 8 | ((y * 3 + x / 256) & 0xFF));
-    }
+    for (int x = 0; x < width; ++x) picture.set_pixel(x, y, tag << 16 | (x & 0xFF) << 8 | ((y * 3 + x / 256) & 0xFF));
   }
   return picture;
 }
 
-// The page surface after the reader's first step, 640 x 960.
-Bitmap FirstStep(const Novel& novel) {
-  const std::string shot = novel.File("surface.png");
-  RunNovel(novel, "surface " + shot + "\n");
-  return ReadPng(shot);
-}
-
-// Both halves of the surface hold expected(x, y) at every pixel.
-void ExpectBothHalves(const Bitmap& surface, const std::function<std::uint32_t(int, int)>& expected) {
+// Both halves of the 640x960 surface hold expected(x, y) in rows 0 to rows-1.
+void ExpectBothHalves(const Bitmap& surface, const std::function<std::uint32_t(int, int)>& expected,
+                      int rows = kHeight) {
   ASSERT_EQ(surface.width(), kWidth);
   ASSERT_EQ(surface.height(), 2 * kHeight);
-  for (int y = 0; y < kHeight; ++y) {
+  for (int y = 0; y < rows; ++y) {
     for (int x = 0; x < kWidth; ++x) {
       ASSERT_EQ(surface.pixel(x, y), expected(x, y)) << "page " << x << "," << y;
       ASSERT_EQ(surface.pixel(x, y + kHeight), expected(x, y)) << "background " << x << "," << y;
@@ -45,31 +36,36 @@ void ExpectBothHalves(const Bitmap& surface, const std::function<std::uint32_t(i
   }
 }
 
-TEST(PictureScenario, PictureBecomesPageAndBackground) {
-  Novel novel;
-  const Bitmap a = Pattern(kWidth, kHeight, 1);
-  novel.WriteBytes("a.bmp", Bmp24(a));
-  novel.Write("タイトル.txt", "BMP \"a.bmp\"\n>\n");
-  ExpectBothHalves(FirstStep(novel), [&](int x, int y) { return a.pixel(x, y); });
-}
-
-TEST(PictureScenario, SmallPictureReplacesOnlyTheTopLeftQuarter) {
-  Novel novel;
-  const Bitmap a = Pattern(kWidth, kHeight, 1), b = Pattern(320, 240, 2);
-  novel.WriteBytes("a.bmp", Bmp24(a));
-  novel.WriteBytes("b.bmp", Bmp24(b));
-  novel.Write("タイトル.txt", "BMP \"a.bmp\"\nBMP \"b.bmp\"\n>\n");
-  ExpectBothHalves(FirstStep(novel), [&](int x, int y) {
-    return x < 320 && y < 240 ? b.pixel(x, y) : a.pixel(x, y);
-  });
-}
-
-TEST(PictureScenario, LargePictureGivesOnlyItsTopLeftPart) {
-  Novel novel;
-  const Bitmap big = Pattern(800, 600, 3);
-  novel.WriteBytes("big.bmp", Bmp24(big));
-  novel.Write("タイトル.txt", "BMP \"big.bmp\"\n>\n");
-  ExpectBothHalves(FirstStep(novel), [&](int x, int y) { return big.pixel(x, y); });
+TEST(PictureScenario, PicturesAndNamesOnTheFirstPage) {
+  const Bitmap a = Pattern(kWidth, kHeight, 1), b = Pattern(320, 240, 2), big = Pattern(800, 600, 3);
+  const auto only_a = [&](int x, int y) { return a.pixel(x, y); };
+  const auto b_over_a = [&](int x, int y) { return x < 320 && y < 240 ? b.pixel(x, y) : a.pixel(x, y); };
+  const struct {
+    std::string script;
+    std::function<std::uint32_t(int, int)> expected;
+  } cases[] = {
+      {"BMP \"a.bmp\"\nBMP \"b.bmp\"\n", b_over_a},
+      {"BMP \"big.bmp\"\n", [&](int x, int y) { return big.pixel(x, y); }},
+      {"BMP \"missing.bmp\"\n", [](int, int) { return 0u; }},
+      {"BMP \"a.bmp\"\nBMP \"abcdefghijklmno.bmp\"\n", b_over_a},   // 19 bytes
+      {"BMP \"a.bmp\"\nBMP \"abcdefghijklmnop.bmp\"\n", only_a},    // 20 bytes, nor its first 19
+      {"BMP \"a.bmp\"\nBMP \"b.bmp\n", only_a},                       // one quote
+      {"BMP \"a.bmp\"\nBMP \"pic\\b.bmp\" 夜の岬\n", b_over_a},          // a folder; text after the name
+      {"BMP \"a.bmp\"\nBMP \"表紙.bmp\"\n", b_over_a}};                  // 表 is 0x95 0x5C
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.script);
+    Novel novel;
+    novel.WriteBytes("a.bmp", Bmp24(a));
+    novel.WriteBytes("big.bmp", Bmp24(big));
+    for (const char* name : {"b.bmp", "abcdefghijklmno.bmp", "abcdefghijklmnop.bmp", "abcdefghijklmnop.bm",
+                             "pic/b.bmp", "表紙.bmp"}) {
+      novel.WriteBytes(name, Bmp24(b));
+    }
+    novel.Write("タイトル.txt", c.script + ">\n");
+    const std::string shot = novel.File("surface.png");
+    RunNovel(novel, "surface " + shot + "\n");
+    ExpectBothHalves(ReadPng(shot), c.expected);
+  }
 }
 
 TEST(PictureScenario, MissingFileCopiesThePreviousPictureOverTheText) {
@@ -88,67 +84,14 @@ TEST(PictureScenario, MissingFileCopiesThePreviousPictureOverTheText) {
   ExpectBothHalves(ReadPng(after), [&](int x, int y) { return a.pixel(x, y); });
 }
 
-TEST(PictureScenario, NothingLoadedYetLeavesThePageBlack) {
-  Novel novel;
-  novel.Write("タイトル.txt", "BMP \"missing.bmp\"\n>\n");
-  ExpectBothHalves(FirstStep(novel), [](int, int) { return 0u; });
-}
-
-TEST(PictureScenario, NameOfNineteenBytesLoadsAndTwentyLoadsNothing) {
-  const std::string nineteen = "abcdefghijklmno.bmp";
-  const std::string twenty = "abcdefghijklmnop.bmp";
-  ASSERT_EQ(nineteen.size(), 19u);
-  ASSERT_EQ(twenty.size(), 20u);
-  const Bitmap a = Pattern(kWidth, kHeight, 1), b = Pattern(kWidth, kHeight, 2);
-  for (const std::string& name : {nineteen, twenty}) {
-    Novel novel;
-    novel.WriteBytes("a.bmp", Bmp24(a));
-    novel.WriteBytes(name, Bmp24(b));
-    novel.WriteBytes(name.substr(0, 19), Bmp24(b));  // not a cut of the long name either
-    novel.Write("タイトル.txt", "BMP \"a.bmp\"\nBMP \"" + name + "\"\n>\n");
-    const Bitmap& expected = name.size() == 19 ? b : a;
-    ExpectBothHalves(FirstStep(novel), [&](int x, int y) { return expected.pixel(x, y); });
-  }
-}
-
-TEST(PictureScenario, LineWithOneQuoteLoadsNothing) {
-  Novel novel;
-  const Bitmap a = Pattern(kWidth, kHeight, 1), b = Pattern(kWidth, kHeight, 2);
-  novel.WriteBytes("a.bmp", Bmp24(a));
-  novel.WriteBytes("b.bmp", Bmp24(b));
-  novel.Write("タイトル.txt", "BMP \"a.bmp\"\nBMP \"b.bmp\n>\n");
-  ExpectBothHalves(FirstStep(novel), [&](int x, int y) { return a.pixel(x, y); });
-}
-
-TEST(PictureScenario, BackslashNamesAFolderAndTextAfterTheNameIsIgnored) {
-  Novel novel;
-  const Bitmap a = Pattern(kWidth, kHeight, 4);
-  novel.WriteBytes("pic/a.bmp", Bmp24(a));
-  novel.Write("タイトル.txt", "BMP \"pic\\a.bmp\" 夜の岬\n>\n");
-  ExpectBothHalves(FirstStep(novel), [&](int x, int y) { return a.pixel(x, y); });
-}
-
-// 表 is 0x95 0x5C: its second byte is no folder separator.
-TEST(PictureScenario, ShiftJisNameFindsItsFile) {
-  Novel novel;
-  const Bitmap a = Pattern(kWidth, kHeight, 5);
-  novel.WriteBytes("表紙.bmp", Bmp24(a));
-  novel.Write("タイトル.txt", "BMP \"表紙.bmp\"\n>\n");
-  ExpectBothHalves(FirstStep(novel), [&](int x, int y) { return a.pixel(x, y); });
-}
-
-TEST(PictureScenario, PageClearBringsThePictureBack) {
+TEST(PictureScenario, PageClearBringsThePictureBackAboveTheBottomStrip) {
   Novel novel;
   const Bitmap a = Pattern(kWidth, kHeight, 1);
   novel.WriteBytes("a.bmp", Bmp24(a));
   novel.Write("タイトル.txt", "BMP \"a.bmp\"\n岬の灯台に夜が来る。\nC\n>\n");
   const std::string after = novel.File("after.png");
   RunNovel(novel, "wait 100\nclick 1 1\nsurface " + after + "\n");
-  const Bitmap surface = ReadPng(after);
-  // Rows 0-459 return to the background; the bottom strip is the picture already.
-  for (int y = 0; y < 440; ++y) {
-    for (int x = 0; x < kWidth; ++x) ASSERT_EQ(surface.pixel(x, y), a.pixel(x, y)) << x << "," << y;
-  }
+  ExpectBothHalves(ReadPng(after), [&](int x, int y) { return a.pixel(x, y); }, 440);
 }
 
 }  // namespace
