@@ -52,101 +52,51 @@ TEST(Stepping, PressesDuringAFadeOrTheCooldownDrawNothing) {
   EXPECT_EQ(run.Count("timer kill 301"), 1);  // the last cooldown ends with the window
 }
 
-TEST(Stepping, BlankLinesAndTextLinesPauseDifferently) {
-  Novel novel;
-  novel.Write("タイトル.txt", "C\n\n\n 一行目\n \n二\nE\n");
-  ReaderRun run = RunNovel(novel, "state\n" + Clicks(1));
-  // Two blank lines move the cursor two rows without a pause; the text line pauses.
-  std::vector<std::string> tops = run.Records("state TextTop=");
-  ASSERT_EQ(tops.size(), 2u);
-  EXPECT_EQ(tops[0], "state TextTop=82");  // 10 + 24 + 24 + 24
-  // A line of a single space is a text line of its own: it pauses.
-  EXPECT_EQ(run.Records("state CurrentLine=")[1], "state CurrentLine=5");
+// A script, the clicks after start-up, and fields with their values at start-up
+// and after each click.
+struct StepCase {
+  const char* what;
+  std::string script;
+  int clicks;
+  std::vector<std::pair<std::string, std::vector<std::string>>> expected;
+};
+
+std::string Overflowing() {
+  // Fourteen blank lines bring the cursor to 346; a line of 50 bytes fits there
+  // (346 + 24 + 1 = 371) and one of 10 bytes at 370 does not (394).
+  return "C\n" + std::string(14, '\n') + "あいうえおかきくけこさしすせそたちつてとなにぬね.\nABCDEFGHI\nE\n";
 }
 
-TEST(Stepping, OverflowAtTextTop346ClearsThePageFirst) {
-  Novel novel;
-  std::string script = "C\n";
-  for (int i = 0; i < 14; ++i) script += "\n";             // 10 + 14 * 24 = 346
-  script += "あいうえおかきくけこさしすせそたちつてとなにぬね.\n";  // 50 bytes with the line feed
-  script += std::string("ABCDEFGHI\n");                     // a text line of 10 bytes
-  script += "E\n";
-  // Column 0 "A" is no command: the ASCII line is text.
-  novel.Write("タイトル.txt", script);
-  ReaderRun run = RunNovel(novel, "state\n" + Clicks(1));
-  std::vector<std::string> tops = run.Records("state TextTop=");
-  // 50 bytes: 346 + 24 + 1 = 371 stays on the page, drawn at 346, cursor 370.
-  EXPECT_EQ(tops[0], "state TextTop=370");
-  // 10 bytes at 370: 370 + 24 > 380 clears the page, drawn at 10, cursor 34.
-  EXPECT_EQ(tops[1], "state TextTop=34");
-  EXPECT_EQ(run.Records("state PageNumber=")[1], "state PageNumber=2");
-}
-
-TEST(Stepping, SeeRestartsTheFileBeforeThePause) {
-  Novel novel;
-  novel.Write("タイトル.txt", "C\n最初の段落\nSEE\n");
-  ReaderRun run = RunNovel(novel, "state\n" + Clicks(2));
-  std::vector<std::string> lines = run.Records("state CurrentLine=");
-  std::vector<std::string> waits = run.Records("state WaitPending=");
-  // Start-up: text, then SEE reads the file again with the pause still pending.
-  EXPECT_EQ(lines[0], "state CurrentLine=0");
-  EXPECT_EQ(waits[0], "state WaitPending=1");
-  // The next step only clears the pause; the one after runs line 0 again.
-  EXPECT_EQ(lines[1], "state CurrentLine=0");
-  EXPECT_EQ(waits[1], "state WaitPending=0");
-  // Line 0 runs again: a new page, the paragraph, and "SEE" once more.
-  EXPECT_EQ(lines[2], "state CurrentLine=0");
-  EXPECT_EQ(waits[2], "state WaitPending=1");
-  EXPECT_EQ(run.Records("state PageNumber=")[2], "state PageNumber=2");
-}
-
-TEST(Stepping, TheLineBeforeABraceIsNeverShown) {
-  Novel novel;
-  novel.Write("タイトル.txt", "C\n一\n見えない段落\n}\nE\n");
-  ReaderRun run = RunNovel(novel, "state\n" + Clicks(1));
-  std::vector<std::string> lines = run.Records("state CurrentLine=");
-  EXPECT_EQ(lines[0], "state CurrentLine=2");
-  EXPECT_EQ(lines[1], "state CurrentLine=0");
-  EXPECT_EQ(run.Records("state TextTop=")[1], "state TextTop=34");
-}
-
-TEST(Stepping, FileSwitchGoesOnWithoutAPause) {
-  Novel novel;
-  novel.Write("タイトル.txt", "C\n一\nFI 第二章.txt\n");
-  novel.Write("第二章.txt", "二章の段落\nC\n三\nE\n");
-  ReaderRun run = RunNovel(novel, "state\n" + Clicks(2));
-  // The first text of the new file is drawn in the same step, page number 0
-  // until the next page clear.
-  EXPECT_EQ(run.Records("state ScriptFileName=")[1], "state ScriptFileName=第二章.txt");
-  EXPECT_EQ(run.Records("state PageNumber=")[1], "state PageNumber=0");
-  EXPECT_EQ(run.Records("state CurrentLine=")[1], "state CurrentLine=1");
-  EXPECT_EQ(run.Records("state PageNumber=")[2], "state PageNumber=1");
-}
-
-TEST(Stepping, FileSwitchSkipsColumnTwo) {
-  Novel novel;
-  novel.Write("タイトル.txt", "FIname.txt\n");
-  novel.Write("ame.txt", "C\nE\n");
-  ReaderRun run = RunNovel(novel, "state\n");
-  EXPECT_EQ(run.State("ScriptFileName"), "ame.txt");
-  EXPECT_EQ(run.State("Mode"), "ModeFinished");
-}
-
-TEST(Stepping, AStopLineHoldsAtEveryStep) {
-  Novel novel;
-  novel.Write("タイトル.txt", "C\n一\n>\n二\nE\n");
-  ReaderRun run = RunNovel(novel, Clicks(3));
-  for (const std::string& line : run.Records("state CurrentLine=")) EXPECT_EQ(line, "state CurrentLine=2");
-  EXPECT_EQ(run.State("Mode"), "ModeReady");
-}
-
-TEST(Stepping, EndOfScriptHoldsAndClicksDoNothing) {
-  Novel novel;
-  novel.Write("タイトル.txt", "C\n一\nE\n");
-  ReaderRun run = RunNovel(novel, Clicks(3));
-  EXPECT_EQ(run.State("Mode"), "ModeFinished");
-  EXPECT_EQ(run.StateNumber("CurrentLine"), 2);
-  EXPECT_EQ(run.Count("timer set 301 50"), 0);
+TEST(Stepping, PausesStopsRestartsAndSwitches) {
+  const StepCase cases[] = {
+      {"blank lines move a row without a pause; a single space is text", "C\n\n\n 一行目\n \n二\nE\n", 1,
+       {{"TextTop", {"82", "106"}}, {"CurrentLine", {"4", "5"}}}},
+      {"the overflow at 346", Overflowing(), 1, {{"TextTop", {"370", "34"}}, {"PageNumber", {"1", "2"}}}},
+      {"SEE restarts before the pause, then only clears it", "C\n最初の段落\nSEE\n", 2,
+       {{"CurrentLine", {"0", "0", "0"}}, {"WaitPending", {"1", "0", "1"}}, {"PageNumber", {"1", "1", "2"}}}},
+      {"the line before a brace is never shown", "C\n一\n見えない段落\n}\nE\n", 1,
+       {{"CurrentLine", {"2", "0"}}, {"TextTop", {"34", "34"}}}},
+      {"FI goes on without a pause, page 0 until a clear", "C\n一\nFI 第二章.txt\n", 2,
+       {{"ScriptFileName", {"タイトル.txt", "第二章.txt", "第二章.txt"}},
+        {"PageNumber", {"1", "0", "1"}},
+        {"CurrentLine", {"2", "1", "3"}}}},
+      {"FI skips column 2", "FIname.txt\n", 0, {{"ScriptFileName", {"ame.txt"}}, {"Mode", {"ModeFinished"}}}},
+      {"a stop line holds", "C\n一\n>\n二\nE\n", 3, {{"CurrentLine", {"2", "2", "2", "2"}}}},
+      {"after E clicks do nothing", "C\n一\nE\n", 2,
+       {{"Mode", {"ModeReady", "ModeFinished", "ModeFinished"}}, {"CurrentLine", {"2", "2", "2"}}}},
+      {"running past the table ends as E", std::string(700, '\n'), 0,
+       {{"Mode", {"ModeFinished"}}, {"CurrentLine", {"699"}}}},
+      {"empty slots pause without moving the cursor", "C\n一\n", 2,
+       {{"TextTop", {"34", "34", "34"}}, {"CurrentLine", {"2", "3", "4"}}}},
+  };
+  for (const StepCase& c : cases) {
+    Novel novel;
+    novel.Write("タイトル.txt", c.script);
+    novel.Write("第二章.txt", "二章の段落\nC\n三\nE\n");
+    novel.Write("ame.txt", "C\nE\n");
+    const ReaderRun run = RunNovel(novel, "state\n" + Clicks(c.clicks));
+    for (const auto& [field, values] : c.expected) EXPECT_EQ(run.Values(field), values) << c.what << ": " << field;
+  }
 }
 
 TEST(Stepping, CrLfAndLfFilesRunIdentically) {
@@ -156,26 +106,6 @@ TEST(Stepping, CrLfAndLfFilesRunIdentically) {
   lf.Write("タイトル.txt", script);
   crlf.Write("タイトル.txt", script, true);
   EXPECT_EQ(RunNovel(lf, events).log, RunNovel(crlf, events).log);
-}
-
-TEST(Stepping, RunningPastTheTableEndsAsAtAnEndLine) {
-  Novel novel;
-  std::string script;
-  for (int i = 0; i < 700; ++i) script += "\n";  // no stop anywhere
-  novel.Write("タイトル.txt", script);
-  ReaderRun run = RunNovel(novel, "state\n");
-  EXPECT_EQ(run.State("Mode"), "ModeFinished");
-  EXPECT_EQ(run.StateNumber("CurrentLine"), 699);
-}
-
-TEST(Stepping, EmptySlotsPauseWithoutMovingTheCursor) {
-  Novel novel;
-  novel.Write("タイトル.txt", "C\n一\n");
-  ReaderRun run = RunNovel(novel, Clicks(2));
-  std::vector<std::string> tops = run.Records("state TextTop=");
-  EXPECT_EQ(tops[0], "state TextTop=34");
-  EXPECT_EQ(tops[1], "state TextTop=34");
-  EXPECT_EQ(run.Records("state CurrentLine=")[1], "state CurrentLine=4");  // one slot a step
 }
 
 TEST(Stepping, MissingFirstScriptLeavesAnEmptyTable) {

@@ -78,6 +78,13 @@ std::string ReaderRun::State(const std::string& name) const {
 
 int ReaderRun::StateNumber(const std::string& name) const { return std::stoi(State(name)); }
 
+std::vector<std::string> ReaderRun::Values(const std::string& name) const {
+  std::vector<std::string> values;
+  const std::string key = "state " + name + "=";
+  for (const std::string& record : Records(key)) values.push_back(record.substr(key.size()));
+  return values;
+}
+
 std::vector<std::string> ReaderRun::Records(const std::string& prefix) const {
   std::vector<std::string> records;
   for (const std::string& line : Lines()) {

@@ -51,6 +51,8 @@ struct ReaderRun {
   // The value of the last "state Name=..." record, or "" when there is none.
   std::string State(const std::string& name) const;
   int StateNumber(const std::string& name) const;
+  // Every value of a field, one per "state" event, in order.
+  std::vector<std::string> Values(const std::string& name) const;
   // Records without their time, in order, that start with prefix.
   std::vector<std::string> Records(const std::string& prefix) const;
   // Records with their time ("@1400 present") that start with prefix after the time.
