@@ -74,23 +74,6 @@ TEST_F(MessageQueueTest, SettingARunningTimerRestartsIt) {
   EXPECT_TRUE(Drain().empty());
 }
 
-TEST_F(MessageQueueTest, CloseDestroysAndRightReleaseOpensTheMenu) {
-  std::vector<UINT> seen;
-  WNDCLASSEXA window_class;
-  window_class.lpfnWndProc = [&seen](Window& window, UINT message, WPARAM wparam, LPARAM lparam) {
-    seen.push_back(message);
-    return DefWindowProcA(window, message, wparam, lparam);
-  };
-  window_class.lpszClassName = "Seen";
-  RegisterClassExA(platform_, window_class);
-  Window* window = CreateWindowExA(platform_, 0, "Seen", "", 0, 0, 0, 640, 480);
-  PostMessageA(*window, WM_RBUTTONUP, 0, MAKELPARAM(10, 20));
-  PostMessageA(*window, WM_CLOSE, 0, 0);
-  Drain();
-  EXPECT_EQ(seen, (std::vector<UINT>{WM_CREATE, WM_RBUTTONUP, WM_CONTEXTMENU, WM_CLOSE, WM_DESTROY}));
-  EXPECT_TRUE(window->destroyed());
-}
-
 TEST_F(MessageQueueTest, ATimerThatWorkKeepsDueLetsInputIn) {
   SetTimer(*window_, 3, 50);
   Drain();

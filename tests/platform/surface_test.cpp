@@ -73,16 +73,4 @@ TEST(PatBlt, FillsWithTheBrushInsideTheSurface) {
   EXPECT_EQ(page.bitmap.pixel(59, 0), 0u);
 }
 
-TEST(WindowContext, ReportsWhatChanged) {
-  TestSurface page(640, 960), window(640, 480);
-  std::vector<RECT> changes;
-  window.surface.on_change = [&](const RECT& changed) { changes.push_back(changed); };
-  BitBlt(window.surface, 0, 0, 640, 480, page.surface, 0, 0, SRCCOPY);
-  BitBlt(window.surface, 10, 0, 640, 480, page.surface, 0, 0, SRCCOPY);
-  BitBlt(window.surface, 700, 0, 640, 480, page.surface, 0, 0, SRCCOPY);
-  ASSERT_EQ(changes.size(), 2u);
-  EXPECT_EQ(changes[0], (RECT{0, 0, 640, 480}));
-  EXPECT_EQ(changes[1], (RECT{10, 0, 640, 480}));
-}
-
 }  // namespace

@@ -72,15 +72,4 @@ TEST(ContextMenu, PickingAnItemThatIsNotThereIsAnError) {
   EXPECT_NE(run.errors.find("line 2"), std::string::npos);
 }
 
-TEST(ContextMenu, ExitRunsTheTeardownOfTheCloseButton) {
-  Novel novel;
-  novel.Write("タイトル.txt", Script());
-  ReaderRun exit = RunNovel(novel, "rclick 5 5\npick 401\nclick 5 5\nstate\n");
-  ReaderRun close = RunNovel(novel, "close\n");
-  EXPECT_EQ(exit.Records("display").size(), 1u);
-  EXPECT_EQ(exit.Records("display"), close.Records("display"));
-  EXPECT_EQ(exit.Lines().back().substr(exit.Lines().back().find(' ')), " quit 0");
-  EXPECT_EQ(exit.exit_code, 0);
-}
-
 }  // namespace

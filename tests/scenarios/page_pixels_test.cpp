@@ -66,17 +66,6 @@ TEST(PagePixels, AParagraphWrapsInsideTheTextRectangle) {
   EXPECT_GT(Drawn(page, 0, 10, 640, 34).right, 600);
 }
 
-TEST(PagePixels, LargeFontRowsAre42PixelsApart) {
-  Novel novel;
-  novel.Write("タイトル.txt", "C\nF1\n岬岬岬岬岬岬岬岬岬岬岬岬岬岬岬岬岬\n次\n");
-  const std::string shot = novel.File("shot.png");
-  RunNovel(novel, "screenshot " + shot + "\n");
-  const Extent text = Drawn(ReadPng(shot), 0, 0, 640, 440);
-  EXPECT_GE(text.top, 10);
-  EXPECT_GT(text.bottom, 10 + 42);  // 17 large characters need two rows
-  EXPECT_LE(text.bottom, 10 + 2 * 42);
-}
-
 TEST(PagePixels, TextBrightensInPlaceAndLeavesOtherPixelsAlone) {
   // A "T" line puts its label over the background without clearing the text cursor;
   // then the faded paragraph's pixels are white and every other pixel black.
@@ -94,22 +83,6 @@ TEST(PagePixels, TextBrightensInPlaceAndLeavesOtherPixelsAlone) {
     }
   }
   EXPECT_GT(white, 100);
-}
-
-TEST(PagePixels, PageClearRestoresAllButTheBottomStrip) {
-  Novel novel;
-  novel.Write("タイトル.txt", "C\n一つ目の段落\nC\n二\n");
-  const std::string first = novel.File("first.png");
-  const std::string second = novel.File("second.png");
-  RunNovel(novel, "surface " + first + "\nwait 100\nclick 1 1\nsurface " + second + "\n");
-  const Bitmap before = ReadPng(first);
-  const Bitmap after = ReadPng(second);
-  EXPECT_EQ(before.height(), 960);
-  // The background half stays black; the page half shows the new page only.
-  EXPECT_TRUE(Drawn(after, 0, 480, 640, 960).empty());
-  EXPECT_NE(Drawn(before, 0, 0, 640, 440).right, -1);
-  const Extent second_page = Drawn(after, 0, 0, 640, 440);
-  EXPECT_LT(second_page.right, 40);  // one character
 }
 
 }  // namespace

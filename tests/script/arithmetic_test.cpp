@@ -30,16 +30,6 @@ TEST(ReadDecimal, SaturatesInsteadOfOverflowing) {
   EXPECT_EQ(ReadDecimal("-99999999999999999999"), INT_MIN);
 }
 
-TEST(QuotedName, TakesTheBytesBetweenTheFirstTwoQuotes) {
-  char name[20];
-  EXPECT_TRUE(QuotedName("BMP \"pictures\\a.bmp\" rest\n", name, sizeof name));
-  EXPECT_STREQ(name, "pictures\\a.bmp");
-  EXPECT_TRUE(QuotedName("BMP \"1234567890123456789\"", name, sizeof name));
-  EXPECT_FALSE(QuotedName("BMP \"12345678901234567890\"", name, sizeof name));
-  EXPECT_STREQ(name, "");
-  EXPECT_FALSE(QuotedName("BMP \"open\n", name, sizeof name));
-}
-
 TEST(Layout, OverflowRuleAtThePageLimit) {
   EXPECT_FALSE(LineOverflowsPage(346, 24, 50));  // 346 + 24 + 1 = 371
   EXPECT_TRUE(LineOverflowsPage(370, 24, 10));   // 394

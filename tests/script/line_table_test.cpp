@@ -40,14 +40,6 @@ TEST_F(LineTableTest, LongLinesArriveInPiecesOf255Bytes) {
   EXPECT_STREQ(s.ScriptLines[3], "");
 }
 
-TEST_F(LineTableTest, CarriageReturnsBeforeLineFeedsAreDropped) {
-  ResetScript(reader_);
-  Load("a.txt", "one\r\ntwo\r\nthree\rfour\n");
-  EXPECT_STREQ(s.ScriptLines[0], "one\n");
-  EXPECT_STREQ(s.ScriptLines[1], "two\n");
-  EXPECT_STREQ(s.ScriptLines[2], "three\rfour\n");
-}
-
 TEST_F(LineTableTest, ReadingWithoutAResetKeepsTheLongerFilesTail) {
   ResetScript(reader_);
   Load("long.txt", "a\nb\nc\nd\ne\n");
