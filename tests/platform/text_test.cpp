@@ -166,6 +166,15 @@ TEST_F(TextTest, DrawTextBreaksRowsAtTheRectangleWidthAndCentres) {
   }
 }
 
+TEST_F(TextTest, AClosingMarkDoesNotBeginARow) {
+  // Five characters fit a row; the comma that would begin the second row takes the
+  // character before it along.
+  const int wide = Advance(U'あ');
+  ExpectRows(Sjis("あいうえおかきくけこ、さ"), {0, 0, 5 * wide, 480}, DT_WORDBREAK,
+             {Sjis("あいうえお"), Sjis("かきくけ"), Sjis("こ、さ")});
+  ExpectRows(Sjis("あいうえお、"), {0, 0, 5 * wide, 480}, DT_WORDBREAK, {Sjis("あいうえ"), Sjis("お、")});
+}
+
 TEST_F(TextTest, ExtremeRectanglesAndMalformedBytesDrawSafely) {
   const std::string text = Repeat("あ a", 120);
   EXPECT_EQ(Draw(text, {5, INT_MIN + 5, 635, 480}, DT_WORDBREAK) % 24, 0);

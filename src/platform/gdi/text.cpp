@@ -7,6 +7,7 @@
 #include <climits>
 #include <cstdint>
 #include <optional>
+#include <string_view>
 
 #include "platform/gdi/font.h"
 #include "platform/shift_jis.h"
@@ -146,12 +147,20 @@ struct Layout {
 // A row ends at a line break (LF, CR or CR LF), or, when breaking words, before the
 // character that would pass max_width: at that character when it is a space (which
 // is dropped) or a double-byte character or follows one, else at the last space, else
-// at that character itself. A row always takes at least one character.
+// at that character itself; a closing mark is not left to begin a row. A row always
+// takes at least one character.
+// Punctuation and small kana that a row of Japanese text does not begin with.
+bool MayNotStartRow(char32_t code) {
+  static constexpr std::u32string_view kNoStart = U"、。，．・：；？！ー）」』］｝〕〉》】ぁぃぅぇぉっゃゅょァィゥェォッャュョ…‥";
+  return kNoStart.find(code) != std::u32string_view::npos;
+}
+
 Row MeasureRow(const Layout& layout, std::int64_t start) {
   ShiftJis& shift_jis = layout.font.shift_jis();
   std::int64_t x = 0;
   std::int64_t pos = start;
   bool previous_wide = false;
+  Row before_previous{-1, -1, 0};  // the break before the last wide character
   Row last_break{-1, -1, 0};
   while (pos < layout.length) {
     const TextChar c = ReadChar(shift_jis, layout.text, layout.length, pos);
@@ -165,11 +174,14 @@ Row MeasureRow(const Layout& layout, std::int64_t start) {
     const bool breaks_before = x > 0 && (c.wide || previous_wide);
     if (layout.word_break && x > 0 && advance > 0 && x + advance > layout.max_width) {
       if (space) return {pos, pos + 1, x};
+      // A closing mark that would begin the next row takes the character before it along.
+      if (c.wide && MayNotStartRow(c.code) && before_previous.end > start) return before_previous;
       if (breaks_before || last_break.end < 0) return {pos, pos, x};
       return last_break;
     }
     if (space && x > 0) last_break = {pos, pos + 1, x};
     if (breaks_before) last_break = {pos, pos, x};
+    before_previous = c.wide ? Row{pos, pos, x} : Row{-1, -1, 0};
     x += advance;
     previous_wide = c.wide;
     pos += c.bytes;
