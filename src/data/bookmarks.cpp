@@ -9,12 +9,12 @@
 #include "app/reader.h"
 #include "app/text_fields.h"
 #include "app/texts.h"
+#include "data/data_file.h"
 #include "data/field_walk.h"
 #include "platform/files/text_file.h"
 
 namespace {
 
-constexpr std::size_t kLineBufferSize = 256;
 constexpr int kFieldCount = 3;  // label, page, file; a fourth and later are dropped
 
 char* SlotField(ReaderState& s, int slot, int field) {
@@ -25,7 +25,7 @@ char* SlotField(ReaderState& s, int slot, int field) {
 
 // Each stored byte is followed by a terminator, so a field that gets no byte keeps its
 // old text and a shorter one hides the rest of the old.
-void StoreBookmarkLine(ReaderState& s, int slot, const char (&line)[kLineBufferSize]) {
+void StoreBookmarkLine(ReaderState& s, int slot, const DataLine& line) {
   WalkFields(line, [&s, slot](int field, std::size_t position, char byte) {
     if (field >= kFieldCount || position >= MENU_TEXT_SIZE - 1) return;
     char* text = SlotField(s, slot, field);
@@ -48,15 +48,9 @@ void FormatSlotLine(const ReaderState& s, int slot, char (&line)[3 * MENU_TEXT_S
 }  // namespace
 
 void LoadBookmarks(Reader& r) {
-  std::optional<TextFileReader> file = TextFileReader::Open(r.platform.HostPath(texts::kBookmarkFile));
-  if (!file) return;
-  // A line longer than 255 bytes arrives in pieces, each taken as the next slot's line.
-  char line[kLineBufferSize];
-  for (int slot = 0; slot < BOOKMARK_COUNT; ++slot) {
-    if (!file->ReadLine(line, sizeof line)) return;
-    if (line[0] == '\n') continue;  // an empty line leaves its slot as it is
-    StoreBookmarkLine(r.state, slot, line);
-  }
+  // An empty line leaves its slot as it is.
+  ReadDataFileLines(r, texts::kBookmarkFile, BOOKMARK_COUNT,
+                    [&r](int slot, const DataLine& line) { StoreBookmarkLine(r.state, slot, line); });
 }
 
 void SaveBookmarkFile(const ReaderState& s, const std::string& host_path, const BookmarkWrite& write) {

@@ -1,0 +1,17 @@
+// The line reading shared by the bookmark and the contents file.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+
+struct Reader;
+
+constexpr std::size_t DATA_LINE_SIZE = 256;
+using DataLine = char[DATA_LINE_SIZE];
+
+// Reads the first count lines of a file in the working directory and hands each one
+// with its number to store. A line longer than 255 bytes arrives in pieces, each taken
+// as the next line; an empty line is passed over but keeps its number. A missing file
+// stores nothing.
+void ReadDataFileLines(Reader& r, const char* name_sjis, int count,
+                       const std::function<void(int number, const DataLine& line)>& store);
