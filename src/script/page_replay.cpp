@@ -6,14 +6,11 @@
 
 #include "app/reader.h"
 #include "app/text_fields.h"
-#include "platform/gdi/text.h"
 #include "script/line_table.h"
 #include "script/text_layout.h"
 #include "sound/music.h"
 
 namespace {
-
-constexpr std::int32_t kTopAfterClear = 10;
 
 struct ReplaySearch {
   std::int32_t page_count = 1;  // page starts met so far, plus one
@@ -25,7 +22,7 @@ struct ReplaySearch {
 void CountPageStart(ReaderState& s, ReplaySearch& search) {
   search.page_count += 1;
   search.start_line = s.CurrentLine;
-  s.ReplayTop() = kTopAfterClear;
+  s.ReplayTop() = TOP_AFTER_PAGE_CLEAR;
 }
 
 bool IsTextByte(unsigned char byte) { return byte == '\n' || byte == ' ' || byte >= 0x80; }
@@ -72,19 +69,6 @@ void SearchPageStart(Reader& r, Window& window, std::int32_t wanted, ReplaySearc
   }
 }
 
-// The page clear without its page count, labelled in the replay's own rectangle.
-void PrepareEmptyPage(ReaderState& s) {
-  Surface& page = *s.PageSurface;
-  Surface& status = *s.StatusSurface;
-  BitBlt(status, 0, 60, 400, 50, page, 220, 940, SRCCOPY);
-  BitBlt(page, 0, 0, 640, 460, page, 0, 480, SRCCOPY);
-  s.ReplayTop() = kTopAfterClear;
-  char label[256];
-  FormatPageLabel(label, s.ChapterTitle, s.PageNumber);
-  DrawTextA(status, label, static_cast<int>(std::strlen(label)), &s.ReplayLabelRect, DT_CENTER);
-  BitBlt(page, 250, 440, 400, 20, status, 0, 60, SRCCOPY);
-}
-
 }  // namespace
 
 void ReplayToPage(Reader& r, Window& window) {
@@ -94,7 +78,10 @@ void ReplayToPage(Reader& r, Window& window) {
   s.CurrentLine = 0;
   s.FadeMode = 0;
   if (wanted >= 1) SearchPageStart(r, window, wanted, search);
-  PrepareEmptyPage(s);
+  // The page clear without its page count, labelled in the replay's own rectangle.
+  WipePage(s);
+  s.ReplayTop() = TOP_AFTER_PAGE_CLEAR;
+  DrawPageLabel(s, s.ReplayLabelRect);
   RestoreCd(r, window, search.cd_line);
   s.CurrentLine = search.start_line;
   // The run counts this page-clear line again and comes back to the wanted number.

@@ -14,7 +14,6 @@
 namespace {
 
 constexpr std::int32_t kPageLimit = 380;
-constexpr std::int32_t kTopAfterClear = 10;
 constexpr std::uint32_t kFadeStepMs = 100;
 
 // Draws the paragraph at rising grey levels, each shown at once, before the white draw.
@@ -51,20 +50,26 @@ void FormatPageLabel(char (&label)[256], const char* title, std::int32_t page) {
   FormatField(label, texts::kPageLabelFormat, title, page);
 }
 
-void ClearPage(Reader& r) {
-  ReaderState& s = r.state;
-  Surface& page = *s.PageSurface;
-  Surface& status = *s.StatusSurface;
+void WipePage(ReaderState& s) {
   // The label's backdrop is the background behind the bottom strip.
-  BitBlt(status, 0, 60, 400, 50, page, 220, 940, SRCCOPY);
-  BitBlt(page, 0, 0, 640, 460, page, 0, 480, SRCCOPY);
-  s.TextTop() = kTopAfterClear;
-  // A bookmark may name the highest page; the count wraps there instead of overflowing.
-  s.PageNumber = static_cast<std::int32_t>(std::int64_t{s.PageNumber} + 1);
+  BitBlt(*s.StatusSurface, 0, 60, 400, 50, *s.PageSurface, 220, 940, SRCCOPY);
+  BitBlt(*s.PageSurface, 0, 0, 640, 460, *s.PageSurface, 0, 480, SRCCOPY);
+}
+
+void DrawPageLabel(ReaderState& s, RECT& label_rect) {
   char label[256];
   FormatPageLabel(label, s.ChapterTitle, s.PageNumber);
-  DrawTextA(status, label, static_cast<int>(std::strlen(label)), &s.LabelRect, DT_CENTER);
-  BitBlt(page, 250, 440, 400, 20, status, 0, 60, SRCCOPY);
+  DrawTextA(*s.StatusSurface, label, static_cast<int>(std::strlen(label)), &label_rect, DT_CENTER);
+  BitBlt(*s.PageSurface, 250, 440, 400, 20, *s.StatusSurface, 0, 60, SRCCOPY);
+}
+
+void ClearPage(Reader& r) {
+  ReaderState& s = r.state;
+  WipePage(s);
+  s.TextTop() = TOP_AFTER_PAGE_CLEAR;
+  // A bookmark may name the highest page; the count wraps there instead of overflowing.
+  s.PageNumber = static_cast<std::int32_t>(std::int64_t{s.PageNumber} + 1);
+  DrawPageLabel(s, s.LabelRect);
 }
 
 void PutTextLine(Reader& r, int fade) {

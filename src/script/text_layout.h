@@ -4,7 +4,10 @@
 
 #include <cstdint>
 
+#include "platform/win32_types.h"
+
 struct Reader;
+struct ReaderState;
 class Window;
 
 void PutTextLine(Reader& r, int fade);
@@ -17,6 +20,14 @@ void CmdTitle(Reader& r, Window& window);
 // unsigned 32-bit, as the novels' page breaks were computed.
 bool LineOverflowsPage(std::int32_t top, std::int32_t font_height, std::uint32_t length);
 std::int32_t CursorAfterLine(std::int32_t top, std::int32_t font_height, std::uint32_t length);
+
+// Where the text cursor stands on a fresh page.
+constexpr std::int32_t TOP_AFTER_PAGE_CLEAR = 10;
+
+// The two halves of a page clear, shared with page replay: the clean background over
+// the page but its bottom strip, and the centred label of ChapterTitle and PageNumber.
+void WipePage(ReaderState& s);
+void DrawPageLabel(ReaderState& s, RECT& label_rect);
 
 // The page label "%s %3d ページ" of a chapter title and page number.
 void FormatPageLabel(char (&label)[256], const char* title, std::int32_t page);
