@@ -15,6 +15,7 @@
 
 #include "platform/media/mixer_player.h"
 #include "platform/shift_jis.h"
+#include "support/mixer_player_probe.h"
 
 namespace {
 
@@ -56,7 +57,7 @@ double CpuSeconds() {
 
 void BM_MidiPlayToFirstBuffer(benchmark::State& state) {
   BenchPlayer player;
-  if (player.get() == nullptr || !player.get()->midi_available()) return state.SkipWithError("no audio or soundfont");
+  if (player.get() == nullptr || !MixerPlayerProbe::MidiAvailable(*player.get())) return state.SkipWithError("no audio or soundfont");
   player.Send("open \"" + TESTDATA + "/midi\\dink-2.mid\" type sequencer alias midi");
   int phase_ms = 0;
   for (auto _ : state) {
@@ -64,10 +65,10 @@ void BM_MidiPlayToFirstBuffer(benchmark::State& state) {
     phase_ms = (phase_ms + 7) % 23;
     std::this_thread::sleep_for(std::chrono::milliseconds(phase_ms));
     player.Send("seek midi to start");
-    const std::uint64_t before = player.get()->midi_buffers_rendered();
+    const std::uint64_t before = MixerPlayerProbe::MidiBuffersRendered(*player.get());
     const Clock::time_point start = Clock::now();
     player.Send("play midi");
-    while (player.get()->midi_buffers_rendered() == before) std::this_thread::sleep_for(std::chrono::microseconds(100));
+    while (MixerPlayerProbe::MidiBuffersRendered(*player.get()) == before) std::this_thread::sleep_for(std::chrono::microseconds(100));
     state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
   }
   player.Send("close midi");
@@ -77,18 +78,18 @@ BENCHMARK(BM_MidiPlayToFirstBuffer)->UseManualTime()->Unit(benchmark::kMilliseco
 // arg 0: MIDI alone; 1: MIDI and a CD track together.
 void BM_CpuShareWhileMusicPlays(benchmark::State& state) {
   BenchPlayer player;
-  if (player.get() == nullptr || !player.get()->midi_available()) return state.SkipWithError("no audio or soundfont");
+  if (player.get() == nullptr || !MixerPlayerProbe::MidiAvailable(*player.get())) return state.SkipWithError("no audio or soundfont");
   player.Send("open \"" + TESTDATA + "/midi\\freedoom-D_STLKS3.mid\" type sequencer alias midi");
   player.Send("play midi");
   player.Send("open cdaudio");
-  constexpr double kSeconds = 2.0;
+  constexpr double SECONDS = 2.0;
   double share = 0;
   for (auto _ : state) {
     // The CD stand-in is a one-second file: it is replayed each second, as the loop timer would.
     const double cpu_before = CpuSeconds();
     const Clock::time_point start = Clock::now();
-    while (Clock::now() - start < std::chrono::duration<double>(kSeconds)) {
-      if (state.range(0) == 1 && player.get()->cd_track() == 0) player.Send("play cdaudio from 1");
+    while (Clock::now() - start < std::chrono::duration<double>(SECONDS)) {
+      if (state.range(0) == 1 && MixerPlayerProbe::CdTrack(*player.get()) == 0) player.Send("play cdaudio from 1");
       std::this_thread::sleep_for(std::chrono::milliseconds(state.range(0) == 1 ? 50 : 250));
     }
     share = (CpuSeconds() - cpu_before) / std::chrono::duration<double>(Clock::now() - start).count();

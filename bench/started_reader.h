@@ -5,8 +5,8 @@
 #include <ostream>
 
 #include "app/main_window.h"
-#include "app/reader.h"
 #include "platform/headless/headless_backend.h"
+#include "reader/reader.h"
 
 class StartedReader {
  public:

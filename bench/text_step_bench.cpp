@@ -5,15 +5,15 @@
 #include <cstring>
 
 #include "render/surfaces.h"
-#include "started_reader.h"
 #include "script/text_layout.h"
+#include "started_reader.h"
 
 namespace {
 
 // 127 double-byte characters and a line feed: a full 255-byte paragraph.
 void FillParagraph(char* line) {
-  static constexpr char kPair[] = "\x82\xa0\x8a\xbf\x82\xa2\x8e\x9a";  // あ漢い字
-  for (int i = 0; i < 127; ++i) std::memcpy(line + 2 * i, kPair + 2 * (i % 4), 2);
+  static constexpr char PAIR[] = "\x82\xa0\x8a\xbf\x82\xa2\x8e\x9a";  // あ漢い字
+  for (int i = 0; i < 127; ++i) std::memcpy(line + 2 * i, PAIR + 2 * (i % 4), 2);
   line[254] = '\n';
   line[255] = '\0';
 }

@@ -1,7 +1,5 @@
 // yomu: reads Japanese sound novels. The command line picks the backend and the
 // novel's directory, then the reader runs as its window procedure says.
-#include <limits.h>
-#include <stdlib.h>
 #include <sys/stat.h>
 
 #include <cstdio>
@@ -15,13 +13,14 @@
 
 #include "app/headless_runner.h"
 #include "app/main_window.h"
-#include "app/reader.h"
+#include "platform/files/host_path.h"
 #include "platform/media/mixer_player.h"
 #include "platform/sdl/sdl_backend.h"
+#include "reader/reader.h"
 
 namespace {
 
-constexpr char kUsage[] =
+constexpr char USAGE[] =
     "Usage: yomu [OPTIONS] [NOVEL_DIR]\n"
     "Reads the sound novel in NOVEL_DIR (default: the current directory),\n"
     "starting with its script \"タイトル.txt\".\n"
@@ -69,8 +68,8 @@ void StartAudio(Platform& platform, const CommandLine& line) {
 
 // The reader in its real window, in the novel's directory.
 int RunWindow(const CommandLine& line) {
-  char resolved[PATH_MAX];
-  if (realpath(line.options.novel_directory.c_str(), resolved) == nullptr) {
+  const std::optional<std::string> resolved = RealPath(line.options.novel_directory);
+  if (!resolved) {
     return UsageError("cannot open the novel directory " + line.options.novel_directory);
   }
   std::string error;
@@ -79,7 +78,7 @@ int RunWindow(const CommandLine& line) {
     std::fprintf(stderr, "yomu: cannot open a window: %s\n", error.c_str());
     return 1;
   }
-  Platform platform(*backend, resolved, line.options.font_file);
+  Platform platform(*backend, *resolved, line.options.font_file);
   if (platform.fonts.face_path().empty()) std::fputs("yomu: no Mincho font found; text stays invisible\n", stderr);
   StartAudio(platform, line);
   Reader reader(platform);
@@ -95,7 +94,7 @@ int main(int argc, char** argv) {
     const std::string argument = argv[i];
     const bool has_value = i + 1 < argc;
     if (argument == "--help") {
-      std::fputs(kUsage, stdout);
+      std::fputs(USAGE, stdout);
       return 0;
     } else if (argument == "--version") {
       std::puts("yomu 0.1.0");

@@ -3,10 +3,10 @@
 #include "app/commands.h"
 
 #include "app/full_screen.h"
-#include "app/reader.h"
 #include "app/skip_mode.h"
-#include "app/text_fields.h"
 #include "data/bookmarks.h"
+#include "reader/reader.h"
+#include "reader/text_fields.h"
 #include "script/interpreter.h"
 #include "script/line_table.h"
 #include "script/page_replay.h"

@@ -2,34 +2,34 @@
 // at the pointer, and gone again once a command is picked or it is closed.
 #include "app/context_menu.h"
 
-#include "app/reader.h"
-#include "app/texts.h"
+#include "reader/reader.h"
+#include "reader/texts.h"
 
 ContextMenu BuildContextMenu(const ReaderState& s) {
   ContextMenu menu;
-  AppendMenuA(*menu.root, MF_POPUP, 0, texts::kMenuContents, menu.contents.get());
+  AppendMenuA(*menu.root, MF_POPUP, 0, texts::MENU_CONTENTS, menu.contents.get());
   // An entry keeps the command of its slot, also when a slot before it is empty.
   for (int entry = 0; entry < TOC_COUNT; ++entry) {
     if (s.TocLabels[entry][0] != '\0') AppendMenuA(*menu.contents, MF_STRING, IDM_TOC_FIRST + entry, s.TocLabels[entry]);
   }
-  AppendMenuA(*menu.root, MF_POPUP, 0, texts::kMenuBookmarks, menu.bookmarks.get());
-  AppendMenuA(*menu.bookmarks, MF_POPUP, 0, texts::kMenuSave, menu.save.get());
+  AppendMenuA(*menu.root, MF_POPUP, 0, texts::MENU_BOOKMARKS, menu.bookmarks.get());
+  AppendMenuA(*menu.bookmarks, MF_POPUP, 0, texts::MENU_SAVE, menu.save.get());
   for (int slot = 0; slot < BOOKMARK_COUNT; ++slot) {
     AppendMenuA(*menu.save, MF_STRING, IDM_BOOKMARK_SAVE_FIRST + slot, s.BookmarkLabels[slot]);
   }
-  AppendMenuA(*menu.bookmarks, MF_POPUP, 0, texts::kMenuOpen, menu.open.get());
+  AppendMenuA(*menu.bookmarks, MF_POPUP, 0, texts::MENU_OPEN, menu.open.get());
   for (int slot = 0; slot < BOOKMARK_COUNT; ++slot) {
     AppendMenuA(*menu.open, MF_STRING, IDM_BOOKMARK_LOAD_FIRST + slot, s.BookmarkLabels[slot]);
   }
   AppendMenuA(*menu.root, MF_SEPARATOR, 0, nullptr);
-  AppendMenuA(*menu.root, MF_STRING, IDM_FULLSCREEN, texts::kMenuFullScreen);
+  AppendMenuA(*menu.root, MF_STRING, IDM_FULLSCREEN, texts::MENU_FULL_SCREEN);
   AppendMenuA(*menu.root, MF_SEPARATOR, 0, nullptr);
-  AppendMenuA(*menu.root, MF_STRING, IDM_SKIP, texts::kMenuSkip);
-  AppendMenuA(*menu.root, MF_STRING, IDM_BACK_PAGE, texts::kMenuBackPage);
+  AppendMenuA(*menu.root, MF_STRING, IDM_SKIP, texts::MENU_SKIP);
+  AppendMenuA(*menu.root, MF_STRING, IDM_BACK_PAGE, texts::MENU_BACK_PAGE);
   AppendMenuA(*menu.root, MF_SEPARATOR, 0, nullptr);
-  AppendMenuA(*menu.root, MF_STRING, IDM_CANCEL, texts::kMenuCancel);
+  AppendMenuA(*menu.root, MF_STRING, IDM_CANCEL, texts::MENU_CANCEL);
   AppendMenuA(*menu.root, MF_SEPARATOR, 0, nullptr);
-  AppendMenuA(*menu.root, MF_STRING, IDM_EXIT, texts::kMenuExit);
+  AppendMenuA(*menu.root, MF_STRING, IDM_EXIT, texts::MENU_EXIT);
   CheckMenuItem(*menu.root, IDM_FULLSCREEN, MF_BYCOMMAND | (s.IsFullScreen == 1 ? MF_CHECKED : MF_UNCHECKED));
   return menu;
 }

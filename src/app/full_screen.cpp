@@ -2,8 +2,8 @@
 // window over it, and back to the centred window.
 #include "app/full_screen.h"
 
-#include "app/reader.h"
 #include "app/window_placement.h"
+#include "reader/reader.h"
 
 namespace {
 

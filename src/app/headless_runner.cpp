@@ -1,13 +1,11 @@
 // The headless runner.
 #include "app/headless_runner.h"
 
-#include <climits>
-#include <cstdlib>
-
 #include "app/main_window.h"
-#include "app/reader.h"
 #include "app/state_report.h"
+#include "platform/files/host_path.h"
 #include "platform/headless/headless_backend.h"
+#include "reader/reader.h"
 
 int RunHeadless(const HeadlessOptions& options, std::istream& events_in, std::ostream& log,
                 std::ostream& errors) {
@@ -17,14 +15,14 @@ int RunHeadless(const HeadlessOptions& options, std::istream& events_in, std::os
     errors << "yomu: events: " << error << '\n';
     return 2;
   }
-  char resolved[PATH_MAX];
-  if (realpath(options.novel_directory.c_str(), resolved) == nullptr) {
+  const std::optional<std::string> resolved = RealPath(options.novel_directory);
+  if (!resolved) {
     errors << "yomu: cannot open the novel directory " << options.novel_directory << '\n';
     return 2;
   }
 
   HeadlessBackend backend(std::move(*events), log);
-  Platform platform(backend, resolved, options.font_file);
+  Platform platform(backend, *resolved, options.font_file);
   if (platform.fonts.face_path().empty()) errors << "yomu: no Mincho font found; text stays invisible\n";
   Reader reader(platform);
   backend.set_hooks({

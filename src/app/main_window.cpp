@@ -3,13 +3,13 @@
 
 #include "app/commands.h"
 #include "app/context_menu.h"
-#include "app/reader.h"
 #include "app/reader_modes.h"
-#include "app/text_fields.h"
 #include "app/window_placement.h"
-#include "app/texts.h"
 #include "data/bookmarks.h"
 #include "data/toc.h"
+#include "reader/reader.h"
+#include "reader/text_fields.h"
+#include "reader/texts.h"
 #include "render/surfaces.h"
 #include "script/interpreter.h"
 #include "script/line_table.h"
@@ -17,14 +17,14 @@
 
 namespace {
 
-constexpr char kClassName[] = "MyWin";
-constexpr int kIconResource = 101;
+constexpr char CLASS_NAME[] = "MyWin";
+constexpr int ICON_RESOURCE = 101;
 
 void SetBookmarkDefaults(ReaderState& s) {
   for (int slot = 0; slot < BOOKMARK_COUNT; ++slot) {
-    CopyField(s.BookmarkLabels[slot], texts::kNoBookmark);
-    CopyField(s.BookmarkPages[slot], texts::kFirstPage);
-    CopyField(s.BookmarkFiles[slot], texts::kFirstScript);
+    CopyField(s.BookmarkLabels[slot], texts::NO_BOOKMARK);
+    CopyField(s.BookmarkPages[slot], texts::FIRST_PAGE);
+    CopyField(s.BookmarkFiles[slot], texts::FIRST_SCRIPT);
   }
 }
 
@@ -88,14 +88,14 @@ int WinMain(Reader& r, int show_command) {
   window_class.lpfnWndProc = [&r](Window& window, UINT message, WPARAM wparam, LPARAM lparam) {
     return MainWindowProc(r, window, message, wparam, lparam);
   };
-  window_class.icon_resource = kIconResource;
-  window_class.lpszClassName = kClassName;
+  window_class.icon_resource = ICON_RESOURCE;
+  window_class.lpszClassName = CLASS_NAME;
   if (!RegisterClassExA(platform, window_class)) return 0;
 
   const int x = GetSystemMetrics(platform, SM_CXSCREEN) / 2 - 320;
   const int y = GetSystemMetrics(platform, SM_CYSCREEN) / 2 - 240;
   Window* window =
-      CreateWindowExA(platform, 0, kClassName, texts::kCaption, WINDOWED_STYLE, x, y, 640, 480);
+      CreateWindowExA(platform, 0, CLASS_NAME, texts::CAPTION, WINDOWED_STYLE, x, y, 640, 480);
   if (window == nullptr) return 0;
   ShowWindow(*window, show_command);
   UpdateWindow(*window);

@@ -1,15 +1,15 @@
 // Clicks, mouse moves and timers.
 #include "app/reader_modes.h"
 
-#include "app/reader.h"
 #include "app/skip_mode.h"
+#include "reader/reader.h"
 #include "script/choices.h"
 #include "script/interpreter.h"
 #include "sound/music.h"
 
 namespace {
-constexpr UINT kCooldownAfterStepMs = 50;
-constexpr UINT kCooldownAfterChoiceMs = 100;
+constexpr UINT COOLDOWN_AFTER_STEP_MS = 50;
+constexpr UINT COOLDOWN_AFTER_CHOICE_MS = 100;
 }  // namespace
 
 void OnLeftButtonDown(Reader& r, Window& window) {
@@ -21,13 +21,13 @@ void OnLeftButtonDown(Reader& r, Window& window) {
       SelectChoice(r, s.HoverChoice, window);
       s.HoverChoice = NO_CHOICE;
       s.Mode = ModeCooldown;
-      SetTimer(window, TIMER_COOLDOWN, kCooldownAfterChoiceMs);
+      SetTimer(window, TIMER_COOLDOWN, COOLDOWN_AFTER_CHOICE_MS);
       return;
     case ModeReady:
       RunScript(r, window);
       if (s.Mode == ModeReady) {
         s.Mode = ModeCooldown;
-        SetTimer(window, TIMER_COOLDOWN, kCooldownAfterStepMs);
+        SetTimer(window, TIMER_COOLDOWN, COOLDOWN_AFTER_STEP_MS);
       }
       StopSkipMode(r, window);
       return;

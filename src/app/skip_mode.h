@@ -1,5 +1,5 @@
-// Skip mode: automatic advance every 50 ms, its indicator in the status strip at
-// the bottom of the page, and the strip's clearing.
+// Skip mode: automatic advance every 50 ms until a click, with its indicator in
+// the status strip.
 #pragma once
 
 struct Reader;
@@ -7,5 +7,3 @@ class Window;
 
 void StartSkipMode(Reader& r, Window& window);
 void StopSkipMode(Reader& r, Window& window);
-void ShowSkipIndicator(Reader& r, Window& window);
-void ClearStatusStrip(Reader& r, Window& window);

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/reader.h"
+#include "reader/reader.h"
 
 namespace {
 

@@ -6,16 +6,16 @@
 #include <cstring>
 #include <optional>
 
-#include "app/reader.h"
-#include "app/text_fields.h"
-#include "app/texts.h"
 #include "data/data_file.h"
 #include "data/field_walk.h"
 #include "platform/files/text_file.h"
+#include "reader/reader.h"
+#include "reader/text_fields.h"
+#include "reader/texts.h"
 
 namespace {
 
-constexpr int kFieldCount = 3;  // label, page, file; a fourth and later are dropped
+constexpr int FIELD_COUNT = 3;  // label, page, file; a fourth and later are dropped
 
 char* SlotField(ReaderState& s, int slot, int field) {
   if (field == 0) return s.BookmarkLabels[slot];
@@ -27,7 +27,7 @@ char* SlotField(ReaderState& s, int slot, int field) {
 // old text and a shorter one hides the rest of the old.
 void StoreBookmarkLine(ReaderState& s, int slot, const DataLine& line) {
   WalkFields(line, [&s, slot](int field, std::size_t position, char byte) {
-    if (field >= kFieldCount || position >= MENU_TEXT_SIZE - 1) return;
+    if (field >= FIELD_COUNT || position >= MENU_TEXT_SIZE - 1) return;
     char* text = SlotField(s, slot, field);
     text[position] = byte;
     text[position + 1] = '\0';
@@ -49,7 +49,7 @@ void FormatSlotLine(const ReaderState& s, int slot, char (&line)[3 * MENU_TEXT_S
 
 void LoadBookmarks(Reader& r) {
   // An empty line leaves its slot as it is.
-  ReadDataFileLines(r, texts::kBookmarkFile, BOOKMARK_COUNT,
+  ReadDataFileLines(r, texts::BOOKMARK_FILE, BOOKMARK_COUNT,
                     [&r](int slot, const DataLine& line) { StoreBookmarkLine(r.state, slot, line); });
 }
 
@@ -65,7 +65,7 @@ void SaveBookmarkFile(const ReaderState& s, const std::string& host_path, const 
 }
 
 void SaveBookmarks(Reader& r) {
-  SaveBookmarkFile(r.state, r.platform.HostPath(texts::kBookmarkFile),
+  SaveBookmarkFile(r.state, r.platform.HostPath(texts::BOOKMARK_FILE),
                    [](TextFileWriter& file, std::string_view text) { return file.Write(text); });
 }
 

@@ -3,8 +3,8 @@
 
 #include <optional>
 
-#include "app/reader.h"
 #include "platform/files/text_file.h"
+#include "reader/reader.h"
 
 void ReadDataFileLines(Reader& r, const char* name_sjis, int count,
                        const std::function<void(int number, const DataLine& line)>& store) {

@@ -2,10 +2,10 @@
 // start-up from "ファイル.txt".
 #include "data/toc.h"
 
-#include "app/reader.h"
-#include "app/texts.h"
 #include "data/data_file.h"
 #include "data/field_walk.h"
+#include "reader/reader.h"
+#include "reader/texts.h"
 
 namespace {
 
@@ -22,6 +22,6 @@ void StoreTocLine(ReaderState& s, int entry, const DataLine& line) {
 
 void LoadToc(Reader& r) {
   // An empty line leaves its entry empty and still takes its number.
-  ReadDataFileLines(r, texts::kTocFile, TOC_COUNT,
+  ReadDataFileLines(r, texts::TOC_FILE, TOC_COUNT,
                     [&r](int entry, const DataLine& line) { StoreTocLine(r.state, entry, line); });
 }

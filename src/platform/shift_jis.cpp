@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr char32_t kReplacement = 0xFFFD;
+constexpr char32_t REPLACEMENT = 0xFFFD;
 
 // One iconv handle, closed with its owner.
 class Converter {
@@ -43,7 +43,7 @@ struct ShiftJis::Converters {
   Converter from_utf8{"CP932", "UTF-8"};
 };
 
-ShiftJis::ShiftJis() : converters_(std::make_unique<Converters>()) { cache_.fill(kUnknown); }
+ShiftJis::ShiftJis() : converters_(std::make_unique<Converters>()) { cache_.fill(UNKNOWN); }
 
 ShiftJis::~ShiftJis() = default;
 
@@ -51,9 +51,9 @@ char32_t ShiftJis::DecodeUncached(unsigned char lead, unsigned char trail) {
   char32_t& slot = cache_[static_cast<std::size_t>(lead) << 8 | trail];
   Converter& converter = converters_->to_utf32;
   if (lead != 0 && (!IsShiftJisLeadByte(lead) || !IsShiftJisTrailByte(trail))) {
-    return slot = kReplacement;
+    return slot = REPLACEMENT;
   }
-  if (!converter.ok()) return slot = (lead == 0 && trail < 0x80) ? trail : kReplacement;
+  if (!converter.ok()) return slot = (lead == 0 && trail < 0x80) ? trail : REPLACEMENT;
 
   const char bytes[2] = {static_cast<char>(lead), static_cast<char>(trail)};
   const char* in = lead == 0 ? bytes + 1 : bytes;
@@ -64,11 +64,11 @@ char32_t ShiftJis::DecodeUncached(unsigned char lead, unsigned char trail) {
   const bool converted = converter.Run(in, in_left, out, out_left);
   converter.Reset();
   // Exactly one character from exactly these bytes, or the pair is not one character.
-  if (!converted || in_left != 0 || out_left != sizeof utf32 - 4) return slot = kReplacement;
+  if (!converted || in_left != 0 || out_left != sizeof utf32 - 4) return slot = REPLACEMENT;
   const char32_t code = static_cast<char32_t>(utf32[0]) | static_cast<char32_t>(utf32[1]) << 8 |
                         static_cast<char32_t>(utf32[2]) << 16 |
                         static_cast<char32_t>(utf32[3]) << 24;
-  return slot = code > 0x10FFFF ? kReplacement : code;
+  return slot = code > 0x10FFFF ? REPLACEMENT : code;
 }
 
 std::string ShiftJis::ToUtf8(std::string_view text_sjis) {
@@ -114,7 +114,7 @@ std::optional<std::string> ShiftJis::FromUtf8(std::string_view text_utf8) {
 }
 
 void AppendUtf8(std::string& out, char32_t code) {
-  if (code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) code = kReplacement;
+  if (code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) code = REPLACEMENT;
   if (code < 0x80) {
     out += static_cast<char>(code);
   } else if (code < 0x800) {

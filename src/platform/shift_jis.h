@@ -31,7 +31,7 @@ class ShiftJis {
   // and a trail byte. U+FFFD for a pair or byte that CP932 does not map.
   char32_t Decode(unsigned char lead, unsigned char trail) {
     const char32_t cached = cache_[static_cast<std::size_t>(lead) << 8 | trail];
-    return cached != kUnknown ? cached : DecodeUncached(lead, trail);
+    return cached != UNKNOWN ? cached : DecodeUncached(lead, trail);
   }
   char32_t DecodeSingle(unsigned char byte) { return Decode(0, byte); }
 
@@ -41,7 +41,7 @@ class ShiftJis {
   std::optional<std::string> FromUtf8(std::string_view text_utf8);
 
  private:
-  static constexpr char32_t kUnknown = 0xFFFFFFFF;
+  static constexpr char32_t UNKNOWN = 0xFFFFFFFF;
   struct Converters;  // the iconv handles, kept out of this header
   char32_t DecodeUncached(unsigned char lead, unsigned char trail);
 

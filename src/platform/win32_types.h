@@ -79,11 +79,6 @@ constexpr UINT WM_RBUTTONUP = 0x0205;
 constexpr WPARAM MK_LBUTTON = 0x0001;
 constexpr WPARAM MK_RBUTTON = 0x0002;
 
-// Virtual keys the platform itself reacts to.
-constexpr WPARAM VK_SHIFT = 0x10;
-constexpr WPARAM VK_F10 = 0x79;
-constexpr WPARAM VK_APPS = 0x5D;
-
 // Window styles and placement.
 constexpr DWORD WS_OVERLAPPED = 0x00000000;
 constexpr DWORD WS_POPUP = 0x80000000;

@@ -2,13 +2,13 @@
 // moves the page on the window and leaves it at rest.
 #include "render/effects.h"
 
-#include "app/reader.h"
+#include "reader/reader.h"
 #include "render/surfaces.h"
 
 namespace {
-constexpr int kQuakeSteps = 10;
-constexpr int kQuakeOffset = 10;
-constexpr std::uint32_t kQuakeStepMs = 25;
+constexpr int QUAKE_STEPS = 10;
+constexpr int QUAKE_OFFSET = 10;
+constexpr std::uint32_t QUAKE_STEP_MS = 25;
 }  // namespace
 
 void CmdHatch(Reader& r) {
@@ -36,9 +36,9 @@ void CmdQuake(Reader& r, Window&) {
   Surface& window = *s.WindowDC;
   const Brush black{RGB(0, 0, 0)};
   const Brush* previous = SelectObject(window, &black);
-  int offset = kQuakeOffset;
-  for (int step = 0; step < kQuakeSteps; ++step) {
-    Sleep(r.platform, kQuakeStepMs);
+  int offset = QUAKE_OFFSET;
+  for (int step = 0; step < QUAKE_STEPS; ++step) {
+    Sleep(r.platform, QUAKE_STEP_MS);
     // The band that the shifted page leaves uncovered goes black.
     if (offset > 0) {
       PatBlt(window, 0, 0, offset, PAGE_HEIGHT, PATCOPY);

@@ -5,10 +5,10 @@
 #include <memory>
 #include <utility>
 
-#include "app/reader.h"
 #include "platform/gdi/picture_file.h"
+#include "reader/line_arguments.h"
+#include "reader/reader.h"
 #include "render/surfaces.h"
-#include "script/line_arguments.h"
 
 namespace {
 // At most 19 bytes of name and the terminator.

@@ -1,14 +1,14 @@
 // The surfaces and fonts of the page.
 #include "render/surfaces.h"
 
-#include "app/reader.h"
-#include "app/texts.h"
+#include "reader/reader.h"
+#include "reader/texts.h"
 
 namespace {
 
 std::unique_ptr<Font> CreateMinchoFont(Reader& r, int height) {
   return CreateFontA(r.platform.fonts, height, 0, 0, 0, FW_HEAVY, 0, 0, 0, SHIFTJIS_CHARSET, 0, 0, 0,
-                     FIXED_PITCH | FF_ROMAN, texts::kFontFace);
+                     FIXED_PITCH | FF_ROMAN, texts::FONT_FACE);
 }
 
 void ClearSurface(Surface& surface, const Brush& brush, COLORREF text_color, int width, int height) {

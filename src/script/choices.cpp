@@ -6,20 +6,20 @@
 #include <cstring>
 #include <limits>
 
-#include "app/reader.h"
-#include "app/text_fields.h"
 #include "platform/gdi/text.h"
 #include "platform/window/window.h"
+#include "reader/reader.h"
+#include "reader/text_fields.h"
 #include "render/surfaces.h"
 #include "script/interpreter.h"
 #include "script/line_table.h"
 
 namespace {
 
-constexpr std::int32_t kListLeft = 50;
-constexpr std::int32_t kListTop = 100;
-constexpr std::int32_t kRowGap = 20;
-constexpr COLORREF kHighlight = RGB(0, 255, 0);
+constexpr std::int32_t LIST_LEFT = 50;
+constexpr std::int32_t LIST_TOP = 100;
+constexpr std::int32_t ROW_GAP = 20;
+constexpr COLORREF HIGHLIGHT = RGB(0, 255, 0);
 
 bool IsChoiceDigit(char c) { return c >= '0' && c <= '4'; }
 
@@ -28,7 +28,7 @@ bool IsChoiceText(const char* line) { return IsChoiceDigit(line[0]) && line[1] =
 
 // The step between choices in 64 bits, so that no font height can overflow it.
 std::int64_t ChoiceStep(std::int32_t font_height) {
-  return static_cast<std::int64_t>(font_height) + kRowGap;
+  return static_cast<std::int64_t>(font_height) + ROW_GAP;
 }
 
 std::int32_t ClampToInt32(std::int64_t value) {
@@ -44,10 +44,10 @@ int ChoiceLength(const char* text) { return static_cast<int>(strnlen(text, CHOIC
 void DrawChoiceList(ReaderState& s, int highlight, COLORREF grey, bool set_colours) {
   Surface& page = *s.PageSurface;
   const std::int64_t step = ChoiceStep(s.FontHeight);
-  std::int64_t top = kListTop;
+  std::int64_t top = LIST_TOP;
   for (int k = 0; k < CHOICE_COUNT && s.ChoiceTexts[k][0] != '\0'; ++k) {
-    if (set_colours) SetTextColor(page, k == highlight ? kHighlight : grey);
-    RECT rect = {kListLeft, ClampToInt32(top), PAGE_WIDTH, PAGE_HEIGHT};
+    if (set_colours) SetTextColor(page, k == highlight ? HIGHLIGHT : grey);
+    RECT rect = {LIST_LEFT, ClampToInt32(top), PAGE_WIDTH, PAGE_HEIGHT};
     DrawTextA(page, s.ChoiceTexts[k], ChoiceLength(s.ChoiceTexts[k]), &rect, DT_WORDBREAK);
     top += step;
   }
@@ -117,7 +117,7 @@ void TrackChoiceHover(Reader& r, Window& window, int y) {
   const std::int64_t pointer = y;
   for (int k = 0; k < CHOICE_COUNT; ++k) {
     // The first text row of choice k without its topmost pixel row.
-    const std::int64_t top = kListTop + k * step;
+    const std::int64_t top = LIST_TOP + k * step;
     const bool inside = top < pointer && pointer < top + s.FontHeight;
     if (!inside || s.ChoiceTexts[k][0] == '\0') continue;
     // Only a change of choice redraws the list.

@@ -3,11 +3,11 @@
 
 #include <cstring>
 
-#include "app/reader.h"
-#include "app/skip_mode.h"
-#include "app/text_fields.h"
+#include "reader/reader.h"
+#include "reader/text_fields.h"
 #include "render/effects.h"
 #include "render/pictures.h"
+#include "render/status_strip.h"
 #include "render/surfaces.h"
 #include "script/choices.h"
 #include "script/line_table.h"
@@ -19,7 +19,7 @@ namespace {
 enum class Next { Advance, Stop };
 
 // A file that switches to itself at its first line would otherwise never stop.
-constexpr int kFileSwitchesPerStep = 64;
+constexpr int FILE_SWITCHES_PER_STEP = 64;
 
 bool Begins(const char* line, const char* command) {
   return std::strncmp(line, command, std::strlen(command)) == 0;
@@ -82,7 +82,7 @@ Next Step(Reader& r, Window& window, int& file_switches) {
   }
   if (line[0] == '>' || s.WaitPending == 1) return PauseHere(r);
   if (Begins(line, "FI")) {
-    if (++file_switches > kFileSwitchesPerStep) return PauseHere(r);
+    if (++file_switches > FILE_SWITCHES_PER_STEP) return PauseHere(r);
     SwitchScriptFile(r);
     return Next::Advance;
   }

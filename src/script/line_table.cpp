@@ -3,8 +3,8 @@
 
 #include <cstring>
 
-#include "app/reader.h"
 #include "platform/files/text_file.h"
+#include "reader/reader.h"
 
 bool LineInTable(int index) { return index >= 0 && index < SCRIPT_LINE_COUNT; }
 

@@ -4,8 +4,8 @@
 
 #include <cstring>
 
-#include "app/reader.h"
-#include "app/text_fields.h"
+#include "reader/reader.h"
+#include "reader/text_fields.h"
 #include "script/line_table.h"
 #include "script/text_layout.h"
 #include "sound/music.h"

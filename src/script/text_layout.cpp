@@ -3,18 +3,18 @@
 
 #include <cstring>
 
-#include "app/reader.h"
-#include "app/text_fields.h"
-#include "app/texts.h"
 #include "platform/gdi/text.h"
+#include "reader/line_arguments.h"
+#include "reader/reader.h"
+#include "reader/text_fields.h"
+#include "reader/texts.h"
 #include "render/surfaces.h"
-#include "script/line_arguments.h"
 #include "script/line_table.h"
 
 namespace {
 
-constexpr std::int32_t kPageLimit = 380;
-constexpr std::uint32_t kFadeStepMs = 100;
+constexpr std::int32_t PAGE_LIMIT = 380;
+constexpr std::uint32_t FADE_STEP_MS = 100;
 
 // Draws the paragraph at rising grey levels, each shown at once, before the white draw.
 void FadeIn(Reader& r, const char* line, int length) {
@@ -24,7 +24,7 @@ void FadeIn(Reader& r, const char* line, int length) {
     SetTextColor(*s.PageSurface, RGB(level, level, level));
     DrawTextA(*s.PageSurface, line, length, &s.TextRect, DT_WORDBREAK);
     PresentPage(r, s.WindowDC);
-    Sleep(r.platform, kFadeStepMs);
+    Sleep(r.platform, FADE_STEP_MS);
     level = static_cast<int>(10.0 - level * -1.1);
   }
 }
@@ -36,7 +36,7 @@ bool LineOverflowsPage(std::int32_t top, std::int32_t font_height, std::uint32_t
   const std::uint32_t rows = length * static_cast<std::uint32_t>(font_height) / 1120u;
   const std::uint32_t bottom =
       static_cast<std::uint32_t>(top) + static_cast<std::uint32_t>(font_height) + rows;
-  return static_cast<std::int32_t>(bottom) > kPageLimit;
+  return static_cast<std::int32_t>(bottom) > PAGE_LIMIT;
 }
 
 std::int32_t CursorAfterLine(std::int32_t top, std::int32_t font_height, std::uint32_t length) {
@@ -47,7 +47,7 @@ std::int32_t CursorAfterLine(std::int32_t top, std::int32_t font_height, std::ui
 }
 
 void FormatPageLabel(char (&label)[256], const char* title, std::int32_t page) {
-  FormatField(label, texts::kPageLabelFormat, title, page);
+  FormatField(label, texts::PAGE_LABEL_FORMAT, title, page);
 }
 
 void WipePage(ReaderState& s) {

@@ -4,16 +4,16 @@
 
 #include <cstdio>
 
-#include "app/reader.h"
-#include "app/text_fields.h"
 #include "platform/media/media.h"
-#include "script/line_arguments.h"
+#include "reader/line_arguments.h"
+#include "reader/reader.h"
+#include "reader/text_fields.h"
 
 namespace {
 
-constexpr std::uint32_t kWaitAfterPlayMs = 500;
-constexpr std::size_t kMidiNameSize = 256;
-constexpr std::size_t kWaveNameSize = 20;
+constexpr std::uint32_t WAIT_AFTER_PLAY_MS = 500;
+constexpr std::size_t MIDI_NAME_SIZE = 256;
+constexpr std::size_t WAVE_NAME_SIZE = 20;
 
 // Every CD command hands over the reply buffer and the window.
 void SendCd(Reader& r, Window& window, const char* command) {
@@ -58,7 +58,7 @@ void PlayCdTrack(Reader& r, Window& window, int track) {
   SendCd(r, window, "open cdaudio");
   SendCd(r, window, "set cdaudio time format tmsf");
   SendCd(r, window, play);
-  Sleep(r.platform, kWaitAfterPlayMs);
+  Sleep(r.platform, WAIT_AFTER_PLAY_MS);
 }
 
 void StopCd(Reader& r, Window& window) {
@@ -77,7 +77,7 @@ void RestoreCd(Reader& r, Window& window, const char* line) { PlayOrStopCd(r, wi
 void CmdMidi(Reader& r, Window& window) {
   ReaderState& s = r.state;
   const char* line = s.ScriptLines[s.CurrentLine];
-  char name[kMidiNameSize];
+  char name[MIDI_NAME_SIZE];
   char path[256];
   char open[256];
   // A line without a whole quoted name, or a path too long for the open command,
@@ -96,7 +96,7 @@ void CmdMidi(Reader& r, Window& window) {
 }
 
 void CmdWave(Reader& r) {
-  char name[kWaveNameSize];
+  char name[WAVE_NAME_SIZE];
   if (!QuotedName(r.state.ScriptLines[r.state.CurrentLine], name, sizeof name)) return;
   sndPlaySoundA(r.platform, name, SND_ASYNC);
 }
@@ -104,7 +104,7 @@ void CmdWave(Reader& r) {
 void RestartMidi(Reader& r, Window& window) {
   SendMidi(r, "seek midi to start");
   SendMidi(r, "play midi ", &window);
-  Sleep(r.platform, kWaitAfterPlayMs);
+  Sleep(r.platform, WAIT_AFTER_PLAY_MS);
 }
 
 void RestartCdTrack(Reader& r, Window& window) {
@@ -113,5 +113,5 @@ void RestartCdTrack(Reader& r, Window& window) {
   SendCd(r, window, "open cdaudio");
   SendCd(r, window, "set cdaudio time format tmsf");
   SendCd(r, window, s.CdCommand);
-  Sleep(r.platform, kWaitAfterPlayMs);
+  Sleep(r.platform, WAIT_AFTER_PLAY_MS);
 }

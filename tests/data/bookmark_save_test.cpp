@@ -6,9 +6,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/text_fields.h"
 #include "data/bookmarks.h"
 #include "platform/files/text_file.h"
+#include "reader/text_fields.h"
 #include "support/novel.h"
 
 namespace {

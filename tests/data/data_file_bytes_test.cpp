@@ -28,10 +28,10 @@ class BookmarkAndTocBytesTest : public ::testing::Test, protected NovelReader {
 
 // Commas, line ends, NUL, Ctrl-Z, a lead byte and plain bytes, in long runs.
 std::string RandomBytes(unsigned seed) {
-  static constexpr char kAlphabet[] = {',', ',', '\n', '\r', '\0', 0x1A, '\x83', 'a', 'b', ' '};
+  static constexpr char ALPHABET[] = {',', ',', '\n', '\r', '\0', 0x1A, '\x83', 'a', 'b', ' '};
   std::mt19937 random(seed);
   std::string bytes(static_cast<std::size_t>(std::uniform_int_distribution<int>(0, 1500)(random)), '\0');
-  for (char& byte : bytes) byte = kAlphabet[random() % sizeof kAlphabet];
+  for (char& byte : bytes) byte = ALPHABET[random() % sizeof ALPHABET];
   return bytes;
 }
 

@@ -21,10 +21,10 @@
 #include <vector>
 
 #include "app/context_menu.h"
-#include "app/reader_state.h"
 #include "platform/gdi/font.h"
 #include "platform/shift_jis.h"
 #include "platform/window/menu_view.h"
+#include "reader/reader_state.h"
 #include "support/novel.h"
 
 extern char** environ;

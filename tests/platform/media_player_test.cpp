@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "platform/media/media.h"
+#include "support/mixer_player_probe.h"
 #include "support/novel.h"
 
 namespace {
@@ -53,9 +54,9 @@ class MediaPlayerTest : public ::testing::Test {
                                        "seek midi to start"s, "play midi"s})
       Send(command);
     SleepMs(ms);
-    return player_->midi_playing();
+    return MixerPlayerProbe::MidiPlaying(*player_);
   }
-  SoundSource Play(const std::string& name) { return player_->PlaySound(name.c_str()), player_->last_sound(); }
+  SoundSource Play(const std::string& name) { return player_->PlaySound(name.c_str()), MixerPlayerProbe::LastSound(*player_); }
   void Copy(const Pairs& files) { for (const auto& [to, from] : files) novel_.WriteBytes(to, Testdata(from)); }
   int PeakSince(std::size_t from, int ms = 0) const {  // the loudest 16-bit little-endian sample since from, after ms
     SleepMs(ms);
@@ -83,22 +84,22 @@ TEST_F(MediaPlayerTest, CdMidiAndWavSoundAndStop) {
   Copy({{"track02.ogg", "ogg/freedesktop-complete.oga"}, {"bgm.mid", "midi/dink-2.mid"},
         {"se.wav", "wav/freedink-bird1.wav"}});
   Expect({{"open cdaudio", 0}, {"set cdaudio time format tmsf", 0}, {"play cdaudio from 02", 0}});
-  EXPECT_EQ(player_->cd_track(), 2);
+  EXPECT_EQ(MixerPlayerProbe::CdTrack(*player_), 2);
   EXPECT_GT(PeakDuring(300), 1000) << "the CD track is silent";
   Expect({{"stop cdaudio", 0}});
   EXPECT_EQ(PeakDuring(150, 100), 0) << "the CD plays on after stop";
 
-  ASSERT_TRUE(player_->midi_available()) << "no soundfont found";
+  ASSERT_TRUE(MixerPlayerProbe::MidiAvailable(*player_)) << "no soundfont found";
   MidiPlays("bgm.mid", 0);
   EXPECT_GT(PeakDuring(600), 1000) << "the MIDI file is silent";
   Expect({{"play cdaudio from 2", 0}});
   EXPECT_TRUE(MidiPlays("bgm.mid", 100));
-  EXPECT_EQ(player_->cd_track(), 2) << "MIDI stopped the CD";
+  EXPECT_EQ(MixerPlayerProbe::CdTrack(*player_), 2) << "MIDI stopped the CD";
   Expect({{"stop cdaudio", 0}, {"close cdaudio", 0}, {"close midi", 0}});
   EXPECT_EQ(PeakDuring(150, 100), 0) << "MIDI plays on after close";
 
   sndPlaySoundA(platform_, "SE.WAV", SND_ASYNC);
-  EXPECT_EQ(player_->last_sound(), SoundSource::File);
+  EXPECT_EQ(MixerPlayerProbe::LastSound(*player_), SoundSource::File);
   EXPECT_GT(PeakDuring(300), 1000) << "the WAV is silent";
   for (const char* line : {"mci play cdaudio from 02\n", "sound SE.WAV 1"})
     EXPECT_NE(log_.str().find(line), std::string::npos) << line;
@@ -123,7 +124,7 @@ TEST_F(MediaPlayerTest, MalformedMediaPlaysNothingAndEveryTestFileLoads) {
                                   std::string(300, 'd') + "\\" + std::string(300, 'e'), std::string(5000, '\\')})
     EXPECT_FALSE(MidiPlays(name, 60)) << name.substr(0, 20);
   for (int track : {1, 2, 3, 2147483647})
-    EXPECT_TRUE(Send("play cdaudio from " + std::to_string(track)) != 0 && player_->cd_track() == 0) << track;
+    EXPECT_TRUE(Send("play cdaudio from " + std::to_string(track)) != 0 && MixerPlayerProbe::CdTrack(*player_) == 0) << track;
   EXPECT_EQ(PeakSince(from, 100), 0);
   for (const std::string& name : {"missing.wav"s, "noise.wav"s, "empty.wav"s, ""s, long_name, std::string(5000, '\x83')})
     EXPECT_EQ(Play(name), SoundSource::Default) << name.substr(0, 20);
@@ -146,15 +147,15 @@ TEST_F(MediaPlayerTest, CdDeviceStatesAndRunningOnIntoTheNextTracksUntilNone) {
   Expect({{"play cdaudio from 1", MCIERR_INVALID_DEVICE_NAME}, {"open cdaudio", 0}, {"open cdaudio", MCIERR_DEVICE_OPEN},
           {"play cdaudio from 2", MCIERR_FILE_NOT_FOUND}, {"play cdaudio from 1", 0},
           {"play cdaudio", MCIERR_UNRECOGNIZED_COMMAND}});
-  EXPECT_EQ(player_->cd_track(), 1);
+  EXPECT_EQ(MixerPlayerProbe::CdTrack(*player_), 1);
   Expect({{"close cdaudio", 0}, {"play midi", MCIERR_INVALID_DEVICE_NAME}, {"close midi", MCIERR_INVALID_DEVICE_NAME}});
-  EXPECT_EQ(player_->cd_track(), 0);
+  EXPECT_EQ(MixerPlayerProbe::CdTrack(*player_), 0);
   std::filesystem::create_directory(novel_.File("cd"));
   Copy({{"track02.ogg", "ogg/freedesktop-complete.oga"}, {"cd/TRACK03.WAV", "wav/planetblupi-sound069.wav"}});
   Expect({{"open cdaudio", 0}, {"play cdaudio from 2", 0}});  // 1.09 s, then 0.46 s
   for (int wanted : {3, 0}) {
-    for (int ms = 0; ms < 2000 && player_->cd_track() != wanted; ms += 20) SleepMs(20), player_->Update();
-    EXPECT_EQ(player_->cd_track(), wanted);
+    for (int ms = 0; ms < 2000 && MixerPlayerProbe::CdTrack(*player_) != wanted; ms += 20) SleepMs(20), player_->Update();
+    EXPECT_EQ(MixerPlayerProbe::CdTrack(*player_), wanted);
   }
 }
 

@@ -14,9 +14,9 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-const std::string kScript = "C\n一\n二\n三\nC\n四\n五\n六\n";
-const std::string kNoFile = "|1|タイトル.txt", kDefault = "NO DATA" + kNoFile;
-const std::string kDefaultLine = "NO DATA,1,タイトル.txt\r\n";
+const std::string SCRIPT = "C\n一\n二\n三\nC\n四\n五\n六\n";
+const std::string NO_FILE = "|1|タイトル.txt", DEFAULT = "NO DATA" + NO_FILE;
+const std::string DEFAULT_LINE = "NO DATA,1,タイトル.txt\r\n";
 
 std::string ReadBytes(const std::string& path) {
   return {std::istreambuf_iterator<char>(std::ifstream(path, std::ios::binary).rdbuf()), {}};
@@ -35,18 +35,18 @@ TEST(BookmarkFile, LinesFillTheSlotsInOrder) {
   for (int k = 0; k < 6; ++k) six += "L" + std::to_string(k) + "," + std::to_string(k) + ",f.txt\n";
   const std::string x(300, 'x'), y(254, 'y');
   const std::pair<std::string, Strings> cases[] = {
-      {ToShiftJis("一章 P.3,3,a.txt\r\n\n三,5,c.txt\n"), {"一章 P.3|3|a.txt", kDefault, "三|5|c.txt", kDefault, kDefault}},
+      {ToShiftJis("一章 P.3,3,a.txt\r\n\n三,5,c.txt\n"), {"一章 P.3|3|a.txt", DEFAULT, "三|5|c.txt", DEFAULT, DEFAULT}},
       {six, {"L0|0|f.txt", "L1|1|f.txt", "L2|2|f.txt", "L3|3|f.txt", "L4|4|f.txt"}},  // the sixth is not read
       // One field; two commas; a comma before the line feed; four fields; a shorter text than the default.
       {ToShiftJis("ラベル\nL,,5,f.txt\nM,\nN,2,g.txt,extra\nab,xy\n"),
-       {"ラベル" + kNoFile, "L|,5|f.txt", "M|\\n|タイトル.txt", "N|2|g.txt", "ab|xy|タイトル.txt"}},
+       {"ラベル" + NO_FILE, "L|,5|f.txt", "M|\\n|タイトル.txt", "N|2|g.txt", "ab|xy|タイトル.txt"}},
       // Lines over 255 bytes arrive in pieces; a comma at the end of a piece or the file reads nothing.
       {x + ",2,a.txt\n" + y + ",z\nQ,",
-       {x.substr(0, 99) + kNoFile, x.substr(0, 45) + "|2|a.txt", y.substr(0, 99) + kNoFile, "z" + kNoFile, "Q" + kNoFile}},
+       {x.substr(0, 99) + NO_FILE, x.substr(0, 45) + "|2|a.txt", y.substr(0, 99) + NO_FILE, "z" + NO_FILE, "Q" + NO_FILE}},
   };
   for (const auto& [bytes, slots] : cases) {
     Novel novel;
-    novel.Write("タイトル.txt", kScript);
+    novel.Write("タイトル.txt", SCRIPT);
     novel.WriteBytes("しおり.sio", bytes);
     const ReaderRun run = RunNovel(novel, "state\n");
     EXPECT_EQ(Slots(run), slots) << bytes;
@@ -56,15 +56,15 @@ TEST(BookmarkFile, LinesFillTheSlotsInOrder) {
 
 TEST(Bookmarks, StoringWritesFiveCrLfLinesAndOpeningReturnsToTheStartOfTheSavedPage) {
   Novel novel;
-  novel.Write("タイトル.txt", "T 第一章\n" + kScript);
+  novel.Write("タイトル.txt", "T 第一章\n" + SCRIPT);
   RunNovel(novel, "command 601\n");
   EXPECT_EQ(ReadBytes(novel.File("しおり.sio")),
-            ToShiftJis(kDefaultLine + "第一章 P.1,1,タイトル.txt\r\n" + kDefaultLine + kDefaultLine + kDefaultLine));
-  novel.Write("タイトル.txt", "T 章,その二\n" + kScript);
+            ToShiftJis(DEFAULT_LINE + "第一章 P.1,1,タイトル.txt\r\n" + DEFAULT_LINE + DEFAULT_LINE + DEFAULT_LINE));
+  novel.Write("タイトル.txt", "T 章,その二\n" + SCRIPT);
   EXPECT_EQ(Slots(RunNovel(novel, "command 602\nstate\n"))[2], "章,その二 P.1|1|タイトル.txt");
   EXPECT_EQ(Slots(RunNovel(novel, "state\n"))[2], "章|その二 P.1|1");  // the file is a fourth field
 
-  novel.Write("タイトル.txt", kScript);
+  novel.Write("タイトル.txt", SCRIPT);
   const std::string next = "wait 100\nclick 5 5\n", four = next + next + next + next;
   // Saved on page 2, which begins at line 4, at its second paragraph; opened one paragraph later.
   ReaderRun run = RunNovel(novel, four + "wait 100\nstate\ncommand 603\n" + next + "wait 100\ncommand 608\nstate\n");
@@ -77,7 +77,7 @@ TEST(Bookmarks, StoringWritesFiveCrLfLinesAndOpeningReturnsToTheStartOfTheSavedP
 // A file size limit in a child process cuts the new file part-way; a folder in the file's place refuses it.
 TEST(Bookmarks, AFailedSaveLeavesTheOldFileIntactAndKeepsTheSlotInMemory) {
   Novel novel;
-  novel.Write("タイトル.txt", "T 新\n" + kScript);
+  novel.Write("タイトル.txt", "T 新\n" + SCRIPT);
   const std::string old_bytes = ToShiftJis("旧 P.5,5,a.txt\r\n");
   novel.WriteBytes("しおり.sio", old_bytes);
   const rlimit limit = {40, 40};

@@ -7,12 +7,12 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-const std::string kShowList = "wait 100\nclick 1 1\n";  // the start-up step stops at "SET"
-const std::string kList = "<\nSET\n0\"海へ行く\"\n1\"山へ行く\"\n>\n海の段落\nE\n";
+const std::string SHOW_LIST = "wait 100\nclick 1 1\n";  // the start-up step stops at "SET"
+const std::string LIST = "<\nSET\n0\"海へ行く\"\n1\"山へ行く\"\n>\n海の段落\nE\n";
 // Line 6, between the first block's ">" and the next "<", is never run.
-const std::string kThreeBlocks = "C\n<\nSET\n0\"海\"\n1\"山\"\n>\n外\n<\nSET\n0\"戻る\"\n1\"進む\"\n0\n>\n<\n終わり\nE\n";
-const std::string kGap = "C\n<\nSET\n0\"海\"\n1\"山\"\n3\"川\"\n3\n>\n海の段落\n<\n次\nE\n";  // 3 without 2
-const std::string kNoZero = "C\n<\nSET\n1\"山\"\n2\"川\"\n>\n<\n次\nE\n";
+const std::string THREE_BLOCKS = "C\n<\nSET\n0\"海\"\n1\"山\"\n>\n外\n<\nSET\n0\"戻る\"\n1\"進む\"\n0\n>\n<\n終わり\nE\n";
+const std::string GAP = "C\n<\nSET\n0\"海\"\n1\"山\"\n3\"川\"\n3\n>\n海の段落\n<\n次\nE\n";  // 3 without 2
+const std::string NO_ZERO = "C\n<\nSET\n1\"山\"\n2\"川\"\n>\n<\n次\nE\n";
 
 std::string Choose(int y) { return "move 10 " + std::to_string(y) + "\nclick 10 " + std::to_string(y) + "\n"; }
 
@@ -37,31 +37,31 @@ int Pixels(const Bitmap& shot, int top, int bottom, std::uint32_t colour, bool e
 
 TEST(Choices, HoverBandsAreTheFirstRowsOfEachChoice) {
   const struct { std::string script; std::vector<int> ys; Strings hovers; } cases[] = {
-      {"C\n" + kList, {100, 101, 124, 123, 130, 145, 144, 167, 168}, {"5", "0", "5", "0", "5", "1", "5", "1", "5"}},
-      {"C\nF1\n" + kList, {141, 142, 162, 163, 203, 204}, {"0", "5", "5", "1", "1", "5"}},
-      {"C\nF-9\n" + kList, {90, 95, 100, 101, 110}, {"5", "5", "5", "5", "5"}},  // a negative height: no bands
-      {kGap, {240}, {"3"}}, {kNoZero, {150}, {"1"}},  // the list ends at the missing digit, the bands do not
+      {"C\n" + LIST, {100, 101, 124, 123, 130, 145, 144, 167, 168}, {"5", "0", "5", "0", "5", "1", "5", "1", "5"}},
+      {"C\nF1\n" + LIST, {141, 142, 162, 163, 203, 204}, {"0", "5", "5", "1", "1", "5"}},
+      {"C\nF-9\n" + LIST, {90, 95, 100, 101, 110}, {"5", "5", "5", "5", "5"}},  // a negative height: no bands
+      {GAP, {240}, {"3"}}, {NO_ZERO, {150}, {"1"}},  // the list ends at the missing digit, the bands do not
   };
   for (const auto& c : cases) {
-    std::string events = kShowList;
+    std::string events = SHOW_LIST;
     for (int y : c.ys) events += "move 300 " + std::to_string(y) + "\nstate\n";
     EXPECT_EQ(RunScript(c.script, events).Values("HoverChoice"), c.hovers) << c.script;
   }
 }
 
 TEST(Choices, OnlyAChangeRedrawsTheListIsDrawnToAMissingDigitAndTheHighlightIsPureGreen) {
-  const std::string script = "C\n" + kList;
-  const auto presents = [&](const std::string& moves) { return RunScript(script, kShowList + moves).Count("present"); };
+  const std::string script = "C\n" + LIST;
+  const auto presents = [&](const std::string& moves) { return RunScript(script, SHOW_LIST + moves).Count("present"); };
   const int shown = presents("");
   EXPECT_EQ(presents("move 10 105\n"), shown + 1);
   EXPECT_EQ(presents("move 10 105\nmove 600 110\nmove 10 150\n"), shown + 2);  // 600 110 is in the lit band
   EXPECT_EQ(presents("move 10 300\nmove 10 310\n"), shown);
-  const Bitmap lit = Shot(script, kShowList + "move 10 150\n");
+  const Bitmap lit = Shot(script, SHOW_LIST + "move 10 150\n");
   EXPECT_GT(Pixels(lit, 144, 188, 0x00FF00), 20);
   EXPECT_EQ(Pixels(lit, 0, 144, 0x00FF00) + Pixels(lit, 188, 480, 0x00FF00), 0);
-  EXPECT_EQ(Pixels(Shot(script, kShowList + "move 10 150\nmove 10 110\nmove 10 300\n"), 0, 480, 0x00FF00), 0);  // grey again
-  for (const auto& [digits, drawn] : {std::pair{kGap, true}, {kNoZero, false}}) {
-    const Bitmap list = Shot(digits, kShowList);
+  EXPECT_EQ(Pixels(Shot(script, SHOW_LIST + "move 10 150\nmove 10 110\nmove 10 300\n"), 0, 480, 0x00FF00), 0);  // grey again
+  for (const auto& [digits, drawn] : {std::pair{GAP, true}, {NO_ZERO, false}}) {
+    const Bitmap list = Shot(digits, SHOW_LIST);
     EXPECT_EQ(Pixels(list, 100, 124, 0, false) > 0 && Pixels(list, 144, 168, 0, false) > 0, drawn) << digits;
     EXPECT_EQ(Pixels(list, drawn ? 188 : 100, 400, 0, false), 0) << digits;
   }
@@ -69,16 +69,16 @@ TEST(Choices, OnlyAChangeRedrawsTheListIsDrawnToAMissingDigitAndTheHighlightIsPu
 
 TEST(Choices, WhereAClickLeads) {
   const struct { std::string script, events, line_block_texts; } cases[] = {
-      {kThreeBlocks, Choose(110) + kShowList + Choose(150), "14 2 0"},                 // moves on twice
-      {kThreeBlocks, Choose(110) + kShowList + Choose(110) + "wait 100\n", "2 0 0"},  // back to line 0
+      {THREE_BLOCKS, Choose(110) + SHOW_LIST + Choose(150), "14 2 0"},                 // moves on twice
+      {THREE_BLOCKS, Choose(110) + SHOW_LIST + Choose(110) + "wait 100\n", "2 0 0"},  // back to line 0
       {"C\n<\nSET\n0\"海\"\n1\"山\"\n>\n1\n<\n次\nE\n", Choose(150), "8 1 0"},  // a target after ">" counts for nothing
-      {kGap, Choose(240), "2 0 0"}, {kNoZero, Choose(150), "7 1 0"},
+      {GAP, Choose(240), "2 0 0"}, {NO_ZERO, Choose(150), "7 1 0"},
       {"C\n<\nSET\n0\"海\"\n1\"山\"\n段落\n", Choose(110), "2 0 2"},  // no ">": the list runs to the end, no next block
       // No "<": no block to search; both reports still show the unanswered choices.
-      {"C\n一\nSET\n0\"海\"\n1\"山\"\n>\n0\n段落\nE\n", Choose(110) + "state\n" + kShowList + Choose(150), "2 0 4"},
+      {"C\n一\nSET\n0\"海\"\n1\"山\"\n>\n0\n段落\nE\n", Choose(110) + "state\n" + SHOW_LIST + Choose(150), "2 0 4"},
   };
   for (const auto& c : cases) {
-    const ReaderRun run = RunScript(c.script, kShowList + c.events + "state\n");
+    const ReaderRun run = RunScript(c.script, SHOW_LIST + c.events + "state\n");
     EXPECT_EQ(run.State("CurrentLine") + " " + run.State("ChoiceBlockIndex") + " " +
                   std::to_string(run.Records("state ChoiceTexts[").size()), c.line_block_texts) << c.script << c.events;
   }

@@ -11,8 +11,8 @@
 
 namespace {
 
-constexpr int kWidth = 640;
-constexpr int kHeight = 480;
+constexpr int WIDTH = 640;
+constexpr int HEIGHT = 480;
 
 // Every pixel tells where it lies and which picture it is.
 Bitmap Pattern(int width, int height, std::uint32_t tag) {
@@ -25,19 +25,19 @@ Bitmap Pattern(int width, int height, std::uint32_t tag) {
 
 // Both halves of the 640x960 surface hold expected(x, y) in rows 0 to rows-1.
 void ExpectBothHalves(const Bitmap& surface, const std::function<std::uint32_t(int, int)>& expected,
-                      int rows = kHeight) {
-  ASSERT_EQ(surface.width(), kWidth);
-  ASSERT_EQ(surface.height(), 2 * kHeight);
+                      int rows = HEIGHT) {
+  ASSERT_EQ(surface.width(), WIDTH);
+  ASSERT_EQ(surface.height(), 2 * HEIGHT);
   for (int y = 0; y < rows; ++y) {
-    for (int x = 0; x < kWidth; ++x) {
+    for (int x = 0; x < WIDTH; ++x) {
       ASSERT_EQ(surface.pixel(x, y), expected(x, y)) << "page " << x << "," << y;
-      ASSERT_EQ(surface.pixel(x, y + kHeight), expected(x, y)) << "background " << x << "," << y;
+      ASSERT_EQ(surface.pixel(x, y + HEIGHT), expected(x, y)) << "background " << x << "," << y;
     }
   }
 }
 
 TEST(PictureScenario, PicturesAndNamesOnTheFirstPage) {
-  const Bitmap a = Pattern(kWidth, kHeight, 1), b = Pattern(320, 240, 2), big = Pattern(800, 600, 3);
+  const Bitmap a = Pattern(WIDTH, HEIGHT, 1), b = Pattern(320, 240, 2), big = Pattern(800, 600, 3);
   const auto only_a = [&](int x, int y) { return a.pixel(x, y); };
   const auto b_over_a = [&](int x, int y) { return x < 320 && y < 240 ? b.pixel(x, y) : a.pixel(x, y); };
   const struct {
@@ -70,15 +70,15 @@ TEST(PictureScenario, PicturesAndNamesOnTheFirstPage) {
 
 TEST(PictureScenario, MissingFileCopiesThePreviousPictureOverTheText) {
   Novel novel;
-  const Bitmap a = Pattern(kWidth, kHeight, 1);
+  const Bitmap a = Pattern(WIDTH, HEIGHT, 1);
   novel.WriteBytes("a.bmp", Bmp24(a));
   novel.Write("タイトル.txt", "BMP \"a.bmp\"\n岬の灯台に夜が来る。\nBMP \"missing.bmp\"\n>\n");
   const std::string with_text = novel.File("text.png"), after = novel.File("after.png");
   RunNovel(novel, "surface " + with_text + "\nwait 100\nclick 1 1\nsurface " + after + "\n");
   const Bitmap text = ReadPng(with_text);
   int text_pixels = 0;
-  for (int y = 0; y < kHeight; ++y) {
-    for (int x = 0; x < kWidth; ++x) text_pixels += text.pixel(x, y) != a.pixel(x, y);
+  for (int y = 0; y < HEIGHT; ++y) {
+    for (int x = 0; x < WIDTH; ++x) text_pixels += text.pixel(x, y) != a.pixel(x, y);
   }
   EXPECT_GT(text_pixels, 50);
   ExpectBothHalves(ReadPng(after), [&](int x, int y) { return a.pixel(x, y); });
@@ -86,7 +86,7 @@ TEST(PictureScenario, MissingFileCopiesThePreviousPictureOverTheText) {
 
 TEST(PictureScenario, PageClearBringsThePictureBackAboveTheBottomStrip) {
   Novel novel;
-  const Bitmap a = Pattern(kWidth, kHeight, 1);
+  const Bitmap a = Pattern(WIDTH, HEIGHT, 1);
   novel.WriteBytes("a.bmp", Bmp24(a));
   novel.Write("タイトル.txt", "BMP \"a.bmp\"\n岬の灯台に夜が来る。\nC\n>\n");
   const std::string after = novel.File("after.png");

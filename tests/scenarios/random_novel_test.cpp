@@ -11,16 +11,16 @@ namespace {
 // Lines that begin with every command's bytes, followed by runs of bytes that
 // stress the columns: digits, signs, quotes, lead bytes without trails, NULs.
 std::string RandomScript(std::mt19937& random) {
-  static const char* const kStarts[] = {"SEE", "Q", ">", "FI ", "}", "CD ", "WAV \"", "MID 00", "BMP \"", "FC",
+  static const char* const STARTS[] = {"SEE", "Q", ">", "FI ", "}", "CD ", "WAV \"", "MID 00", "BMP \"", "FC",
                                         "SET", "BO", "C", "F", "T ", "E", "M", "/", "\n", "<", "0\"", "1",
                                         "\x82\xa0", "\x83", " ", "F-", "CD 99 9999"};
-  static constexpr char kBytes[] = {'0', '9', '-', '+', '"', ' ', '\\', '\x81', '\x5c', '\xff', '\0', '\r', 'a', ','};
+  static constexpr char BYTES[] = {'0', '9', '-', '+', '"', ' ', '\\', '\x81', '\x5c', '\xff', '\0', '\r', 'a', ','};
   std::string script;
   const int lines = std::uniform_int_distribution<int>(1, 120)(random);
   for (int i = 0; i < lines; ++i) {
-    script += kStarts[random() % std::size(kStarts)];
+    script += STARTS[random() % std::size(STARTS)];
     const int tail = std::uniform_int_distribution<int>(0, random() % 8 == 0 ? 400 : 30)(random);
-    for (int k = 0; k < tail; ++k) script += kBytes[random() % sizeof kBytes];
+    for (int k = 0; k < tail; ++k) script += BYTES[random() % sizeof BYTES];
     script += '\n';
   }
   return script;

@@ -6,12 +6,12 @@
 
 namespace {
 
-constexpr std::uint32_t kGreen = 0x00FF00;
+constexpr std::uint32_t GREEN = 0x00FF00;
 
 int GreenPixels(const Bitmap& shot, int left, int top, int right, int bottom) {
   int count = 0;
   for (int y = top; y < bottom; ++y) {
-    for (int x = left; x < right; ++x) count += shot.pixel(x, y) == kGreen;
+    for (int x = left; x < right; ++x) count += shot.pixel(x, y) == GREEN;
   }
   return count;
 }

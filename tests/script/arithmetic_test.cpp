@@ -3,9 +3,9 @@
 
 #include <climits>
 
-#include "app/text_fields.h"
+#include "reader/line_arguments.h"
+#include "reader/text_fields.h"
 #include "render/surfaces.h"
-#include "script/line_arguments.h"
 #include "script/text_layout.h"
 
 namespace {

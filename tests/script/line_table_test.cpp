@@ -3,8 +3,8 @@
 
 #include <cstring>
 
-#include "app/reader.h"
 #include "platform/headless/headless_backend.h"
+#include "reader/reader.h"
 #include "script/line_table.h"
 #include "support/novel.h"
 

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "app/reader.h"
 #include "platform/gdi/bitmap.h"
 #include "platform/headless/headless_backend.h"
+#include "reader/reader.h"
 
 class Novel {
  public:

@@ -3,6 +3,8 @@
 #include "platform/files/host_path.h"
 
 #include <dirent.h>
+#include <limits.h>
+#include <stdlib.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -240,4 +242,10 @@ std::string ResolveHostPath(ShiftJis& shift_jis, const std::string& directory, s
   HostPathResolver resolver(shift_jis, std::move(base));
   for (std::string_view component : split.components_sjis) resolver.Enter(component);
   return resolver.Path();
+}
+
+std::optional<std::string> RealPath(const std::string& path) {
+  char resolved[PATH_MAX];
+  if (realpath(path.c_str(), resolved) == nullptr) return std::nullopt;
+  return std::string(resolved);
 }

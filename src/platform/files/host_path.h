@@ -7,6 +7,7 @@
 // names and one unpacked with UTF-8 names both work.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,3 +17,7 @@ class ShiftJis;
 // not exist yet resolves as far as it can; its missing part is taken as UTF-8.
 std::string ResolveHostPath(ShiftJis& shift_jis, const std::string& directory,
                             std::string_view name_sjis);
+
+// The absolute path of an existing file or folder, links resolved; nothing when it
+// does not exist.
+std::optional<std::string> RealPath(const std::string& path);

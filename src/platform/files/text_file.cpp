@@ -13,47 +13,13 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/files/regular_file.h"
+
 namespace {
 
 constexpr char CTRL_Z = 0x1A;
 constexpr std::size_t TEMPORARY_BASE_MAX = 200;  // leaves room for the affixes within NAME_MAX
 constexpr mode_t NEW_FILE_MODE = 0644;
-
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int descriptor) : descriptor_(descriptor) {}
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  ~FileDescriptor() {
-    if (descriptor_ >= 0) close(descriptor_);
-  }
-  int get() const { return descriptor_; }
-
- private:
-  int descriptor_;
-};
-
-// A read error ends the contents where it happened, as it ended fgets.
-std::string ReadAll(int descriptor) {
-  std::string contents;
-  std::array<char, 16384> chunk;
-  for (;;) {
-    const ssize_t count = read(descriptor, chunk.data(), chunk.size());
-    if (count < 0 && errno == EINTR) continue;
-    if (count <= 0) return contents;
-    contents.append(chunk.data(), static_cast<std::size_t>(count));
-  }
-}
-
-// O_NONBLOCK so that a FIFO under the name cannot hang the opening; only regular
-// files are read.
-std::optional<std::string> ReadRegularFile(const std::string& host_path) {
-  FileDescriptor file(open(host_path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
-  if (file.get() < 0) return std::nullopt;
-  struct stat status {};
-  if (fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
-  return ReadAll(file.get());
-}
 
 // A Ctrl-Z ends the text; a CR right before an LF is dropped, a lone CR stays.
 std::string TranslateTextMode(std::string_view bytes) {

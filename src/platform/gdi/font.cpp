@@ -16,11 +16,11 @@
 
 namespace {
 
-constexpr int kDefaultHeight = 16;
-constexpr std::int64_t kMaxPixels = 2048;  // bounds the sizes an odd caller could ask for
-constexpr int kHeavyWeight = 600;
-constexpr char32_t kHiraganaA = 0x3042;
-constexpr char32_t kIdeographOne = 0x4E00;
+constexpr int DEFAULT_HEIGHT = 16;
+constexpr std::int64_t MAX_PIXELS = 2048;  // bounds the sizes an odd caller could ask for
+constexpr int HEAVY_WEIGHT = 600;
+constexpr char32_t HIRAGANA_A = 0x3042;
+constexpr char32_t IDEOGRAPH_ONE = 0x4E00;
 
 // FreeType itself, shared by the engine and every font so that either may be
 // destroyed first.
@@ -63,7 +63,7 @@ FaceHandle OpenFace(const FontLibrary& library, const std::string& path, long in
 }
 
 bool CoversJapanese(FT_Face face) {
-  return FT_Get_Char_Index(face, kHiraganaA) != 0 && FT_Get_Char_Index(face, kIdeographOne) != 0;
+  return FT_Get_Char_Index(face, HIRAGANA_A) != 0 && FT_Get_Char_Index(face, IDEOGRAPH_ONE) != 0;
 }
 
 bool HasFamily(FcPattern* pattern, const char* family) {
@@ -97,7 +97,7 @@ std::optional<FaceLocation> MatchFace(FcConfig* config, const char* family, bool
   FcChar8* file = nullptr;
   int index = 0;
   if (FcPatternGetCharSet(match.get(), FC_CHARSET, 0, &charset) != FcResultMatch ||
-      !FcCharSetHasChar(charset, kHiraganaA) || !FcCharSetHasChar(charset, kIdeographOne) ||
+      !FcCharSetHasChar(charset, HIRAGANA_A) || !FcCharSetHasChar(charset, IDEOGRAPH_ONE) ||
       FcPatternGetString(match.get(), FC_FILE, 0, &file) != FcResultMatch) {
     return std::nullopt;
   }
@@ -135,19 +135,19 @@ struct CellMetrics {
 // at 859/1000 of it. Sizing the stand-in the same way keeps rows as many characters
 // wide as the novels were written for (25 full-width characters in 630 pixels at a
 // cell of 24), whatever the stand-in's own ascent and descent.
-constexpr std::int64_t kAscentPerMille = 859;
+constexpr std::int64_t ASCENT_PER_MILLE = 859;
 
 CellMetrics MeasureCell(int height) {
-  const std::int64_t requested = std::clamp<std::int64_t>(height == 0 ? kDefaultHeight : height,
-                                                          -kMaxPixels, kMaxPixels);
-  const std::int64_t em = std::clamp<std::int64_t>(requested < 0 ? -requested : requested, 1, kMaxPixels);
-  return {static_cast<int>(em), static_cast<int>(em), static_cast<int>(RoundDiv(em * kAscentPerMille, 1000))};
+  const std::int64_t requested = std::clamp<std::int64_t>(height == 0 ? DEFAULT_HEIGHT : height,
+                                                          -MAX_PIXELS, MAX_PIXELS);
+  const std::int64_t em = std::clamp<std::int64_t>(requested < 0 ? -requested : requested, 1, MAX_PIXELS);
+  return {static_cast<int>(em), static_cast<int>(em), static_cast<int>(RoundDiv(em * ASCENT_PER_MILLE, 1000))};
 }
 
 bool FaceIsHeavy(FT_Face face) {
   const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
   return (face->style_flags & FT_STYLE_FLAG_BOLD) != 0 ||
-         (os2 != nullptr && os2->version != 0xFFFF && os2->usWeightClass >= kHeavyWeight);
+         (os2 != nullptr && os2->version != 0xFFFF && os2->usWeightClass >= HEAVY_WEIGHT);
 }
 
 bool LoadMonochrome(FT_Face face, FT_UInt index) {
@@ -159,8 +159,8 @@ bool LoadMonochrome(FT_Face face, FT_UInt index) {
 void ExpandMask(const FT_Bitmap& bitmap, Glyph& glyph) {
   const bool mono = bitmap.pixel_mode == FT_PIXEL_MODE_MONO;
   if ((!mono && bitmap.pixel_mode != FT_PIXEL_MODE_GRAY) || bitmap.buffer == nullptr) return;
-  glyph.width = static_cast<int>(std::min<unsigned>(bitmap.width, 4 * kMaxPixels));
-  glyph.height = static_cast<int>(std::min<unsigned>(bitmap.rows, 4 * kMaxPixels));
+  glyph.width = static_cast<int>(std::min<unsigned>(bitmap.width, 4 * MAX_PIXELS));
+  glyph.height = static_cast<int>(std::min<unsigned>(bitmap.rows, 4 * MAX_PIXELS));
   glyph.mask.assign(static_cast<std::size_t>(glyph.width) * glyph.height, 0);
   const std::int64_t pitch = bitmap.pitch;
   for (int y = 0; y < glyph.height; ++y) {
@@ -280,7 +280,7 @@ std::unique_ptr<Font> FontEngine::Create(int height, int weight) {
   font->cell_height_ = metrics.cell_height;
   font->ascent_ = metrics.ascent;
   font->full_width_advance_ = metrics.pixel_size;
-  font->embolden_ = weight >= kHeavyWeight && !FaceIsHeavy(face);
+  font->embolden_ = weight >= HEAVY_WEIGHT && !FaceIsHeavy(face);
   font->shift_jis_ = &shift_jis_;
   font->impl_ = std::move(impl);
   return font;
@@ -294,5 +294,5 @@ std::unique_ptr<Font> CreateFontA(FontEngine& engine, int height, int /*width*/,
                                   DWORD /*pitch_and_family*/, const char* /*face_name_sjis*/) {
   // Every face name is served by the engine's face: the novels ask only for the
   // old Mincho face, which stands in for all of them.
-  return engine.Create(height == 0 ? kDefaultHeight : height, weight);
+  return engine.Create(height == 0 ? DEFAULT_HEIGHT : height, weight);
 }

@@ -7,15 +7,13 @@
 #include <cstdio>
 #include <vector>
 
+#include "platform/files/regular_file.h"
 #include "platform/gdi/bmp_bitfields.h"
 #include "platform/gdi/bmp_header.h"
 #include "platform/platform.h"
 
 namespace {
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
 struct RwCloser {
   void operator()(SDL_RWops* rw) const { SDL_RWclose(rw); }
 };
@@ -25,17 +23,6 @@ struct SurfaceFreer {
 using SurfacePtr = std::unique_ptr<SDL_Surface, SurfaceFreer>;
 
 constexpr std::uint32_t OPAQUE_RGB = 0x00FFFFFF;
-
-std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& host_path) {
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(host_path.c_str(), "rb"));
-  if (!file || std::fseek(file.get(), 0, SEEK_END) != 0) return std::nullopt;
-  const long size = std::ftell(file.get());
-  if (size < 0 || static_cast<std::uint64_t>(size) > PICTURE_FILE_MAX_BYTES) return std::nullopt;
-  if (std::fseek(file.get(), 0, SEEK_SET) != 0) return std::nullopt;
-  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-  if (std::fread(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) return std::nullopt;
-  return bytes;
-}
 
 // The library's picture copied straight into our pixels; the fourth byte, which
 // the library may take for alpha, is dropped: a picture of the page is opaque.
@@ -78,9 +65,9 @@ std::optional<Bitmap> DecodeBitmapFile(std::span<const std::uint8_t> file) {
 }
 
 std::optional<Bitmap> LoadBitmapFile(const std::string& host_path) {
-  const std::optional<std::vector<std::uint8_t>> bytes = ReadWholeFile(host_path);
+  const std::optional<std::string> bytes = ReadRegularFile(host_path, PICTURE_FILE_MAX_BYTES);
   if (!bytes) return std::nullopt;
-  return DecodeBitmapFile(*bytes);
+  return DecodeBitmapFile(std::span(reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()));
 }
 
 std::unique_ptr<Bitmap> LoadImageA(Platform& platform, const char* name_sjis, UINT type, int width,

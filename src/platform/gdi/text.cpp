@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr char32_t kReplacement = 0xFFFD;
+constexpr char32_t REPLACEMENT = 0xFFFD;
 
 struct Box {
   std::int64_t left;
@@ -48,7 +48,7 @@ TextChar ReadChar(ShiftJis& shift_jis, const unsigned char* text, std::int64_t l
 
 // Control bytes take no room; a single byte that is no character takes a narrow
 // blank place.
-bool DrawsGlyph(const TextChar& c) { return c.code >= 0x20 && (c.wide || c.code != kReplacement); }
+bool DrawsGlyph(const TextChar& c) { return c.code >= 0x20 && (c.wide || c.code != REPLACEMENT); }
 
 int AdvanceOf(const Font& font, const TextChar& c) {
   if (c.code < 0x20) return 0;
@@ -151,8 +151,8 @@ struct Layout {
 // takes at least one character.
 // Punctuation and small kana that a row of Japanese text does not begin with.
 bool MayNotStartRow(char32_t code) {
-  static constexpr std::u32string_view kNoStart = U"、。，．・：；？！ー）」』］｝〕〉》】ぁぃぅぇぉっゃゅょァィゥェォッャュョ…‥";
-  return kNoStart.find(code) != std::u32string_view::npos;
+  static constexpr std::u32string_view NO_START = U"、。，．・：；？！ー）」』］｝〕〉》】ぁぃぅぇぉっゃゅょァィゥェォッャュョ…‥";
+  return NO_START.find(code) != std::u32string_view::npos;
 }
 
 Row MeasureRow(const Layout& layout, std::int64_t start) {

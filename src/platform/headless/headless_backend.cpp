@@ -6,11 +6,12 @@
 #include "platform/gdi/png_file.h"
 #include "platform/platform.h"
 #include "platform/window/menu.h"
+#include "platform/window/virtual_keys.h"
 
 namespace {
 
-constexpr DEVMODEA kDesktopMode{32, 1024, 768, 60};
-constexpr DEVMODEA kPageMode{32, 640, 480, 60};
+constexpr DEVMODEA DESKTOP_MODE{32, 1024, 768, 60};
+constexpr DEVMODEA PAGE_MODE{32, 640, 480, 60};
 
 void PostInput(Window& window, UINT message, WPARAM wparam, LPARAM lparam) {
   PostMessageA(window, message, wparam, lparam);
@@ -19,16 +20,16 @@ void PostInput(Window& window, UINT message, WPARAM wparam, LPARAM lparam) {
 }  // namespace
 
 HeadlessBackend::HeadlessBackend(std::vector<HeadlessEvent> events, std::ostream& log, Hooks hooks)
-    : events_(std::move(events)), log_(log), hooks_(std::move(hooks)), current_mode_(kDesktopMode) {}
+    : events_(std::move(events)), log_(log), hooks_(std::move(hooks)), current_mode_(DESKTOP_MODE) {}
 
 void HeadlessBackend::Record(std::string_view record) { log_ << '@' << now_ms_ << ' ' << record << '\n'; }
 
-std::vector<DEVMODEA> HeadlessBackend::DisplayModes() { return {kDesktopMode, kPageMode}; }
+std::vector<DEVMODEA> HeadlessBackend::DisplayModes() { return {DESKTOP_MODE, PAGE_MODE}; }
 
 long HeadlessBackend::ChangeDisplayMode(const DEVMODEA* mode) {
   if (mode == nullptr) {
     Record("display restore");
-    current_mode_ = kDesktopMode;
+    current_mode_ = DESKTOP_MODE;
   } else {
     Record("display change " + std::to_string(mode->dmPelsWidth) + "x" + std::to_string(mode->dmPelsHeight));
     current_mode_ = *mode;

@@ -171,11 +171,3 @@ void MixerPlayer::PlaySound(const char* name_sjis) {
 void MixerPlayer::Update() {
   if (cd_) cd_->Update();
 }
-
-bool MixerPlayer::midi_playing() { return midi_open_ && midi_->playing(); }
-
-std::uint64_t MixerPlayer::midi_buffers_rendered() const { return midi_ ? midi_->rendered_buffers() : 0; }
-
-int MixerPlayer::cd_track() const { return cd_ ? cd_->track() : 0; }
-
-SoundSource MixerPlayer::last_sound() const { return sounds_ ? sounds_->last_source() : SoundSource::None; }

@@ -38,15 +38,11 @@ class MixerPlayer final : public MediaPlayer {
   void PlaySound(const char* name_sjis) override;
   void Update() override;
 
-  // What sounds, for diagnostics and tests.
+  // The General MIDI soundfont that MIDI music plays with, if one was found.
   const std::optional<std::string>& soundfont_path() const { return soundfont_path_; }
-  bool midi_available() { return ReadyForMidi(); }
-  bool midi_playing();
-  std::uint64_t midi_buffers_rendered() const;
-  int cd_track() const;
-  SoundSource last_sound() const;
 
  private:
+  friend class MixerPlayerProbe;  // what sounds, looked at by the tests and benchmarks
   MixerPlayer(ShiftJis& shift_jis, MixerPlayerOptions options);
   bool OpenDevice(std::string& error);
   bool ReadyToSound();

@@ -5,36 +5,33 @@
 #include <cstdint>
 #include <vector>
 
-namespace {
-constexpr int kPageWidth = 640;
-constexpr int kPageHeight = 480;
-}  // namespace
+#include "platform/window/window.h"
 
 PageView PageView::Fit(int surface_width, int surface_height, bool whole_factor) {
   PageView view;
   if (whole_factor) {
-    const int factor = std::max(1, std::min(surface_width / kPageWidth, surface_height / kPageHeight));
-    view.width = kPageWidth * factor;
-    view.height = kPageHeight * factor;
-  } else if (std::int64_t{surface_width} * kPageHeight <= std::int64_t{surface_height} * kPageWidth) {
+    const int factor = std::max(1, std::min(surface_width / CLIENT_WIDTH, surface_height / CLIENT_HEIGHT));
+    view.width = CLIENT_WIDTH * factor;
+    view.height = CLIENT_HEIGHT * factor;
+  } else if (std::int64_t{surface_width} * CLIENT_HEIGHT <= std::int64_t{surface_height} * CLIENT_WIDTH) {
     view.width = std::max(1, surface_width);
-    view.height = std::max(1, surface_width * kPageHeight / kPageWidth);
+    view.height = std::max(1, surface_width * CLIENT_HEIGHT / CLIENT_WIDTH);
   } else {
     view.height = std::max(1, surface_height);
-    view.width = std::max(1, surface_height * kPageWidth / kPageHeight);
+    view.width = std::max(1, surface_height * CLIENT_WIDTH / CLIENT_HEIGHT);
   }
   view.x = std::max(0, (surface_width - view.width) / 2);
   view.y = std::max(0, (surface_height - view.height) / 2);
   return view;
 }
 
-int PageView::SurfaceX(int page_x) const { return x + page_x * width / kPageWidth; }
-int PageView::SurfaceY(int page_y) const { return y + page_y * height / kPageHeight; }
+int PageView::SurfaceX(int page_x) const { return x + page_x * width / CLIENT_WIDTH; }
+int PageView::SurfaceY(int page_y) const { return y + page_y * height / CLIENT_HEIGHT; }
 int PageView::PageX(int surface_x) const {
-  return std::clamp((surface_x - x) * kPageWidth / width, 0, kPageWidth - 1);
+  return std::clamp((surface_x - x) * CLIENT_WIDTH / width, 0, CLIENT_WIDTH - 1);
 }
 int PageView::PageY(int surface_y) const {
-  return std::clamp((surface_y - y) * kPageHeight / height, 0, kPageHeight - 1);
+  return std::clamp((surface_y - y) * CLIENT_HEIGHT / height, 0, CLIENT_HEIGHT - 1);
 }
 
 void ShowPage(const Bitmap& page, const RECT& changed, const PageView& view, SDL_Surface& surface) {
@@ -45,14 +42,14 @@ void ShowPage(const Bitmap& page, const RECT& changed, const PageView& view, SDL
   if (right <= left || bottom <= top) return;
   const int width = right - left;
   std::vector<int> columns(static_cast<std::size_t>(width));
-  for (int k = 0; k < width; ++k) columns[k] = (left + k - view.x) * kPageWidth / view.width;
+  for (int k = 0; k < width; ++k) columns[k] = (left + k - view.x) * CLIENT_WIDTH / view.width;
 
   // Each surface row samples its page row; other pixel formats go through a row
   // of the page's format.
   const bool same_format = surface.format->format == SDL_PIXELFORMAT_RGB888;
   std::vector<std::uint32_t> staging(same_format ? 0 : static_cast<std::size_t>(width));
   for (int row = top; row < bottom; ++row) {
-    const std::uint32_t* in = page.row(std::min((row - view.y) * kPageHeight / view.height, page.height() - 1));
+    const std::uint32_t* in = page.row(std::min((row - view.y) * CLIENT_HEIGHT / view.height, page.height() - 1));
     auto* line = static_cast<std::uint8_t*>(surface.pixels) + static_cast<std::ptrdiff_t>(row) * surface.pitch;
     std::uint32_t* out = same_format ? reinterpret_cast<std::uint32_t*>(line) + left : staging.data();
     for (int k = 0; k < width; ++k) out[k] = in[columns[k]];

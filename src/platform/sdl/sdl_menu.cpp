@@ -8,14 +8,14 @@
 #include "platform/window/virtual_keys.h"
 
 namespace {
-constexpr int kUnplacedMenu = 65535;  // a menu opened from the keyboard
+constexpr int UNPLACED_MENU = 65535;  // a menu opened from the keyboard
 }  // namespace
 
 std::optional<UINT> SdlBackend::TrackMenu(Platform& platform, const Menu& menu, int x, int y) {
   if (sdl_window_ == nullptr || window_ == nullptr) return std::nullopt;
   if (!menu_font_) menu_font_ = platform.fonts.Create(MENU_TEXT_HEIGHT, 400);
   POINT origin{x, y};
-  if (x == kUnplacedMenu && y == kUnplacedMenu) {
+  if (x == UNPLACED_MENU && y == UNPLACED_MENU) {
     SDL_GetMouseState(&origin.x, &origin.y);
     origin = PagePoint(origin.x, origin.y);
   } else {

@@ -6,29 +6,23 @@
 
 #include "platform/gdi/surface.h"
 #include "platform/gdi/text.h"
+#include "platform/window/virtual_keys.h"
 
 namespace {
 
-constexpr int kItemHeight = 20;
-constexpr int kSeparatorHeight = 9;
-constexpr int kBorder = 3;
-constexpr int kCheckColumn = 20;  // room for the check mark before the label
-constexpr int kArrowColumn = 22;  // room for a submenu's arrow after it
-constexpr int kSubmenuOverlap = 3;
+constexpr int ITEM_HEIGHT = 20;
+constexpr int SEPARATOR_HEIGHT = 9;
+constexpr int BORDER = 3;
+constexpr int CHECK_COLUMN = 20;  // room for the check mark before the label
+constexpr int ARROW_COLUMN = 22;  // room for a submenu's arrow after it
+constexpr int SUBMENU_OVERLAP = 3;
 
 // The colours of the old desktop's menus.
-constexpr COLORREF kFace = RGB(192, 192, 192);
-constexpr COLORREF kLight = RGB(255, 255, 255);
-constexpr COLORREF kShadow = RGB(128, 128, 128);
-constexpr COLORREF kDark = RGB(0, 0, 0);
-constexpr COLORREF kHighlight = RGB(0, 0, 128);
-
-constexpr int VK_RETURN = 0x0D;
-constexpr int VK_ESCAPE = 0x1B;
-constexpr int VK_LEFT = 0x25;
-constexpr int VK_UP = 0x26;
-constexpr int VK_RIGHT = 0x27;
-constexpr int VK_DOWN = 0x28;
+constexpr COLORREF FACE = RGB(192, 192, 192);
+constexpr COLORREF LIGHT = RGB(255, 255, 255);
+constexpr COLORREF SHADOW = RGB(128, 128, 128);
+constexpr COLORREF DARK = RGB(0, 0, 0);
+constexpr COLORREF HIGHLIGHT = RGB(0, 0, 128);
 
 bool Inside(const RECT& box, int x, int y) {
   return x >= box.left && x < box.right && y >= box.top && y < box.bottom;
@@ -52,13 +46,13 @@ void Line(Surface& surface, int x0, int y0, int x1, int y1, COLORREF color) {
 }
 
 void DrawFrame(Surface& surface, const RECT& box) {
-  Fill(surface, box, kFace);
-  Line(surface, box.left, box.top, box.right - 1, box.top, kLight);
-  Line(surface, box.left, box.top, box.left, box.bottom - 1, kLight);
-  Line(surface, box.left, box.bottom - 1, box.right, box.bottom - 1, kDark);
-  Line(surface, box.right - 1, box.top, box.right - 1, box.bottom, kDark);
-  Line(surface, box.left + 1, box.bottom - 2, box.right - 1, box.bottom - 2, kShadow);
-  Line(surface, box.right - 2, box.top + 1, box.right - 2, box.bottom - 1, kShadow);
+  Fill(surface, box, FACE);
+  Line(surface, box.left, box.top, box.right - 1, box.top, LIGHT);
+  Line(surface, box.left, box.top, box.left, box.bottom - 1, LIGHT);
+  Line(surface, box.left, box.bottom - 1, box.right, box.bottom - 1, DARK);
+  Line(surface, box.right - 1, box.top, box.right - 1, box.bottom, DARK);
+  Line(surface, box.left + 1, box.bottom - 2, box.right - 1, box.bottom - 2, SHADOW);
+  Line(surface, box.right - 2, box.top + 1, box.right - 2, box.bottom - 1, SHADOW);
 }
 
 void DrawCheck(Surface& surface, int x, int y, COLORREF color) {
@@ -81,29 +75,29 @@ MenuView::MenuView(const Menu& root, int origin_x, int origin_y, const Font* fon
 }
 
 int MenuView::ItemHeight(const MenuItem& item) const {
-  return item.kind == MenuItem::Kind::Separator ? kSeparatorHeight : kItemHeight;
+  return item.kind == MenuItem::Kind::Separator ? SEPARATOR_HEIGHT : ITEM_HEIGHT;
 }
 
 // A box at (x, y), moved back inside the page where it would run past an edge.
 RECT MenuView::MeasureBox(const Menu& menu, int x, int y) const {
   int width = 0;
-  int height = 2 * kBorder;
+  int height = 2 * BORDER;
   for (const MenuItem& item : menu.items) {
     height += ItemHeight(item);
     if (font_ != nullptr) {
       width = std::max(width, TextWidth(*font_, item.label_sjis.c_str(), static_cast<int>(item.label_sjis.size())));
     }
   }
-  width += kCheckColumn + kArrowColumn + 2 * kBorder;
+  width += CHECK_COLUMN + ARROW_COLUMN + 2 * BORDER;
   x = std::max(0, std::min(x, bounds_width_ - width));
   y = std::max(0, std::min(y, bounds_height_ - height));
   return {x, y, x + width, y + height};
 }
 
 RECT MenuView::ItemRect(const Level& level, int index) const {
-  int top = level.box.top + kBorder;
+  int top = level.box.top + BORDER;
   for (int k = 0; k < index; ++k) top += ItemHeight(level.menu->items[k]);
-  return {level.box.left + kBorder, top, level.box.right - kBorder, top + ItemHeight(level.menu->items[index])};
+  return {level.box.left + BORDER, top, level.box.right - BORDER, top + ItemHeight(level.menu->items[index])};
 }
 
 std::pair<int, int> MenuView::HitTest(int x, int y) const {
@@ -129,10 +123,10 @@ void MenuView::OpenSubmenu(int level) {
   const MenuItem& item = parent.menu->items[parent.hover];
   if (item.kind != MenuItem::Kind::Submenu || item.submenu == nullptr) return;
   const RECT row = ItemRect(parent, parent.hover);
-  RECT box = MeasureBox(*item.submenu, parent.box.right - kSubmenuOverlap, row.top - kBorder);
+  RECT box = MeasureBox(*item.submenu, parent.box.right - SUBMENU_OVERLAP, row.top - BORDER);
   const int width = box.right - box.left;
-  if (parent.box.right - kSubmenuOverlap + width > bounds_width_) {
-    const int left = std::max(0, parent.box.left + kSubmenuOverlap - width);
+  if (parent.box.right - SUBMENU_OVERLAP + width > bounds_width_) {
+    const int left = std::max(0, parent.box.left + SUBMENU_OVERLAP - width);
     box.left = left;
     box.right = left + width;
   }
@@ -230,17 +224,17 @@ void MenuView::Draw(Bitmap& canvas) const {
       const RECT row = ItemRect(level, index);
       if (item.kind == MenuItem::Kind::Separator) {
         const int middle = (row.top + row.bottom) / 2;
-        Line(surface, row.left + 1, middle - 1, row.right - 1, middle - 1, kShadow);
-        Line(surface, row.left + 1, middle, row.right - 1, middle, kLight);
+        Line(surface, row.left + 1, middle - 1, row.right - 1, middle - 1, SHADOW);
+        Line(surface, row.left + 1, middle, row.right - 1, middle, LIGHT);
         continue;
       }
       const bool lit = index == level.hover;
-      if (lit) Fill(surface, row, kHighlight);
-      const COLORREF ink = lit ? kLight : kDark;
-      const int text_top = row.top + (kItemHeight - (font_ != nullptr ? font_->cell_height() : 0)) / 2;
+      if (lit) Fill(surface, row, HIGHLIGHT);
+      const COLORREF ink = lit ? LIGHT : DARK;
+      const int text_top = row.top + (ITEM_HEIGHT - (font_ != nullptr ? font_->cell_height() : 0)) / 2;
       if (item.checked) DrawCheck(surface, row.left + 5, row.top + 5, ink);
       SetTextColor(surface, ink);
-      TextOutA(surface, row.left + kCheckColumn, text_top, item.label_sjis.c_str(),
+      TextOutA(surface, row.left + CHECK_COLUMN, text_top, item.label_sjis.c_str(),
                static_cast<int>(item.label_sjis.size()));
       if (item.kind == MenuItem::Kind::Submenu) DrawArrow(surface, row.right - 12, row.top + 6, ink);
     }

@@ -6,15 +6,18 @@
 #include <map>
 
 std::optional<int> VirtualKeyFromName(const std::string& name) {
-  static const std::map<std::string, int> kNamed = {
-      {"Return", 0x0D}, {"Space", 0x20},  {"Escape", 0x1B}, {"Menu", 0x5D},     {"Application", 0x5D},
-      {"Tab", 0x09},    {"Backspace", 0x08}, {"Up", 0x26},  {"Down", 0x28},     {"Left", 0x25},
-      {"Right", 0x27},  {"Left Shift", 0x10}, {"Right Shift", 0x10}, {"Shift", 0x10}, {"Keypad Enter", 0x0D}, {"Home", 0x24},  {"End", 0x23},
-      {"PageUp", 0x21}, {"PageDown", 0x22}, {"Delete", 0x2E}};
-  if (auto found = kNamed.find(name); found != kNamed.end()) return found->second;
+  static const std::map<std::string, WPARAM> NAMED = {
+      {"Return", VK_RETURN},     {"Keypad Enter", VK_RETURN}, {"Space", VK_SPACE},
+      {"Escape", VK_ESCAPE},     {"Menu", VK_APPS},           {"Application", VK_APPS},
+      {"Tab", VK_TAB},           {"Backspace", VK_BACK},      {"Up", VK_UP},
+      {"Down", VK_DOWN},         {"Left", VK_LEFT},           {"Right", VK_RIGHT},
+      {"Shift", VK_SHIFT},       {"Left Shift", VK_SHIFT},    {"Right Shift", VK_SHIFT},
+      {"Home", VK_HOME},         {"End", VK_END},             {"PageUp", VK_PRIOR},
+      {"PageDown", VK_NEXT},     {"Delete", VK_DELETE}};
+  if (auto found = NAMED.find(name); found != NAMED.end()) return static_cast<int>(found->second);
   if (name.size() >= 2 && name.size() <= 3 && name[0] == 'F') {
     const int number = std::atoi(name.c_str() + 1);
-    if (number >= 1 && number <= 24) return 0x70 + number - 1;
+    if (number >= 1 && number <= 24) return static_cast<int>(VK_F1) + number - 1;
   }
   if (name.size() == 1 && std::isalnum(static_cast<unsigned char>(name[0]))) {
     return std::toupper(static_cast<unsigned char>(name[0]));

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "platform/platform.h"
+#include "platform/window/virtual_keys.h"
 
 Window::Window(Platform& platform, WindowProcedure procedure, std::string caption_sjis, DWORD style)
     : platform_(platform),

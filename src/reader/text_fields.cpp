@@ -1,5 +1,5 @@
 // Bounded copies into text fields and the decimal conversion.
-#include "app/text_fields.h"
+#include "reader/text_fields.h"
 
 #include <limits>
 

@@ -2,8 +2,8 @@
 // platform it runs on. Every procedure of the reader takes it by reference.
 #pragma once
 
-#include "app/reader_state.h"
 #include "platform/platform.h"
+#include "reader/reader_state.h"
 
 struct Reader {
   explicit Reader(Platform& platform_in) : platform(platform_in) {}

@@ -1,5 +1,5 @@
 // Names of the reader's modes, for the record.
-#include "app/reader_state.h"
+#include "reader/reader_state.h"
 
 const char* ReaderModeName(std::int32_t mode) {
   switch (mode) {

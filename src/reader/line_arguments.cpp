@@ -1,10 +1,10 @@
 // The arguments of script commands.
-#include "script/line_arguments.h"
+#include "reader/line_arguments.h"
 
 #include <cstring>
 
-#include "app/reader_state.h"
-#include "app/text_fields.h"
+#include "reader/reader_state.h"
+#include "reader/text_fields.h"
 
 std::int32_t ColumnNumber(const char* line, int first, int last) {
   char field[SCRIPT_LINE_SIZE] = {};
