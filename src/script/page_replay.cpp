@@ -6,6 +6,7 @@
 
 #include "reader/reader.h"
 #include "reader/text_fields.h"
+#include "script/choices.h"
 #include "script/line_table.h"
 #include "script/text_layout.h"
 #include "sound/music.h"
@@ -84,6 +85,8 @@ void ReplayToPage(Reader& r, Window& window) {
   DrawPageLabel(s, s.ReplayLabelRect);
   RestoreCd(r, window, search.cd_line);
   s.CurrentLine = search.start_line;
+  // Choices on and after this page look up the block that reading forward reaches here.
+  s.ChoiceBlockIndex = ChoiceBlockAt(s, s.CurrentLine);
   // The run counts this page-clear line again and comes back to the wanted number.
   if (s.ScriptLines[s.CurrentLine][0] == 'C') {
     // Wraps at the lowest number instead of overflowing, as the 32-bit count did.
