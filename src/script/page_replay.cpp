@@ -8,6 +8,7 @@
 #include "reader/text_fields.h"
 #include "script/choices.h"
 #include "script/line_table.h"
+#include "script/page_scene.h"
 #include "script/text_layout.h"
 #include "sound/music.h"
 
@@ -79,6 +80,7 @@ void ReplayToPage(Reader& r, Window& window) {
   s.CurrentLine = 0;
   s.FadeMode = 0;
   if (wanted >= 1) SearchPageStart(r, window, wanted, search);
+  RestorePageScene(r, window, search.start_line);
   // The page clear without its page count, labelled in the replay's own rectangle.
   WipePage(s);
   s.ReplayTop() = TOP_AFTER_PAGE_CLEAR;
