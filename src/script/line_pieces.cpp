@@ -13,15 +13,16 @@ constexpr std::size_t PIECE_MAX = SCRIPT_LINE_SIZE - 1;
 // NUL bytes inside a line still count for its length.
 constexpr char UNWRITTEN = '\x01';
 
+bool IsLeadByte(char byte) { return IsShiftJisLeadByte(static_cast<unsigned char>(byte)); }
+
 }  // namespace
 
 std::size_t WholeCharacterCut(const char* piece, std::size_t length) {
   if (length != PIECE_MAX || piece[length - 1] == '\n') return length;
+  // Characters from the piece's first byte: a lead byte and the byte after it are one.
   std::size_t pos = 0;
-  while (pos < length - 1) {
-    pos += IsShiftJisLeadByte(static_cast<unsigned char>(piece[pos])) ? 2 : 1;
-  }
-  const bool splits = pos == length - 1 && IsShiftJisLeadByte(static_cast<unsigned char>(piece[pos]));
+  while (pos < length - 1) pos += IsLeadByte(piece[pos]) ? 2 : 1;
+  const bool splits = pos == length - 1 && IsLeadByte(piece[pos]);
   return splits ? length - 1 : length;
 }
 
@@ -34,7 +35,7 @@ bool ScriptLineReader::ReadPiece(char (&piece)[SCRIPT_LINE_SIZE]) {
     if (start == 0) return false;
     piece[1] = '\0';  // the file ended right after the carried byte
   }
-  std::size_t length = sizeof piece - 1;
+  std::size_t length = sizeof piece - 1;  // the last NUL: the terminator
   while (length > 0 && piece[length] != '\0') --length;
   const std::size_t kept = WholeCharacterCut(piece, length);
   if (kept < length) {

@@ -1,5 +1,6 @@
 // Page replay: the loaded script laid out again from line 0 without drawing, counting
-// page starts up to the wanted page, which is then prepared empty and labelled.
+// page starts up to the wanted page, which is then prepared empty and labelled over
+// its own background, with its music and its choice block.
 #include "script/page_replay.h"
 
 #include <cstring>

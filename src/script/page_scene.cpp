@@ -52,7 +52,6 @@ void RestoreBackground(Reader& r, int end) {
     if (Begins(text, "BMP")) {
       ShowPicture(s, LoadLinePicture(r, text));
     } else if (Begins(text, "BO")) {
-      s.CurrentLine = line;
       CmdHatch(r);
     }
   }
