@@ -1,8 +1,9 @@
-// A reader started on the headless backend over an empty directory: its window
-// created and its page ready, for measuring single steps of the reader.
+// A reader started on the headless backend over a novel directory (by default an
+// empty one): its window created and its page ready, for measuring single steps.
 #pragma once
 
 #include <ostream>
+#include <string>
 
 #include "app/main_window.h"
 #include "platform/headless/headless_backend.h"
@@ -10,7 +11,8 @@
 
 class StartedReader {
  public:
-  StartedReader() {
+  explicit StartedReader(const std::string& novel_directory = "/nonexistent-novel")
+      : platform(backend, novel_directory) {
     WNDCLASSEXA window_class;
     window_class.lpfnWndProc = [this](Window& window, UINT message, WPARAM wparam, LPARAM lparam) {
       return MainWindowProc(reader, window, message, wparam, lparam);
@@ -22,7 +24,7 @@ class StartedReader {
 
   std::ostream log{nullptr};  // the records of every present are dropped
   HeadlessBackend backend{{}, log};
-  Platform platform{backend, "/nonexistent-novel"};
+  Platform platform;
   Reader reader{platform};
   Window* window = nullptr;
 };

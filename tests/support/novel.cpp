@@ -31,6 +31,12 @@ std::string ToShiftJis(const std::string& text_utf8) {
   return *converted;
 }
 
+std::string Times(int count, const std::string& text) {
+  std::string repeated;
+  for (int k = 0; k < count; ++k) repeated += text;
+  return repeated;
+}
+
 void Novel::Write(const std::string& name_utf8, const std::string& text_utf8, bool crlf, Name name) const {
   std::string bytes = ToShiftJis(text_utf8);
   if (crlf) {

@@ -31,6 +31,8 @@ class Novel {
 };
 
 std::string ToShiftJis(const std::string& text_utf8);
+// count copies of text, one after the other.
+std::string Times(int count, const std::string& text);
 
 // A reader on the headless backend over a test novel, with no window: for tests
 // that call the reader's procedures directly. Fixtures inherit it.
