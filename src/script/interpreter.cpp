@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "reader/line_arguments.h"
 #include "reader/reader.h"
 #include "reader/text_fields.h"
 #include "render/effects.h"
@@ -20,10 +21,6 @@ enum class Next { Advance, Stop };
 
 // A file that switches to itself at its first line would otherwise never stop.
 constexpr int FILE_SWITCHES_PER_STEP = 64;
-
-bool Begins(const char* line, const char* command) {
-  return std::strncmp(line, command, std::strlen(command)) == 0;
-}
 
 // "SEE" and the "}" rule: the same file again from line 0, the page as it is.
 Next RestartFile(Reader& r) {
@@ -75,13 +72,13 @@ Next Step(Reader& r, Window& window, int& file_switches) {
   if (!LineInTable(s.CurrentLine)) return EndScript(r, window);
   const char* line = s.ScriptLines[s.CurrentLine];
 
-  if (Begins(line, "SEE")) return RestartFile(r);
+  if (LineBegins(line, "SEE")) return RestartFile(r);
   if (line[0] == 'Q') {
     CmdQuake(r, window);
     return Advance(s);
   }
   if (line[0] == '>' || s.WaitPending == 1) return PauseHere(r);
-  if (Begins(line, "FI")) {
+  if (LineBegins(line, "FI")) {
     if (++file_switches > FILE_SWITCHES_PER_STEP) return PauseHere(r);
     SwitchScriptFile(r);
     return Next::Advance;
@@ -89,21 +86,21 @@ Next Step(Reader& r, Window& window, int& file_switches) {
   if (!LineInTable(s.CurrentLine + 1)) return EndScript(r, window);
   if (s.ScriptLines[s.CurrentLine + 1][0] == '}') return RestartFile(r);
 
-  if (Begins(line, "CD")) {
+  if (LineBegins(line, "CD")) {
     CmdCd(r, window);
-  } else if (Begins(line, "WAV")) {
+  } else if (LineBegins(line, "WAV")) {
     CmdWave(r);
-  } else if (Begins(line, "MID")) {
+  } else if (LineBegins(line, "MID")) {
     CmdMidi(r, window);
-  } else if (Begins(line, "BMP")) {
+  } else if (LineBegins(line, "BMP")) {
     CmdPicture(r);
-  } else if (Begins(line, "FC")) {
+  } else if (LineBegins(line, "FC")) {
     CmdBrightness(r);
-  } else if (Begins(line, "SET")) {
+  } else if (LineBegins(line, "SET")) {
     s.Mode = ModeChoosing;
     ShowChoices(r);
     return Next::Stop;
-  } else if (Begins(line, "BO")) {
+  } else if (LineBegins(line, "BO")) {
     CmdHatch(r);
   } else if (line[0] == 'C') {
     PutTextLine(r, 0);

@@ -15,10 +15,6 @@
 
 namespace {
 
-bool Begins(const char* line, const char* command) {
-  return std::strncmp(line, command, std::strlen(command)) == 0;
-}
-
 // A picture that covers the whole page, and the line that loads it.
 struct CoveringPicture {
   int line = 0;
@@ -30,7 +26,7 @@ struct CoveringPicture {
 CoveringPicture LastCoveringPicture(Reader& r, int end) {
   const ReaderState& s = r.state;
   for (int line = end - 1; line >= 0; --line) {
-    if (!Begins(s.ScriptLines[line], "BMP")) continue;
+    if (!LineBegins(s.ScriptLines[line], "BMP")) continue;
     std::unique_ptr<Bitmap> picture = LoadLinePicture(r, s.ScriptLines[line]);
     if (picture && CoversPage(*picture)) return {line, std::move(picture)};
   }
@@ -49,9 +45,9 @@ void RestoreBackground(Reader& r, int end) {
   }
   for (; line < end; ++line) {
     const char* text = s.ScriptLines[line];
-    if (Begins(text, "BMP")) {
+    if (LineBegins(text, "BMP")) {
       ShowPicture(s, LoadLinePicture(r, text));
-    } else if (Begins(text, "BO")) {
+    } else if (LineBegins(text, "BO")) {
       CmdHatch(r);
     }
   }
@@ -63,8 +59,8 @@ int PlayingMidiLine(const ReaderState& s, int end) {
   int playing = -1;
   for (int line = 0; line < end; ++line) {
     const char* text = s.ScriptLines[line];
-    if (Begins(text, "MID")) playing = line;
-    if (Begins(text, "CD") && ColumnNumber(text, 3, 4) == 0) playing = -1;
+    if (LineBegins(text, "MID")) playing = line;
+    if (LineBegins(text, "CD") && ColumnNumber(text, 3, 4) == 0) playing = -1;
   }
   return playing;
 }
