@@ -44,7 +44,8 @@ constexpr char USAGE[] =
     "                    advance (as a left click at the pointer)\n"
     "  right button, Escape, Menu, Shift+F10\n"
     "                    the context menu (Escape in a menu closes it)\n"
-    "  Up, Down, Return  while choosing: move the highlight, take the highlighted choice\n"
+    "  Up, Down          while choosing: move the highlight over the choices\n"
+    "  Return, Space     while choosing: take the highlighted choice\n"
     "  1 to 5            while choosing: take that choice\n"
     "  wheel away, Page Up, Up, Backspace\n"
     "                    the backlog of what was read; in it the wheel, Up, Down, Page Up,\n"
@@ -132,7 +133,9 @@ int main(int argc, char** argv) {
       if (!has_value) return UsageError("--auto-delay needs a number of milliseconds");
       char* end = nullptr;
       const long delay = std::strtol(argv[++i], &end, 10);
-      if (*end != '\0' || delay < 0 || delay > 600000) return UsageError("--auto-delay takes 0 to 600000 ms");
+      if (*end != '\0' || delay < 0 || delay > 600000) {
+        return UsageError("--auto-delay takes 0 to 600000 ms");
+      }
       line.options.reading.auto_delay_ms = static_cast<std::uint32_t>(delay);
     } else if (argument == "--text-out") {
       if (!has_value) return UsageError("--text-out needs a file");

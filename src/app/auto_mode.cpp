@@ -16,7 +16,8 @@ constexpr UINT AUTO_RETRY_MS = 50;
 // Armed when a paragraph has appeared, after its fade: the wait is the newest one's.
 void Arm(Reader& r, Window& window) {
   const ReadHistory& history = r.aids.history;
-  const std::string_view newest = history.empty() ? std::string_view() : history.At(history.newest());
+  const std::string_view newest =
+      history.empty() ? std::string_view() : history.At(history.newest());
   SetTimer(window, TIMER_AUTO, AutoWaitMs(r.aids.auto_mode.delay_ms, newest));
 }
 

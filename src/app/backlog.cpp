@@ -93,7 +93,8 @@ void ScrollBacklog(Reader& r, Window& window, std::int64_t paragraphs) {
   if (paragraphs > 0 && bottom == history.newest()) {
     CloseBacklog(r, window);
   } else if (paragraphs > 0) {
-    ScrollTo(r, window, std::min(history.newest(), bottom + static_cast<std::uint64_t>(paragraphs)));
+    ScrollTo(r, window,
+             std::min(history.newest(), bottom + static_cast<std::uint64_t>(paragraphs)));
   } else if (paragraphs < 0) {
     const std::uint64_t back = static_cast<std::uint64_t>(-paragraphs);
     ScrollTo(r, window, bottom - std::min(back, bottom - history.first()));
@@ -120,8 +121,6 @@ std::optional<LRESULT> OnBacklogMessage(Reader& r, Window& window, UINT message,
     case WM_SYSKEYDOWN:
     case WM_SYSKEYUP: return DefWindowProcA(window, message, wparam, lparam);
     case WM_TIMER: return OnBacklogTimer(window, static_cast<UINT>(wparam));
-    default:
-      CloseBacklog(r, window);
-      return std::nullopt;
+    default: CloseBacklog(r, window); return std::nullopt;
   }
 }

@@ -29,13 +29,14 @@ void MoveChoiceHighlight(Reader& r, Window& window, int step) {
   const int drawn = DrawnChoices(r.state);
   if (drawn == 0) return;
   const int current = r.state.HoverChoice;
-  const int next = current >= drawn ? (step > 0 ? 0 : drawn - 1) : std::clamp(current + step, 0, drawn - 1);
+  const int next =
+      current >= drawn ? (step > 0 ? 0 : drawn - 1) : std::clamp(current + step, 0, drawn - 1);
   if (next != current) HoverOver(r, window, next);
 }
 
 void PickDrawnChoice(Reader& r, Window& window, int index) {
   if (index < 0 || index >= DrawnChoices(r.state)) return;
   HoverOver(r, window, index);
-  // A page whose font leaves the band no room highlights nothing; the pointer could not choose either.
+  // A font that leaves the band no room highlights nothing: the pointer could not choose.
   if (r.state.HoverChoice == index) ClickAtPointer(window);
 }

@@ -38,7 +38,7 @@ std::optional<LRESULT> OnReadingAidsMessage(Reader& r, Window& window, UINT mess
       if (wparam == TIMER_AUTO) OnAutoTick(r, window);
       if (wparam == TIMER_HOLD_SKIP) OnHoldSkipTick(r, window);
       return wparam == TIMER_AUTO || wparam == TIMER_HOLD_SKIP ? std::optional<LRESULT>(0)
-                                                                : std::nullopt;
+                                                               : std::nullopt;
     default: return std::nullopt;
   }
 }

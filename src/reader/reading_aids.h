@@ -20,8 +20,8 @@ struct OffscreenPicture {
 // The backlog: while it is open, the window shows it instead of the page.
 struct BacklogView {
   bool open = false;
-  std::uint64_t bottom = 0;  // the number of the paragraph shown lowest
-  int shown = 0;             // paragraphs wholly on screen in the last drawing
+  std::uint64_t bottom = 0;     // the number of the paragraph shown lowest
+  int shown = 0;                // paragraphs wholly on screen in the last drawing
   OffscreenPicture page_under;  // what the window showed when the backlog opened
   OffscreenPicture backdrop;    // the same, darkened
   OffscreenPicture canvas;      // the backlog as shown

@@ -1,8 +1,9 @@
 // Auto mode: the wait after each paragraph (after its fade) on the virtual clock,
 // its indicator, and what stops it.
+#include "app/auto_mode.h"
+
 #include <gtest/gtest.h>
 
-#include "app/auto_mode.h"
 #include "support/novel.h"
 
 namespace {
@@ -43,8 +44,9 @@ TEST(AutoMode, AClickStopsItAndTheDelayIsAnOption) {
   const std::string off = novel.File("off.png");
   ReadingOptions options;
   options.auto_delay_ms = 300;
-  const ReaderRun run = RunNovel(novel, "key A\nwait 400\nscreenshot " + shot +
-                                            "\nclick 1 1\nscreenshot " + off + "\nwait 2000\nstate\n",
+  const ReaderRun run = RunNovel(novel,
+                                 "key A\nwait 400\nscreenshot " + shot +
+                                     "\nclick 1 1\nscreenshot " + off + "\nwait 2000\nstate\n",
                                  options);
   EXPECT_EQ(run.TimedRecords("timer set 304"),
             (Strings{"@0 timer set 304 360", "@360 timer set 304 360"}));

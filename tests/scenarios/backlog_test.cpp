@@ -41,7 +41,8 @@ Shots RunWithShots(const std::string& events) {
     expanded += line + "\n";
   }
   Shots result{RunNovel(novel, expanded), {}};
-  for (int k = 0; k < count; ++k) result.shots.push_back(ReadPng(novel.File(std::to_string(k) + ".png")));
+  for (int k = 0; k < count; ++k)
+    result.shots.push_back(ReadPng(novel.File(std::to_string(k) + ".png")));
   return result;
 }
 
@@ -55,7 +56,8 @@ bool SamePixels(const Bitmap& a, const Bitmap& b) {
 }
 
 TEST(Backlog, ShowsTheParagraphsNewestAtTheBottomAndRestoresThePage) {
-  const Shots s = RunWithShots(READ_THREE + "state\nSHOT\nwheel -1\nSHOT\nkey Escape\nSHOT\nstate\n");
+  const Shots s =
+      RunWithShots(READ_THREE + "state\nSHOT\nwheel -1\nSHOT\nkey Escape\nSHOT\nstate\n");
   EXPECT_EQ(s.run.Records("backlog"), (Strings{"backlog open", "backlog close"}));
   // The newest, one character, lowest; the wide one above it; the page darkened.
   const int newest_right = RightmostWhite(s.shots[1], 446, 470);
@@ -70,7 +72,8 @@ TEST(Backlog, ShowsTheParagraphsNewestAtTheBottomAndRestoresThePage) {
 }
 
 TEST(Backlog, ScrollsBackAndClosesPastTheNewest) {
-  const Shots s = RunWithShots(READ_THREE + "key PageUp\nkey Up\nSHOT\nwheel 1\nSHOT\nkey Down\nstate\n");
+  const Shots s =
+      RunWithShots(READ_THREE + "key PageUp\nkey Up\nSHOT\nwheel 1\nSHOT\nkey Down\nstate\n");
   // One paragraph back, the wide one is lowest; the wheel brings the newest back.
   EXPECT_GT(RightmostWhite(s.shots[0], 446, 470), 200);
   EXPECT_LT(RightmostWhite(s.shots[1], 446, 470), 50);
@@ -85,8 +88,9 @@ TEST(Backlog, AClickClosesItWithoutAdvancing) {
 }
 
 TEST(Backlog, SkipStepsWaitWhileItIsOpenAndTheTimersRunOn) {
-  const Shots s = RunWithShots("wait 100\ncommand 520\nwait 10\nkey PageUp\nstate\nwait 200\nstate\n"
-                      "key Escape\nwait 60\nstate\n");
+  const Shots s = RunWithShots(
+      "wait 100\ncommand 520\nwait 10\nkey PageUp\nstate\nwait 200\nstate\n"
+      "key Escape\nwait 60\nstate\n");
   EXPECT_EQ(s.run.Values("CurrentLine"), (Strings{"2", "2", "3"}));
   EXPECT_EQ(s.run.Count("timer kill 303"), 0);
 }

@@ -31,8 +31,8 @@ std::string Log(const std::string& events) {
 }
 
 TEST(KeysAndWheel, AdvanceAsAClickAtThePointerInEveryMode) {
-  const char* const inputs[] = {"key Return", "key Keypad Enter", "key Space", "key PageDown",
-                                "key Down", "wheel 1"};
+  const char* const inputs[] = {"key Return",   "key Keypad Enter", "key Space",
+                                "key PageDown", "key Down",         "wheel 1"};
   for (const ModeCase& mode : MODES) {
     const std::string before = mode.before + "move 10 112\n";
     const std::string after = "\nwait 120\nstate\n";
@@ -74,7 +74,8 @@ TEST(KeysAndWheel, CtrlHeldSkipsUntilReleasedAndCtrlCSkipsNothing) {
   novel.Write("タイトル.txt", "C\n一\n二\n三\n四\n五\n六\n七\n八\nE\n");
   const ReaderRun held =
       RunNovel(novel, "wait 100\nkeydown Ctrl\nwait 400\nstate\nkeyup Ctrl\nwait 200\nstate\n");
-  EXPECT_EQ(held.TimedRecords("timer set 303"), (std::vector<std::string>{"@400 timer set 303 50"}));
+  EXPECT_EQ(held.TimedRecords("timer set 303"),
+            (std::vector<std::string>{"@400 timer set 303 50"}));
   EXPECT_EQ(held.TimedRecords("timer kill 303"), (std::vector<std::string>{"@500 timer kill 303"}));
   EXPECT_EQ(held.Values("SkipMode"), (std::vector<std::string>{"1", "0"}));
   EXPECT_EQ(held.Values("CurrentLine"), (std::vector<std::string>{"4", "4"}));

@@ -23,9 +23,11 @@ TEST(TextOut, WritesEachParagraphOfAPageWithAChoice) {
               "C\n<\n「海へ行こう」\n\nSET\n0\"海\"\n1\"山\"\n>\n<\n波の音がした。\nE\n", true);
   ReadingOptions options;
   options.text_out_file = novel.File("text.txt");
-  const ReaderRun run = RunNovel(
-      novel, "wait 100\nclick 1 1\nwait 100\nclick 1 1\nmove 1 112\nclick 1 112\nwait 200\n"
-             "click 1 1\nwait 100\nkey C\n", options);
+  const ReaderRun run =
+      RunNovel(novel,
+               "wait 100\nclick 1 1\nwait 100\nclick 1 1\nmove 1 112\nclick 1 112\nwait 200\n"
+               "click 1 1\nwait 100\nkey C\n",
+               options);
   // The blank line and the choices are no paragraphs; "<" lines show as text.
   EXPECT_EQ(FileLines(*options.text_out_file),
             (Strings{"<", "「海へ行こう」", "<", "波の音がした。"}));

@@ -61,7 +61,8 @@ struct ReaderRun {
   int Count(const std::string& record) const;
 };
 
-ReaderRun RunNovel(const Novel& novel, const std::string& events, const ReadingOptions& reading = {});
+ReaderRun RunNovel(const Novel& novel, const std::string& events,
+                   const ReadingOptions& reading = {});
 
 // A PNG written by a screenshot or surface event.
 Bitmap ReadPng(const std::string& path);

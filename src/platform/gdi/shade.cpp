@@ -6,8 +6,8 @@
 bool ShadeRect(Surface& surface, const RECT& rect, int keep_256ths) {
   if (surface.bitmap == nullptr) return false;
   Bitmap& bitmap = *surface.bitmap;
-  const RECT area{std::max(rect.left, 0), std::max(rect.top, 0), std::min(rect.right, bitmap.width()),
-                  std::min(rect.bottom, bitmap.height())};
+  const RECT area{std::max(rect.left, 0), std::max(rect.top, 0),
+                  std::min(rect.right, bitmap.width()), std::min(rect.bottom, bitmap.height())};
   if (area.right <= area.left || area.bottom <= area.top) return true;
   const auto keep = static_cast<std::uint32_t>(std::clamp(keep_256ths, 0, 256));
   for (int y = area.top; y < area.bottom; ++y) {

@@ -176,7 +176,8 @@ void SdlBackend::TranslateKey(Window& window, const SDL_KeyboardEvent& key) {
   const bool down = key.type == SDL_KEYDOWN;
   const bool alt = (key.keysym.mod & KMOD_ALT) != 0;
   const UINT message = alt ? (down ? WM_SYSKEYDOWN : WM_SYSKEYUP) : (down ? WM_KEYDOWN : WM_KEYUP);
-  PostMessageA(window, message, static_cast<WPARAM>(*code), alt ? static_cast<LPARAM>(DWORD{KF_ALTDOWN} << 16) : 0);
+  const LPARAM flags = alt ? static_cast<LPARAM>(DWORD{KF_ALTDOWN} << 16) : 0;
+  PostMessageA(window, message, static_cast<WPARAM>(*code), flags);
 }
 
 // SDL counts notches away from the reader as positive, as the window system does.
@@ -186,7 +187,8 @@ void SdlBackend::TranslateWheel(Window& window, const SDL_MouseWheelEvent& wheel
   if (notches == 0) return;
   POINT screen{};
   GetCursorPos(window.platform(), &screen);
-  PostMessageA(window, WM_MOUSEWHEEL, MAKEWPARAM(0, notches * WHEEL_DELTA), MAKELPARAM(screen.x, screen.y));
+  PostMessageA(window, WM_MOUSEWHEEL, MAKEWPARAM(0, notches * WHEEL_DELTA),
+               MAKELPARAM(screen.x, screen.y));
 }
 
 bool SdlBackend::PointerPosition(POINT* client_point) {
