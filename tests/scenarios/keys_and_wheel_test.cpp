@@ -3,6 +3,10 @@
 // pointer's way; Ctrl held skips; F11, Alt+Return and Escape reach the menu's paths.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <regex>
+
+#include "app/headless_runner.h"
 #include "support/novel.h"
 
 namespace {
@@ -93,6 +97,36 @@ TEST(KeysAndWheel, F11AndAltReturnToggleFullScreenEscapeOpensTheMenu) {
   EXPECT_EQ(RunNovel(novel, "key Alt+Return\nstate\n").log, by_menu);
   EXPECT_EQ(RunNovel(novel, "key Escape\npick none\nstate\n").log,
             RunNovel(novel, "key Menu\npick none\nstate\n").log);
+}
+
+// The sample novel's reading, each click turned into a move and the input given
+// ("click" clicks where it moved).
+std::string ReadSampleNovel(const std::string& input) {
+  std::ifstream in(YOMU_DEMO_EVENTS);
+  std::string events;
+  const std::regex click("click (\\S+) (\\S+)");
+  std::smatch at;
+  for (std::string line; std::getline(in, line);) {
+    if (line.rfind("screenshot", 0) == 0) continue;
+    if (std::regex_match(line, at, click)) {
+      const std::string position = at[1].str() + " " + at[2].str();
+      line = "move " + position + "\n" + (input == "click" ? "click " + position : input);
+    }
+    events += line + "\n";
+  }
+  std::istringstream events_in(events);
+  std::ostringstream log, errors;
+  HeadlessOptions options;
+  options.novel_directory = YOMU_DEMO_DIR;
+  EXPECT_EQ(RunHeadless(options, events_in, log, errors), 0) << errors.str();
+  return log.str();
+}
+
+TEST(KeysAndWheel, TheSampleNovelReadsTheSameByReturnByWheelAndByMouse) {
+  const std::string by_mouse = ReadSampleNovel("click");
+  EXPECT_GT(by_mouse.size(), 10000u);
+  EXPECT_EQ(ReadSampleNovel("key Return"), by_mouse);
+  EXPECT_EQ(ReadSampleNovel("wheel 1"), by_mouse);
 }
 
 }  // namespace
