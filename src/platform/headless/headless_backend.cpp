@@ -17,10 +17,12 @@ void PostInput(Window& window, UINT message, WPARAM wparam, LPARAM lparam) {
   PostMessageA(window, message, wparam, lparam);
 }
 
-// A key message as the window system sends it: held Alt turns it into a system key.
-void PostKey(Window& window, bool down, WPARAM key, bool alt) {
+// A key message as the window system sends it: held Alt turns it into a system key,
+// a press of a key that is down already is a repeat.
+void PostKey(Window& window, bool down, WPARAM key, bool alt, bool repeat = false) {
   const UINT message = alt ? (down ? WM_SYSKEYDOWN : WM_SYSKEYUP) : (down ? WM_KEYDOWN : WM_KEYUP);
-  PostInput(window, message, key, alt ? static_cast<LPARAM>(DWORD{KF_ALTDOWN} << 16) : 0);
+  const DWORD flags = (alt ? KF_ALTDOWN : 0u) | (repeat ? KF_REPEAT : 0u);
+  PostInput(window, message, key, static_cast<LPARAM>(flags << 16));
 }
 
 }  // namespace
@@ -36,7 +38,12 @@ bool HeadlessBackend::PointerPosition(POINT* client_point) {
 }
 
 void HeadlessBackend::SetClipboardText(std::string_view text_utf8) {
-  Record("clipboard " + std::string(text_utf8));
+  std::string record = "clipboard " + std::string(text_utf8);
+  // One record, one line.
+  for (char& c : record) {
+    if (static_cast<unsigned char>(c) < ' ') c = ' ';
+  }
+  Record(record);
 }
 
 // Modifiers go down before the key and come up after it.
@@ -120,9 +127,17 @@ bool HeadlessBackend::Perform(Platform& platform, const HeadlessEvent& event) {
       PressKey(window, event);
       return true;
     case Kind::KeyDown:
-    case Kind::KeyUp:
-      PostKey(window, event.kind == Kind::KeyDown, static_cast<WPARAM>(event.value), false);
+    case Kind::KeyUp: {
+      const auto key = static_cast<WPARAM>(event.value);
+      const bool down = event.kind == Kind::KeyDown;
+      PostKey(window, down, key, false, down && keys_down_.count(key) != 0);
+      if (down) {
+        keys_down_.insert(key);
+      } else {
+        keys_down_.erase(key);
+      }
       return true;
+    }
     case Kind::Wheel: {
       // Positive notches turn towards the reader, which the window system counts negative.
       POINT screen{pointer_x_, pointer_y_};

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <set>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -54,6 +55,7 @@ class HeadlessBackend : public Backend {
   bool close_sent_ = false;
   int pointer_x_ = 0;  // where the last click, right click or move left the pointer
   int pointer_y_ = 0;
+  std::set<WPARAM> keys_down_;  // held by "keydown"
   DEVMODEA current_mode_;
   std::string error_;
 };

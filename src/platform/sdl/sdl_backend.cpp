@@ -169,15 +169,16 @@ void SdlBackend::Translate(Platform& platform, const SDL_Event& event) {
   }
 }
 
-// Keys pressed with Alt held arrive as system keys, as the window system sends them.
+// Keys pressed with Alt held arrive as system keys, as the window system sends them;
+// a key held down repeats with its repeat flag.
 void SdlBackend::TranslateKey(Window& window, const SDL_KeyboardEvent& key) {
   const std::optional<int> code = VirtualKeyFromName(SDL_GetKeyName(key.keysym.sym));
   if (!code) return;
   const bool down = key.type == SDL_KEYDOWN;
   const bool alt = (key.keysym.mod & KMOD_ALT) != 0;
   const UINT message = alt ? (down ? WM_SYSKEYDOWN : WM_SYSKEYUP) : (down ? WM_KEYDOWN : WM_KEYUP);
-  const LPARAM flags = alt ? static_cast<LPARAM>(DWORD{KF_ALTDOWN} << 16) : 0;
-  PostMessageA(window, message, static_cast<WPARAM>(*code), flags);
+  const DWORD flags = (alt ? KF_ALTDOWN : 0u) | (key.repeat != 0 ? KF_REPEAT : 0u);
+  PostMessageA(window, message, static_cast<WPARAM>(*code), static_cast<LPARAM>(flags << 16));
 }
 
 // SDL counts notches away from the reader as positive, as the window system does.

@@ -24,14 +24,10 @@ std::optional<std::uint64_t> MessageQueue::NextTimerDue() const {
   return earliest;
 }
 
-void MessageQueue::NoteKey(MSG& message) {
+void MessageQueue::NoteKey(const MSG& message) {
   const bool down = message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN;
   const bool up = message.message == WM_KEYUP || message.message == WM_SYSKEYUP;
-  if ((!down && !up) || message.wParam >= keys_held_.size()) return;
-  if (down && keys_held_[message.wParam]) {
-    message.lParam |= static_cast<LPARAM>(DWORD{KF_REPEAT} << 16);
-  }
-  keys_held_[message.wParam] = down;
+  if ((down || up) && message.wParam < keys_held_.size()) keys_held_[message.wParam] = down;
 }
 
 std::optional<MSG> MessageQueue::Take(Window* window, std::uint64_t now_ms) {

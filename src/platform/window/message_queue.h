@@ -55,8 +55,8 @@ class MessageQueue {
   std::optional<int> quit_code_;
   std::bitset<256> keys_held_;
 
-  // Follows the keys held and marks a press of a key already down as a repeat.
-  void NoteKey(MSG& message);
+  // Follows the keys held, as GetKeyState reports them.
+  void NoteKey(const MSG& message);
 };
 
 bool GetMessageA(Platform& platform, MSG* message);
