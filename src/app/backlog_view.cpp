@@ -13,8 +13,8 @@ constexpr int BACKLOG_LEFT = 20;
 constexpr int BACKLOG_RIGHT = CLIENT_WIDTH - 20;
 constexpr int BACKLOG_BOTTOM = CLIENT_HEIGHT - 10;
 constexpr int PARAGRAPH_GAP = 12;
-// The page shows through at a quarter of its brightness.
-constexpr int PAGE_SHADE_256THS = 64;
+// The page shows through at a fifth of its brightness.
+constexpr int PAGE_SHADE_256THS = 51;
 // Taller than any paragraph of a line's 255 bytes can wrap to.
 constexpr int MEASURE_HEIGHT = 1 << 20;
 
