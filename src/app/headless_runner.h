@@ -7,9 +7,12 @@
 #include <ostream>
 #include <string>
 
+#include "app/reading_aids.h"
+
 struct HeadlessOptions {
   std::string novel_directory = ".";
   std::optional<std::string> font_file;
+  ReadingOptions reading;
 };
 
 // Returns the process's exit status: the reader's own, or 2 for a bad event list or

@@ -140,6 +140,10 @@ void TrackChoiceHover(Reader& r, Window& window, int y) {
   HighlightChoice(r, window, NO_CHOICE);
 }
 
+std::int64_t ChoiceBandMiddle(std::int32_t font_height, int index) {
+  return LIST_TOP + index * ChoiceStep(font_height) + font_height / 2;
+}
+
 void SelectChoice(Reader& r, int index, Window& window) {
   ReaderState& s = r.state;
   if (index < 0 || index >= CHOICE_COUNT) return;

@@ -114,11 +114,12 @@ int ReaderRun::Count(const std::string& record) const {
   return count;
 }
 
-ReaderRun RunNovel(const Novel& novel, const std::string& events) {
+ReaderRun RunNovel(const Novel& novel, const std::string& events, const ReadingOptions& reading) {
   std::istringstream in(events);
   std::ostringstream log, errors;
   HeadlessOptions options;
   options.novel_directory = novel.path();
+  options.reading = reading;
   ReaderRun run;
   run.exit_code = RunHeadless(options, in, log, errors);
   run.log = log.str();

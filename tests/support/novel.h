@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/reading_aids.h"
 #include "platform/gdi/bitmap.h"
 #include "platform/headless/headless_backend.h"
 #include "reader/reader.h"
@@ -62,7 +63,8 @@ struct ReaderRun {
   int Count(const std::string& record) const;
 };
 
-ReaderRun RunNovel(const Novel& novel, const std::string& events);
+ReaderRun RunNovel(const Novel& novel, const std::string& events,
+                   const ReadingOptions& reading = {});
 
 // A PNG written by a screenshot or surface event.
 Bitmap ReadPng(const std::string& path);
