@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -43,4 +44,8 @@ class Backend {
 
   // A platform call of interest (a timer set, a media command, ...), for the record.
   virtual void Record(std::string_view) {}
+  // A problem that the reader met in the novel, in UTF-8: one line on standard error.
+  virtual void Warn(std::string_view text_utf8) {
+    std::fprintf(stderr, "yomu: %.*s\n", static_cast<int>(text_utf8.size()), text_utf8.data());
+  }
 };

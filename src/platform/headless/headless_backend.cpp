@@ -24,6 +24,11 @@ HeadlessBackend::HeadlessBackend(std::vector<HeadlessEvent> events, std::ostream
 
 void HeadlessBackend::Record(std::string_view record) { log_ << '@' << now_ms_ << ' ' << record << '\n'; }
 
+void HeadlessBackend::Warn(std::string_view text_utf8) {
+  Record("warning " + std::string(text_utf8));
+  *errors_ << "yomu: " << text_utf8 << '\n';
+}
+
 std::vector<DEVMODEA> HeadlessBackend::DisplayModes() { return {DESKTOP_MODE, PAGE_MODE}; }
 
 long HeadlessBackend::ChangeDisplayMode(const DEVMODEA* mode) {

@@ -1,0 +1,61 @@
+// Whole-file encoding findings, each at the line where it shows.
+#include "check/encoding_rules.h"
+
+#include <algorithm>
+#include <string>
+
+namespace {
+
+constexpr char CTRL_Z = 0x1A;
+
+int LineAt(std::string_view bytes, std::size_t offset) {
+  return 1 + static_cast<int>(std::count(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(offset), '\n'));
+}
+
+// Old editors ended a file with Ctrl-Z; the text mode ends it there, so only text
+// after it is lost.
+void AddCtrlZ(std::string_view bytes, std::vector<ScriptFinding>& findings) {
+  const std::size_t ctrl_z = bytes.find(CTRL_Z);
+  if (ctrl_z == std::string_view::npos) return;
+  const std::string_view after = bytes.substr(ctrl_z);
+  if (after.find_first_not_of("\x1A\r\n \t") == std::string_view::npos) return;
+  const auto lost = std::count(after.begin(), after.end(), '\n');
+  findings.push_back({LineAt(bytes, ctrl_z),
+                      {Severity::Error, "a Ctrl-Z byte ends the file for the reader: what follows it (" +
+                                            std::to_string(lost + 1) + " lines or parts of lines) is never read"}});
+}
+
+// A NUL ends the line for the reader: the rest of that line is never seen.
+void AddNuls(std::string_view bytes, std::vector<ScriptFinding>& findings) {
+  int line = 1;
+  std::size_t line_start = 0;
+  bool reported = false;
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    if (bytes[i] == '\n') {
+      ++line;
+      line_start = i + 1;
+      reported = false;
+    } else if (bytes[i] == '\0' && !reported) {
+      reported = true;
+      findings.push_back({line, {Severity::Error, "NUL byte at column " + std::to_string(i - line_start) +
+                                                      ": the reader ends the line there, and the rest of it is "
+                                                      "never read"}});
+    }
+  }
+}
+
+}  // namespace
+
+std::vector<ScriptFinding> EncodingFindings(std::string_view bytes, const AuthorTextNotes& notes) {
+  std::vector<ScriptFinding> findings;
+  if (notes.utf8) {
+    findings.push_back({1, {Severity::Warning, "the file is in UTF-8: yomu converts it to Shift-JIS as it reads "
+                                               "it, but other readers of the format need Shift-JIS files"}});
+  }
+  for (const UnconvertedCharacter& character : notes.unconverted) {
+    findings.push_back({character.line, UnconvertedProblem(character.code)});
+  }
+  AddCtrlZ(bytes, findings);
+  AddNuls(bytes, findings);
+  return findings;
+}

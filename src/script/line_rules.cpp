@@ -1,0 +1,395 @@
+// The rules of one script line: each command's shape as the interpreter reads it,
+// and the bytes of the line as the page would show them.
+#include "script/line_rules.h"
+
+#include <cstdio>
+#include <cstring>
+#include <optional>
+
+#include "platform/shift_jis.h"
+#include "platform/utf8_text.h"
+#include "reader/line_arguments.h"
+#include "reader/named_files.h"
+#include "reader/text_fields.h"
+#include "render/surfaces.h"
+#include "script/script_commands.h"
+
+namespace {
+
+constexpr std::size_t TITLE_KEPT = sizeof(ReaderState{}.ChapterTitle) - 1;
+constexpr char32_t REPLACEMENT = 0xFFFD;
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
+bool IsLineEnd(char c) { return c == '\0' || c == '\n'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::size_t LineLength(const char* line) {
+  std::size_t length = 0;
+  while (!IsLineEnd(line[length])) ++length;
+  return length;
+}
+
+bool OnlyBlanksFrom(const char* line, std::size_t column) {
+  for (std::size_t i = 0; i < column; ++i) {
+    if (line[i] == '\0') return true;
+  }
+  for (const char* p = line + column; !IsLineEnd(*p); ++p) {
+    if (!IsBlank(*p)) return false;
+  }
+  return true;
+}
+
+LineProblem Error(std::string message) { return {Severity::Error, std::move(message)}; }
+LineProblem Warning(std::string message) { return {Severity::Warning, std::move(message)}; }
+
+std::string Hex(unsigned char byte) {
+  char text[8];
+  std::snprintf(text, sizeof text, "0x%02X", byte);
+  return text;
+}
+
+// A command of its letters alone: anything but blanks after them is never shown.
+std::optional<LineProblem> BareCommandProblem(ShiftJis& shift_jis, const char* line,
+                                              ScriptCommand command) {
+  if (OnlyBlanksFrom(line, std::strlen(CommandWord(command)))) return std::nullopt;
+  return Error(Excerpt(shift_jis, line) + " reads as " + CommandDescription(command) +
+               ": the rest of the line is ignored, and nothing of it is shown");
+}
+
+struct NumberField {
+  int first;
+  int last;
+  const char* name;
+};
+
+struct Token {
+  int begin;
+  int end;  // one past the last column
+};
+
+bool IsNumber(const char* line, const Token& token) {
+  int column = token.begin;
+  if (line[column] == '+' || line[column] == '-') ++column;
+  if (column == token.end) return false;
+  for (; column < token.end; ++column) {
+    if (!IsDigit(line[column])) return false;
+  }
+  return true;
+}
+
+// The blank-separated words of a line from column begin up to its end or a quote.
+std::vector<Token> Tokens(const char* line, int begin) {
+  std::vector<Token> tokens;
+  int column = begin;
+  for (;;) {
+    while (IsBlank(line[column])) ++column;
+    if (IsLineEnd(line[column]) || line[column] == '"') return tokens;
+    const int start = column;
+    while (!IsBlank(line[column]) && !IsLineEnd(line[column]) && line[column] != '"') ++column;
+    tokens.push_back({start, column});
+  }
+}
+
+// The form in which the line says what its author wrote: each number right-aligned
+// in its columns, with zeros.
+std::string CanonicalForm(const char* line, ScriptCommand command, const std::vector<NumberField>& fields,
+                          const std::vector<Token>& tokens) {
+  std::string form = CommandWord(command);
+  for (std::size_t k = 0; k < tokens.size(); ++k) {
+    const NumberField& field = fields[k];
+    const std::int32_t value = ReadDecimal(std::string(line + tokens[k].begin, line + tokens[k].end).c_str());
+    char digits[16];
+    std::snprintf(digits, sizeof digits, "%0*d", field.last - field.first + 1, value);
+    form.resize(static_cast<std::size_t>(field.first), ' ');
+    form += digits;
+  }
+  if (const char* quote = std::strchr(line, '"')) form += " " + std::string(quote, LineLength(quote));
+  return form;
+}
+
+// Numbers in fixed columns: what the author wrote must stand where the command reads.
+std::optional<LineProblem> NumberProblem(ShiftJis& shift_jis, const char* line, ScriptCommand command,
+                                         const std::vector<NumberField>& fields) {
+  const int word = static_cast<int>(std::strlen(CommandWord(command)));
+  const char next = line[word];
+  if (!IsBlank(next) && !IsLineEnd(next) && !IsDigit(next) && next != '+' && next != '-' && next != '"') {
+    return Error(Excerpt(shift_jis, line) + " reads as " + CommandDescription(command) +
+                 ", and is not shown as text");
+  }
+  const std::vector<Token> tokens = Tokens(line, word);
+  bool fits = tokens.size() <= fields.size();
+  for (std::size_t k = 0; fits && k < tokens.size(); ++k) {
+    fits = IsNumber(line, tokens[k]) && tokens[k].begin >= fields[k].first && tokens[k].end - 1 <= fields[k].last;
+  }
+  if (fits) return std::nullopt;
+  std::string message = Excerpt(shift_jis, line) + ": the reader reads ";
+  for (std::size_t k = 0; k < fields.size(); ++k) {
+    if (k > 0) message += " and ";
+    message += std::string(fields[k].name) + " " + std::to_string(ColumnNumber(line, fields[k].first, fields[k].last)) +
+               " from columns " + std::to_string(fields[k].first) + "-" + std::to_string(fields[k].last);
+  }
+  bool numbers = tokens.size() <= fields.size();
+  for (const Token& token : tokens) numbers = numbers && IsNumber(line, token);
+  if (numbers) message += "; write \"" + CanonicalForm(line, command, fields, tokens) + "\"";
+  return Error(message);
+}
+
+void AddNumberProblems(ShiftJis& shift_jis, const char* line, ScriptCommand command,
+                       std::vector<LineProblem>& problems) {
+  switch (command) {
+    case ScriptCommand::FontSize: {
+      if (auto problem = NumberProblem(shift_jis, line, command, {{1, 2, "size"}})) {
+        problems.push_back(*problem);
+      } else if (ColumnNumber(line, 1, 2) < 0) {
+        problems.push_back(Error("a negative font size keeps the font as it is and breaks the page layout"));
+      }
+      return;
+    }
+    case ScriptCommand::Brightness: {
+      const std::int32_t percent = ColumnNumber(line, 2, 4);
+      if (auto problem = NumberProblem(shift_jis, line, command, {{2, 4, "brightness"}})) {
+        problems.push_back(*problem);
+      } else if (percent < 0 || percent > 100) {
+        problems.push_back(Error("brightness " + std::to_string(percent) + " is outside 0-100: the grey comes out as " +
+                                 std::to_string(BrightnessGrey(percent) & 0xFF) + " of 255"));
+      }
+      return;
+    }
+    case ScriptCommand::Cd: {
+      if (auto problem = NumberProblem(shift_jis, line, command, {{3, 4, "track"}, {6, 9, "period"}})) {
+        problems.push_back(*problem);
+      } else if (ColumnNumber(line, 3, 4) < 0) {
+        problems.push_back(Error("a negative track number plays nothing"));
+      } else if (ColumnNumber(line, 3, 4) > 0 && ColumnNumber(line, 6, 9) <= 0) {
+        problems.push_back(Warning("no loop period in columns 6-9: the track plays once and runs on into the "
+                                   "tracks after it"));
+      }
+      return;
+    }
+    case ScriptCommand::Midi: {
+      if (auto problem = NumberProblem(shift_jis, line, command, {{4, 7, "period"}})) {
+        problems.push_back(*problem);
+      } else if (ColumnNumber(line, 4, 7) <= 0) {
+        problems.push_back(Warning("no loop period in columns 4-7: the music plays once"));
+      }
+      return;
+    }
+    default:
+      return;
+  }
+}
+
+// The file name between the first two double quotes, and the buffer it is copied to.
+std::optional<LineProblem> QuotedNameProblem(ShiftJis& shift_jis, const char* line, ScriptCommand command) {
+  std::size_t size = MIDI_NAME_SIZE;
+  const char* failure = "plays nothing";
+  if (command == ScriptCommand::Picture) {
+    size = PICTURE_NAME_SIZE;
+    failure = "loads no picture and copies the one before over the page again";
+  } else if (command == ScriptCommand::Wave) {
+    size = WAVE_NAME_SIZE;
+  }
+  const char* open = std::strchr(line, '"');
+  const char* close = open != nullptr ? std::strchr(open + 1, '"') : nullptr;
+  if (close == nullptr) {
+    return Error(Excerpt(shift_jis, line) + " has no file name between two double quotes: the reader " + failure);
+  }
+  const auto length = static_cast<std::size_t>(close - open - 1);
+  if (length == 0) return Error(std::string("the file name between the quotes is empty: the reader ") + failure);
+  if (length < size) return std::nullopt;
+  return Error("the file name " + Excerpt(shift_jis, std::string(open + 1, length).c_str(), 40) + " is " +
+               std::to_string(length) + " bytes: the reader takes names of at most " + std::to_string(size - 1) +
+               " bytes, and " + failure);
+}
+
+// Column 1 of a "T" line is skipped whatever it holds.
+void AddTitleProblems(ShiftJis& shift_jis, const char* line, std::vector<LineProblem>& problems) {
+  const char skipped = line[1];
+  if (IsLineEnd(skipped)) return;
+  if (IsShiftJisLeadByte(static_cast<unsigned char>(skipped))) {
+    problems.push_back(Error("column 1 of a \"T\" line is skipped: it holds the first byte of " +
+                             Excerpt(shift_jis, line + 1, 2) +
+                             ", so the title begins with half a character; write \"T \" and the title"));
+    return;
+  }
+  if (!IsBlank(skipped)) {
+    problems.push_back(Error(Excerpt(shift_jis, line) + " reads as a chapter title (\"T\"): column 1 is skipped, " +
+                             "so the title is " + Excerpt(shift_jis, line + 2) + ", and the line is not shown"));
+    return;
+  }
+  const std::size_t title = LineLength(line + 2);
+  if (title > TITLE_KEPT) {
+    problems.push_back(Warning("the title is " + std::to_string(title) + " bytes: page labels and bookmarks keep its "
+                               "first " + std::to_string(TITLE_KEPT)));
+  }
+}
+
+// "FI", one byte that is skipped, then the name to the end of the line.
+std::optional<LineProblem> FileSwitchProblem(ShiftJis& shift_jis, const char* line) {
+  const std::size_t name = IsLineEnd(line[2]) ? 0 : LineLength(line + 3);
+  if (name == 0) return Error("\"FI\" names no script: the reader opens nothing and reads on into empty lines");
+  if (!IsBlank(line[2])) {
+    return Error("column 2 of an \"FI\" line is skipped: the reader opens " + Excerpt(shift_jis, line + 3, 60) +
+                 "; write \"FI \" and the name");
+  }
+  if (name < SCRIPT_NAME_SIZE) return std::nullopt;
+  char kept[SCRIPT_NAME_SIZE];
+  CopyBytes(kept, sizeof kept, line + 3);
+  return Error("the script name is " + std::to_string(name) + " bytes: the reader keeps " +
+               std::to_string(SCRIPT_NAME_SIZE - 1) + " and opens " + Excerpt(shift_jis, kept, SCRIPT_NAME_SIZE));
+}
+
+struct LowerCaseForm {
+  const char* word;
+  const char* followed_by;  // the bytes that may follow it when a command was meant
+};
+
+// A command written in lower case is a paragraph. Only forms that look like the
+// command's own count: "see you" is text as meant.
+std::optional<LineProblem> LowerCaseProblem(const char* line) {
+  static constexpr LowerCaseForm FORMS[] = {
+      {"bmp", " \t\""}, {"wav", " \t\""}, {"mid", " \t\"0123456789"}, {"cd", " \t0123456789"},
+      {"fc", " \t0123456789"}, {"fi", " \t"}, {"f", "0123456789"}, {"set", ""}, {"see", ""}, {"bo", ""},
+      {"c", ""}, {"e", ""}, {"m", ""}, {"q", ""},
+  };
+  for (const LowerCaseForm& form : FORMS) {
+    const std::size_t length = std::strlen(form.word);
+    if (std::strncmp(line, form.word, length) != 0) continue;
+    const char next = line[length];
+    const bool alone = OnlyBlanksFrom(line, length);
+    if (!alone && (next == '\0' || std::strchr(form.followed_by, next) == nullptr)) continue;
+    std::string upper(form.word);
+    for (char& c : upper) c = static_cast<char>(c - 'a' + 'A');
+    return Error("\"" + std::string(form.word) + "\" is not a command: commands are upper case (\"" + upper +
+                 "\"), so the line is shown as text");
+  }
+  return std::nullopt;
+}
+
+void AddTextProblems(const char* line, std::vector<LineProblem>& problems) {
+  if (auto problem = LowerCaseProblem(line)) {
+    problems.push_back(*problem);
+  } else if (!IsLineEnd(line[0]) && OnlyBlanksFrom(line, 0)) {
+    problems.push_back(Warning("the line holds only spaces: the reader shows it as an empty paragraph and waits "
+                               "for a click"));
+  }
+}
+
+void AddCommandProblems(ShiftJis& shift_jis, const char* line, std::vector<LineProblem>& problems) {
+  const ScriptCommand command = RecogniseCommand(line);
+  std::optional<LineProblem> problem;
+  switch (command) {
+    case ScriptCommand::FontSize:
+    case ScriptCommand::Brightness:
+    case ScriptCommand::Cd:
+      return AddNumberProblems(shift_jis, line, command, problems);
+    case ScriptCommand::Midi:
+      AddNumberProblems(shift_jis, line, command, problems);
+      problem = QuotedNameProblem(shift_jis, line, command);
+      break;
+    case ScriptCommand::Wave:
+    case ScriptCommand::Picture:
+      problem = QuotedNameProblem(shift_jis, line, command);
+      break;
+    case ScriptCommand::Title:
+      return AddTitleProblems(shift_jis, line, problems);
+    case ScriptCommand::FileSwitch:
+      problem = FileSwitchProblem(shift_jis, line);
+      break;
+    case ScriptCommand::Text:
+      return AddTextProblems(line, problems);
+    case ScriptCommand::BlankLine:
+      return;
+    default:
+      problem = BareCommandProblem(shift_jis, line, command);
+  }
+  if (problem) problems.push_back(*problem);
+}
+
+// A file line cut at the table's limit: its rest is a line of its own.
+LineProblem CutLineProblem(ShiftJis& shift_jis, std::size_t line_length, std::size_t kept, const char* rest) {
+  const ScriptCommand command = RecogniseCommand(rest);
+  const std::string reading = command == ScriptCommand::Text ? "a paragraph of its own" : CommandDescription(command);
+  return Error("the line is " + std::to_string(line_length) + " bytes: the reader cuts it after byte " +
+               std::to_string(kept) + ", and reads the rest, " + Excerpt(shift_jis, rest) + ", as " + reading);
+}
+
+}  // namespace
+
+std::optional<LineProblem> LineBytesProblem(ShiftJis& shift_jis, const char* line) {
+  for (std::size_t i = 0; line[i] != '\0';) {
+    const auto byte = static_cast<unsigned char>(line[i]);
+    const std::string at = " at column " + std::to_string(i);
+    if (byte == '\r') {
+      return Error("carriage return" + at + " without its line feed: the reader keeps it as a byte " +
+                   "of the line and does not end the line there");
+    }
+    const bool pair = IsShiftJisLeadByte(byte);
+    const auto trail = static_cast<unsigned char>(pair ? line[i + 1] : 0);
+    const bool known = pair ? shift_jis.Decode(byte, trail) != REPLACEMENT
+                            : shift_jis.DecodeSingle(byte) != REPLACEMENT;
+    if (!known) {
+      std::string message = pair && !IsLineEnd(static_cast<char>(trail))
+                                ? "bytes " + Hex(byte) + " " + Hex(trail) + at + " are"
+                                : "byte " + Hex(byte) + at + " is";
+      message += " not a Shift-JIS character";
+      if (IsUtf8Text(line)) {
+        message += "; the line looks like UTF-8, but the file as a whole is not, so it is read as Shift-JIS";
+      }
+      return Error(message);
+    }
+    i += pair ? 2 : 1;
+  }
+  return std::nullopt;
+}
+
+std::vector<LineProblem> LineProblems(ShiftJis& shift_jis, const char* line) {
+  std::vector<LineProblem> problems;
+  if (auto problem = LineBytesProblem(shift_jis, line)) problems.push_back(*problem);
+  AddCommandProblems(shift_jis, line, problems);
+  return problems;
+}
+
+void AddTableFindings(ShiftJis& shift_jis, const ScriptTable& table, int past_table_line, ScriptTableNotes& notes) {
+  for (int slot = 0; slot < notes.slot_count; ++slot) {
+    const int file_line = notes.file_lines[slot];
+    const bool continues = slot > 0 && notes.file_lines[slot - 1] == file_line;
+    if (!continues && slot + 1 < notes.slot_count && notes.file_lines[slot + 1] == file_line) {
+      std::size_t length = 0;
+      for (int k = slot; k < notes.slot_count && notes.file_lines[k] == file_line; ++k) {
+        length += LineLength(table[k]);
+      }
+      notes.findings.push_back({file_line, CutLineProblem(shift_jis, length, std::strlen(table[slot]), table[slot + 1])});
+    }
+    // The rest of a cut line is told of with its cut; only its bytes are looked at.
+    std::vector<LineProblem> problems;
+    if (continues) {
+      if (auto problem = LineBytesProblem(shift_jis, table[slot])) problems.push_back(*problem);
+    } else {
+      problems = LineProblems(shift_jis, table[slot]);
+    }
+    for (LineProblem& problem : problems) notes.findings.push_back({file_line, std::move(problem)});
+  }
+  if (past_table_line > 0) {
+    notes.findings.push_back({past_table_line, Error("the reader keeps the first " + std::to_string(SCRIPT_LINE_COUNT) +
+                                                     " lines of a script: from here on nothing is read")});
+  }
+}
+
+LineProblem UnconvertedProblem(char32_t code) {
+  std::string character;
+  AppendUtf8(character, code);
+  char number[16];
+  std::snprintf(number, sizeof number, "U+%04X", static_cast<unsigned>(code));
+  return Error("character \"" + character + "\" (" + number +
+               ") has no Shift-JIS form: the reader shows \xE3\x80\x93 in its place");
+}
+
+std::string Excerpt(ShiftJis& shift_jis, const char* bytes, std::size_t max_bytes) {
+  std::size_t length = 0;
+  while (!IsLineEnd(bytes[length]) && length < max_bytes) {
+    length += IsShiftJisLeadByte(static_cast<unsigned char>(bytes[length])) && !IsLineEnd(bytes[length + 1]) ? 2 : 1;
+  }
+  const bool cut = !IsLineEnd(bytes[length]);
+  return "\"" + shift_jis.ToUtf8(std::string_view(bytes, length)) + (cut ? "\xE2\x80\xA6\"" : "\"");
+}
