@@ -68,8 +68,8 @@ class DataFileCheck {
     if (view.number >= count) {
       if (!skipped_told_) {
         skipped_told_ = true;
-        Warning(view.file_line, "the reader reads " + std::to_string(count) + " " + entry +
-                                    " lines: from here on nothing is read");
+        Warning(view.file_line, "the reader reads no more than " + std::to_string(count) + " " + entry +
+                                    "s: from here on nothing is read");
       }
       return false;
     }

@@ -17,12 +17,11 @@ int LineAt(std::string_view bytes, std::size_t offset) {
 void AddCtrlZ(std::string_view bytes, std::vector<ScriptFinding>& findings) {
   const std::size_t ctrl_z = bytes.find(CTRL_Z);
   if (ctrl_z == std::string_view::npos) return;
-  const std::string_view after = bytes.substr(ctrl_z);
-  if (after.find_first_not_of("\x1A\r\n \t") == std::string_view::npos) return;
-  const auto lost = std::count(after.begin(), after.end(), '\n');
+  const std::size_t text = bytes.find_first_not_of("\x1A\r\n \t", ctrl_z);
+  if (text == std::string_view::npos) return;
   findings.push_back({LineAt(bytes, ctrl_z),
-                      {Severity::Error, "a Ctrl-Z byte ends the file for the reader: what follows it (" +
-                                            std::to_string(lost + 1) + " lines or parts of lines) is never read"}});
+                      {Severity::Error, "a Ctrl-Z byte ends the file for the reader: nothing after it is read, "
+                                        "though text follows on line " + std::to_string(LineAt(bytes, text))}});
 }
 
 // A NUL ends the line for the reader: the rest of that line is never seen.

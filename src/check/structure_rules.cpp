@@ -110,15 +110,16 @@ class ScriptShape {
     std::int32_t block;
   };
 
+  void FallOffTheEnd() {
+    if (fell_off_) return;
+    fell_off_ = true;
+    Add(lines_ - 1, Severity::Error, "a run reaches the end of the script, which does not end with \"E\" or go "
+                                     "on with \"FI\": the reader reads on into empty lines, or stops at line " +
+                                         std::to_string(SCRIPT_LINE_COUNT) + " without showing it");
+  }
+
   void Visit(int slot, std::int32_t block) {
-    if (slot >= lines_) {
-      if (!fell_off_) {
-        fell_off_ = true;
-        Add(lines_ - 1, Severity::Error, "a run reaches the end of the script, which does not end with \"E\" "
-                                         "or go on with \"FI\": the reader reads on into empty lines");
-      }
-      return;
-    }
+    if (slot >= lines_) return FallOffTheEnd();
     const std::size_t key = static_cast<std::size_t>(slot) * (blocks_ + 1) + static_cast<std::size_t>(block);
     if (seen_[key]) return;
     seen_[key] = true;
@@ -149,7 +150,8 @@ class ScriptShape {
     if (command == ScriptCommand::See) return Visit(0, 0);
     if (command == ScriptCommand::Quake) return Visit(slot + 1, run.block);
     if (command == ScriptCommand::ListEnd || command == ScriptCommand::FileSwitch) return;
-    if (slot + 1 >= SCRIPT_LINE_COUNT) return;  // the reader ends there
+    // The reader ends at the table's last line before it runs it.
+    if (slot + 1 >= SCRIPT_LINE_COUNT) return command == ScriptCommand::End ? void() : FallOffTheEnd();
     if (Line(slot + 1)[0] == '}') return Visit(0, 0);
     if (command == ScriptCommand::End) return;
     if (command == ScriptCommand::Choices) return FollowChoices(slot, run.block);
@@ -209,6 +211,8 @@ class ScriptShape {
            (in_block_[static_cast<std::size_t>(slot)] && IsBranchTarget(line));
   }
 
+  // One finding for each stretch of lines that no run reaches; the lists, blocks and
+  // blank lines inside a stretch belong to it.
   void AddUnreachedLines() {
     for (int slot = 0; slot < lines_;) {
       if (reached_[static_cast<std::size_t>(slot)] || IsStructural(slot)) {
@@ -216,7 +220,9 @@ class ScriptShape {
         continue;
       }
       int last = slot;
-      while (last + 1 < lines_ && !reached_[static_cast<std::size_t>(last + 1)] && !IsStructural(last + 1)) ++last;
+      for (int k = slot + 1; k < lines_ && !reached_[static_cast<std::size_t>(k)]; ++k) {
+        if (!IsStructural(k)) last = k;
+      }
       const std::string lines = FileLine(slot) == FileLine(last)
                                     ? "line " + std::to_string(FileLine(slot)) + " is"
                                     : "lines " + std::to_string(FileLine(slot)) + "-" +

@@ -23,8 +23,11 @@ std::optional<std::string> PictureProblem(const std::string& host_path) {
   const std::optional<std::string> bytes = ReadRegularFile(host_path, PICTURE_FILE_MAX_BYTES);
   if (!bytes) return "is too large to be a picture";
   const std::span file(reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size());
-  if (!ReadBmpHeader(file)) return "is not a Windows bitmap that the reader shows";
-  if (!DecodeBitmapFile(file)) return "is damaged or cut short: the reader cannot decode its pixels";
+  const bool bitmap = bytes->compare(0, 2, "BM") == 0;
+  if (!bitmap) return "is not a Windows bitmap";
+  if (!ReadBmpHeader(file) || !DecodeBitmapFile(file)) {
+    return "is damaged, cut short or of a kind the reader does not show: it cannot decode its pixels";
+  }
   return std::nullopt;
 }
 

@@ -116,7 +116,9 @@ std::optional<LineProblem> NumberProblem(ShiftJis& shift_jis, const char* line, 
     return Error(Excerpt(shift_jis, line) + " reads as " + CommandDescription(command) +
                  ", and is not shown as text");
   }
-  const std::vector<Token> tokens = Tokens(line, word);
+  std::vector<Token> tokens = Tokens(line, word);
+  // The words after a "MID" line's period are its name, even without quotes.
+  if (command == ScriptCommand::Midi && tokens.size() > fields.size()) tokens.resize(fields.size());
   bool fits = tokens.size() <= fields.size();
   for (std::size_t k = 0; fits && k < tokens.size(); ++k) {
     fits = IsNumber(line, tokens[k]) && tokens[k].begin >= fields[k].first && tokens[k].end - 1 <= fields[k].last;
