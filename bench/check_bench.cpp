@@ -26,7 +26,8 @@ std::string ScriptText(int index) {
   int lines = 1;
   for (int page = 0; lines < 690; ++page) {
     char picture[40];
-    std::snprintf(picture, sizeof picture, "BMP \"pic%03d.bmp\"\nC\n", (index * 2 + page % 2) % PICTURE_COUNT);
+    std::snprintf(picture, sizeof picture, "BMP \"pic%03d.bmp\"\nC\n",
+                  (index * 2 + page % 2) % PICTURE_COUNT);
     text += picture;
     lines += 2;
     for (int k = 0; k < 14 && lines < 690; ++k, ++lines) {
@@ -48,7 +49,8 @@ class LargeNovel {
     ShiftJis shift_jis;
     for (int index = 0; index < SCRIPT_COUNT; ++index) {
       const std::string name = index == 0 ? "タイトル.txt" : ScriptName(index);
-      std::ofstream(directory_ + "/" + name, std::ios::binary) << shift_jis.FromUtf8(ScriptText(index)).value();
+      std::ofstream(directory_ + "/" + name, std::ios::binary)
+          << shift_jis.FromUtf8(ScriptText(index)).value();
     }
     const std::string picture = Bmp24(Bitmap(640, 480));
     for (int index = 0; index < PICTURE_COUNT; ++index) {

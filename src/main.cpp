@@ -24,7 +24,7 @@ namespace {
 
 constexpr char USAGE[] =
     "Usage: yomu [OPTIONS] [NOVEL_DIR]\n"
-    "       yomu check [--json] NOVEL_DIR   (finds what the reader will read otherwise than it looks)\n"
+    "       yomu check [--json] NOVEL_DIR\n"
     "Reads the sound novel in NOVEL_DIR (default: the current directory),\n"
     "starting with its script \"タイトル.txt\".\n"
     "\n"
@@ -36,7 +36,10 @@ constexpr char USAGE[] =
     "                    (default: the system's, e.g. /usr/share/sounds/sf2/default-GM.sf2)\n"
     "  --scale N         show each page pixel as N × N screen pixels (default: fit the screen)\n"
     "  --help            show this help and exit\n"
-    "  --version         show the version and exit\n";
+    "  --version         show the version and exit\n"
+    "\n"
+    "yomu check reads the novel as the reader does, without a window or sound, and\n"
+    "names every line that the reader will read otherwise than it looks.\n";
 
 struct CommandLine {
   bool headless = false;

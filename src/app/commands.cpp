@@ -35,9 +35,9 @@ void ClearMarkedPage(Reader& r) {
 
 // An entry of a data file names the script; a missing one is told of at that entry.
 void LoadScriptOrWarn(Reader& r, const char* data_file, int entry) {
-  if (LoadScript(r)) return;
-  WarnAt(r, r.platform.shift_jis.ToUtf8(data_file) + ":" + std::to_string(entry + 1),
-         "script " + QuotedForMessage(r.platform.shift_jis, r.state.ScriptFileName) + " not found");
+  if (!LoadScript(r)) {
+    WarnScriptNotFound(r, r.platform.shift_jis.ToUtf8(data_file) + ":" + std::to_string(entry + 1));
+  }
 }
 
 // The file name is taken between the line's change and its page clear.

@@ -36,9 +36,7 @@ void OnCreate(Reader& r, Window& window) {
   SetBookmarkDefaults(s);
   LoadBookmarks(r);
   LoadToc(r);
-  if (!LoadScript(r)) {
-    WarnAt(r, "", "script " + QuotedForMessage(r.platform.shift_jis, s.ScriptFileName) + " not found");
-  }
+  if (!LoadScript(r)) WarnScriptNotFound(r, "");
   RunScript(r, window);
 }
 

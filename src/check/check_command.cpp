@@ -23,7 +23,8 @@ int UsageError(std::ostream& errors, const std::string& message) {
 
 }  // namespace
 
-int RunCheckCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& errors) {
+int RunCheckCommand(const std::vector<std::string>& arguments, std::ostream& out,
+                    std::ostream& errors) {
   bool json = false;
   std::optional<std::string> directory;
   for (const std::string& argument : arguments) {
@@ -49,7 +50,8 @@ int RunCheckCommand(const std::vector<std::string>& arguments, std::ostream& out
   } else {
     WriteFindingsText(findings, out);
   }
-  const bool any_error = std::any_of(findings.begin(), findings.end(),
-                                     [](const Finding& finding) { return finding.severity == Severity::Error; });
+  const bool any_error = std::any_of(findings.begin(), findings.end(), [](const Finding& finding) {
+    return finding.severity == Severity::Error;
+  });
   return any_error ? 1 : 0;
 }

@@ -7,4 +7,5 @@
 
 // The arguments after "check". Exit status 0 without errors, 1 with errors, 2 for a
 // usage error.
-int RunCheckCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& errors);
+int RunCheckCommand(const std::vector<std::string>& arguments, std::ostream& out,
+                    std::ostream& errors);

@@ -21,9 +21,9 @@ namespace {
 constexpr int LINES_LOOKED_AT = 1000;
 
 struct DataLineView {
-  int number = 0;     // as the reader counts lines: the pieces of a long line count
-  int file_line = 0;  // as the file counts them
-  bool cut = false;   // a piece of 255 bytes that its file line goes on after
+  int number = 0;                   // as the reader counts lines: the pieces of a long line count
+  int file_line = 0;                // as the file counts them
+  bool cut = false;                 // a piece of 255 bytes that its file line goes on after
   std::vector<std::string> fields;  // between the commas, up to the line feed
 };
 
@@ -40,7 +40,8 @@ std::vector<std::string> SplitAtCommas(const char* line) {
 }
 
 // Every line that the reader reads, with its place in the file.
-void ForEachDataLine(TextFileReader& file, const std::function<void(const DataLineView&, const DataLine&)>& visit) {
+void ForEachDataLine(TextFileReader& file,
+                     const std::function<void(const DataLineView&, const DataLine&)>& visit) {
   int cut_pieces = 0;
   ReadDataLines(file, LINES_LOOKED_AT, [&](int number, const DataLine& line) {
     DataLineView view;
@@ -56,9 +57,12 @@ void ForEachDataLine(TextFileReader& file, const std::function<void(const DataLi
 
 class DataFileCheck {
  public:
-  DataFileCheck(ShiftJis& shift_jis, DataFileReport& report) : shift_jis_(shift_jis), report_(report) {}
+  DataFileCheck(ShiftJis& shift_jis, DataFileReport& report)
+      : shift_jis_(shift_jis), report_(report) {}
 
-  void Error(int line, std::string message) { report_.findings.push_back({line, {Severity::Error, std::move(message)}}); }
+  void Error(int line, std::string message) {
+    report_.findings.push_back({line, {Severity::Error, std::move(message)}});
+  }
   void Warning(int line, std::string message) {
     report_.findings.push_back({line, {Severity::Warning, std::move(message)}});
   }
@@ -68,22 +72,26 @@ class DataFileCheck {
     if (view.number >= count) {
       if (!skipped_told_) {
         skipped_told_ = true;
-        Warning(view.file_line, "the reader reads no more than " + std::to_string(count) + " " + entry +
-                                    "s: from here on nothing is read");
+        Warning(view.file_line, "the reader reads no more than " + std::to_string(count) + " " +
+                                    entry + "s: from here on nothing is read");
       }
       return false;
     }
     if (view.cut) {
-      Error(view.file_line, std::string("the line is longer than 255 bytes: the reader takes its first 255 bytes "
-                                        "as one ") + entry + " and the rest as the next");
+      Error(view.file_line,
+            std::string("the line is longer than 255 bytes: the reader takes its first 255 bytes "
+                        "as one ") +
+                entry + " and the rest as the next");
     }
-    if (auto problem = LineBytesProblem(shift_jis_, line)) report_.findings.push_back({view.file_line, *problem});
+    if (auto problem = LineBytesProblem(shift_jis_, line))
+      report_.findings.push_back({view.file_line, *problem});
     return true;
   }
 
   void CheckFieldLength(const DataLineView& view, std::size_t field, const char* name) {
     if (field >= view.fields.size() || view.fields[field].size() < MENU_TEXT_SIZE) return;
-    Error(view.file_line, std::string("the ") + name + " is " + std::to_string(view.fields[field].size()) +
+    Error(view.file_line, std::string("the ") + name + " is " +
+                              std::to_string(view.fields[field].size()) +
                               " bytes: the reader keeps " + std::to_string(MENU_TEXT_SIZE - 1));
   }
 
@@ -100,32 +108,40 @@ class DataFileCheck {
   bool skipped_told_ = false;
 };
 
-void CheckContentsLine(DataFileCheck& check, ReaderState& s, const DataLineView& view, const DataLine& line) {
+void CheckContentsLine(DataFileCheck& check, ReaderState& s, const DataLineView& view,
+                       const DataLine& line) {
   if (!check.CheckLine(view, line, TOC_COUNT, "entry")) return;
   StoreTocLine(s, view.number, line);
   const int at = view.file_line;
   const std::size_t commas = view.fields.size() - 1;
   if (commas == 0) return check.Error(at, "no comma: the entry has a label and no script");
-  if (view.fields[0].empty()) check.Error(at, "the label is empty: the menu shows no item for this entry");
+  if (view.fields[0].empty())
+    check.Error(at, "the label is empty: the menu shows no item for this entry");
   if (commas > 1) {
-    check.Error(at, std::to_string(commas) + " commas: the reader writes the text after each comma over the "
-                    "script name, so the entry opens " + Excerpt(check.shift_jis(), s.TocFiles[view.number], 100));
+    check.Error(at, std::to_string(commas) +
+                        " commas: the reader writes the text after each comma over the "
+                        "script name, so the entry opens " +
+                        Excerpt(check.shift_jis(), s.TocFiles[view.number], 100));
   }
   check.CheckFieldLength(view, 0, "label");
   check.CheckFieldLength(view, 1, "script name");
   const char* script = s.TocFiles[view.number];
-  if (script[0] == '\0' || script[0] == '\n') return check.Error(at, "no script name after the comma");
+  if (script[0] == '\0' || script[0] == '\n')
+    return check.Error(at, "no script name after the comma");
   check.AddScript(script, at);
 }
 
-void CheckBookmarkLine(DataFileCheck& check, ReaderState& s, const DataLineView& view, const DataLine& line) {
+void CheckBookmarkLine(DataFileCheck& check, ReaderState& s, const DataLineView& view,
+                       const DataLine& line) {
   if (!check.CheckLine(view, line, BOOKMARK_COUNT, "bookmark")) return;
   StoreBookmarkLine(s, view.number, line);
   const int at = view.file_line;
   if (view.fields.size() != 3) {
-    check.Error(at, std::to_string(view.fields.size()) + " fields where a bookmark has three (label, page, "
-                    "script): " + (view.fields.size() < 3 ? "the missing ones keep their defaults"
-                                                         : "the fourth and later are dropped"));
+    check.Error(at, std::to_string(view.fields.size()) +
+                        " fields where a bookmark has three (label, page, "
+                        "script): " +
+                        (view.fields.size() < 3 ? "the missing ones keep their defaults"
+                                                : "the fourth and later are dropped"));
   }
   check.CheckFieldLength(view, 0, "label");
   check.CheckFieldLength(view, 1, "page");
@@ -134,8 +150,10 @@ void CheckBookmarkLine(DataFileCheck& check, ReaderState& s, const DataLineView&
     const std::string& page = view.fields[1];
     const bool number = !page.empty() && page.find_first_not_of("0123456789") == std::string::npos;
     if (!number) {
-      check.Error(at, "the page " + Excerpt(check.shift_jis(), page.c_str()) + " is not a number: the reader opens "
-                      "page " + std::to_string(ReadDecimal(s.BookmarkPages[view.number])));
+      check.Error(at, "the page " + Excerpt(check.shift_jis(), page.c_str()) +
+                          " is not a number: the reader opens "
+                          "page " +
+                          std::to_string(ReadDecimal(s.BookmarkPages[view.number])));
     }
   }
   check.AddScript(s.BookmarkFiles[view.number], at);

@@ -9,7 +9,8 @@ namespace {
 constexpr char CTRL_Z = 0x1A;
 
 int LineAt(std::string_view bytes, std::size_t offset) {
-  return 1 + static_cast<int>(std::count(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(offset), '\n'));
+  return 1 + static_cast<int>(std::count(
+                 bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(offset), '\n'));
 }
 
 // Old editors ended a file with Ctrl-Z; the text mode ends it there, so only text
@@ -20,8 +21,10 @@ void AddCtrlZ(std::string_view bytes, std::vector<ScriptFinding>& findings) {
   const std::size_t text = bytes.find_first_not_of("\x1A\r\n \t", ctrl_z);
   if (text == std::string_view::npos) return;
   findings.push_back({LineAt(bytes, ctrl_z),
-                      {Severity::Error, "a Ctrl-Z byte ends the file for the reader: nothing after it is read, "
-                                        "though text follows on line " + std::to_string(LineAt(bytes, text))}});
+                      {Severity::Error,
+                       "a Ctrl-Z byte ends the file for the reader: nothing after it is read, "
+                       "though text follows on line " +
+                           std::to_string(LineAt(bytes, text))}});
 }
 
 // A NUL ends the line for the reader: the rest of that line is never seen.
@@ -36,9 +39,11 @@ void AddNuls(std::string_view bytes, std::vector<ScriptFinding>& findings) {
       reported = false;
     } else if (bytes[i] == '\0' && !reported) {
       reported = true;
-      findings.push_back({line, {Severity::Error, "NUL byte at column " + std::to_string(i - line_start) +
-                                                      ": the reader ends the line there, and the rest of it is "
-                                                      "never read"}});
+      findings.push_back(
+          {line,
+           {Severity::Error, "NUL byte at column " + std::to_string(i - line_start) +
+                                 ": the reader ends the line there, and the rest of it is "
+                                 "never read"}});
     }
   }
 }
@@ -48,8 +53,10 @@ void AddNuls(std::string_view bytes, std::vector<ScriptFinding>& findings) {
 std::vector<ScriptFinding> EncodingFindings(std::string_view bytes, const AuthorTextNotes& notes) {
   std::vector<ScriptFinding> findings;
   if (notes.utf8) {
-    findings.push_back({1, {Severity::Warning, "the file is in UTF-8: yomu converts it to Shift-JIS as it reads "
-                                               "it, but other readers of the format need Shift-JIS files"}});
+    findings.push_back({1,
+                        {Severity::Warning,
+                         "the file is in UTF-8: yomu converts it to Shift-JIS as it reads "
+                         "it, but other readers of the format need Shift-JIS files"}});
   }
   for (const UnconvertedCharacter& character : notes.unconverted) {
     findings.push_back({character.line, UnconvertedProblem(character.code)});

@@ -6,7 +6,9 @@
 
 namespace {
 
-const char* KindName(Severity severity) { return severity == Severity::Error ? "error" : "warning"; }
+const char* KindName(Severity severity) {
+  return severity == Severity::Error ? "error" : "warning";
+}
 
 std::string JsonString(const std::string& text) {
   std::string quoted = "\"";
@@ -39,9 +41,9 @@ void WriteFindingsJson(const std::vector<Finding>& findings, std::ostream& out) 
   out << '[';
   for (std::size_t k = 0; k < findings.size(); ++k) {
     const Finding& finding = findings[k];
-    out << (k == 0 ? "\n" : ",\n") << "  {\"file\": " << JsonString(finding.file) << ", \"line\": " << finding.line
-        << ", \"kind\": \"" << KindName(finding.severity) << "\", \"message\": " << JsonString(finding.message)
-        << '}';
+    out << (k == 0 ? "\n" : ",\n") << "  {\"file\": " << JsonString(finding.file)
+        << ", \"line\": " << finding.line << ", \"kind\": \"" << KindName(finding.severity)
+        << "\", \"message\": " << JsonString(finding.message) << '}';
   }
   out << (findings.empty() ? "]\n" : "\n]\n");
 }

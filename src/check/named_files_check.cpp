@@ -43,7 +43,8 @@ std::optional<std::string> NamedFileCheck::CaseOnlyName(std::string_view name_sj
   const std::vector<std::string_view> found = SplitHostPath(relative);
   if (written.size() != found.size()) return std::nullopt;  // "." and ".." parts
   for (std::size_t k = 0; k < written.size(); ++k) {
-    if (found[k] != written[k] && found[k] != shift_jis_.ToUtf8(written[k])) return std::string(relative);
+    if (found[k] != written[k] && found[k] != shift_jis_.ToUtf8(written[k]))
+      return std::string(relative);
   }
   return std::nullopt;
 }
@@ -61,12 +62,15 @@ std::vector<LineProblem> NamedFileCheck::Check(NamedFile kind, const char* name_
     problems.push_back({Severity::Error, *cached->second});
   } else if (const std::optional<std::string> stored = CaseOnlyName(name_sjis, host_path)) {
     problems.push_back({Severity::Warning, std::string(NamedFileWord(kind)) + " \"" + name_utf8 +
-                                               "\" is found only by ignoring case, as \"" + *stored +
+                                               "\" is found only by ignoring case, as \"" +
+                                               *stored +
                                                "\": readers on other systems may not find it"});
   }
-  if (kind == NamedFile::Midi && directory_sjis_length_ + 1 + std::strlen(name_sjis) > MIDI_PATH_MAX) {
-    problems.push_back({Severity::Error,
-                        MidiPathTooLongMessage(name_utf8, directory_sjis_length_ + 1 + std::strlen(name_sjis))});
+  if (kind == NamedFile::Midi &&
+      directory_sjis_length_ + 1 + std::strlen(name_sjis) > MIDI_PATH_MAX) {
+    problems.push_back(
+        {Severity::Error,
+         MidiPathTooLongMessage(name_utf8, directory_sjis_length_ + 1 + std::strlen(name_sjis))});
   }
   return problems;
 }

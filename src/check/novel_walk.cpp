@@ -51,7 +51,9 @@ class NovelWalk {
   }
 
  private:
-  int FileRank(const std::string& file) { return ranks_.emplace(file, static_cast<int>(ranks_.size())).first->second; }
+  int FileRank(const std::string& file) {
+    return ranks_.emplace(file, static_cast<int>(ranks_.size())).first->second;
+  }
 
   void Add(const std::string& file, int line, const LineProblem& problem) {
     FileRank(file);
@@ -65,11 +67,12 @@ class NovelWalk {
   }
 
   std::vector<Finding> Sorted() {
-    std::stable_sort(findings_.begin(), findings_.end(), [this](const Finding& a, const Finding& b) {
-      const int rank_a = ranks_.at(a.file);
-      const int rank_b = ranks_.at(b.file);
-      return rank_a != rank_b ? rank_a < rank_b : a.line < b.line;
-    });
+    std::stable_sort(findings_.begin(), findings_.end(),
+                     [this](const Finding& a, const Finding& b) {
+                       const int rank_a = ranks_.at(a.file);
+                       const int rank_b = ranks_.at(b.file);
+                       return rank_a != rank_b ? rank_a < rank_b : a.line < b.line;
+                     });
     return findings_;
   }
 
@@ -78,8 +81,10 @@ class NovelWalk {
   std::optional<std::string> ReadChecked(const std::string& file, const std::string& host_path) {
     std::optional<std::string> bytes = ReadRegularFile(host_path, CHECKED_FILE_MAX_BYTES);
     if (!bytes) {
-      Add(file, 0, {Severity::Error, "the file is larger than 8 MiB, far more than the reader reads: it is not "
-                                     "checked"});
+      Add(file, 0,
+          {Severity::Error,
+           "the file is larger than 8 MiB, far more than the reader reads: it is not "
+           "checked"});
     }
     return bytes;
   }
@@ -95,11 +100,13 @@ class NovelWalk {
   }
 
   void VisitScript(const ScriptReference& reference) {
-    const std::vector<LineProblem> problems = files_.Check(NamedFile::Script, reference.name_sjis.c_str());
+    const std::vector<LineProblem> problems =
+        files_.Check(NamedFile::Script, reference.name_sjis.c_str());
     const std::string file = shift_jis_.ToUtf8(reference.name_sjis);
     AddAll(reference.from_line > 0 ? reference.from_file : file, reference.from_line, problems);
-    const bool missing = std::any_of(problems.begin(), problems.end(),
-                                     [](const LineProblem& problem) { return problem.severity == Severity::Error; });
+    const bool missing =
+        std::any_of(problems.begin(), problems.end(),
+                    [](const LineProblem& problem) { return problem.severity == Severity::Error; });
     const std::string host_path = files_.HostPath(reference.name_sjis);
     if (missing || !visited_.insert(host_path).second) return;
     CheckScript(file, host_path);
@@ -117,7 +124,8 @@ class NovelWalk {
     AddAll(file, notes.findings);
     AddAll(file, StructureFindings(*state, notes));
     for (int slot = 0; slot < notes.slot_count; ++slot) {
-      CheckNamedFiles(file, notes.file_lines[static_cast<std::size_t>(slot)], state->ScriptLines[slot]);
+      CheckNamedFiles(file, notes.file_lines[static_cast<std::size_t>(slot)],
+                      state->ScriptLines[slot]);
     }
   }
 
@@ -130,7 +138,8 @@ class NovelWalk {
       if (name[0] != '\0') queue_.push_back({name, file, line_number});
       return;
     }
-    if (command == ScriptCommand::Cd) return AddAll(file, line_number, files_.CheckTrack(ColumnNumber(line, 3, 4)));
+    if (command == ScriptCommand::Cd)
+      return AddAll(file, line_number, files_.CheckTrack(ColumnNumber(line, 3, 4)));
     NamedFile kind = NamedFile::Picture;
     std::size_t size = PICTURE_NAME_SIZE;
     if (command == ScriptCommand::Wave) {
@@ -151,11 +160,13 @@ class NovelWalk {
   ShiftJis shift_jis_;
   NamedFileCheck files_;
   std::deque<ScriptReference> queue_;
-  std::set<std::string> visited_;  // host paths of the scripts looked at
+  std::set<std::string> visited_;     // host paths of the scripts looked at
   std::map<std::string, int> ranks_;  // files in the order the walk met them
   std::vector<Finding> findings_;
 };
 
 }  // namespace
 
-std::vector<Finding> CheckNovel(const std::string& novel_directory) { return NovelWalk(novel_directory).Run(); }
+std::vector<Finding> CheckNovel(const std::string& novel_directory) {
+  return NovelWalk(novel_directory).Run();
+}

@@ -54,7 +54,8 @@ class ScriptShape {
     for (int slot = 0; slot < lines_; ++slot) {
       if (RecogniseCommand(Line(slot)) == ScriptCommand::Choices) CheckList(slot);
       if (Line(slot)[0] == '<') {
-        for (int k = slot; k < lines_ && Line(k)[0] != '>'; ++k) in_block_[static_cast<std::size_t>(k)] = true;
+        for (int k = slot; k < lines_ && Line(k)[0] != '>'; ++k)
+          in_block_[static_cast<std::size_t>(k)] = true;
       }
     }
     for (int slot = 0; slot < lines_; ++slot) CheckBranchTargetLine(slot);
@@ -69,25 +70,28 @@ class ScriptShape {
       if (!IsChoiceText(Line(slot))) continue;
       const int digit = Line(slot)[0] - '0';
       if (first_line_of[digit] >= 0) {
-        Add(slot, Severity::Error, "choice " + std::to_string(digit) + " is given twice, first at line " +
-                                       std::to_string(FileLine(first_line_of[digit])) +
-                                       ": the reader shows this one");
+        Add(slot, Severity::Error,
+            "choice " + std::to_string(digit) + " is given twice, first at line " +
+                std::to_string(FileLine(first_line_of[digit])) + ": the reader shows this one");
       } else {
         first_line_of[digit] = slot;
       }
     }
     if (slot >= lines_) {
-      Add(set_slot, Severity::Error, "the choice list has no \">\" line: it runs to the end of the script");
+      Add(set_slot, Severity::Error,
+          "the choice list has no \">\" line: it runs to the end of the script");
     }
     int drawn = 0;
     while (drawn < CHOICE_COUNT && first_line_of[drawn] >= 0) ++drawn;
     int given_after = drawn + 1;
     while (given_after < CHOICE_COUNT && first_line_of[given_after] < 0) ++given_after;
     if (drawn == 0) {
-      Add(set_slot, Severity::Error, "the choice list has no choice 0: the reader draws none of its choices");
+      Add(set_slot, Severity::Error,
+          "the choice list has no choice 0: the reader draws none of its choices");
     } else if (given_after < CHOICE_COUNT) {
-      Add(set_slot, Severity::Error, "the choice list has no choice " + std::to_string(drawn) + ": choice " +
-                                         std::to_string(given_after) + " is not drawn, yet it can be picked");
+      Add(set_slot, Severity::Error,
+          "the choice list has no choice " + std::to_string(drawn) + ": choice " +
+              std::to_string(given_after) + " is not drawn, yet it can be picked");
     }
   }
 
@@ -97,11 +101,16 @@ class ScriptShape {
     const std::string digit(1, line[0]);
     const bool digit_only = IsBlankLine(line + 1);
     if (!in_block_[static_cast<std::size_t>(slot)] && digit_only) {
-      Add(slot, Severity::Warning, "\"" + digit + "\" looks like a branch target, but it lies in no choice "
-                                   "block (a \"<\" line up to the next \">\"): it does nothing");
+      Add(slot, Severity::Warning,
+          "\"" + digit +
+              "\" looks like a branch target, but it lies in no choice "
+              "block (a \"<\" line up to the next \">\"): it does nothing");
     } else if (in_block_[static_cast<std::size_t>(slot)] && !digit_only) {
-      Add(slot, Severity::Warning, "the line begins with \"" + digit + "\" inside a choice block: besides "
-                                   "being text, it makes choice " + digit + " a branch target");
+      Add(slot, Severity::Warning,
+          "the line begins with \"" + digit +
+              "\" inside a choice block: besides "
+              "being text, it makes choice " +
+              digit + " a branch target");
     }
   }
 
@@ -113,14 +122,16 @@ class ScriptShape {
   void FallOffTheEnd() {
     if (fell_off_) return;
     fell_off_ = true;
-    Add(lines_ - 1, Severity::Error, "a run reaches the end of the script, which does not end with \"E\" or go "
-                                     "on with \"FI\": the reader reads on into empty lines, or stops at line " +
-                                         std::to_string(SCRIPT_LINE_COUNT) + " without showing it");
+    Add(lines_ - 1, Severity::Error,
+        "a run reaches the end of the script, which does not end with \"E\" or go "
+        "on with \"FI\": the reader reads on into empty lines, or stops at line " +
+            std::to_string(SCRIPT_LINE_COUNT) + " without showing it");
   }
 
   void Visit(int slot, std::int32_t block) {
     if (slot >= lines_) return FallOffTheEnd();
-    const std::size_t key = static_cast<std::size_t>(slot) * (blocks_ + 1) + static_cast<std::size_t>(block);
+    const std::size_t key =
+        static_cast<std::size_t>(slot) * (blocks_ + 1) + static_cast<std::size_t>(block);
     if (seen_[key]) return;
     seen_[key] = true;
     queue_.push_back({slot, block});
@@ -151,7 +162,8 @@ class ScriptShape {
     if (command == ScriptCommand::Quake) return Visit(slot + 1, run.block);
     if (command == ScriptCommand::ListEnd || command == ScriptCommand::FileSwitch) return;
     // The reader ends at the table's last line before it runs it.
-    if (slot + 1 >= SCRIPT_LINE_COUNT) return command == ScriptCommand::End ? void() : FallOffTheEnd();
+    if (slot + 1 >= SCRIPT_LINE_COUNT)
+      return command == ScriptCommand::End ? void() : FallOffTheEnd();
     if (Line(slot + 1)[0] == '}') return Visit(0, 0);
     if (command == ScriptCommand::End) return;
     if (command == ScriptCommand::Choices) return FollowChoices(slot, run.block);
@@ -161,14 +173,17 @@ class ScriptShape {
   void CheckReachedLine(int slot, ScriptCommand command) {
     const char* line = Line(slot);
     if (command == ScriptCommand::ListEnd) {
-      Add(slot, Severity::Error, "a run reaches this \">\" line outside a choice list and stops there for good: "
-                                 "clicks no longer go on");
+      Add(slot, Severity::Error,
+          "a run reaches this \">\" line outside a choice list and stops there for good: "
+          "clicks no longer go on");
     } else if (line[0] == '<') {
-      Add(slot, Severity::Error, "a run reaches this \"<\" line, and the reader shows it as text, \"<\" "
-                                 "included; put each block's \"<\" line inside its list");
+      Add(slot, Severity::Error,
+          "a run reaches this \"<\" line, and the reader shows it as text, \"<\" "
+          "included; put each block's \"<\" line inside its list");
     } else if (IsChoiceText(line) || (IsBranchTarget(line) && IsBlankLine(line + 1))) {
-      Add(slot, Severity::Error, "a run reaches this choice line outside a list, and the reader shows it as "
-                                 "text");
+      Add(slot, Severity::Error,
+          "a run reaches this choice line outside a list, and the reader shows it as "
+          "text");
     }
   }
 
@@ -196,8 +211,10 @@ class ScriptShape {
     const int after = LineAfterList(s_, set_slot);
     if (after > lines_) return;  // no ">" line: told of with the list
     if (after == lines_ && !digit.empty()) {
-      Add(set_slot, Severity::Error, "choice " + digit + " names no branch target and there is no next choice "
-                                     "block, so the reader goes on behind the list, where the script ends");
+      Add(set_slot, Severity::Error,
+          "choice " + digit +
+              " names no branch target and there is no next choice "
+              "block, so the reader goes on behind the list, where the script ends");
       return;
     }
     Visit(after, block);
@@ -247,6 +264,7 @@ class ScriptShape {
 
 }  // namespace
 
-std::vector<ScriptFinding> StructureFindings(const ReaderState& state, const ScriptTableNotes& notes) {
+std::vector<ScriptFinding> StructureFindings(const ReaderState& state,
+                                             const ScriptTableNotes& notes) {
   return ScriptShape(state, notes).Findings();
 }

@@ -8,4 +8,5 @@
 #include "script/line_rules.h"
 
 // The findings of a script read into state's line table, with the notes of its reading.
-std::vector<ScriptFinding> StructureFindings(const ReaderState& state, const ScriptTableNotes& notes);
+std::vector<ScriptFinding> StructureFindings(const ReaderState& state,
+                                             const ScriptTableNotes& notes);

@@ -10,8 +10,8 @@
 void ReadDataFileLines(Reader& r, const char* name_sjis, int count, bool authors_file,
                        const std::function<void(int number, const DataLine& line)>& store) {
   const std::string host_path = r.platform.HostPath(name_sjis);
-  std::optional<TextFileReader> file =
-      authors_file ? OpenAuthorText(r.platform.shift_jis, host_path) : TextFileReader::Open(host_path);
+  std::optional<TextFileReader> file = authors_file ? OpenAuthorText(r.platform.shift_jis, host_path)
+                                                    : TextFileReader::Open(host_path);
   if (file) ReadDataLines(*file, count, store);
 }
 

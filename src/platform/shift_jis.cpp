@@ -115,7 +115,8 @@ std::optional<std::string> ShiftJis::FromUtf8(std::string_view text_utf8) {
   return text_sjis;
 }
 
-std::string ShiftJis::FromUtf8Replacing(std::string_view text_utf8, std::string_view replacement_sjis,
+std::string ShiftJis::FromUtf8Replacing(std::string_view text_utf8,
+                                        std::string_view replacement_sjis,
                                         std::vector<std::size_t>& unconverted) {
   Converter& converter = converters_->from_utf8;
   std::string text_sjis;
@@ -131,7 +132,8 @@ std::string ShiftJis::FromUtf8Replacing(std::string_view text_utf8, std::string_
     if (converted) continue;
     // The character at in has no CP932 form: its replacement, then the next one.
     unconverted.push_back(static_cast<std::size_t>(in - text_utf8.data()));
-    const std::size_t length = std::min(Utf8SequenceLength(static_cast<unsigned char>(*in)), in_left);
+    const auto lead = static_cast<unsigned char>(*in);
+    const std::size_t length = std::min(Utf8SequenceLength(lead), in_left);
     in += length;
     in_left -= length;
     text_sjis.append(replacement_sjis);

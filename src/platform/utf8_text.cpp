@@ -47,7 +47,8 @@ char32_t CodePointAt(std::string_view bytes, std::size_t pos) {
   const std::size_t length = std::min(Utf8SequenceLength(lead), bytes.size() - pos);
   if (length == 1) return lead < 0x80 ? lead : U'\uFFFD';
   char32_t code = lead & (0x7F >> length);
-  for (std::size_t i = 1; i < length; ++i) code = code << 6 | (static_cast<unsigned char>(bytes[pos + i]) & 0x3F);
+  for (std::size_t i = 1; i < length; ++i)
+    code = code << 6 | (static_cast<unsigned char>(bytes[pos + i]) & 0x3F);
   return code;
 }
 
@@ -73,8 +74,9 @@ std::string Utf8TextToShiftJis(ShiftJis& shift_jis, std::string_view text_utf8,
   int line = 1;
   std::size_t counted = 0;
   for (std::size_t offset : offsets) {
-    line += static_cast<int>(std::count(text_utf8.begin() + static_cast<std::ptrdiff_t>(counted),
-                                        text_utf8.begin() + static_cast<std::ptrdiff_t>(offset), '\n'));
+    line +=
+        static_cast<int>(std::count(text_utf8.begin() + static_cast<std::ptrdiff_t>(counted),
+                                    text_utf8.begin() + static_cast<std::ptrdiff_t>(offset), '\n'));
     counted = offset;
     unconverted.push_back({CodePointAt(text_utf8, offset), line});
   }

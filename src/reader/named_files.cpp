@@ -26,7 +26,8 @@ std::optional<std::string> PictureProblem(const std::string& host_path) {
   const bool bitmap = bytes->compare(0, 2, "BM") == 0;
   if (!bitmap) return "is not a Windows bitmap";
   if (!ReadBmpHeader(file) || !DecodeBitmapFile(file)) {
-    return "is damaged, cut short or of a kind the reader does not show: it cannot decode its pixels";
+    return "is damaged, cut short or of a kind the reader does not show: it cannot decode its "
+           "pixels";
   }
   return std::nullopt;
 }
@@ -47,8 +48,9 @@ std::optional<std::string> NamedFileProblem(NamedFile kind, const std::string& h
                                             const std::string& name_utf8) {
   const std::string named = std::string(NamedFileWord(kind)) + " \"" + name_utf8 + "\"";
   if (!IsRegularFile(host_path)) {
-    return named + (kind == NamedFile::Sound ? " not found: the reader plays its default chime instead"
-                                             : " not found");
+    return named + (kind == NamedFile::Sound
+                        ? " not found: the reader plays its default chime instead"
+                        : " not found");
   }
   if (kind != NamedFile::Picture) return std::nullopt;
   const std::optional<std::string> problem = PictureProblem(host_path);
@@ -66,6 +68,7 @@ std::string MissingTrackMessage(int track) {
 }
 
 std::string MidiPathTooLongMessage(const std::string& name_utf8, std::size_t path_length) {
-  return "the path of MIDI file \"" + name_utf8 + "\" in this folder is " + std::to_string(path_length) +
-         " bytes: the reader opens paths of at most " + std::to_string(MIDI_PATH_MAX) + " bytes";
+  return "the path of MIDI file \"" + name_utf8 + "\" in this folder is " +
+         std::to_string(path_length) + " bytes: the reader opens paths of at most " +
+         std::to_string(MIDI_PATH_MAX) + " bytes";
 }

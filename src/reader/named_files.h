@@ -7,10 +7,10 @@
 #include <string>
 
 // The name buffers of the commands: at most one byte less of name, and a terminator.
-constexpr std::size_t SCRIPT_NAME_SIZE = 100;   // "FI", contents and bookmarks
-constexpr std::size_t PICTURE_NAME_SIZE = 20;   // "BMP"
-constexpr std::size_t WAVE_NAME_SIZE = 20;      // "WAV"
-constexpr std::size_t MIDI_NAME_SIZE = 256;     // "MID"
+constexpr std::size_t SCRIPT_NAME_SIZE = 100;  // "FI", contents and bookmarks
+constexpr std::size_t PICTURE_NAME_SIZE = 20;  // "BMP"
+constexpr std::size_t WAVE_NAME_SIZE = 20;     // "WAV"
+constexpr std::size_t MIDI_NAME_SIZE = 256;    // "MID"
 // The MIDI open command holds 255 bytes, 33 of them its own text.
 constexpr std::size_t MIDI_PATH_MAX = 222;
 

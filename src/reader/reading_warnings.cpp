@@ -18,7 +18,8 @@ bool IsCutPiece(const char* slot) {
 
 int FileLineOfSlot(const ReaderState& s, int slot) {
   int line = 1;
-  for (int k = 0; k < slot && k < SCRIPT_LINE_COUNT; ++k) line += IsCutPiece(s.ScriptLines[k]) ? 0 : 1;
+  for (int k = 0; k < slot && k < SCRIPT_LINE_COUNT; ++k)
+    line += IsCutPiece(s.ScriptLines[k]) ? 0 : 1;
   return line;
 }
 
@@ -34,6 +35,11 @@ void WarnAt(Reader& r, const std::string& location, const std::string& message_u
 
 void WarnAtCurrentLine(Reader& r, const std::string& message_utf8) {
   WarnAt(r, CurrentLineLocation(r), message_utf8);
+}
+
+void WarnScriptNotFound(Reader& r, const std::string& location) {
+  WarnAt(r, location,
+         "script " + QuotedForMessage(r.platform.shift_jis, r.state.ScriptFileName) + " not found");
 }
 
 std::string QuotedForMessage(ShiftJis& shift_jis, const char* name_sjis) {

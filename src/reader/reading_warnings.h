@@ -19,5 +19,8 @@ std::string CurrentLineLocation(Reader& r);
 void WarnAt(Reader& r, const std::string& location, const std::string& message_utf8);
 void WarnAtCurrentLine(Reader& r, const std::string& message_utf8);
 
+// That the script ScriptFileName names cannot be opened, told at location.
+void WarnScriptNotFound(Reader& r, const std::string& location);
+
 // A Shift-JIS name in double quotes, in UTF-8, for messages.
 std::string QuotedForMessage(ShiftJis& shift_jis, const char* name_sjis);

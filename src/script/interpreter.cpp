@@ -59,9 +59,7 @@ void SwitchScriptFile(Reader& r) {
   }
   s.PageNumber = 0;
   ResetScript(r);
-  if (!LoadScript(r)) {
-    WarnAt(r, location, "script " + QuotedForMessage(r.platform.shift_jis, s.ScriptFileName) + " not found");
-  }
+  if (!LoadScript(r)) WarnScriptNotFound(r, location);
   s.WaitPending = 0;
 }
 

@@ -92,27 +92,32 @@ std::vector<Token> Tokens(const char* line, int begin) {
 
 // The form in which the line says what its author wrote: each number right-aligned
 // in its columns, with zeros.
-std::string CanonicalForm(const char* line, ScriptCommand command, const std::vector<NumberField>& fields,
+std::string CanonicalForm(const char* line, ScriptCommand command,
+                          const std::vector<NumberField>& fields,
                           const std::vector<Token>& tokens) {
   std::string form = CommandWord(command);
   for (std::size_t k = 0; k < tokens.size(); ++k) {
     const NumberField& field = fields[k];
-    const std::int32_t value = ReadDecimal(std::string(line + tokens[k].begin, line + tokens[k].end).c_str());
+    const std::int32_t value =
+        ReadDecimal(std::string(line + tokens[k].begin, line + tokens[k].end).c_str());
     char digits[16];
     std::snprintf(digits, sizeof digits, "%0*d", field.last - field.first + 1, value);
     form.resize(static_cast<std::size_t>(field.first), ' ');
     form += digits;
   }
-  if (const char* quote = std::strchr(line, '"')) form += " " + std::string(quote, LineLength(quote));
+  if (const char* quote = std::strchr(line, '"'))
+    form += " " + std::string(quote, LineLength(quote));
   return form;
 }
 
 // Numbers in fixed columns: what the author wrote must stand where the command reads.
-std::optional<LineProblem> NumberProblem(ShiftJis& shift_jis, const char* line, ScriptCommand command,
+std::optional<LineProblem> NumberProblem(ShiftJis& shift_jis, const char* line,
+                                         ScriptCommand command,
                                          const std::vector<NumberField>& fields) {
   const int word = static_cast<int>(std::strlen(CommandWord(command)));
   const char next = line[word];
-  if (!IsBlank(next) && !IsLineEnd(next) && !IsDigit(next) && next != '+' && next != '-' && next != '"') {
+  if (!IsBlank(next) && !IsLineEnd(next) && !IsDigit(next) && next != '+' && next != '-' &&
+      next != '"') {
     return Error(Excerpt(shift_jis, line) + " reads as " + CommandDescription(command) +
                  ", and is not shown as text");
   }
@@ -121,14 +126,17 @@ std::optional<LineProblem> NumberProblem(ShiftJis& shift_jis, const char* line, 
   if (command == ScriptCommand::Midi && tokens.size() > fields.size()) tokens.resize(fields.size());
   bool fits = tokens.size() <= fields.size();
   for (std::size_t k = 0; fits && k < tokens.size(); ++k) {
-    fits = IsNumber(line, tokens[k]) && tokens[k].begin >= fields[k].first && tokens[k].end - 1 <= fields[k].last;
+    fits = IsNumber(line, tokens[k]) && tokens[k].begin >= fields[k].first &&
+           tokens[k].end - 1 <= fields[k].last;
   }
   if (fits) return std::nullopt;
   std::string message = Excerpt(shift_jis, line) + ": the reader reads ";
   for (std::size_t k = 0; k < fields.size(); ++k) {
     if (k > 0) message += " and ";
-    message += std::string(fields[k].name) + " " + std::to_string(ColumnNumber(line, fields[k].first, fields[k].last)) +
-               " from columns " + std::to_string(fields[k].first) + "-" + std::to_string(fields[k].last);
+    message += std::string(fields[k].name) + " " +
+               std::to_string(ColumnNumber(line, fields[k].first, fields[k].last)) +
+               " from columns " + std::to_string(fields[k].first) + "-" +
+               std::to_string(fields[k].last);
   }
   bool numbers = tokens.size() <= fields.size();
   for (const Token& token : tokens) numbers = numbers && IsNumber(line, token);
@@ -143,7 +151,8 @@ void AddNumberProblems(ShiftJis& shift_jis, const char* line, ScriptCommand comm
       if (auto problem = NumberProblem(shift_jis, line, command, {{1, 2, "size"}})) {
         problems.push_back(*problem);
       } else if (ColumnNumber(line, 1, 2) < 0) {
-        problems.push_back(Error("a negative font size keeps the font as it is and breaks the page layout"));
+        problems.push_back(
+            Error("a negative font size keeps the font as it is and breaks the page layout"));
       }
       return;
     }
@@ -152,19 +161,22 @@ void AddNumberProblems(ShiftJis& shift_jis, const char* line, ScriptCommand comm
       if (auto problem = NumberProblem(shift_jis, line, command, {{2, 4, "brightness"}})) {
         problems.push_back(*problem);
       } else if (percent < 0 || percent > 100) {
-        problems.push_back(Error("brightness " + std::to_string(percent) + " is outside 0-100: the grey comes out as " +
+        problems.push_back(Error("brightness " + std::to_string(percent) +
+                                 " is outside 0-100: the grey comes out as " +
                                  std::to_string(BrightnessGrey(percent) & 0xFF) + " of 255"));
       }
       return;
     }
     case ScriptCommand::Cd: {
-      if (auto problem = NumberProblem(shift_jis, line, command, {{3, 4, "track"}, {6, 9, "period"}})) {
+      if (auto problem =
+              NumberProblem(shift_jis, line, command, {{3, 4, "track"}, {6, 9, "period"}})) {
         problems.push_back(*problem);
       } else if (ColumnNumber(line, 3, 4) < 0) {
         problems.push_back(Error("a negative track number plays nothing"));
       } else if (ColumnNumber(line, 3, 4) > 0 && ColumnNumber(line, 6, 9) <= 0) {
-        problems.push_back(Warning("no loop period in columns 6-9: the track plays once and runs on into the "
-                                   "tracks after it"));
+        problems.push_back(
+            Warning("no loop period in columns 6-9: the track plays once and runs on into the "
+                    "tracks after it"));
       }
       return;
     }
@@ -176,13 +188,13 @@ void AddNumberProblems(ShiftJis& shift_jis, const char* line, ScriptCommand comm
       }
       return;
     }
-    default:
-      return;
+    default: return;
   }
 }
 
 // The file name between the first two double quotes, and the buffer it is copied to.
-std::optional<LineProblem> QuotedNameProblem(ShiftJis& shift_jis, const char* line, ScriptCommand command) {
+std::optional<LineProblem> QuotedNameProblem(ShiftJis& shift_jis, const char* line,
+                                             ScriptCommand command) {
   std::size_t size = MIDI_NAME_SIZE;
   const char* failure = "plays nothing";
   if (command == ScriptCommand::Picture) {
@@ -194,14 +206,16 @@ std::optional<LineProblem> QuotedNameProblem(ShiftJis& shift_jis, const char* li
   const char* open = std::strchr(line, '"');
   const char* close = open != nullptr ? std::strchr(open + 1, '"') : nullptr;
   if (close == nullptr) {
-    return Error(Excerpt(shift_jis, line) + " has no file name between two double quotes: the reader " + failure);
+    return Error(Excerpt(shift_jis, line) +
+                 " has no file name between two double quotes: the reader " + failure);
   }
   const auto length = static_cast<std::size_t>(close - open - 1);
-  if (length == 0) return Error(std::string("the file name between the quotes is empty: the reader ") + failure);
+  if (length == 0)
+    return Error(std::string("the file name between the quotes is empty: the reader ") + failure);
   if (length < size) return std::nullopt;
-  return Error("the file name " + Excerpt(shift_jis, std::string(open + 1, length).c_str(), 40) + " is " +
-               std::to_string(length) + " bytes: the reader takes names of at most " + std::to_string(size - 1) +
-               " bytes, and " + failure);
+  return Error("the file name " + Excerpt(shift_jis, std::string(open + 1, length).c_str(), 40) +
+               " is " + std::to_string(length) + " bytes: the reader takes names of at most " +
+               std::to_string(size - 1) + " bytes, and " + failure);
 }
 
 // Column 1 of a "T" line is skipped whatever it holds.
@@ -209,36 +223,42 @@ void AddTitleProblems(ShiftJis& shift_jis, const char* line, std::vector<LinePro
   const char skipped = line[1];
   if (IsLineEnd(skipped)) return;
   if (IsShiftJisLeadByte(static_cast<unsigned char>(skipped))) {
-    problems.push_back(Error("column 1 of a \"T\" line is skipped: it holds the first byte of " +
-                             Excerpt(shift_jis, line + 1, 2) +
-                             ", so the title begins with half a character; write \"T \" and the title"));
+    problems.push_back(
+        Error("column 1 of a \"T\" line is skipped: it holds the first byte of " +
+              Excerpt(shift_jis, line + 1, 2) +
+              ", so the title begins with half a character; write \"T \" and the title"));
     return;
   }
   if (!IsBlank(skipped)) {
-    problems.push_back(Error(Excerpt(shift_jis, line) + " reads as a chapter title (\"T\"): column 1 is skipped, " +
-                             "so the title is " + Excerpt(shift_jis, line + 2) + ", and the line is not shown"));
+    problems.push_back(Error(
+        Excerpt(shift_jis, line) + " reads as a chapter title (\"T\"): column 1 is skipped, " +
+        "so the title is " + Excerpt(shift_jis, line + 2) + ", and the line is not shown"));
     return;
   }
   const std::size_t title = LineLength(line + 2);
   if (title > TITLE_KEPT) {
-    problems.push_back(Warning("the title is " + std::to_string(title) + " bytes: page labels and bookmarks keep its "
-                               "first " + std::to_string(TITLE_KEPT)));
+    problems.push_back(Warning("the title is " + std::to_string(title) +
+                               " bytes: page labels and bookmarks keep its "
+                               "first " +
+                               std::to_string(TITLE_KEPT)));
   }
 }
 
 // "FI", one byte that is skipped, then the name to the end of the line.
 std::optional<LineProblem> FileSwitchProblem(ShiftJis& shift_jis, const char* line) {
   const std::size_t name = IsLineEnd(line[2]) ? 0 : LineLength(line + 3);
-  if (name == 0) return Error("\"FI\" names no script: the reader opens nothing and reads on into empty lines");
+  if (name == 0)
+    return Error("\"FI\" names no script: the reader opens nothing and reads on into empty lines");
   if (!IsBlank(line[2])) {
-    return Error("column 2 of an \"FI\" line is skipped: the reader opens " + Excerpt(shift_jis, line + 3, 60) +
-                 "; write \"FI \" and the name");
+    return Error("column 2 of an \"FI\" line is skipped: the reader opens " +
+                 Excerpt(shift_jis, line + 3, 60) + "; write \"FI \" and the name");
   }
   if (name < SCRIPT_NAME_SIZE) return std::nullopt;
   char kept[SCRIPT_NAME_SIZE];
   CopyBytes(kept, sizeof kept, line + 3);
   return Error("the script name is " + std::to_string(name) + " bytes: the reader keeps " +
-               std::to_string(SCRIPT_NAME_SIZE - 1) + " and opens " + Excerpt(shift_jis, kept, SCRIPT_NAME_SIZE));
+               std::to_string(SCRIPT_NAME_SIZE - 1) + " and opens " +
+               Excerpt(shift_jis, kept, SCRIPT_NAME_SIZE));
 }
 
 struct LowerCaseForm {
@@ -250,9 +270,20 @@ struct LowerCaseForm {
 // command's own count: "see you" is text as meant.
 std::optional<LineProblem> LowerCaseProblem(const char* line) {
   static constexpr LowerCaseForm FORMS[] = {
-      {"bmp", " \t\""}, {"wav", " \t\""}, {"mid", " \t\"0123456789"}, {"cd", " \t0123456789"},
-      {"fc", " \t0123456789"}, {"fi", " \t"}, {"f", "0123456789"}, {"set", ""}, {"see", ""}, {"bo", ""},
-      {"c", ""}, {"e", ""}, {"m", ""}, {"q", ""},
+      {"bmp", " \t\""},
+      {"wav", " \t\""},
+      {"mid", " \t\"0123456789"},
+      {"cd", " \t0123456789"},
+      {"fc", " \t0123456789"},
+      {"fi", " \t"},
+      {"f", "0123456789"},
+      {"set", ""},
+      {"see", ""},
+      {"bo", ""},
+      {"c", ""},
+      {"e", ""},
+      {"m", ""},
+      {"q", ""},
   };
   for (const LowerCaseForm& form : FORMS) {
     const std::size_t length = std::strlen(form.word);
@@ -262,7 +293,8 @@ std::optional<LineProblem> LowerCaseProblem(const char* line) {
     if (!alone && (next == '\0' || std::strchr(form.followed_by, next) == nullptr)) continue;
     std::string upper(form.word);
     for (char& c : upper) c = static_cast<char>(c - 'a' + 'A');
-    return Error("\"" + std::string(form.word) + "\" is not a command: commands are upper case (\"" + upper +
+    return Error("\"" + std::string(form.word) +
+                 "\" is not a command: commands are upper case (\"" + upper +
                  "\"), so the line is shown as text");
   }
   return std::nullopt;
@@ -272,8 +304,9 @@ void AddTextProblems(const char* line, std::vector<LineProblem>& problems) {
   if (auto problem = LowerCaseProblem(line)) {
     problems.push_back(*problem);
   } else if (!IsLineEnd(line[0]) && OnlyBlanksFrom(line, 0)) {
-    problems.push_back(Warning("the line holds only spaces: the reader shows it as an empty paragraph and waits "
-                               "for a click"));
+    problems.push_back(
+        Warning("the line holds only spaces: the reader shows it as an empty paragraph and waits "
+                "for a click"));
   }
 }
 
@@ -283,37 +316,31 @@ void AddCommandProblems(ShiftJis& shift_jis, const char* line, std::vector<LineP
   switch (command) {
     case ScriptCommand::FontSize:
     case ScriptCommand::Brightness:
-    case ScriptCommand::Cd:
-      return AddNumberProblems(shift_jis, line, command, problems);
+    case ScriptCommand::Cd: return AddNumberProblems(shift_jis, line, command, problems);
     case ScriptCommand::Midi:
       AddNumberProblems(shift_jis, line, command, problems);
       problem = QuotedNameProblem(shift_jis, line, command);
       break;
     case ScriptCommand::Wave:
-    case ScriptCommand::Picture:
-      problem = QuotedNameProblem(shift_jis, line, command);
-      break;
-    case ScriptCommand::Title:
-      return AddTitleProblems(shift_jis, line, problems);
-    case ScriptCommand::FileSwitch:
-      problem = FileSwitchProblem(shift_jis, line);
-      break;
-    case ScriptCommand::Text:
-      return AddTextProblems(line, problems);
-    case ScriptCommand::BlankLine:
-      return;
-    default:
-      problem = BareCommandProblem(shift_jis, line, command);
+    case ScriptCommand::Picture: problem = QuotedNameProblem(shift_jis, line, command); break;
+    case ScriptCommand::Title: return AddTitleProblems(shift_jis, line, problems);
+    case ScriptCommand::FileSwitch: problem = FileSwitchProblem(shift_jis, line); break;
+    case ScriptCommand::Text: return AddTextProblems(line, problems);
+    case ScriptCommand::BlankLine: return;
+    default: problem = BareCommandProblem(shift_jis, line, command);
   }
   if (problem) problems.push_back(*problem);
 }
 
 // A file line cut at the table's limit: its rest is a line of its own.
-LineProblem CutLineProblem(ShiftJis& shift_jis, std::size_t line_length, std::size_t kept, const char* rest) {
+LineProblem CutLineProblem(ShiftJis& shift_jis, std::size_t line_length, std::size_t kept,
+                           const char* rest) {
   const ScriptCommand command = RecogniseCommand(rest);
-  const std::string reading = command == ScriptCommand::Text ? "a paragraph of its own" : CommandDescription(command);
-  return Error("the line is " + std::to_string(line_length) + " bytes: the reader cuts it after byte " +
-               std::to_string(kept) + ", and reads the rest, " + Excerpt(shift_jis, rest) + ", as " + reading);
+  const std::string reading =
+      command == ScriptCommand::Text ? "a paragraph of its own" : CommandDescription(command);
+  return Error("the line is " + std::to_string(line_length) +
+               " bytes: the reader cuts it after byte " + std::to_string(kept) +
+               ", and reads the rest, " + Excerpt(shift_jis, rest) + ", as " + reading);
 }
 
 }  // namespace
@@ -323,7 +350,8 @@ std::optional<LineProblem> LineBytesProblem(ShiftJis& shift_jis, const char* lin
     const auto byte = static_cast<unsigned char>(line[i]);
     const std::string at = " at column " + std::to_string(i);
     if (byte == '\r') {
-      return Error("carriage return" + at + " without its line feed: the reader keeps it as a byte " +
+      return Error("carriage return" + at +
+                   " without its line feed: the reader keeps it as a byte " +
                    "of the line and does not end the line there");
     }
     const bool pair = IsShiftJisLeadByte(byte);
@@ -336,7 +364,9 @@ std::optional<LineProblem> LineBytesProblem(ShiftJis& shift_jis, const char* lin
                                 : "byte " + Hex(byte) + at + " is";
       message += " not a Shift-JIS character";
       if (IsUtf8Text(line)) {
-        message += "; the line looks like UTF-8, but the file as a whole is not, so it is read as Shift-JIS";
+        message +=
+            "; the line looks like UTF-8, but the file as a whole is not, so it is read as "
+            "Shift-JIS";
       }
       return Error(message);
     }
@@ -352,7 +382,8 @@ std::vector<LineProblem> LineProblems(ShiftJis& shift_jis, const char* line) {
   return problems;
 }
 
-void AddTableFindings(ShiftJis& shift_jis, const ScriptTable& table, int past_table_line, ScriptTableNotes& notes) {
+void AddTableFindings(ShiftJis& shift_jis, const ScriptTable& table, int past_table_line,
+                      ScriptTableNotes& notes) {
   for (int slot = 0; slot < notes.slot_count; ++slot) {
     const int file_line = notes.file_lines[slot];
     const bool continues = slot > 0 && notes.file_lines[slot - 1] == file_line;
@@ -361,7 +392,9 @@ void AddTableFindings(ShiftJis& shift_jis, const ScriptTable& table, int past_ta
       for (int k = slot; k < notes.slot_count && notes.file_lines[k] == file_line; ++k) {
         length += LineLength(table[k]);
       }
-      notes.findings.push_back({file_line, CutLineProblem(shift_jis, length, std::strlen(table[slot]), table[slot + 1])});
+      notes.findings.push_back(
+          {file_line,
+           CutLineProblem(shift_jis, length, std::strlen(table[slot]), table[slot + 1])});
     }
     // The rest of a cut line is told of with its cut; only its bytes are looked at.
     std::vector<LineProblem> problems;
@@ -373,8 +406,9 @@ void AddTableFindings(ShiftJis& shift_jis, const ScriptTable& table, int past_ta
     for (LineProblem& problem : problems) notes.findings.push_back({file_line, std::move(problem)});
   }
   if (past_table_line > 0) {
-    notes.findings.push_back({past_table_line, Error("the reader keeps the first " + std::to_string(SCRIPT_LINE_COUNT) +
-                                                     " lines of a script: from here on nothing is read")});
+    notes.findings.push_back(
+        {past_table_line, Error("the reader keeps the first " + std::to_string(SCRIPT_LINE_COUNT) +
+                                " lines of a script: from here on nothing is read")});
   }
 }
 
@@ -390,7 +424,10 @@ LineProblem UnconvertedProblem(char32_t code) {
 std::string Excerpt(ShiftJis& shift_jis, const char* bytes, std::size_t max_bytes) {
   std::size_t length = 0;
   while (!IsLineEnd(bytes[length]) && length < max_bytes) {
-    length += IsShiftJisLeadByte(static_cast<unsigned char>(bytes[length])) && !IsLineEnd(bytes[length + 1]) ? 2 : 1;
+    length += IsShiftJisLeadByte(static_cast<unsigned char>(bytes[length])) &&
+                      !IsLineEnd(bytes[length + 1])
+                  ? 2
+                  : 1;
   }
   const bool cut = !IsLineEnd(bytes[length]);
   return "\"" + shift_jis.ToUtf8(std::string_view(bytes, length)) + (cut ? "\xE2\x80\xA6\"" : "\"");

@@ -36,7 +36,7 @@ std::vector<LineProblem> LineProblems(ShiftJis& shift_jis, const char* line);
 
 // What reading a script into the line table found beside the lines themselves.
 struct ScriptTableNotes {
-  int slot_count = 0;  // the slots that the file filled
+  int slot_count = 0;                               // the slots that the file filled
   std::array<int, SCRIPT_LINE_COUNT> file_lines{};  // the file line of each slot
   std::vector<ScriptFinding> findings;
 };

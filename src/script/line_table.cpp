@@ -22,7 +22,8 @@ void ResetScript(Reader& r) {
   s.Mode = ModeReady;
 }
 
-void ReadScriptTable(TextFileReader& file, ScriptTable& table, ShiftJis& shift_jis, ScriptTableNotes* notes) {
+void ReadScriptTable(TextFileReader& file, ScriptTable& table, ShiftJis& shift_jis,
+                     ScriptTableNotes* notes) {
   // A longer file line arrives in pieces of at most 255 bytes, each a line of its own.
   ScriptLineReader pieces(file);
   char buffer[SCRIPT_LINE_SIZE];
@@ -41,7 +42,8 @@ bool LoadScript(Reader& r) {
   ReaderState& s = r.state;
   ShiftJis& shift_jis = r.platform.shift_jis;
   AuthorTextNotes encoding;
-  std::optional<TextFileReader> file = OpenAuthorText(shift_jis, r.platform.HostPath(s.ScriptFileName), &encoding);
+  std::optional<TextFileReader> file =
+      OpenAuthorText(shift_jis, r.platform.HostPath(s.ScriptFileName), &encoding);
   if (!file) return false;
   // A file's lines are looked at the first time it is read.
   const std::string name_utf8 = shift_jis.ToUtf8(s.ScriptFileName);
@@ -52,7 +54,8 @@ bool LoadScript(Reader& r) {
   ScriptTableNotes notes;
   ReadScriptTable(*file, s.ScriptLines, shift_jis, &notes);
   for (const UnconvertedCharacter& character : encoding.unconverted) {
-    WarnAt(r, name_utf8 + ":" + std::to_string(character.line), UnconvertedProblem(character.code).message);
+    WarnAt(r, name_utf8 + ":" + std::to_string(character.line),
+           UnconvertedProblem(character.code).message);
   }
   for (const ScriptFinding& finding : notes.findings) {
     if (finding.problem.severity != Severity::Error) continue;

@@ -40,8 +40,8 @@ void SetLoopTimer(Window& window, UINT timer, std::int32_t period_seconds) {
 // A named file that the reader cannot use; a line without a whole name was told of
 // when its script was read.
 void WarnAboutFile(Reader& r, NamedFile kind, const char* name_sjis) {
-  const std::optional<std::string> problem =
-      NamedFileProblem(kind, r.platform.HostPath(name_sjis), r.platform.shift_jis.ToUtf8(name_sjis));
+  const std::optional<std::string> problem = NamedFileProblem(
+      kind, r.platform.HostPath(name_sjis), r.platform.shift_jis.ToUtf8(name_sjis));
   if (problem) WarnAtCurrentLine(r, *problem);
 }
 
@@ -103,8 +103,8 @@ void CmdMidi(Reader& r, Window& window) {
   const int open_length = std::snprintf(open, sizeof open, "open \"%s\" type sequencer alias midi", path);
   if (path_length < 0 || static_cast<std::size_t>(path_length) >= sizeof path || open_length < 0 ||
       static_cast<std::size_t>(open_length) >= sizeof open) {
-    WarnAtCurrentLine(r, MidiPathTooLongMessage(r.platform.shift_jis.ToUtf8(name),
-                                                std::strlen(s.WorkingDirectory) + 1 + std::strlen(name)));
+    const std::size_t path_bytes = std::strlen(s.WorkingDirectory) + 1 + std::strlen(name);
+    WarnAtCurrentLine(r, MidiPathTooLongMessage(r.platform.shift_jis.ToUtf8(name), path_bytes));
     return;
   }
 

@@ -26,17 +26,21 @@ std::string ReadFile(const fs::path& path) {
 // source, "{85}" is the byte 0x85, and "{repeat N TEXT}" is TEXT N times, "\n" in
 // it a line feed.
 std::string SourceBytes(const std::string& text_utf8, bool shift_jis) {
-  const auto encode = [shift_jis](const std::string& text) { return shift_jis ? ToShiftJis(text) : text; };
+  const auto encode = [shift_jis](const std::string& text) {
+    return shift_jis ? ToShiftJis(text) : text;
+  };
   std::string bytes;
   std::size_t start = 0;
-  for (std::size_t open = text_utf8.find('{'); open != std::string::npos; open = text_utf8.find('{', start)) {
+  for (std::size_t open = text_utf8.find('{'); open != std::string::npos;
+       open = text_utf8.find('{', start)) {
     bytes += encode(text_utf8.substr(start, open - start));
     const std::size_t close = text_utf8.find('}', open);
     const std::string inside = text_utf8.substr(open + 1, close - open - 1);
     if (inside.rfind("repeat ", 0) == 0) {
       const std::size_t space = inside.find(' ', 7);
       std::string unit = inside.substr(space + 1);
-      for (std::size_t at = unit.find("\\n"); at != std::string::npos; at = unit.find("\\n")) unit.replace(at, 2, "\n");
+      for (std::size_t at = unit.find("\\n"); at != std::string::npos; at = unit.find("\\n"))
+        unit.replace(at, 2, "\n");
       bytes += encode(Times(std::stoi(inside.substr(7, space - 7)), unit));
     } else {
       bytes += static_cast<char>(std::stoi(inside, nullptr, 16));
@@ -77,7 +81,8 @@ std::vector<std::string> Kinds(const std::vector<Finding>& findings) {
   std::vector<std::string> kinds;
   for (const Finding& finding : findings) {
     const std::string line = finding.line > 0 ? ":" + std::to_string(finding.line) : "";
-    kinds.push_back(finding.file + line + (finding.severity == Severity::Error ? ": error" : ": warning"));
+    kinds.push_back(finding.file + line +
+                    (finding.severity == Severity::Error ? ": error" : ": warning"));
   }
   std::sort(kinds.begin(), kinds.end());
   return kinds;
@@ -105,7 +110,8 @@ TEST(CheckNovels, EachBrokenNovelGivesItsFindings) {
 
 TEST(CheckNovels, TheSampleNovelChecksClean) {
   const std::vector<Finding> findings = CheckNovel(YOMU_DEMO_DIR);
-  for (const Finding& finding : findings) ADD_FAILURE() << finding.file << ":" << finding.line << ": " << finding.message;
+  for (const Finding& finding : findings)
+    ADD_FAILURE() << finding.file << ":" << finding.line << ": " << finding.message;
 }
 
 }  // namespace

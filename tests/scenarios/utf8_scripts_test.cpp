@@ -14,9 +14,11 @@ std::string ReadBytes(const std::string& path) {
 }
 
 TEST(Utf8Scripts, ReadAsTheirShiftJisForm) {
-  const std::string script = "T 第一章　①\nC\n　一行目、表とソ。\nFC 70\nSET\n0\"はい\"\n1\"いいえ\"\n<\n>\nE\n";
+  const std::string script =
+      "T 第一章　①\nC\n　一行目、表とソ。\nFC 70\nSET\n0\"はい\"\n1\"いいえ\"\n<\n>\nE\n";
   const std::string contents = "一　始まり,タイトル.txt\n";
-  const std::string events = "wait 100\nclick 1 1\nwait 100\nclick 1 1\nwait 100\nstate\nscreenshot ";
+  const std::string events =
+      "wait 100\nclick 1 1\nwait 100\nclick 1 1\nwait 100\nstate\nscreenshot ";
   for (const std::string mark : {"", "\xEF\xBB\xBF"}) {
     Novel shift_jis, utf8;
     shift_jis.Write("タイトル.txt", script);
@@ -36,8 +38,9 @@ TEST(Utf8Scripts, ACharacterWithoutShiftJisFormIsGeta) {
   novel.WriteBytes("タイトル.txt", "T 😀の章\nC\n　本文。\nE\n");
   const ReaderRun run = RunNovel(novel, "wait 100\nstate\n");
   EXPECT_EQ(run.State("ChapterTitle"), "〓の章");
-  EXPECT_EQ(run.Records("warning "), std::vector<std::string>{"warning タイトル.txt:1: character \"😀\" (U+1F600) "
-                                                              "has no Shift-JIS form: the reader shows 〓 in its place"});
+  EXPECT_EQ(run.Records("warning "),
+            std::vector<std::string>{"warning タイトル.txt:1: character \"😀\" (U+1F600) "
+                                     "has no Shift-JIS form: the reader shows 〓 in its place"});
 }
 
 }  // namespace

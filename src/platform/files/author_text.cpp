@@ -11,7 +11,8 @@ std::optional<TextFileReader> OpenAuthorText(ShiftJis& shift_jis, const std::str
   return AuthorTextFromBytes(shift_jis, *bytes, notes);
 }
 
-TextFileReader AuthorTextFromBytes(ShiftJis& shift_jis, std::string_view bytes, AuthorTextNotes* notes) {
+TextFileReader AuthorTextFromBytes(ShiftJis& shift_jis, std::string_view bytes,
+                                   AuthorTextNotes* notes) {
   if (!IsUtf8Text(bytes)) return TextFileReader::FromBytes(bytes);
   AuthorTextNotes ignored;
   AuthorTextNotes& kept = notes != nullptr ? *notes : ignored;
