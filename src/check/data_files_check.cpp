@@ -11,7 +11,6 @@
 #include "data/data_file.h"
 #include "data/toc.h"
 #include "platform/files/author_text.h"
-#include "platform/files/regular_file.h"
 #include "reader/reader_state.h"
 #include "reader/text_fields.h"
 
@@ -163,9 +162,8 @@ void CheckBookmarkLine(DataFileCheck& check, ReaderState& s, const DataLineView&
 
 DataFileReport CheckContentsFile(ShiftJis& shift_jis, const std::string& host_path) {
   DataFileReport report;
-  const std::optional<std::string> bytes = ReadRegularFile(host_path);
+  const std::optional<std::string> bytes = ReadCheckedFile(host_path, report.findings);
   if (!bytes) return report;
-  report.found = true;
   AuthorTextNotes notes;
   TextFileReader file = AuthorTextFromBytes(shift_jis, *bytes, &notes);
   report.findings = EncodingFindings(*bytes, notes);
@@ -179,9 +177,8 @@ DataFileReport CheckContentsFile(ShiftJis& shift_jis, const std::string& host_pa
 
 DataFileReport CheckBookmarkFile(ShiftJis& shift_jis, const std::string& host_path) {
   DataFileReport report;
-  const std::optional<std::string> bytes = ReadRegularFile(host_path);
+  const std::optional<std::string> bytes = ReadCheckedFile(host_path, report.findings);
   if (!bytes) return report;
-  report.found = true;
   // The reader writes this file in Shift-JIS and reads it so.
   TextFileReader file = TextFileReader::FromBytes(*bytes);
   report.findings = EncodingFindings(*bytes, {});

@@ -10,7 +10,6 @@
 class ShiftJis;
 
 struct DataFileReport {
-  bool found = false;
   std::vector<ScriptFinding> findings;
   struct Entry {
     std::string script_sjis;  // the script as the reader stores it

@@ -1,12 +1,19 @@
 // Whole-file encoding findings, each at the line where it shows.
 #include "check/encoding_rules.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <cstdint>
 #include <string>
+
+#include "platform/files/regular_file.h"
 
 namespace {
 
 constexpr char CTRL_Z = 0x1A;
+// Far more than the 700 lines of 255 bytes that the reader reads of a script.
+constexpr std::uint64_t CHECKED_FILE_MAX_BYTES = std::uint64_t{8} * 1024 * 1024;
 
 int LineAt(std::string_view bytes, std::size_t offset) {
   return 1 + static_cast<int>(std::count(
@@ -64,4 +71,16 @@ std::vector<ScriptFinding> EncodingFindings(std::string_view bytes, const Author
   AddCtrlZ(bytes, findings);
   AddNuls(bytes, findings);
   return findings;
+}
+
+std::optional<std::string> ReadCheckedFile(const std::string& host_path,
+                                           std::vector<ScriptFinding>& findings) {
+  struct stat status {};
+  if (stat(host_path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
+  std::optional<std::string> bytes = ReadRegularFile(host_path, CHECKED_FILE_MAX_BYTES);
+  if (!bytes) {
+    findings.push_back({0, {Severity::Error, "the file is larger than 8 MiB, far more than the "
+                                             "reader reads: it is not checked"}});
+  }
+  return bytes;
 }

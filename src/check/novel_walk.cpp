@@ -14,7 +14,6 @@
 #include "check/named_files_check.h"
 #include "check/structure_rules.h"
 #include "platform/files/author_text.h"
-#include "platform/files/regular_file.h"
 #include "platform/shift_jis.h"
 #include "reader/line_arguments.h"
 #include "reader/text_fields.h"
@@ -23,9 +22,6 @@
 #include "script/script_commands.h"
 
 namespace {
-
-// Far more than the 700 lines of 255 bytes that the reader reads of a script.
-constexpr std::uint64_t CHECKED_FILE_MAX_BYTES = std::uint64_t{8} * 1024 * 1024;
 
 // A script to look at, and the line that names it (none for the first script).
 struct ScriptReference {
@@ -76,19 +72,6 @@ class NovelWalk {
     return findings_;
   }
 
-  // The bytes of a file that the reader reads, or nothing with a finding when there
-  // are far too many of them.
-  std::optional<std::string> ReadChecked(const std::string& file, const std::string& host_path) {
-    std::optional<std::string> bytes = ReadRegularFile(host_path, CHECKED_FILE_MAX_BYTES);
-    if (!bytes) {
-      Add(file, 0,
-          {Severity::Error,
-           "the file is larger than 8 MiB, far more than the reader reads: it is not "
-           "checked"});
-    }
-    return bytes;
-  }
-
   template <typename Check>
   void CheckDataFile(const char* name_sjis, Check check) {
     const std::string file = shift_jis_.ToUtf8(name_sjis);
@@ -113,7 +96,9 @@ class NovelWalk {
   }
 
   void CheckScript(const std::string& file, const std::string& host_path) {
-    const std::optional<std::string> bytes = ReadChecked(file, host_path);
+    std::vector<ScriptFinding> too_large;
+    const std::optional<std::string> bytes = ReadCheckedFile(host_path, too_large);
+    AddAll(file, too_large);
     if (!bytes) return;
     AuthorTextNotes encoding;
     TextFileReader text = AuthorTextFromBytes(shift_jis_, *bytes, &encoding);
