@@ -91,22 +91,26 @@ std::vector<Token> Tokens(const char* line, int begin) {
 }
 
 // The form in which the line says what its author wrote: each number right-aligned
-// in its columns, with zeros.
-std::string CanonicalForm(const char* line, ScriptCommand command,
-                          const std::vector<NumberField>& fields,
-                          const std::vector<Token>& tokens) {
+// in its columns, with zeros; nothing when a number does not fit its columns.
+std::optional<std::string> CanonicalForm(const char* line, ScriptCommand command,
+                                         const std::vector<NumberField>& fields,
+                                         const std::vector<Token>& tokens) {
+  if (tokens.size() > fields.size()) return std::nullopt;
   std::string form = CommandWord(command);
   for (std::size_t k = 0; k < tokens.size(); ++k) {
+    if (!IsNumber(line, tokens[k])) return std::nullopt;
     const NumberField& field = fields[k];
+    const int width = field.last - field.first + 1;
     const std::int32_t value =
         ReadDecimal(std::string(line + tokens[k].begin, line + tokens[k].end).c_str());
     char digits[16];
-    std::snprintf(digits, sizeof digits, "%0*d", field.last - field.first + 1, value);
+    if (std::snprintf(digits, sizeof digits, "%0*d", width, value) > width) return std::nullopt;
     form.resize(static_cast<std::size_t>(field.first), ' ');
     form += digits;
   }
-  if (const char* quote = std::strchr(line, '"'))
+  if (const char* quote = std::strchr(line, '"')) {
     form += " " + std::string(quote, LineLength(quote));
+  }
   return form;
 }
 
@@ -138,57 +142,58 @@ std::optional<LineProblem> NumberProblem(ShiftJis& shift_jis, const char* line,
                " from columns " + std::to_string(fields[k].first) + "-" +
                std::to_string(fields[k].last);
   }
-  bool numbers = tokens.size() <= fields.size();
-  for (const Token& token : tokens) numbers = numbers && IsNumber(line, token);
-  if (numbers) message += "; write \"" + CanonicalForm(line, command, fields, tokens) + "\"";
+  if (auto form = CanonicalForm(line, command, fields, tokens))
+    message += "; write \"" + *form + "\"";
   return Error(message);
 }
 
+std::optional<LineProblem> FontSizeValue(const char* line) {
+  if (ColumnNumber(line, 1, 2) >= 0) return std::nullopt;
+  return Error("a negative font size keeps the font as it is and breaks the page layout");
+}
+
+std::optional<LineProblem> BrightnessValue(const char* line) {
+  const std::int32_t percent = ColumnNumber(line, 2, 4);
+  if (percent >= 0 && percent <= 100) return std::nullopt;
+  return Error("brightness " + std::to_string(percent) +
+               " is outside 0-100: the grey comes out as " +
+               std::to_string(BrightnessGrey(percent) & 0xFF) + " of 255");
+}
+
+std::optional<LineProblem> CdValues(const char* line) {
+  const std::int32_t track = ColumnNumber(line, 3, 4);
+  if (track < 0) return Error("a negative track number plays nothing");
+  if (track == 0 || ColumnNumber(line, 6, 9) > 0) return std::nullopt;
+  return Warning(
+      "no loop period in columns 6-9: the track plays once and runs on into the tracks "
+      "after it");
+}
+
+std::optional<LineProblem> MidiValue(const char* line) {
+  if (ColumnNumber(line, 4, 7) > 0) return std::nullopt;
+  return Warning("no loop period in columns 4-7: the music plays once");
+}
+
+// The commands that read numbers, their columns, and what their values may not be.
+struct NumberCommand {
+  ScriptCommand command;
+  std::vector<NumberField> fields;
+  std::optional<LineProblem> (*value_problem)(const char* line);
+};
+
 void AddNumberProblems(ShiftJis& shift_jis, const char* line, ScriptCommand command,
                        std::vector<LineProblem>& problems) {
-  switch (command) {
-    case ScriptCommand::FontSize: {
-      if (auto problem = NumberProblem(shift_jis, line, command, {{1, 2, "size"}})) {
-        problems.push_back(*problem);
-      } else if (ColumnNumber(line, 1, 2) < 0) {
-        problems.push_back(
-            Error("a negative font size keeps the font as it is and breaks the page layout"));
-      }
-      return;
-    }
-    case ScriptCommand::Brightness: {
-      const std::int32_t percent = ColumnNumber(line, 2, 4);
-      if (auto problem = NumberProblem(shift_jis, line, command, {{2, 4, "brightness"}})) {
-        problems.push_back(*problem);
-      } else if (percent < 0 || percent > 100) {
-        problems.push_back(Error("brightness " + std::to_string(percent) +
-                                 " is outside 0-100: the grey comes out as " +
-                                 std::to_string(BrightnessGrey(percent) & 0xFF) + " of 255"));
-      }
-      return;
-    }
-    case ScriptCommand::Cd: {
-      if (auto problem =
-              NumberProblem(shift_jis, line, command, {{3, 4, "track"}, {6, 9, "period"}})) {
-        problems.push_back(*problem);
-      } else if (ColumnNumber(line, 3, 4) < 0) {
-        problems.push_back(Error("a negative track number plays nothing"));
-      } else if (ColumnNumber(line, 3, 4) > 0 && ColumnNumber(line, 6, 9) <= 0) {
-        problems.push_back(
-            Warning("no loop period in columns 6-9: the track plays once and runs on into the "
-                    "tracks after it"));
-      }
-      return;
-    }
-    case ScriptCommand::Midi: {
-      if (auto problem = NumberProblem(shift_jis, line, command, {{4, 7, "period"}})) {
-        problems.push_back(*problem);
-      } else if (ColumnNumber(line, 4, 7) <= 0) {
-        problems.push_back(Warning("no loop period in columns 4-7: the music plays once"));
-      }
-      return;
-    }
-    default: return;
+  static const NumberCommand NUMBER_COMMANDS[] = {
+      {ScriptCommand::FontSize, {{1, 2, "size"}}, FontSizeValue},
+      {ScriptCommand::Brightness, {{2, 4, "brightness"}}, BrightnessValue},
+      {ScriptCommand::Cd, {{3, 4, "track"}, {6, 9, "period"}}, CdValues},
+      {ScriptCommand::Midi, {{4, 7, "period"}}, MidiValue},
+  };
+  for (const NumberCommand& entry : NUMBER_COMMANDS) {
+    if (entry.command != command) continue;
+    std::optional<LineProblem> problem = NumberProblem(shift_jis, line, command, entry.fields);
+    if (!problem) problem = entry.value_problem(line);
+    if (problem) problems.push_back(*problem);
   }
 }
 
@@ -238,8 +243,7 @@ void AddTitleProblems(ShiftJis& shift_jis, const char* line, std::vector<LinePro
   const std::size_t title = LineLength(line + 2);
   if (title > TITLE_KEPT) {
     problems.push_back(Warning("the title is " + std::to_string(title) +
-                               " bytes: page labels and bookmarks keep its "
-                               "first " +
+                               " bytes: page labels and bookmarks keep its first " +
                                std::to_string(TITLE_KEPT)));
   }
 }
@@ -332,6 +336,22 @@ void AddCommandProblems(ShiftJis& shift_jis, const char* line, std::vector<LineP
   if (problem) problems.push_back(*problem);
 }
 
+LineProblem UnknownBytesProblem(const char* line, std::size_t column, bool pair) {
+  const auto byte = static_cast<unsigned char>(line[column]);
+  const auto trail = static_cast<unsigned char>(line[column + 1]);
+  const std::string at = " at column " + std::to_string(column);
+  std::string message = pair && !IsLineEnd(static_cast<char>(trail))
+                            ? "bytes " + Hex(byte) + " " + Hex(trail) + at + " are"
+                            : "byte " + Hex(byte) + at + " is";
+  message += " not a Shift-JIS character";
+  if (IsUtf8Text(line)) {
+    message +=
+        "; the line looks like UTF-8, but the file as a whole is not, so it is read as "
+        "Shift-JIS";
+  }
+  return Error(message);
+}
+
 // A file line cut at the table's limit: its rest is a line of its own.
 LineProblem CutLineProblem(ShiftJis& shift_jis, std::size_t line_length, std::size_t kept,
                            const char* rest) {
@@ -348,28 +368,16 @@ LineProblem CutLineProblem(ShiftJis& shift_jis, std::size_t line_length, std::si
 std::optional<LineProblem> LineBytesProblem(ShiftJis& shift_jis, const char* line) {
   for (std::size_t i = 0; line[i] != '\0';) {
     const auto byte = static_cast<unsigned char>(line[i]);
-    const std::string at = " at column " + std::to_string(i);
     if (byte == '\r') {
-      return Error("carriage return" + at +
-                   " without its line feed: the reader keeps it as a byte " +
-                   "of the line and does not end the line there");
+      return Error("carriage return at column " + std::to_string(i) +
+                   " without its line feed: the reader keeps it as a byte of the line and does "
+                   "not end the line there");
     }
     const bool pair = IsShiftJisLeadByte(byte);
     const auto trail = static_cast<unsigned char>(pair ? line[i + 1] : 0);
     const bool known = pair ? shift_jis.Decode(byte, trail) != REPLACEMENT
                             : shift_jis.DecodeSingle(byte) != REPLACEMENT;
-    if (!known) {
-      std::string message = pair && !IsLineEnd(static_cast<char>(trail))
-                                ? "bytes " + Hex(byte) + " " + Hex(trail) + at + " are"
-                                : "byte " + Hex(byte) + at + " is";
-      message += " not a Shift-JIS character";
-      if (IsUtf8Text(line)) {
-        message +=
-            "; the line looks like UTF-8, but the file as a whole is not, so it is read as "
-            "Shift-JIS";
-      }
-      return Error(message);
-    }
+    if (!known) return UnknownBytesProblem(line, i, pair);
     i += pair ? 2 : 1;
   }
   return std::nullopt;
