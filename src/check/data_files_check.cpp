@@ -62,17 +62,17 @@ class DataFileCheck {
   void Error(int line, std::string message) {
     report_.findings.push_back({line, {Severity::Error, std::move(message)}});
   }
-  void Warning(int line, std::string message) {
-    report_.findings.push_back({line, {Severity::Warning, std::move(message)}});
-  }
 
   // The checks that both files share; false when the line is past what the reader reads.
   bool CheckLine(const DataLineView& view, const DataLine& line, int count, const char* entry) {
     if (view.number >= count) {
+      // Entries that an author wrote are lost; bookmarks past the reader's own five are not.
+      const Severity severity = count == TOC_COUNT ? Severity::Error : Severity::Warning;
       if (!skipped_told_) {
         skipped_told_ = true;
-        Warning(view.file_line, "the reader reads no more than " + std::to_string(count) + " " +
-                                    entry + "s: from here on nothing is read");
+        report_.findings.push_back(
+            {view.file_line, {severity, "the reader reads no more than " + std::to_string(count) +
+                                            " " + entry + "s: from here on nothing is read"}});
       }
       return false;
     }
