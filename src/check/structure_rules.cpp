@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <set>
 #include <string>
 
 #include "script/choices.h"
@@ -211,10 +212,11 @@ class ScriptShape {
     const int after = LineAfterList(s_, set_slot);
     if (after > lines_) return;  // no ">" line: told of with the list
     if (after == lines_ && !digit.empty()) {
+      if (!nowhere_told_.insert(std::to_string(set_slot) + digit).second) return;
       Add(set_slot, Severity::Error,
           "choice " + digit +
-              " names no branch target and there is no next choice "
-              "block, so the reader goes on behind the list, where the script ends");
+              " names no branch target and there is no next choice block, so the reader goes "
+              "on behind the list, where the script ends");
       return;
     }
     Visit(after, block);
@@ -259,6 +261,7 @@ class ScriptShape {
   std::vector<bool> reached_;
   std::deque<RunState> queue_;
   bool fell_off_ = false;
+  std::set<std::string> nowhere_told_;  // lists and digits that lead nowhere, told once
   std::vector<ScriptFinding> findings_;
 };
 
