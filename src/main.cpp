@@ -10,9 +10,11 @@
 #include <iostream>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/headless_runner.h"
 #include "app/main_window.h"
+#include "check/check_command.h"
 #include "platform/files/host_path.h"
 #include "platform/media/mixer_player.h"
 #include "platform/sdl/sdl_backend.h"
@@ -22,6 +24,7 @@ namespace {
 
 constexpr char USAGE[] =
     "Usage: yomu [OPTIONS] [NOVEL_DIR]\n"
+    "       yomu check [--json] NOVEL_DIR\n"
     "Reads the sound novel in NOVEL_DIR (default: the current directory),\n"
     "starting with its script \"タイトル.txt\".\n"
     "\n"
@@ -54,7 +57,10 @@ constexpr char USAGE[] =
     "  Ctrl (held)       skip while held\n"
     "  A                 auto mode on or off: reads on by itself, stops at choices\n"
     "  C, Ctrl+C         copy the current paragraph (in the backlog: the lowest one)\n"
-    "  F11, Alt+Return   full screen on or off\n";
+    "  F11, Alt+Return   full screen on or off\n"
+    "\n"
+    "yomu check reads the novel as the reader does, without a window or sound, and\n"
+    "names every line that the reader will read otherwise than it looks.\n";
 
 struct CommandLine {
   bool headless = false;
@@ -110,6 +116,10 @@ int RunWindow(const CommandLine& line) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // The authors' check runs on its own, before any option of the reader is looked at.
+  if (argc > 1 && std::strcmp(argv[1], "check") == 0) {
+    return RunCheckCommand(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr);
+  }
   CommandLine line;
   bool directory_given = false;
   for (int i = 1; i < argc; ++i) {

@@ -22,6 +22,7 @@ int RunHeadless(const HeadlessOptions& options, std::istream& events_in, std::os
   }
 
   HeadlessBackend backend(std::move(*events), log);
+  backend.set_errors(errors);
   Platform platform(backend, *resolved, options.font_file);
   if (platform.fonts.face_path().empty()) errors << "yomu: no Mincho font found; text stays invisible\n";
   Reader reader(platform);

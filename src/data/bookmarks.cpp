@@ -23,17 +23,6 @@ char* SlotField(ReaderState& s, int slot, int field) {
   return s.BookmarkFiles[slot];
 }
 
-// Each stored byte is followed by a terminator, so a field that gets no byte keeps its
-// old text and a shorter one hides the rest of the old.
-void StoreBookmarkLine(ReaderState& s, int slot, const DataLine& line) {
-  WalkFields(line, [&s, slot](int field, std::size_t position, char byte) {
-    if (field >= FIELD_COUNT || position >= MENU_TEXT_SIZE - 1) return;
-    char* text = SlotField(s, slot, field);
-    text[position] = byte;
-    text[position + 1] = '\0';
-  });
-}
-
 int FieldLength(const char (&field)[MENU_TEXT_SIZE]) {
   return static_cast<int>(strnlen(field, MENU_TEXT_SIZE));
 }
@@ -47,9 +36,28 @@ void FormatSlotLine(const ReaderState& s, int slot, char (&line)[3 * MENU_TEXT_S
 
 }  // namespace
 
+// Each stored byte is followed by a terminator, so a field that gets no byte keeps its
+// old text and a shorter one hides the rest of the old.
+void StoreBookmarkLine(ReaderState& s, int slot, const DataLine& line) {
+  WalkFields(line, [&s, slot](int field, std::size_t position, char byte) {
+    if (field >= FIELD_COUNT || position >= MENU_TEXT_SIZE - 1) return;
+    char* text = SlotField(s, slot, field);
+    text[position] = byte;
+    text[position + 1] = '\0';
+  });
+}
+
+void SetBookmarkDefaults(ReaderState& s) {
+  for (int slot = 0; slot < BOOKMARK_COUNT; ++slot) {
+    CopyField(s.BookmarkLabels[slot], texts::NO_BOOKMARK);
+    CopyField(s.BookmarkPages[slot], texts::FIRST_PAGE);
+    CopyField(s.BookmarkFiles[slot], texts::FIRST_SCRIPT);
+  }
+}
+
 void LoadBookmarks(Reader& r) {
   // An empty line leaves its slot as it is.
-  ReadDataFileLines(r, texts::BOOKMARK_FILE, BOOKMARK_COUNT,
+  ReadDataFileLines(r, texts::BOOKMARK_FILE, BOOKMARK_COUNT, false,
                     [&r](int slot, const DataLine& line) { StoreBookmarkLine(r.state, slot, line); });
 }
 

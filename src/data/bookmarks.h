@@ -5,11 +5,17 @@
 #include <string>
 #include <string_view>
 
+#include "data/data_file.h"
+
 struct Reader;
 struct ReaderState;
 class TextFileWriter;
 
+// Every slot "NO DATA", page 1 of the first script.
+void SetBookmarkDefaults(ReaderState& s);
 void LoadBookmarks(Reader& r);
+// What LoadBookmarks keeps of one line of the file in slot.
+void StoreBookmarkLine(ReaderState& s, int slot, const DataLine& line);
 void SaveBookmarks(Reader& r);
 void StoreBookmark(Reader& r, int slot);
 

@@ -17,6 +17,12 @@ std::string Platform::HostPath(const char* name_sjis) {
   return ResolveHostPath(shift_jis, working_directory, name_sjis);
 }
 
+void Platform::Warn(const std::string& text_utf8) {
+  if (FirstTime("warning " + text_utf8)) backend.Warn(text_utf8);
+}
+
+bool Platform::FirstTime(const std::string& key) { return seen_.insert(key).second; }
+
 void Sleep(Platform& platform, std::uint32_t milliseconds) { platform.backend.Sleep(milliseconds); }
 
 DWORD GetCurrentDirectoryA(Platform& platform, DWORD buffer_length, char* buffer) {

@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 
 #include "platform/backend.h"
@@ -38,6 +39,15 @@ class Platform {
   std::uint64_t NowMs() { return backend.NowMs(); }
   // The host path of a Shift-JIS file name relative to the working directory.
   std::string HostPath(const char* name_sjis);
+
+  // A problem that the reader met in the novel, in UTF-8 ("第二章.txt:12: picture
+  // \"yoru.bmp\" not found"): the backend is told the first time only.
+  void Warn(const std::string& text_utf8);
+  // True only the first time it is asked about key: for work done once per file.
+  bool FirstTime(const std::string& key);
+
+ private:
+  std::set<std::string> seen_;  // warnings given and keys asked about
 };
 
 void Sleep(Platform& platform, std::uint32_t milliseconds);

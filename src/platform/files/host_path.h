@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class ShiftJis;
 
@@ -21,3 +22,7 @@ std::string ResolveHostPath(ShiftJis& shift_jis, const std::string& directory,
 // The absolute path of an existing file or folder, links resolved; nothing when it
 // does not exist.
 std::optional<std::string> RealPath(const std::string& path);
+
+// The parts of a Shift-JIS name between its separators, as ResolveHostPath looks
+// them up one by one.
+std::vector<std::string_view> ShiftJisNameComponents(std::string_view name_sjis);

@@ -85,6 +85,10 @@ std::optional<TextFileReader> TextFileReader::Open(const std::string& host_path)
   return TextFileReader(TranslateTextMode(*bytes));
 }
 
+TextFileReader TextFileReader::FromBytes(std::string_view bytes) {
+  return TextFileReader(TranslateTextMode(bytes));
+}
+
 bool TextFileReader::ReadLine(char* buffer, std::size_t size) {
   if (size == 0 || position_ >= contents_.size()) return false;
   const std::string_view rest =

@@ -12,6 +12,8 @@ class TextFileReader {
  public:
   // Reads the whole file; nullopt when it cannot be opened or is not a regular file.
   static std::optional<TextFileReader> Open(const std::string& host_path);
+  // Reads bytes already in memory as the file's contents.
+  static TextFileReader FromBytes(std::string_view bytes);
 
   // As fgets: the bytes up to and including the next LF, at most size - 1 of them,
   // and a terminator. False at the end of the file, with nothing stored. Size 0 stores

@@ -59,6 +59,11 @@ void HeadlessBackend::PressKey(Window& window, const HeadlessEvent& event) {
   if (event.shift) PostKey(window, false, VK_SHIFT, false);
 }
 
+void HeadlessBackend::Warn(std::string_view text_utf8) {
+  Record("warning " + std::string(text_utf8));
+  *errors_ << "yomu: " << text_utf8 << '\n';
+}
+
 std::vector<DEVMODEA> HeadlessBackend::DisplayModes() { return {DESKTOP_MODE, PAGE_MODE}; }
 
 long HeadlessBackend::ChangeDisplayMode(const DEVMODEA* mode) {
