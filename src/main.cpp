@@ -2,57 +2,24 @@
 // novel's directory, then the reader runs as its window procedure says.
 #include <limits.h>
 #include <stdlib.h>
-#include <sys/stat.h>
 
 #include <cstdio>
-#include <cstdlib>
-#include <memory>
-#include <cstring>
 #include <fstream>
 #include <iostream>
-#include <optional>
+#include <memory>
 #include <string>
 
+#include "app/command_line.h"
 #include "app/headless_runner.h"
 #include "app/main_window.h"
 #include "app/reader.h"
+#include "app/start_up_notes.h"
 #include "platform/media/mixer_player.h"
 #include "platform/sdl/sdl_backend.h"
 
 namespace {
 
-constexpr char kUsage[] =
-    "Usage: yomu [OPTIONS] [NOVEL_DIR]\n"
-    "Reads the sound novel in NOVEL_DIR (default: the current directory),\n"
-    "starting with its script \"タイトル.txt\".\n"
-    "\n"
-    "Options:\n"
-    "  --headless        run without a window, driven by an event list, log on stdout\n"
-    "  --events FILE     the event list of --headless (default or '-': standard input)\n"
-    "  --font FILE       the Mincho font to draw text with (default: found by fontconfig)\n"
-    "  --soundfont FILE  the General MIDI soundfont for MIDI music\n"
-    "                    (default: the system's, e.g. /usr/share/sounds/sf2/default-GM.sf2)\n"
-    "  --scale N         show each page pixel as N × N screen pixels (default: fit the screen)\n"
-    "  --help            show this help and exit\n"
-    "  --version         show the version and exit\n";
-
-struct CommandLine {
-  bool headless = false;
-  int scale = 0;
-  std::optional<std::string> events_file;
-  std::optional<std::string> soundfont_file;
-  HeadlessOptions options;
-};
-
-int UsageError(const std::string& message) {
-  std::fprintf(stderr, "yomu: %s\nTry 'yomu --help'.\n", message.c_str());
-  return 2;
-}
-
-bool IsDirectory(const std::string& path) {
-  struct stat info {};
-  return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
+constexpr int EXIT_NO_WINDOW = 1;
 
 // Music and sounds; without an audio device the reader runs on in silence.
 void StartAudio(Platform& platform, const CommandLine& line) {
@@ -71,16 +38,17 @@ void StartAudio(Platform& platform, const CommandLine& line) {
 int RunWindow(const CommandLine& line) {
   char resolved[PATH_MAX];
   if (realpath(line.options.novel_directory.c_str(), resolved) == nullptr) {
-    return UsageError("cannot open the novel directory " + line.options.novel_directory);
+    std::fprintf(stderr, "yomu: cannot open the novel directory %s\n", line.options.novel_directory.c_str());
+    return EXIT_USAGE;
   }
   std::string error;
   std::unique_ptr<SdlBackend> backend = SdlBackend::Create(line.scale, error);
   if (!backend) {
     std::fprintf(stderr, "yomu: cannot open a window: %s\n", error.c_str());
-    return 1;
+    return EXIT_NO_WINDOW;
   }
   Platform platform(*backend, resolved, line.options.font_file);
-  if (platform.fonts.face_path().empty()) std::fputs("yomu: no Mincho font found; text stays invisible\n", stderr);
+  for (const std::string& note : StartUpNotes(platform)) std::fprintf(stderr, "%s\n", note.c_str());
   StartAudio(platform, line);
   Reader reader(platform);
   return WinMain(reader, 1);
@@ -89,54 +57,17 @@ int RunWindow(const CommandLine& line) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  CommandLine line;
-  bool directory_given = false;
-  for (int i = 1; i < argc; ++i) {
-    const std::string argument = argv[i];
-    const bool has_value = i + 1 < argc;
-    if (argument == "--help") {
-      std::fputs(kUsage, stdout);
-      return 0;
-    } else if (argument == "--version") {
-      std::puts("yomu 0.1.0");
-      return 0;
-    } else if (argument == "--headless") {
-      line.headless = true;
-    } else if (argument == "--scale") {
-      if (!has_value) return UsageError("--scale needs a number");
-      char* end = nullptr;
-      const long scale = std::strtol(argv[++i], &end, 10);
-      if (*end != '\0' || scale < 1 || scale > 16) return UsageError("--scale takes a whole number from 1 to 16");
-      line.scale = static_cast<int>(scale);
-    } else if (argument == "--soundfont") {
-      if (!has_value) return UsageError("--soundfont needs a file");
-      line.soundfont_file = argv[++i];
-    } else if (argument == "--events" || argument == "--font") {
-      if (!has_value) return UsageError(argument + " needs a file");
-      (argument == "--events" ? line.events_file : line.options.font_file) = argv[++i];
-    } else if (argument.size() > 1 && argument[0] == '-') {
-      return UsageError("unknown option " + argument);
-    } else if (directory_given) {
-      return UsageError("more than one novel directory given");
-    } else {
-      line.options.novel_directory = argument;
-      directory_given = true;
-    }
-  }
-  if (!IsDirectory(line.options.novel_directory)) {
-    return UsageError("no such directory: " + line.options.novel_directory);
-  }
-  if (line.options.font_file && !std::ifstream(*line.options.font_file)) {
-    return UsageError("cannot read the font file " + *line.options.font_file);
-  }
-  if (line.soundfont_file && !std::ifstream(*line.soundfont_file)) {
-    return UsageError("cannot read the soundfont file " + *line.soundfont_file);
-  }
+  const ParsedCommandLine parsed = ParseCommandLine(argc, argv);
+  if (!parsed.line) return parsed.exit_status;
+  const CommandLine& line = *parsed.line;
   if (!line.headless) return RunWindow(line);
   if (!line.events_file || *line.events_file == "-") {
     return RunHeadless(line.options, std::cin, std::cout, std::cerr);
   }
   std::ifstream events(*line.events_file);
-  if (!events) return UsageError("cannot read the event list " + *line.events_file);
+  if (!events) {
+    std::fprintf(stderr, "yomu: cannot read the event list %s\nTry 'yomu --help'.\n", line.events_file->c_str());
+    return EXIT_USAGE;
+  }
   return RunHeadless(line.options, events, std::cout, std::cerr);
 }

@@ -6,6 +6,7 @@
 
 #include "app/main_window.h"
 #include "app/reader.h"
+#include "app/start_up_notes.h"
 #include "app/state_report.h"
 #include "platform/headless/headless_backend.h"
 
@@ -25,7 +26,7 @@ int RunHeadless(const HeadlessOptions& options, std::istream& events_in, std::os
 
   HeadlessBackend backend(std::move(*events), log);
   Platform platform(backend, resolved, options.font_file);
-  if (platform.fonts.face_path().empty()) errors << "yomu: no Mincho font found; text stays invisible\n";
+  for (const std::string& note : StartUpNotes(platform)) errors << note << '\n';
   Reader reader(platform);
   backend.set_hooks({
       [&reader](std::uint64_t now_ms, std::ostream& out) { WriteStateReport(reader, now_ms, out); },

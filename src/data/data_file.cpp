@@ -8,7 +8,12 @@
 
 void ReadDataFileLines(Reader& r, const char* name_sjis, int count,
                        const std::function<void(int number, const DataLine& line)>& store) {
-  std::optional<TextFileReader> file = TextFileReader::Open(r.platform.HostPath(name_sjis));
+  ReadDataFileLines(r.platform.HostPath(name_sjis), count, store);
+}
+
+void ReadDataFileLines(const std::string& host_path, int count,
+                       const std::function<void(int number, const DataLine& line)>& store) {
+  std::optional<TextFileReader> file = TextFileReader::Open(host_path);
   if (!file) return;
   DataLine line;
   for (int number = 0; number < count; ++number) {

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <string>
 
 struct Reader;
 
@@ -14,4 +15,7 @@ using DataLine = char[DATA_LINE_SIZE];
 // as the next line; an empty line is passed over but keeps its number. A missing file
 // stores nothing.
 void ReadDataFileLines(Reader& r, const char* name_sjis, int count,
+                       const std::function<void(int number, const DataLine& line)>& store);
+// The same for a file given by its host path.
+void ReadDataFileLines(const std::string& host_path, int count,
                        const std::function<void(int number, const DataLine& line)>& store);

@@ -2,6 +2,7 @@
 #include "platform/headless/headless_backend.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "platform/gdi/png_file.h"
 #include "platform/platform.h"
@@ -22,6 +23,25 @@ HeadlessBackend::HeadlessBackend(std::vector<HeadlessEvent> events, std::ostream
     : events_(std::move(events)), log_(log), hooks_(std::move(hooks)), current_mode_(kDesktopMode) {}
 
 void HeadlessBackend::Record(std::string_view record) { log_ << '@' << now_ms_ << ' ' << record << '\n'; }
+
+// On one line, escaped as the texts of the state block are.
+void HeadlessBackend::ShowMessage(std::string_view text_utf8) {
+  std::string record = "message ";
+  for (unsigned char c : text_utf8) {
+    if (c == '\n') {
+      record += "\\n";
+    } else if (c == '\\') {
+      record += "\\\\";
+    } else if (c < 0x20 || c == 0x7F) {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\x%02X", c);
+      record += escaped;
+    } else {
+      record += static_cast<char>(c);
+    }
+  }
+  Record(record);
+}
 
 std::vector<DEVMODEA> HeadlessBackend::DisplayModes() { return {kDesktopMode, kPageMode}; }
 

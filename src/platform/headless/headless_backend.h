@@ -31,6 +31,7 @@ class HeadlessBackend : public Backend {
   DEVMODEA CurrentDisplayMode() override { return current_mode_; }
   long ChangeDisplayMode(const DEVMODEA* mode) override;
   void Record(std::string_view record) override;
+  void ShowMessage(std::string_view text_utf8) override;
 
   void set_hooks(Hooks hooks) { hooks_ = std::move(hooks); }
   // The error that stopped the run, if one did.
