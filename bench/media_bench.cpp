@@ -30,7 +30,8 @@ class BenchPlayer {
     char pattern[] = "/tmp/yomu-media-bench-XXXXXX";
     if (mkdtemp(pattern) == nullptr) return;
     directory_ = pattern;
-    std::filesystem::copy_file(TestDataPath("ogg/freedesktop-complete.oga"), directory_ + "/track01.ogg");
+    std::filesystem::copy_file(TestDataPath("ogg/freedesktop-complete.oga"),
+                               directory_ + "/track01.ogg");
     std::string error;
     player_ = MixerPlayer::Create(shift_jis_, {directory_, std::nullopt}, error);
   }
@@ -78,7 +79,8 @@ BENCHMARK(BM_MidiPlayToFirstBuffer)->UseManualTime()->Unit(benchmark::kMilliseco
 void BM_CpuShareWhileMusicPlays(benchmark::State& state) {
   BenchPlayer player;
   if (player.get() == nullptr || !player.get()->midi_available()) return state.SkipWithError("no audio or soundfont");
-  player.Send("open \"" + TestDataPath("midi/freedoom-D_STLKS3.mid") + "\" type sequencer alias midi");
+  const std::string midi = TestDataPath("midi/freedoom-D_STLKS3.mid");
+  player.Send("open \"" + midi + "\" type sequencer alias midi");
   player.Send("play midi");
   player.Send("open cdaudio");
   constexpr double kSeconds = 2.0;

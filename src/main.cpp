@@ -24,13 +24,15 @@ constexpr int EXIT_NO_WINDOW = 1;
 // Music and sounds; without an audio device the reader runs on in silence.
 void StartAudio(Platform& platform, const CommandLine& line) {
   std::string error;
-  std::unique_ptr<MixerPlayer> player =
-      MixerPlayer::Create(platform.shift_jis, {platform.working_directory, line.soundfont_file, true}, error);
+  std::unique_ptr<MixerPlayer> player = MixerPlayer::Create(
+      platform.shift_jis, {platform.working_directory, line.soundfont_file, true}, error);
   if (!player) {
     std::fprintf(stderr, "yomu: no audio device (%s); the novel stays silent\n", error.c_str());
     return;
   }
-  if (!player->soundfont_path()) std::fputs("yomu: no General MIDI soundfont found; MIDI music stays silent\n", stderr);
+  if (!player->soundfont_path()) {
+    std::fputs("yomu: no General MIDI soundfont found; MIDI music stays silent\n", stderr);
+  }
   platform.media = std::move(player);
 }
 
@@ -38,7 +40,8 @@ void StartAudio(Platform& platform, const CommandLine& line) {
 int RunWindow(const CommandLine& line) {
   char resolved[PATH_MAX];
   if (realpath(line.options.novel_directory.c_str(), resolved) == nullptr) {
-    std::fprintf(stderr, "yomu: cannot open the novel directory %s\n", line.options.novel_directory.c_str());
+    std::fprintf(stderr, "yomu: cannot open the novel directory %s\n",
+                 line.options.novel_directory.c_str());
     return EXIT_USAGE;
   }
   std::string error;
@@ -66,7 +69,8 @@ int main(int argc, char** argv) {
   }
   std::ifstream events(*line.events_file);
   if (!events) {
-    std::fprintf(stderr, "yomu: cannot read the event list %s\nTry 'yomu --help'.\n", line.events_file->c_str());
+    std::fprintf(stderr, "yomu: cannot read the event list %s\nTry 'yomu --help'.\n",
+                 line.events_file->c_str());
     return EXIT_USAGE;
   }
   return RunHeadless(line.options, events, std::cout, std::cerr);

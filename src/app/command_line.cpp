@@ -114,7 +114,9 @@ std::optional<ParsedCommandLine> CheckFiles(const CommandLine& line) {
   if (!S_ISDIR(info.st_mode)) return UsageError(directory + " is a file, not a novel folder");
   if (const std::optional<std::string>& font = line.options.font_file) {
     if (!IsRegularFile(*font)) return UsageError("cannot read the font file " + *font);
-    if (!OpensAsFont(*font)) return UsageError(*font + " is not a font file that FreeType can open");
+    if (!OpensAsFont(*font)) {
+      return UsageError(*font + " is not a font file that FreeType can open");
+    }
   }
   if (line.soundfont_file && !IsRegularFile(*line.soundfont_file)) {
     return UsageError("cannot read the soundfont file " + *line.soundfont_file);

@@ -19,7 +19,8 @@ const std::string& BookmarkPlaces::FileToRead() const {
 BookmarkPlaces FindBookmarkPlaces(Platform& platform) {
   BookmarkPlaces places{platform.HostPath(texts::kBookmarkFile), std::nullopt};
   if (platform.user_directory) {
-    places.user_file = *platform.user_directory + "/" + platform.shift_jis.ToUtf8(texts::kBookmarkFile);
+    places.user_file =
+        *platform.user_directory + "/" + platform.shift_jis.ToUtf8(texts::kBookmarkFile);
   }
   return places;
 }

@@ -85,7 +85,8 @@ void LoadBookmarks(Reader& r) {
                     [&r](int slot, const DataLine& line) { StoreBookmarkLine(r.state, slot, line); });
 }
 
-bool SaveBookmarkFile(const ReaderState& s, const std::string& host_path, const BookmarkWrite& write) {
+bool SaveBookmarkFile(const ReaderState& s, const std::string& host_path,
+                      const BookmarkWrite& write) {
   std::optional<TextFileWriter> file = TextFileWriter::Open(host_path);
   if (!file) return false;
   char line[3 * MENU_TEXT_SIZE + 4];
@@ -101,7 +102,9 @@ bool SaveBookmarkFile(const ReaderState& s, const std::string& host_path, const 
 bool SaveBookmarks(Reader& r) {
   const BookmarkPlaces places = FindBookmarkPlaces(r.platform);
   RemoveInterruptedSaves(places);
-  const BookmarkWrite write = [](TextFileWriter& file, std::string_view text) { return file.Write(text); };
+  const BookmarkWrite write = [](TextFileWriter& file, std::string_view text) {
+    return file.Write(text);
+  };
   if (places.UserCopyExists()) return SaveBookmarkFile(r.state, *places.user_file, write);
   if (SaveBookmarkFile(r.state, places.folder_file, write)) return true;
   return places.user_file && MakeUserDirectory(*r.platform.user_directory) &&

@@ -21,4 +21,5 @@ using BookmarkWrite = std::function<bool(TextFileWriter& file, std::string_view 
 // SaveBookmarks with its target and its write step given, so that a failing write can be
 // staged: the five lines go through write, and the file at host_path is replaced only
 // when all of them went through. False when it was not replaced.
-bool SaveBookmarkFile(const ReaderState& s, const std::string& host_path, const BookmarkWrite& write);
+bool SaveBookmarkFile(const ReaderState& s, const std::string& host_path,
+                      const BookmarkWrite& write);

@@ -28,16 +28,20 @@ TEST(CommandLine, OptionFormsMessagesAndExitStatuses) {
       {novel.File("events"), 2, "yomu: " + novel.File("events") + " is a file, not a novel folder"},
       {"--font=" + novel.File("not-a-font.ttf") + " " + novel.path(), 2,
        novel.File("not-a-font.ttf") + " is not a font file that FreeType can open"},
-      {"--headless --events=" + novel.File("events") + " " + novel.path(), 0, "@0 state PageNumber=1"},
-      {"--headless --events " + novel.File("events") + " " + novel.path(), 0, "@0 state PageNumber=1"},
+      {"--headless --events=" + novel.File("events") + " " + novel.path(), 0,
+       "@0 state PageNumber=1"},
+      {"--headless --events " + novel.File("events") + " " + novel.path(), 0,
+       "@0 state PageNumber=1"},
       {"--headless --events=" + novel.File("events") + " -- -novel", 0, "@0 state PageNumber=1"},
       {"--headless " + empty.path() + " </dev/null", 0,
        "yomu: \"タイトル.txt\" was not found in " + empty.path() + "\n"},
   };
   for (const auto& c : cases) {
-    const ShellResult result = RunShell("cd " + dash_parent.path() + " && " + yomu + c.arguments + " 2>&1");
+    const ShellResult result =
+        RunShell("cd " + dash_parent.path() + " && " + yomu + c.arguments + " 2>&1");
     EXPECT_EQ(result.status, c.status) << c.arguments;
-    EXPECT_NE(result.output.find(c.output), std::string::npos) << c.arguments << "\n" << result.output;
+    EXPECT_NE(result.output.find(c.output), std::string::npos) << c.arguments << "\n"
+                                                               << result.output;
   }
 }
 

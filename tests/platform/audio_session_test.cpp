@@ -24,7 +24,8 @@ TEST(AudioSession, NoDeviceLeavesStandardErrorQuiet) {
   ASSERT_NE(std::freopen(captured.c_str(), "w", stderr), nullptr);
   ShiftJis shift_jis;
   std::string error;
-  const std::unique_ptr<MixerPlayer> player = MixerPlayer::Create(shift_jis, {novel.path(), std::nullopt}, error);
+  const std::unique_ptr<MixerPlayer> player =
+      MixerPlayer::Create(shift_jis, {novel.path(), std::nullopt}, error);
   std::fflush(stderr);
   dup2(saved, STDERR_FILENO);
   close(saved);

@@ -12,8 +12,8 @@ namespace {
 
 TEST(SoundFontSearch, TakesTheFirstReadableBankOfItsPlaces) {
   Novel root;
-  for (const char* file : {"given.sf2", "default.sf3", "known.sf2", "only/bank.sf3", "both/b.sf2", "both/a.sf3",
-                           "other/notes.txt"}) {
+  for (const char* file : {"given.sf2", "default.sf3", "known.sf2", "only/bank.sf3", "both/b.sf2",
+                           "both/a.sf3", "other/notes.txt"}) {
     root.WriteBytes(file, "RIFF");
   }
   std::filesystem::create_directories(root.File("other/folder.sf2"));
@@ -28,11 +28,14 @@ TEST(SoundFontSearch, TakesTheFirstReadableBankOfItsPlaces) {
       {missing, {fluid, {known}, {}}, std::nullopt},  // a file named and not there: none
       {std::nullopt, {fluid, {known}, {}}, fluid},
       {std::nullopt, {missing, {missing, known}, {root.File("only")}}, known},
-      {std::nullopt, {std::nullopt, {missing}, {root.File("other"), root.File("only")}}, root.File("only/bank.sf3")},
+      {std::nullopt,
+       {std::nullopt, {missing}, {root.File("other"), root.File("only")}},
+       root.File("only/bank.sf3")},
       {std::nullopt, {std::nullopt, {}, {root.File("both")}}, root.File("both/a.sf3")},
       {std::nullopt, {std::nullopt, {missing}, {root.File("other"), missing}}, std::nullopt},
   };
-  for (const auto& c : cases) EXPECT_EQ(FindSoundFont(c.chosen, c.places), c.found) << c.found.value_or("none");
+  for (const auto& c : cases)
+    EXPECT_EQ(FindSoundFont(c.chosen, c.places), c.found) << c.found.value_or("none");
 }
 
 }  // namespace

@@ -64,10 +64,10 @@ class ReadOnlyNovel : public ::testing::Test {
   }
 
   ReaderRun Run(const std::string& events) {
-    const std::string command = "printf %s " + ShellQuoted(events) + " | env HOME=" + ShellQuoted(place_.path()) +
-                                " XDG_DATA_HOME=" + ShellQuoted(data_home_) + " ASAN_OPTIONS=detect_leaks=0 " +
-                                runner_ + ShellQuoted(binary_) + " --headless " + ShellQuoted(novel_.path()) +
-                                " 2>/dev/null";
+    const std::string command =
+        "printf %s " + ShellQuoted(events) + " | env HOME=" + ShellQuoted(place_.path()) +
+        " XDG_DATA_HOME=" + ShellQuoted(data_home_) + " ASAN_OPTIONS=detect_leaks=0 " + runner_ +
+        ShellQuoted(binary_) + " --headless " + ShellQuoted(novel_.path()) + " 2>/dev/null";
     ReaderRun run;
     const ShellResult result = RunShell(command);
     run.exit_code = result.status;
@@ -75,7 +75,9 @@ class ReadOnlyNovel : public ::testing::Test {
     return run;
   }
 
-  std::string UserDirectory() const { return data_home_ + "/yomu/" + NovelKey(RealPath(novel_.path())); }
+  std::string UserDirectory() const {
+    return data_home_ + "/yomu/" + NovelKey(RealPath(novel_.path()));
+  }
 
   const std::string OLD_BYTES = ToShiftJis("旧 P.5,5,a.txt\r\n");
   Novel place_;  // the binary and the home
@@ -91,7 +93,8 @@ TEST_F(ReadOnlyNovel, ASaveLandsInThePerUserCopyWhichTheNextStartReads) {
   EXPECT_EQ(saved.exit_code, 0);
   EXPECT_TRUE(saved.Records("message").empty());
   EXPECT_EQ(ReadBytes(UserDirectory() + "/しおり.sio"),
-            OLD_BYTES + ToShiftJis("第一章 P.1,1,タイトル.txt\r\n" + DEFAULT_LINE + DEFAULT_LINE + DEFAULT_LINE));
+            OLD_BYTES + ToShiftJis("第一章 P.1,1,タイトル.txt\r\n" + DEFAULT_LINE +
+                                   DEFAULT_LINE + DEFAULT_LINE));
   EXPECT_EQ(ReadBytes(novel_.File("しおり.sio")), OLD_BYTES);
   const ReaderRun next = Run("state\n");
   EXPECT_EQ(next.State("BookmarkLabels[0]"), "旧 P.5");
@@ -101,9 +104,10 @@ TEST_F(ReadOnlyNovel, ASaveLandsInThePerUserCopyWhichTheNextStartReads) {
 TEST_F(ReadOnlyNovel, WithNoWritablePlaceTheReaderSaysSoAndKeepsTheSlot) {
   MakeDataHome(false);
   const ReaderRun run = Run("command 601\nstate\n");
-  EXPECT_EQ(run.Records("message"),
-            std::vector<std::string>{"message The bookmark was not saved: neither the novel folder nor " +
-                                     UserDirectory() + " can be written."});
+  EXPECT_EQ(
+      run.Records("message"),
+      std::vector<std::string>{"message The bookmark was not saved: neither the novel folder nor " +
+                               UserDirectory() + " can be written."});
   EXPECT_EQ(run.State("BookmarkLabels[1]"), "NO DATA");
   EXPECT_EQ(ReadBytes(novel_.File("しおり.sio")), OLD_BYTES);
   EXPECT_FALSE(fs::exists(data_home_ + "/yomu"));
@@ -117,10 +121,15 @@ TEST(InterruptedSaves, TheirTemporariesBesideEitherBookmarkFileGoAtTheNextStart)
   const std::string user_directory = NovelUserDirectory(RealPath(novel.path())).value_or("");
   ASSERT_TRUE(fs::create_directories(user_directory));
   const std::pair<std::string, bool> files[] = {  // name, removed
-      {novel.File(".しおり.sio.Ab3xY9"), true},      {novel.File(".しおり.sio.000000"), true},
-      {user_directory + "/.しおり.sio.Q1w2E3", true}, {novel.File(".しおり.sio.Ab3xY"), false},
-      {novel.File(".しおり.sio.Ab3xY9z"), false},    {novel.File(".ファイル.txt.Ab3xY9"), false},
-      {novel.File("しおり.sio.Ab3xY9"), false},       {novel.File(".しおり.sio.Ab-xY9"), false}};
+      {novel.File(".しおり.sio.Ab3xY9"), true},
+      {novel.File(".しおり.sio.000000"), true},
+      {user_directory + "/.しおり.sio.Q1w2E3", true},
+      {novel.File(".しおり.sio.Ab3xY"), false},
+      {novel.File(".しおり.sio.Ab3xY9z"), false},
+      {novel.File(".ファイル.txt.Ab3xY9"), false},
+      {novel.File("しおり.sio.Ab3xY9"), false},
+      {novel.File(".しおり.sio.Ab-xY9"), false},
+  };
   for (const auto& [path, removed] : files) std::ofstream(path) << "half a save";
   RunNovel(novel, "");
   for (const auto& [path, removed] : files) EXPECT_EQ(fs::exists(path), !removed) << path;

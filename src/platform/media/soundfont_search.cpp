@@ -27,9 +27,10 @@ bool IsSoundFontName(const std::filesystem::path& path) {
 
 std::optional<std::string> SynthDefault() {
   std::unique_ptr<fluid_settings_t, void (*)(fluid_settings_t*)> settings(new_fluid_settings(),
-                                                                         delete_fluid_settings);
+                                                                          delete_fluid_settings);
   char* value = nullptr;
-  if (!settings || fluid_settings_dupstr(settings.get(), SYNTH_DEFAULT_SOUNDFONT, &value) != FLUID_OK ||
+  if (!settings ||
+      fluid_settings_dupstr(settings.get(), SYNTH_DEFAULT_SOUNDFONT, &value) != FLUID_OK ||
       value == nullptr) {
     return std::nullopt;
   }
@@ -42,7 +43,9 @@ std::optional<std::string> FirstInFolder(const std::string& folder) {
   std::error_code error;
   std::vector<std::string> found;
   for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
-    if (IsSoundFontName(entry.path()) && IsReadable(entry.path().string())) found.push_back(entry.path());
+    if (IsSoundFontName(entry.path()) && IsReadable(entry.path().string())) {
+      found.push_back(entry.path());
+    }
   }
   if (found.empty()) return std::nullopt;
   return *std::min_element(found.begin(), found.end());
@@ -55,8 +58,8 @@ SoundFontPlaces SystemSoundFontPlaces() {
           {"/usr/share/sounds/sf2/default-GM.sf2", "/usr/share/sounds/sf3/default-GM.sf3",
            "/etc/alternatives/default-GM.sf2", "/etc/alternatives/default-GM.sf3",
            "/usr/share/sounds/sf2/TimGM6mb.sf2", "/usr/share/sounds/sf2/FluidR3_GM.sf2",
-           "/usr/share/sounds/sf3/MuseScore_General.sf3", "/usr/share/sounds/sf3/FluidR3Mono_GM.sf3",
-           "/usr/share/soundfonts/default.sf2"},
+           "/usr/share/sounds/sf3/MuseScore_General.sf3",
+           "/usr/share/sounds/sf3/FluidR3Mono_GM.sf3", "/usr/share/soundfonts/default.sf2"},
           {"/usr/share/sounds/sf3", "/usr/share/sounds/sf2", "/usr/share/soundfonts"}};
 }
 

@@ -89,8 +89,10 @@ void SdlBackend::FitFrameIntoUsableArea(const SDL_Rect& usable) {
   if (fitting >= scale_) return;
   scale_ = fitting;
   SDL_SetWindowSize(sdl_window_, CLIENT_WIDTH * scale_, CLIENT_HEIGHT * scale_);
-  SDL_SetWindowPosition(sdl_window_, usable.x + (usable.w - CLIENT_WIDTH * scale_ - left - right) / 2 + left,
-                        usable.y + (usable.h - CLIENT_HEIGHT * scale_ - top - bottom) / 2 + top);
+  const int outer_width = CLIENT_WIDTH * scale_ + left + right;
+  const int outer_height = CLIENT_HEIGHT * scale_ + top + bottom;
+  SDL_SetWindowPosition(sdl_window_, usable.x + (usable.w - outer_width) / 2 + left,
+                        usable.y + (usable.h - outer_height) / 2 + top);
 }
 
 void SdlBackend::WindowPlaced(const Window& window) {
@@ -208,7 +210,8 @@ bool SdlBackend::WaitForInput(Platform& platform, std::optional<std::uint64_t> d
 // A box over the window; where none can be shown, standard error has the text.
 void SdlBackend::ShowMessage(std::string_view text_utf8) {
   const std::string text(text_utf8);
-  if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, MESSAGE_TITLE, text.c_str(), sdl_window_) != 0) {
+  if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, MESSAGE_TITLE, text.c_str(), sdl_window_) !=
+      0) {
     std::fprintf(stderr, "yomu: %s\n", text.c_str());
   }
 }
