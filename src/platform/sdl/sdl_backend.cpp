@@ -210,10 +210,9 @@ bool SdlBackend::WaitForInput(Platform& platform, std::optional<std::uint64_t> d
 // A box over the window; where none can be shown, standard error has the text.
 void SdlBackend::ShowMessage(std::string_view text_utf8) {
   const std::string text(text_utf8);
-  if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, MESSAGE_TITLE, text.c_str(), sdl_window_) !=
-      0) {
-    std::fprintf(stderr, "yomu: %s\n", text.c_str());
-  }
+  const int shown =
+      SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, MESSAGE_TITLE, text.c_str(), sdl_window_);
+  if (shown != 0) std::fprintf(stderr, "yomu: %s (no message box: %s)\n", text.c_str(), SDL_GetError());
 }
 
 // The modes the screen offers, and a 640 x 480 of our own where it offers none:
