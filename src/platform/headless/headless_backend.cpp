@@ -2,9 +2,9 @@
 #include "platform/headless/headless_backend.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "platform/gdi/png_file.h"
+#include "platform/headless/log_text.h"
 #include "platform/platform.h"
 #include "platform/window/menu.h"
 
@@ -24,23 +24,8 @@ HeadlessBackend::HeadlessBackend(std::vector<HeadlessEvent> events, std::ostream
 
 void HeadlessBackend::Record(std::string_view record) { log_ << '@' << now_ms_ << ' ' << record << '\n'; }
 
-// On one line, escaped as the texts of the state block are.
 void HeadlessBackend::ShowMessage(std::string_view text_utf8) {
-  std::string record = "message ";
-  for (unsigned char c : text_utf8) {
-    if (c == '\n') {
-      record += "\\n";
-    } else if (c == '\\') {
-      record += "\\\\";
-    } else if (c < 0x20 || c == 0x7F) {
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\x%02X", c);
-      record += escaped;
-    } else {
-      record += static_cast<char>(c);
-    }
-  }
-  Record(record);
+  Record("message " + OneLogLine(text_utf8));
 }
 
 std::vector<DEVMODEA> HeadlessBackend::DisplayModes() { return {kDesktopMode, kPageMode}; }
