@@ -212,7 +212,9 @@ void SdlBackend::ShowMessage(std::string_view text_utf8) {
   const std::string text(text_utf8);
   const int shown =
       SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, MESSAGE_TITLE, text.c_str(), sdl_window_);
-  if (shown != 0) std::fprintf(stderr, "yomu: %s (no message box: %s)\n", text.c_str(), SDL_GetError());
+  if (shown != 0) {
+    std::fprintf(stderr, "yomu: %s (no message box: %s)\n", text.c_str(), SDL_GetError());
+  }
 }
 
 // The modes the screen offers, and a 640 x 480 of our own where it offers none:
