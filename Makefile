@@ -2,8 +2,9 @@
 JOBS ?= $(shell nproc)
 BUILD ?= build
 ASAN_BUILD ?= build-asan
+PREFIX ?= /usr/local
 
-.PHONY: all deps build run shots test asan bench clean
+.PHONY: all deps build run shots test asan bench install clean
 
 all: build
 
@@ -16,13 +17,15 @@ $(BUILD)/Makefile: CMakeLists.txt
 build: deps $(BUILD)/Makefile
 	cmake --build $(BUILD) -j $(JOBS)
 
-# Opens the reader's window on the sample novel.
-run: build
+# Opens the reader's window on the sample novel; builds only the reader and the novel.
+run: deps $(BUILD)/Makefile
+	cmake --build $(BUILD) -j $(JOBS) --target yomu demo
 	$(BUILD)/yomu $(BUILD)/demo
 
 # Reads the sample novel headless and leaves a screenshot of each page in
 # build/demo-shots/.
-shots: build
+shots: deps $(BUILD)/Makefile
+	cmake --build $(BUILD) -j $(JOBS) --target yomu demo
 	@mkdir -p $(BUILD)/demo-shots
 	$(BUILD)/yomu --headless --events demo/shots.events $(BUILD)/demo > $(BUILD)/demo-shots/log.txt
 	@echo "Pages of the sample novel: $(BUILD)/demo-shots/"
@@ -39,6 +42,11 @@ asan: deps
 
 bench: build
 	$(BUILD)/yomu_bench
+
+# The program, its man page, desktop entry, icons and metainfo under PREFIX.
+install: deps $(BUILD)/Makefile
+	cmake --build $(BUILD) -j $(JOBS) --target yomu
+	cmake --install $(BUILD) --prefix $(PREFIX)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -37,7 +37,11 @@ void OnCreate(Reader& r, Window& window) {
   SetBookmarkDefaults(s);
   LoadBookmarks(r);
   LoadToc(r);
-  if (!LoadScript(r)) WarnScriptNotFound(r, "");
+  // Said with the folder: a reader who opened the wrong one sees where yomu looked.
+  if (!LoadScript(r)) {
+    WarnAt(r, "", "script " + QuotedForMessage(r.platform.shift_jis, s.ScriptFileName) +
+                      " not found in " + r.platform.working_directory);
+  }
   RunScript(r, window);
 }
 

@@ -15,6 +15,12 @@ void ReadDataFileLines(Reader& r, const char* name_sjis, int count, bool authors
   if (file) ReadDataLines(*file, count, store);
 }
 
+void ReadDataFileLines(const std::string& host_path, int count,
+                       const std::function<void(int number, const DataLine& line)>& store) {
+  std::optional<TextFileReader> file = TextFileReader::Open(host_path);
+  if (file) ReadDataLines(*file, count, store);
+}
+
 void ReadDataLines(TextFileReader& file, int count,
                    const std::function<void(int number, const DataLine& line)>& store) {
   DataLine line;

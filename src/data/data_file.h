@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <string>
 
 struct Reader;
 class TextFileReader;
@@ -16,6 +17,9 @@ using DataLine = char[DATA_LINE_SIZE];
 // stores nothing.
 // The contents file, which authors write, may be in UTF-8: it is then read converted.
 void ReadDataFileLines(Reader& r, const char* name_sjis, int count, bool authors_file,
+                       const std::function<void(int number, const DataLine& line)>& store);
+// The same for a file given by its host path.
+void ReadDataFileLines(const std::string& host_path, int count,
                        const std::function<void(int number, const DataLine& line)>& store);
 // The same for a file already open.
 void ReadDataLines(TextFileReader& file, int count,

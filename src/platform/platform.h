@@ -8,6 +8,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 
 #include "platform/backend.h"
 #include "platform/gdi/font.h"
@@ -32,6 +33,9 @@ class Platform {
   std::map<std::string, WNDCLASSEXA> window_classes;
   std::unique_ptr<Window> window;
   const std::string working_directory;
+  // Where the novel's files go when working_directory cannot be written; nothing
+  // when the user's data folder cannot be told. It may not exist yet.
+  const std::optional<std::string> user_directory;
   // Plays the media commands; null (the headless runner, or no audio device)
   // means every command succeeds and nothing sounds. Last, so it goes first.
   std::unique_ptr<MediaPlayer> media;
@@ -53,3 +57,5 @@ class Platform {
 void Sleep(Platform& platform, std::uint32_t milliseconds);
 // The working directory in the reader's encoding; the length stored, or 0.
 DWORD GetCurrentDirectoryA(Platform& platform, DWORD buffer_length, char* buffer);
+// Tells the reader something that went wrong, in the window or in the log.
+void ShowMessage(Platform& platform, std::string_view text_utf8);

@@ -40,6 +40,9 @@ class TextFileWriter {
   bool Write(std::string_view text);
   // True when the whole file is on disk under its name.
   bool Commit();
+  // Removes the temporary files that writes of host_path left beside it when the
+  // process was killed before Commit.
+  static void RemoveInterruptedWrites(const std::string& host_path);
 
  private:
   TextFileWriter(std::string path, std::string temporary_path, int descriptor)
