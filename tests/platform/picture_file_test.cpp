@@ -39,8 +39,10 @@ std::string ClaimedBmp(const Claim& c, std::string pixels = "") {
   const auto offset = static_cast<std::uint32_t>(14 + 40 + c.masks.size() * 4);
   std::string out = "BM";
   const auto size = static_cast<std::uint32_t>(offset + pixels.size());
-  for (std::uint32_t field : {size, 0u, offset, 40u, std::uint32_t(c.width), std::uint32_t(c.height),
-                              1u | std::uint32_t{c.bits} << 16, c.compression, 0u, 0u, 0u, 0u, 0u}) {
+  const auto width = std::uint32_t(c.width), height = std::uint32_t(c.height);
+  const std::uint32_t planes_and_bits = 1u | std::uint32_t{c.bits} << 16;
+  for (std::uint32_t field : {size, 0u, offset, 40u, width, height, planes_and_bits, c.compression,
+                              0u, 0u, 0u, 0u, 0u}) {
     Put32(out, field);
   }
   for (std::uint32_t mask : c.masks) Put32(out, mask);
