@@ -62,7 +62,8 @@ TEST(HeadlessRunner, CommandLineErrorsExitWithStatus2) {
   EXPECT_EQ(Shell(std::string(YOMU_BINARY) + " --help").status, 0);
   Novel novel;
   novel.Write("タイトル.txt", "C\n一\nE\n");
-  Command run = Shell("printf 'state\\n' | " + std::string(YOMU_BINARY) + " --headless " + novel.path());
+  Command run =
+      Shell("printf 'state\\n' | " + std::string(YOMU_BINARY) + " --headless " + novel.path());
   EXPECT_EQ(run.status, 0);
   EXPECT_NE(run.output.find("@0 state PageNumber=1"), std::string::npos);
 }
