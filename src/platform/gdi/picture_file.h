@@ -8,13 +8,11 @@
 #include <span>
 #include <string>
 
+#include "platform/files/read_limits.h"
 #include "platform/gdi/bitmap.h"
 #include "platform/win32_types.h"
 
 class Platform;
-
-// A picture file is read whole; no real picture comes near this size.
-constexpr std::uint64_t PICTURE_FILE_MAX_BYTES = std::uint64_t{128} * 1024 * 1024;
 
 // The picture of a bitmap file's bytes, or nothing when they are not one that the
 // reader shows.

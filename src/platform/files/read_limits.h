@@ -1,0 +1,31 @@
+// The most that the reader reads of each kind of file in a novel's folder. Every
+// file comes from whoever made the novel, so each read has a cap that fits what
+// the format can put on a page or into a sound; nothing larger is ever needed.
+#pragma once
+
+#include <cstdint>
+
+// A picture file is at most this large: far above any 640 x 480 picture in any
+// bitmap format, and the decoder reads only the part that a page shows.
+constexpr std::uint64_t PICTURE_FILE_MAX_BYTES = std::uint64_t{128} * 1024 * 1024;
+
+// A WAV sound plays at most this long; the rest of a longer file is never read.
+constexpr std::uint32_t SOUND_MAX_SECONDS = 120;
+
+// A MIDI file is held in memory while it plays; real ones are a few hundred KB.
+constexpr std::uint64_t MIDI_FILE_MAX_BYTES = std::uint64_t{16} * 1024 * 1024;
+// Events in all tracks of a MIDI file together, and tracks in it.
+constexpr std::uint32_t MIDI_MAX_EVENTS = 1'000'000;
+constexpr std::uint32_t MIDI_MAX_TRACKS = 1024;
+
+// A font file given on the command line (the largest Japanese fonts are ~50 MB).
+constexpr std::uint64_t FONT_FILE_MAX_BYTES = std::uint64_t{512} * 1024 * 1024;
+
+// A folder's index of names holds at most this many entries; a larger folder is
+// searched name by name as it stands on the disk.
+constexpr std::uint32_t FOLDER_INDEX_MAX_ENTRIES = 1'000'000;
+
+// Scripts, the contents and the bookmark file are read line by line and only as
+// far as their tables reach, so they need no cap of their own: at most 700 lines
+// of 255 bytes, and one block of the file beyond them.
+constexpr std::uint32_t TEXT_FILE_BLOCK_BYTES = 64 * 1024;
