@@ -3,8 +3,6 @@
 
 #include <cstring>
 
-#include "platform/files/host_path.h"
-
 Platform::Platform(Backend& backend_in, std::string working_directory_in,
                    std::optional<std::string> font_file)
     : backend(backend_in),
@@ -14,7 +12,7 @@ Platform::Platform(Backend& backend_in, std::string working_directory_in,
 Platform::~Platform() = default;
 
 std::string Platform::HostPath(const char* name_sjis) {
-  return ResolveHostPath(shift_jis, working_directory, name_sjis);
+  return host_names.Resolve(working_directory, name_sjis);
 }
 
 void Sleep(Platform& platform, std::uint32_t milliseconds) { platform.backend.Sleep(milliseconds); }

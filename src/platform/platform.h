@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/backend.h"
+#include "platform/files/host_path.h"
 #include "platform/gdi/font.h"
 #include "platform/media/media_player.h"
 #include "platform/shift_jis.h"
@@ -26,6 +27,7 @@ class Platform {
 
   Backend& backend;
   ShiftJis shift_jis;
+  HostNames host_names{shift_jis};
   FontEngine fonts;
   MessageQueue queue;
   std::map<std::string, WNDCLASSEXA> window_classes;

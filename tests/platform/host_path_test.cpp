@@ -75,7 +75,7 @@ TEST(HostPathTest, Resolves) {
       std::filesystem::create_directories(host.parent_path());
       if (file.back() != '/') std::ofstream(host) << "x";
     }
-    EXPECT_EQ(ResolveHostPath(shift_jis, directory.path, c.name), directory.path + "/" + c.expected)
+    EXPECT_EQ(HostNames(shift_jis).Resolve(directory.path, c.name), directory.path + "/" + c.expected)
         << c.name;
   }
 }
@@ -85,7 +85,7 @@ TEST(HostPathTest, AbsolutePathIgnoresTheDirectoryAndFoldsCase) {
   std::ofstream(directory.path + "/bgm.mid") << "x";
   ShiftJis shift_jis;
   for (const char* name : {"\\bgm.mid", "\\BGM.MID"}) {
-    EXPECT_EQ(ResolveHostPath(shift_jis, "/nonexistent", directory.path + name),
+    EXPECT_EQ(HostNames(shift_jis).Resolve("/nonexistent", directory.path + name),
               directory.path + "/bgm.mid");
   }
 }

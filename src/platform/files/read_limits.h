@@ -9,8 +9,10 @@
 // bitmap format, and the decoder reads only the part that a page shows.
 constexpr std::uint64_t PICTURE_FILE_MAX_BYTES = std::uint64_t{128} * 1024 * 1024;
 
-// A WAV sound plays at most this long; the rest of a longer file is never read.
+// A WAV sound plays at most this long and takes at most this many bytes of samples
+// from its file, whichever comes first; the rest of a longer file is never read.
 constexpr std::uint32_t SOUND_MAX_SECONDS = 120;
+constexpr std::uint32_t SOUND_MAX_BYTES = 32 * 1024 * 1024;
 
 // A MIDI file is held in memory while it plays; real ones are a few hundred KB.
 constexpr std::uint64_t MIDI_FILE_MAX_BYTES = std::uint64_t{16} * 1024 * 1024;
@@ -21,9 +23,9 @@ constexpr std::uint32_t MIDI_MAX_TRACKS = 1024;
 // A font file given on the command line (the largest Japanese fonts are ~50 MB).
 constexpr std::uint64_t FONT_FILE_MAX_BYTES = std::uint64_t{512} * 1024 * 1024;
 
-// A folder's index of names holds at most this many entries; a larger folder is
-// searched name by name as it stands on the disk.
-constexpr std::uint32_t FOLDER_INDEX_MAX_ENTRIES = 1'000'000;
+// The indexes of folders' names hold at most this many entries in all; a larger
+// folder is searched entry by entry as it stands on the disk.
+constexpr std::uint32_t FOLDER_INDEX_MAX_ENTRIES = 250'000;
 
 // Scripts, the contents and the bookmark file are read line by line and only as
 // far as their tables reach, so they need no cap of their own: at most 700 lines

@@ -8,10 +8,10 @@
 #include <optional>
 #include <string>
 
+#include "platform/media/cd_music.h"
 #include "platform/media/media_player.h"
 
 class AudioSession;
-class CdMusic;
 class MidiMusic;
 class ShiftJis;
 class SoundEffects;
@@ -34,9 +34,9 @@ class MixerPlayer final : public MediaPlayer {
   MixerPlayer(const MixerPlayer&) = delete;
   MixerPlayer& operator=(const MixerPlayer&) = delete;
 
-  DWORD Run(const MediaCommand& command) override;
-  void PlaySound(const char* name_sjis) override;
-  void Update() override;
+  DWORD Run(const MediaCommand& command, HostNames& names) override;
+  void PlaySound(const char* name_sjis, HostNames& names) override;
+  void Update(HostNames& names) override;
 
   // The General MIDI soundfont that MIDI music plays with, if one was found.
   const std::optional<std::string>& soundfont_path() const { return soundfont_path_; }
@@ -48,8 +48,10 @@ class MixerPlayer final : public MediaPlayer {
   bool ReadyToSound();
   bool ReadyForMidi();
   static void PostMix(void* self, std::uint8_t* stream, int byte_count);
-  DWORD RunCd(const MediaCommand& command);
-  DWORD RunMidi(const MediaCommand& command);
+  DWORD RunCd(const MediaCommand& command, HostNames& names);
+  DWORD RunMidi(const MediaCommand& command, HostNames& names);
+  // Finds track files through the names of the call at hand.
+  CdMusic::TrackFinder TrackFinder(HostNames& names);
 
   ShiftJis& shift_jis_;
   const MixerPlayerOptions options_;

@@ -184,7 +184,7 @@ bool SdlBackend::WaitForInput(Platform& platform, std::optional<std::uint64_t> d
   }
   // The media player's wake-up (a CD track that ended) arrives as an event of its
   // own; whatever woke the loop, the player catches up here on the reader's thread.
-  if (platform.media) platform.media->Update();
+  if (platform.media) platform.media->Update(platform.host_names);
   return true;
 }
 
