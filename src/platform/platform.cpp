@@ -17,6 +17,8 @@ std::string Platform::HostPath(const char* name_sjis) {
 
 void Sleep(Platform& platform, std::uint32_t milliseconds) { platform.backend.Sleep(milliseconds); }
 
+bool CloseRequested(Platform& platform) { return platform.backend.CloseRequested(); }
+
 DWORD GetCurrentDirectoryA(Platform& platform, DWORD buffer_length, char* buffer) {
   // The old programs saw the directory in their own code page; a name that does not
   // convert is handed over as it is.

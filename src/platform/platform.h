@@ -43,5 +43,7 @@ class Platform {
 };
 
 void Sleep(Platform& platform, std::uint32_t milliseconds);
+// True when the user asked to close the window while the reader was busy.
+bool CloseRequested(Platform& platform);
 // The working directory in the reader's encoding; the length stored, or 0.
 DWORD GetCurrentDirectoryA(Platform& platform, DWORD buffer_length, char* buffer);

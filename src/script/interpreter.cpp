@@ -20,6 +20,26 @@ enum class Next { Advance, Stop };
 
 // A file that switches to itself at its first line would otherwise never stop.
 constexpr int FILE_SWITCHES_PER_STEP = 64;
+// The blocking work of one step (shakes, the waits after music commands, fades,
+// file switches) that a step may do: past it the step stops as at a ">" line and
+// the next click goes on. A script of 698 shakes and a switch to itself would
+// otherwise hold the window for hours; a step of a real novel blocks for a few
+// seconds at most.
+constexpr std::uint64_t STEP_BLOCKING_BUDGET_MS = 10000;
+
+// How long the step has run, and whether the reader must stop doing more.
+class StepBudget {
+ public:
+  explicit StepBudget(Platform& platform) : platform_(platform), started_ms_(platform.NowMs()) {}
+  bool Spent() const {
+    return platform_.NowMs() - started_ms_ >= STEP_BLOCKING_BUDGET_MS || CloseRequested(platform_);
+  }
+  int file_switches = 0;
+
+ private:
+  Platform& platform_;
+  std::uint64_t started_ms_;
+};
 
 bool Begins(const char* line, const char* command) {
   return std::strncmp(line, command, std::strlen(command)) == 0;
@@ -70,9 +90,10 @@ Next Advance(ReaderState& s) {
 }
 
 // Tests the line at CurrentLine in the binding order of the script format.
-Next Step(Reader& r, Window& window, int& file_switches) {
+Next Step(Reader& r, Window& window, StepBudget& budget) {
   ReaderState& s = r.state;
   if (!LineInTable(s.CurrentLine)) return EndScript(r, window);
+  if (budget.Spent()) return PauseHere(r);
   const char* line = s.ScriptLines[s.CurrentLine];
 
   if (Begins(line, "SEE")) return RestartFile(r);
@@ -82,7 +103,7 @@ Next Step(Reader& r, Window& window, int& file_switches) {
   }
   if (line[0] == '>' || s.WaitPending == 1) return PauseHere(r);
   if (Begins(line, "FI")) {
-    if (++file_switches > FILE_SWITCHES_PER_STEP) return PauseHere(r);
+    if (++budget.file_switches > FILE_SWITCHES_PER_STEP) return PauseHere(r);
     SwitchScriptFile(r);
     return Next::Advance;
   }
@@ -134,8 +155,8 @@ void RunScript(Reader& r, Window& window) {
   ReaderState& s = r.state;
   s.Mode = ModeReady;
   s.WindowDC = GetDC(window);
-  int file_switches = 0;
-  while (Step(r, window, file_switches) == Next::Advance) {
+  StepBudget budget(r.platform);
+  while (Step(r, window, budget) == Next::Advance) {
   }
   ReleaseDC(window, s.WindowDC);
   s.WindowDC = nullptr;

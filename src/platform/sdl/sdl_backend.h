@@ -27,6 +27,7 @@ class SdlBackend : public Backend {
 
   std::uint64_t NowMs() override;
   void Sleep(std::uint32_t milliseconds) override;
+  bool CloseRequested() override { return close_requested_; }
   bool WaitForInput(Platform& platform, std::optional<std::uint64_t> deadline_ms) override;
   void ShowWindowPixels(const Window& window, const RECT& changed) override;
   void WindowCaptionChanged(const Window& window, std::string_view caption_sjis) override;
@@ -43,6 +44,8 @@ class SdlBackend : public Backend {
   void ShowBitmap(const Bitmap& page, const RECT& changed);
   void Translate(Platform& platform, const SDL_Event& event);
   void RefreshView();
+  // Looks, without taking anything from the queue, for the close button.
+  bool CloseWaiting();
   // The page point under a window point.
   POINT PagePoint(int x, int y) const;
   LPARAM PagePosition(int x, int y) const;
@@ -50,6 +53,7 @@ class SdlBackend : public Backend {
   int requested_scale_;
   int scale_ = 1;
   bool full_screen_ = false;
+  bool close_requested_ = false;
   PageView view_;
   SDL_Window* sdl_window_ = nullptr;
   const Window* window_ = nullptr;
