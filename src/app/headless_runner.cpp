@@ -24,6 +24,7 @@ int RunHeadless(const HeadlessOptions& options, std::istream& events_in, std::os
   HeadlessBackend backend(std::move(*events), log);
   Platform platform(backend, *resolved, options.font_file);
   if (platform.fonts.face_path().empty()) errors << "yomu: no Mincho font found; text stays invisible\n";
+  if (options.make_media) platform.media = options.make_media(platform);
   Reader reader(platform);
   backend.set_hooks({
       [&reader](std::uint64_t now_ms, std::ostream& out) { WriteStateReport(reader, now_ms, out); },

@@ -2,14 +2,21 @@
 // driven by an event list, its log on an output stream.
 #pragma once
 
+#include <functional>
 #include <istream>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
 
+class MediaPlayer;
+class Platform;
+
 struct HeadlessOptions {
   std::string novel_directory = ".";
   std::optional<std::string> font_file;
+  // Makes the player of the media commands; by default nothing sounds.
+  std::function<std::unique_ptr<MediaPlayer>(Platform&)> make_media;
 };
 
 // Returns the process's exit status: the reader's own, or 2 for a bad event list or

@@ -3,7 +3,9 @@
 #include "platform/files/host_path.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -88,6 +90,19 @@ TEST(HostPathTest, AbsolutePathIgnoresTheDirectoryAndFoldsCase) {
     EXPECT_EQ(HostNames(shift_jis).Resolve("/nonexistent", directory.path + name),
               directory.path + "/bgm.mid");
   }
+}
+
+// The index of a folder's names is built again once the folder changes.
+TEST(HostPathTest, NamesAddedAfterTheFirstLookUpAreFound) {
+  const TemporaryDirectory directory;
+  std::ofstream(directory.path + "/a.txt") << "x";
+  const timespec long_ago[2] = {{0, UTIME_OMIT}, {1000000000, 0}};
+  ASSERT_EQ(utimensat(AT_FDCWD, directory.path.c_str(), long_ago, 0), 0);
+  ShiftJis shift_jis;
+  HostNames names(shift_jis);
+  EXPECT_EQ(names.Resolve(directory.path, "A.TXT"), directory.path + "/a.txt");
+  std::ofstream(directory.path + "/b.txt") << "x";
+  EXPECT_EQ(names.Resolve(directory.path, "B.TXT"), directory.path + "/b.txt");
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <stdexcept>
 
 #include "app/headless_runner.h"
+#include "platform/media/mixer_player.h"
 #include "platform/shift_jis.h"
 
 Novel::Novel() {
@@ -108,11 +109,19 @@ int ReaderRun::Count(const std::string& record) const {
   return count;
 }
 
-ReaderRun RunNovel(const Novel& novel, const std::string& events) {
+// With sound, the media commands play on the real player and SDL's dummy audio driver.
+ReaderRun RunNovel(const Novel& novel, const std::string& events, bool with_sound) {
   std::istringstream in(events);
   std::ostringstream log, errors;
   HeadlessOptions options;
   options.novel_directory = novel.path();
+  if (with_sound) {
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    options.make_media = [](Platform& platform) -> std::unique_ptr<MediaPlayer> {
+      std::string error;
+      return MixerPlayer::Create(platform.shift_jis, {platform.working_directory, std::nullopt}, error);
+    };
+  }
   ReaderRun run;
   run.exit_code = RunHeadless(options, in, log, errors);
   run.log = log.str();

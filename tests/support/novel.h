@@ -60,7 +60,7 @@ struct ReaderRun {
   int Count(const std::string& record) const;
 };
 
-ReaderRun RunNovel(const Novel& novel, const std::string& events);
+ReaderRun RunNovel(const Novel& novel, const std::string& events, bool with_sound = false);
 
 // A PNG written by a screenshot or surface event.
 Bitmap ReadPng(const std::string& path);

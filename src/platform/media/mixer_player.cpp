@@ -30,9 +30,9 @@ void PushWakeEvent(std::uint32_t type) {
 
 }  // namespace
 
-std::unique_ptr<MixerPlayer> MixerPlayer::Create(ShiftJis& shift_jis, MixerPlayerOptions options,
+std::unique_ptr<MixerPlayer> MixerPlayer::Create(ShiftJis& /*shift_jis*/, MixerPlayerOptions options,
                                                  std::string& error) {
-  std::unique_ptr<MixerPlayer> player(new MixerPlayer(shift_jis, std::move(options)));
+  std::unique_ptr<MixerPlayer> player(new MixerPlayer(std::move(options)));
   if (!player->options_.open_device_on_first_sound && !player->OpenDevice(error)) return nullptr;
   player->soundfont_path_ = FindSoundFont(player->options_.soundfont_file);
   return player;
@@ -72,8 +72,7 @@ bool MixerPlayer::ReadyForMidi() {
   return midi_ != nullptr;
 }
 
-MixerPlayer::MixerPlayer(ShiftJis& shift_jis, MixerPlayerOptions options)
-    : shift_jis_(shift_jis), options_(std::move(options)) {}
+MixerPlayer::MixerPlayer(MixerPlayerOptions options) : options_(std::move(options)) {}
 
 MixerPlayer::~MixerPlayer() {
   // Mix_SetPostMix waits for a running callback, so none sees a half-destroyed player.

@@ -28,7 +28,9 @@ class MixerPlayer final : public MediaPlayer {
  public:
   // Opens the audio device, now or at the first sound. nullptr and the reason when
   // there is none now; later, every command succeeds silently. SDL_mixer has one
-  // device per process, so there is at most one player at a time.
+  // device per process, so there is at most one player at a time. File names come
+  // with every call, through the reader's host names; the Shift-JIS converter is no
+  // longer needed here.
   static std::unique_ptr<MixerPlayer> Create(ShiftJis& shift_jis, MixerPlayerOptions options, std::string& error);
   ~MixerPlayer() override;
   MixerPlayer(const MixerPlayer&) = delete;
@@ -43,7 +45,7 @@ class MixerPlayer final : public MediaPlayer {
 
  private:
   friend class MixerPlayerProbe;  // what sounds, looked at by the tests and benchmarks
-  MixerPlayer(ShiftJis& shift_jis, MixerPlayerOptions options);
+  explicit MixerPlayer(MixerPlayerOptions options);
   bool OpenDevice(std::string& error);
   bool ReadyToSound();
   bool ReadyForMidi();
@@ -53,7 +55,6 @@ class MixerPlayer final : public MediaPlayer {
   // Finds track files through the names of the call at hand.
   CdMusic::TrackFinder TrackFinder(HostNames& names);
 
-  ShiftJis& shift_jis_;
   const MixerPlayerOptions options_;
   std::optional<std::string> soundfont_path_;
   std::uint32_t wake_event_type_ = 0;
