@@ -2,8 +2,10 @@
 JOBS ?= $(shell nproc)
 BUILD ?= build
 ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
 
-.PHONY: all deps build run shots test asan bench clean
+.PHONY: all deps build run shots test asan bench fuzz fuzz-run clean
 
 all: build
 
@@ -40,5 +42,16 @@ asan: deps
 bench: build
 	$(BUILD)/yomu_bench
 
+# The libFuzzer targets of fuzz/ with ASan and UBSan (clang), and their seed corpora.
+fuzz: deps
+	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DYOMU_FUZZ=ON \
+		-DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	fuzz/seed-corpora.sh $(FUZZ_BUILD)
+
+# Runs each fuzz target for FUZZ_SECONDS on its corpus.
+fuzz-run: fuzz
+	fuzz/run-targets.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

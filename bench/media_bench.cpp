@@ -41,7 +41,9 @@ class BenchPlayer {
     if (!directory_.empty()) std::filesystem::remove_all(directory_);
   }
   MixerPlayer* get() { return player_.get(); }
-  DWORD Send(const std::string& command) { return player_->Run(*ParseMediaCommand(command), names_); }
+  DWORD Send(const std::string& command) {
+    return player_->Run(*ParseMediaCommand(command), names_);
+  }
 
  private:
   ShiftJis shift_jis_;

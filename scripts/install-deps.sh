@@ -11,6 +11,7 @@ packages=(
   fonts-ipafont-mincho
   libfluidsynth-dev timgm6mb-soundfont
   xvfb xdotool imagemagick
+  clang-14 libfuzzer-14-dev
 )
 
 missing=()

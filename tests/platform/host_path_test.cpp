@@ -77,7 +77,8 @@ TEST(HostPathTest, Resolves) {
       std::filesystem::create_directories(host.parent_path());
       if (file.back() != '/') std::ofstream(host) << "x";
     }
-    EXPECT_EQ(HostNames(shift_jis).Resolve(directory.path, c.name), directory.path + "/" + c.expected)
+    EXPECT_EQ(HostNames(shift_jis).Resolve(directory.path, c.name),
+              directory.path + "/" + c.expected)
         << c.name;
   }
 }

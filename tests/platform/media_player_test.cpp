@@ -56,7 +56,10 @@ class MediaPlayerTest : public ::testing::Test {
     SleepMs(ms);
     return MixerPlayerProbe::MidiPlaying(*player_);
   }
-  SoundSource Play(const std::string& name) { return player_->PlaySound(name.c_str(), platform_.host_names), MixerPlayerProbe::LastSound(*player_); }
+  SoundSource Play(const std::string& name) {
+    player_->PlaySound(name.c_str(), platform_.host_names);
+    return MixerPlayerProbe::LastSound(*player_);
+  }
   void Copy(const Pairs& files) { for (const auto& [to, from] : files) novel_.WriteBytes(to, Testdata(from)); }
   int PeakSince(std::size_t from, int ms = 0) const {  // the loudest 16-bit little-endian sample since from, after ms
     SleepMs(ms);
@@ -154,7 +157,10 @@ TEST_F(MediaPlayerTest, CdDeviceStatesAndRunningOnIntoTheNextTracksUntilNone) {
   Copy({{"track02.ogg", "ogg/freedesktop-complete.oga"}, {"cd/TRACK03.WAV", "wav/planetblupi-sound069.wav"}});
   Expect({{"open cdaudio", 0}, {"play cdaudio from 2", 0}});  // 1.09 s, then 0.46 s
   for (int wanted : {3, 0}) {
-    for (int ms = 0; ms < 2000 && MixerPlayerProbe::CdTrack(*player_) != wanted; ms += 20) SleepMs(20), player_->Update(platform_.host_names);
+    for (int ms = 0; ms < 2000 && MixerPlayerProbe::CdTrack(*player_) != wanted; ms += 20) {
+      SleepMs(20);
+      player_->Update(platform_.host_names);
+    }
     EXPECT_EQ(MixerPlayerProbe::CdTrack(*player_), wanted);
   }
 }

@@ -26,7 +26,8 @@ TEST(MediaTrackFiles, FirstFormatInTheNovelThenItsCdFolder) {
                                                {6, nullptr}, {7, nullptr}, {0, nullptr}, {-1, nullptr},
                                                {8, nullptr}, {2147483647, nullptr}};
   for (const auto& [track, file] : cases) {
-    EXPECT_EQ(FindTrackFile(names, novel.path(), track), file ? std::optional(novel.File(file)) : std::nullopt)
+    EXPECT_EQ(FindTrackFile(names, novel.path(), track),
+              file ? std::optional(novel.File(file)) : std::nullopt)
         << track;
   }
   novel.WriteBytes("TRACK02.ogg", "x");

@@ -119,7 +119,8 @@ ReaderRun RunNovel(const Novel& novel, const std::string& events, bool with_soun
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     options.make_media = [](Platform& platform) -> std::unique_ptr<MediaPlayer> {
       std::string error;
-      return MixerPlayer::Create(platform.shift_jis, {platform.working_directory, std::nullopt}, error);
+      return MixerPlayer::Create(platform.shift_jis, {platform.working_directory, std::nullopt},
+                                 error);
     };
   }
   ReaderRun run;

@@ -27,7 +27,7 @@ class SpanSource final : public ByteSource {
   explicit SpanSource(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
   std::uint64_t size() const override { return bytes_.size(); }
   std::size_t ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) override {
-    if (offset >= bytes_.size()) return 0;
+    if (offset >= bytes_.size() || out.empty()) return 0;
     const std::size_t count =
         std::min<std::uint64_t>(out.size(), bytes_.size() - static_cast<std::size_t>(offset));
     std::memcpy(out.data(), bytes_.data() + offset, count);

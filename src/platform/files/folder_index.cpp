@@ -38,7 +38,8 @@ struct DirectoryCloser {
 // read or visit asks to stop by returning false.
 template <typename Visit>
 bool ForEachEntry(const std::string& directory, Visit&& visit) {
-  std::unique_ptr<DIR, DirectoryCloser> listing(opendir(directory.empty() ? "." : directory.c_str()));
+  std::unique_ptr<DIR, DirectoryCloser> listing(
+      opendir(directory.empty() ? "." : directory.c_str()));
   if (!listing) return false;
   while (const dirent* entry = readdir(listing.get())) {
     const std::string_view name(entry->d_name);
@@ -152,14 +153,15 @@ std::optional<std::string> FolderIndexes::Find(const std::string& directory,
   const auto cached = folders_.find(directory);
   if (cached != folders_.end() && cached->second.settled && cached->second.stamp == stamp) {
     const std::optional<FolderIndex>& index = cached->second.index;
-    return index ? index->Find(name_sjis, name_utf8) : FolderIndex::Scan(directory, name_sjis, name_utf8);
+    return index ? index->Find(name_sjis, name_utf8)
+                 : FolderIndex::Scan(directory, name_sjis, name_utf8);
   }
   if (cached != folders_.end()) Forget(cached);
   timespec now{};
   clock_gettime(CLOCK_REALTIME, &now);
   std::optional<FolderIndex> index = FolderIndex::Build(directory);
-  std::optional<std::string> found =
-      index ? index->Find(name_sjis, name_utf8) : FolderIndex::Scan(directory, name_sjis, name_utf8);
+  std::optional<std::string> found = index ? index->Find(name_sjis, name_utf8)
+                                           : FolderIndex::Scan(directory, name_sjis, name_utf8);
   const std::size_t size = index ? index->size() : 0;
   MakeRoom(size);
   const bool settled = Nanoseconds(now) - Nanoseconds(stamp.modified) > UNSETTLED_NS;

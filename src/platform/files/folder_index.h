@@ -29,8 +29,7 @@ class FolderIndex {
   static std::optional<FolderIndex> Build(const std::string& directory);
   std::size_t size() const { return entry_count_; }
   // As a folder that is too large to index is searched: entry by entry.
-  static std::optional<std::string> Scan(const std::string& directory,
-                                         std::string_view name_sjis,
+  static std::optional<std::string> Scan(const std::string& directory, std::string_view name_sjis,
                                          const std::optional<std::string>& name_utf8);
 
   // The entry that matches the Shift-JIS name without regard to case; else the one
@@ -64,7 +63,7 @@ class FolderIndexes {
   };
   struct Cached {
     Stamp stamp;
-    bool settled = false;  // false: built too soon after a change to be trusted later
+    bool settled = false;              // false: built too soon after a change to be trusted later
     std::optional<FolderIndex> index;  // nothing: too large to index, searched each time
   };
   // Makes room for an index of count entries within the cap on all of them.

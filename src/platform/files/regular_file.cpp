@@ -25,8 +25,8 @@ std::optional<RegularFile> RegularFile::Open(const std::string& host_path) {
 std::size_t RegularFile::ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) {
   std::size_t done = 0;
   while (done < out.size() && offset + done < size_) {
-    const std::size_t wanted = static_cast<std::size_t>(
-        std::min<std::uint64_t>(out.size() - done, size_ - offset - done));
+    const std::size_t wanted =
+        static_cast<std::size_t>(std::min<std::uint64_t>(out.size() - done, size_ - offset - done));
     const ssize_t count =
         pread(file_.get(), out.data() + done, wanted, static_cast<off_t>(offset + done));
     if (count < 0 && errno == EINTR) continue;

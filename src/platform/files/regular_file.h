@@ -15,7 +15,8 @@
 class FileDescriptor {
  public:
   explicit FileDescriptor(int descriptor) : descriptor_(descriptor) {}
-  FileDescriptor(FileDescriptor&& other) noexcept : descriptor_(std::exchange(other.descriptor_, -1)) {}
+  FileDescriptor(FileDescriptor&& other) noexcept
+      : descriptor_(std::exchange(other.descriptor_, -1)) {}
   FileDescriptor& operator=(FileDescriptor&&) = delete;
   FileDescriptor(const FileDescriptor&) = delete;
   FileDescriptor& operator=(const FileDescriptor&) = delete;

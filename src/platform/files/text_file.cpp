@@ -100,7 +100,8 @@ std::optional<char> TextFileReader::Peek() {
 }
 
 void TextFileReader::Take() {
-  const bool crlf = block_[start_] == '\r' && start_ + 1 < block_.size() && block_[start_ + 1] == '\n';
+  const bool crlf =
+      block_[start_] == '\r' && start_ + 1 < block_.size() && block_[start_ + 1] == '\n';
   start_ += crlf ? 2 : 1;
 }
 

@@ -26,7 +26,9 @@ void Put32(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t value) 
   Put16(out, at + 2, value >> 16);
 }
 
-std::int64_t Stride(int width, int bit_count) { return (std::int64_t{width} * bit_count + 31) / 32 * 4; }
+std::int64_t Stride(int width, int bit_count) {
+  return (std::int64_t{width} * bit_count + 31) / 32 * 4;
+}
 
 // The headers of the crop: those of the file with the crop's size and pixels' place.
 std::vector<std::uint8_t> CropHeaders(std::vector<std::uint8_t> head, const BmpHeader& h, int width,
@@ -83,7 +85,8 @@ void AppendIndexRows(const std::vector<std::uint8_t>& indices, int width, int he
 }  // namespace
 
 std::optional<std::vector<std::uint8_t>> CropBitmapFile(ByteSource& file) {
-  std::vector<std::uint8_t> head(static_cast<std::size_t>(std::min<std::uint64_t>(file.size(), HEAD_BYTES)));
+  std::vector<std::uint8_t> head(
+      static_cast<std::size_t>(std::min<std::uint64_t>(file.size(), HEAD_BYTES)));
   if (!file.ReadExactly(0, head)) return std::nullopt;
   const std::optional<BmpHeader> h = ReadBmpHeader(head, file.size());
   if (!h) return std::nullopt;
@@ -97,7 +100,8 @@ std::optional<std::vector<std::uint8_t>> CropBitmapFile(ByteSource& file) {
   const int height = std::min(h->height, PICTURE_VISIBLE_HEIGHT);
   std::vector<std::uint8_t> pixels;
   if (h->compression == BMP_RLE8 || h->compression == BMP_RLE4) {
-    const std::optional<std::vector<std::uint8_t>> indices = DecodeRunLengthCrop(file, *h, width, height);
+    const std::optional<std::vector<std::uint8_t>> indices =
+        DecodeRunLengthCrop(file, *h, width, height);
     if (!indices) return std::nullopt;
     AppendIndexRows(*indices, width, height, h->bit_count, pixels);
   } else if (!AppendCroppedRows(file, *h, width, height, pixels)) {

@@ -105,7 +105,8 @@ std::optional<BmpHeader> ReadBmpHeader(std::span<const std::uint8_t> file) {
   return ReadBmpHeader(file, file.size());
 }
 
-std::optional<BmpHeader> ReadBmpHeader(std::span<const std::uint8_t> file, std::uint64_t file_size) {
+std::optional<BmpHeader> ReadBmpHeader(std::span<const std::uint8_t> file,
+                                       std::uint64_t file_size) {
   if (file.size() > file_size) file = file.first(static_cast<std::size_t>(file_size));
   if (file.size() < FILE_HEADER_SIZE + 4 || file[0] != 'B' || file[1] != 'M') return std::nullopt;
   BmpHeader h;

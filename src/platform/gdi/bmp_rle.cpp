@@ -45,16 +45,30 @@ class RowBlock {
         visible_end_(pitch_ * height),
         indices_(static_cast<std::size_t>(width) * height, 0) {}
 
-  void Put(std::uint8_t index) {
-    const std::int64_t at = row_ * pitch_ + column_++;
-    if (at < 0 || at >= visible_end_ || at >= end_ || at % pitch_ >= width_) return;
-    indices_[static_cast<std::size_t>(at / pitch_ * width_ + at % pitch_)] = index;
+  // Puts count pixels from the write position on, alternately even and odd; of
+  // them, only those inside the block and the visible crop are kept.
+  void Put(std::int64_t count, std::uint8_t even, std::uint8_t odd) {
+    const std::int64_t start = row_ * pitch_ + column_;
+    column_ += count;
+    const std::int64_t end = std::min({start + count, visible_end_, end_});
+    for (std::int64_t at = std::max<std::int64_t>(start, 0); at < end;) {
+      const std::int64_t row = at / pitch_;
+      const std::int64_t shown_end = std::min(end, row * pitch_ + width_);
+      // Index i of the block is pixel (i - row * pitch_) of the crop's row.
+      const auto crop_index = [&](std::int64_t i) {
+        return static_cast<std::size_t>(row * width_ + i - row * pitch_);
+      };
+      if (even == odd && at < shown_end) {
+        std::fill(indices_.begin() + static_cast<std::ptrdiff_t>(crop_index(at)),
+                  indices_.begin() + static_cast<std::ptrdiff_t>(crop_index(shown_end)), even);
+      } else {
+        for (std::int64_t i = at; i < shown_end; ++i)
+          indices_[crop_index(i)] = (i - start) % 2 == 0 ? even : odd;
+      }
+      at = (row + 1) * pitch_;
+    }
   }
-  // A run of count pixels that cannot reach the visible rows moves on at once.
-  bool Skips(std::int64_t count) const {
-    const std::int64_t at = row_ * pitch_ + column_;
-    return at >= visible_end_ || at + count <= 0;
-  }
+
   void Move(std::int64_t columns, std::int64_t rows_up) {
     column_ += columns;
     row_ -= rows_up;
@@ -77,10 +91,8 @@ class RowBlock {
 
 // A run of one index (RLE8) or of two alternating indices, high nibble first (RLE4).
 void PutRun(RowBlock& rows, int count, std::uint8_t value, bool eight_bit) {
-  if (rows.Skips(count)) return rows.Move(count, 0);
-  for (int i = 0; i < count; ++i) {
-    rows.Put(eight_bit ? value : (i % 2 == 0 ? value >> 4 : value & 0x0F));
-  }
+  if (eight_bit) return rows.Put(count, value, value);
+  rows.Put(count, static_cast<std::uint8_t>(value >> 4), static_cast<std::uint8_t>(value & 0x0F));
 }
 
 // Literal indices: bytes (RLE8) or nibbles (RLE4), padded to an even byte count.
@@ -89,15 +101,18 @@ bool PutLiterals(DataReader& data, RowBlock& rows, int count, bool eight_bit) {
   std::uint8_t byte = 0;
   for (int i = 0; i < count; ++i) {
     if ((eight_bit || i % 2 == 0) && !data.Next(byte)) return false;
-    rows.Put(eight_bit ? byte : (i % 2 == 0 ? byte >> 4 : byte & 0x0F));
+    const auto index =
+        static_cast<std::uint8_t>(eight_bit ? byte : (i % 2 == 0 ? byte >> 4 : byte & 0x0F));
+    rows.Put(1, index, index);
   }
   return bytes % 2 == 0 || data.Next(byte);
 }
 
 }  // namespace
 
-std::optional<std::vector<std::uint8_t>> DecodeRunLengthCrop(ByteSource& file, const BmpHeader& header,
-                                                             int width, int height) {
+std::optional<std::vector<std::uint8_t>> DecodeRunLengthCrop(ByteSource& file,
+                                                             const BmpHeader& header, int width,
+                                                             int height) {
   const bool eight_bit = header.compression == BMP_RLE8;
   DataReader data(file, header.pixel_offset);
   RowBlock rows(header, width, height);

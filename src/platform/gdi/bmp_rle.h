@@ -12,5 +12,6 @@
 // The indices of the top-left width x height pixels, top-down, one byte each;
 // pixels that the data skips are index 0. Nothing when the data ends before its
 // end-of-picture mark.
-std::optional<std::vector<std::uint8_t>> DecodeRunLengthCrop(ByteSource& file, const BmpHeader& header,
-                                                             int width, int height);
+std::optional<std::vector<std::uint8_t>> DecodeRunLengthCrop(ByteSource& file,
+                                                             const BmpHeader& header, int width,
+                                                             int height);

@@ -14,7 +14,9 @@ constexpr std::uint32_t MAX_RATE_HZ = 655350;  // the most a FLAC header can sta
 std::uint32_t U32Le(const std::uint8_t* at) {
   return at[0] | at[1] << 8 | at[2] << 16 | static_cast<std::uint32_t>(at[3]) << 24;
 }
-std::uint32_t U16Be(const std::uint8_t* at) { return static_cast<std::uint32_t>(at[0] << 8 | at[1]); }
+std::uint32_t U16Be(const std::uint8_t* at) {
+  return static_cast<std::uint32_t>(at[0] << 8 | at[1]);
+}
 std::uint32_t U24Be(const std::uint8_t* at) { return U16Be(at) << 8 | at[2]; }
 
 // Ogg: a first page that begins the stream, with its first packet whole in it.
@@ -76,7 +78,8 @@ std::uint32_t MpegFrameBytes(const std::uint8_t* p) {
   }
   const bool mpeg1 = version == 3;
   const std::uint32_t rate_hz = MPEG1_RATES_HZ[rate_index] >> (mpeg1 ? 0 : version == 2 ? 1 : 2);
-  const std::uint32_t bits_per_second = BITRATES_KBPS[mpeg1 ? 0 : 1][3 - layer][bitrate_index] * 1000u;
+  const std::uint32_t bits_per_second =
+      BITRATES_KBPS[mpeg1 ? 0 : 1][3 - layer][bitrate_index] * 1000u;
   const std::uint32_t padding = (p[2] >> 1) & 1;
   if (layer == 3) return (12 * bits_per_second / rate_hz + padding) * 4;
   const std::uint32_t per_frame = (layer == 1 && !mpeg1) ? 72 : 144;
@@ -97,7 +100,8 @@ bool IsCheckedOggVorbis(ByteSource& file) {
   // The identification packet is one segment of exactly its size.
   if (page[OGG_PAGE_HEADER] != VORBIS_ID_BYTES) return false;
   std::array<std::uint8_t, VORBIS_ID_BYTES> packet;
-  return file.ReadExactly(OGG_PAGE_HEADER + segments, packet) && IsVorbisIdentification(packet.data());
+  return file.ReadExactly(OGG_PAGE_HEADER + segments, packet) &&
+         IsVorbisIdentification(packet.data());
 }
 
 bool IsCheckedFlac(ByteSource& file) {

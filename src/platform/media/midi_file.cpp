@@ -22,7 +22,9 @@ constexpr int MAX_LENGTH_BYTES = 4;  // of a variable-length number
 std::uint32_t U32Be(const std::uint8_t* at) {
   return static_cast<std::uint32_t>(at[0]) << 24 | at[1] << 16 | at[2] << 8 | at[3];
 }
-std::uint32_t U16Be(const std::uint8_t* at) { return static_cast<std::uint32_t>(at[0] << 8 | at[1]); }
+std::uint32_t U16Be(const std::uint8_t* at) {
+  return static_cast<std::uint32_t>(at[0] << 8 | at[1]);
+}
 
 void PutU32Be(std::vector<char>& out, std::uint32_t value) {
   for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<char>(value >> shift));
@@ -129,9 +131,11 @@ class TrackReader {
   bool Meta() {
     std::uint8_t type = 0;
     std::uint32_t length = 0;
-    if (!Byte(type) || type >= 0x80 || !Number(length) || length > track_.size() - at_) return false;
+    if (!Byte(type) || type >= 0x80 || !Number(length) || length > track_.size() - at_)
+      return false;
     // A tempo of 0 microseconds a beat stops the player's clock.
-    if (type == META_TEMPO && (length != 3 || (track_[at_] | track_[at_ + 1] | track_[at_ + 2]) == 0)) {
+    if (type == META_TEMPO &&
+        (length != 3 || (track_[at_] | track_[at_ + 1] | track_[at_ + 2]) == 0)) {
       return false;
     }
     Put({META, type});
@@ -156,9 +160,11 @@ std::optional<std::vector<char>> CheckedMidiFile(std::span<const std::uint8_t> f
     return std::nullopt;
   }
   const std::uint32_t header_bytes = U32Be(&file[4]);
-  const std::uint32_t format = U16Be(&file[8]), tracks = U16Be(&file[10]), division = U16Be(&file[12]);
-  if (header_bytes < HEADER_BYTES || header_bytes > file.size() - CHUNK_HEADER || format > MAX_FORMAT ||
-      tracks == 0 || tracks > MIDI_MAX_TRACKS || division == 0 || (division & SMPTE_DIVISION) != 0) {
+  const std::uint32_t format = U16Be(&file[8]), tracks = U16Be(&file[10]),
+                      division = U16Be(&file[12]);
+  if (header_bytes < HEADER_BYTES || header_bytes > file.size() - CHUNK_HEADER ||
+      format > MAX_FORMAT || tracks == 0 || tracks > MIDI_MAX_TRACKS || division == 0 ||
+      (division & SMPTE_DIVISION) != 0) {
     return std::nullopt;
   }
   std::vector<char> out(file.begin(), file.begin() + CHUNK_HEADER + HEADER_BYTES);
@@ -181,7 +187,8 @@ std::optional<std::vector<char>> CheckedMidiFile(std::span<const std::uint8_t> f
     const auto track_bytes = static_cast<std::uint32_t>(out.size() - track_start - CHUNK_HEADER);
     std::vector<char> length_bytes;
     PutU32Be(length_bytes, track_bytes);
-    std::copy(length_bytes.begin(), length_bytes.end(), out.begin() + static_cast<std::ptrdiff_t>(track_start + 4));
+    std::copy(length_bytes.begin(), length_bytes.end(),
+              out.begin() + static_cast<std::ptrdiff_t>(track_start + 4));
   }
   return out;
 }

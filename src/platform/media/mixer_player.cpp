@@ -30,8 +30,8 @@ void PushWakeEvent(std::uint32_t type) {
 
 }  // namespace
 
-std::unique_ptr<MixerPlayer> MixerPlayer::Create(ShiftJis& /*shift_jis*/, MixerPlayerOptions options,
-                                                 std::string& error) {
+std::unique_ptr<MixerPlayer> MixerPlayer::Create(ShiftJis& /*shift_jis*/,
+                                                 MixerPlayerOptions options, std::string& error) {
   std::unique_ptr<MixerPlayer> player(new MixerPlayer(std::move(options)));
   if (!player->options_.open_device_on_first_sound && !player->OpenDevice(error)) return nullptr;
   player->soundfont_path_ = FindSoundFont(player->options_.soundfont_file);
@@ -92,7 +92,9 @@ void MixerPlayer::PostMix(void* self, std::uint8_t* stream, int byte_count) {
 }
 
 CdMusic::TrackFinder MixerPlayer::TrackFinder(HostNames& names) {
-  return [this, &names](int track) { return FindTrackFile(names, options_.novel_directory, track); };
+  return [this, &names](int track) {
+    return FindTrackFile(names, options_.novel_directory, track);
+  };
 }
 
 DWORD MixerPlayer::Run(const MediaCommand& command, HostNames& names) {

@@ -40,17 +40,20 @@ std::optional<std::string> FindInFolder(HostNames& names, const std::string& fol
     if (as_written == Entry::RegularFile) return path;
     if (as_written == Entry::Other) continue;
     const std::optional<std::string> found = names.FindIgnoringCase(folder, name);
-    if (found && Look(InFolder(folder, *found)) == Entry::RegularFile) return InFolder(folder, *found);
+    if (found && Look(InFolder(folder, *found)) == Entry::RegularFile)
+      return InFolder(folder, *found);
   }
   return std::nullopt;
 }
 
 }  // namespace
 
-std::optional<std::string> FindTrackFile(HostNames& names, const std::string& novel_directory, int track) {
+std::optional<std::string> FindTrackFile(HostNames& names, const std::string& novel_directory,
+                                         int track) {
   if (track < 1) return std::nullopt;
   for (std::string_view folder : TRACK_FOLDERS) {
-    const std::string path = folder.empty() ? novel_directory : names.Resolve(novel_directory, folder);
+    const std::string path =
+        folder.empty() ? novel_directory : names.Resolve(novel_directory, folder);
     if (std::optional<std::string> found = FindInFolder(names, path, track)) return found;
   }
   return std::nullopt;

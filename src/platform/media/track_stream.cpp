@@ -3,10 +3,10 @@
 #include "platform/media/track_stream.h"
 
 #include <SDL.h>
+#include <strings.h>
 
 #include <algorithm>
 #include <cstdint>
-#include <strings.h>
 #include <vector>
 
 #include "platform/files/regular_file.h"
@@ -16,7 +16,7 @@
 namespace {
 
 struct CheckedStream {
-  RegularFile file;
+  std::unique_ptr<ByteSource> file;
   std::vector<std::uint8_t> header;
   std::uint64_t offset = 0;    // of the range in the file
   std::uint64_t bytes = 0;     // of the range
@@ -25,7 +25,9 @@ struct CheckedStream {
   std::uint64_t size() const { return header.size() + bytes; }
 };
 
-CheckedStream& StreamOf(SDL_RWops* rw) { return *static_cast<CheckedStream*>(rw->hidden.unknown.data1); }
+CheckedStream& StreamOf(SDL_RWops* rw) {
+  return *static_cast<CheckedStream*>(rw->hidden.unknown.data1);
+}
 
 Sint64 StreamSize(SDL_RWops* rw) { return static_cast<Sint64>(StreamOf(rw).size()); }
 
@@ -34,8 +36,8 @@ Sint64 StreamSeek(SDL_RWops* rw, Sint64 offset, int whence) {
   const Sint64 base = whence == RW_SEEK_SET   ? 0
                       : whence == RW_SEEK_CUR ? static_cast<Sint64>(s.position)
                                               : static_cast<Sint64>(s.size());
-  if ((whence != RW_SEEK_SET && whence != RW_SEEK_CUR && whence != RW_SEEK_END) ||
-      offset < -base || offset > static_cast<Sint64>(s.size()) - base) {
+  if ((whence != RW_SEEK_SET && whence != RW_SEEK_CUR && whence != RW_SEEK_END) || offset < -base ||
+      offset > static_cast<Sint64>(s.size()) - base) {
     return SDL_SetError("seek outside the stream");
   }
   s.position = static_cast<std::uint64_t>(base + offset);
@@ -46,7 +48,8 @@ size_t StreamRead(SDL_RWops* rw, void* out, size_t size, size_t count) {
   CheckedStream& s = StreamOf(rw);
   if (size == 0 || count == 0) return 0;
   const std::uint64_t left = s.size() - std::min(s.position, s.size());
-  const std::uint64_t wanted = std::min<std::uint64_t>(left, count > SIZE_MAX / size ? SIZE_MAX : size * count);
+  const std::uint64_t wanted =
+      std::min<std::uint64_t>(left, count > SIZE_MAX / size ? SIZE_MAX : size * count);
   auto* bytes = static_cast<std::uint8_t*>(out);
   std::uint64_t done = 0;
   if (s.position < s.header.size()) {
@@ -55,7 +58,8 @@ size_t StreamRead(SDL_RWops* rw, void* out, size_t size, size_t count) {
   }
   if (done < wanted) {
     const std::uint64_t in_range = s.position + done - s.header.size();
-    done += s.file.ReadAt(s.offset + in_range, {bytes + done, static_cast<std::size_t>(wanted - done)});
+    done += s.file->ReadAt(s.offset + in_range,
+                           {bytes + done, static_cast<std::size_t>(wanted - done)});
   }
   s.position += done;
   return static_cast<size_t>(done / size);
@@ -90,30 +94,56 @@ bool HasExtension(const std::string& path, const char* extension) {
   return dot != std::string::npos && strcasecmp(path.c_str() + dot + 1, extension) == 0;
 }
 
+bool IsChecked(ByteSource& file, TrackKind kind) {
+  switch (kind) {
+    case TrackKind::OggVorbis:
+      return IsCheckedOggVorbis(file);
+    case TrackKind::Flac:
+      return IsCheckedFlac(file);
+    case TrackKind::Mp3:
+      return IsCheckedMp3(file);
+    case TrackKind::Wave:
+      return false;  // its header is made anew below
+  }
+  return false;
+}
+
+constexpr Mix_MusicType MUSIC_TYPES[] = {MUS_OGG, MUS_FLAC, MUS_MP3, MUS_WAV};
+
 }  // namespace
 
+std::optional<TrackKind> TrackKindOf(const std::string& path) {
+  const std::pair<const char*, TrackKind> kinds[] = {{"ogg", TrackKind::OggVorbis},
+                                                     {"flac", TrackKind::Flac},
+                                                     {"mp3", TrackKind::Mp3},
+                                                     {"wav", TrackKind::Wave}};
+  for (const auto& [extension, kind] : kinds) {
+    if (HasExtension(path, extension)) return kind;
+  }
+  return std::nullopt;
+}
+
 Mix_Music* LoadTrackMusic(const std::string& host_path) {
+  const std::optional<TrackKind> kind = TrackKindOf(host_path);
   std::optional<RegularFile> file = RegularFile::Open(host_path);
-  if (!file) return nullptr;
-  CheckedStream stream{std::move(*file), {}, 0, 0, 0};
-  stream.bytes = stream.file.size();
-  Mix_MusicType type = MUS_NONE;
-  if (HasExtension(host_path, "ogg") && IsCheckedOggVorbis(stream.file)) {
-    type = MUS_OGG;
-  } else if (HasExtension(host_path, "flac") && IsCheckedFlac(stream.file)) {
-    type = MUS_FLAC;
-  } else if (HasExtension(host_path, "mp3") && IsCheckedMp3(stream.file)) {
-    type = MUS_MP3;
-  } else if (HasExtension(host_path, "wav")) {
-    std::optional<WaveLayout> layout = ReadWaveLayout(stream.file, WaveUse::CdTrack);
+  if (!kind || !file) return nullptr;
+  return LoadTrackMusic(std::make_unique<RegularFile>(std::move(*file)), *kind);
+}
+
+Mix_Music* LoadTrackMusic(std::unique_ptr<ByteSource> file, TrackKind kind) {
+  CheckedStream stream{std::move(file), {}, 0, 0, 0};
+  stream.bytes = stream.file->size();
+  if (kind == TrackKind::Wave) {
+    std::optional<WaveLayout> layout = ReadWaveLayout(*stream.file, WaveUse::CdTrack);
     if (!layout) return nullptr;
     stream.header = std::move(layout->header);
     stream.offset = layout->data_offset;
     stream.bytes = layout->data_bytes;
-    type = MUS_WAV;
+  } else if (!IsChecked(*stream.file, kind)) {
+    return nullptr;
   }
-  if (type == MUS_NONE) return nullptr;
   SDL_RWops* rw = OpenStream(std::move(stream));
   // The mixer closes the stream, also when the load fails.
-  return rw != nullptr ? Mix_LoadMUSType_RW(rw, type, SDL_TRUE) : nullptr;
+  return rw != nullptr ? Mix_LoadMUSType_RW(rw, MUSIC_TYPES[static_cast<int>(kind)], SDL_TRUE)
+                       : nullptr;
 }

@@ -30,8 +30,8 @@ constexpr std::size_t EXTENSIBLE_FORMAT_BYTES = 40;
 constexpr std::array<std::uint8_t, 14> SUBFORMAT_SUFFIX = {
     0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
 // The seven coefficient pairs that every MS ADPCM file begins its table with.
-constexpr std::array<std::int16_t, 14> MS_ADPCM_PRESETS = {256, 0,   512, -256, 0,   0,   192,
-                                                           64,  240, 0,   460, -208, 392, -232};
+constexpr std::array<std::int16_t, 14> MS_ADPCM_PRESETS = {256, 0,   512, -256, 0,    0,   192,
+                                                           64,  240, 0,   460,  -208, 392, -232};
 constexpr std::size_t MS_ADPCM_MAX_COEFFICIENTS = 256;
 
 std::uint16_t U16(const std::uint8_t* at) { return static_cast<std::uint16_t>(at[0] | at[1] << 8); }
@@ -46,8 +46,12 @@ void Put32(std::vector<std::uint8_t>& out, std::uint32_t value) {
   Put16(out, value & 0xFFFF);
   Put16(out, value >> 16);
 }
-void PutId(std::vector<std::uint8_t>& out, std::string_view id) { out.insert(out.end(), id.begin(), id.end()); }
-bool IsId(const std::uint8_t* at, std::string_view id) { return std::memcmp(at, id.data(), 4) == 0; }
+void PutId(std::vector<std::uint8_t>& out, std::string_view id) {
+  out.insert(out.end(), id.begin(), id.end());
+}
+bool IsId(const std::uint8_t* at, std::string_view id) {
+  return std::memcmp(at, id.data(), 4) == 0;
+}
 
 // The format as the samples are decoded: a frame or block, and the frames in one.
 struct Format {
@@ -55,7 +59,7 @@ struct Format {
   std::uint16_t channels = 0;
   std::uint32_t rate_hz = 0;
   std::uint16_t bits = 0;
-  std::uint16_t block_bytes = 0;        // a frame of PCM, a block of ADPCM
+  std::uint16_t block_bytes = 0;  // a frame of PCM, a block of ADPCM
   std::uint32_t frames_per_block = 1;
   std::vector<std::uint8_t> ms_adpcm_coefficients;  // the count and the pairs
 };
@@ -78,7 +82,8 @@ bool MsAdpcmFormat(Format& f, const std::vector<std::uint8_t>& chunk, std::uint1
   }
   f.block_bytes = align;
   f.frames_per_block = (align - header_bytes) * 8 / (4u * f.channels) + 2;
-  f.ms_adpcm_coefficients.assign(chunk.begin() + 20, chunk.begin() + 22 + 4 * static_cast<long>(count));
+  f.ms_adpcm_coefficients.assign(chunk.begin() + 20,
+                                 chunk.begin() + 22 + 4 * static_cast<long>(count));
   return true;
 }
 
@@ -110,7 +115,8 @@ std::optional<Format> CheckFormat(const std::vector<std::uint8_t>& chunk, WaveUs
   f.rate_hz = U32(&chunk[4]);
   const std::uint16_t align = U16(&chunk[12]);
   f.bits = U16(&chunk[14]);
-  if (f.channels < 1 || f.channels > MAX_CHANNELS || f.rate_hz < MIN_RATE_HZ || f.rate_hz > MAX_RATE_HZ) {
+  if (f.channels < 1 || f.channels > MAX_CHANNELS || f.rate_hz < MIN_RATE_HZ ||
+      f.rate_hz > MAX_RATE_HZ) {
     return std::nullopt;
   }
   bool usable = false;
@@ -130,7 +136,8 @@ std::vector<std::uint8_t> FormatChunk(const Format& f) {
   Put16(out, f.tag);
   Put16(out, f.channels);
   Put32(out, f.rate_hz);
-  Put32(out, static_cast<std::uint32_t>(std::uint64_t{f.rate_hz} * f.block_bytes / f.frames_per_block));
+  Put32(out,
+        static_cast<std::uint32_t>(std::uint64_t{f.rate_hz} * f.block_bytes / f.frames_per_block));
   Put16(out, f.block_bytes);
   Put16(out, f.bits);
   if (f.tag == WAVE_MS_ADPCM) {

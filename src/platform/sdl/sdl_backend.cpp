@@ -78,7 +78,8 @@ bool SdlBackend::CloseWaiting() {
   SDL_PumpEvents();
   SDL_Event events[MAX_PEEKED_EVENTS];
   if (SDL_PeepEvents(events, MAX_PEEKED_EVENTS, SDL_PEEKEVENT, SDL_QUIT, SDL_QUIT) > 0) return true;
-  const int count = SDL_PeepEvents(events, MAX_PEEKED_EVENTS, SDL_PEEKEVENT, SDL_WINDOWEVENT, SDL_WINDOWEVENT);
+  const int count =
+      SDL_PeepEvents(events, MAX_PEEKED_EVENTS, SDL_PEEKEVENT, SDL_WINDOWEVENT, SDL_WINDOWEVENT);
   for (int i = 0; i < count; ++i) {
     if (events[i].window.event == SDL_WINDOWEVENT_CLOSE) return true;
   }
