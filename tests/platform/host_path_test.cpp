@@ -93,17 +93,21 @@ TEST(HostPathTest, AbsolutePathIgnoresTheDirectoryAndFoldsCase) {
   }
 }
 
-// The index of a folder's names is built again once the folder changes.
+// The index of a folder's names is built again once the folder changes; names of
+// a few letters are looked up spelling by spelling.
 TEST(HostPathTest, NamesAddedAfterTheFirstLookUpAreFound) {
   const TemporaryDirectory directory;
-  std::ofstream(directory.path + "/a.txt") << "x";
+  std::ofstream(directory.path + "/first.txt") << "x";
   const timespec long_ago[2] = {{0, UTIME_OMIT}, {1000000000, 0}};
   ASSERT_EQ(utimensat(AT_FDCWD, directory.path.c_str(), long_ago, 0), 0);
   ShiftJis shift_jis;
   HostNames names(shift_jis);
-  EXPECT_EQ(names.Resolve(directory.path, "A.TXT"), directory.path + "/a.txt");
-  std::ofstream(directory.path + "/b.txt") << "x";
-  EXPECT_EQ(names.Resolve(directory.path, "B.TXT"), directory.path + "/b.txt");
+  for (const char* file : {"first.txt", "second.txt", "a.txt"}) {
+    std::ofstream(directory.path + "/" + file) << "x";
+    std::string upper = file;
+    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    EXPECT_EQ(names.Resolve(directory.path, upper), directory.path + "/" + file);
+  }
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include <memory>
+#include <vector>
 
 #include "platform/files/read_limits.h"
 #include "platform/shift_jis.h"
@@ -54,6 +55,70 @@ void OfferSmallest(std::optional<std::string>& best, std::string_view entry) {
 
 std::int64_t Nanoseconds(const timespec& time) {
   return static_cast<std::int64_t>(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
+}
+
+// Names with at most this many ASCII letters are looked for spelling by spelling.
+constexpr int MAX_SPELLING_LETTERS = 4;
+
+bool IsAsciiLetter(unsigned char byte) {
+  return (byte | 0x20) >= 'a' && (byte | 0x20) <= 'z';
+}
+
+bool IsFullWidthLetterUtf8(std::string_view name, std::size_t i) {
+  if (i + 2 >= name.size() || static_cast<unsigned char>(name[i]) != 0xEF) return false;
+  const auto second = static_cast<unsigned char>(name[i + 1]);
+  const auto third = static_cast<unsigned char>(name[i + 2]);
+  return (second == 0xBC && third >= 0xA1 && third <= 0xBA) ||
+         (second == 0xBD && third >= 0x81 && third <= 0x9A);
+}
+
+// A name whose letters are all ASCII and few: a full-width Ａ-Ｚ or ａ-ｚ, which folds
+// too, leaves the name to the index. In a Shift-JIS name the byte after a lead byte is
+// a trail byte, never a letter, as the name is folded.
+bool HasFewSpellings(std::string_view name, bool shift_jis) {
+  int letters = 0;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(name[i]);
+    if (shift_jis && IsShiftJisLeadByte(byte) && i + 1 < name.size()) {
+      const auto trail = static_cast<unsigned char>(name[++i]);
+      const bool full_width_letter =
+          byte == 0x82 && ((trail >= 0x60 && trail <= 0x79) || (trail >= 0x81 && trail <= 0x9A));
+      if (full_width_letter) return false;
+    } else if (!shift_jis && IsFullWidthLetterUtf8(name, i)) {
+      return false;
+    } else if (IsAsciiLetter(byte)) {
+      ++letters;
+    }
+  }
+  return letters <= MAX_SPELLING_LETTERS;
+}
+
+// Every spelling of the name's ASCII letters in either case; the smallest that exists.
+// In a Shift-JIS name the byte after a lead byte is a trail byte, never a letter, as
+// the name is folded.
+std::optional<std::string> FindBySpelling(const std::string& directory, std::string_view name,
+                                          bool shift_jis) {
+  std::vector<std::size_t> letters;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(name[i]);
+    if (shift_jis && IsShiftJisLeadByte(byte) && i + 1 < name.size()) {
+      ++i;
+    } else if (byte < 0x80 && IsAsciiLetter(byte)) {
+      letters.push_back(i);
+    }
+  }
+  std::optional<std::string> best;
+  std::string spelling(name);
+  const std::string prefix = directory.empty() ? std::string() : directory + "/";
+  for (unsigned mask = 0; mask < (1u << letters.size()); ++mask) {
+    for (std::size_t bit = 0; bit < letters.size(); ++bit) {
+      const auto byte = static_cast<unsigned char>(name[letters[bit]]);
+      spelling[letters[bit]] = static_cast<char>((mask >> bit) & 1 ? byte ^ 0x20 : byte);
+    }
+    struct stat status {};
+    if (lstat((prefix + spelling).c_str(), &status) == 0) OfferSmallest(best, spelling);
+  }
+  return best;
 }
 
 }  // namespace
@@ -147,6 +212,11 @@ void FolderIndexes::Forget(std::map<std::string, Cached>::iterator folder) {
 std::optional<std::string> FolderIndexes::Find(const std::string& directory,
                                                std::string_view name_sjis,
                                                const std::optional<std::string>& name_utf8) {
+  if (HasFewSpellings(name_sjis, true) && (!name_utf8 || HasFewSpellings(*name_utf8, false))) {
+    std::optional<std::string> found = FindBySpelling(directory, name_sjis, true);
+    if (!found && name_utf8) found = FindBySpelling(directory, *name_utf8, false);
+    return found;
+  }
   struct stat status {};
   if (stat(directory.empty() ? "." : directory.c_str(), &status) != 0) return std::nullopt;
   const Stamp stamp{status.st_dev, status.st_ino, status.st_mtim};

@@ -51,6 +51,9 @@ class FolderIndex {
 // before the index was built that a later change could carry the same time.
 class FolderIndexes {
  public:
+  // As FolderIndex::Find. A name whose only letters are a few ASCII ones is found by
+  // trying its spellings one by one, which costs less than reading a large folder:
+  // the bookmark file and the contents file at start-up are such names.
   std::optional<std::string> Find(const std::string& directory, std::string_view name_sjis,
                                   const std::optional<std::string>& name_utf8);
 

@@ -43,6 +43,8 @@ std::int16_t AddClamped(std::int16_t sample, float music) {
 }  // namespace
 
 std::unique_ptr<MidiMusic> MidiMusic::Create(const std::string& soundfont_path, int rate_hz) {
+  // The synthesizer would wait for ever on a FIFO given as the soundfont.
+  if (!RegularFile::Open(soundfont_path)) return nullptr;
   QuietenFluidSynth();
   std::unique_ptr<MidiMusic> music(new MidiMusic());
   music->settings_.reset(new_fluid_settings());
