@@ -40,10 +40,10 @@ constexpr int MIDI_BLOCK_FRAMES = 1024;
 constexpr const char* NO_FONT = "/nonexistent/font.ttf";
 
 // Clicks past pauses and a choice, a bookmark saved and opened, a page back, a
-// chapter from the contents, a moment of skip mode.
+// chapter from the contents.
 constexpr const char* SCRIPT_EVENTS =
     "click 1 1\nwait 60\nmove 100 100\nclick 100 100\nwait 60\ncommand 600\ncommand 605\n"
-    "wait 60\ncommand 800\nwait 60\nclick 1 1\nwait 60\ncommand 500\ncommand 520\nwait 150\n";
+    "wait 60\ncommand 800\nwait 60\ncommand 500\n";
 
 std::vector<Input> Parts(Input input) {
   std::vector<Input> parts;
