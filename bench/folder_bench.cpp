@@ -4,8 +4,11 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <map>
+#include <memory>
 
 #include "novel_folder.h"
+#include "started_reader.h"
 #include "platform/files/host_path.h"
 #include "platform/gdi/font.h"
 
@@ -51,7 +54,7 @@ void BM_StartUp(benchmark::State& state) {
   ShiftJis shift_jis;
   const std::string font = FontEngine(shift_jis).face_path();
   for (auto _ : state) {
-    ReaderOnFolder started(folder.path(), font);
+    StartedReader started(folder.path(), font);
     benchmark::DoNotOptimize(started.window);
   }
 }

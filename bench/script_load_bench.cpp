@@ -5,6 +5,7 @@
 #include <string>
 
 #include "novel_folder.h"
+#include "started_reader.h"
 #include "platform/gdi/font.h"
 
 namespace {
@@ -26,7 +27,7 @@ void BM_OpenBookmark(benchmark::State& state) {
   folder.Write("\xe3\x82\xbf\xe3\x82\xa4\xe3\x83\x88\xe3\x83\xab.txt",
                Script(static_cast<std::size_t>(state.range(0))));  // タイトル.txt
   ShiftJis shift_jis;
-  ReaderOnFolder started(folder.path(), FontEngine(shift_jis).face_path());
+  StartedReader started(folder.path(), FontEngine(shift_jis).face_path());
   for (auto _ : state) SendMessageA(*started.window, WM_COMMAND, IDM_BOOKMARK_LOAD_FIRST, 0);
   state.SetLabel(
       std::to_string(std::filesystem::file_size(
