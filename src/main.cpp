@@ -32,8 +32,29 @@ constexpr char USAGE[] =
     "  --soundfont FILE  the General MIDI soundfont for MIDI music\n"
     "                    (default: the system's, e.g. /usr/share/sounds/sf2/default-GM.sf2)\n"
     "  --scale N         show each page pixel as N × N screen pixels (default: fit the screen)\n"
+    "  --text-out FILE   write each paragraph as it appears as one line of UTF-8 to FILE\n"
+    "                    (a file or a named pipe; '-': standard output)\n"
+    "  --auto-delay MS   auto mode's wait after a paragraph (default 1000), to which\n"
+    "                    60 ms for each double-byte character are added\n"
     "  --help            show this help and exit\n"
-    "  --version         show the version and exit\n";
+    "  --version         show the version and exit\n"
+    "\n"
+    "Mouse and keys:\n"
+    "  left button, Return, keypad Enter, Space, Page Down, Down, wheel towards you\n"
+    "                    advance (as a left click at the pointer)\n"
+    "  right button, Escape, Menu, Shift+F10\n"
+    "                    the context menu (Escape in a menu closes it)\n"
+    "  Up, Down          while choosing: move the highlight over the choices\n"
+    "  Return, Space     while choosing: take the highlighted choice\n"
+    "  1 to 5            while choosing: take that choice\n"
+    "  wheel away, Page Up, Up, Backspace\n"
+    "                    the backlog of what was read; in it the wheel, Up, Down, Page Up,\n"
+    "                    Page Down, Home and End scroll; a click, Escape, Return, Space,\n"
+    "                    Backspace or scrolling past the newest paragraph close it\n"
+    "  Ctrl (held)       skip while held\n"
+    "  A                 auto mode on or off: reads on by itself, stops at choices\n"
+    "  C, Ctrl+C         copy the current paragraph (in the backlog: the lowest one)\n"
+    "  F11, Alt+Return   full screen on or off\n";
 
 struct CommandLine {
   bool headless = false;
@@ -82,6 +103,7 @@ int RunWindow(const CommandLine& line) {
   if (platform.fonts.face_path().empty()) std::fputs("yomu: no Mincho font found; text stays invisible\n", stderr);
   StartAudio(platform, line);
   Reader reader(platform);
+  if (!StartReadingAids(reader, line.options.reading, error)) return UsageError(error);
   return WinMain(reader, 1);
 }
 
@@ -107,6 +129,17 @@ int main(int argc, char** argv) {
       const long scale = std::strtol(argv[++i], &end, 10);
       if (*end != '\0' || scale < 1 || scale > 16) return UsageError("--scale takes a whole number from 1 to 16");
       line.scale = static_cast<int>(scale);
+    } else if (argument == "--auto-delay") {
+      if (!has_value) return UsageError("--auto-delay needs a number of milliseconds");
+      char* end = nullptr;
+      const long delay = std::strtol(argv[++i], &end, 10);
+      if (*end != '\0' || delay < 0 || delay > 600000) {
+        return UsageError("--auto-delay takes 0 to 600000 ms");
+      }
+      line.options.reading.auto_delay_ms = static_cast<std::uint32_t>(delay);
+    } else if (argument == "--text-out") {
+      if (!has_value) return UsageError("--text-out needs a file");
+      line.options.reading.text_out_file = argv[++i];
     } else if (argument == "--soundfont") {
       if (!has_value) return UsageError("--soundfont needs a file");
       line.soundfont_file = argv[++i];

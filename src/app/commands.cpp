@@ -21,12 +21,22 @@ void MarkPageClear(ReaderState& s) {
   if (LineInTable(s.CurrentLine)) s.ScriptLines[s.CurrentLine][0] = 'C';
 }
 
+// The marked line's page clear; past the table, where no line was marked, the page
+// is cleared and counted all the same, so that back one page goes back by one.
+void ClearMarkedPage(Reader& r) {
+  if (LineInTable(r.state.CurrentLine)) {
+    PutTextLine(r, 0);
+  } else {
+    ClearPage(r);
+  }
+}
+
 // The file name is taken between the line's change and its page clear.
 void OpenContentsEntry(Reader& r, Window& window, int entry) {
   ReaderState& s = r.state;
   MarkPageClear(s);
   CopyField(s.ScriptFileName, s.TocFiles[entry]);
-  PutTextLine(r, 0);
+  ClearMarkedPage(r);
   ResetScript(r);
   LoadScript(r);
   s.PageNumber = 0;
@@ -84,7 +94,7 @@ void OnItemCommand(Reader& r, Window& window, int command) {
 
 void ForcePageClear(Reader& r) {
   MarkPageClear(r.state);
-  PutTextLine(r, 0);
+  ClearMarkedPage(r);
 }
 
 void OnCommand(Reader& r, Window& window, int command) {

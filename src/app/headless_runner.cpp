@@ -26,6 +26,10 @@ int RunHeadless(const HeadlessOptions& options, std::istream& events_in, std::os
   if (platform.fonts.face_path().empty()) errors << "yomu: no Mincho font found; text stays invisible\n";
   if (options.make_media) platform.media = options.make_media(platform);
   Reader reader(platform);
+  if (!StartReadingAids(reader, options.reading, error)) {
+    errors << "yomu: " << error << '\n';
+    return 2;
+  }
   backend.set_hooks({
       [&reader](std::uint64_t now_ms, std::ostream& out) { WriteStateReport(reader, now_ms, out); },
       [&reader]() -> const Bitmap* { return reader.state.PageBitmap.get(); },

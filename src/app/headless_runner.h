@@ -9,6 +9,8 @@
 #include <ostream>
 #include <string>
 
+#include "app/reading_aids.h"
+
 class MediaPlayer;
 class Platform;
 
@@ -17,6 +19,7 @@ struct HeadlessOptions {
   std::optional<std::string> font_file;
   // Makes the player of the media commands; by default nothing sounds.
   std::function<std::unique_ptr<MediaPlayer>(Platform&)> make_media;
+  ReadingOptions reading;
 };
 
 // Returns the process's exit status: the reader's own, or 2 for a bad event list or

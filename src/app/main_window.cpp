@@ -4,6 +4,7 @@
 #include "app/commands.h"
 #include "app/context_menu.h"
 #include "app/reader_modes.h"
+#include "app/reading_aids.h"
 #include "app/window_placement.h"
 #include "data/bookmarks.h"
 #include "data/toc.h"
@@ -67,6 +68,12 @@ LRESULT MainWindowProc(Reader& r, Window& window, UINT message, WPARAM wparam, L
   // After the teardown the surfaces are gone; what still arrives is the platform's.
   if (message != WM_CREATE && !r.state.PageSurface) {
     return DefWindowProcA(window, message, wparam, lparam);
+  }
+  // The keyboard, the wheel, the backlog and auto mode come first; the rest is as ever.
+  if (message != WM_CREATE) {
+    if (std::optional<LRESULT> result = OnReadingAidsMessage(r, window, message, wparam, lparam)) {
+      return *result;
+    }
   }
   switch (message) {
     case WM_CREATE: OnCreate(r, window); return 0;

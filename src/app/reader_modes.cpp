@@ -16,9 +16,15 @@ void OnLeftButtonDown(Reader& r, Window& window) {
   ReaderState& s = r.state;
   switch (s.Mode) {
     case ModeChoosing:
-      // Taking a choice leaves skip mode running.
-      if (s.HoverChoice == NO_CHOICE) return;
-      SelectChoice(r, s.HoverChoice, window);
+      // Taking a choice leaves skip mode running. A list that offers nothing to take
+      // lets the click go on behind it.
+      if (s.HoverChoice != NO_CHOICE) {
+        SelectChoice(r, s.HoverChoice, window);
+      } else if (!HasChoice(s)) {
+        PassChoiceList(r, window);
+      } else {
+        return;
+      }
       s.HoverChoice = NO_CHOICE;
       s.Mode = ModeCooldown;
       SetTimer(window, TIMER_COOLDOWN, COOLDOWN_AFTER_CHOICE_MS);

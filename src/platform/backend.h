@@ -14,6 +14,7 @@
 class Menu;
 class Platform;
 class Window;
+struct POINT;
 
 class Backend {
  public:
@@ -46,4 +47,10 @@ class Backend {
 
   // A platform call of interest (a timer set, a media command, ...), for the record.
   virtual void Record(std::string_view) {}
+
+  // Where the pointer is, in page pixels of the window's client area; false when
+  // the backend cannot tell.
+  virtual bool PointerPosition(POINT* /*client_point*/) { return false; }
+  // Puts text on the system's clipboard.
+  virtual void SetClipboardText(std::string_view /*text_utf8*/) {}
 };

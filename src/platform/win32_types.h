@@ -74,6 +74,21 @@ constexpr UINT WM_LBUTTONDOWN = 0x0201;
 constexpr UINT WM_LBUTTONUP = 0x0202;
 constexpr UINT WM_RBUTTONDOWN = 0x0204;
 constexpr UINT WM_RBUTTONUP = 0x0205;
+constexpr UINT WM_MOUSEWHEEL = 0x020A;
+
+// The wheel's turn in the high word of WM_MOUSEWHEEL's wParam: WHEEL_DELTA a notch,
+// positive away from the reader.
+constexpr int WHEEL_DELTA = 120;
+constexpr int GET_WHEEL_DELTA_WPARAM(std::uintptr_t wparam) {
+  return static_cast<std::int16_t>(HIWORD(wparam));
+}
+constexpr WPARAM MAKEWPARAM(int low, int high) {
+  return static_cast<WPARAM>(static_cast<DWORD>((low & 0xFFFF) | ((high & 0xFFFF) << 16)));
+}
+// Flags in the high word of a key message's lParam: Alt was held (the WM_SYSKEY
+// messages), the key was already down (a repeat).
+constexpr WORD KF_ALTDOWN = 0x2000;
+constexpr WORD KF_REPEAT = 0x4000;
 
 // Mouse key state in wParam of mouse messages.
 constexpr WPARAM MK_LBUTTON = 0x0001;

@@ -6,6 +6,10 @@
 #include "reader/reader_state.h"
 #include "reader/text_fields.h"
 
+bool LineBegins(const char* line, const char* command) {
+  return std::strncmp(line, command, std::strlen(command)) == 0;
+}
+
 std::int32_t ColumnNumber(const char* line, int first, int last) {
   char field[SCRIPT_LINE_SIZE] = {};
   int length = 0;

@@ -4,6 +4,9 @@
 #include <cstddef>
 #include <cstdint>
 
+// True when a line begins with the command's bytes; the rest of the line plays no part.
+bool LineBegins(const char* line, const char* command);
+
 // The decimal number in columns first to last of a line: exactly those bytes, or up
 // to the line's end when it is shorter.
 std::int32_t ColumnNumber(const char* line, int first, int last);

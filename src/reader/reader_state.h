@@ -33,6 +33,10 @@ constexpr UINT TIMER_MIDI_LOOP = 300;
 constexpr UINT TIMER_COOLDOWN = 301;
 constexpr UINT TIMER_CD_LOOP = 302;
 constexpr UINT TIMER_SKIP = 303;
+// The reader's own timers beside the four above: auto mode's wait after a paragraph,
+// and the short hold of Ctrl before it skips (so that Ctrl+C does not skip).
+constexpr UINT TIMER_AUTO = 304;
+constexpr UINT TIMER_HOLD_SKIP = 305;
 
 constexpr int IDM_FULLSCREEN = 400;
 constexpr int IDM_EXIT = 401;

@@ -21,16 +21,27 @@ void ReplacePicture(ReaderState& s, std::unique_ptr<Bitmap> picture) {
 }
 }  // namespace
 
-void CmdPicture(Reader& r) {
-  ReaderState& s = r.state;
-  if (!s.PictureSurface || !s.PageSurface) return;
+std::unique_ptr<Bitmap> LoadLinePicture(Reader& r, const char* line) {
   char name_sjis[PICTURE_NAME_SIZE] = {};
   // A line without a name that fits loads nothing, like a missing file.
-  if (QuotedName(s.ScriptLines[s.CurrentLine], name_sjis, sizeof name_sjis)) {
-    std::unique_ptr<Bitmap> picture = LoadImageA(r.platform, name_sjis, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
-    if (picture) ReplacePicture(s, std::move(picture));
-  }
+  if (!QuotedName(line, name_sjis, sizeof name_sjis)) return nullptr;
+  return LoadImageA(r.platform, name_sjis, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
+}
+
+bool CoversPage(const Bitmap& picture) {
+  return picture.width() >= PAGE_WIDTH && picture.height() >= PAGE_HEIGHT;
+}
+
+void ShowPicture(ReaderState& s, std::unique_ptr<Bitmap> picture) {
+  if (!s.PictureSurface || !s.PageSurface) return;
+  if (picture) ReplacePicture(s, std::move(picture));
   // Made after a failed load too: the previous picture covers the text again.
   BitBlt(*s.PageSurface, 0, 0, PAGE_WIDTH, PAGE_HEIGHT, *s.PictureSurface, 0, 0, SRCCOPY);
   BitBlt(*s.PageSurface, 0, PAGE_HEIGHT, PAGE_WIDTH, PAGE_HEIGHT, *s.PictureSurface, 0, 0, SRCCOPY);
+}
+
+void CmdPicture(Reader& r) {
+  ReaderState& s = r.state;
+  if (!s.PictureSurface || !s.PageSurface) return;
+  ShowPicture(s, LoadLinePicture(r, s.ScriptLines[s.CurrentLine]));
 }

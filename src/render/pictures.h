@@ -1,6 +1,17 @@
 // Pictures: "BMP" loads a picture as the page and its background.
 #pragma once
 
+#include <memory>
+
+#include "platform/gdi/bitmap.h"
+
 struct Reader;
+struct ReaderState;
 
 void CmdPicture(Reader& r);
+// The picture that a "BMP" line names, or null when it does not load.
+std::unique_ptr<Bitmap> LoadLinePicture(Reader& r, const char* line);
+// True for a picture that fills the whole page, so that nothing shown before it stays.
+bool CoversPage(const Bitmap& picture);
+// A "BMP" line's effect with its picture loaded: null keeps the previous picture.
+void ShowPicture(ReaderState& s, std::unique_ptr<Bitmap> picture);

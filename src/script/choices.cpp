@@ -74,6 +74,14 @@ bool HasBranchTarget(const ReaderState& s, int block_start, char digit) {
   return false;
 }
 
+// The line behind the list's ">" line; the end of the table for a list without one,
+// which runs to the table's end.
+int LineAfterList(const ReaderState& s) {
+  int line = s.CurrentLine;
+  while (LineInTable(line) && s.ScriptLines[line][0] != '>') ++line;
+  return LineInTable(line) ? line + 1 : SCRIPT_LINE_COUNT;
+}
+
 void EmptyChoices(ReaderState& s) {
   for (auto& slot : s.ChoiceTexts) slot[0] = '\0';
 }
@@ -132,16 +140,17 @@ void TrackChoiceHover(Reader& r, Window& window, int y) {
   HighlightChoice(r, window, NO_CHOICE);
 }
 
+std::int64_t ChoiceBandMiddle(std::int32_t font_height, int index) {
+  return LIST_TOP + index * ChoiceStep(font_height) + font_height / 2;
+}
+
 void SelectChoice(Reader& r, int index, Window& window) {
   ReaderState& s = r.state;
   if (index < 0 || index >= CHOICE_COUNT) return;
   const char digit = static_cast<char>('0' + index);
-  // A block that cannot be found takes no choice: the list stays on the page.
   const std::int64_t block = s.ChoiceBlockIndex;
   const int block_start = BlockOpening(s, block + 1);
-  if (block_start < 0) return;
-
-  if (HasBranchTarget(s, block_start, digit)) {
+  if (block_start >= 0 && HasBranchTarget(s, block_start, digit)) {
     s.CurrentLine = 0;
     s.ChoiceBlockIndex = 0;
     LoadScript(r);
@@ -150,12 +159,34 @@ void SelectChoice(Reader& r, int index, Window& window) {
     EmptyChoices(s);
     return;
   }
-
-  // Moving on needs a next block; without one the choice is not taken.
   const int next_start = BlockOpening(s, block + 2);
-  if (next_start < 0) return;
+  if (next_start < 0) {
+    // Without a block to move on to, the story goes on behind the list.
+    PassChoiceList(r, window);
+    return;
+  }
   s.ChoiceBlockIndex = ClampToInt32(block + 1);
   s.CurrentLine = next_start;
   EmptyChoices(s);
   RunScript(r, window);
+}
+
+bool HasChoice(const ReaderState& s) {
+  for (const auto& slot : s.ChoiceTexts) {
+    if (slot[0] != '\0') return true;
+  }
+  return false;
+}
+
+void PassChoiceList(Reader& r, Window& window) {
+  ReaderState& s = r.state;
+  s.CurrentLine = LineAfterList(s);
+  EmptyChoices(s);
+  RunScript(r, window);
+}
+
+std::int32_t ChoiceBlockAt(const ReaderState& s, int line) {
+  std::int32_t openings = 0;
+  for (int k = 0; k <= line && LineInTable(k); ++k) openings += s.ScriptLines[k][0] == '<';
+  return openings > 0 ? openings - 1 : 0;
 }

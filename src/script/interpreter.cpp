@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "reader/line_arguments.h"
 #include "reader/reader.h"
 #include "reader/text_fields.h"
 #include "render/effects.h"
@@ -40,10 +41,6 @@ class StepBudget {
   Platform& platform_;
   std::uint64_t started_ms_;
 };
-
-bool Begins(const char* line, const char* command) {
-  return std::strncmp(line, command, std::strlen(command)) == 0;
-}
 
 // "SEE" and the "}" rule: the same file again from line 0, the page as it is.
 Next RestartFile(Reader& r) {
@@ -96,13 +93,13 @@ Next Step(Reader& r, Window& window, StepBudget& budget) {
   if (budget.Spent()) return PauseHere(r);
   const char* line = s.ScriptLines[s.CurrentLine];
 
-  if (Begins(line, "SEE")) return RestartFile(r);
+  if (LineBegins(line, "SEE")) return RestartFile(r);
   if (line[0] == 'Q') {
     CmdQuake(r, window);
     return Advance(s);
   }
   if (line[0] == '>' || s.WaitPending == 1) return PauseHere(r);
-  if (Begins(line, "FI")) {
+  if (LineBegins(line, "FI")) {
     if (++budget.file_switches > FILE_SWITCHES_PER_STEP) return PauseHere(r);
     SwitchScriptFile(r);
     return Next::Advance;
@@ -110,21 +107,21 @@ Next Step(Reader& r, Window& window, StepBudget& budget) {
   if (!LineInTable(s.CurrentLine + 1)) return EndScript(r, window);
   if (s.ScriptLines[s.CurrentLine + 1][0] == '}') return RestartFile(r);
 
-  if (Begins(line, "CD")) {
+  if (LineBegins(line, "CD")) {
     CmdCd(r, window);
-  } else if (Begins(line, "WAV")) {
+  } else if (LineBegins(line, "WAV")) {
     CmdWave(r);
-  } else if (Begins(line, "MID")) {
+  } else if (LineBegins(line, "MID")) {
     CmdMidi(r, window);
-  } else if (Begins(line, "BMP")) {
+  } else if (LineBegins(line, "BMP")) {
     CmdPicture(r);
-  } else if (Begins(line, "FC")) {
+  } else if (LineBegins(line, "FC")) {
     CmdBrightness(r);
-  } else if (Begins(line, "SET")) {
+  } else if (LineBegins(line, "SET")) {
     s.Mode = ModeChoosing;
     ShowChoices(r);
     return Next::Stop;
-  } else if (Begins(line, "BO")) {
+  } else if (LineBegins(line, "BO")) {
     CmdHatch(r);
   } else if (line[0] == 'C') {
     PutTextLine(r, 0);

@@ -5,6 +5,7 @@
 
 #include "platform/files/text_file.h"
 #include "reader/reader.h"
+#include "script/line_pieces.h"
 
 bool LineInTable(int index) { return index >= 0 && index < SCRIPT_LINE_COUNT; }
 
@@ -23,11 +24,12 @@ void LoadScript(Reader& r) {
   ReaderState& s = r.state;
   std::optional<TextFileReader> file = TextFileReader::Open(r.platform.HostPath(s.ScriptFileName));
   if (!file) return;
-  // A longer file line arrives in pieces of 255 bytes, each a line of its own; slots
-  // behind the last line read keep what they held.
+  // A longer file line arrives in pieces of at most 255 bytes, each a line of its own;
+  // slots behind the last line read keep what they held.
+  ScriptLineReader pieces(*file);
   char buffer[SCRIPT_LINE_SIZE];
   for (auto& slot : s.ScriptLines) {
-    if (!file->ReadLine(buffer, sizeof buffer)) break;
+    if (!pieces.ReadPiece(buffer)) break;
     std::memcpy(slot, buffer, std::strlen(buffer) + 1);
   }
 }

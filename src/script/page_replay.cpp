@@ -1,12 +1,15 @@
 // Page replay: the loaded script laid out again from line 0 without drawing, counting
-// page starts up to the wanted page, which is then prepared empty and labelled.
+// page starts up to the wanted page, which is then prepared empty and labelled over
+// its own background, with its music and its choice block.
 #include "script/page_replay.h"
 
 #include <cstring>
 
 #include "reader/reader.h"
 #include "reader/text_fields.h"
+#include "script/choices.h"
 #include "script/line_table.h"
+#include "script/page_scene.h"
 #include "script/text_layout.h"
 #include "sound/music.h"
 
@@ -78,12 +81,15 @@ void ReplayToPage(Reader& r, Window& window) {
   s.CurrentLine = 0;
   s.FadeMode = 0;
   if (wanted >= 1) SearchPageStart(r, window, wanted, search);
+  RestorePageScene(r, window, search.start_line);
   // The page clear without its page count, labelled in the replay's own rectangle.
   WipePage(s);
   s.ReplayTop() = TOP_AFTER_PAGE_CLEAR;
   DrawPageLabel(s, s.ReplayLabelRect);
   RestoreCd(r, window, search.cd_line);
   s.CurrentLine = search.start_line;
+  // Choices on and after this page look up the block that reading forward reaches here.
+  s.ChoiceBlockIndex = ChoiceBlockAt(s, s.CurrentLine);
   // The run counts this page-clear line again and comes back to the wanted number.
   if (s.ScriptLines[s.CurrentLine][0] == 'C') {
     // Wraps at the lowest number instead of overflowing, as the 32-bit count did.

@@ -1,6 +1,7 @@
 // The real window under a virtual X server: the novel opens, clicks through the X
 // server draw the next paragraphs, a bookmark saved with the pointer opens again
-// after a restart, and the close ends the program cleanly.
+// after a restart, Return advances, the wheel opens the backlog, and the close ends
+// the program cleanly.
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -196,6 +197,25 @@ TEST_F(RealWindow, ABookmarkSavedWithThePointerOpensAfterARestart) {
   // Page 2 from its first paragraph: one row of text, the second row empty.
   EXPECT_TRUE(Shows(window, [](const Bitmap& shot) {
     return WhitePixels(shot, 10, 34) > 50 && WhitePixels(shot, 34, 58) == 0 && WhitePixels(shot, 440, 460) > 10;
+  }));
+  EXPECT_EQ(reader->Stop(), 0);
+}
+
+TEST_F(RealWindow, ReturnAdvancesAndTheWheelOpensTheBacklog) {
+  novel_.Write("タイトル.txt", "C\n一つ目の段落。\n二つ目の段落。\nE\n");
+  std::unique_ptr<Child> reader;
+  const std::string window = Open(reader);
+  ASSERT_FALSE(window.empty());
+  ASSERT_TRUE(Shows(window, [](const Bitmap& shot) { return WhitePixels(shot, 10, 34) > 50; }));
+  // The keyboard follows the pointer on a screen without a window manager.
+  RunCommand("xdotool mousemove --window " + window + " 320 240");
+  std::this_thread::sleep_for(std::chrono::milliseconds(150));
+  RunCommand("xdotool key Return");
+  ASSERT_TRUE(Shows(window, [](const Bitmap& shot) { return WhitePixels(shot, 34, 58) > 50; }));
+  RunCommand("xdotool click 4");  // the wheel, one notch away from the reader
+  // The page darkened, the two paragraphs at the bottom.
+  EXPECT_TRUE(Shows(window, [](const Bitmap& shot) {
+    return WhitePixels(shot, 10, 58) == 0 && WhitePixels(shot, 400, 470) > 100;
   }));
   EXPECT_EQ(reader->Stop(), 0);
 }

@@ -191,7 +191,9 @@ TEST_F(TextTest, ExtremeRectanglesAndMalformedBytesDrawSafely) {
   bitmap = Bitmap(640, 480);
   for (UINT format : {DT_WORDBREAK, DT_CENTER}) DrawTextA(surface, every_byte.get(), 256, &rect, format);
   EXPECT_TRUE(Drawn().Within(rect)) << Drawn();
-  std::unique_ptr<char[]> cut(new char[4]{'a', '\0', 'b', '\x82'});  // a NUL draws nothing; a final lead byte is a blank
+  // A NUL draws nothing; neither does half a character, a lead byte without its trail.
+  std::unique_ptr<char[]> cut(new char[4]{'a', '\0', 'b', '\x82'});
+  EXPECT_EQ(TextWidth(*font, "a\x82 1\x82", 5), TextWidth(*font, "a 1", 3));
   bitmap = Bitmap(640, 480);
   EXPECT_TRUE(TextOutA(surface, 0, 0, cut.get(), 4));
   EXPECT_EQ(Draw(std::string("a\0b\x82", 4), {0, 100, 640, 480}, DT_WORDBREAK), 24);

@@ -137,7 +137,7 @@ TEST(BoundedInputs, EveryStepEndsSoonAndReadsOnlyWhatItUses) {
     if (!c.script.empty()) novel.Write("タイトル.txt", c.script);
     const std::string surface = novel.File("surface.png");
     const ReaderRun run = RunNovel(
-        novel, "state\nclick 1 1\nwait 100\nstate\nsurface " + surface + "\n", c.with_sound);
+        novel, "state\nclick 1 1\nwait 100\nstate\nsurface " + surface + "\n", {}, c.with_sound);
     EXPECT_EQ(run.exit_code, 0) << c.what;
     for (const auto& [field, values] : c.expected)
       EXPECT_EQ(run.Values(field), values) << c.what << ": " << field;

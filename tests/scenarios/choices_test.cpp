@@ -73,9 +73,12 @@ TEST(Choices, WhereAClickLeads) {
       {THREE_BLOCKS, Choose(110) + SHOW_LIST + Choose(110) + "wait 100\n", "2 0 0"},  // back to line 0
       {"C\n<\nSET\n0\"海\"\n1\"山\"\n>\n1\n<\n次\nE\n", Choose(150), "8 1 0"},  // a target after ">" counts for nothing
       {GAP, Choose(240), "2 0 0"}, {NO_ZERO, Choose(150), "7 1 0"},
-      {"C\n<\nSET\n0\"海\"\n1\"山\"\n段落\n", Choose(110), "2 0 2"},  // no ">": the list runs to the end, no next block
-      // No "<": no block to search; both reports still show the unanswered choices.
-      {"C\n一\nSET\n0\"海\"\n1\"山\"\n>\n0\n段落\nE\n", Choose(110) + "state\n" + SHOW_LIST + Choose(150), "2 0 4"},
+      // Nowhere to move on to: the run goes on behind the list's ">", or, without one, past
+      // the table's end, where the script ends.
+      {"C\n<\nSET\n0\"海\"\n1\"山\"\n段落\n", Choose(110), "700 0 0"},
+      {"C\n<\nSET\n0\"海\"\n1\"山\"\n>\n外\nE\n", Choose(150), "7 0 0"},  // no next block
+      {"C\n一\nSET\n0\"海\"\n1\"山\"\n>\n0\n段落\nE\n", Choose(110), "7 0 0"},  // no "<" at all
+      {"C\nSET\n>\n外\nE\n", "", "4 0 0"},  // nothing to choose: the first click goes on
   };
   for (const auto& c : cases) {
     const ReaderRun run = RunScript(c.script, SHOW_LIST + c.events + "state\n");

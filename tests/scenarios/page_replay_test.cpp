@@ -9,12 +9,6 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-std::string Repeat(int count, const std::string& text) {
-  std::string repeated;
-  for (int k = 0; k < count; ++k) repeated += text;
-  return repeated;
-}
-
 // Runs the start-up, then opens slot 0 of a bookmark file that names page_text.
 ReaderRun OpenPage(const std::string& script, const std::string& page_text, const std::string& after = "") {
   Novel novel;
@@ -27,7 +21,7 @@ TEST(Replay, OpeningAPageRestoresItsState) {
   struct Case { std::string script, page; Strings want; };
   const Case cases[] = {
       // Fifteen lines fill a page: page 3 began at line 31 by overflow; it is drawn, the run stops behind it.
-      {"C\n" + Repeat(40, "一\n"), "3", {"PageNumber=3", "CurrentLine=32", "TextTop=34"}},
+      {"C\n" + Times(40, "一\n"), "3", {"PageNumber=3", "CurrentLine=32", "TextTop=34"}},
       // The replay stops at line 0 with page 0; the run's page clear makes it 1.
       {"C\n一\n二\n", "1", {"PageNumber=1", "CurrentLine=2"}},
       {"C\n一\n二\n", "0", {"PageNumber=0", "CurrentLine=2"}},  // below one: no search, -1 then 0
@@ -37,7 +31,7 @@ TEST(Replay, OpeningAPageRestoresItsState) {
       {"T 一章\nM\nC\n一\nT 二章\n/\nM\nC\n二\n三\n", "2",
        {"ChapterTitle=二章", "Caption=二章", "FadeMode=1", "PageNumber=2", "CurrentLine=9"}},
       // ASCII lines never overflow in the replay, so page 2 is the second "C".
-      {"C\n" + Repeat(40, "abc\n") + "C\n一\n", "2", {"PageNumber=2", "CurrentLine=43"}},
+      {"C\n" + Times(40, "abc\n") + "C\n一\n", "2", {"PageNumber=2", "CurrentLine=43"}},
       {"C\n一\nC\n二\n", "99", {"PageNumber=99", "CurrentLine=4"}},  // the last page start found
   };
   for (const Case& c : cases) {
@@ -53,10 +47,10 @@ TEST(Replay, OpeningAPageRestoresItsState) {
 
 TEST(Replay, OpenedPageLooksAsTheReadPage) {
   Novel novel;
-  novel.Write("タイトル.txt", "T 章\nC\n" + Repeat(40, "一\n"));
+  novel.Write("タイトル.txt", "T 章\nC\n" + Times(40, "一\n"));
   novel.Write("しおり.sio", "印,3,タイトル.txt\n");
   const std::string read = novel.File("read.png"), opened = novel.File("opened.png");
-  RunNovel(novel, Repeat(30, "wait 100\nclick 5 5\n") + "screenshot " + read + "\n");
+  RunNovel(novel, Times(30, "wait 100\nclick 5 5\n") + "screenshot " + read + "\n");
   EXPECT_EQ(RunNovel(novel, "command 605\nscreenshot " + opened + "\nstate\n").StateNumber("PageNumber"), 3);
   const Bitmap read_page = ReadPng(read), opened_page = ReadPng(opened);
   int differing = 0, lit_label = 0;
@@ -73,7 +67,7 @@ TEST(Replay, OpenedPageLooksAsTheReadPage) {
 TEST(Replay, BackOnePageShowsThePageBeforeFromItsFirstParagraph) {
   Novel novel;
   novel.Write("タイトル.txt", "C\n一\n二\nC\n三\n四\n");
-  const ReaderRun run = RunNovel(novel, "state\ncommand 800\nstate\n" + Repeat(3, "wait 100\nclick 5 5\n") +
+  const ReaderRun run = RunNovel(novel, "state\ncommand 800\nstate\n" + Times(3, "wait 100\nclick 5 5\n") +
                                             "state\ncommand 800\nstate\n");
   // Nothing happens on page 1; from page 2 it is page 1 again with its first paragraph drawn.
   EXPECT_EQ(run.Records("state CurrentLine="),

@@ -32,6 +32,12 @@ std::string ToShiftJis(const std::string& text_utf8) {
   return *converted;
 }
 
+std::string Times(int count, const std::string& text) {
+  std::string repeated;
+  for (int k = 0; k < count; ++k) repeated += text;
+  return repeated;
+}
+
 void Novel::Write(const std::string& name_utf8, const std::string& text_utf8, bool crlf, Name name) const {
   std::string bytes = ToShiftJis(text_utf8);
   if (crlf) {
@@ -109,12 +115,13 @@ int ReaderRun::Count(const std::string& record) const {
   return count;
 }
 
-// With sound, the media commands play on the real player and SDL's dummy audio driver.
-ReaderRun RunNovel(const Novel& novel, const std::string& events, bool with_sound) {
+ReaderRun RunNovel(const Novel& novel, const std::string& events, const ReadingOptions& reading,
+                   bool with_sound) {
   std::istringstream in(events);
   std::ostringstream log, errors;
   HeadlessOptions options;
   options.novel_directory = novel.path();
+  options.reading = reading;
   if (with_sound) {
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     options.make_media = [](Platform& platform) -> std::unique_ptr<MediaPlayer> {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/reading_aids.h"
 #include "platform/gdi/bitmap.h"
 #include "platform/headless/headless_backend.h"
 #include "reader/reader.h"
@@ -31,6 +32,8 @@ class Novel {
 };
 
 std::string ToShiftJis(const std::string& text_utf8);
+// count copies of text, one after the other.
+std::string Times(int count, const std::string& text);
 
 // A reader on the headless backend over a test novel, with no window: for tests
 // that call the reader's procedures directly. Fixtures inherit it.
@@ -60,7 +63,9 @@ struct ReaderRun {
   int Count(const std::string& record) const;
 };
 
-ReaderRun RunNovel(const Novel& novel, const std::string& events, bool with_sound = false);
+// With sound, the media commands play on the real player and SDL's dummy audio driver.
+ReaderRun RunNovel(const Novel& novel, const std::string& events,
+                   const ReadingOptions& reading = {}, bool with_sound = false);
 
 // A PNG written by a screenshot or surface event.
 Bitmap ReadPng(const std::string& path);

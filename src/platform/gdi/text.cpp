@@ -15,6 +15,7 @@
 namespace {
 
 constexpr char32_t REPLACEMENT = 0xFFFD;
+constexpr char32_t HALF_CHARACTER = 0;  // below U+0020: takes no room
 
 struct Box {
   std::int64_t left;
@@ -35,15 +36,17 @@ struct TextChar {
   bool wide = false;  // a double-byte character
 };
 
-// A lead byte pairs only with a valid trail byte inside the string; otherwise it is
-// a character of its own.
+// A lead byte pairs only with a valid trail byte inside the string. Without one it is
+// half a character, as a field cut inside a character leaves it: it is drawn like a
+// control byte, with no glyph and no room.
 TextChar ReadChar(ShiftJis& shift_jis, const unsigned char* text, std::int64_t length,
                   std::int64_t pos) {
   const unsigned char byte = text[pos];
-  if (IsShiftJisLeadByte(byte) && pos + 1 < length && IsShiftJisTrailByte(text[pos + 1])) {
+  if (!IsShiftJisLeadByte(byte)) return {shift_jis.DecodeSingle(byte), 1, false};
+  if (pos + 1 < length && IsShiftJisTrailByte(text[pos + 1])) {
     return {shift_jis.Decode(byte, text[pos + 1]), 2, true};
   }
-  return {shift_jis.DecodeSingle(byte), 1, false};
+  return {HALF_CHARACTER, 1, false};
 }
 
 // Control bytes take no room; a single byte that is no character takes a narrow

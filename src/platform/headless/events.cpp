@@ -5,10 +5,13 @@
 
 #include <cctype>
 #include <sstream>
+#include <string_view>
 
 namespace {
 
 using Kind = HeadlessEvent::Kind;
+
+constexpr long MAX_WHEEL_NOTCHES = 0x7FFF / WHEEL_DELTA;
 
 bool ReadInt(std::istringstream& words, long& value) {
   std::string word;
@@ -33,6 +36,35 @@ bool ParsePosition(std::istringstream& words, HeadlessEvent& event) {
   if (x < -32768 || x > 32767 || y < -32768 || y > 32767) return false;
   event.x = static_cast<int>(x);
   event.y = static_cast<int>(y);
+  return true;
+}
+
+std::string RestOfLine(std::istringstream& words) {
+  std::string rest;
+  std::getline(words >> std::ws, rest);
+  while (!rest.empty() && std::isspace(static_cast<unsigned char>(rest.back()))) rest.pop_back();
+  return rest;
+}
+
+// Takes a modifier such as "Ctrl+" off the front of a key's name.
+bool TakeModifier(std::string& key, std::string_view prefix, bool& held) {
+  if (key.size() <= prefix.size() || key.compare(0, prefix.size(), prefix) != 0) return false;
+  key.erase(0, prefix.size());
+  held = true;
+  return true;
+}
+
+// A key's name (SDL's, which may hold blanks: "Keypad Enter"); a press may hold
+// modifiers down around it: "Shift+", "Ctrl+", "Alt+".
+bool ParseKey(std::istringstream& words, HeadlessEvent& event) {
+  std::string key = RestOfLine(words);
+  for (bool more = event.kind == Kind::Key; more;) {
+    more = TakeModifier(key, "Shift+", event.shift) || TakeModifier(key, "Ctrl+", event.ctrl) ||
+           TakeModifier(key, "Alt+", event.alt);
+  }
+  std::optional<int> code = VirtualKeyFromName(key);
+  if (!code) return false;
+  event.value = *code;
   return true;
 }
 
@@ -62,25 +94,19 @@ bool ParseArguments(const std::string& name, std::istringstream& words, Headless
     return ReadInt(words, event.value) && AtEnd(words) && event.value >= 0 &&
            event.value <= 24L * 3600 * 1000;
   }
-  if (name == "key") {
-    event.kind = Kind::Key;
-    std::string key;
-    if (!(words >> key) || !AtEnd(words)) return false;
-    if (key.rfind("Shift+", 0) == 0 && key.size() > 6) {
-      event.shift = true;
-      key = key.substr(6);
-    }
-    std::optional<int> code = VirtualKeyFromName(key);
-    if (!code) return false;
-    event.value = *code;
-    return true;
+  if (name == "key" || name == "keydown" || name == "keyup") {
+    event.kind = name == "key" ? Kind::Key : name == "keydown" ? Kind::KeyDown : Kind::KeyUp;
+    return ParseKey(words, event);
+  }
+  if (name == "wheel") {
+    event.kind = Kind::Wheel;
+    // A turn of more notches than one message can carry is no wheel.
+    return ReadInt(words, event.value) && AtEnd(words) && event.value >= -MAX_WHEEL_NOTCHES &&
+           event.value <= MAX_WHEEL_NOTCHES;
   }
   if (name == "screenshot" || name == "surface") {
     event.kind = name == "screenshot" ? Kind::Screenshot : Kind::Surface;
-    std::getline(words >> std::ws, event.file);
-    while (!event.file.empty() && std::isspace(static_cast<unsigned char>(event.file.back()))) {
-      event.file.pop_back();
-    }
+    event.file = RestOfLine(words);
     return !event.file.empty();
   }
   if (name == "state" || name == "close") {

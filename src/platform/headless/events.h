@@ -8,13 +8,18 @@
 #include <vector>
 
 struct HeadlessEvent {
-  enum class Kind { Click, RightClick, Move, Pick, Command, Key, Wait, Screenshot, Surface, State, Close };
+  enum class Kind {
+    Click, RightClick, Move, Pick, Command, Key, KeyDown, KeyUp, Wheel, Wait, Screenshot, Surface,
+    State, Close
+  };
   Kind kind = Kind::Close;
   int x = 0;
   int y = 0;
-  long value = 0;          // command id, key code, milliseconds
+  long value = 0;          // command id, key code, milliseconds, wheel notches
   bool pick_none = false;  // "pick none"
   bool shift = false;      // "key Shift+NAME"
+  bool ctrl = false;       // "key Ctrl+NAME"
+  bool alt = false;        // "key Alt+NAME"
   std::string file;        // screenshot and surface
   int line_number = 0;
 };

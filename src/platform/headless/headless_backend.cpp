@@ -17,12 +17,47 @@ void PostInput(Window& window, UINT message, WPARAM wparam, LPARAM lparam) {
   PostMessageA(window, message, wparam, lparam);
 }
 
+// A key message as the window system sends it: held Alt turns it into a system key,
+// a press of a key that is down already is a repeat.
+void PostKey(Window& window, bool down, WPARAM key, bool alt, bool repeat = false) {
+  const UINT message = alt ? (down ? WM_SYSKEYDOWN : WM_SYSKEYUP) : (down ? WM_KEYDOWN : WM_KEYUP);
+  const DWORD flags = (alt ? KF_ALTDOWN : 0u) | (repeat ? KF_REPEAT : 0u);
+  PostInput(window, message, key, static_cast<LPARAM>(flags << 16));
+}
+
 }  // namespace
 
 HeadlessBackend::HeadlessBackend(std::vector<HeadlessEvent> events, std::ostream& log, Hooks hooks)
     : events_(std::move(events)), log_(log), hooks_(std::move(hooks)), current_mode_(DESKTOP_MODE) {}
 
 void HeadlessBackend::Record(std::string_view record) { log_ << '@' << now_ms_ << ' ' << record << '\n'; }
+
+bool HeadlessBackend::PointerPosition(POINT* client_point) {
+  *client_point = POINT{pointer_x_, pointer_y_};
+  return true;
+}
+
+void HeadlessBackend::SetClipboardText(std::string_view text_utf8) {
+  std::string record = "clipboard " + std::string(text_utf8);
+  // One record, one line.
+  for (char& c : record) {
+    if (static_cast<unsigned char>(c) < ' ') c = ' ';
+  }
+  Record(record);
+}
+
+// Modifiers go down before the key and come up after it.
+void HeadlessBackend::PressKey(Window& window, const HeadlessEvent& event) {
+  const auto key = static_cast<WPARAM>(event.value);
+  if (event.shift) PostKey(window, true, VK_SHIFT, false);
+  if (event.ctrl) PostKey(window, true, VK_CONTROL, false);
+  if (event.alt) PostKey(window, true, VK_MENU, true);
+  PostKey(window, true, key, event.alt);
+  PostKey(window, false, key, event.alt);
+  if (event.alt) PostKey(window, false, VK_MENU, false);
+  if (event.ctrl) PostKey(window, false, VK_CONTROL, false);
+  if (event.shift) PostKey(window, false, VK_SHIFT, false);
+}
 
 std::vector<DEVMODEA> HeadlessBackend::DisplayModes() { return {DESKTOP_MODE, PAGE_MODE}; }
 
@@ -69,6 +104,10 @@ bool HeadlessBackend::Perform(Platform& platform, const HeadlessEvent& event) {
   if (!platform.window) return false;
   Window& window = *platform.window;
   const LPARAM position = MAKELPARAM(event.x, event.y);
+  if (event.kind == Kind::Click || event.kind == Kind::RightClick || event.kind == Kind::Move) {
+    pointer_x_ = event.x;
+    pointer_y_ = event.y;
+  }
   switch (event.kind) {
     case Kind::Click:
       PostInput(window, WM_LBUTTONDOWN, MK_LBUTTON, position);
@@ -85,11 +124,28 @@ bool HeadlessBackend::Perform(Platform& platform, const HeadlessEvent& event) {
       PostInput(window, WM_COMMAND, static_cast<WPARAM>(event.value), 0);
       return true;
     case Kind::Key:
-      if (event.shift) PostInput(window, WM_KEYDOWN, VK_SHIFT, 0);
-      PostInput(window, WM_KEYDOWN, static_cast<WPARAM>(event.value), 0);
-      PostInput(window, WM_KEYUP, static_cast<WPARAM>(event.value), 0);
-      if (event.shift) PostInput(window, WM_KEYUP, VK_SHIFT, 0);
+      PressKey(window, event);
       return true;
+    case Kind::KeyDown:
+    case Kind::KeyUp: {
+      const auto key = static_cast<WPARAM>(event.value);
+      const bool down = event.kind == Kind::KeyDown;
+      PostKey(window, down, key, false, down && keys_down_.count(key) != 0);
+      if (down) {
+        keys_down_.insert(key);
+      } else {
+        keys_down_.erase(key);
+      }
+      return true;
+    }
+    case Kind::Wheel: {
+      // Positive notches turn towards the reader, which the window system counts negative.
+      POINT screen{pointer_x_, pointer_y_};
+      ClientToScreen(window, &screen);
+      const int delta = static_cast<int>(-event.value) * WHEEL_DELTA;
+      PostInput(window, WM_MOUSEWHEEL, MAKEWPARAM(0, delta), MAKELPARAM(screen.x, screen.y));
+      return true;
+    }
     case Kind::Close:
       PostInput(window, WM_CLOSE, 0, 0);
       return true;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <set>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -31,6 +32,8 @@ class HeadlessBackend : public Backend {
   DEVMODEA CurrentDisplayMode() override { return current_mode_; }
   long ChangeDisplayMode(const DEVMODEA* mode) override;
   void Record(std::string_view record) override;
+  bool PointerPosition(POINT* client_point) override;
+  void SetClipboardText(std::string_view text_utf8) override;
 
   void set_hooks(Hooks hooks) { hooks_ = std::move(hooks); }
   // The error that stopped the run, if one did.
@@ -41,6 +44,7 @@ class HeadlessBackend : public Backend {
   // Runs one event; true when it posted input.
   bool Perform(Platform& platform, const HeadlessEvent& event);
   bool WritePicture(const Bitmap* bitmap, const HeadlessEvent& event);
+  void PressKey(Window& window, const HeadlessEvent& event);
 
   std::vector<HeadlessEvent> events_;
   std::size_t next_event_ = 0;
@@ -49,6 +53,9 @@ class HeadlessBackend : public Backend {
   std::uint64_t now_ms_ = 0;
   std::optional<std::uint64_t> wait_until_ms_;
   bool close_sent_ = false;
+  int pointer_x_ = 0;  // where the last click, right click or move left the pointer
+  int pointer_y_ = 0;
+  std::set<WPARAM> keys_down_;  // held by "keydown"
   DEVMODEA current_mode_;
   std::string error_;
 };

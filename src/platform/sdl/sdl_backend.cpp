@@ -9,6 +9,7 @@
 
 #include "platform/platform.h"
 #include "platform/sdl/page_view.h"
+#include "platform/window/pointer.h"
 #include "platform/window/virtual_keys.h"
 
 namespace {
@@ -182,14 +183,50 @@ void SdlBackend::Translate(Platform& platform, const SDL_Event& event) {
       return;
     }
     case SDL_KEYDOWN:
-    case SDL_KEYUP: {
-      const std::optional<int> key = VirtualKeyFromName(SDL_GetKeyName(event.key.keysym.sym));
-      if (key) PostMessageA(window, event.type == SDL_KEYDOWN ? WM_KEYDOWN : WM_KEYUP, static_cast<WPARAM>(*key), 0);
+    case SDL_KEYUP:
+      TranslateKey(window, event.key);
       return;
-    }
+    case SDL_MOUSEWHEEL:
+      TranslateWheel(window, event.wheel);
+      return;
     default:
       return;
   }
+}
+
+// Keys pressed with Alt held arrive as system keys, as the window system sends them;
+// a key held down repeats with its repeat flag.
+void SdlBackend::TranslateKey(Window& window, const SDL_KeyboardEvent& key) {
+  const std::optional<int> code = VirtualKeyFromName(SDL_GetKeyName(key.keysym.sym));
+  if (!code) return;
+  const bool down = key.type == SDL_KEYDOWN;
+  const bool alt = (key.keysym.mod & KMOD_ALT) != 0;
+  const UINT message = alt ? (down ? WM_SYSKEYDOWN : WM_SYSKEYUP) : (down ? WM_KEYDOWN : WM_KEYUP);
+  const DWORD flags = (alt ? KF_ALTDOWN : 0u) | (key.repeat != 0 ? KF_REPEAT : 0u);
+  PostMessageA(window, message, static_cast<WPARAM>(*code), static_cast<LPARAM>(flags << 16));
+}
+
+// SDL counts notches away from the reader as positive, as the window system does.
+void SdlBackend::TranslateWheel(Window& window, const SDL_MouseWheelEvent& wheel) {
+  int notches = wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -wheel.y : wheel.y;
+  notches = std::clamp(notches, -0x7FFF / WHEEL_DELTA, 0x7FFF / WHEEL_DELTA);
+  if (notches == 0) return;
+  POINT screen{};
+  GetCursorPos(window.platform(), &screen);
+  PostMessageA(window, WM_MOUSEWHEEL, MAKEWPARAM(0, notches * WHEEL_DELTA),
+               MAKELPARAM(screen.x, screen.y));
+}
+
+bool SdlBackend::PointerPosition(POINT* client_point) {
+  if (sdl_window_ == nullptr) return false;
+  int x = 0, y = 0;
+  SDL_GetMouseState(&x, &y);
+  *client_point = PagePoint(x, y);
+  return true;
+}
+
+void SdlBackend::SetClipboardText(std::string_view text_utf8) {
+  ::SDL_SetClipboardText(std::string(text_utf8).c_str());
 }
 
 bool SdlBackend::WaitForInput(Platform& platform, std::optional<std::uint64_t> deadline_ms) {

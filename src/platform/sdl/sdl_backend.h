@@ -36,6 +36,8 @@ class SdlBackend : public Backend {
   std::vector<DEVMODEA> DisplayModes() override;
   DEVMODEA CurrentDisplayMode() override;
   long ChangeDisplayMode(const DEVMODEA* mode) override;
+  bool PointerPosition(POINT* client_point) override;
+  void SetClipboardText(std::string_view text_utf8) override;
 
  private:
   explicit SdlBackend(int scale) : requested_scale_(scale) {}
@@ -43,6 +45,8 @@ class SdlBackend : public Backend {
   // Shows a rectangle of a page-sized bitmap in the window.
   void ShowBitmap(const Bitmap& page, const RECT& changed);
   void Translate(Platform& platform, const SDL_Event& event);
+  void TranslateKey(Window& window, const SDL_KeyboardEvent& key);
+  void TranslateWheel(Window& window, const SDL_MouseWheelEvent& wheel);
   void RefreshView();
   // Looks, without taking anything from the queue, for the close button.
   bool CloseWaiting();

@@ -24,10 +24,17 @@ std::optional<std::uint64_t> MessageQueue::NextTimerDue() const {
   return earliest;
 }
 
+void MessageQueue::NoteKey(const MSG& message) {
+  const bool down = message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN;
+  const bool up = message.message == WM_KEYUP || message.message == WM_SYSKEYUP;
+  if ((down || up) && message.wParam < keys_held_.size()) keys_held_[message.wParam] = down;
+}
+
 std::optional<MSG> MessageQueue::Take(Window* window, std::uint64_t now_ms) {
   if (!posted_.empty()) {
     MSG message = posted_.front();
     posted_.pop_front();
+    NoteKey(message);
     return message;
   }
   if (quit_code_) return MSG{nullptr, WM_QUIT, static_cast<WPARAM>(*quit_code_), 0};
@@ -106,6 +113,10 @@ UINT SetTimer(Window& window, UINT id, UINT interval_ms) {
   platform.backend.Record(record);
   platform.queue.SetTimer(&window, id, interval_ms, platform.NowMs());
   return id;
+}
+
+short GetKeyState(Platform& platform, int virtual_key) {
+  return platform.queue.KeyHeld(static_cast<WPARAM>(virtual_key)) ? short{-0x8000} : short{0};
 }
 
 bool KillTimer(Window& window, UINT id) {

@@ -3,6 +3,7 @@
 // and nothing else waits; WM_TIMER last, with at most one waiting tick per timer.
 #pragma once
 
+#include <bitset>
 #include <cstdint>
 #include <deque>
 #include <map>
@@ -39,6 +40,8 @@ class MessageQueue {
   void InputChecked() { ticked_since_input_.clear(); }
   // When the earliest timer falls due; nullopt when none runs.
   std::optional<std::uint64_t> NextTimerDue() const;
+  // Whether a key is down, as the key messages taken so far tell.
+  bool KeyHeld(WPARAM key) const { return key < keys_held_.size() && keys_held_[key]; }
 
  private:
   struct Timer {
@@ -50,6 +53,10 @@ class MessageQueue {
   std::map<UINT, Timer> timers_;
   std::set<UINT> ticked_since_input_;
   std::optional<int> quit_code_;
+  std::bitset<256> keys_held_;
+
+  // Follows the keys held, as GetKeyState reports them.
+  void NoteKey(const MSG& message);
 };
 
 bool GetMessageA(Platform& platform, MSG* message);
@@ -61,4 +68,6 @@ LRESULT SendMessageA(Window& window, UINT message, WPARAM wparam, LPARAM lparam)
 bool SendNotifyMessageA(Window& window, UINT message, WPARAM wparam, LPARAM lparam);
 void PostQuitMessage(Platform& platform, int exit_code);
 UINT SetTimer(Window& window, UINT id, UINT interval_ms);
+// Negative (the high bit set) while the key is down.
+short GetKeyState(Platform& platform, int virtual_key);
 bool KillTimer(Window& window, UINT id);

@@ -13,7 +13,9 @@ std::optional<int> VirtualKeyFromName(const std::string& name) {
       {"Down", VK_DOWN},         {"Left", VK_LEFT},           {"Right", VK_RIGHT},
       {"Shift", VK_SHIFT},       {"Left Shift", VK_SHIFT},    {"Right Shift", VK_SHIFT},
       {"Home", VK_HOME},         {"End", VK_END},             {"PageUp", VK_PRIOR},
-      {"PageDown", VK_NEXT},     {"Delete", VK_DELETE}};
+      {"PageDown", VK_NEXT},     {"Delete", VK_DELETE},       {"Ctrl", VK_CONTROL},
+      {"Left Ctrl", VK_CONTROL}, {"Right Ctrl", VK_CONTROL},  {"Alt", VK_MENU},
+      {"Left Alt", VK_MENU},     {"Right Alt", VK_MENU}};
   if (auto found = NAMED.find(name); found != NAMED.end()) return static_cast<int>(found->second);
   if (name.size() >= 2 && name.size() <= 3 && name[0] == 'F') {
     const int number = std::atoi(name.c_str() + 1);

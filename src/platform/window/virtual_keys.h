@@ -11,6 +11,8 @@ constexpr WPARAM VK_BACK = 0x08;
 constexpr WPARAM VK_TAB = 0x09;
 constexpr WPARAM VK_RETURN = 0x0D;
 constexpr WPARAM VK_SHIFT = 0x10;
+constexpr WPARAM VK_CONTROL = 0x11;
+constexpr WPARAM VK_MENU = 0x12;  // Alt
 constexpr WPARAM VK_ESCAPE = 0x1B;
 constexpr WPARAM VK_SPACE = 0x20;
 constexpr WPARAM VK_PRIOR = 0x21;  // Page Up
@@ -25,5 +27,6 @@ constexpr WPARAM VK_DELETE = 0x2E;
 constexpr WPARAM VK_APPS = 0x5D;  // the menu key
 constexpr WPARAM VK_F1 = 0x70;
 constexpr WPARAM VK_F10 = 0x79;
+constexpr WPARAM VK_F11 = 0x7A;
 
 std::optional<int> VirtualKeyFromName(const std::string& name);

@@ -1,0 +1,94 @@
+// The backlog's picture.
+#include "app/backlog_view.h"
+
+#include "platform/gdi/shade.h"
+#include "platform/gdi/text.h"
+#include "platform/window/window.h"
+#include "reader/reader.h"
+
+namespace {
+
+constexpr RECT WHOLE_WINDOW{0, 0, CLIENT_WIDTH, CLIENT_HEIGHT};
+constexpr int BACKLOG_LEFT = 20;
+constexpr int BACKLOG_RIGHT = CLIENT_WIDTH - 20;
+constexpr int BACKLOG_BOTTOM = CLIENT_HEIGHT - 10;
+constexpr int PARAGRAPH_GAP = 12;
+// The page shows through at a fifth of its brightness.
+constexpr int PAGE_SHADE_256THS = 51;
+// Taller than any paragraph of a line's 255 bytes can wrap to.
+constexpr int MEASURE_HEIGHT = 1 << 20;
+
+OffscreenPicture WindowSizedPicture(Surface& reference) {
+  OffscreenPicture picture;
+  picture.bitmap = CreateCompatibleBitmap(&reference, CLIENT_WIDTH, CLIENT_HEIGHT);
+  picture.surface = CreateCompatibleDC(&reference);
+  SelectObject(*picture.surface, picture.bitmap.get());
+  return picture;
+}
+
+void CopyWhole(Surface& destination, const Surface& source) {
+  BitBlt(destination, 0, 0, CLIENT_WIDTH, CLIENT_HEIGHT, source, 0, 0, SRCCOPY);
+}
+
+void ShowOnWindow(Window& window, const Surface& picture) {
+  Surface* context = GetDC(window);
+  CopyWhole(*context, picture);
+  ReleaseDC(window, context);
+}
+
+// The height of a paragraph wrapped to the backlog's width.
+int ParagraphHeight(const Font* font, const std::string& text) {
+  Surface measure;
+  measure.font = font;
+  RECT rect{BACKLOG_LEFT, 0, BACKLOG_RIGHT, MEASURE_HEIGHT};
+  return DrawTextA(measure, text.data(), static_cast<int>(text.size()), &rect, DT_WORDBREAK);
+}
+
+}  // namespace
+
+void KeepPageUnderBacklog(Reader& r, Window& window) {
+  BacklogView& view = r.aids.backlog;
+  Surface* context = GetDC(window);
+  view.page_under = WindowSizedPicture(*context);
+  view.backdrop = WindowSizedPicture(*context);
+  view.canvas = WindowSizedPicture(*context);
+  CopyWhole(*view.page_under.surface, *context);
+  ReleaseDC(window, context);
+  CopyWhole(*view.backdrop.surface, *view.page_under.surface);
+  ShadeRect(*view.backdrop.surface, WHOLE_WINDOW, PAGE_SHADE_256THS);
+}
+
+void DrawBacklog(Reader& r, Window& window) {
+  BacklogView& view = r.aids.backlog;
+  const ReadHistory& history = r.aids.history;
+  Surface& canvas = *view.canvas.surface;
+  const Font* font = r.state.FontNormal.get();
+  CopyWhole(canvas, *view.backdrop.surface);
+  SelectObject(canvas, font);
+  SetTextColor(canvas, RGB(255, 255, 255));
+  SetBkMode(canvas, TRANSPARENT);
+  view.shown = 0;
+  int bottom = BACKLOG_BOTTOM;
+  // Upwards from the lowest paragraph until the window's top is passed.
+  for (std::uint64_t number = view.bottom + 1; number-- > history.first() && bottom > 0;) {
+    const std::string& text = history.At(number);
+    const int top = bottom - ParagraphHeight(font, text);
+    RECT place{BACKLOG_LEFT, top, BACKLOG_RIGHT, bottom};
+    DrawTextA(canvas, text.data(), static_cast<int>(text.size()), &place, DT_WORDBREAK);
+    if (top >= 0) ++view.shown;
+    bottom = top - PARAGRAPH_GAP;
+  }
+  ShowOnWindow(window, canvas);
+}
+
+void ShowBacklog(Reader& r, Surface& device_context) {
+  CopyWhole(device_context, *r.aids.backlog.canvas.surface);
+}
+
+void RestorePageUnderBacklog(Reader& r, Window& window) {
+  BacklogView& view = r.aids.backlog;
+  ShowOnWindow(window, *view.page_under.surface);
+  view.page_under = {};
+  view.backdrop = {};
+  view.canvas = {};
+}

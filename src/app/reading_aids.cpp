@@ -1,0 +1,44 @@
+// The reading aids in the window procedure.
+#include "app/reading_aids.h"
+
+#include <csignal>
+
+#include "app/auto_mode.h"
+#include "app/backlog.h"
+#include "app/hold_skip.h"
+#include "app/keys_and_wheel.h"
+#include "reader/reader.h"
+
+bool StartReadingAids(Reader& r, const ReadingOptions& options, std::string& error) {
+  r.aids.auto_mode.delay_ms = options.auto_delay_ms;
+  if (!options.text_out_file) return true;
+  // A dictionary tool that stops reading a pipe ends the text output, not the reader.
+  std::signal(SIGPIPE, SIG_IGN);
+  return r.aids.text_out.Open(*options.text_out_file, error);
+}
+
+std::optional<LRESULT> OnReadingAidsMessage(Reader& r, Window& window, UINT message, WPARAM wparam,
+                                            LPARAM lparam) {
+  if (r.aids.backlog.open) {
+    if (std::optional<LRESULT> result = OnBacklogMessage(r, window, message, wparam, lparam)) {
+      return result;
+    }
+  }
+  switch (message) {
+    // Keys go on to the window system's own processing (the menu key, Shift+F10).
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN: OnKeyDown(r, window, message, wparam, lparam); return std::nullopt;
+    case WM_KEYUP:
+    case WM_SYSKEYUP: OnKeyUp(r, window, wparam); return std::nullopt;
+    case WM_MOUSEWHEEL: OnMouseWheel(r, window, wparam); return 0;
+    // A press stops auto mode, then does what it always does.
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN: StopAutoMode(r, window); return std::nullopt;
+    case WM_TIMER:
+      if (wparam == TIMER_AUTO) OnAutoTick(r, window);
+      if (wparam == TIMER_HOLD_SKIP) OnHoldSkipTick(r, window);
+      return wparam == TIMER_AUTO || wparam == TIMER_HOLD_SKIP ? std::optional<LRESULT>(0)
+                                                               : std::nullopt;
+    default: return std::nullopt;
+  }
+}

@@ -1,0 +1,24 @@
+// The reading aids in the window procedure: the messages they take before the
+// reader's own handlers, and their options from the command line.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "platform/win32_types.h"
+
+struct Reader;
+class Window;
+
+struct ReadingOptions {
+  std::optional<std::string> text_out_file;  // "-" for standard output
+  std::uint32_t auto_delay_ms = 1000;
+};
+
+// False, with a message in error, when the text output cannot be opened.
+bool StartReadingAids(Reader& r, const ReadingOptions& options, std::string& error);
+
+// The result when an aid took the message; nullopt when it goes on to the reader.
+std::optional<LRESULT> OnReadingAidsMessage(Reader& r, Window& window, UINT message, WPARAM wparam,
+                                            LPARAM lparam);

@@ -1,0 +1,36 @@
+// The paragraphs read in this run, newest last, for the backlog, the clipboard and
+// the text that a dictionary tool follows.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <string_view>
+
+struct Reader;
+
+// How many paragraphs the history keeps; older ones are forgotten.
+constexpr std::size_t READ_HISTORY_SIZE = 1000;
+
+class ReadHistory {
+ public:
+  // Paragraphs are numbered from 0 in the order they were read; a number stays with
+  // its paragraph while older ones are forgotten.
+  void Add(std::string paragraph_sjis);
+  bool empty() const { return paragraphs_.empty(); }
+  std::uint64_t first() const { return forgotten_; }
+  std::uint64_t newest() const { return forgotten_ + paragraphs_.size() - 1; }
+  bool Holds(std::uint64_t number) const {
+    return number >= forgotten_ && number - forgotten_ < paragraphs_.size();
+  }
+  const std::string& At(std::uint64_t number) const { return paragraphs_.at(number - forgotten_); }
+
+ private:
+  std::deque<std::string> paragraphs_;
+  std::uint64_t forgotten_ = 0;
+};
+
+// A paragraph of the script as it is drawn (its line end dropped; blank lines are no
+// paragraph): kept in the history and written to the text output.
+void RecordParagraph(Reader& r, std::string_view line_sjis);

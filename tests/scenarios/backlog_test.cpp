@@ -1,0 +1,98 @@
+// The backlog: the paragraphs read, newest at the bottom, over the darkened page;
+// scrolled and closed by the wheel, the keys and a click; the page, the reader's
+// state and the timers as they were when it closes.
+#include <gtest/gtest.h>
+
+#include "support/novel.h"
+
+namespace {
+
+using Strings = std::vector<std::string>;
+
+// The newest paragraph is one character wide, the one before it far wider.
+const std::string SCRIPT = "C\n最初の段落\nずっと長い二つ目の段落です\n終\n次\nE\n";
+const std::string READ_THREE = "wait 100\nclick 5 5\nwait 100\nclick 5 5\nwait 100\n";
+
+// The widest run of white columns in rows [top, bottom): where a row of text ends.
+int RightmostWhite(const Bitmap& shot, int top, int bottom) {
+  int right = -1;
+  for (int y = top; y < bottom; ++y) {
+    for (int x = 0; x < shot.width(); ++x) {
+      if (shot.pixel(x, y) == 0xFFFFFF) right = std::max(right, x);
+    }
+  }
+  return right;
+}
+
+struct Shots {
+  ReaderRun run;
+  std::vector<Bitmap> shots;
+};
+
+// Runs the events, each "SHOT" replaced by a screenshot.
+Shots RunWithShots(const std::string& events) {
+  Novel novel;
+  novel.Write("タイトル.txt", SCRIPT);
+  std::string expanded;
+  int count = 0;
+  std::istringstream in(events);
+  for (std::string line; std::getline(in, line);) {
+    if (line == "SHOT") line = "screenshot " + novel.File(std::to_string(count++) + ".png");
+    expanded += line + "\n";
+  }
+  Shots result{RunNovel(novel, expanded), {}};
+  for (int k = 0; k < count; ++k)
+    result.shots.push_back(ReadPng(novel.File(std::to_string(k) + ".png")));
+  return result;
+}
+
+bool SamePixels(const Bitmap& a, const Bitmap& b) {
+  for (int y = 0; y < a.height(); ++y) {
+    for (int x = 0; x < a.width(); ++x) {
+      if (a.pixel(x, y) != b.pixel(x, y)) return false;
+    }
+  }
+  return true;
+}
+
+TEST(Backlog, ShowsTheParagraphsNewestAtTheBottomAndRestoresThePage) {
+  const Shots s =
+      RunWithShots(READ_THREE + "state\nSHOT\nwheel -1\nSHOT\nkey Escape\nSHOT\nstate\n");
+  EXPECT_EQ(s.run.Records("backlog"), (Strings{"backlog open", "backlog close"}));
+  // The newest, one character, lowest; the wide one above it; the page darkened.
+  const int newest_right = RightmostWhite(s.shots[1], 446, 470);
+  EXPECT_GT(newest_right, 20);
+  EXPECT_LT(newest_right, 50);
+  EXPECT_GT(RightmostWhite(s.shots[1], 410, 434), 200);
+  EXPECT_EQ(RightmostWhite(s.shots[1], 0, 100), -1);
+  EXPECT_TRUE(SamePixels(s.shots[0], s.shots[2]));
+  const Strings states = s.run.Records("state ");
+  EXPECT_EQ(Strings(states.begin(), states.begin() + states.size() / 2),
+            Strings(states.begin() + states.size() / 2, states.end()));
+}
+
+TEST(Backlog, ScrollsBackAndClosesPastTheNewest) {
+  const Shots s =
+      RunWithShots(READ_THREE + "key PageUp\nkey Up\nSHOT\nwheel 1\nSHOT\nkey Down\nstate\n");
+  // One paragraph back, the wide one is lowest; the wheel brings the newest back.
+  EXPECT_GT(RightmostWhite(s.shots[0], 446, 470), 200);
+  EXPECT_LT(RightmostWhite(s.shots[1], 446, 470), 50);
+  EXPECT_EQ(s.run.Records("backlog"), (Strings{"backlog open", "backlog close"}));
+  EXPECT_EQ(s.run.State("CurrentLine"), "4");
+}
+
+TEST(Backlog, AClickClosesItWithoutAdvancing) {
+  const Shots s = RunWithShots(READ_THREE + "key Backspace\nclick 5 5\nwait 100\nstate\n");
+  EXPECT_EQ(s.run.Records("backlog"), (Strings{"backlog open", "backlog close"}));
+  EXPECT_EQ(s.run.State("CurrentLine"), "4");
+}
+
+TEST(Backlog, SkipStepsWaitWhileItIsOpenAndTheTimersRunOn) {
+  const Shots s = RunWithShots(
+      "wait 100\ncommand 520\nwait 10\nkey PageUp\nstate\nwait 200\nstate\n"
+      "key Escape\nwait 60\nstate\n");
+  EXPECT_EQ(s.run.Values("CurrentLine"), (Strings{"2", "2", "3"}));
+  EXPECT_EQ(s.run.Count("timer kill 303"), 0);
+}
+
+}  // namespace

@@ -1,0 +1,133 @@
+// Keys and the wheel: each key that advances, and the wheel towards the reader, does
+// in every mode what a left click at the pointer does; choices by keyboard go the
+// pointer's way; Ctrl held skips; F11, Alt+Return and Escape reach the menu's paths.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <regex>
+
+#include "app/headless_runner.h"
+#include "support/novel.h"
+
+namespace {
+
+// The first page shows "<", a click draws 一, the next one reaches the choices.
+const std::string SCRIPT = "C\n<\n一\nSET\n0\"海\"\n1\"山\"\n>\n<\n二\nE\n";
+const std::string TO_CHOICES = "wait 100\nclick 10 10\nwait 100\nclick 10 10\nwait 100\n";
+
+struct ModeCase {
+  const char* mode;
+  std::string before;  // ends with the pointer at (10, 112), over choice 0 while choosing
+};
+
+const ModeCase MODES[] = {
+    {"ready", "wait 100\n"},
+    {"cooldown", "wait 100\nclick 10 112\n"},
+    {"choosing", TO_CHOICES},
+    {"finished", TO_CHOICES + "move 10 112\nclick 10 112\nwait 200\nclick 1 1\nwait 100\n" +
+                     "click 1 1\nwait 100\n"},
+};
+
+std::string Log(const std::string& events) {
+  Novel novel;
+  novel.Write("タイトル.txt", SCRIPT);
+  return RunNovel(novel, events).log;
+}
+
+TEST(KeysAndWheel, AdvanceAsAClickAtThePointerInEveryMode) {
+  const char* const inputs[] = {"key Return",   "key Keypad Enter", "key Space",
+                                "key PageDown", "key Down",         "wheel 1"};
+  for (const ModeCase& mode : MODES) {
+    const std::string before = mode.before + "move 10 112\n";
+    const std::string after = "\nwait 120\nstate\n";
+    const std::string clicked = Log(before + "click 10 112" + after);
+    for (const char* input : inputs) {
+      // While choosing, the down arrow moves the highlight instead.
+      if (std::string(mode.mode) == "choosing" && std::string(input) == "key Down") continue;
+      EXPECT_EQ(Log(before + input + after), clicked) << mode.mode << ": " << input;
+    }
+  }
+}
+
+TEST(KeysAndWheel, ArrowsMoveTheHighlightAsThePointerDoes) {
+  Novel novel;
+  novel.Write("タイトル.txt", SCRIPT);
+  EXPECT_EQ(RunNovel(novel, TO_CHOICES + "key Down\nstate\n").log,
+            RunNovel(novel, TO_CHOICES + "move 10 112\nstate\n").log);
+  const ReaderRun run = RunNovel(
+      novel, TO_CHOICES + "key Up\nstate\nkey Down\nstate\nkey Up\nstate\nkey Up\nstate\n");
+  // From no highlight up to the last choice drawn; the ends hold.
+  EXPECT_EQ(run.Values("HoverChoice"), (std::vector<std::string>{"1", "1", "0", "0"}));
+}
+
+TEST(KeysAndWheel, ReturnAndDigitsTakeAChoiceAsAClickOnIt) {
+  Novel novel;
+  novel.Write("タイトル.txt", SCRIPT);
+  const std::string after = "\nwait 200\nstate\n";
+  const std::string to_second = "move 10 156\nclick 10 156";
+  EXPECT_EQ(RunNovel(novel, TO_CHOICES + "key 2" + after).log,
+            RunNovel(novel, TO_CHOICES + to_second + after).log);
+  EXPECT_EQ(RunNovel(novel, TO_CHOICES + "key Down\nkey Down\nkey Return" + after).log,
+            RunNovel(novel, TO_CHOICES + "move 10 112\n" + to_second + after).log);
+  // A digit without its choice on the page does nothing.
+  EXPECT_EQ(RunNovel(novel, TO_CHOICES + "key 3" + after).State("Mode"), "ModeChoosing");
+}
+
+TEST(KeysAndWheel, CtrlHeldSkipsUntilReleasedAndCtrlCSkipsNothing) {
+  Novel novel;
+  novel.Write("タイトル.txt", "C\n一\n二\n三\n四\n五\n六\n七\n八\nE\n");
+  // The second press is the held key's repeat.
+  const ReaderRun held = RunNovel(novel, "wait 100\nkeydown Ctrl\nwait 200\nkeydown Ctrl\nwait 200\n"
+                                         "state\nkeyup Ctrl\nwait 200\nstate\n");
+  EXPECT_EQ(held.TimedRecords("timer set 303"),
+            (std::vector<std::string>{"@400 timer set 303 50"}));
+  EXPECT_EQ(held.TimedRecords("timer kill 303"), (std::vector<std::string>{"@500 timer kill 303"}));
+  EXPECT_EQ(held.Values("SkipMode"), (std::vector<std::string>{"1", "0"}));
+  EXPECT_EQ(held.Values("CurrentLine"), (std::vector<std::string>{"4", "4"}));
+  const ReaderRun copied = RunNovel(novel, "wait 100\nkey Ctrl+C\nwait 400\nstate\n");
+  EXPECT_EQ(copied.Count("timer set 303 50"), 0);
+  EXPECT_EQ(copied.Records("clipboard"), (std::vector<std::string>{"clipboard 一"}));
+}
+
+TEST(KeysAndWheel, F11AndAltReturnToggleFullScreenEscapeOpensTheMenu) {
+  Novel novel;
+  novel.Write("タイトル.txt", SCRIPT);
+  const std::string by_menu = RunNovel(novel, "command 400\nstate\n").log;
+  EXPECT_NE(by_menu.find("IsFullScreen=1"), std::string::npos);
+  EXPECT_EQ(RunNovel(novel, "key F11\nstate\n").log, by_menu);
+  EXPECT_EQ(RunNovel(novel, "key Alt+Return\nstate\n").log, by_menu);
+  EXPECT_EQ(RunNovel(novel, "key Escape\npick none\nstate\n").log,
+            RunNovel(novel, "key Menu\npick none\nstate\n").log);
+}
+
+// The sample novel's reading, each click turned into a move and the input given
+// ("click" clicks where it moved).
+std::string ReadSampleNovel(const std::string& input) {
+  std::ifstream in(YOMU_DEMO_EVENTS);
+  std::string events;
+  const std::regex click("click (\\S+) (\\S+)");
+  std::smatch at;
+  for (std::string line; std::getline(in, line);) {
+    if (line.rfind("screenshot", 0) == 0) continue;
+    if (std::regex_match(line, at, click)) {
+      const std::string position = at[1].str() + " " + at[2].str();
+      line = "move " + position + "\n" + (input == "click" ? "click " + position : input);
+    }
+    events += line + "\n";
+  }
+  std::istringstream events_in(events);
+  std::ostringstream log, errors;
+  HeadlessOptions options;
+  options.novel_directory = YOMU_DEMO_DIR;
+  EXPECT_EQ(RunHeadless(options, events_in, log, errors), 0) << errors.str();
+  return log.str();
+}
+
+TEST(KeysAndWheel, TheSampleNovelReadsTheSameByReturnByWheelAndByMouse) {
+  const std::string by_mouse = ReadSampleNovel("click");
+  EXPECT_GT(by_mouse.size(), 10000u);
+  EXPECT_EQ(ReadSampleNovel("key Return"), by_mouse);
+  EXPECT_EQ(ReadSampleNovel("wheel 1"), by_mouse);
+}
+
+}  // namespace
