@@ -15,7 +15,8 @@ for target in script data_files bmp wave ogg midi; do
   # Script inputs stay short: every line may be a command that draws a whole page.
   max_len=()
   [ "$target" = script ] && max_len=(-max_len=512)
-  if ! "$build/fuzz_$target" "${max_len[@]}" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+  if ! "$build/fuzz_$target" "${max_len[@]}" -max_total_time="$seconds" -timeout=10 \
+      -rss_limit_mb=2048 \
       -artifact_prefix="$build/artifacts/$target-" -print_final_stats=1 \
       "$build/corpus/$target" > "$log" 2>&1; then
     tail -n 60 "$log"
