@@ -4,8 +4,9 @@ BUILD ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
+PREFIX ?= /usr/local
 
-.PHONY: all deps build run shots test asan bench fuzz fuzz-run clean
+.PHONY: all deps build run shots test asan bench fuzz fuzz-run install clean
 
 all: build
 
@@ -18,13 +19,15 @@ $(BUILD)/Makefile: CMakeLists.txt
 build: deps $(BUILD)/Makefile
 	cmake --build $(BUILD) -j $(JOBS)
 
-# Opens the reader's window on the sample novel.
-run: build
+# Opens the reader's window on the sample novel; builds only the reader and the novel.
+run: deps $(BUILD)/Makefile
+	cmake --build $(BUILD) -j $(JOBS) --target yomu demo
 	$(BUILD)/yomu $(BUILD)/demo
 
 # Reads the sample novel headless and leaves a screenshot of each page in
 # build/demo-shots/.
-shots: build
+shots: deps $(BUILD)/Makefile
+	cmake --build $(BUILD) -j $(JOBS) --target yomu demo
 	@mkdir -p $(BUILD)/demo-shots
 	$(BUILD)/yomu --headless --events demo/shots.events $(BUILD)/demo > $(BUILD)/demo-shots/log.txt
 	@echo "Pages of the sample novel: $(BUILD)/demo-shots/"
@@ -52,6 +55,11 @@ fuzz: deps
 # Runs each fuzz target for FUZZ_SECONDS on its corpus.
 fuzz-run: fuzz
 	fuzz/run-targets.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+# The program, its man page, desktop entry, icons and metainfo under PREFIX.
+install: deps $(BUILD)/Makefile
+	cmake --build $(BUILD) -j $(JOBS) --target yomu
+	cmake --install $(BUILD) --prefix $(PREFIX)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -17,12 +17,12 @@
 #include "platform/media/mixer_player.h"
 #include "platform/shift_jis.h"
 #include "support/mixer_player_probe.h"
+#include "support/test_data.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-const std::string TESTDATA = YOMU_TESTDATA_DIR;
 
 // A player on the dummy driver, its MIDI file open, the CD track beside it.
 class BenchPlayer {
@@ -32,7 +32,8 @@ class BenchPlayer {
     char pattern[] = "/tmp/yomu-media-bench-XXXXXX";
     if (mkdtemp(pattern) == nullptr) return;
     directory_ = pattern;
-    std::filesystem::copy_file(TESTDATA + "/ogg/freedesktop-complete.oga", directory_ + "/track01.ogg");
+    std::filesystem::copy_file(TestDataPath("ogg/freedesktop-complete.oga"),
+                               directory_ + "/track01.ogg");
     std::string error;
     player_ = MixerPlayer::Create(shift_jis_, {directory_, std::nullopt}, error);
   }
@@ -62,7 +63,7 @@ double CpuSeconds() {
 void BM_MidiPlayToFirstBuffer(benchmark::State& state) {
   BenchPlayer player;
   if (player.get() == nullptr || !MixerPlayerProbe::MidiAvailable(*player.get())) return state.SkipWithError("no audio or soundfont");
-  player.Send("open \"" + TESTDATA + "/midi\\dink-2.mid\" type sequencer alias midi");
+  player.Send("open \"" + TestDataPath("midi/dink-2.mid") + "\" type sequencer alias midi");
   int phase_ms = 0;
   for (auto _ : state) {
     // Each play lands at a different point of the device's period, not right after a buffer.
@@ -83,7 +84,8 @@ BENCHMARK(BM_MidiPlayToFirstBuffer)->UseManualTime()->Unit(benchmark::kMilliseco
 void BM_CpuShareWhileMusicPlays(benchmark::State& state) {
   BenchPlayer player;
   if (player.get() == nullptr || !MixerPlayerProbe::MidiAvailable(*player.get())) return state.SkipWithError("no audio or soundfont");
-  player.Send("open \"" + TESTDATA + "/midi\\freedoom-D_STLKS3.mid\" type sequencer alias midi");
+  const std::string midi = TestDataPath("midi/freedoom-D_STLKS3.mid");
+  player.Send("open \"" + midi + "\" type sequencer alias midi");
   player.Send("play midi");
   player.Send("open cdaudio");
   constexpr double SECONDS = 2.0;

@@ -9,10 +9,11 @@ allowed() {
     reader) echo "platform reader" ;;
     render | sound | data) echo "platform reader $1" ;;
     script) echo "platform reader render sound script" ;;
+    check) echo "platform reader render sound data script check" ;;
   esac
 }
 status=0
-for folder in platform reader render sound data script; do
+for folder in platform reader render sound data script check; do
   while IFS=: read -r file line include; do
     target=$(sed -E 's/.*#include "([^/"]+)\/.*/\1/' <<<"$include")
     if ! grep -qw -- "$target" <<<"$(allowed "$folder")"; then

@@ -6,7 +6,9 @@
 #include "app/skip_mode.h"
 #include "data/bookmarks.h"
 #include "reader/reader.h"
+#include "reader/reading_warnings.h"
 #include "reader/text_fields.h"
+#include "reader/texts.h"
 #include "script/interpreter.h"
 #include "script/line_table.h"
 #include "script/page_replay.h"
@@ -31,6 +33,13 @@ void ClearMarkedPage(Reader& r) {
   }
 }
 
+// An entry of a data file names the script; a missing one is told of at that entry.
+void LoadScriptOrWarn(Reader& r, const char* data_file, int entry) {
+  if (!LoadScript(r)) {
+    WarnScriptNotFound(r, r.platform.shift_jis.ToUtf8(data_file) + ":" + std::to_string(entry + 1));
+  }
+}
+
 // The file name is taken between the line's change and its page clear.
 void OpenContentsEntry(Reader& r, Window& window, int entry) {
   ReaderState& s = r.state;
@@ -38,7 +47,7 @@ void OpenContentsEntry(Reader& r, Window& window, int entry) {
   CopyField(s.ScriptFileName, s.TocFiles[entry]);
   ClearMarkedPage(r);
   ResetScript(r);
-  LoadScript(r);
+  LoadScriptOrWarn(r, texts::TOC_FILE, entry);
   s.PageNumber = 0;
   RunScript(r, window);
 }
@@ -46,7 +55,6 @@ void OpenContentsEntry(Reader& r, Window& window, int entry) {
 // The script is read again without emptying the table first: slots behind the file's
 // last line keep what they held.
 void ReplayLoadedPage(Reader& r, Window& window) {
-  LoadScript(r);
   ReplayToPage(r, window);
   RunScript(r, window);
 }
@@ -56,6 +64,7 @@ void OpenBookmark(Reader& r, Window& window, int slot) {
   ForcePageClear(r);
   s.PageNumber = ReadDecimal(s.BookmarkPages[slot]);
   CopyField(s.ScriptFileName, s.BookmarkFiles[slot]);
+  LoadScriptOrWarn(r, texts::BOOKMARK_FILE, slot);
   ReplayLoadedPage(r, window);
 }
 
@@ -65,6 +74,7 @@ void GoBackOnePage(Reader& r, Window& window) {
   ForcePageClear(r);
   // Wraps at the lowest number instead of overflowing, as the 32-bit count did.
   s.PageNumber = static_cast<std::int32_t>(std::int64_t{s.PageNumber} - 2);
+  LoadScript(r);
   ReplayLoadedPage(r, window);
 }
 

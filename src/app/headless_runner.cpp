@@ -2,6 +2,7 @@
 #include "app/headless_runner.h"
 
 #include "app/main_window.h"
+#include "app/start_up_notes.h"
 #include "app/state_report.h"
 #include "platform/files/host_path.h"
 #include "platform/headless/headless_backend.h"
@@ -22,8 +23,9 @@ int RunHeadless(const HeadlessOptions& options, std::istream& events_in, std::os
   }
 
   HeadlessBackend backend(std::move(*events), log);
+  backend.set_errors(errors);
   Platform platform(backend, *resolved, options.font_file);
-  if (platform.fonts.face_path().empty()) errors << "yomu: no Mincho font found; text stays invisible\n";
+  for (const std::string& note : StartUpNotes(platform)) errors << note << '\n';
   if (options.make_media) platform.media = options.make_media(platform);
   Reader reader(platform);
   if (!StartReadingAids(reader, options.reading, error)) {

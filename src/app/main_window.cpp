@@ -9,6 +9,7 @@
 #include "data/bookmarks.h"
 #include "data/toc.h"
 #include "reader/reader.h"
+#include "reader/reading_warnings.h"
 #include "reader/text_fields.h"
 #include "reader/texts.h"
 #include "render/surfaces.h"
@@ -20,14 +21,6 @@ namespace {
 
 constexpr char CLASS_NAME[] = "MyWin";
 constexpr int ICON_RESOURCE = 101;
-
-void SetBookmarkDefaults(ReaderState& s) {
-  for (int slot = 0; slot < BOOKMARK_COUNT; ++slot) {
-    CopyField(s.BookmarkLabels[slot], texts::NO_BOOKMARK);
-    CopyField(s.BookmarkPages[slot], texts::FIRST_PAGE);
-    CopyField(s.BookmarkFiles[slot], texts::FIRST_SCRIPT);
-  }
-}
 
 // The whole start-up runs inside the window's creation, so that the first page is
 // on the window before it is shown.
@@ -44,7 +37,11 @@ void OnCreate(Reader& r, Window& window) {
   SetBookmarkDefaults(s);
   LoadBookmarks(r);
   LoadToc(r);
-  LoadScript(r);
+  // Said with the folder: a reader who opened the wrong one sees where yomu looked.
+  if (!LoadScript(r)) {
+    WarnAt(r, "", "script " + QuotedForMessage(r.platform.shift_jis, s.ScriptFileName) +
+                      " not found in " + r.platform.working_directory);
+  }
   RunScript(r, window);
 }
 

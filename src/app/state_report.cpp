@@ -1,10 +1,10 @@
 // The state block of the headless runner.
 #include "app/state_report.h"
 
-#include <cstdio>
 #include <cstring>
 #include <string>
 
+#include "platform/headless/log_text.h"
 #include "reader/reader.h"
 
 namespace {
@@ -13,21 +13,7 @@ namespace {
 // every value stays on its line.
 std::string Readable(Reader& r, const char* text_sjis, std::size_t size) {
   const std::string utf8 = r.platform.shift_jis.ToUtf8(std::string_view(text_sjis, strnlen(text_sjis, size)));
-  std::string out;
-  for (unsigned char c : utf8) {
-    if (c == '\n') {
-      out += "\\n";
-    } else if (c == '\\') {
-      out += "\\\\";
-    } else if (c < 0x20 || c == 0x7F) {
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\x%02X", c);
-      out += escaped;
-    } else {
-      out += static_cast<char>(c);
-    }
-  }
-  return out;
+  return OneLogLine(utf8);
 }
 
 class Report {

@@ -1,14 +1,17 @@
 // Bookmarks: the five slots of label, page text and script file, read from
-// "しおり.sio" at start-up and written whole each time a slot is stored.
+// "しおり.sio" at start-up and written whole each time a slot is stored; a save that
+// the novel folder refuses goes to the per-user copy.
 #include "data/bookmarks.h"
 
 #include <cstdio>
 #include <cstring>
 #include <optional>
 
+#include "data/bookmark_places.h"
 #include "data/data_file.h"
 #include "data/field_walk.h"
 #include "platform/files/text_file.h"
+#include "platform/files/user_data.h"
 #include "reader/reader.h"
 #include "reader/text_fields.h"
 #include "reader/texts.h"
@@ -16,22 +19,15 @@
 namespace {
 
 constexpr int FIELD_COUNT = 3;  // label, page, file; a fourth and later are dropped
+constexpr char NOT_SAVED_IN_FOLDER[] =
+    "The bookmark was not saved: the novel folder cannot be written, and there is no home folder.";
+constexpr char NOT_SAVED_ANYWHERE[] = "The bookmark was not saved: neither the novel folder nor ";
+constexpr char NOT_SAVED_ANYWHERE_END[] = " can be written.";
 
 char* SlotField(ReaderState& s, int slot, int field) {
   if (field == 0) return s.BookmarkLabels[slot];
   if (field == 1) return s.BookmarkPages[slot];
   return s.BookmarkFiles[slot];
-}
-
-// Each stored byte is followed by a terminator, so a field that gets no byte keeps its
-// old text and a shorter one hides the rest of the old.
-void StoreBookmarkLine(ReaderState& s, int slot, const DataLine& line) {
-  WalkFields(line, [&s, slot](int field, std::size_t position, char byte) {
-    if (field >= FIELD_COUNT || position >= MENU_TEXT_SIZE - 1) return;
-    char* text = SlotField(s, slot, field);
-    text[position] = byte;
-    text[position + 1] = '\0';
-  });
 }
 
 int FieldLength(const char (&field)[MENU_TEXT_SIZE]) {
@@ -45,36 +41,93 @@ void FormatSlotLine(const ReaderState& s, int slot, char (&line)[3 * MENU_TEXT_S
                 FieldLength(s.BookmarkFiles[slot]), s.BookmarkFiles[slot]);
 }
 
+struct SlotTexts {
+  char label[MENU_TEXT_SIZE], page[MENU_TEXT_SIZE], file[MENU_TEXT_SIZE];
+};
+
+SlotTexts CopySlot(const ReaderState& s, int slot) {
+  SlotTexts texts;
+  std::memcpy(texts.label, s.BookmarkLabels[slot], MENU_TEXT_SIZE);
+  std::memcpy(texts.page, s.BookmarkPages[slot], MENU_TEXT_SIZE);
+  std::memcpy(texts.file, s.BookmarkFiles[slot], MENU_TEXT_SIZE);
+  return texts;
+}
+
+void RestoreSlot(ReaderState& s, int slot, const SlotTexts& texts) {
+  std::memcpy(s.BookmarkLabels[slot], texts.label, MENU_TEXT_SIZE);
+  std::memcpy(s.BookmarkPages[slot], texts.page, MENU_TEXT_SIZE);
+  std::memcpy(s.BookmarkFiles[slot], texts.file, MENU_TEXT_SIZE);
+}
+
+std::string NotSavedMessage(const Platform& platform) {
+  if (!platform.user_directory) return NOT_SAVED_IN_FOLDER;
+  return NOT_SAVED_ANYWHERE + *platform.user_directory + NOT_SAVED_ANYWHERE_END;
+}
+
 }  // namespace
 
+// Each stored byte is followed by a terminator, so a field that gets no byte keeps its
+// old text and a shorter one hides the rest of the old.
+void StoreBookmarkLine(ReaderState& s, int slot, const DataLine& line) {
+  WalkFields(line, [&s, slot](int field, std::size_t position, char byte) {
+    if (field >= FIELD_COUNT || position >= MENU_TEXT_SIZE - 1) return;
+    char* text = SlotField(s, slot, field);
+    text[position] = byte;
+    text[position + 1] = '\0';
+  });
+}
+
+void SetBookmarkDefaults(ReaderState& s) {
+  for (int slot = 0; slot < BOOKMARK_COUNT; ++slot) {
+    CopyField(s.BookmarkLabels[slot], texts::NO_BOOKMARK);
+    CopyField(s.BookmarkPages[slot], texts::FIRST_PAGE);
+    CopyField(s.BookmarkFiles[slot], texts::FIRST_SCRIPT);
+  }
+}
+
 void LoadBookmarks(Reader& r) {
+  const BookmarkPlaces places = FindBookmarkPlaces(r.platform);
+  RemoveInterruptedSaves(places);
   // An empty line leaves its slot as it is.
-  ReadDataFileLines(r, texts::BOOKMARK_FILE, BOOKMARK_COUNT,
+  ReadDataFileLines(places.FileToRead(), BOOKMARK_COUNT,
                     [&r](int slot, const DataLine& line) { StoreBookmarkLine(r.state, slot, line); });
 }
 
-void SaveBookmarkFile(const ReaderState& s, const std::string& host_path, const BookmarkWrite& write) {
+bool SaveBookmarkFile(const ReaderState& s, const std::string& host_path,
+                      const BookmarkWrite& write) {
   std::optional<TextFileWriter> file = TextFileWriter::Open(host_path);
-  if (!file) return;
+  if (!file) return false;
   char line[3 * MENU_TEXT_SIZE + 4];
   for (int slot = 0; slot < BOOKMARK_COUNT; ++slot) {
     FormatSlotLine(s, slot, line);
-    if (!write(*file, line)) return;  // the unfinished file is discarded, the old one stays
+    if (!write(*file, line)) return false;  // the unfinished file is discarded, the old one stays
   }
-  file->Commit();
+  return file->Commit();
 }
 
-void SaveBookmarks(Reader& r) {
-  SaveBookmarkFile(r.state, r.platform.HostPath(texts::BOOKMARK_FILE),
-                   [](TextFileWriter& file, std::string_view text) { return file.Write(text); });
+// Once the per-user copy exists it is the only file written, so that the next
+// start reads what was saved last.
+bool SaveBookmarks(Reader& r) {
+  const BookmarkPlaces places = FindBookmarkPlaces(r.platform);
+  RemoveInterruptedSaves(places);
+  const BookmarkWrite write = [](TextFileWriter& file, std::string_view text) {
+    return file.Write(text);
+  };
+  if (places.UserCopyExists()) return SaveBookmarkFile(r.state, *places.user_file, write);
+  if (SaveBookmarkFile(r.state, places.folder_file, write)) return true;
+  return places.user_file && MakeUserDirectory(*r.platform.user_directory) &&
+         SaveBookmarkFile(r.state, *places.user_file, write);
 }
 
 void StoreBookmark(Reader& r, int slot) {
   if (slot < 0 || slot >= BOOKMARK_COUNT) return;
   ReaderState& s = r.state;
+  const SlotTexts before = CopySlot(s, slot);
   const int title_length = static_cast<int>(strnlen(s.ChapterTitle, sizeof s.ChapterTitle));
   FormatField(s.BookmarkLabels[slot], "%.*s P.%d", title_length, s.ChapterTitle, s.PageNumber);
   CopyField(s.BookmarkFiles[slot], s.ScriptFileName);
   FormatField(s.BookmarkPages[slot], "%d", s.PageNumber);
-  SaveBookmarks(r);
+  if (SaveBookmarks(r)) return;
+  RestoreSlot(s, slot, before);
+  ShowMessage(r.platform, NotSavedMessage(r.platform));
 }

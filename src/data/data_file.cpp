@@ -3,16 +3,29 @@
 
 #include <optional>
 
+#include "platform/files/author_text.h"
 #include "platform/files/text_file.h"
 #include "reader/reader.h"
 
-void ReadDataFileLines(Reader& r, const char* name_sjis, int count,
+void ReadDataFileLines(Reader& r, const char* name_sjis, int count, bool authors_file,
                        const std::function<void(int number, const DataLine& line)>& store) {
-  std::optional<TextFileReader> file = TextFileReader::Open(r.platform.HostPath(name_sjis));
-  if (!file) return;
+  const std::string host_path = r.platform.HostPath(name_sjis);
+  std::optional<TextFileReader> file = authors_file ? OpenAuthorText(r.platform.shift_jis, host_path)
+                                                    : TextFileReader::Open(host_path);
+  if (file) ReadDataLines(*file, count, store);
+}
+
+void ReadDataFileLines(const std::string& host_path, int count,
+                       const std::function<void(int number, const DataLine& line)>& store) {
+  std::optional<TextFileReader> file = TextFileReader::Open(host_path);
+  if (file) ReadDataLines(*file, count, store);
+}
+
+void ReadDataLines(TextFileReader& file, int count,
+                   const std::function<void(int number, const DataLine& line)>& store) {
   DataLine line;
   for (int number = 0; number < count; ++number) {
-    if (!file->ReadLine(line, sizeof line)) return;
+    if (!file.ReadLine(line, sizeof line)) return;
     if (line[0] != '\n') store(number, line);
   }
 }

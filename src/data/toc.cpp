@@ -7,8 +7,6 @@
 #include "reader/reader.h"
 #include "reader/texts.h"
 
-namespace {
-
 // No terminator is written: the entries are zero from start-up and are filled only once,
 // so a second comma's shorter file text leaves the tail of the first one in place.
 void StoreTocLine(ReaderState& s, int entry, const DataLine& line) {
@@ -18,10 +16,8 @@ void StoreTocLine(ReaderState& s, int entry, const DataLine& line) {
   });
 }
 
-}  // namespace
-
 void LoadToc(Reader& r) {
   // An empty line leaves its entry empty and still takes its number.
-  ReadDataFileLines(r, texts::TOC_FILE, TOC_COUNT,
+  ReadDataFileLines(r, texts::TOC_FILE, TOC_COUNT, true,
                     [&r](int entry, const DataLine& line) { StoreTocLine(r.state, entry, line); });
 }

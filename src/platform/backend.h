@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -45,6 +46,9 @@ class Backend {
   virtual DEVMODEA CurrentDisplayMode() = 0;
   virtual long ChangeDisplayMode(const DEVMODEA* mode) = 0;
 
+  // A message to the reader about something that went wrong.
+  virtual void ShowMessage(std::string_view text_utf8) = 0;
+
   // A platform call of interest (a timer set, a media command, ...), for the record.
   virtual void Record(std::string_view) {}
 
@@ -53,4 +57,8 @@ class Backend {
   virtual bool PointerPosition(POINT* /*client_point*/) { return false; }
   // Puts text on the system's clipboard.
   virtual void SetClipboardText(std::string_view /*text_utf8*/) {}
+  // A problem that the reader met in the novel, in UTF-8: one line on standard error.
+  virtual void Warn(std::string_view text_utf8) {
+    std::fprintf(stderr, "yomu: %.*s\n", static_cast<int>(text_utf8.size()), text_utf8.data());
+  }
 };

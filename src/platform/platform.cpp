@@ -3,16 +3,30 @@
 
 #include <cstring>
 
+#include "platform/files/host_path.h"
+#include "platform/files/user_data.h"
+
 Platform::Platform(Backend& backend_in, std::string working_directory_in,
                    std::optional<std::string> font_file)
     : backend(backend_in),
       fonts(shift_jis, std::move(font_file)),
-      working_directory(std::move(working_directory_in)) {}
+      working_directory(std::move(working_directory_in)),
+      user_directory(NovelUserDirectory(working_directory)) {}
 
 Platform::~Platform() = default;
 
 std::string Platform::HostPath(const char* name_sjis) {
   return host_names.Resolve(working_directory, name_sjis);
+}
+
+void Platform::Warn(const std::string& text_utf8) {
+  if (FirstTime("warning " + text_utf8)) backend.Warn(text_utf8);
+}
+
+bool Platform::FirstTime(const std::string& key) { return seen_.insert(key).second; }
+
+void ShowMessage(Platform& platform, std::string_view text_utf8) {
+  platform.backend.ShowMessage(text_utf8);
 }
 
 void Sleep(Platform& platform, std::uint32_t milliseconds) { platform.backend.Sleep(milliseconds); }

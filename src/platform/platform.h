@@ -6,7 +6,9 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
+#include <string_view>
 
 #include "platform/backend.h"
 #include "platform/files/host_path.h"
@@ -33,6 +35,9 @@ class Platform {
   std::map<std::string, WNDCLASSEXA> window_classes;
   std::unique_ptr<Window> window;
   const std::string working_directory;
+  // Where the novel's files go when working_directory cannot be written; nothing
+  // when the user's data folder cannot be told. It may not exist yet.
+  const std::optional<std::string> user_directory;
   // Plays the media commands; null (the headless runner, or no audio device)
   // means every command succeeds and nothing sounds. Last, so it goes first.
   std::unique_ptr<MediaPlayer> media;
@@ -40,6 +45,15 @@ class Platform {
   std::uint64_t NowMs() { return backend.NowMs(); }
   // The host path of a Shift-JIS file name relative to the working directory.
   std::string HostPath(const char* name_sjis);
+
+  // A problem that the reader met in the novel, in UTF-8 ("第二章.txt:12: picture
+  // \"yoru.bmp\" not found"): the backend is told the first time only.
+  void Warn(const std::string& text_utf8);
+  // True only the first time it is asked about key: for work done once per file.
+  bool FirstTime(const std::string& key);
+
+ private:
+  std::set<std::string> seen_;  // warnings given and keys asked about
 };
 
 void Sleep(Platform& platform, std::uint32_t milliseconds);
@@ -47,3 +61,5 @@ void Sleep(Platform& platform, std::uint32_t milliseconds);
 bool CloseRequested(Platform& platform);
 // The working directory in the reader's encoding; the length stored, or 0.
 DWORD GetCurrentDirectoryA(Platform& platform, DWORD buffer_length, char* buffer);
+// Tells the reader something that went wrong, in the window or in the log.
+void ShowMessage(Platform& platform, std::string_view text_utf8);

@@ -4,6 +4,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 
@@ -22,7 +23,8 @@ class Converter {
   Converter& operator=(const Converter&) = delete;
 
   bool ok() const { return handle_ != reinterpret_cast<iconv_t>(static_cast<std::intptr_t>(-1)); }
-  // Converts as much as fits; returns false on a byte sequence that does not convert.
+  // Converts as much as fits; returns false on a byte sequence that does not convert,
+  // with in on its first byte.
   bool Run(const char*& in, std::size_t& in_left, char*& out, std::size_t& out_left) {
     // iconv never writes through its input pointer; the interface only lacks const.
     char* in_cursor = const_cast<char*>(in);
@@ -111,6 +113,40 @@ std::optional<std::string> ShiftJis::FromUtf8(std::string_view text_utf8) {
   if (!converted) return std::nullopt;
   text_sjis.resize(written);
   return text_sjis;
+}
+
+std::string ShiftJis::FromUtf8Replacing(std::string_view text_utf8,
+                                        std::string_view replacement_sjis,
+                                        std::vector<std::size_t>& unconverted) {
+  Converter& converter = converters_->from_utf8;
+  std::string text_sjis;
+  text_sjis.reserve(text_utf8.size() + 4);
+  const char* in = text_utf8.data();
+  std::size_t in_left = text_utf8.size();
+  char chunk[4096];
+  while (in_left > 0) {
+    char* out = chunk;
+    std::size_t out_left = sizeof chunk;
+    const bool converted = converter.ok() && converter.Run(in, in_left, out, out_left);
+    text_sjis.append(chunk, sizeof chunk - out_left);
+    if (converted) continue;
+    // The character at in has no CP932 form: its replacement, then the next one.
+    unconverted.push_back(static_cast<std::size_t>(in - text_utf8.data()));
+    const auto lead = static_cast<unsigned char>(*in);
+    const std::size_t length = std::min(Utf8SequenceLength(lead), in_left);
+    in += length;
+    in_left -= length;
+    text_sjis.append(replacement_sjis);
+    if (converter.ok()) converter.Reset();
+  }
+  if (converter.ok()) converter.Reset();
+  return text_sjis;
+}
+
+std::size_t Utf8SequenceLength(unsigned char lead) {
+  if (lead < 0xC0) return 1;
+  if (lead < 0xE0) return 2;
+  return lead < 0xF0 ? 3 : 4;
 }
 
 void AppendUtf8(std::string& out, char32_t code) {

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // True for a byte that starts a double-byte character (0x81-0x9F, 0xE0-0xFC).
 constexpr bool IsShiftJisLeadByte(unsigned char byte) {
@@ -39,6 +40,11 @@ class ShiftJis {
   // no result at all (from UTF-8).
   std::string ToUtf8(std::string_view text_sjis);
   std::optional<std::string> FromUtf8(std::string_view text_utf8);
+  // Valid UTF-8 text to CP932, every character that CP932 lacks written as
+  // replacement_sjis; the byte offsets of those characters in text_utf8 are added to
+  // unconverted.
+  std::string FromUtf8Replacing(std::string_view text_utf8, std::string_view replacement_sjis,
+                                std::vector<std::size_t>& unconverted);
 
  private:
   static constexpr char32_t UNKNOWN = 0xFFFFFFFF;
@@ -52,3 +58,5 @@ class ShiftJis {
 };
 
 void AppendUtf8(std::string& out, char32_t code);
+// The bytes of the UTF-8 character that begins with lead (1 for a byte that cannot begin one).
+std::size_t Utf8SequenceLength(unsigned char lead);

@@ -7,18 +7,27 @@
 
 #include "platform/gdi/picture_file.h"
 #include "reader/line_arguments.h"
+#include "reader/named_files.h"
 #include "reader/reader.h"
+#include "reader/reading_warnings.h"
 #include "render/surfaces.h"
 
 namespace {
-// At most 19 bytes of name and the terminator.
-constexpr int PICTURE_NAME_SIZE = 20;
 
 // The new picture goes in before the one it replaces is released.
 void ReplacePicture(ReaderState& s, std::unique_ptr<Bitmap> picture) {
   SelectObject(*s.PictureSurface, picture.get());
   s.PictureBitmap = std::move(picture);
 }
+// A line without a whole name was told of when its script was read.
+void WarnAboutPicture(Reader& r, const char* line) {
+  char name_sjis[PICTURE_NAME_SIZE] = {};
+  if (!QuotedName(line, name_sjis, sizeof name_sjis)) return;
+  const std::optional<std::string> problem = NamedFileProblem(
+      NamedFile::Picture, r.platform.HostPath(name_sjis), r.platform.shift_jis.ToUtf8(name_sjis));
+  if (problem) WarnAtCurrentLine(r, *problem);
+}
+
 }  // namespace
 
 std::unique_ptr<Bitmap> LoadLinePicture(Reader& r, const char* line) {
@@ -43,5 +52,8 @@ void ShowPicture(ReaderState& s, std::unique_ptr<Bitmap> picture) {
 void CmdPicture(Reader& r) {
   ReaderState& s = r.state;
   if (!s.PictureSurface || !s.PageSurface) return;
-  ShowPicture(s, LoadLinePicture(r, s.ScriptLines[s.CurrentLine]));
+  const char* line = s.ScriptLines[s.CurrentLine];
+  std::unique_ptr<Bitmap> picture = LoadLinePicture(r, line);
+  if (!picture) WarnAboutPicture(r, line);
+  ShowPicture(s, std::move(picture));
 }

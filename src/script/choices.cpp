@@ -23,9 +23,6 @@ constexpr COLORREF HIGHLIGHT = RGB(0, 255, 0);
 
 bool IsChoiceDigit(char c) { return c >= '0' && c <= '4'; }
 
-// A choice-text line: a digit 0 to 4, then a double quote.
-bool IsChoiceText(const char* line) { return IsChoiceDigit(line[0]) && line[1] == '"'; }
-
 // The step between choices in 64 bits, so that no font height can overflow it.
 std::int64_t ChoiceStep(std::int32_t font_height) {
   return static_cast<std::int64_t>(font_height) + ROW_GAP;
@@ -53,8 +50,14 @@ void DrawChoiceList(ReaderState& s, int highlight, COLORREF grey, bool set_colou
   }
 }
 
-// The line of the count-th line, from line 0, whose first byte is "<"; -1 when the
-// table holds fewer.
+void EmptyChoices(ReaderState& s) {
+  for (auto& slot : s.ChoiceTexts) slot[0] = '\0';
+}
+
+}  // namespace
+
+bool IsChoiceText(const char* line) { return IsChoiceDigit(line[0]) && line[1] == '"'; }
+
 int BlockOpening(const ReaderState& s, std::int64_t count) {
   if (count <= 0) return -1;
   std::int64_t seen = 0;
@@ -64,8 +67,6 @@ int BlockOpening(const ReaderState& s, std::int64_t count) {
   return -1;
 }
 
-// Within the block that opens at block_start, up to its ">" line (or the table's
-// end when it has none), a line naming the digit as a way back to line 0.
 bool HasBranchTarget(const ReaderState& s, int block_start, char digit) {
   for (int line = block_start; LineInTable(line) && s.ScriptLines[line][0] != '>'; ++line) {
     const char* text = s.ScriptLines[line];
@@ -74,19 +75,11 @@ bool HasBranchTarget(const ReaderState& s, int block_start, char digit) {
   return false;
 }
 
-// The line behind the list's ">" line; the end of the table for a list without one,
-// which runs to the table's end.
-int LineAfterList(const ReaderState& s) {
-  int line = s.CurrentLine;
+int LineAfterList(const ReaderState& s, int set_line) {
+  int line = set_line;
   while (LineInTable(line) && s.ScriptLines[line][0] != '>') ++line;
   return LineInTable(line) ? line + 1 : SCRIPT_LINE_COUNT;
 }
-
-void EmptyChoices(ReaderState& s) {
-  for (auto& slot : s.ChoiceTexts) slot[0] = '\0';
-}
-
-}  // namespace
 
 void ShowChoices(Reader& r) {
   ReaderState& s = r.state;
@@ -180,7 +173,7 @@ bool HasChoice(const ReaderState& s) {
 
 void PassChoiceList(Reader& r, Window& window) {
   ReaderState& s = r.state;
-  s.CurrentLine = LineAfterList(s);
+  s.CurrentLine = LineAfterList(s, s.CurrentLine);
   EmptyChoices(s);
   RunScript(r, window);
 }

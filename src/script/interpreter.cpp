@@ -3,8 +3,8 @@
 
 #include <cstring>
 
-#include "reader/line_arguments.h"
 #include "reader/reader.h"
+#include "reader/reading_warnings.h"
 #include "reader/text_fields.h"
 #include "render/effects.h"
 #include "render/pictures.h"
@@ -12,6 +12,7 @@
 #include "render/surfaces.h"
 #include "script/choices.h"
 #include "script/line_table.h"
+#include "script/script_commands.h"
 #include "script/text_layout.h"
 #include "sound/music.h"
 
@@ -69,6 +70,7 @@ Next EndScript(Reader& r, Window& window) {
 void SwitchScriptFile(Reader& r) {
   ReaderState& s = r.state;
   const char* line = s.ScriptLines[s.CurrentLine];
+  const std::string location = CurrentLineLocation(r);
   // Column 2 is skipped whatever it holds.
   if (line[2] == '\0') {
     s.ScriptFileName[0] = '\0';
@@ -77,7 +79,7 @@ void SwitchScriptFile(Reader& r) {
   }
   s.PageNumber = 0;
   ResetScript(r);
-  LoadScript(r);
+  if (!LoadScript(r)) WarnScriptNotFound(r, location);
   s.WaitPending = 0;
 }
 
@@ -86,64 +88,58 @@ Next Advance(ReaderState& s) {
   return Next::Advance;
 }
 
-// Tests the line at CurrentLine in the binding order of the script format.
+// The commands that run and advance: everything after the tests that can stop a run.
+Next RunCommand(Reader& r, Window& window, ScriptCommand command) {
+  ReaderState& s = r.state;
+  switch (command) {
+    case ScriptCommand::Cd: CmdCd(r, window); break;
+    case ScriptCommand::Wave: CmdWave(r); break;
+    case ScriptCommand::Midi: CmdMidi(r, window); break;
+    case ScriptCommand::Picture: CmdPicture(r); break;
+    case ScriptCommand::Brightness: CmdBrightness(r); break;
+    case ScriptCommand::Choices:
+      s.Mode = ModeChoosing;
+      ShowChoices(r);
+      return Next::Stop;
+    case ScriptCommand::Hatch: CmdHatch(r); break;
+    case ScriptCommand::PageClear: PutTextLine(r, 0); break;
+    case ScriptCommand::FontSize: CmdFontSize(r); break;
+    case ScriptCommand::Title: CmdTitle(r, window); break;
+    case ScriptCommand::End: return EndScript(r, window);
+    case ScriptCommand::FadeOn: s.FadeMode = 1; break;
+    case ScriptCommand::FadeOff: s.FadeMode = 0; break;
+    case ScriptCommand::BlankLine: PutTextLine(r, 0); break;  // one empty row, no pause
+    case ScriptCommand::Text:
+      PutTextLine(r, s.FadeMode);
+      s.WaitPending = 1;
+      break;
+    default: break;  // the commands that Step handles itself
+  }
+  return Advance(s);
+}
+
+// Tests the line at CurrentLine in the binding order of the script format: "SEE"
+// and "Q" come before the pause, so they run right behind a paragraph.
 Next Step(Reader& r, Window& window, StepBudget& budget) {
   ReaderState& s = r.state;
   if (!LineInTable(s.CurrentLine)) return EndScript(r, window);
   if (budget.Spent()) return PauseHere(r);
-  const char* line = s.ScriptLines[s.CurrentLine];
+  const ScriptCommand command = RecogniseCommand(s.ScriptLines[s.CurrentLine]);
 
-  if (LineBegins(line, "SEE")) return RestartFile(r);
-  if (line[0] == 'Q') {
+  if (command == ScriptCommand::See) return RestartFile(r);
+  if (command == ScriptCommand::Quake) {
     CmdQuake(r, window);
     return Advance(s);
   }
-  if (line[0] == '>' || s.WaitPending == 1) return PauseHere(r);
-  if (LineBegins(line, "FI")) {
+  if (command == ScriptCommand::ListEnd || s.WaitPending == 1) return PauseHere(r);
+  if (command == ScriptCommand::FileSwitch) {
     if (++budget.file_switches > FILE_SWITCHES_PER_STEP) return PauseHere(r);
     SwitchScriptFile(r);
     return Next::Advance;
   }
   if (!LineInTable(s.CurrentLine + 1)) return EndScript(r, window);
   if (s.ScriptLines[s.CurrentLine + 1][0] == '}') return RestartFile(r);
-
-  if (LineBegins(line, "CD")) {
-    CmdCd(r, window);
-  } else if (LineBegins(line, "WAV")) {
-    CmdWave(r);
-  } else if (LineBegins(line, "MID")) {
-    CmdMidi(r, window);
-  } else if (LineBegins(line, "BMP")) {
-    CmdPicture(r);
-  } else if (LineBegins(line, "FC")) {
-    CmdBrightness(r);
-  } else if (LineBegins(line, "SET")) {
-    s.Mode = ModeChoosing;
-    ShowChoices(r);
-    return Next::Stop;
-  } else if (LineBegins(line, "BO")) {
-    CmdHatch(r);
-  } else if (line[0] == 'C') {
-    PutTextLine(r, 0);
-  } else if (line[0] == 'F') {
-    CmdFontSize(r);
-  } else if (line[0] == 'T') {
-    CmdTitle(r, window);
-  } else if (line[0] == 'E') {
-    return EndScript(r, window);
-  } else if (line[0] == 'M') {
-    s.FadeMode = 1;
-  } else if (line[0] == '/') {
-    s.FadeMode = 0;
-  } else if (line[0] == '\n') {
-    PutTextLine(r, 0);  // a blank line: one empty row, no pause
-  } else {
-    PutTextLine(r, s.FadeMode);
-    s.CurrentLine += 1;
-    s.WaitPending = 1;
-    return Next::Advance;
-  }
-  return Advance(s);
+  return RunCommand(r, window, command);
 }
 
 }  // namespace

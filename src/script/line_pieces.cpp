@@ -42,5 +42,7 @@ bool ScriptLineReader::ReadPiece(char (&piece)[SCRIPT_LINE_SIZE]) {
     carried_ = piece[kept];
     piece[kept] = '\0';
   }
+  if (line_ended_) ++file_line_;
+  line_ended_ = kept > 0 && piece[kept - 1] == '\n';
   return true;
 }

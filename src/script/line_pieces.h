@@ -21,8 +21,12 @@ class ScriptLineReader {
   explicit ScriptLineReader(TextFileReader& file) : file_(file) {}
   // Fills piece with the next piece and its terminator; false at the end of the file.
   bool ReadPiece(char (&piece)[SCRIPT_LINE_SIZE]);
+  // The file line, from 1, that the last piece read belongs to.
+  int file_line() const { return file_line_; }
 
  private:
   TextFileReader& file_;
   std::optional<char> carried_;  // the lead byte held back from the piece before
+  int file_line_ = 0;
+  bool line_ended_ = true;  // the piece before ended its file line
 };

@@ -3,8 +3,10 @@
 
 #include <cstring>
 
+#include "platform/files/author_text.h"
 #include "platform/files/text_file.h"
 #include "reader/reader.h"
+#include "reader/reading_warnings.h"
 #include "script/line_pieces.h"
 
 bool LineInTable(int index) { return index >= 0 && index < SCRIPT_LINE_COUNT; }
@@ -20,16 +22,44 @@ void ResetScript(Reader& r) {
   s.Mode = ModeReady;
 }
 
-void LoadScript(Reader& r) {
-  ReaderState& s = r.state;
-  std::optional<TextFileReader> file = TextFileReader::Open(r.platform.HostPath(s.ScriptFileName));
-  if (!file) return;
-  // A longer file line arrives in pieces of at most 255 bytes, each a line of its own;
-  // slots behind the last line read keep what they held.
-  ScriptLineReader pieces(*file);
+void ReadScriptTable(TextFileReader& file, ScriptTable& table, ShiftJis& shift_jis,
+                     ScriptTableNotes* notes) {
+  // A longer file line arrives in pieces of at most 255 bytes, each a line of its own.
+  ScriptLineReader pieces(file);
   char buffer[SCRIPT_LINE_SIZE];
-  for (auto& slot : s.ScriptLines) {
-    if (!pieces.ReadPiece(buffer)) break;
-    std::memcpy(slot, buffer, std::strlen(buffer) + 1);
+  int slot = 0;
+  for (; slot < SCRIPT_LINE_COUNT && pieces.ReadPiece(buffer); ++slot) {
+    std::memcpy(table[slot], buffer, std::strlen(buffer) + 1);
+    if (notes != nullptr) notes->file_lines[slot] = pieces.file_line();
   }
+  if (notes == nullptr) return;
+  notes->slot_count = slot;
+  const bool past_table = slot == SCRIPT_LINE_COUNT && pieces.ReadPiece(buffer);
+  AddTableFindings(shift_jis, table, past_table ? pieces.file_line() : 0, *notes);
+}
+
+bool LoadScript(Reader& r) {
+  ReaderState& s = r.state;
+  ShiftJis& shift_jis = r.platform.shift_jis;
+  AuthorTextNotes encoding;
+  std::optional<TextFileReader> file =
+      OpenAuthorText(shift_jis, r.platform.HostPath(s.ScriptFileName), &encoding);
+  if (!file) return false;
+  // A file's lines are looked at the first time it is read.
+  const std::string name_utf8 = shift_jis.ToUtf8(s.ScriptFileName);
+  if (!r.platform.FirstTime("script " + name_utf8)) {
+    ReadScriptTable(*file, s.ScriptLines, shift_jis, nullptr);
+    return true;
+  }
+  ScriptTableNotes notes;
+  ReadScriptTable(*file, s.ScriptLines, shift_jis, &notes);
+  for (const UnconvertedCharacter& character : encoding.unconverted) {
+    WarnAt(r, name_utf8 + ":" + std::to_string(character.line),
+           UnconvertedProblem(character.code).message);
+  }
+  for (const ScriptFinding& finding : notes.findings) {
+    if (finding.problem.severity != Severity::Error) continue;
+    WarnAt(r, name_utf8 + ":" + std::to_string(finding.file_line), finding.problem.message);
+  }
+  return true;
 }

@@ -2,11 +2,21 @@
 // filled from the file named by ScriptFileName by LoadScript.
 #pragma once
 
+#include "script/line_rules.h"
+
 struct Reader;
 struct ReaderState;
+class TextFileReader;
 
 void ResetScript(Reader& r);
-void LoadScript(Reader& r);
+// False when the file cannot be opened; the table is then left as it was.
+bool LoadScript(Reader& r);
+
+// Reads a script file into the table from slot 0 on, as LoadScript does: slots behind
+// the last line read keep what they held. With notes, it also finds what the reader
+// will read otherwise than the file looks.
+void ReadScriptTable(TextFileReader& file, ScriptTable& table, ShiftJis& shift_jis,
+                     ScriptTableNotes* notes);
 
 // True for an index that lies inside the line table.
 bool LineInTable(int index);

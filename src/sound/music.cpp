@@ -3,17 +3,19 @@
 #include "sound/music.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "platform/media/media.h"
+#include "platform/media/track_files.h"
 #include "reader/line_arguments.h"
+#include "reader/named_files.h"
 #include "reader/reader.h"
+#include "reader/reading_warnings.h"
 #include "reader/text_fields.h"
 
 namespace {
 
 constexpr std::uint32_t WAIT_AFTER_PLAY_MS = 500;
-constexpr std::size_t MIDI_NAME_SIZE = 256;
-constexpr std::size_t WAVE_NAME_SIZE = 20;
 
 // Every CD command hands over the reply buffer and the window.
 void SendCd(Reader& r, Window& window, const char* command) {
@@ -33,6 +35,14 @@ void SetLoopTimer(Window& window, UINT timer, std::int32_t period_seconds) {
   } else {
     KillTimer(window, timer);
   }
+}
+
+// A named file that the reader cannot use; a line without a whole name was told of
+// when its script was read.
+void WarnAboutFile(Reader& r, NamedFile kind, const char* name_sjis) {
+  const std::optional<std::string> problem = NamedFileProblem(
+      kind, r.platform.HostPath(name_sjis), r.platform.shift_jis.ToUtf8(name_sjis));
+  if (problem) WarnAtCurrentLine(r, *problem);
 }
 
 // "CD" run by the interpreter, and its replay after a page replay.
@@ -69,7 +79,12 @@ void StopCd(Reader& r, Window& window) {
 }
 
 void CmdCd(Reader& r, Window& window) {
-  PlayOrStopCd(r, window, r.state.ScriptLines[r.state.CurrentLine], true);
+  const char* line = r.state.ScriptLines[r.state.CurrentLine];
+  const std::int32_t track = ColumnNumber(line, 3, 4);
+  if (track > 0 && !FindTrackFile(r.platform.host_names, r.platform.working_directory, track)) {
+    WarnAtCurrentLine(r, MissingTrackMessage(track));
+  }
+  PlayOrStopCd(r, window, line, true);
 }
 
 void RestoreCd(Reader& r, Window& window, const char* line) { PlayOrStopCd(r, window, line, false); }
@@ -83,10 +98,15 @@ void CmdMidi(Reader& r, Window& window) {
   // A line without a whole quoted name, or a path too long for the open command,
   // plays nothing and leaves the music as it is.
   if (!QuotedName(line, name, sizeof name)) return;
+  WarnAboutFile(r, NamedFile::Midi, name);
   const int path_length = std::snprintf(path, sizeof path, "%s\\%s", s.WorkingDirectory, name);
-  if (path_length < 0 || static_cast<std::size_t>(path_length) >= sizeof path) return;
   const int open_length = std::snprintf(open, sizeof open, "open \"%s\" type sequencer alias midi", path);
-  if (open_length < 0 || static_cast<std::size_t>(open_length) >= sizeof open) return;
+  if (path_length < 0 || static_cast<std::size_t>(path_length) >= sizeof path || open_length < 0 ||
+      static_cast<std::size_t>(open_length) >= sizeof open) {
+    const std::size_t path_bytes = std::strlen(s.WorkingDirectory) + 1 + std::strlen(name);
+    WarnAtCurrentLine(r, MidiPathTooLongMessage(r.platform.shift_jis.ToUtf8(name), path_bytes));
+    return;
+  }
 
   SendMidi(r, "close midi");
   SendMidi(r, open);
@@ -98,6 +118,7 @@ void CmdMidi(Reader& r, Window& window) {
 void CmdWave(Reader& r) {
   char name[WAVE_NAME_SIZE];
   if (!QuotedName(r.state.ScriptLines[r.state.CurrentLine], name, sizeof name)) return;
+  WarnAboutFile(r, NamedFile::Sound, name);
   sndPlaySoundA(r.platform, name, SND_ASYNC);
 }
 

@@ -15,6 +15,7 @@
 #include "platform/media/media.h"
 #include "support/mixer_player_probe.h"
 #include "support/novel.h"
+#include "support/test_data.h"
 
 namespace {
 
@@ -24,7 +25,7 @@ using Pairs = std::vector<std::pair<std::string, std::string>>;
 std::string ReadBytes(const std::string& path) {
   return {std::istreambuf_iterator<char>(std::ifstream(path, std::ios::binary).rdbuf()), {}};
 }
-std::string Testdata(const std::string& name) { return ReadBytes(std::string(YOMU_TESTDATA_DIR) + "/" + name); }
+std::string Testdata(const std::string& name) { return ReadBytes(TestDataPath(name)); }
 
 void SleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
@@ -137,7 +138,7 @@ TEST_F(MediaPlayerTest, MalformedMediaPlaysNothingAndEveryTestFileLoads) {
   SleepMs(100);
   player_->PlaySound(nullptr, platform_.host_names);
   for (const char* folder : {"midi", "wav"})
-    for (const auto& entry : std::filesystem::directory_iterator(YOMU_TESTDATA_DIR + "/"s + folder)) {
+    for (const auto& entry : std::filesystem::directory_iterator(TestDataPath(folder))) {
       const std::string name = entry.path().filename().string();
       Copy({{name, folder + ("/" + name)}});
       if (name.ends_with(".mid")) { EXPECT_TRUE(MidiPlays(name, 100)) << name; }

@@ -16,6 +16,7 @@
 #include "platform/platform.h"
 #include "support/bmp_writer.h"
 #include "support/novel.h"
+#include "support/test_data.h"
 
 namespace {
 
@@ -67,7 +68,7 @@ TEST(PictureFile, ClaimsBeyondTheFileOrTheCapsAndUnusableBitFieldsAreRejected) {
 
 TEST(PictureFile, CutAndDamagedFilesAreRejectedOrHarmless) {
   for (const char* file : {"pal8rle", "pal4rle", "rgb32bf", "pal1", "pal8os2", "rgb16-565pal", "pal8v5"}) {
-    std::ifstream in(std::string(YOMU_TESTDATA_DIR) + "/bmpsuite/g/" + file + ".bmp", std::ios::binary);
+    std::ifstream in(TestDataPath("bmpsuite/g/" + std::string(file) + ".bmp"), std::ios::binary);
     const std::string original{std::istreambuf_iterator<char>(in), {}};
     ASSERT_GT(original.size(), 160u) << file;
     for (std::size_t size = 0; size < original.size(); size += 7) {

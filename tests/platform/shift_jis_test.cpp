@@ -7,6 +7,8 @@
 #include <iterator>
 #include <string>
 
+#include "support/test_data.h"
+
 namespace {
 
 TEST(ShiftJisTest, ToUtf8) {
@@ -59,7 +61,7 @@ TEST(ShiftJisTest, EncodesAndRefusesWhatCp932Lacks) {
 
 TEST(ShiftJisTest, RashomonMatchesItsUtf8Conversion) {
   auto read = [](const char* name) {
-    std::ifstream in(std::string(YOMU_TESTDATA_DIR) + "/text/" + name, std::ios::binary);
+    std::ifstream in(TestDataPath(std::string("text/") + name), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   };
   const std::string text_sjis = read("akutagawa-rashomon.sjis.txt");

@@ -14,6 +14,7 @@
 
 #include "platform/gdi/font.h"
 #include "platform/shift_jis.h"
+#include "support/test_data.h"
 
 namespace {
 
@@ -147,7 +148,7 @@ TEST_F(TextTest, DrawTextBreaksRowsAtTheRectangleWidthAndCentres) {
   EXPECT_EQ(Draw(Repeat("あ", 60), {5, 10, 300, 480}, 0), 24);
   EXPECT_TRUE(Drawn().Within({5, 10, 300, 34}) && Drawn().right == 300) << Drawn();
   bitmap = Bitmap(640, 480);  // the first long paragraph of Rashomon, cut to a script line's 254 bytes and its line feed.
-  std::ifstream in(std::string(YOMU_TESTDATA_DIR) + "/text/akutagawa-rashomon.sjis.txt");
+  std::ifstream in(TestDataPath("text/akutagawa-rashomon.sjis.txt"));
   std::string line;
   while (std::getline(in, line) && line.size() <= 255) {}
   ASSERT_GT(line.size(), 255u);

@@ -11,10 +11,11 @@
 #include <vector>
 
 #include "platform/gdi/picture_file.h"
+#include "support/test_data.h"
 
 namespace {
 
-const std::string SUITE = std::string(YOMU_TESTDATA_DIR) + "/bmpsuite/";
+std::string Suite(const std::string& file) { return TestDataPath("bmpsuite/" + file); }
 
 // 0xAARRGGBB; alpha 0 marks a pixel that the reference leaves undefined.
 std::vector<std::uint32_t> ReadReference(const std::string& path, int& width, int& height) {
@@ -47,13 +48,13 @@ bool AllOpaqueRgb(const Bitmap& p) {
 // Matches any one of its space-separated references, each channel within tolerance (1 if widened).
 void ExpectLoadsAsReference(const std::string& file, const std::string& references, int tolerance) {
   SCOPED_TRACE(file);
-  const std::optional<Bitmap> picture = LoadBitmapFile(SUITE + file);
+  const std::optional<Bitmap> picture = LoadBitmapFile(Suite(file));
   ASSERT_TRUE(picture && AllOpaqueRgb(*picture));
   std::string results;
   std::istringstream names(references);
   for (std::string name; names >> name;) {
     int width = 0, height = 0, compared = 0, differing = 0;
-    const std::vector<std::uint32_t> reference = ReadReference(SUITE + "ref/" + name, width, height);
+    const std::vector<std::uint32_t> reference = ReadReference(Suite("ref/" + name), width, height);
     ASSERT_TRUE(!reference.empty() && picture->width() == width && picture->height() == height) << name;
     for (std::size_t i = 0; i < reference.size(); ++i) {
       const std::uint32_t expected = reference[i], actual = picture->pixel(int(i % width), int(i / width));
@@ -111,7 +112,7 @@ TEST(BmpSuite, OtherFilesAreRejectedOrHarmless) {
       {"b/badrle4bis.bmp", Either}, {"b/badrle4ter.bmp", Either}, {"b/badrlebis.bmp", Either}, {"b/badrleter.bmp", Either},
       {"b/pal8badindex.bmp", Either}, {"b/rgb16-880.bmp", Either}};
   for (const auto& [file, outcome] : cases) {
-    const std::optional<Bitmap> picture = LoadBitmapFile(SUITE + file);
+    const std::optional<Bitmap> picture = LoadBitmapFile(Suite(file));
     EXPECT_TRUE(outcome == Either || picture.has_value() == (outcome == Loads)) << file;
     EXPECT_TRUE(!picture || (picture->width() == 127 && picture->height() == 64 && AllOpaqueRgb(*picture))) << file;
   }

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <cstring>
 #include <span>
+#include <string>
+#include <utility>
 
 class ByteSource {
  public:
@@ -21,7 +23,7 @@ class ByteSource {
   }
 };
 
-// Bytes already in memory.
+// Bytes already in memory, kept by their owner.
 class SpanSource final : public ByteSource {
  public:
   explicit SpanSource(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
@@ -36,4 +38,18 @@ class SpanSource final : public ByteSource {
 
  private:
   std::span<const std::uint8_t> bytes_;
+};
+
+// Bytes in memory that the source keeps itself.
+class OwnedBytes final : public ByteSource {
+ public:
+  explicit OwnedBytes(std::string bytes) : bytes_(std::move(bytes)) {}
+  std::uint64_t size() const override { return bytes_.size(); }
+  std::size_t ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) override {
+    return SpanSource({reinterpret_cast<const std::uint8_t*>(bytes_.data()), bytes_.size()})
+        .ReadAt(offset, out);
+  }
+
+ private:
+  std::string bytes_;
 };

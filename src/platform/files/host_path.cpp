@@ -167,3 +167,7 @@ std::optional<std::string> RealPath(const std::string& path) {
   if (realpath(path.c_str(), resolved) == nullptr) return std::nullopt;
   return std::string(resolved);
 }
+
+std::vector<std::string_view> ShiftJisNameComponents(std::string_view name_sjis) {
+  return SplitShiftJisName(name_sjis.substr(0, name_sjis.find('\0'))).components_sjis;
+}

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/files/folder_index.h"
 
@@ -41,3 +42,7 @@ class HostNames {
 // The absolute path of an existing file or folder, links resolved; nothing when it
 // does not exist.
 std::optional<std::string> RealPath(const std::string& path);
+
+// The parts of a Shift-JIS name between its separators, as HostNames::Resolve looks
+// them up one by one.
+std::vector<std::string_view> ShiftJisNameComponents(std::string_view name_sjis);

@@ -31,3 +31,7 @@ constexpr std::uint32_t FOLDER_INDEX_MAX_ENTRIES = 250'000;
 // far as their tables reach, so they need no cap of their own: at most 700 lines
 // of 255 bytes, and one block of the file beyond them.
 constexpr std::uint32_t TEXT_FILE_BLOCK_BYTES = 64 * 1024;
+// A script saved in UTF-8 is recognised and converted from its head alone: the
+// bytes that can hold its first 700 lines of 255 Shift-JIS bytes, a half-width
+// kana taking three UTF-8 bytes for one, and each line a CR LF.
+constexpr std::uint32_t AUTHOR_TEXT_HEAD_BYTES = 700 * (3 * 255 + 2) + 3;

@@ -3,15 +3,18 @@
 // that replaces the old one only when complete.
 #include "platform/files/text_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 #include "platform/files/read_limits.h"
 #include "platform/files/regular_file.h"
@@ -21,6 +24,7 @@ namespace {
 constexpr char CTRL_Z = 0x1A;
 constexpr std::size_t TEMPORARY_BASE_MAX = 200;  // leaves room for the affixes within NAME_MAX
 constexpr mode_t NEW_FILE_MODE = 0644;
+constexpr std::size_t TEMPORARY_SUFFIX_LENGTH = 6;  // mkstemp's XXXXXX
 
 std::string WithCrLf(std::string_view text) {
   std::string bytes;
@@ -66,12 +70,29 @@ void SyncDirectory(const std::string& path) {
   if (handle.get() >= 0) SyncFile(handle.get());
 }
 
+// ".NAME.XXXXXX" beside the file, the X replaced by mkstemp.
+std::string TemporaryPrefix(const std::string& base) {
+  return "." + base.substr(0, TEMPORARY_BASE_MAX) + ".";
+}
+
+bool IsTemporaryOf(std::string_view entry, const std::string& prefix) {
+  if (entry.size() != prefix.size() + TEMPORARY_SUFFIX_LENGTH || !entry.starts_with(prefix)) {
+    return false;
+  }
+  return std::all_of(entry.begin() + static_cast<std::ptrdiff_t>(prefix.size()), entry.end(),
+                     [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; });
+}
+
 }  // namespace
 
 std::optional<TextFileReader> TextFileReader::Open(const std::string& host_path) {
   std::optional<RegularFile> file = RegularFile::Open(host_path);
   if (!file) return std::nullopt;
-  return TextFileReader(std::move(*file));
+  return TextFileReader(std::make_unique<RegularFile>(std::move(*file)));
+}
+
+TextFileReader TextFileReader::FromBytes(std::string_view bytes) {
+  return TextFileReader(std::make_unique<OwnedBytes>(std::string(bytes)));
 }
 
 bool TextFileReader::Fill(std::size_t count) {
@@ -80,7 +101,7 @@ bool TextFileReader::Fill(std::size_t count) {
   start_ = 0;
   const std::size_t kept = block_.size();
   block_.resize(kept + TEXT_FILE_BLOCK_BYTES);
-  const std::size_t count_read = file_.ReadAt(
+  const std::size_t count_read = source_->ReadAt(
       file_offset_, {reinterpret_cast<std::uint8_t*>(block_.data() + kept), TEXT_FILE_BLOCK_BYTES});
   block_.resize(kept + count_read);
   file_offset_ += count_read;
@@ -119,11 +140,30 @@ bool TextFileReader::ReadLine(char* buffer, std::size_t size) {
   return true;
 }
 
+void TextFileWriter::RemoveInterruptedWrites(const std::string& host_path) {
+  const std::string directory = DirectoryPart(host_path);
+  const std::string base = host_path.substr(directory.size());
+  if (base.empty()) return;
+  const std::string prefix = TemporaryPrefix(base);
+  std::unique_ptr<DIR, int (*)(DIR*)> listing(opendir(directory.empty() ? "." : directory.c_str()),
+                                              closedir);
+  if (!listing) return;
+  while (const dirent* entry = readdir(listing.get())) {
+    struct stat status {};
+    if (!IsTemporaryOf(entry->d_name, prefix) ||
+        fstatat(dirfd(listing.get()), entry->d_name, &status, AT_SYMLINK_NOFOLLOW) != 0 ||
+        !S_ISREG(status.st_mode)) {
+      continue;
+    }
+    unlinkat(dirfd(listing.get()), entry->d_name, 0);
+  }
+}
+
 std::optional<TextFileWriter> TextFileWriter::Open(const std::string& host_path) {
   const std::string directory = DirectoryPart(host_path);
   const std::string base = host_path.substr(directory.size());
   if (base.empty()) return std::nullopt;
-  std::string temporary_path = directory + "." + base.substr(0, TEMPORARY_BASE_MAX) + ".XXXXXX";
+  std::string temporary_path = directory + TemporaryPrefix(base) + "XXXXXX";
   const int descriptor = mkostemp(temporary_path.data(), O_CLOEXEC);
   if (descriptor < 0) return std::nullopt;
   TextFileWriter writer(host_path, std::move(temporary_path), descriptor);

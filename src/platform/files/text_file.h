@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,6 +19,10 @@ class TextFileReader {
  public:
   // Nullopt when the file cannot be opened or is not a regular file.
   static std::optional<TextFileReader> Open(const std::string& host_path);
+  // Reads bytes already in memory as the file's contents.
+  static TextFileReader FromBytes(std::string_view bytes);
+  // Reads the bytes of a source, an open file for one.
+  explicit TextFileReader(std::unique_ptr<ByteSource> source) : source_(std::move(source)) {}
 
   // As fgets: the bytes up to and including the next LF, at most size - 1 of them,
   // and a terminator. False at the end of the file, with nothing stored. Size 0 stores
@@ -26,14 +31,13 @@ class TextFileReader {
   bool ReadLine(char* buffer, std::size_t size);
 
  private:
-  explicit TextFileReader(RegularFile file) : file_(std::move(file)) {}
   // The next byte of the text after translation, without taking it; nothing at the end.
   std::optional<char> Peek();
   void Take();
   // Makes at least count raw bytes available from start_ on, if the file has them.
   bool Fill(std::size_t count);
 
-  RegularFile file_;
+  std::unique_ptr<ByteSource> source_;
   std::vector<char> block_;     // raw bytes of the file from file_offset_ - block_.size() on
   std::size_t start_ = 0;       // the next raw byte in block_
   std::uint64_t file_offset_ = 0;  // the next byte of the file to read into block_
@@ -53,6 +57,9 @@ class TextFileWriter {
   bool Write(std::string_view text);
   // True when the whole file is on disk under its name.
   bool Commit();
+  // Removes the temporary files that writes of host_path left beside it when the
+  // process was killed before Commit.
+  static void RemoveInterruptedWrites(const std::string& host_path);
 
  private:
   TextFileWriter(std::string path, std::string temporary_path, int descriptor)

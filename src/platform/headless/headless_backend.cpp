@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "platform/gdi/png_file.h"
+#include "platform/headless/log_text.h"
 #include "platform/platform.h"
 #include "platform/window/menu.h"
 #include "platform/window/virtual_keys.h"
@@ -57,6 +58,15 @@ void HeadlessBackend::PressKey(Window& window, const HeadlessEvent& event) {
   if (event.alt) PostKey(window, false, VK_MENU, false);
   if (event.ctrl) PostKey(window, false, VK_CONTROL, false);
   if (event.shift) PostKey(window, false, VK_SHIFT, false);
+}
+
+void HeadlessBackend::Warn(std::string_view text_utf8) {
+  Record("warning " + std::string(text_utf8));
+  *errors_ << "yomu: " << text_utf8 << '\n';
+}
+
+void HeadlessBackend::ShowMessage(std::string_view text_utf8) {
+  Record("message " + OneLogLine(text_utf8));
 }
 
 std::vector<DEVMODEA> HeadlessBackend::DisplayModes() { return {DESKTOP_MODE, PAGE_MODE}; }

@@ -4,9 +4,10 @@
 
 #include <cstdint>
 #include <functional>
+#include <iostream>
 #include <optional>
-#include <set>
 #include <ostream>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -34,8 +35,12 @@ class HeadlessBackend : public Backend {
   void Record(std::string_view record) override;
   bool PointerPosition(POINT* client_point) override;
   void SetClipboardText(std::string_view text_utf8) override;
+  // A "warning TEXT" record, and the line on the error stream.
+  void Warn(std::string_view text_utf8) override;
+  void ShowMessage(std::string_view text_utf8) override;
 
   void set_hooks(Hooks hooks) { hooks_ = std::move(hooks); }
+  void set_errors(std::ostream& errors) { errors_ = &errors; }
   // The error that stopped the run, if one did.
   const std::string& error() const { return error_; }
 
@@ -49,6 +54,7 @@ class HeadlessBackend : public Backend {
   std::vector<HeadlessEvent> events_;
   std::size_t next_event_ = 0;
   std::ostream& log_;
+  std::ostream* errors_ = &std::cerr;
   Hooks hooks_;
   std::uint64_t now_ms_ = 0;
   std::optional<std::uint64_t> wait_until_ms_;

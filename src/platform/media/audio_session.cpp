@@ -4,15 +4,43 @@
 
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
 
 namespace {
 
 constexpr int CHUNK_FRAMES = 1024;  // about 23 ms: short enough for a sound's start
 constexpr int SOUND_CHANNELS = 1;   // WAV sounds cut each other off
 
+// While it lives, standard error goes nowhere: with no device the audio libraries
+// (ALSA above all) write a page of their own, where the reader's one line says it all.
+class QuietStandardError {
+ public:
+  QuietStandardError() : saved_(fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 0)) {
+    const int nowhere = open("/dev/null", O_WRONLY | O_CLOEXEC);
+    std::fflush(stderr);
+    if (saved_ >= 0 && nowhere >= 0) dup2(nowhere, STDERR_FILENO);
+    if (nowhere >= 0) close(nowhere);
+  }
+  ~QuietStandardError() {
+    if (saved_ < 0) return;
+    std::fflush(stderr);
+    dup2(saved_, STDERR_FILENO);
+    close(saved_);
+  }
+  QuietStandardError(const QuietStandardError&) = delete;
+  QuietStandardError& operator=(const QuietStandardError&) = delete;
+
+ private:
+  int saved_;
+};
+
 }  // namespace
 
 bool AudioSession::Open(std::string& error) {
+  const QuietStandardError quiet;
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
     error = SDL_GetError();
     return false;

@@ -25,6 +25,12 @@ PageView PageView::Fit(int surface_width, int surface_height, bool whole_factor)
   return view;
 }
 
+int FittingScale(int usable_width, int usable_height, int frame_width, int frame_height) {
+  const int by_width = (usable_width - frame_width) / CLIENT_WIDTH;
+  const int by_height = (usable_height - frame_height) / CLIENT_HEIGHT;
+  return std::max(1, std::min(by_width, by_height));
+}
+
 int PageView::SurfaceX(int page_x) const { return x + page_x * width / CLIENT_WIDTH; }
 int PageView::SurfaceY(int page_y) const { return y + page_y * height / CLIENT_HEIGHT; }
 int PageView::PageX(int surface_x) const {

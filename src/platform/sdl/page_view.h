@@ -24,5 +24,10 @@ struct PageView {
   int PageY(int surface_y) const;
 };
 
+// The window's scale when none is asked for: the largest whole factor at which the
+// page and the window's frame fit the usable area of the display (the display less
+// its panels and docks); 1 when even that does not fit.
+int FittingScale(int usable_width, int usable_height, int frame_width, int frame_height);
+
 // Copies a rectangle of the page to its place on the surface (any pixel format).
 void ShowPage(const Bitmap& page, const RECT& changed, const PageView& view, SDL_Surface& surface);

@@ -16,12 +16,15 @@ namespace {
 
 constexpr std::uint64_t SLEEP_SLICE_MS = 10;
 constexpr int MAX_PEEKED_EVENTS = 64;
+constexpr char MESSAGE_TITLE[] = "yomu";
 
-// Leaves room for the desktop's panels and the window's frame.
-int FittingScale(const SDL_DisplayMode& desktop) {
-  const int by_width = desktop.w * 9 / 10 / CLIENT_WIDTH;
-  const int by_height = desktop.h * 9 / 10 / CLIENT_HEIGHT;
-  return std::max(1, std::min(by_width, by_height));
+// The display less its panels and docks, where the window manager tells it.
+SDL_Rect UsableArea(int display) {
+  SDL_Rect area{};
+  if (SDL_GetDisplayUsableBounds(display, &area) != 0 || area.w <= 0 || area.h <= 0) {
+    SDL_GetDisplayBounds(display, &area);
+  }
+  return area;
 }
 
 // With an X display named and no driver asked for, X comes first: left to itself
@@ -88,9 +91,8 @@ bool SdlBackend::CloseWaiting() {
 }
 
 void SdlBackend::CreateSdlWindow(const Window& window) {
-  SDL_DisplayMode desktop{};
-  SDL_GetDesktopDisplayMode(0, &desktop);
-  scale_ = requested_scale_ > 0 ? requested_scale_ : FittingScale(desktop);
+  const SDL_Rect usable = UsableArea(0);
+  scale_ = requested_scale_ > 0 ? requested_scale_ : FittingScale(usable.w, usable.h, 0, 0);
   sdl_window_ = SDL_CreateWindow(caption_utf8_.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                  CLIENT_WIDTH * scale_, CLIENT_HEIGHT * scale_, SDL_WINDOW_SHOWN);
   window_ = &window;
@@ -98,8 +100,24 @@ void SdlBackend::CreateSdlWindow(const Window& window) {
     std::fprintf(stderr, "yomu: cannot open the window: %s\n", SDL_GetError());
     return;
   }
+  if (requested_scale_ == 0) FitFrameIntoUsableArea(usable);
   // Whatever the reader drew before the window existed is shown now.
   RefreshView();
+}
+
+// The frame is known only once the window is on screen; a window that then
+// overflows the usable area goes down a factor, or more, and back to its middle.
+void SdlBackend::FitFrameIntoUsableArea(const SDL_Rect& usable) {
+  int top = 0, left = 0, bottom = 0, right = 0;
+  if (SDL_GetWindowBordersSize(sdl_window_, &top, &left, &bottom, &right) != 0) return;
+  const int fitting = FittingScale(usable.w, usable.h, left + right, top + bottom);
+  if (fitting >= scale_) return;
+  scale_ = fitting;
+  SDL_SetWindowSize(sdl_window_, CLIENT_WIDTH * scale_, CLIENT_HEIGHT * scale_);
+  const int outer_width = CLIENT_WIDTH * scale_ + left + right;
+  const int outer_height = CLIENT_HEIGHT * scale_ + top + bottom;
+  SDL_SetWindowPosition(sdl_window_, usable.x + (usable.w - outer_width) / 2 + left,
+                        usable.y + (usable.h - outer_height) / 2 + top);
 }
 
 void SdlBackend::WindowPlaced(const Window& window) {
@@ -248,6 +266,16 @@ bool SdlBackend::WaitForInput(Platform& platform, std::optional<std::uint64_t> d
   // own; whatever woke the loop, the player catches up here on the reader's thread.
   if (platform.media) platform.media->Update(platform.host_names);
   return true;
+}
+
+// A box over the window; where none can be shown, standard error has the text.
+void SdlBackend::ShowMessage(std::string_view text_utf8) {
+  const std::string text(text_utf8);
+  const int shown =
+      SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, MESSAGE_TITLE, text.c_str(), sdl_window_);
+  if (shown != 0) {
+    std::fprintf(stderr, "yomu: %s (no message box: %s)\n", text.c_str(), SDL_GetError());
+  }
 }
 
 // The modes the screen offers, and a 640 x 480 of our own where it offers none:

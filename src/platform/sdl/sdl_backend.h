@@ -38,10 +38,12 @@ class SdlBackend : public Backend {
   long ChangeDisplayMode(const DEVMODEA* mode) override;
   bool PointerPosition(POINT* client_point) override;
   void SetClipboardText(std::string_view text_utf8) override;
+  void ShowMessage(std::string_view text_utf8) override;
 
  private:
   explicit SdlBackend(int scale) : requested_scale_(scale) {}
   void CreateSdlWindow(const Window& window);
+  void FitFrameIntoUsableArea(const SDL_Rect& usable);
   // Shows a rectangle of a page-sized bitmap in the window.
   void ShowBitmap(const Bitmap& page, const RECT& changed);
   void Translate(Platform& platform, const SDL_Event& event);

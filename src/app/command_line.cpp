@@ -1,0 +1,181 @@
+// The command line, parsed with getopt_long: --opt=value and --opt value, -h, -V,
+// and "--" before a folder whose name begins with a dash.
+#include "app/command_line.h"
+
+#include <getopt.h>
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/gdi/font.h"
+#include "platform/shift_jis.h"
+
+namespace {
+
+constexpr char USAGE[] =
+    "Usage: yomu [OPTION]... [NOVEL_DIR]\n"
+    "       yomu check [--json] NOVEL_DIR\n"
+    "Reads the sound novel in NOVEL_DIR (default: the current directory),\n"
+    "starting with its script \"タイトル.txt\".\n"
+    "\n"
+    "Options:\n"
+    "      --font=FILE       draw text with this Mincho font (default: found by fontconfig)\n"
+    "      --soundfont=FILE  play MIDI music with this SoundFont 2 or 3 file\n"
+    "                        (default: FluidSynth's own, else the system's General MIDI one)\n"
+    "      --scale=N         show each page pixel as N x N screen pixels, N from 1 to 16\n"
+    "                        (default: the largest whole factor that fits the screen)\n"
+    "      --headless        run without a window, driven by an event list, log on stdout\n"
+    "      --events=FILE     the event list of --headless (default or '-': standard input)\n"
+    "      --text-out=FILE   write each paragraph as it appears as one line of UTF-8 to FILE\n"
+    "                        (a file or a named pipe; '-': standard output)\n"
+    "      --auto-delay=MS   auto mode's wait after a paragraph (default 1000), to which\n"
+    "                        60 ms for each double-byte character are added\n"
+    "  -h, --help            show this help and exit\n"
+    "  -V, --version         show the version and exit\n"
+    "\n"
+    "Mouse and keys:\n"
+    "  left button, Return, keypad Enter, Space, Page Down, Down, wheel towards you\n"
+    "                        advance (as a left click at the pointer)\n"
+    "  right button, Escape, Menu, Shift+F10\n"
+    "                        the context menu (Escape in a menu closes it)\n"
+    "  Up, Down              while choosing: move the highlight over the choices\n"
+    "  Return, Space         while choosing: take the highlighted choice\n"
+    "  1 to 5                while choosing: take that choice\n"
+    "  wheel away, Page Up, Up, Backspace\n"
+    "                        the backlog of what was read; in it the wheel, Up, Down,\n"
+    "                        Page Up, Page Down, Home and End scroll; a click, Escape,\n"
+    "                        Return, Space, Backspace or scrolling past the newest\n"
+    "                        paragraph close it\n"
+    "  Ctrl (held)           skip while held\n"
+    "  A                     auto mode on or off: reads on by itself, stops at choices\n"
+    "  C, Ctrl+C             copy the current paragraph (in the backlog: the lowest one)\n"
+    "  F11, Alt+Return       full screen on or off\n"
+    "\n"
+    "yomu check reads the novel as the reader does, without a window or sound, and\n"
+    "names every line that the reader will read otherwise than it looks; it exits\n"
+    "with 0 when there is no error, 1 when there is one, 2 for a wrong command line.\n"
+    "\n"
+    "Bookmarks are kept in NOVEL_DIR/しおり.sio, or in $XDG_DATA_HOME/yomu/ (by default\n"
+    "~/.local/share/yomu/) when NOVEL_DIR cannot be written.\n"
+    "Exit status: 0 when the reader is closed, 1 when no window can be opened,\n"
+    "2 for a wrong command line.\n";
+
+constexpr int SCALE_MAX = 16;
+
+constexpr long AUTO_DELAY_MAX_MS = 600000;
+
+enum Option {
+  OPTION_HEADLESS = 256,
+  OPTION_EVENTS,
+  OPTION_FONT,
+  OPTION_SOUNDFONT,
+  OPTION_SCALE,
+  OPTION_TEXT_OUT,
+  OPTION_AUTO_DELAY,
+};
+
+constexpr option LONG_OPTIONS[] = {
+    {"headless", no_argument, nullptr, OPTION_HEADLESS},
+    {"events", required_argument, nullptr, OPTION_EVENTS},
+    {"font", required_argument, nullptr, OPTION_FONT},
+    {"soundfont", required_argument, nullptr, OPTION_SOUNDFONT},
+    {"scale", required_argument, nullptr, OPTION_SCALE},
+    {"text-out", required_argument, nullptr, OPTION_TEXT_OUT},
+    {"auto-delay", required_argument, nullptr, OPTION_AUTO_DELAY},
+    {"help", no_argument, nullptr, 'h'},
+    {"version", no_argument, nullptr, 'V'},
+    {nullptr, 0, nullptr, 0},
+};
+
+ParsedCommandLine Ends(int exit_status) { return {std::nullopt, exit_status}; }
+
+ParsedCommandLine UsageError(const std::string& message) {
+  std::fprintf(stderr, "yomu: %s\nTry 'yomu --help'.\n", message.c_str());
+  return Ends(EXIT_USAGE);
+}
+
+// A whole number from low to high, nothing else.
+std::optional<long> ParseNumber(const char* text, long low, long high) {
+  char* end = nullptr;
+  const long number = std::strtol(text, &end, 10);
+  if (end == text || *end != '\0' || number < low || number > high) return std::nullopt;
+  return number;
+}
+
+// The option that getopt_long refused: a short one by its letter, a long one as written.
+std::string Refused(char** argv, int option) {
+  if (option > 0 && option < OPTION_HEADLESS) return std::string("-") + static_cast<char>(option);
+  return argv[optind - 1];
+}
+
+// Reads the options into line; an error or an end is given back.
+std::optional<ParsedCommandLine> ReadOptions(int argc, char** argv, CommandLine& line) {
+  opterr = 0;
+  optind = 1;
+  for (int option; (option = getopt_long(argc, argv, ":hV", LONG_OPTIONS, nullptr)) != -1;) {
+    switch (option) {
+      case 'h': std::fputs(USAGE, stdout); return Ends(0);
+      case 'V': std::puts("yomu " YOMU_VERSION); return Ends(0);
+      case OPTION_HEADLESS: line.headless = true; break;
+      case OPTION_EVENTS: line.events_file = optarg; break;
+      case OPTION_FONT: line.options.font_file = optarg; break;
+      case OPTION_SOUNDFONT: line.soundfont_file = optarg; break;
+      case OPTION_SCALE: {
+        const std::optional<long> scale = ParseNumber(optarg, 1, SCALE_MAX);
+        if (!scale) return UsageError("--scale takes a whole number from 1 to 16");
+        line.scale = static_cast<int>(*scale);
+        break;
+      }
+      case OPTION_TEXT_OUT: line.options.reading.text_out_file = optarg; break;
+      case OPTION_AUTO_DELAY: {
+        const std::optional<long> delay = ParseNumber(optarg, 0, AUTO_DELAY_MAX_MS);
+        if (!delay) return UsageError("--auto-delay takes 0 to 600000 ms");
+        line.options.reading.auto_delay_ms = static_cast<std::uint32_t>(*delay);
+        break;
+      }
+      case ':': return UsageError(Refused(argv, optopt) + " needs a value");
+      default: return UsageError("unknown option " + Refused(argv, optopt));
+    }
+  }
+  if (argc - optind > 1) return UsageError("more than one novel directory given");
+  if (optind < argc) line.options.novel_directory = argv[optind];
+  return std::nullopt;
+}
+
+bool IsRegularFile(const std::string& path) {
+  struct stat info {};
+  return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+bool OpensAsFont(const std::string& path) {
+  ShiftJis shift_jis;
+  return !FontEngine(shift_jis, path).face_path().empty();
+}
+
+// The files and the folder named on the command line, before anything opens.
+std::optional<ParsedCommandLine> CheckFiles(const CommandLine& line) {
+  const std::string& directory = line.options.novel_directory;
+  struct stat info {};
+  if (stat(directory.c_str(), &info) != 0) return UsageError("no such directory: " + directory);
+  if (!S_ISDIR(info.st_mode)) return UsageError(directory + " is a file, not a novel folder");
+  if (const std::optional<std::string>& font = line.options.font_file) {
+    if (!IsRegularFile(*font)) return UsageError("cannot read the font file " + *font);
+    if (!OpensAsFont(*font)) {
+      return UsageError(*font + " is not a font file that FreeType can open");
+    }
+  }
+  if (line.soundfont_file && !IsRegularFile(*line.soundfont_file)) {
+    return UsageError("cannot read the soundfont file " + *line.soundfont_file);
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+ParsedCommandLine ParseCommandLine(int argc, char** argv) {
+  CommandLine line;
+  if (std::optional<ParsedCommandLine> ended = ReadOptions(argc, argv, line)) return *ended;
+  if (std::optional<ParsedCommandLine> refused = CheckFiles(line)) return *refused;
+  return {line, 0};
+}

@@ -1,0 +1,31 @@
+// The two places of the bookmark file.
+#include "data/bookmark_places.h"
+
+#include <sys/stat.h>
+
+#include "reader/texts.h"
+#include "platform/files/text_file.h"
+#include "platform/platform.h"
+
+bool BookmarkPlaces::UserCopyExists() const {
+  struct stat info {};
+  return user_file && lstat(user_file->c_str(), &info) == 0;
+}
+
+const std::string& BookmarkPlaces::FileToRead() const {
+  return UserCopyExists() ? *user_file : folder_file;
+}
+
+BookmarkPlaces FindBookmarkPlaces(Platform& platform) {
+  BookmarkPlaces places{platform.HostPath(texts::BOOKMARK_FILE), std::nullopt};
+  if (platform.user_directory) {
+    places.user_file =
+        *platform.user_directory + "/" + platform.shift_jis.ToUtf8(texts::BOOKMARK_FILE);
+  }
+  return places;
+}
+
+void RemoveInterruptedSaves(const BookmarkPlaces& places) {
+  TextFileWriter::RemoveInterruptedWrites(places.folder_file);
+  if (places.user_file) TextFileWriter::RemoveInterruptedWrites(*places.user_file);
+}

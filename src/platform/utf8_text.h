@@ -1,0 +1,32 @@
+// Text that today's editors save: UTF-8, recognised as a whole and converted to
+// CP932 before anything else reads it, so that the byte rules of the scripts apply
+// to the converted text.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+class ShiftJis;
+
+// "〓", which stands for a character that CP932 lacks.
+inline constexpr char GETA_MARK_SJIS[] = "\x81\xAC";
+
+// True for text that begins with the UTF-8 byte order mark, or that is valid UTF-8 as
+// a whole and holds at least one multi-byte character. Shift-JIS text with
+// double-byte characters practically never is: its common lead bytes 0x81-0x9F cannot
+// begin a UTF-8 character.
+bool IsUtf8Text(std::string_view bytes);
+// The length of the well-formed UTF-8 that bytes begin with.
+std::size_t WellFormedUtf8Length(std::string_view bytes);
+
+// A character of UTF-8 text that CP932 lacks, with the line (from 1) it stands on.
+struct UnconvertedCharacter {
+  char32_t code = 0;
+  int line = 0;
+};
+
+// The CP932 form of UTF-8 text, without its byte order mark; every character that
+// CP932 lacks becomes 〓 and is listed in unconverted.
+std::string Utf8TextToShiftJis(ShiftJis& shift_jis, std::string_view text_utf8,
+                               std::vector<UnconvertedCharacter>& unconverted);

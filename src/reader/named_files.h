@@ -1,0 +1,29 @@
+// The files that script lines name, as the reader finds them: what keeps it from
+// using one, in the words of the reader's warnings and of "yomu check".
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+
+// The name buffers of the commands: at most one byte less of name, and a terminator.
+constexpr std::size_t SCRIPT_NAME_SIZE = 100;  // "FI", contents and bookmarks
+constexpr std::size_t PICTURE_NAME_SIZE = 20;  // "BMP"
+constexpr std::size_t WAVE_NAME_SIZE = 20;     // "WAV"
+constexpr std::size_t MIDI_NAME_SIZE = 256;    // "MID"
+// The MIDI open command holds 255 bytes, 33 of them its own text.
+constexpr std::size_t MIDI_PATH_MAX = 222;
+
+enum class NamedFile { Script, Picture, Sound, Midi };
+// "script", "picture", "sound", "MIDI file".
+const char* NamedFileWord(NamedFile kind);
+
+// Nothing when the reader can use the file at host_path that a line names as
+// name_utf8; else what is wrong, as "picture \"yoru.bmp\" not found".
+std::optional<std::string> NamedFileProblem(NamedFile kind, const std::string& host_path,
+                                            const std::string& name_utf8);
+// The message for a CD track without a file.
+std::string MissingTrackMessage(int track);
+// The message for a MIDI path (directory, separator, name) that the open command
+// cannot hold.
+std::string MidiPathTooLongMessage(const std::string& name_utf8, std::size_t path_length);

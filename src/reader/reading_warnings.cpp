@@ -1,0 +1,47 @@
+// Where the reader stands in the novel, for its warnings.
+#include "reader/reading_warnings.h"
+
+#include <cstring>
+
+#include "reader/reader.h"
+
+namespace {
+
+// A slot that ends without its line feed at the 255-byte limit (254 when a character
+// would have been cut) holds the first part of a longer file line.
+bool IsCutPiece(const char* slot) {
+  const std::size_t length = strnlen(slot, SCRIPT_LINE_SIZE);
+  return length >= SCRIPT_LINE_SIZE - 2 && slot[length - 1] != '\n';
+}
+
+}  // namespace
+
+int FileLineOfSlot(const ReaderState& s, int slot) {
+  int line = 1;
+  for (int k = 0; k < slot && k < SCRIPT_LINE_COUNT; ++k)
+    line += IsCutPiece(s.ScriptLines[k]) ? 0 : 1;
+  return line;
+}
+
+std::string CurrentLineLocation(Reader& r) {
+  const ReaderState& s = r.state;
+  return r.platform.shift_jis.ToUtf8(s.ScriptFileName) + ":" +
+         std::to_string(FileLineOfSlot(s, s.CurrentLine));
+}
+
+void WarnAt(Reader& r, const std::string& location, const std::string& message_utf8) {
+  r.platform.Warn(location.empty() ? message_utf8 : location + ": " + message_utf8);
+}
+
+void WarnAtCurrentLine(Reader& r, const std::string& message_utf8) {
+  WarnAt(r, CurrentLineLocation(r), message_utf8);
+}
+
+void WarnScriptNotFound(Reader& r, const std::string& location) {
+  WarnAt(r, location,
+         "script " + QuotedForMessage(r.platform.shift_jis, r.state.ScriptFileName) + " not found");
+}
+
+std::string QuotedForMessage(ShiftJis& shift_jis, const char* name_sjis) {
+  return "\"" + shift_jis.ToUtf8(name_sjis) + "\"";
+}

@@ -1,0 +1,35 @@
+// The commands of the script format and the order in which a line is tested
+// against them: the first test that matches decides.
+#pragma once
+
+enum class ScriptCommand {
+  See,
+  Quake,
+  ListEnd,
+  FileSwitch,
+  Cd,
+  Wave,
+  Midi,
+  Picture,
+  Brightness,
+  Choices,
+  Hatch,
+  PageClear,
+  FontSize,
+  Title,
+  End,
+  FadeOn,
+  FadeOff,
+  BlankLine,
+  Text,
+};
+
+// The command that a line is by its first bytes alone. The pause after a paragraph
+// and the "}" rule, which depend on the run, are the interpreter's own tests.
+ScriptCommand RecogniseCommand(const char* line);
+
+// The command's letters as a line begins with them ("SEE", "Q"); "" for blank and
+// text lines.
+const char* CommandWord(ScriptCommand command);
+// What the command does, for messages to authors: "a page clear (\"C\")".
+const char* CommandDescription(ScriptCommand command);

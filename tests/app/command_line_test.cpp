@@ -1,0 +1,48 @@
+// The command line as a user types it: option forms, help and version, and the
+// messages and exit statuses of what cannot be used.
+#include <gtest/gtest.h>
+
+#include "support/novel.h"
+#include "support/shell.h"
+
+namespace {
+
+TEST(CommandLine, OptionFormsMessagesAndExitStatuses) {
+  Novel novel, dash_parent, empty;
+  novel.Write("タイトル.txt", "C\n一\nE\n");
+  novel.WriteBytes("events", "state\n");
+  novel.WriteBytes("not-a-font.ttf", "plain text");
+  dash_parent.Write("-novel/タイトル.txt", "C\n一\nE\n");
+  const std::string yomu = std::string(YOMU_BINARY) + " ";
+  const struct {
+    std::string arguments;
+    int status;
+    std::string output;  // a part of standard output and error
+  } cases[] = {
+      {"--version", 0, "yomu "},
+      {"-V", 0, "yomu "},
+      {"-h", 0, "Usage: yomu [OPTION]... [NOVEL_DIR]"},
+      {"--frobnicate", 2, "yomu: unknown option --frobnicate\nTry 'yomu --help'."},
+      {"--scale", 2, "yomu: --scale needs a value"},
+      {"--scale=17 .", 2, "--scale takes a whole number from 1 to 16"},
+      {novel.File("events"), 2, "yomu: " + novel.File("events") + " is a file, not a novel folder"},
+      {"--font=" + novel.File("not-a-font.ttf") + " " + novel.path(), 2,
+       novel.File("not-a-font.ttf") + " is not a font file that FreeType can open"},
+      {"--headless --events=" + novel.File("events") + " " + novel.path(), 0,
+       "@0 state PageNumber=1"},
+      {"--headless --events " + novel.File("events") + " " + novel.path(), 0,
+       "@0 state PageNumber=1"},
+      {"--headless --events=" + novel.File("events") + " -- -novel", 0, "@0 state PageNumber=1"},
+      {"--headless " + empty.path() + " </dev/null", 0,
+       "yomu: script \"タイトル.txt\" not found in " + empty.path() + "\n"},
+  };
+  for (const auto& c : cases) {
+    const ShellResult result =
+        RunShell("cd " + dash_parent.path() + " && " + yomu + c.arguments + " 2>&1");
+    EXPECT_EQ(result.status, c.status) << c.arguments;
+    EXPECT_NE(result.output.find(c.output), std::string::npos) << c.arguments << "\n"
+                                                               << result.output;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,31 @@
+// Every test process keeps the reader's per-user files in a temporary folder of its
+// own, never in the home of whoever runs the tests.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <string>
+
+namespace {
+
+class PrivateUserData : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    char pattern[] = "/tmp/yomu-data-home-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    path_ = pattern;
+    setenv("XDG_DATA_HOME", path_.c_str(), 1);
+  }
+  void TearDown() override {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+
+ private:
+  std::string path_;
+};
+
+::testing::Environment* const PRIVATE_USER_DATA =
+    ::testing::AddGlobalTestEnvironment(new PrivateUserData);
+
+}  // namespace
