@@ -49,7 +49,9 @@ TEST(MediaChecks, WaveFilesAreWhatTheirUseCanPlayWithinASoundsLength) {
 
 std::string Midi(const std::string& track, std::uint32_t division = 0x60, int tracks = 1) {
   std::string file("MThd\0\0\0\x06\0\x01\0", 11);
-  file += {static_cast<char>(tracks), static_cast<char>(division >> 8), static_cast<char>(division)};
+  for (std::uint32_t byte : {std::uint32_t(tracks), division >> 8, division}) {
+    file += static_cast<char>(byte);
+  }
   for (int i = 0; i < tracks; ++i) {
     file += "MTrk" + std::string(3, '\0') + static_cast<char>(track.size()) + track;
   }
@@ -58,7 +60,8 @@ std::string Midi(const std::string& track, std::uint32_t division = 0x60, int tr
 
 TEST(MediaChecks, MidiFilesAreWrittenAnewWithExplicitStatusAndAnEndToEachTrack) {
   const std::string end("\0\xFF\x2F\0", 4);
-  const std::pair<std::string, std::string> cases[] = {  // the file, its first track as written anew
+  // The file, and its first track as written anew.
+  const std::pair<std::string, std::string> cases[] = {
       {Midi(std::string("\0\x90\x3C\x40\x10\x3E\x40", 7) + end),
        std::string("\0\x90\x3C\x40\x10\x90\x3E\x40", 8) + end},
       {Midi(std::string("\0\xC0\x05", 3)), std::string("\0\xC0\x05", 3) + end},
