@@ -25,6 +25,7 @@ TEST(CommandLine, OptionFormsMessagesAndExitStatuses) {
       {"--frobnicate", 2, "yomu: unknown option --frobnicate\nTry 'yomu --help'."},
       {"--scale", 2, "yomu: --scale needs a value"},
       {"--scale=17 .", 2, "--scale takes a whole number from 1 to 16"},
+      {"--headless /nonexistent-novel-dir", 2, "no such directory"},
       {novel.File("events"), 2, "yomu: " + novel.File("events") + " is a file, not a novel folder"},
       {"--font=" + novel.File("not-a-font.ttf") + " " + novel.path(), 2,
        novel.File("not-a-font.ttf") + " is not a font file that FreeType can open"},
@@ -33,6 +34,7 @@ TEST(CommandLine, OptionFormsMessagesAndExitStatuses) {
       {"--headless --events " + novel.File("events") + " " + novel.path(), 0,
        "@0 state PageNumber=1"},
       {"--headless --events=" + novel.File("events") + " -- -novel", 0, "@0 state PageNumber=1"},
+      {"--headless " + novel.path() + " <" + novel.File("events"), 0, "@0 state PageNumber=1"},
       {"--headless " + empty.path() + " </dev/null", 0,
        "yomu: script \"タイトル.txt\" not found in " + empty.path() + "\n"},
   };

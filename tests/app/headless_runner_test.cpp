@@ -1,26 +1,9 @@
-// The headless runner's command line, event language and log.
+// The headless runner's event language, clock and log.
 #include <gtest/gtest.h>
-
-#include <cstdio>
-#include <sys/wait.h>
 
 #include "support/novel.h"
 
 namespace {
-
-struct Command {
-  int status;
-  std::string output;
-};
-
-Command Shell(const std::string& command) {
-  std::string output;
-  FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-  char buffer[512];
-  while (std::fgets(buffer, sizeof buffer, pipe)) output += buffer;
-  const int status = pclose(pipe);
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
-}
 
 TEST(HeadlessRunner, StartUpRecordsCaptionFirstPageAndTeardown) {
   Novel novel;
@@ -52,19 +35,6 @@ TEST(HeadlessRunner, TimeOnlyPassesInWaitsAndBlockingWork) {
   EXPECT_EQ(run.TimedRecords("state Mode=")[0], "@250 state Mode=ModeReady");
   EXPECT_EQ(run.TimedRecords("state Mode=")[1], "@280 state Mode=ModeCooldown");
   EXPECT_EQ(run.TimedRecords("timer set 301")[0], "@250 timer set 301 50");
-}
-
-TEST(HeadlessRunner, CommandLineErrorsExitWithStatus2) {
-  Command missing = Shell(std::string(YOMU_BINARY) + " --headless /nonexistent-novel-dir");
-  EXPECT_EQ(missing.status, 2);
-  EXPECT_NE(missing.output.find("no such directory"), std::string::npos);
-  EXPECT_EQ(Shell(std::string(YOMU_BINARY) + " --frobnicate").status, 2);
-  EXPECT_EQ(Shell(std::string(YOMU_BINARY) + " --help").status, 0);
-  Novel novel;
-  novel.Write("タイトル.txt", "C\n一\nE\n");
-  Command run = Shell("printf 'state\\n' | " + std::string(YOMU_BINARY) + " --headless " + novel.path());
-  EXPECT_EQ(run.status, 0);
-  EXPECT_NE(run.output.find("@0 state PageNumber=1"), std::string::npos);
 }
 
 }  // namespace

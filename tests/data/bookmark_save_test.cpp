@@ -38,11 +38,12 @@ class BookmarkSaveTest : public ::testing::Test, protected NovelReader {
 
 TEST_F(BookmarkSaveTest, WriteFailingInTheThirdLineKeepsTheOldFile) {
   int writes = 0;
-  SaveBookmarkFile(s, novel_.File("しおり.sio"), [&writes](TextFileWriter& file, std::string_view text) {
+  const BookmarkWrite failing_third = [&writes](TextFileWriter& file, std::string_view text) {
     if (++writes < 3) return file.Write(text);
     file.Write(text.substr(0, 3));  // part of the third line reaches the file
     return false;
-  });
+  };
+  SaveBookmarkFile(s, novel_.File("しおり.sio"), failing_third);
   EXPECT_EQ(writes, 3);
   EXPECT_EQ(FileBytes(), old_bytes_);
 }
@@ -51,8 +52,8 @@ TEST_F(BookmarkSaveTest, CompleteWriteReplacesTheFileWithFieldsOfFullWidth) {
   std::memset(s.BookmarkLabels[0], 'L', MENU_TEXT_SIZE - 1);
   std::memset(s.BookmarkFiles[4], 'F', MENU_TEXT_SIZE - 1);
   SaveBookmarks(reader_);
-  EXPECT_EQ(FileBytes(), std::string(99, 'L') + ",1,n.txt\r\nnew1,1,n.txt\r\nnew2,1,n.txt\r\nnew3,1,n.txt\r\nnew4,1," +
-                             std::string(99, 'F') + "\r\n");
+  EXPECT_EQ(FileBytes(), std::string(99, 'L') + ",1,n.txt\r\nnew1,1,n.txt\r\nnew2,1,n.txt\r\n" +
+                             "new3,1,n.txt\r\nnew4,1," + std::string(99, 'F') + "\r\n");
 }
 
 }  // namespace

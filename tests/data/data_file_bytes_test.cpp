@@ -30,7 +30,8 @@ class BookmarkAndTocBytesTest : public ::testing::Test, protected NovelReader {
 std::string RandomBytes(unsigned seed) {
   static constexpr char ALPHABET[] = {',', ',', '\n', '\r', '\0', 0x1A, '\x83', 'a', 'b', ' '};
   std::mt19937 random(seed);
-  std::string bytes(static_cast<std::size_t>(std::uniform_int_distribution<int>(0, 1500)(random)), '\0');
+  const int size = std::uniform_int_distribution<int>(0, 1500)(random);
+  std::string bytes(static_cast<std::size_t>(size), '\0');
   for (char& byte : bytes) byte = ALPHABET[random() % sizeof ALPHABET];
   return bytes;
 }

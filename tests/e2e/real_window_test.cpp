@@ -93,14 +93,12 @@ int FreeDisplay() {
 }
 
 int WhitePixels(const Bitmap& shot, int top, int bottom) {
-  int white = 0;
-  for (int y = top; y < bottom; ++y) {
-    for (int x = 0; x < shot.width(); ++x) white += shot.pixel(x, y) == 0xFFFFFF;
-  }
-  return white;
+  return CountPixels(shot, {0, top, shot.width(), bottom}, 0xFFFFFF);
 }
 
-void RunCommand(const std::string& command) { EXPECT_EQ(std::system(command.c_str()), 0) << command; }
+void RunCommand(const std::string& command) {
+  EXPECT_EQ(std::system(command.c_str()), 0) << command;
+}
 
 // A virtual X server for the test, skipped where none can be started.
 class RealWindow : public ::testing::Test {
@@ -112,8 +110,8 @@ class RealWindow : public ::testing::Test {
     const int display = FreeDisplay();
     ASSERT_GT(display, 0);
     const std::string name = ":" + std::to_string(display);
-    server_ = std::make_unique<Child>(std::vector<std::string>{"Xvfb", name, "-screen", "0", "1024x768x24",
-                                                               "-nolisten", "tcp"});
+    server_ = std::make_unique<Child>(
+        std::vector<std::string>{"Xvfb", name, "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
     const std::string socket = "/tmp/.X11-unix/X" + std::to_string(display);
     struct stat info {};
     if (!WaitFor([&] { return stat(socket.c_str(), &info) == 0; }, 5000)) {
@@ -125,10 +123,12 @@ class RealWindow : public ::testing::Test {
 
   // Starts the reader on the novel and waits for its window.
   std::string Open(std::unique_ptr<Child>& reader) {
-    reader = std::make_unique<Child>(std::vector<std::string>{YOMU_BINARY, "--scale", "1", novel_.path()});
+    reader = std::make_unique<Child>(
+        std::vector<std::string>{YOMU_BINARY, "--scale", "1", novel_.path()});
     std::string window;
     WaitFor([&] {
-      window = Output("xdotool search --onlyvisible --pid " + std::to_string(reader->pid()) + " 2>/dev/null | head -1");
+      window = Output("xdotool search --onlyvisible --pid " + std::to_string(reader->pid()) +
+                      " 2>/dev/null | head -1");
       return !window.empty();
     }, 10000);
     return window;
@@ -138,7 +138,8 @@ class RealWindow : public ::testing::Test {
   bool Shows(const std::string& window, const std::function<bool(const Bitmap&)>& ready) {
     const std::string shot = novel_.File("shot.png");
     return WaitFor([&] {
-      return std::system(("import -window " + window + " " + shot + " 2>/dev/null").c_str()) == 0 && ready(ReadPng(shot));
+      const std::string grab = "import -window " + window + " " + shot + " 2>/dev/null";
+      return std::system(grab.c_str()) == 0 && ready(ReadPng(shot));
     }, 5000);
   }
 
@@ -150,23 +151,28 @@ class RealWindow : public ::testing::Test {
 // submenu's item, onto the slot, and clicks it.
 void PickWithThePointer(const std::string& window, int x, int y, const std::vector<int>& path) {
   ReaderState defaults;
-  for (int slot = 0; slot < BOOKMARK_COUNT; ++slot) std::strcpy(defaults.BookmarkLabels[slot], "NO DATA");
+  for (char* label : defaults.BookmarkLabels) std::strcpy(label, "NO DATA");
   ContextMenu menu = BuildContextMenu(defaults);
   ShiftJis shift_jis;
   FontEngine fonts(shift_jis);
   const std::unique_ptr<Font> font = fonts.Create(MENU_TEXT_HEIGHT, 400);
   MenuView view(*menu.root, x, y, font.get(), 640, 480);
-  RunCommand("xdotool mousemove --window " + window + " " + std::to_string(x) + " " + std::to_string(y) +
-                  " click 3");
+  const auto move = [&window](int to_x, int to_y) {
+    return "xdotool mousemove --window " + window + " " + std::to_string(to_x) + " " +
+           std::to_string(to_y);
+  };
+  RunCommand(move(x, y) + " click 3");
   for (std::size_t level = 0; level < path.size(); ++level) {
     const MenuView::Level& open = view.levels()[level];
     const RECT box = open.box;
     int top = box.top + 3;
-    for (int k = 0; k < path[level]; ++k) top += open.menu->items[k].kind == MenuItem::Kind::Separator ? 9 : 20;
+    for (int k = 0; k < path[level]; ++k) {
+      top += open.menu->items[k].kind == MenuItem::Kind::Separator ? 9 : 20;
+    }
     const int px = box.left + 20, py = top + 10;
     view.PointerMoved(px, py);
     std::this_thread::sleep_for(std::chrono::milliseconds(150));
-    RunCommand("xdotool mousemove --window " + window + " " + std::to_string(px) + " " + std::to_string(py));
+    RunCommand(move(px, py));
   }
   std::this_thread::sleep_for(std::chrono::milliseconds(150));
   RunCommand("xdotool click 1");
@@ -180,7 +186,9 @@ TEST_F(RealWindow, ABookmarkSavedWithThePointerOpensAfterARestart) {
   ASSERT_FALSE(window.empty());
   EXPECT_EQ(Output("xdotool getwindowname " + window), "ミオラント");
   // Clicks through the X server draw the next paragraphs.
-  ASSERT_TRUE(Shows(window, [](const Bitmap& shot) { return WhitePixels(shot, 10, 34) > 50 && WhitePixels(shot, 34, 58) == 0; }));
+  ASSERT_TRUE(Shows(window, [](const Bitmap& shot) {
+    return WhitePixels(shot, 10, 34) > 50 && WhitePixels(shot, 34, 58) == 0;
+  }));
   for (int click = 0; click < 2; ++click) {
     std::this_thread::sleep_for(std::chrono::milliseconds(150));
     RunCommand("xdotool mousemove --window " + window + " 320 240 click 1");
@@ -196,7 +204,8 @@ TEST_F(RealWindow, ABookmarkSavedWithThePointerOpensAfterARestart) {
   PickWithThePointer(window, 100, 100, {1, 1, 0});  // しおり, 開く, the first slot
   // Page 2 from its first paragraph: one row of text, the second row empty.
   EXPECT_TRUE(Shows(window, [](const Bitmap& shot) {
-    return WhitePixels(shot, 10, 34) > 50 && WhitePixels(shot, 34, 58) == 0 && WhitePixels(shot, 440, 460) > 10;
+    return WhitePixels(shot, 10, 34) > 50 && WhitePixels(shot, 34, 58) == 0 &&
+           WhitePixels(shot, 440, 460) > 10;
   }));
   EXPECT_EQ(reader->Stop(), 0);
 }

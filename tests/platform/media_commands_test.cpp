@@ -1,4 +1,5 @@
-// Exactly the reader's media strings parse; without a player every call is recorded and succeeds.
+// Exactly the reader's media strings parse; without a player every call is recorded
+// and succeeds.
 #include "platform/media/media_commands.h"
 
 #include <gtest/gtest.h>
@@ -16,15 +17,30 @@ namespace {
 TEST(MediaCommands, ReaderStringsParse) {
   const std::string open = "open \"", alias = "\" type sequencer alias midi";
   const std::string sjis = "/tmp/novel\\\x83\x5C\x81\x5B\x83\x58.mid";  // ソ's trail byte is 0x5C
-  const struct { std::string command; MediaVerb verb; int track; std::string path; } cases[] = {
-      {"open cdaudio", MediaVerb::OpenCd, 0, ""}, {"set cdaudio time format tmsf", MediaVerb::SetCdTimeFormat, 0, ""},
-      {"stop cdaudio", MediaVerb::StopCd, 0, ""}, {"close cdaudio", MediaVerb::CloseCd, 0, ""},
-      {"close midi", MediaVerb::CloseMidi, 0, ""}, {"seek midi to start", MediaVerb::SeekMidiStart, 0, ""},
-      {"play midi", MediaVerb::PlayMidi, 0, ""}, {"play midi ", MediaVerb::PlayMidi, 0, ""},
-      {"play cdaudio from 5", MediaVerb::PlayCdFrom, 5, ""}, {"play cdaudio from 05", MediaVerb::PlayCdFrom, 5, ""},
-      {"play cdaudio from 12", MediaVerb::PlayCdFrom, 12, ""}, {"play cdaudio from -3", MediaVerb::PlayCdFrom, -3, ""},
-      {open + "/a\\b.mid" + alias, MediaVerb::OpenMidi, 0, "/a\\b.mid"}, {open + sjis + alias, MediaVerb::OpenMidi, 0, sjis},
-      {open + alias, MediaVerb::OpenMidi, 0, ""}, {open + std::string(5000, 'a') + alias, MediaVerb::OpenMidi, 0, std::string(5000, 'a')}};
+  const std::string long_path(5000, 'a');
+  using enum MediaVerb;
+  const struct {
+    std::string command;
+    MediaVerb verb;
+    int track;
+    std::string path;
+  } cases[] = {
+      {"open cdaudio", OpenCd, 0, ""},
+      {"set cdaudio time format tmsf", SetCdTimeFormat, 0, ""},
+      {"stop cdaudio", StopCd, 0, ""},
+      {"close cdaudio", CloseCd, 0, ""},
+      {"close midi", CloseMidi, 0, ""},
+      {"seek midi to start", SeekMidiStart, 0, ""},
+      {"play midi", PlayMidi, 0, ""},
+      {"play midi ", PlayMidi, 0, ""},
+      {"play cdaudio from 5", PlayCdFrom, 5, ""},
+      {"play cdaudio from 05", PlayCdFrom, 5, ""},
+      {"play cdaudio from 12", PlayCdFrom, 12, ""},
+      {"play cdaudio from -3", PlayCdFrom, -3, ""},
+      {open + "/a\\b.mid" + alias, OpenMidi, 0, "/a\\b.mid"},
+      {open + sjis + alias, OpenMidi, 0, sjis},
+      {open + alias, OpenMidi, 0, ""},
+      {open + long_path + alias, OpenMidi, 0, long_path}};
   for (const auto& c : cases) {
     const std::optional<MediaCommand> parsed = ParseMediaCommand(c.command);
     ASSERT_TRUE(parsed.has_value()) << c.command;
@@ -35,12 +51,14 @@ TEST(MediaCommands, ReaderStringsParse) {
 }
 
 TEST(MediaCommands, OtherStringsAreNone) {
-  for (const std::string& command : std::vector<std::string>{"", "play cdaudio", "play cdaudio from", "play cdaudio from ", "play cdaudio from 5 ",
-        "play cdaudio from x", "play cdaudio from 5x", "play cdaudio from +5", "play cdaudio from 99999999999",
-        "play cdaudio from 1 to 3", "Open cdaudio", "open cdaudio ", " open cdaudio", "play midi  ",
-        "play midi notify", "seek midi to end", "close all", "open \"a.mid\" type sequencer alias bgm",
-        "open a.mid type sequencer alias midi", "open \" type sequencer alias midi", "status cdaudio mode",
-        "play cdaudio from " + std::string(400, '7'), std::string(400, 'x')}) {
+  const std::string play = "play cdaudio from";
+  for (const std::string& command : std::vector<std::string>{
+           "", "play cdaudio", play, play + " ", play + " 5 ", play + " x", play + " 5x", play + " +5",
+           play + " 99999999999", play + " 1 to 3", "Open cdaudio", "open cdaudio ", " open cdaudio",
+           "play midi  ", "play midi notify", "seek midi to end", "close all",
+           "open \"a.mid\" type sequencer alias bgm", "open a.mid type sequencer alias midi",
+           "open \" type sequencer alias midi", "status cdaudio mode", play + " " + std::string(400, '7'),
+           std::string(400, 'x')}) {
     EXPECT_FALSE(ParseMediaCommand(command).has_value()) << '"' << command << '"';
   }
 }
@@ -54,7 +72,8 @@ TEST(MediaCommands, WithoutPlayerEverythingSucceedsAndIsRecorded) {
   EXPECT_STREQ(reply, "");
   EXPECT_EQ(mciSendStringA(platform, "bogus command", nullptr, 0, nullptr), 0u);
   EXPECT_TRUE(sndPlaySoundA(platform, "missing.wav", SND_ASYNC));
-  for (const char* record : {"mci play cdaudio from 3", "mci bogus command", "sound missing.wav 1"}) {
+  for (const char* record :
+       {"mci play cdaudio from 3", "mci bogus command", "sound missing.wav 1"}) {
     EXPECT_NE(log.str().find(record), std::string::npos) << record;
   }
 }

@@ -4,10 +4,9 @@
 
 #include "platform/shift_jis.h"
 #include "platform/window/menu_view.h"
+#include "platform/window/virtual_keys.h"
 
 namespace {
-
-constexpr int VK_RETURN = 0x0D, VK_ESCAPE = 0x1B, VK_LEFT = 0x25, VK_UP = 0x26, VK_RIGHT = 0x27, VK_DOWN = 0x28;
 
 class MenuViewTest : public ::testing::Test {
  protected:
@@ -20,7 +19,9 @@ class MenuViewTest : public ::testing::Test {
     AppendMenuA(*root_, MF_STRING, 401, "exit");
     CheckMenuItem(*root_, 520, MF_CHECKED);
   }
-  static bool Inside(const RECT& box) { return box.left >= 0 && box.top >= 0 && box.right <= 640 && box.bottom <= 480; }
+  static bool Inside(const RECT& box) {
+    return box.left >= 0 && box.top >= 0 && box.right <= 640 && box.bottom <= 480;
+  }
 
   ShiftJis shift_jis_;
   FontEngine fonts_{shift_jis_};

@@ -28,7 +28,8 @@ class MessageQueueTest : public ::testing::Test {
     std::vector<UINT> messages;
     MSG message;
     while (PeekMessageA(platform_, &message)) {
-      messages.push_back(message.message == WM_TIMER ? 1000 + static_cast<UINT>(message.wParam) : message.message);
+      const bool tick = message.message == WM_TIMER;
+      messages.push_back(tick ? 1000 + static_cast<UINT>(message.wParam) : message.message);
       DispatchMessageA(&message);
     }
     return messages;

@@ -1,4 +1,5 @@
-// Header claims must fit the file and the caps before anything is allocated; damage is harmless.
+// Header claims must fit the file and the caps before anything is allocated; damage
+// is harmless.
 #include "platform/gdi/picture_file.h"
 
 #include <gtest/gtest.h>
@@ -20,84 +21,118 @@
 
 namespace {
 
-std::span<const std::uint8_t> Bytes(const std::string& b) { return {reinterpret_cast<const std::uint8_t*>(b.data()), b.size()}; }
+std::span<const std::uint8_t> Bytes(const std::string& b) {
+  return {reinterpret_cast<const std::uint8_t*>(b.data()), b.size()};
+}
 
-// A file with a 40-byte info header claiming whatever a test needs, masks behind it; zero pixels by default.
-struct Claim { std::int32_t width, height; std::uint16_t bits; std::uint32_t compression; std::size_t pixel_bytes;
-               std::vector<std::uint32_t> masks = {}; };
+// A file with a 40-byte info header claiming whatever a test needs, masks behind it;
+// zero pixels by default.
+struct Claim {
+  std::int32_t width, height;
+  std::uint16_t bits;
+  std::uint32_t compression;
+  std::size_t pixel_bytes;
+  std::vector<std::uint32_t> masks = {};
+};
 std::string ClaimedBmp(const Claim& c, std::string pixels = "") {
   if (pixels.empty()) pixels.resize(c.pixel_bytes);
   const auto offset = static_cast<std::uint32_t>(14 + 40 + c.masks.size() * 4);
   std::string out = "BM";
-  for (std::uint32_t field : {offset + static_cast<std::uint32_t>(pixels.size()), 0u, offset, 40u, std::uint32_t(c.width),
-                              std::uint32_t(c.height), 1u | std::uint32_t{c.bits} << 16, c.compression, 0u, 0u, 0u, 0u, 0u}) {
+  const auto size = static_cast<std::uint32_t>(offset + pixels.size());
+  const auto width = std::uint32_t(c.width), height = std::uint32_t(c.height);
+  const std::uint32_t planes_and_bits = 1u | std::uint32_t{c.bits} << 16;
+  for (std::uint32_t field : {size, 0u, offset, 40u, width, height, planes_and_bits, c.compression,
+                              0u, 0u, 0u, 0u, 0u}) {
     Put32(out, field);
   }
   for (std::uint32_t mask : c.masks) Put32(out, mask);
   return out + pixels;
 }
 
-Bitmap Pattern(int width, int height) {
+Bitmap Pattern(int width, int height) {  // scattered colours
   Bitmap picture(width, height);
-  for (int i = 0; i < width * height; ++i) picture.row(0)[i] = i * 2654435761u & 0xFFFFFF;  // scattered colours
+  for (int i = 0; i < width * height; ++i) picture.row(0)[i] = i * 2654435761u & 0xFFFFFF;
   return picture;
 }
 
 bool SamePixels(const Bitmap& a, const Bitmap& b) {
-  return a.width() == b.width() && a.height() == b.height() && std::equal(a.row(0), a.row(a.height()), b.row(0));
+  return a.width() == b.width() && a.height() == b.height() &&
+         std::equal(a.row(0), a.row(a.height()), b.row(0));
 }
 
 TEST(PictureFile, ClaimsBeyondTheFileOrTheCapsAndUnusableBitFieldsAreRejected) {
-  const std::size_t n = 2048 * 16384 / 8;  // enough for the largest 1-bit claims; RLE stands for <= 256 px a byte
+  // Enough for the largest 1-bit claims; run-length stands for at most 256 pixels a byte.
+  const std::size_t n = 2048 * 16384 / 8;
   const std::pair<Claim, bool> cases[] = {
-      {{30000, 30000, 8, 0, 4096}, false}, {{4096, 4096, 24, 0, 4096}, false}, {{4, 2, 24, 0, 23}, false},  // 3.6 GB
-      {{4, 2, 24, 0, 24}, true}, {{4096, 4096, 8, 1, 1024}, false}, {{256, 4, 8, 1, 4}, true}, {{257, 4, 8, 1, 4}, false},
-      {{1024, 16384, 1, 0, n}, true}, {{1024, 16385, 1, 0, n}, false}, {{16385, 1, 1, 0, n}, false},
-      {{4096, 4096, 1, 0, n}, true}, {{4097, 4096, 1, 0, n}, false}, {{0, 1, 1, 0, n}, false}, {{1, 0, 1, 0, n}, false},
-      {{-1, 1, 1, 0, n}, false}, {{1, INT32_MIN, 1, 0, n}, false}};
-  for (const auto& [claim, ok] : cases) EXPECT_EQ(ReadBmpHeader(Bytes(ClaimedBmp(claim))).has_value(), ok) << claim.width << "x" << claim.height;
+      {{30000, 30000, 8, 0, 4096}, false},  // 3.6 GB
+      {{4096, 4096, 24, 0, 4096}, false}, {{4, 2, 24, 0, 23}, false},  {{4, 2, 24, 0, 24}, true},
+      {{4096, 4096, 8, 1, 1024}, false},  {{256, 4, 8, 1, 4}, true},   {{257, 4, 8, 1, 4}, false},
+      {{1024, 16384, 1, 0, n}, true},     {{1024, 16385, 1, 0, n}, false},
+      {{16385, 1, 1, 0, n}, false},       {{4096, 4096, 1, 0, n}, true},
+      {{4097, 4096, 1, 0, n}, false},     {{0, 1, 1, 0, n}, false},    {{1, 0, 1, 0, n}, false},
+      {{-1, 1, 1, 0, n}, false},          {{1, INT32_MIN, 1, 0, n}, false}};
+  for (const auto& [claim, ok] : cases) {
+    EXPECT_EQ(ReadBmpHeader(Bytes(ClaimedBmp(claim))).has_value(), ok)
+        << claim.width << "x" << claim.height;
+  }
   EXPECT_FALSE(DecodeBitmapFile(Bytes(ClaimedBmp(cases[0].first))));
-  // Bit fields of any position and width but no gaps: red in the top byte, green 12 bits wide, no blue; top-down.
-  const std::optional<Bitmap> picture = DecodeBitmapFile(Bytes(ClaimedBmp(
-      {1, -2, 32, 3, 0, {0xFF000000, 0x00FFF000, 0}}, std::string("\x00\xF0\xFF\x80\x00\x00\x00\x01", 8))));
+  // Bit fields of any position and width but no gaps: red in the top byte, green 12
+  // bits wide, no blue; top-down.
+  const std::optional<Bitmap> picture =
+      DecodeBitmapFile(Bytes(ClaimedBmp({1, -2, 32, 3, 0, {0xFF000000, 0x00FFF000, 0}},
+                                        std::string("\x00\xF0\xFF\x80\x00\x00\x00\x01", 8))));
   EXPECT_TRUE(picture && picture->pixel(0, 0) == 0x80FF00u && picture->pixel(0, 1) == 0x010000u);
-  const Claim unusable[] = {{1, 1, 16, 3, 4, {0x5000, 0x03E0, 0x001F}}, {1, 1, 24, 3, 4, {0xFF0000, 0xFF00, 0xFF}},
-                            {1, 1, 16, 3, 4}, {1, 1, 8, 2, 4}, {1, -1, 8, 1, 4}};
-  for (const Claim& c : unusable) EXPECT_FALSE(DecodeBitmapFile(Bytes(ClaimedBmp(c)))) << c.bits << " bits, compression " << c.compression;
+  const Claim unusable[] = {{1, 1, 16, 3, 4, {0x5000, 0x03E0, 0x001F}},
+                            {1, 1, 24, 3, 4, {0xFF0000, 0xFF00, 0xFF}},
+                            {1, 1, 16, 3, 4},
+                            {1, 1, 8, 2, 4},
+                            {1, -1, 8, 1, 4}};
+  for (const Claim& c : unusable) {
+    EXPECT_FALSE(DecodeBitmapFile(Bytes(ClaimedBmp(c)))) << c.bits << " bits, " << c.compression;
+  }
 }
 
 TEST(PictureFile, CutAndDamagedFilesAreRejectedOrHarmless) {
-  for (const char* file : {"pal8rle", "pal4rle", "rgb32bf", "pal1", "pal8os2", "rgb16-565pal", "pal8v5"}) {
+  for (const char* file :
+       {"pal8rle", "pal4rle", "rgb32bf", "pal1", "pal8os2", "rgb16-565pal", "pal8v5"}) {
     std::ifstream in(TestDataPath("bmpsuite/g/" + std::string(file) + ".bmp"), std::ios::binary);
     const std::string original{std::istreambuf_iterator<char>(in), {}};
     ASSERT_GT(original.size(), 160u) << file;
     for (std::size_t size = 0; size < original.size(); size += 7) {
-      EXPECT_EQ(DecodeBitmapFile(Bytes(original.substr(0, size))).value_or(Bitmap(127, 1)).width(), 127) << file << size;
+      const std::optional<Bitmap> cut = DecodeBitmapFile(Bytes(original.substr(0, size)));
+      EXPECT_EQ(cut.value_or(Bitmap(127, 1)).width(), 127) << file << size;
     }
-    for (std::size_t i = 0; i < 160 * 5; ++i) {  // each of the first 160 bytes set to each of 5 values
+    // Each of the first 160 bytes set to each of 5 values.
+    for (std::size_t i = 0; i < 160 * 5; ++i) {
       std::string bytes = original;
       bytes[i / 5] = "\x00\x01\x7F\x80\xFF"[i % 5];
       const std::optional<Bitmap> picture = DecodeBitmapFile(Bytes(bytes));
-      EXPECT_TRUE(!picture || std::int64_t{picture->width()} * picture->height() <= BMP_MAX_PIXELS) << file;
+      EXPECT_TRUE(!picture || std::int64_t{picture->width()} * picture->height() <= BMP_MAX_PIXELS);
     }
   }
 }
 
 TEST(PictureFile, WrittenPicturesReadBackAndLoadImageLoadsOnlyBitmapFilesAtTheirOwnSize) {
   for (int width : {1, 2, 3, 4, 640}) {  // whatever the row padding
-    EXPECT_TRUE(SamePixels(DecodeBitmapFile(Bytes(Bmp24(Pattern(width, 7)))).value_or(Bitmap(0, 0)), Pattern(width, 7)));
+    const std::optional<Bitmap> read = DecodeBitmapFile(Bytes(Bmp24(Pattern(width, 7))));
+    EXPECT_TRUE(SamePixels(read.value_or(Bitmap(0, 0)), Pattern(width, 7)));
   }
   NovelReader r;
   r.novel_.WriteBytes("pic/a.bmp", Bmp24(Pattern(3, 2)));
   r.novel_.WriteBytes("empty.bmp", "");
-  EXPECT_FALSE(LoadBitmapFile(r.novel_.File("missing.bmp")) || LoadBitmapFile(r.novel_.path()) ||
-               LoadBitmapFile(r.novel_.File("empty.bmp")));
-  const std::unique_ptr<Bitmap> picture = LoadImageA(r.platform_, "pic\\a.bmp", IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
+  for (const std::string& path :
+       {r.novel_.File("missing.bmp"), r.novel_.path(), r.novel_.File("empty.bmp")}) {
+    EXPECT_FALSE(LoadBitmapFile(path)) << path;
+  }
+  const auto load = [&r](const char* name, UINT type, int width, UINT flags) {
+    return LoadImageA(r.platform_, name, type, width, width, flags);
+  };
+  const std::unique_ptr<Bitmap> picture = load("pic\\a.bmp", IMAGE_BITMAP, 0, LR_LOADFROMFILE);
   EXPECT_TRUE(picture && SamePixels(*picture, Pattern(3, 2)));
-  EXPECT_FALSE(LoadImageA(r.platform_, "pic\\a.bmp", 1, 0, 0, LR_LOADFROMFILE) ||  // an icon
-               LoadImageA(r.platform_, "pic\\a.bmp", IMAGE_BITMAP, 0, 0, 0));     // a resource
-  EXPECT_FALSE(LoadImageA(r.platform_, "pic\\a.bmp", IMAGE_BITMAP, 6, 4, LR_LOADFROMFILE) ||
-               LoadImageA(r.platform_, "pic\\b.bmp", IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+  EXPECT_FALSE(load("pic\\a.bmp", 1, 0, LR_LOADFROMFILE));                // an icon
+  EXPECT_FALSE(load("pic\\a.bmp", IMAGE_BITMAP, 0, 0));                   // a resource
+  EXPECT_FALSE(load("pic\\a.bmp", IMAGE_BITMAP, 6, LR_LOADFROMFILE));     // another size
+  EXPECT_FALSE(load("pic\\b.bmp", IMAGE_BITMAP, 0, LR_LOADFROMFILE));
 }
 
 }  // namespace

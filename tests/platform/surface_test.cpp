@@ -12,16 +12,18 @@ struct TestSurface {
 };
 
 // Each pixel holds its own position, so a moved pixel tells where it came from.
+std::uint32_t Position(int x, int y) { return static_cast<std::uint32_t>(y << 12 | x); }
+
 void FillWithPositions(Bitmap& bitmap) {
   for (int y = 0; y < bitmap.height(); ++y) {
-    for (int x = 0; x < bitmap.width(); ++x) bitmap.set_pixel(x, y, static_cast<std::uint32_t>(y << 12 | x));
+    for (int x = 0; x < bitmap.width(); ++x) bitmap.set_pixel(x, y, Position(x, y));
   }
 }
 
 TEST(CopyRule, SourcePastTheLastRowMovesOnlyTheRowsInside) {
   TestSurface page(640, 960), status(400, 100);
   FillWithPositions(page.bitmap);
-  for (int y = 0; y < 100; ++y) std::fill(status.bitmap.row(y), status.bitmap.row(y) + 400, 0xABCDEFu);
+  std::fill(status.bitmap.row(0), status.bitmap.row(100), 0xABCDEFu);
   // 400 x 50 from (220, 940): only rows 940 to 959 exist.
   BitBlt(status.surface, 0, 60, 400, 50, page.surface, 220, 940, SRCCOPY);
   EXPECT_EQ(status.bitmap.pixel(0, 60), static_cast<std::uint32_t>(940 << 12 | 220));
@@ -59,7 +61,7 @@ TEST(CopyRule, BackgroundHalfOverThePageHalf) {
   BitBlt(page.surface, 0, 0, 640, 460, page.surface, 0, 480, SRCCOPY);
   EXPECT_EQ(page.bitmap.pixel(5, 0), static_cast<std::uint32_t>(480 << 12 | 5));
   EXPECT_EQ(page.bitmap.pixel(639, 459), static_cast<std::uint32_t>(939 << 12 | 639));
-  EXPECT_EQ(page.bitmap.pixel(5, 460), static_cast<std::uint32_t>(460 << 12 | 5));  // the bottom strip stays
+  EXPECT_EQ(page.bitmap.pixel(5, 460), Position(5, 460));  // the bottom strip stays
 }
 
 TEST(PatBlt, FillsWithTheBrushInsideTheSurface) {

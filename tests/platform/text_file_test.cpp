@@ -1,4 +1,5 @@
-// Text-mode files: fgets-style lines after CR LF and Ctrl-Z translation; CR LF writing that commits or keeps the old file.
+// Text-mode files: fgets-style lines after CR LF and Ctrl-Z translation; CR LF writing
+// that commits or keeps the old file.
 #include "platform/files/text_file.h"
 
 #include <gtest/gtest.h>
@@ -25,20 +26,27 @@ class TextFileTest : public ::testing::Test {
   void TearDown() override { std::filesystem::remove_all(directory_); }
 
   std::string Host(const std::string& name) const { return directory_ + "/" + name; }
-  void WriteBytes(const std::string& name, const std::string& bytes) const { std::ofstream(Host(name), std::ios::binary) << bytes; }
+  void WriteBytes(const std::string& name, const std::string& bytes) const {
+    std::ofstream(Host(name), std::ios::binary) << bytes;
+  }
   std::string ReadBytes(const std::string& name) const {
-    return {std::istreambuf_iterator<char>(std::ifstream(Host(name), std::ios::binary).rdbuf()), {}};
+    std::ifstream in(Host(name), std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
   }
   Lines ReadLinesOf(const std::string& bytes, std::size_t size) const {
     WriteBytes("lines.txt", bytes);
     TextFileReader reader = TextFileReader::Open(Host("lines.txt")).value();
     Lines lines;
-    for (std::vector<char> buffer(size); reader.ReadLine(buffer.data(), size);) lines.emplace_back(buffer.data());
+    for (std::vector<char> buffer(size); reader.ReadLine(buffer.data(), size);) {
+      lines.emplace_back(buffer.data());
+    }
     return lines;
   }
   Lines DirectoryEntries() const {
     Lines names;
-    for (const auto& entry : std::filesystem::directory_iterator(directory_)) names.push_back(entry.path().filename());
+    for (const auto& entry : std::filesystem::directory_iterator(directory_)) {
+      names.push_back(entry.path().filename());
+    }
     return names;
   }
 
@@ -46,12 +54,24 @@ class TextFileTest : public ::testing::Test {
 };
 
 TEST_F(TextFileTest, ReadsLines) {
-  const std::string a255(255, 'a');
-  const struct { std::string bytes; Lines lines; std::size_t size = 256; } cases[] = {
-      {"one\r\ntwo\r\nthree\r\n", {"one\n", "two\n", "three\n"}}, {"one\ntwo", {"one\n", "two"}}, {"", {}},
-      {a255 + std::string(45, 'b') + "\n", {a255, std::string(45, 'b') + "\n"}}, {a255 + "\r\nz\n", {a255, "\n", "z\n"}},
-      {"a\rb\r\r\nc\r", {"a\rb\r\n", "c\r"}}, {"ab\n", {"a", "b", "\n"}, 2},  // lone CRs stay
-      {"one\r\ntwo\x1Athree\r\n", {"one\n", "two"}}, {"\x1A" "after\n", {}}, {"a\r\x1A\n", {"a\r"}}};  // Ctrl-Z: the end
+  const std::string a255(255, 'a'), b45(45, 'b');
+  const struct {
+    std::string bytes;
+    Lines lines;
+    std::size_t size = 256;
+  } cases[] = {
+      {"one\r\ntwo\r\nthree\r\n", {"one\n", "two\n", "three\n"}},
+      {"one\ntwo", {"one\n", "two"}},
+      {"", {}},
+      {a255 + b45 + "\n", {a255, b45 + "\n"}},
+      {a255 + "\r\nz\n", {a255, "\n", "z\n"}},
+      {"a\rb\r\r\nc\r", {"a\rb\r\n", "c\r"}},  // lone CRs stay
+      {"ab\n", {"a", "b", "\n"}, 2},
+      // Ctrl-Z ends the text.
+      {"one\r\ntwo\x1Athree\r\n", {"one\n", "two"}},
+      {"\x1A" "after\n", {}},
+      {"a\r\x1A\n", {"a\r"}},
+  };
   for (const auto& c : cases) EXPECT_EQ(ReadLinesOf(c.bytes, c.size), c.lines) << c.bytes;
 }
 
@@ -60,28 +80,33 @@ TEST_F(TextFileTest, ReadLineEdgeCasesAndOpenFailures) {
   TextFileReader reader = TextFileReader::Open(Host("nul.txt")).value();
   char buffer[8] = {'X', 'X', 'X', 'X', 'X', 'X', 'X', 'X'};
   EXPECT_TRUE(!reader.ReadLine(buffer, 0) && buffer[0] == 'X');
-  EXPECT_TRUE(reader.ReadLine(buffer, 1) && std::string(buffer, 2) == std::string("\0X", 2));  // nothing consumed
-  EXPECT_TRUE(reader.ReadLine(buffer, sizeof buffer) && std::string(buffer, 6) == std::string("a\0b\n\0X", 6));  // NULs kept
-  EXPECT_TRUE(!reader.ReadLine(buffer, sizeof buffer) && buffer[0] == 'a');  // nothing stored at the end
+  // Size 1 stores the terminator and consumes nothing; NULs inside a line are kept.
+  EXPECT_TRUE(reader.ReadLine(buffer, 1) && std::string(buffer, 2) == std::string("\0X", 2));
+  EXPECT_TRUE(reader.ReadLine(buffer, sizeof buffer));
+  EXPECT_EQ(std::string(buffer, 6), std::string("a\0b\n\0X", 6));
+  EXPECT_TRUE(!reader.ReadLine(buffer, sizeof buffer) && buffer[0] == 'a');  // nothing stored
   EXPECT_FALSE(TextFileReader::Open(directory_) || TextFileReader::Open(Host("missing.txt")));
-  EXPECT_FALSE(TextFileWriter::Open(Host("missing/out.sio")) || TextFileWriter::Open(directory_ + "/"));
+  EXPECT_FALSE(TextFileWriter::Open(Host("missing/out.sio")));
+  EXPECT_FALSE(TextFileWriter::Open(directory_ + "/"));
 }
 
-TEST_F(TextFileTest, WriterReplacesTheOldFileWithCrLfTextOnlyOnASuccessfulCommit) {
+TEST_F(TextFileTest, TheWriterReplacesTheOldFileWithCrLfTextOnlyOnASuccessfulCommit) {
   WriteBytes("out.sio", "old\r\n");
   {
     std::optional<TextFileWriter> writer = TextFileWriter::Open(Host("out.sio"));
     ASSERT_TRUE(writer && writer->Write("new\n"));
     EXPECT_EQ(DirectoryEntries().size(), 2u);  // the temporary is beside the file
   }  // destroyed uncommitted: discarded
-  // A failed write fails the commit; in a child process, so that the size limit stays out of the test runner.
+  // A failed write fails the commit; in a child process, so that the size limit stays
+  // out of the test runner.
   const pid_t child = fork();
   if (child == 0) {
     const rlimit limit = {16, 16};
     std::signal(SIGXFSZ, SIG_IGN);
     setrlimit(RLIMIT_FSIZE, &limit);
     std::optional<TextFileWriter> writer = TextFileWriter::Open(Host("out.sio"));
-    _exit(!writer ? 10 : writer->Write(std::string(64, 'x') + "\n") ? 11 : writer->Commit() ? 12 : 0);
+    if (!writer) _exit(10);
+    _exit(writer->Write(std::string(64, 'x') + "\n") ? 11 : writer->Commit() ? 12 : 0);
   }
   int status = 0;
   ASSERT_EQ(waitpid(child, &status, 0), child);
@@ -92,21 +117,20 @@ TEST_F(TextFileTest, WriterReplacesTheOldFileWithCrLfTextOnlyOnASuccessfulCommit
   TextFileWriter second(std::move(*first));
   EXPECT_FALSE(first->Write("x\n") || first->Commit());
   first.reset();  // the moved-from writer must not remove the temporary
-  EXPECT_TRUE(second.Write("b\n\nc") && ReadBytes("out.sio") == "old\r\n");  // untouched until the commit
+  EXPECT_TRUE(second.Write("b\n\nc"));
+  EXPECT_EQ(ReadBytes("out.sio"), "old\r\n");  // untouched until the commit
   EXPECT_TRUE(second.Commit());
   EXPECT_EQ(ReadBytes("out.sio"), "NO DATA,1,a\r\nb\r\n\r\nc");
   EXPECT_EQ(DirectoryEntries(), Lines{"out.sio"});
   EXPECT_EQ(static_cast<int>(std::filesystem::status(Host("out.sio")).permissions()), 0644);
-}
-
-TEST_F(TextFileTest, FailedCommitReturnsFalseAndKeepsWhatWasThere) {
+  // A commit onto a folder fails and keeps what was there.
   std::filesystem::create_directory(Host("target"));
   WriteBytes("target/kept.txt", "kept\r\n");
-  std::optional<TextFileWriter> writer = TextFileWriter::Open(Host("target"));
-  ASSERT_TRUE(writer && writer->Write("new\n") && !writer->Commit());
+  std::optional<TextFileWriter> refused = TextFileWriter::Open(Host("target"));
+  ASSERT_TRUE(refused && refused->Write("new\n") && !refused->Commit());
   EXPECT_EQ(ReadBytes("target/kept.txt"), "kept\r\n");
-  EXPECT_EQ(DirectoryEntries(), Lines{"target"});
-  EXPECT_FALSE(writer->Write("more\n") || writer->Commit());
+  EXPECT_EQ(DirectoryEntries().size(), 2u);
+  EXPECT_FALSE(refused->Write("more\n") || refused->Commit());
 }
 
 }  // namespace

@@ -22,11 +22,13 @@ std::string ReadBytes(const std::string& path) {
   return {std::istreambuf_iterator<char>(std::ifstream(path, std::ios::binary).rdbuf()), {}};
 }
 
-Strings Slots(const ReaderRun& run) {  // every slot as "label|page|file"
+// Every slot as "label|page|file".
+Strings Slots(const ReaderRun& run) {
   Strings slots;
-  for (const std::string k : {"[0]", "[1]", "[2]", "[3]", "[4]"})
+  for (const std::string k : {"[0]", "[1]", "[2]", "[3]", "[4]"}) {
     slots.push_back(run.State("BookmarkLabels" + k) + "|" + run.State("BookmarkPages" + k) + "|" +
                     run.State("BookmarkFiles" + k));
+  }
   return slots;
 }
 
@@ -35,14 +37,19 @@ TEST(BookmarkFile, LinesFillTheSlotsInOrder) {
   for (int k = 0; k < 6; ++k) six += "L" + std::to_string(k) + "," + std::to_string(k) + ",f.txt\n";
   const std::string x(300, 'x'), y(254, 'y');
   const std::pair<std::string, Strings> cases[] = {
-      {ToShiftJis("一章 P.3,3,a.txt\r\n\n三,5,c.txt\n"), {"一章 P.3|3|a.txt", DEFAULT, "三|5|c.txt", DEFAULT, DEFAULT}},
-      {six, {"L0|0|f.txt", "L1|1|f.txt", "L2|2|f.txt", "L3|3|f.txt", "L4|4|f.txt"}},  // the sixth is not read
-      // One field; two commas; a comma before the line feed; four fields; a shorter text than the default.
+      {ToShiftJis("一章 P.3,3,a.txt\r\n\n三,5,c.txt\n"),
+       {"一章 P.3|3|a.txt", DEFAULT, "三|5|c.txt", DEFAULT, DEFAULT}},
+      // The sixth line is not read.
+      {six, {"L0|0|f.txt", "L1|1|f.txt", "L2|2|f.txt", "L3|3|f.txt", "L4|4|f.txt"}},
+      // One field; two commas; a comma before the line feed; four fields; a text
+      // shorter than the default.
       {ToShiftJis("ラベル\nL,,5,f.txt\nM,\nN,2,g.txt,extra\nab,xy\n"),
        {"ラベル" + NO_FILE, "L|,5|f.txt", "M|\\n|タイトル.txt", "N|2|g.txt", "ab|xy|タイトル.txt"}},
-      // Lines over 255 bytes arrive in pieces; a comma at the end of a piece or the file reads nothing.
+      // Lines over 255 bytes arrive in pieces; a comma at the end of a piece or the
+      // file reads nothing.
       {x + ",2,a.txt\n" + y + ",z\nQ,",
-       {x.substr(0, 99) + NO_FILE, x.substr(0, 45) + "|2|a.txt", y.substr(0, 99) + NO_FILE, "z" + NO_FILE, "Q" + NO_FILE}},
+       {x.substr(0, 99) + NO_FILE, x.substr(0, 45) + "|2|a.txt", y.substr(0, 99) + NO_FILE,
+        "z" + NO_FILE, "Q" + NO_FILE}},
   };
   for (const auto& [bytes, slots] : cases) {
     Novel novel;
@@ -59,22 +66,25 @@ TEST(Bookmarks, StoringWritesFiveCrLfLinesAndOpeningReturnsToTheStartOfTheSavedP
   novel.Write("タイトル.txt", "T 第一章\n" + SCRIPT);
   RunNovel(novel, "command 601\n");
   EXPECT_EQ(ReadBytes(novel.File("しおり.sio")),
-            ToShiftJis(DEFAULT_LINE + "第一章 P.1,1,タイトル.txt\r\n" + DEFAULT_LINE + DEFAULT_LINE + DEFAULT_LINE));
+            ToShiftJis(DEFAULT_LINE + "第一章 P.1,1,タイトル.txt\r\n" + Times(3, DEFAULT_LINE)));
   novel.Write("タイトル.txt", "T 章,その二\n" + SCRIPT);
   EXPECT_EQ(Slots(RunNovel(novel, "command 602\nstate\n"))[2], "章,その二 P.1|1|タイトル.txt");
   EXPECT_EQ(Slots(RunNovel(novel, "state\n"))[2], "章|その二 P.1|1");  // the file is a fourth field
 
   novel.Write("タイトル.txt", SCRIPT);
-  const std::string next = "wait 100\nclick 5 5\n", four = next + next + next + next;
-  // Saved on page 2, which begins at line 4, at its second paragraph; opened one paragraph later.
-  ReaderRun run = RunNovel(novel, four + "wait 100\nstate\ncommand 603\n" + next + "wait 100\ncommand 608\nstate\n");
-  EXPECT_EQ(run.Records("state CurrentLine="), (Strings{"state CurrentLine=7", "state CurrentLine=6"}));
+  const std::string next = "wait 100\nclick 5 5\n";
+  // Saved on page 2, which begins at line 4, at its second paragraph; opened one
+  // paragraph later.
+  const ReaderRun run = RunNovel(novel, Times(4, next) + "wait 100\nstate\ncommand 603\n" + next +
+                                            "wait 100\ncommand 608\nstate\n");
+  EXPECT_EQ(run.Values("CurrentLine"), (Strings{"7", "6"}));
   EXPECT_EQ(run.State("BookmarkPages[3]"), "2");
   EXPECT_EQ(run.StateNumber("PageNumber"), 2);
   EXPECT_EQ(run.State("Mode"), "ModeReady");
 }
 
-// A file size limit in a child process cuts the new file part-way; a folder in the file's place refuses it.
+// A file size limit in a child process cuts the new file part-way; a folder in the
+// file's place refuses it.
 TEST(Bookmarks, AFailedSaveLeavesTheOldFileIntactAndKeepsTheSlotInMemory) {
   Novel novel;
   novel.Write("タイトル.txt", "T 新\n" + SCRIPT);

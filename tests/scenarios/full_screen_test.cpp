@@ -6,43 +6,30 @@
 
 namespace {
 
-std::string MenuCheck(const ReaderRun& run, int opening) {
-  int seen = -1;
-  for (const std::string& record : run.Records("menu ")) {
-    if (record.rfind("menu open", 0) == 0) ++seen;
-    if (seen == opening && record.find(" 400 ") != std::string::npos) return record;
-  }
-  return "";
-}
+using Strings = std::vector<std::string>;
+const std::string SCRIPT = "C\n一\n二\nE\n";
 
 TEST(FullScreen, TheCheckMarkFollowsTheState) {
-  Novel novel;
-  novel.Write("タイトル.txt", "C\n一\n二\nE\n");
-  ReaderRun run = RunNovel(novel,
-                           "rclick 5 5\npick 400\nstate\nrclick 5 5\npick 400\nstate\nrclick 5 5\npick none\n");
-  EXPECT_EQ(MenuCheck(run, 0), "menu item 0 400 フルスクリーン");
-  EXPECT_EQ(MenuCheck(run, 1), "menu item 0 400 checked フルスクリーン");
-  EXPECT_EQ(MenuCheck(run, 2), "menu item 0 400 フルスクリーン");
+  const ReaderRun run = RunScript(SCRIPT, "rclick 5 5\npick 400\nstate\nrclick 5 5\npick 400\n"
+                                          "state\nrclick 5 5\npick none\n");
+  Strings marks;
+  for (const std::string& item : run.Records("menu item 0 400")) marks.push_back(item.substr(16));
+  EXPECT_EQ(marks, (Strings{"フルスクリーン", "checked フルスクリーン", "フルスクリーン"}));
   // The headless display offers 1024 x 768 first: the search takes the second mode.
-  EXPECT_EQ(run.Records("display"), (std::vector<std::string>{"display change 640x480", "display restore",
-                                                              "display restore"}));
-  EXPECT_EQ(run.Records("state IsFullScreen="), (std::vector<std::string>{"state IsFullScreen=1",
-                                                                         "state IsFullScreen=0"}));
+  EXPECT_EQ(run.Records("display"),
+            (Strings{"display change 640x480", "display restore", "display restore"}));
+  EXPECT_EQ(run.Values("IsFullScreen"), (Strings{"1", "0"}));
 }
 
-TEST(FullScreen, ExitInFullScreenRestoresTheDisplay) {
-  Novel novel;
-  novel.Write("タイトル.txt", "C\n一\n二\nE\n");
-  ReaderRun run = RunNovel(novel, "command 400\nrclick 5 5\npick 401\n");
-  EXPECT_EQ(run.Records("display"), (std::vector<std::string>{"display change 640x480", "display restore"}));
-  EXPECT_EQ(run.Records("quit"), (std::vector<std::string>{"quit 0"}));
+TEST(FullScreen, TheExitInFullScreenRestoresTheDisplay) {
+  const ReaderRun run = RunScript(SCRIPT, "command 400\nrclick 5 5\npick 401\n");
+  EXPECT_EQ(run.Records("display"), (Strings{"display change 640x480", "display restore"}));
+  EXPECT_EQ(run.Records("quit"), (Strings{"quit 0"}));
 }
 
 TEST(FullScreen, AMenuInFullScreenOpensAtThePointer) {
   // Without a caption the client area starts at the screen's corner.
-  Novel novel;
-  novel.Write("タイトル.txt", "C\n一\nE\n");
-  ReaderRun run = RunNovel(novel, "command 400\nrclick 30 40\npick none\n");
+  const ReaderRun run = RunScript(SCRIPT, "command 400\nrclick 30 40\npick none\n");
   EXPECT_EQ(run.Count("menu open 30 40"), 1);
 }
 

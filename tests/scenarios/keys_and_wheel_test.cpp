@@ -77,8 +77,9 @@ TEST(KeysAndWheel, CtrlHeldSkipsUntilReleasedAndCtrlCSkipsNothing) {
   Novel novel;
   novel.Write("タイトル.txt", "C\n一\n二\n三\n四\n五\n六\n七\n八\nE\n");
   // The second press is the held key's repeat.
-  const ReaderRun held = RunNovel(novel, "wait 100\nkeydown Ctrl\nwait 200\nkeydown Ctrl\nwait 200\n"
-                                         "state\nkeyup Ctrl\nwait 200\nstate\n");
+  const ReaderRun held =
+      RunNovel(novel, "wait 100\nkeydown Ctrl\nwait 200\nkeydown Ctrl\nwait 200\n"
+                      "state\nkeyup Ctrl\nwait 200\nstate\n");
   EXPECT_EQ(held.TimedRecords("timer set 303"),
             (std::vector<std::string>{"@400 timer set 303 50"}));
   EXPECT_EQ(held.TimedRecords("timer kill 303"), (std::vector<std::string>{"@500 timer kill 303"}));

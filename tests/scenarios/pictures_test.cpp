@@ -11,87 +11,82 @@
 
 namespace {
 
-constexpr int WIDTH = 640;
-constexpr int HEIGHT = 480;
+using Expected = std::function<std::uint32_t(int, int)>;
 
 // Every pixel tells where it lies and which picture it is.
 Bitmap Pattern(int width, int height, std::uint32_t tag) {
   Bitmap picture(width, height);
   for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) picture.set_pixel(x, y, tag << 16 | (x & 0xFF) << 8 | ((y * 3 + x / 256) & 0xFF));
+    for (int x = 0; x < width; ++x) {
+      picture.set_pixel(x, y, tag << 16 | (x & 0xFF) << 8 | ((y * 3 + x / 256) & 0xFF));
+    }
   }
   return picture;
 }
 
-// Both halves of the 640x960 surface hold expected(x, y) in rows 0 to rows-1.
-void ExpectBothHalves(const Bitmap& surface, const std::function<std::uint32_t(int, int)>& expected,
-                      int rows = HEIGHT) {
-  ASSERT_EQ(surface.width(), WIDTH);
-  ASSERT_EQ(surface.height(), 2 * HEIGHT);
+const Bitmap A = Pattern(640, 480, 1), B = Pattern(320, 240, 2), BIG = Pattern(800, 600, 3);
+
+// The page surface after the events over a novel with the pictures above.
+Bitmap SurfaceAfter(const std::string& script, const std::string& events) {
+  Novel novel;
+  novel.WriteBytes("a.bmp", Bmp24(A));
+  novel.WriteBytes("big.bmp", Bmp24(BIG));
+  for (const char* name : {"b.bmp", "abcdefghijklmno.bmp", "abcdefghijklmnop.bmp",
+                           "abcdefghijklmnop.bm", "pic/b.bmp", "表紙.bmp"}) {
+    novel.WriteBytes(name, Bmp24(B));
+  }
+  novel.Write("タイトル.txt", script);
+  RunNovel(novel, events + "surface " + novel.File("surface.png") + "\n");
+  return ReadPng(novel.File("surface.png"));
+}
+
+// Both halves of the 640 x 960 surface hold expected(x, y) in rows 0 to rows - 1.
+void ExpectBothHalves(const Bitmap& surface, const Expected& expected, int rows = 480) {
+  ASSERT_EQ(surface.width(), 640);
+  ASSERT_EQ(surface.height(), 960);
   for (int y = 0; y < rows; ++y) {
-    for (int x = 0; x < WIDTH; ++x) {
+    for (int x = 0; x < 640; ++x) {
       ASSERT_EQ(surface.pixel(x, y), expected(x, y)) << "page " << x << "," << y;
-      ASSERT_EQ(surface.pixel(x, y + HEIGHT), expected(x, y)) << "background " << x << "," << y;
+      ASSERT_EQ(surface.pixel(x, y + 480), expected(x, y)) << "background " << x << "," << y;
     }
   }
 }
+
+const Expected ONLY_A = [](int x, int y) { return A.pixel(x, y); };
 
 TEST(PictureScenario, PicturesAndNamesOnTheFirstPage) {
-  const Bitmap a = Pattern(WIDTH, HEIGHT, 1), b = Pattern(320, 240, 2), big = Pattern(800, 600, 3);
-  const auto only_a = [&](int x, int y) { return a.pixel(x, y); };
-  const auto b_over_a = [&](int x, int y) { return x < 320 && y < 240 ? b.pixel(x, y) : a.pixel(x, y); };
+  const Expected b_over_a = [](int x, int y) {
+    return x < 320 && y < 240 ? B.pixel(x, y) : A.pixel(x, y);
+  };
   const struct {
     std::string script;
-    std::function<std::uint32_t(int, int)> expected;
+    Expected expected;
   } cases[] = {
       {"BMP \"a.bmp\"\nBMP \"b.bmp\"\n", b_over_a},
-      {"BMP \"big.bmp\"\n", [&](int x, int y) { return big.pixel(x, y); }},
+      {"BMP \"big.bmp\"\n", [](int x, int y) { return BIG.pixel(x, y); }},
       {"BMP \"missing.bmp\"\n", [](int, int) { return 0u; }},
-      {"BMP \"a.bmp\"\nBMP \"abcdefghijklmno.bmp\"\n", b_over_a},   // 19 bytes
-      {"BMP \"a.bmp\"\nBMP \"abcdefghijklmnop.bmp\"\n", only_a},    // 20 bytes, nor its first 19
-      {"BMP \"a.bmp\"\nBMP \"b.bmp\n", only_a},                       // one quote
-      {"BMP \"a.bmp\"\nBMP \"pic\\b.bmp\" 夜の岬\n", b_over_a},          // a folder; text after the name
-      {"BMP \"a.bmp\"\nBMP \"表紙.bmp\"\n", b_over_a}};                  // 表 is 0x95 0x5C
+      {"BMP \"a.bmp\"\nBMP \"abcdefghijklmno.bmp\"\n", b_over_a},  // 19 bytes
+      {"BMP \"a.bmp\"\nBMP \"abcdefghijklmnop.bmp\"\n", ONLY_A},   // 20 bytes, nor its first 19
+      {"BMP \"a.bmp\"\nBMP \"b.bmp\n", ONLY_A},                      // one quote
+      {"BMP \"a.bmp\"\nBMP \"pic\\b.bmp\" 夜の岬\n", b_over_a},         // a folder; text after it
+      {"BMP \"a.bmp\"\nBMP \"表紙.bmp\"\n", b_over_a},                 // 表 is 0x95 0x5C
+  };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.script);
-    Novel novel;
-    novel.WriteBytes("a.bmp", Bmp24(a));
-    novel.WriteBytes("big.bmp", Bmp24(big));
-    for (const char* name : {"b.bmp", "abcdefghijklmno.bmp", "abcdefghijklmnop.bmp", "abcdefghijklmnop.bm",
-                             "pic/b.bmp", "表紙.bmp"}) {
-      novel.WriteBytes(name, Bmp24(b));
-    }
-    novel.Write("タイトル.txt", c.script + ">\n");
-    const std::string shot = novel.File("surface.png");
-    RunNovel(novel, "surface " + shot + "\n");
-    ExpectBothHalves(ReadPng(shot), c.expected);
+    ExpectBothHalves(SurfaceAfter(c.script + ">\n", ""), c.expected);
   }
 }
 
-TEST(PictureScenario, MissingFileCopiesThePreviousPictureOverTheText) {
-  Novel novel;
-  const Bitmap a = Pattern(WIDTH, HEIGHT, 1);
-  novel.WriteBytes("a.bmp", Bmp24(a));
-  novel.Write("タイトル.txt", "BMP \"a.bmp\"\n岬の灯台に夜が来る。\nBMP \"missing.bmp\"\n>\n");
-  const std::string with_text = novel.File("text.png"), after = novel.File("after.png");
-  RunNovel(novel, "surface " + with_text + "\nwait 100\nclick 1 1\nsurface " + after + "\n");
-  const Bitmap text = ReadPng(with_text);
-  int text_pixels = 0;
-  for (int y = 0; y < HEIGHT; ++y) {
-    for (int x = 0; x < WIDTH; ++x) text_pixels += text.pixel(x, y) != a.pixel(x, y);
-  }
-  EXPECT_GT(text_pixels, 50);
-  ExpectBothHalves(ReadPng(after), [&](int x, int y) { return a.pixel(x, y); });
+TEST(PictureScenario, AMissingFileCopiesThePreviousPictureOverTheText) {
+  const std::string script = "BMP \"a.bmp\"\n岬の灯台に夜が来る。\nBMP \"missing.bmp\"\n>\n";
+  const Bitmap text = SurfaceAfter(script, "");
+  EXPECT_GT(CountPixels(text, {0, 0, 640, 440}, 0xFFFFFF), 50);
+  ExpectBothHalves(SurfaceAfter(script, "wait 100\nclick 1 1\n"), ONLY_A);
 }
 
-TEST(PictureScenario, PageClearBringsThePictureBackAboveTheBottomStrip) {
-  Novel novel;
-  const Bitmap a = Pattern(WIDTH, HEIGHT, 1);
-  novel.WriteBytes("a.bmp", Bmp24(a));
-  novel.Write("タイトル.txt", "BMP \"a.bmp\"\n岬の灯台に夜が来る。\nC\n>\n");
-  const std::string after = novel.File("after.png");
-  RunNovel(novel, "wait 100\nclick 1 1\nsurface " + after + "\n");
-  ExpectBothHalves(ReadPng(after), [&](int x, int y) { return a.pixel(x, y); }, 440);
+TEST(PictureScenario, APageClearBringsThePictureBackAboveTheBottomStrip) {
+  const Bitmap after = SurfaceAfter("BMP \"a.bmp\"\n岬の灯台に夜が来る。\nC\n>\n", "wait 100\nclick 1 1\n");
+  ExpectBothHalves(after, ONLY_A, 440);
 }
 
 }  // namespace

@@ -137,6 +137,27 @@ ReaderRun RunNovel(const Novel& novel, const std::string& events, const ReadingO
   return run;
 }
 
+ReaderRun RunScript(const std::string& script_utf8, const std::string& events) {
+  Novel novel;
+  novel.Write("タイトル.txt", script_utf8);
+  return RunNovel(novel, events);
+}
+
+Bitmap Screenshot(const std::string& script_utf8, const std::string& events) {
+  Novel novel;
+  novel.Write("タイトル.txt", script_utf8);
+  RunNovel(novel, events + "screenshot " + novel.File("shot.png") + "\n");
+  return ReadPng(novel.File("shot.png"));
+}
+
+int CountPixels(const Bitmap& shot, RECT area, std::uint32_t colour, bool equal) {
+  int count = 0;
+  for (int y = area.top; y < area.bottom; ++y) {
+    for (int x = area.left; x < area.right; ++x) count += (shot.pixel(x, y) == colour) == equal;
+  }
+  return count;
+}
+
 Bitmap ReadPng(const std::string& path) {
   png_image image{};
   image.version = PNG_IMAGE_VERSION;

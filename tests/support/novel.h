@@ -67,5 +67,13 @@ struct ReaderRun {
 ReaderRun RunNovel(const Novel& novel, const std::string& events,
                    const ReadingOptions& reading = {}, bool with_sound = false);
 
+// A run over a novel of one script, タイトル.txt.
+ReaderRun RunScript(const std::string& script_utf8, const std::string& events);
+// What the window shows after the events of a run over a novel of one script.
+Bitmap Screenshot(const std::string& script_utf8, const std::string& events);
+
 // A PNG written by a screenshot or surface event.
 Bitmap ReadPng(const std::string& path);
+// The pixels of a colour in rows [top, bottom) and columns [left, right); with
+// equal unset, the pixels of any other colour.
+int CountPixels(const Bitmap& shot, RECT area, std::uint32_t colour, bool equal = true);
