@@ -2,9 +2,11 @@
 JOBS ?= $(shell nproc)
 BUILD ?= build
 ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
 PREFIX ?= /usr/local
 
-.PHONY: all deps build run shots test asan bench install clean
+.PHONY: all deps build run shots test asan bench fuzz fuzz-run install clean
 
 all: build
 
@@ -43,10 +45,21 @@ asan: deps
 bench: build
 	$(BUILD)/yomu_bench
 
+# The libFuzzer targets of fuzz/ with ASan and UBSan (clang), and their seed corpora.
+fuzz: deps
+	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DYOMU_FUZZ=ON \
+		-DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	fuzz/seed-corpora.sh $(FUZZ_BUILD)
+
+# Runs each fuzz target for FUZZ_SECONDS on its corpus.
+fuzz-run: fuzz
+	fuzz/run-targets.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
 # The program, its man page, desktop entry, icons and metainfo under PREFIX.
 install: deps $(BUILD)/Makefile
 	cmake --build $(BUILD) -j $(JOBS) --target yomu
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -13,6 +13,7 @@
 #include <string>
 #include <thread>
 
+#include "platform/files/host_path.h"
 #include "platform/media/mixer_player.h"
 #include "platform/shift_jis.h"
 #include "support/mixer_player_probe.h"
@@ -41,10 +42,13 @@ class BenchPlayer {
     if (!directory_.empty()) std::filesystem::remove_all(directory_);
   }
   MixerPlayer* get() { return player_.get(); }
-  DWORD Send(const std::string& command) { return player_->Run(*ParseMediaCommand(command)); }
+  DWORD Send(const std::string& command) {
+    return player_->Run(*ParseMediaCommand(command), names_);
+  }
 
  private:
   ShiftJis shift_jis_;
+  HostNames names_{shift_jis_};
   std::string directory_;
   std::unique_ptr<MixerPlayer> player_;
 };

@@ -1,10 +1,13 @@
 // The cost of a "BMP" line's load: a 640 x 480 24-bit picture read from a file,
-// checked, decoded and made opaque 0x00RRGGBB pixels.
+// checked, decoded and made opaque 0x00RRGGBB pixels; and the memory that loading
+// a page-sized and a 4000 x 3000 picture takes at its peak.
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdint>
+#include <cstring>
 #include <fstream>
 #include <string>
 
@@ -13,11 +16,13 @@
 
 namespace {
 
-// A page-sized picture as a paint program saves it: 24 bits, bottom-up.
-std::string PageBmp() {
-  Bitmap page(640, 480);
-  for (int y = 0; y < 480; ++y) {
-    for (int x = 0; x < 640; ++x) page.set_pixel(x, y, static_cast<std::uint32_t>((x ^ y) << 16 | y << 8 | (x & 0xFF)));
+// A picture as a paint program saves it: 24 bits, bottom-up.
+std::string PatternBmp(int width, int height) {
+  Bitmap page(width, height);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      page.set_pixel(x, y, static_cast<std::uint32_t>((x ^ y) << 16 | y << 8 | (x & 0xFF)));
+    }
   }
   return Bmp24(page);
 }
@@ -25,11 +30,11 @@ std::string PageBmp() {
 // A picture file in a temporary directory, removed with it.
 class PictureOnDisk {
  public:
-  PictureOnDisk() {
+  explicit PictureOnDisk(int width = 640, int height = 480) {
     char pattern[] = "/tmp/yomu-bench-XXXXXX";
     if (mkdtemp(pattern) != nullptr) directory_ = pattern;
     path_ = directory_ + "/page.bmp";
-    std::ofstream(path_, std::ios::binary) << PageBmp();
+    std::ofstream(path_, std::ios::binary) << PatternBmp(width, height);
   }
   ~PictureOnDisk() {
     unlink(path_.c_str());
@@ -56,5 +61,47 @@ void BM_LoadPagePicture(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_LoadPagePicture)->Unit(benchmark::kMicrosecond);
+
+// A field of /proc/self/status in kilobytes.
+long StatusKb(const char* field) {
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);) {
+    if (line.rfind(field, 0) == 0) return std::stol(line.substr(std::strlen(field)));
+  }
+  return -1;
+}
+
+// The growth of the resident memory's peak while one picture loads, in a child
+// process that starts from this one's pages.
+double PeakGrowthMb(const std::string& path) {
+  int pipe_ends[2];
+  if (pipe(pipe_ends) != 0) return -1;
+  const pid_t child = fork();
+  if (child == 0) {
+    const long before = StatusKb("VmRSS:");
+    const std::optional<Bitmap> picture = LoadBitmapFile(path);
+    const long growth = picture ? StatusKb("VmHWM:") - before : -1;
+    _exit(write(pipe_ends[1], &growth, sizeof growth) == sizeof growth ? 0 : 1);
+  }
+  long growth = -1;
+  close(pipe_ends[1]);
+  if (read(pipe_ends[0], &growth, sizeof growth) != sizeof growth) growth = -1;
+  close(pipe_ends[0]);
+  waitpid(child, nullptr, 0);
+  return growth / 1024.0;
+}
+
+void BM_PicturePeakMemory(benchmark::State& state) {
+  const PictureOnDisk picture(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+  double growth_mb = 0;
+  for (auto _ : state) growth_mb = PeakGrowthMb(picture.path());
+  if (growth_mb < 0) state.SkipWithError("the picture did not load");
+  state.counters["peak_growth_MB"] = growth_mb;
+}
+BENCHMARK(BM_PicturePeakMemory)
+    ->Args({640, 480})
+    ->Args({4000, 3000})
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -1,7 +1,10 @@
-// A reader started on the headless backend over a novel directory (by default an
-// empty one): its window created and its page ready, for measuring single steps.
+// A reader started on the headless backend, its window created and its page ready,
+// for measuring the start-up and single steps of the reader: by default over an
+// empty directory, or over a novel folder; font_file spares each start the system's
+// font search.
 #pragma once
 
+#include <optional>
 #include <ostream>
 #include <string>
 
@@ -11,8 +14,9 @@
 
 class StartedReader {
  public:
-  explicit StartedReader(const std::string& novel_directory = "/nonexistent-novel")
-      : platform(backend, novel_directory) {
+  explicit StartedReader(const std::string& folder = "/nonexistent-novel",
+                         std::optional<std::string> font_file = std::nullopt)
+      : platform(backend, folder, std::move(font_file)), reader(platform) {
     WNDCLASSEXA window_class;
     window_class.lpfnWndProc = [this](Window& window, UINT message, WPARAM wparam, LPARAM lparam) {
       return MainWindowProc(reader, window, message, wparam, lparam);
@@ -25,7 +29,6 @@ class StartedReader {
   std::ostream log{nullptr};  // the records of every present are dropped
   HeadlessBackend backend{{}, log};
   Platform platform;
-  Reader reader{platform};
+  Reader reader;
   Window* window = nullptr;
 };
-

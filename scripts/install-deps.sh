@@ -12,6 +12,7 @@ packages=(
   libfluidsynth-dev timgm6mb-soundfont
   xvfb xdotool imagemagick
   desktop-file-utils appstream man-db xfonts-base
+  clang-14 libfuzzer-14-dev
 )
 
 missing=()

@@ -26,6 +26,7 @@ int RunHeadless(const HeadlessOptions& options, std::istream& events_in, std::os
   backend.set_errors(errors);
   Platform platform(backend, *resolved, options.font_file);
   for (const std::string& note : StartUpNotes(platform)) errors << note << '\n';
+  if (options.make_media) platform.media = options.make_media(platform);
   Reader reader(platform);
   if (!StartReadingAids(reader, options.reading, error)) {
     errors << "yomu: " << error << '\n';

@@ -2,16 +2,23 @@
 // driven by an event list, its log on an output stream.
 #pragma once
 
+#include <functional>
 #include <istream>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
 
 #include "app/reading_aids.h"
 
+class MediaPlayer;
+class Platform;
+
 struct HeadlessOptions {
   std::string novel_directory = ".";
   std::optional<std::string> font_file;
+  // Makes the player of the media commands; by default nothing sounds.
+  std::function<std::unique_ptr<MediaPlayer>(Platform&)> make_media;
   ReadingOptions reading;
 };
 

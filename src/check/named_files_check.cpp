@@ -29,7 +29,7 @@ NamedFileCheck::NamedFileCheck(ShiftJis& shift_jis, std::string novel_directory)
       directory_sjis_length_(shift_jis.FromUtf8(directory_).value_or(directory_).size()) {}
 
 std::string NamedFileCheck::HostPath(std::string_view name_sjis) {
-  return ResolveHostPath(shift_jis_, directory_, name_sjis);
+  return names_.Resolve(directory_, name_sjis);
 }
 
 // The host name when every part of the name is found as written, raw or as UTF-8,
@@ -76,6 +76,6 @@ std::vector<LineProblem> NamedFileCheck::Check(NamedFile kind, const char* name_
 }
 
 std::vector<LineProblem> NamedFileCheck::CheckTrack(int track) {
-  if (track <= 0 || FindTrackFile(shift_jis_, directory_, track)) return {};
+  if (track <= 0 || FindTrackFile(names_, directory_, track)) return {};
   return {{Severity::Error, MissingTrackMessage(track)}};
 }

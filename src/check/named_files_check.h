@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/files/host_path.h"
 #include "reader/named_files.h"
 #include "script/line_rules.h"
 
@@ -27,6 +28,7 @@ class NamedFileCheck {
   std::optional<std::string> CaseOnlyName(std::string_view name_sjis, const std::string& host_path);
 
   ShiftJis& shift_jis_;
+  HostNames names_{shift_jis_};
   std::string directory_;
   std::size_t directory_sjis_length_;  // as the reader's working directory holds it
   // Each file is looked at once, however many lines name it: pictures are decoded.

@@ -86,8 +86,10 @@ void SetBookmarkDefaults(ReaderState& s) {
 }
 
 void LoadBookmarks(Reader& r) {
+  // Saves cut short are cleared away at the next save, not here: looking for them
+  // means reading the whole folder, which a start in a folder of thousands of
+  // files should not wait for.
   const BookmarkPlaces places = FindBookmarkPlaces(r.platform);
-  RemoveInterruptedSaves(places);
   // An empty line leaves its slot as it is.
   ReadDataFileLines(places.FileToRead(), BOOKMARK_COUNT,
                     [&r](int slot, const DataLine& line) { StoreBookmarkLine(r.state, slot, line); });

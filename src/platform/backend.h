@@ -24,6 +24,9 @@ class Backend {
   // Milliseconds since the backend started.
   virtual std::uint64_t NowMs() = 0;
   virtual void Sleep(std::uint32_t milliseconds) = 0;
+  // The user asked to close the window while the reader was busy: from then on
+  // waits end at once, so that the work in hand ends soon and the window closes.
+  virtual bool CloseRequested() { return false; }
 
   // Waits until input arrives (posting it to the queue) or until deadline_ms passes.
   // Returns false when no input can ever come again.

@@ -16,7 +16,7 @@ Platform::Platform(Backend& backend_in, std::string working_directory_in,
 Platform::~Platform() = default;
 
 std::string Platform::HostPath(const char* name_sjis) {
-  return ResolveHostPath(shift_jis, working_directory, name_sjis);
+  return host_names.Resolve(working_directory, name_sjis);
 }
 
 void Platform::Warn(const std::string& text_utf8) {
@@ -30,6 +30,8 @@ void ShowMessage(Platform& platform, std::string_view text_utf8) {
 }
 
 void Sleep(Platform& platform, std::uint32_t milliseconds) { platform.backend.Sleep(milliseconds); }
+
+bool CloseRequested(Platform& platform) { return platform.backend.CloseRequested(); }
 
 DWORD GetCurrentDirectoryA(Platform& platform, DWORD buffer_length, char* buffer) {
   // The old programs saw the directory in their own code page; a name that does not

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "platform/backend.h"
+#include "platform/files/host_path.h"
 #include "platform/gdi/font.h"
 #include "platform/media/media_player.h"
 #include "platform/shift_jis.h"
@@ -28,6 +29,7 @@ class Platform {
 
   Backend& backend;
   ShiftJis shift_jis;
+  HostNames host_names{shift_jis};
   FontEngine fonts;
   MessageQueue queue;
   std::map<std::string, WNDCLASSEXA> window_classes;
@@ -55,6 +57,8 @@ class Platform {
 };
 
 void Sleep(Platform& platform, std::uint32_t milliseconds);
+// True when the user asked to close the window while the reader was busy.
+bool CloseRequested(Platform& platform);
 // The working directory in the reader's encoding; the length stored, or 0.
 DWORD GetCurrentDirectoryA(Platform& platform, DWORD buffer_length, char* buffer);
 // Tells the reader something that went wrong, in the window or in the log.

@@ -66,6 +66,16 @@ bool IsUtf8Text(std::string_view bytes) {
   return multi_byte;
 }
 
+std::size_t WellFormedUtf8Length(std::string_view bytes) {
+  std::size_t pos = 0;
+  while (pos < bytes.size()) {
+    const std::size_t length = WellFormedLength(bytes, pos);
+    if (length == 0) break;
+    pos += length;
+  }
+  return pos;
+}
+
 std::string Utf8TextToShiftJis(ShiftJis& shift_jis, std::string_view text_utf8,
                                std::vector<UnconvertedCharacter>& unconverted) {
   if (text_utf8.substr(0, UTF8_BOM.size()) == UTF8_BOM) text_utf8.remove_prefix(UTF8_BOM.size());

@@ -17,6 +17,8 @@ inline constexpr char GETA_MARK_SJIS[] = "\x81\xAC";
 // double-byte characters practically never is: its common lead bytes 0x81-0x9F cannot
 // begin a UTF-8 character.
 bool IsUtf8Text(std::string_view bytes);
+// The length of the well-formed UTF-8 that bytes begin with.
+std::size_t WellFormedUtf8Length(std::string_view bytes);
 
 // A character of UTF-8 text that CP932 lacks, with the line (from 1) it stands on.
 struct UnconvertedCharacter {

@@ -22,6 +22,26 @@ enum class Next { Advance, Stop };
 
 // A file that switches to itself at its first line would otherwise never stop.
 constexpr int FILE_SWITCHES_PER_STEP = 64;
+// The blocking work of one step (shakes, the waits after music commands, fades,
+// file switches) that a step may do: past it the step stops as at a ">" line and
+// the next click goes on. A script of 698 shakes and a switch to itself would
+// otherwise hold the window for hours; a step of a real novel blocks for a few
+// seconds at most.
+constexpr std::uint64_t STEP_BLOCKING_BUDGET_MS = 10000;
+
+// How long the step has run, and whether the reader must stop doing more.
+class StepBudget {
+ public:
+  explicit StepBudget(Platform& platform) : platform_(platform), started_ms_(platform.NowMs()) {}
+  bool Spent() const {
+    return platform_.NowMs() - started_ms_ >= STEP_BLOCKING_BUDGET_MS || CloseRequested(platform_);
+  }
+  int file_switches = 0;
+
+ private:
+  Platform& platform_;
+  std::uint64_t started_ms_;
+};
 
 // "SEE" and the "}" rule: the same file again from line 0, the page as it is.
 Next RestartFile(Reader& r) {
@@ -100,9 +120,10 @@ Next RunCommand(Reader& r, Window& window, ScriptCommand command) {
 
 // Tests the line at CurrentLine in the binding order of the script format: "SEE"
 // and "Q" come before the pause, so they run right behind a paragraph.
-Next Step(Reader& r, Window& window, int& file_switches) {
+Next Step(Reader& r, Window& window, StepBudget& budget) {
   ReaderState& s = r.state;
   if (!LineInTable(s.CurrentLine)) return EndScript(r, window);
+  if (budget.Spent()) return PauseHere(r);
   const ScriptCommand command = RecogniseCommand(s.ScriptLines[s.CurrentLine]);
 
   if (command == ScriptCommand::See) return RestartFile(r);
@@ -112,7 +133,7 @@ Next Step(Reader& r, Window& window, int& file_switches) {
   }
   if (command == ScriptCommand::ListEnd || s.WaitPending == 1) return PauseHere(r);
   if (command == ScriptCommand::FileSwitch) {
-    if (++file_switches > FILE_SWITCHES_PER_STEP) return PauseHere(r);
+    if (++budget.file_switches > FILE_SWITCHES_PER_STEP) return PauseHere(r);
     SwitchScriptFile(r);
     return Next::Advance;
   }
@@ -127,8 +148,8 @@ void RunScript(Reader& r, Window& window) {
   ReaderState& s = r.state;
   s.Mode = ModeReady;
   s.WindowDC = GetDC(window);
-  int file_switches = 0;
-  while (Step(r, window, file_switches) == Next::Advance) {
+  StepBudget budget(r.platform);
+  while (Step(r, window, budget) == Next::Advance) {
   }
   ReleaseDC(window, s.WindowDC);
   s.WindowDC = nullptr;

@@ -81,7 +81,7 @@ void StopCd(Reader& r, Window& window) {
 void CmdCd(Reader& r, Window& window) {
   const char* line = r.state.ScriptLines[r.state.CurrentLine];
   const std::int32_t track = ColumnNumber(line, 3, 4);
-  if (track > 0 && !FindTrackFile(r.platform.shift_jis, r.platform.working_directory, track)) {
+  if (track > 0 && !FindTrackFile(r.platform.host_names, r.platform.working_directory, track)) {
     WarnAtCurrentLine(r, MissingTrackMessage(track));
   }
   PlayOrStopCd(r, window, line, true);

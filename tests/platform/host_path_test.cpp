@@ -3,7 +3,9 @@
 #include "platform/files/host_path.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -75,7 +77,8 @@ TEST(HostPathTest, Resolves) {
       std::filesystem::create_directories(host.parent_path());
       if (file.back() != '/') std::ofstream(host) << "x";
     }
-    EXPECT_EQ(ResolveHostPath(shift_jis, directory.path, c.name), directory.path + "/" + c.expected)
+    EXPECT_EQ(HostNames(shift_jis).Resolve(directory.path, c.name),
+              directory.path + "/" + c.expected)
         << c.name;
   }
 }
@@ -85,8 +88,25 @@ TEST(HostPathTest, AbsolutePathIgnoresTheDirectoryAndFoldsCase) {
   std::ofstream(directory.path + "/bgm.mid") << "x";
   ShiftJis shift_jis;
   for (const char* name : {"\\bgm.mid", "\\BGM.MID"}) {
-    EXPECT_EQ(ResolveHostPath(shift_jis, "/nonexistent", directory.path + name),
+    EXPECT_EQ(HostNames(shift_jis).Resolve("/nonexistent", directory.path + name),
               directory.path + "/bgm.mid");
+  }
+}
+
+// The index of a folder's names is built again once the folder changes; names of
+// a few letters are looked up spelling by spelling.
+TEST(HostPathTest, NamesAddedAfterTheFirstLookUpAreFound) {
+  const TemporaryDirectory directory;
+  std::ofstream(directory.path + "/first.txt") << "x";
+  const timespec long_ago[2] = {{0, UTIME_OMIT}, {1000000000, 0}};
+  ASSERT_EQ(utimensat(AT_FDCWD, directory.path.c_str(), long_ago, 0), 0);
+  ShiftJis shift_jis;
+  HostNames names(shift_jis);
+  for (const char* file : {"first.txt", "second.txt", "a.txt"}) {
+    std::ofstream(directory.path + "/" + file) << "x";
+    std::string upper = file;
+    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    EXPECT_EQ(names.Resolve(directory.path, upper), directory.path + "/" + file);
   }
 }
 

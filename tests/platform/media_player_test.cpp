@@ -57,7 +57,10 @@ class MediaPlayerTest : public ::testing::Test {
     SleepMs(ms);
     return MixerPlayerProbe::MidiPlaying(*player_);
   }
-  SoundSource Play(const std::string& name) { return player_->PlaySound(name.c_str()), MixerPlayerProbe::LastSound(*player_); }
+  SoundSource Play(const std::string& name) {
+    player_->PlaySound(name.c_str(), platform_.host_names);
+    return MixerPlayerProbe::LastSound(*player_);
+  }
   void Copy(const Pairs& files) { for (const auto& [to, from] : files) novel_.WriteBytes(to, Testdata(from)); }
   int PeakSince(std::size_t from, int ms = 0) const {  // the loudest 16-bit little-endian sample since from, after ms
     SleepMs(ms);
@@ -133,7 +136,7 @@ TEST_F(MediaPlayerTest, MalformedMediaPlaysNothingAndEveryTestFileLoads) {
   for (const char* name : {"half.wav", "head.wav", "adpcm.wav"}) EXPECT_NE(Play(name), SoundSource::None) << name;
   Send("play cdaudio from 4");  // half a track plays what it can
   SleepMs(100);
-  player_->PlaySound(nullptr);
+  player_->PlaySound(nullptr, platform_.host_names);
   for (const char* folder : {"midi", "wav"})
     for (const auto& entry : std::filesystem::directory_iterator(TestDataPath(folder))) {
       const std::string name = entry.path().filename().string();
@@ -155,7 +158,10 @@ TEST_F(MediaPlayerTest, CdDeviceStatesAndRunningOnIntoTheNextTracksUntilNone) {
   Copy({{"track02.ogg", "ogg/freedesktop-complete.oga"}, {"cd/TRACK03.WAV", "wav/planetblupi-sound069.wav"}});
   Expect({{"open cdaudio", 0}, {"play cdaudio from 2", 0}});  // 1.09 s, then 0.46 s
   for (int wanted : {3, 0}) {
-    for (int ms = 0; ms < 2000 && MixerPlayerProbe::CdTrack(*player_) != wanted; ms += 20) SleepMs(20), player_->Update();
+    for (int ms = 0; ms < 2000 && MixerPlayerProbe::CdTrack(*player_) != wanted; ms += 20) {
+      SleepMs(20);
+      player_->Update(platform_.host_names);
+    }
     EXPECT_EQ(MixerPlayerProbe::CdTrack(*player_), wanted);
   }
 }

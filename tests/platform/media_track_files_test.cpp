@@ -6,6 +6,7 @@
 
 #include <filesystem>
 
+#include "platform/files/host_path.h"
 #include "platform/shift_jis.h"
 #include "support/novel.h"
 
@@ -20,15 +21,17 @@ TEST(MediaTrackFiles, FirstFormatInTheNovelThenItsCdFolder) {
   }
   std::filesystem::create_directory(novel.File("track08.ogg"));  // a folder is no track
   ShiftJis shift_jis;
+  HostNames names(shift_jis);
   const std::pair<int, const char*> cases[] = {{5, "Cd/track05.OGG"}, {2, "track02.flac"}, {1, "track01.wav"},
                                                {6, nullptr}, {7, nullptr}, {0, nullptr}, {-1, nullptr},
                                                {8, nullptr}, {2147483647, nullptr}};
   for (const auto& [track, file] : cases) {
-    EXPECT_EQ(FindTrackFile(shift_jis, novel.path(), track), file ? std::optional(novel.File(file)) : std::nullopt)
+    EXPECT_EQ(FindTrackFile(names, novel.path(), track),
+              file ? std::optional(novel.File(file)) : std::nullopt)
         << track;
   }
   novel.WriteBytes("TRACK02.ogg", "x");
-  EXPECT_EQ(FindTrackFile(shift_jis, novel.path(), 2), novel.File("TRACK02.ogg"));
+  EXPECT_EQ(FindTrackFile(names, novel.path(), 2), novel.File("TRACK02.ogg"));
 }
 
 }  // namespace

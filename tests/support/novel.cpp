@@ -11,6 +11,7 @@
 #include <stdexcept>
 
 #include "app/headless_runner.h"
+#include "platform/media/mixer_player.h"
 #include "platform/shift_jis.h"
 
 Novel::Novel() {
@@ -114,12 +115,21 @@ int ReaderRun::Count(const std::string& record) const {
   return count;
 }
 
-ReaderRun RunNovel(const Novel& novel, const std::string& events, const ReadingOptions& reading) {
+ReaderRun RunNovel(const Novel& novel, const std::string& events, const ReadingOptions& reading,
+                   bool with_sound) {
   std::istringstream in(events);
   std::ostringstream log, errors;
   HeadlessOptions options;
   options.novel_directory = novel.path();
   options.reading = reading;
+  if (with_sound) {
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    options.make_media = [](Platform& platform) -> std::unique_ptr<MediaPlayer> {
+      std::string error;
+      return MixerPlayer::Create(platform.shift_jis, {platform.working_directory, std::nullopt},
+                                 error);
+    };
+  }
   ReaderRun run;
   run.exit_code = RunHeadless(options, in, log, errors);
   run.log = log.str();

@@ -63,8 +63,9 @@ struct ReaderRun {
   int Count(const std::string& record) const;
 };
 
+// With sound, the media commands play on the real player and SDL's dummy audio driver.
 ReaderRun RunNovel(const Novel& novel, const std::string& events,
-                   const ReadingOptions& reading = {});
+                   const ReadingOptions& reading = {}, bool with_sound = false);
 
 // A run over a novel of one script, タイトル.txt.
 ReaderRun RunScript(const std::string& script_utf8, const std::string& events);

@@ -18,7 +18,8 @@ struct AuthorTextNotes {
 };
 
 // The file at host_path opened for reading; nothing when it cannot be opened or is no
-// regular file. A Shift-JIS file is read byte for byte.
+// regular file. A Shift-JIS file is read byte for byte, as far as it is read; a UTF-8
+// file is recognised and converted from its head, as far as a script can use it.
 std::optional<TextFileReader> OpenAuthorText(ShiftJis& shift_jis, const std::string& host_path,
                                              AuthorTextNotes* notes = nullptr);
 // The same for bytes already read from such a file.

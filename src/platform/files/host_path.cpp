@@ -1,8 +1,8 @@
 // Host paths for the Shift-JIS file names of scripts: splitting a name at its
-// separators and matching each component against the entries of its host directory.
+// separators and matching each component against the entries of its host directory,
+// as written first and then through the folder's case-folded index.
 #include "platform/files/host_path.h"
 
-#include <dirent.h>
 #include <limits.h>
 #include <stdlib.h>
 #include <sys/stat.h>
@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/files/folder_index.h"
 #include "platform/shift_jis.h"
 
 namespace {
@@ -71,74 +72,10 @@ bool IsAscii(std::string_view text) {
   return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
-unsigned char FoldAscii(unsigned char byte) {
-  return (byte >= 'A' && byte <= 'Z') ? static_cast<unsigned char>(byte - 'A' + 'a') : byte;
-}
-
-// Full-width Ａ-Ｚ (0x82 0x60-0x79) folds onto ａ-ｚ (0x82 0x81-0x9A).
-unsigned char FoldShiftJisTrail(unsigned char lead, unsigned char trail) {
-  return (lead == 0x82 && trail >= 0x60 && trail <= 0x79) ? static_cast<unsigned char>(trail + 0x21) : trail;
-}
-
-// Equal but for the case of letters. The name's own character boundaries decide
-// which bytes are trail bytes, so a trail byte that looks like a letter never folds.
-bool EqualIgnoringCaseSjis(std::string_view name_sjis, std::string_view entry) {
-  if (name_sjis.size() != entry.size()) return false;
-  std::size_t i = 0;
-  while (i < name_sjis.size()) {
-    const auto a = static_cast<unsigned char>(name_sjis[i]);
-    const auto b = static_cast<unsigned char>(entry[i]);
-    if (IsShiftJisLeadByte(a) && i + 1 < name_sjis.size()) {
-      const auto a_trail = static_cast<unsigned char>(name_sjis[i + 1]);
-      const auto b_trail = static_cast<unsigned char>(entry[i + 1]);
-      if (a != b || FoldShiftJisTrail(a, a_trail) != FoldShiftJisTrail(b, b_trail)) return false;
-      i += 2;
-    } else {
-      if (FoldAscii(a) != FoldAscii(b)) return false;
-      ++i;
-    }
-  }
-  return true;
-}
-
-// ASCII letters and full-width Ａ-Ｚ (EF BC A1-BA) fold to lower case; the length
-// stays the same, so names of different lengths never match.
-std::string FoldUtf8(std::string_view text_utf8) {
-  std::string folded(text_utf8);
-  for (std::size_t i = 0; i < folded.size(); ++i) {
-    const auto byte = static_cast<unsigned char>(folded[i]);
-    if (byte < 0x80) {
-      folded[i] = static_cast<char>(FoldAscii(byte));
-    } else if (byte == 0xEF && i + 2 < folded.size() && folded[i + 1] == '\xBC') {
-      const auto last = static_cast<unsigned char>(folded[i + 2]);
-      if (last >= 0xA1 && last <= 0xBA) {
-        folded[i + 1] = '\xBD';
-        folded[i + 2] = static_cast<char>(last - 0x20);
-      }
-      i += 2;
-    }
-  }
-  return folded;
-}
-
-struct DirectoryCloser {
-  void operator()(DIR* directory) const { closedir(directory); }
-};
-
-// The candidates of a case-blind scan. Several may match (README.TXT and readme.txt);
-// the smallest in byte order wins so that the choice does not depend on readdir.
-struct CaselessMatches {
-  std::optional<std::string> by_bytes;
-  std::optional<std::string> by_utf8;
-
-  static void Offer(std::optional<std::string>& best, std::string_view entry) {
-    if (!best || entry < *best) best = std::string(entry);
-  }
-};
-
 class HostPathResolver {
  public:
-  HostPathResolver(ShiftJis& shift_jis, std::string base) : shift_jis_(shift_jis), base_(std::move(base)) {}
+  HostPathResolver(ShiftJis& shift_jis, FolderIndexes& indexes, std::string base)
+      : shift_jis_(shift_jis), indexes_(indexes), base_(std::move(base)) {}
 
   void Enter(std::string_view component_sjis) {
     if (component_sjis == ".") return;
@@ -191,30 +128,11 @@ class HostPathResolver {
     if (EntryExists(JoinPath(directory, raw))) return raw;
     std::optional<std::string> name_utf8 = Utf8Name(component_sjis);
     if (name_utf8 && *name_utf8 != raw && EntryExists(JoinPath(directory, *name_utf8))) return name_utf8;
-    return FindIgnoringCase(directory, component_sjis, name_utf8);
-  }
-
-  static std::optional<std::string> FindIgnoringCase(const std::string& directory,
-                                                     std::string_view component_sjis,
-                                                     const std::optional<std::string>& name_utf8) {
-    std::unique_ptr<DIR, DirectoryCloser> listing(opendir(directory.empty() ? "." : directory.c_str()));
-    if (!listing) return std::nullopt;
-    const std::string folded_utf8 = name_utf8 ? FoldUtf8(*name_utf8) : std::string();
-    CaselessMatches matches;
-    while (const dirent* entry = readdir(listing.get())) {
-      const std::string_view entry_name(entry->d_name);
-      if (IsDotComponent(entry_name)) continue;
-      if (EqualIgnoringCaseSjis(component_sjis, entry_name)) {
-        CaselessMatches::Offer(matches.by_bytes, entry_name);
-      }
-      if (name_utf8 && entry_name.size() == folded_utf8.size() && FoldUtf8(entry_name) == folded_utf8) {
-        CaselessMatches::Offer(matches.by_utf8, entry_name);
-      }
-    }
-    return matches.by_bytes ? matches.by_bytes : matches.by_utf8;
+    return indexes_.Find(directory, component_sjis, name_utf8);
   }
 
   ShiftJis& shift_jis_;
+  FolderIndexes& indexes_;
   std::string base_;
   std::vector<std::string> resolved_;  // host names below base_
   std::size_t missing_from_ = NONE;    // index of the first name not found on the host
@@ -233,13 +151,13 @@ std::optional<std::string> ExistingRawPath(const std::string& base, const SplitN
 
 }  // namespace
 
-std::string ResolveHostPath(ShiftJis& shift_jis, const std::string& directory, std::string_view name_sjis) {
+std::string HostNames::Resolve(const std::string& directory, std::string_view name_sjis) {
   // The old platform saw the name as a C string: it ends at the first NUL.
   name_sjis = name_sjis.substr(0, name_sjis.find('\0'));
   const SplitName split = SplitShiftJisName(name_sjis);
   std::string base = split.absolute ? std::string("/") : directory;
   if (std::optional<std::string> path = ExistingRawPath(base, split)) return *path;
-  HostPathResolver resolver(shift_jis, std::move(base));
+  HostPathResolver resolver(shift_jis_, indexes_, std::move(base));
   for (std::string_view component : split.components_sjis) resolver.Enter(component);
   return resolver.Path();
 }

@@ -7,11 +7,17 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <utility>
+
+#include "platform/files/byte_source.h"
 
 // A file descriptor, closed with its owner.
 class FileDescriptor {
  public:
   explicit FileDescriptor(int descriptor) : descriptor_(descriptor) {}
+  FileDescriptor(FileDescriptor&& other) noexcept
+      : descriptor_(std::exchange(other.descriptor_, -1)) {}
+  FileDescriptor& operator=(FileDescriptor&&) = delete;
   FileDescriptor(const FileDescriptor&) = delete;
   FileDescriptor& operator=(const FileDescriptor&) = delete;
   ~FileDescriptor();
@@ -19,6 +25,25 @@ class FileDescriptor {
 
  private:
   int descriptor_;
+};
+
+// An open regular file; its size is taken when it is opened, and reads never go
+// beyond it, so a file that grows meanwhile cannot make a reader read more.
+class RegularFile final : public ByteSource {
+ public:
+  // Nothing when the file cannot be opened or is no regular file (a folder, a FIFO,
+  // a device, or a link to one).
+  static std::optional<RegularFile> Open(const std::string& host_path);
+
+  std::uint64_t size() const override { return size_; }
+  std::size_t ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) override;
+  // The descriptor, for a library that reads the file itself.
+  int descriptor() const { return file_.get(); }
+
+ private:
+  RegularFile(FileDescriptor file, std::uint64_t size) : file_(std::move(file)), size_(size) {}
+  FileDescriptor file_;
+  std::uint64_t size_;
 };
 
 // The whole contents of the regular file at host_path; nothing when it cannot be

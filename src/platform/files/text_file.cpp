@@ -1,4 +1,4 @@
-// Text-mode files of the old platform: whole-file reading with CR LF and Ctrl-Z
+// Text-mode files of the old platform: block-by-block reading with CR LF and Ctrl-Z
 // translation and fgets-style lines; writing with CR LF through a temporary file
 // that replaces the old one only when complete.
 #include "platform/files/text_file.h"
@@ -16,6 +16,7 @@
 #include <cstring>
 #include <memory>
 
+#include "platform/files/read_limits.h"
 #include "platform/files/regular_file.h"
 
 namespace {
@@ -24,18 +25,6 @@ constexpr char CTRL_Z = 0x1A;
 constexpr std::size_t TEMPORARY_BASE_MAX = 200;  // leaves room for the affixes within NAME_MAX
 constexpr mode_t NEW_FILE_MODE = 0644;
 constexpr std::size_t TEMPORARY_SUFFIX_LENGTH = 6;  // mkstemp's XXXXXX
-
-// A Ctrl-Z ends the text; a CR right before an LF is dropped, a lone CR stays.
-std::string TranslateTextMode(std::string_view bytes) {
-  bytes = bytes.substr(0, bytes.find(CTRL_Z));
-  std::string text;
-  text.reserve(bytes.size());
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') continue;
-    text.push_back(bytes[i]);
-  }
-  return text;
-}
 
 std::string WithCrLf(std::string_view text) {
   std::string bytes;
@@ -97,24 +86,57 @@ bool IsTemporaryOf(std::string_view entry, const std::string& prefix) {
 }  // namespace
 
 std::optional<TextFileReader> TextFileReader::Open(const std::string& host_path) {
-  std::optional<std::string> bytes = ReadRegularFile(host_path);
-  if (!bytes) return std::nullopt;
-  return TextFileReader(TranslateTextMode(*bytes));
+  std::optional<RegularFile> file = RegularFile::Open(host_path);
+  if (!file) return std::nullopt;
+  return TextFileReader(std::make_unique<RegularFile>(std::move(*file)));
 }
 
 TextFileReader TextFileReader::FromBytes(std::string_view bytes) {
-  return TextFileReader(TranslateTextMode(bytes));
+  return TextFileReader(std::make_unique<OwnedBytes>(std::string(bytes)));
+}
+
+bool TextFileReader::Fill(std::size_t count) {
+  if (block_.size() - start_ >= count) return true;
+  block_.erase(block_.begin(), block_.begin() + static_cast<std::ptrdiff_t>(start_));
+  start_ = 0;
+  const std::size_t kept = block_.size();
+  block_.resize(kept + TEXT_FILE_BLOCK_BYTES);
+  const std::size_t count_read = source_->ReadAt(
+      file_offset_, {reinterpret_cast<std::uint8_t*>(block_.data() + kept), TEXT_FILE_BLOCK_BYTES});
+  block_.resize(kept + count_read);
+  file_offset_ += count_read;
+  return block_.size() >= count;
+}
+
+// A Ctrl-Z ends the text; a CR right before an LF is dropped, a lone CR stays.
+std::optional<char> TextFileReader::Peek() {
+  if (ended_ || !Fill(1)) return std::nullopt;
+  const char byte = block_[start_];
+  if (byte == CTRL_Z) {
+    ended_ = true;
+    return std::nullopt;
+  }
+  if (byte == '\r' && Fill(2) && block_[start_ + 1] == '\n') return '\n';
+  return byte;
+}
+
+void TextFileReader::Take() {
+  const bool crlf =
+      block_[start_] == '\r' && start_ + 1 < block_.size() && block_[start_ + 1] == '\n';
+  start_ += crlf ? 2 : 1;
 }
 
 bool TextFileReader::ReadLine(char* buffer, std::size_t size) {
-  if (size == 0 || position_ >= contents_.size()) return false;
-  const std::string_view rest =
-      std::string_view(contents_).substr(position_, std::min(size - 1, contents_.size() - position_));
-  const std::size_t line_feed = rest.find('\n');
-  const std::size_t count = line_feed == std::string_view::npos ? rest.size() : line_feed + 1;
-  std::memcpy(buffer, rest.data(), count);
+  if (size == 0 || !Peek()) return false;
+  std::size_t count = 0;
+  while (count + 1 < size) {
+    const std::optional<char> byte = Peek();
+    if (!byte) break;
+    Take();
+    buffer[count++] = *byte;
+    if (*byte == '\n') break;
+  }
   buffer[count] = '\0';
-  position_ += count;
   return true;
 }
 

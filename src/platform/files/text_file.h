@@ -3,17 +3,26 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
+#include "platform/files/regular_file.h"
+
+// Reads a text file from its start, a block at a time, only as far as its lines
+// are asked for: a reader that needs 700 lines never reads the rest of a large file.
 class TextFileReader {
  public:
-  // Reads the whole file; nullopt when it cannot be opened or is not a regular file.
+  // Nullopt when the file cannot be opened or is not a regular file.
   static std::optional<TextFileReader> Open(const std::string& host_path);
   // Reads bytes already in memory as the file's contents.
   static TextFileReader FromBytes(std::string_view bytes);
+  // Reads the bytes of a source, an open file for one.
+  explicit TextFileReader(std::unique_ptr<ByteSource> source) : source_(std::move(source)) {}
 
   // As fgets: the bytes up to and including the next LF, at most size - 1 of them,
   // and a terminator. False at the end of the file, with nothing stored. Size 0 stores
@@ -22,9 +31,17 @@ class TextFileReader {
   bool ReadLine(char* buffer, std::size_t size);
 
  private:
-  explicit TextFileReader(std::string contents) : contents_(std::move(contents)) {}
-  std::string contents_;  // after text-mode translation
-  std::size_t position_ = 0;
+  // The next byte of the text after translation, without taking it; nothing at the end.
+  std::optional<char> Peek();
+  void Take();
+  // Makes at least count raw bytes available from start_ on, if the file has them.
+  bool Fill(std::size_t count);
+
+  std::unique_ptr<ByteSource> source_;
+  std::vector<char> block_;     // raw bytes of the file from file_offset_ - block_.size() on
+  std::size_t start_ = 0;       // the next raw byte in block_
+  std::uint64_t file_offset_ = 0;  // the next byte of the file to read into block_
+  bool ended_ = false;          // a Ctrl-Z ended the text
 };
 
 // Writes a whole file beside the old one and renames it over it on Commit, so that a

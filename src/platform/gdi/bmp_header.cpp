@@ -89,9 +89,9 @@ std::optional<std::size_t> ReadMasks(std::span<const std::uint8_t> file, BmpHead
   return end;
 }
 
-bool PixelsFit(std::span<const std::uint8_t> file, const BmpHeader& h, std::size_t header_end) {
-  if (h.pixel_offset < header_end || h.pixel_offset > file.size()) return false;
-  const auto data = static_cast<std::int64_t>(file.size() - h.pixel_offset);
+bool PixelsFit(std::uint64_t file_size, const BmpHeader& h) {
+  if (h.pixel_offset < h.header_end || h.pixel_offset > file_size) return false;
+  const auto data = static_cast<std::int64_t>(file_size - h.pixel_offset);
   const std::int64_t pixels = std::int64_t{h.width} * h.height;
   if (h.compression == BMP_RLE8 || h.compression == BMP_RLE4) {
     return data >= 2 && pixels <= data * BMP_MAX_RLE_PIXELS_PER_BYTE;
@@ -102,6 +102,12 @@ bool PixelsFit(std::span<const std::uint8_t> file, const BmpHeader& h, std::size
 }  // namespace
 
 std::optional<BmpHeader> ReadBmpHeader(std::span<const std::uint8_t> file) {
+  return ReadBmpHeader(file, file.size());
+}
+
+std::optional<BmpHeader> ReadBmpHeader(std::span<const std::uint8_t> file,
+                                       std::uint64_t file_size) {
+  if (file.size() > file_size) file = file.first(static_cast<std::size_t>(file_size));
   if (file.size() < FILE_HEADER_SIZE + 4 || file[0] != 'B' || file[1] != 'M') return std::nullopt;
   BmpHeader h;
   h.pixel_offset = U32(file, 10);
@@ -116,6 +122,8 @@ std::optional<BmpHeader> ReadBmpHeader(std::span<const std::uint8_t> file) {
   if (!SaneDepth(h)) return std::nullopt;
 
   const std::optional<std::size_t> header_end = ReadMasks(file, h);
-  if (!header_end || !PixelsFit(file, h, *header_end)) return std::nullopt;
+  if (!header_end) return std::nullopt;
+  h.header_end = static_cast<std::uint32_t>(*header_end);
+  if (!PixelsFit(file_size, h)) return std::nullopt;
   return h;
 }

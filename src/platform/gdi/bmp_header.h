@@ -29,6 +29,7 @@ struct BmpHeader {
   int bit_count = 0;
   std::uint32_t compression = BMP_RGB;
   std::uint32_t pixel_offset = 0;  // where the pixels start in the file
+  std::uint32_t header_end = 0;    // where the headers and the masks end
   // Channel masks of bit-field pictures; the alpha mask is read but never used,
   // since a picture of the page is opaque.
   std::uint32_t red_mask = 0;
@@ -45,3 +46,6 @@ struct BmpHeader {
 // The header of the file's bytes, or nothing when the file is not a bitmap that
 // the reader shows, is too large, or claims more pixels than its bytes can hold.
 std::optional<BmpHeader> ReadBmpHeader(std::span<const std::uint8_t> file);
+// The same from the first bytes of a file of file_size bytes; head must hold the
+// headers and the masks (the largest header ends at byte 154).
+std::optional<BmpHeader> ReadBmpHeader(std::span<const std::uint8_t> head, std::uint64_t file_size);

@@ -10,9 +10,13 @@
 #include FT_TRUETYPE_TABLES_H
 
 #include <algorithm>
+#include <optional>
 #include <cstdint>
 #include <type_traits>
 #include <utility>
+
+#include "platform/files/read_limits.h"
+#include "platform/files/regular_file.h"
 
 namespace {
 
@@ -60,6 +64,13 @@ FaceHandle OpenFace(const FontLibrary& library, const std::string& path, long in
   if (!FT_IS_SCALABLE(face) || face->units_per_EM == 0) return nullptr;
   FT_Select_Charmap(face, FT_ENCODING_UNICODE);
   return owned;
+}
+
+// Only a regular file of a font's size goes to FreeType, which would otherwise wait
+// for ever on a FIFO or read a device without end.
+bool IsReadableFontFile(const std::string& path) {
+  const std::optional<RegularFile> file = RegularFile::Open(path);
+  return file && file->size() <= FONT_FILE_MAX_BYTES;
 }
 
 bool CoversJapanese(FT_Face face) {
@@ -251,7 +262,9 @@ FontEngine::FontEngine(ShiftJis& shift_jis, std::optional<std::string> font_file
     : impl_(std::make_unique<Impl>()), shift_jis_(shift_jis) {
   if (font_file) {
     // A file the user named is used or nothing is: a silent replacement would hide a typo.
-    if (OpenFace(*impl_->library, *font_file, 0)) face_path_ = std::move(*font_file);
+    if (IsReadableFontFile(*font_file) && OpenFace(*impl_->library, *font_file, 0)) {
+      face_path_ = std::move(*font_file);
+    }
     return;
   }
   if (std::optional<FaceLocation> found = FindMinchoFace(*impl_->library)) {

@@ -1,5 +1,6 @@
-// Picture files: the header is checked here, bit-field pictures decoded by our own
-// code, and every other kind by SDL's own BMP decoder; the result is always opaque.
+// Picture files: the header is checked here and the visible crop cut out, bit-field
+// pictures decoded by our own code, and every other kind by SDL's own BMP decoder;
+// the result is always opaque.
 #include "platform/gdi/picture_file.h"
 
 #include <SDL.h>
@@ -9,6 +10,7 @@
 
 #include "platform/files/regular_file.h"
 #include "platform/gdi/bmp_bitfields.h"
+#include "platform/gdi/bmp_crop.h"
 #include "platform/gdi/bmp_header.h"
 #include "platform/platform.h"
 
@@ -54,20 +56,28 @@ std::optional<Bitmap> DecodeWithLibrary(std::span<const std::uint8_t> file, cons
   return FromSurface(*decoded, header);
 }
 
+// The cropped file is small: at most the visible pixels and the headers.
+std::optional<Bitmap> DecodeCropped(ByteSource& file) {
+  if (file.size() > PICTURE_FILE_MAX_BYTES) return std::nullopt;
+  const std::optional<std::vector<std::uint8_t>> cropped = CropBitmapFile(file);
+  if (!cropped) return std::nullopt;
+  const std::optional<BmpHeader> header = ReadBmpHeader(*cropped);
+  if (!header) return std::nullopt;
+  if (header->HasBitFields()) return DecodeBitFields(*cropped, *header);
+  return DecodeWithLibrary(*cropped, *header);
+}
+
 }  // namespace
 
 std::optional<Bitmap> DecodeBitmapFile(std::span<const std::uint8_t> file) {
-  if (file.size() > PICTURE_FILE_MAX_BYTES) return std::nullopt;
-  const std::optional<BmpHeader> header = ReadBmpHeader(file);
-  if (!header) return std::nullopt;
-  if (header->HasBitFields()) return DecodeBitFields(file, *header);
-  return DecodeWithLibrary(file, *header);
+  SpanSource source(file);
+  return DecodeCropped(source);
 }
 
 std::optional<Bitmap> LoadBitmapFile(const std::string& host_path) {
-  const std::optional<std::string> bytes = ReadRegularFile(host_path, PICTURE_FILE_MAX_BYTES);
-  if (!bytes) return std::nullopt;
-  return DecodeBitmapFile(std::span(reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()));
+  std::optional<RegularFile> file = RegularFile::Open(host_path);
+  if (!file) return std::nullopt;
+  return DecodeCropped(*file);
 }
 
 std::unique_ptr<Bitmap> LoadImageA(Platform& platform, const char* name_sjis, UINT type, int width,

@@ -8,22 +8,23 @@
 #include <span>
 #include <string>
 
+#include "platform/files/read_limits.h"
 #include "platform/gdi/bitmap.h"
 #include "platform/win32_types.h"
 
 class Platform;
 
-// A picture file is read whole; no real picture comes near this size.
-constexpr std::uint64_t PICTURE_FILE_MAX_BYTES = std::uint64_t{128} * 1024 * 1024;
-
 // The picture of a bitmap file's bytes, or nothing when they are not one that the
-// reader shows.
+// reader shows. Only the top-left 640 x 480 pixels that a page can show are
+// decoded: a larger picture comes out cut to them.
 std::optional<Bitmap> DecodeBitmapFile(std::span<const std::uint8_t> file);
-// The picture of the bitmap file at a host path, or nothing.
+// The picture of the bitmap file at a host path, or nothing; only the visible part
+// of the file is read.
 std::optional<Bitmap> LoadBitmapFile(const std::string& host_path);
 
 // As Win32's call with type IMAGE_BITMAP, the file's own size (width and height 0)
-// and LR_LOADFROMFILE: name_sjis is relative to the novel's directory. Null when
-// the file is missing or not a bitmap, or for any other type, size or flags.
+// and LR_LOADFROMFILE, cut to the visible part: name_sjis is relative to the novel's
+// directory. Null when the file is missing or not a bitmap, or for any other type,
+// size or flags.
 std::unique_ptr<Bitmap> LoadImageA(Platform& platform, const char* name_sjis, UINT type, int width,
                                    int height, UINT flags);

@@ -6,17 +6,18 @@
 
 #include <utility>
 
-CdMusic::CdMusic(TrackFinder find_track, std::function<void()> wake)
-    : find_track_(std::move(find_track)), wake_(std::move(wake)) {}
+#include "platform/media/track_stream.h"
+
+CdMusic::CdMusic(std::function<void()> wake) : wake_(std::move(wake)) {}
 
 CdMusic::~CdMusic() { Stop(); }
 
-bool CdMusic::Play(int track) {
+bool CdMusic::Play(int track, const TrackFinder& find_track) {
   Stop();
-  const std::optional<std::string> path = find_track_(track);
+  const std::optional<std::string> path = find_track(track);
   if (!path) return false;
-  // Mix_LoadMUS streams from the file; only a decoder's buffers live in memory.
-  music_.reset(Mix_LoadMUS(path->c_str()));
+  // The music streams from the file; only a decoder's buffers live in memory.
+  music_.reset(LoadTrackMusic(*path));
   if (!music_ || Mix_PlayMusic(music_.get(), 0) != 0) {
     music_.reset();
     return false;
@@ -37,10 +38,10 @@ void CdMusic::Stop() {
   track_ = 0;
 }
 
-void CdMusic::Update() {
+void CdMusic::Update(const TrackFinder& find_track) {
   if (!playing_ || !ended_.exchange(false)) return;
   const int next = track_ + 1;
-  Play(next);  // past the last track the disc falls silent
+  Play(next, find_track);  // past the last track the disc falls silent
 }
 
 void CdMusic::NoticeEndOfTrack() {

@@ -16,16 +16,16 @@ class CdMusic {
 
   // wake: called from the audio thread when a track has ended, so that the
   // reader's thread comes round to Update soon; it must be thread-safe.
-  CdMusic(TrackFinder find_track, std::function<void()> wake);
+  explicit CdMusic(std::function<void()> wake);
   ~CdMusic();
   CdMusic(const CdMusic&) = delete;
   CdMusic& operator=(const CdMusic&) = delete;
 
   // Plays track N from its start; false (and silence) when it has no file.
-  bool Play(int track);
+  bool Play(int track, const TrackFinder& find_track);
   void Stop();
   // The reader's thread: starts the next track when the current one has ended.
-  void Update();
+  void Update(const TrackFinder& find_track);
   // The audio thread, after each mixed buffer, with the audio device locked.
   void NoticeEndOfTrack();
 
@@ -37,7 +37,6 @@ class CdMusic {
     void operator()(Mix_Music* music) const { Mix_FreeMusic(music); }
   };
 
-  TrackFinder find_track_;
   std::function<void()> wake_;
   std::unique_ptr<Mix_Music, MusicDeleter> music_;
   int track_ = 0;

@@ -15,16 +15,19 @@ constexpr DWORD MCIERR_FILE_NOT_FOUND = 275;
 // What a WAV call made audible.
 enum class SoundSource { None, File, Default };
 
+class HostNames;
+
+// Every call is handed the reader's host names, through which file names are found.
 class MediaPlayer {
  public:
   virtual ~MediaPlayer() = default;
 
   // Carries out one command: 0, or one of the errors above.
-  virtual DWORD Run(const MediaCommand& command) = 0;
+  virtual DWORD Run(const MediaCommand& command, HostNames& names) = 0;
   // A WAV sound by its Shift-JIS name relative to the novel's directory; it cuts
   // off the sound before it, and a name that does not load plays the default sound.
-  virtual void PlaySound(const char* name_sjis) = 0;
+  virtual void PlaySound(const char* name_sjis, HostNames& names) = 0;
   // Work that must happen on the reader's thread, such as starting the next CD
   // track when one has ended. Cheap when there is nothing to do.
-  virtual void Update() = 0;
+  virtual void Update(HostNames& names) = 0;
 };

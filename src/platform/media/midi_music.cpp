@@ -7,13 +7,14 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <fstream>
-#include <iterator>
+#include <optional>
+
+#include "platform/files/read_limits.h"
+#include "platform/files/regular_file.h"
+#include "platform/media/midi_file.h"
 
 namespace {
 
-constexpr std::size_t MAX_MIDI_BYTES = 16u << 20;
-constexpr std::size_t MIN_MIDI_BYTES = 14;  // the MThd chunk alone
 constexpr int RENDER_FRAMES = 1024;
 constexpr double SYNTH_GAIN = 0.4;
 
@@ -25,17 +26,13 @@ void QuietenFluidSynth() {
   fluid_set_log_function(FLUID_DBG, nullptr, nullptr);
 }
 
+// Only a checked file, written anew, reaches the synthesizer's player.
 std::vector<char> ReadMidiFile(const std::string& host_path) {
-  std::ifstream file(host_path, std::ios::binary);
-  if (!file) return {};
-  std::vector<char> bytes;
-  char block[4096];
-  while (file.read(block, sizeof block) || file.gcount() > 0) {
-    bytes.insert(bytes.end(), block, block + file.gcount());
-    if (bytes.size() > MAX_MIDI_BYTES) return {};
-  }
-  if (bytes.size() < MIN_MIDI_BYTES || std::memcmp(bytes.data(), "MThd", 4) != 0) return {};
-  return bytes;
+  const std::optional<std::string> bytes = ReadRegularFile(host_path, MIDI_FILE_MAX_BYTES);
+  if (!bytes) return {};
+  std::optional<std::vector<char>> checked =
+      CheckedMidiFile({reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()});
+  return checked ? std::move(*checked) : std::vector<char>();
 }
 
 std::int16_t AddClamped(std::int16_t sample, float music) {
@@ -46,6 +43,8 @@ std::int16_t AddClamped(std::int16_t sample, float music) {
 }  // namespace
 
 std::unique_ptr<MidiMusic> MidiMusic::Create(const std::string& soundfont_path, int rate_hz) {
+  // The synthesizer would wait for ever on a FIFO given as the soundfont.
+  if (!RegularFile::Open(soundfont_path)) return nullptr;
   QuietenFluidSynth();
   std::unique_ptr<MidiMusic> music(new MidiMusic());
   music->settings_.reset(new_fluid_settings());

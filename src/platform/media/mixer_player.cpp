@@ -30,9 +30,9 @@ void PushWakeEvent(std::uint32_t type) {
 
 }  // namespace
 
-std::unique_ptr<MixerPlayer> MixerPlayer::Create(ShiftJis& shift_jis, MixerPlayerOptions options,
-                                                 std::string& error) {
-  std::unique_ptr<MixerPlayer> player(new MixerPlayer(shift_jis, std::move(options)));
+std::unique_ptr<MixerPlayer> MixerPlayer::Create(ShiftJis& /*shift_jis*/,
+                                                 MixerPlayerOptions options, std::string& error) {
+  std::unique_ptr<MixerPlayer> player(new MixerPlayer(std::move(options)));
   if (!player->options_.open_device_on_first_sound && !player->OpenDevice(error)) return nullptr;
   player->soundfont_path_ = FindSoundFont(player->options_.soundfont_file);
   return player;
@@ -51,9 +51,7 @@ bool MixerPlayer::OpenDevice(std::string& error) {
   session_ = std::move(session);
   wake_event_type_ = SDL_RegisterEvents(1);
   const std::uint32_t wake_type = wake_event_type_;
-  cd_ = std::make_unique<CdMusic>(
-      [this](int track) { return FindTrackFile(shift_jis_, options_.novel_directory, track); },
-      [wake_type] { PushWakeEvent(wake_type); });
+  cd_ = std::make_unique<CdMusic>([wake_type] { PushWakeEvent(wake_type); });
   sounds_ = std::make_unique<SoundEffects>(AUDIO_RATE_HZ, AUDIO_CHANNELS);
   Mix_SetPostMix(&MixerPlayer::PostMix, this);
   return true;
@@ -74,8 +72,7 @@ bool MixerPlayer::ReadyForMidi() {
   return midi_ != nullptr;
 }
 
-MixerPlayer::MixerPlayer(ShiftJis& shift_jis, MixerPlayerOptions options)
-    : shift_jis_(shift_jis), options_(std::move(options)) {}
+MixerPlayer::MixerPlayer(MixerPlayerOptions options) : options_(std::move(options)) {}
 
 MixerPlayer::~MixerPlayer() {
   // Mix_SetPostMix waits for a running callback, so none sees a half-destroyed player.
@@ -94,26 +91,32 @@ void MixerPlayer::PostMix(void* self, std::uint8_t* stream, int byte_count) {
   player->cd_->NoticeEndOfTrack();
 }
 
-DWORD MixerPlayer::Run(const MediaCommand& command) {
-  Update();
+CdMusic::TrackFinder MixerPlayer::TrackFinder(HostNames& names) {
+  return [this, &names](int track) {
+    return FindTrackFile(names, options_.novel_directory, track);
+  };
+}
+
+DWORD MixerPlayer::Run(const MediaCommand& command, HostNames& names) {
+  Update(names);
   switch (command.verb) {
     case MediaVerb::OpenCd:
     case MediaVerb::SetCdTimeFormat:
     case MediaVerb::PlayCdFrom:
     case MediaVerb::StopCd:
     case MediaVerb::CloseCd:
-      return RunCd(command);
+      return RunCd(command, names);
     case MediaVerb::OpenMidi:
     case MediaVerb::SeekMidiStart:
     case MediaVerb::PlayMidi:
     case MediaVerb::CloseMidi:
-      return RunMidi(command);
+      return RunMidi(command, names);
   }
   return MCIERR_UNRECOGNIZED_COMMAND;
 }
 
 // "open cdaudio" on an open device fails and changes nothing, as the reader expects.
-DWORD MixerPlayer::RunCd(const MediaCommand& command) {
+DWORD MixerPlayer::RunCd(const MediaCommand& command, HostNames& names) {
   if (command.verb == MediaVerb::OpenCd) {
     if (cd_open_) return MCIERR_DEVICE_OPEN;
     cd_open_ = true;
@@ -123,7 +126,7 @@ DWORD MixerPlayer::RunCd(const MediaCommand& command) {
   switch (command.verb) {
     case MediaVerb::PlayCdFrom:
       if (!ReadyToSound()) return 0;
-      return cd_->Play(command.track) ? 0 : MCIERR_FILE_NOT_FOUND;
+      return cd_->Play(command.track, TrackFinder(names)) ? 0 : MCIERR_FILE_NOT_FOUND;
     case MediaVerb::StopCd:
       if (cd_) cd_->Stop();
       return 0;
@@ -136,12 +139,12 @@ DWORD MixerPlayer::RunCd(const MediaCommand& command) {
   }
 }
 
-DWORD MixerPlayer::RunMidi(const MediaCommand& command) {
+DWORD MixerPlayer::RunMidi(const MediaCommand& command, HostNames& names) {
   if (command.verb == MediaVerb::OpenMidi) {
     if (midi_open_) return MCIERR_DEVICE_OPEN;
     // The path arrives as "<directory>\<name>": backslashes separate, a leading
     // separator is the root, and names match as the reader's other files do.
-    const std::string path = ResolveHostPath(shift_jis_, options_.novel_directory, command.path_sjis);
+    const std::string path = names.Resolve(options_.novel_directory, command.path_sjis);
     midi_open_ = ReadyForMidi() && midi_->Open(path);
     return midi_open_ ? 0 : MCIERR_FILE_NOT_FOUND;
   }
@@ -155,8 +158,8 @@ DWORD MixerPlayer::RunMidi(const MediaCommand& command) {
   return 0;
 }
 
-void MixerPlayer::PlaySound(const char* name_sjis) {
-  Update();
+void MixerPlayer::PlaySound(const char* name_sjis, HostNames& names) {
+  Update(names);
   // A null name stops the sound that plays, as it did on the old platform.
   if (name_sjis == nullptr) {
     if (sounds_) sounds_->Stop();
@@ -164,10 +167,10 @@ void MixerPlayer::PlaySound(const char* name_sjis) {
   }
   if (!ReadyToSound()) return;
   std::optional<std::string> path;
-  if (name_sjis[0] != '\0') path = ResolveHostPath(shift_jis_, options_.novel_directory, name_sjis);
+  if (name_sjis[0] != '\0') path = names.Resolve(options_.novel_directory, name_sjis);
   sounds_->Play(path);
 }
 
-void MixerPlayer::Update() {
-  if (cd_) cd_->Update();
+void MixerPlayer::Update(HostNames& names) {
+  if (cd_) cd_->Update(TrackFinder(names));
 }

@@ -8,10 +8,10 @@
 #include <optional>
 #include <string>
 
+#include "platform/media/cd_music.h"
 #include "platform/media/media_player.h"
 
 class AudioSession;
-class CdMusic;
 class MidiMusic;
 class ShiftJis;
 class SoundEffects;
@@ -28,30 +28,33 @@ class MixerPlayer final : public MediaPlayer {
  public:
   // Opens the audio device, now or at the first sound. nullptr and the reason when
   // there is none now; later, every command succeeds silently. SDL_mixer has one
-  // device per process, so there is at most one player at a time.
+  // device per process, so there is at most one player at a time. File names come
+  // with every call, through the reader's host names; the Shift-JIS converter is no
+  // longer needed here.
   static std::unique_ptr<MixerPlayer> Create(ShiftJis& shift_jis, MixerPlayerOptions options, std::string& error);
   ~MixerPlayer() override;
   MixerPlayer(const MixerPlayer&) = delete;
   MixerPlayer& operator=(const MixerPlayer&) = delete;
 
-  DWORD Run(const MediaCommand& command) override;
-  void PlaySound(const char* name_sjis) override;
-  void Update() override;
+  DWORD Run(const MediaCommand& command, HostNames& names) override;
+  void PlaySound(const char* name_sjis, HostNames& names) override;
+  void Update(HostNames& names) override;
 
   // The General MIDI soundfont that MIDI music plays with, if one was found.
   const std::optional<std::string>& soundfont_path() const { return soundfont_path_; }
 
  private:
   friend class MixerPlayerProbe;  // what sounds, looked at by the tests and benchmarks
-  MixerPlayer(ShiftJis& shift_jis, MixerPlayerOptions options);
+  explicit MixerPlayer(MixerPlayerOptions options);
   bool OpenDevice(std::string& error);
   bool ReadyToSound();
   bool ReadyForMidi();
   static void PostMix(void* self, std::uint8_t* stream, int byte_count);
-  DWORD RunCd(const MediaCommand& command);
-  DWORD RunMidi(const MediaCommand& command);
+  DWORD RunCd(const MediaCommand& command, HostNames& names);
+  DWORD RunMidi(const MediaCommand& command, HostNames& names);
+  // Finds track files through the names of the call at hand.
+  CdMusic::TrackFinder TrackFinder(HostNames& names);
 
-  ShiftJis& shift_jis_;
   const MixerPlayerOptions options_;
   std::optional<std::string> soundfont_path_;
   std::uint32_t wake_event_type_ = 0;

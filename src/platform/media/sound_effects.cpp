@@ -2,11 +2,24 @@
 // platform's asynchronous sounds did.
 #include "platform/media/sound_effects.h"
 
+#include "platform/files/regular_file.h"
 #include "platform/media/default_sound.h"
+#include "platform/media/wave_file.h"
 
 namespace {
 
 constexpr int SOUND_CHANNEL = 0;
+
+// Only RIFF/WAVE data reaches the decoder, checked and cut to a sound's length: the
+// mixer would take any format it knows from the bytes and decode it whole, MIDI too.
+Mix_Chunk* LoadSound(const std::string& host_path) {
+  std::optional<RegularFile> file = RegularFile::Open(host_path);
+  if (!file) return nullptr;
+  const std::optional<std::vector<std::uint8_t>> wave = ReadCheckedSound(*file);
+  if (!wave) return nullptr;
+  // The chunk gets samples of its own; the file's bytes go when this returns.
+  return Mix_LoadWAV_RW(SDL_RWFromConstMem(wave->data(), static_cast<int>(wave->size())), 1);
+}
 
 }  // namespace
 
@@ -21,7 +34,7 @@ SoundEffects::~SoundEffects() { Stop(); }
 
 SoundSource SoundEffects::Play(const std::optional<std::string>& host_path) {
   Stop();
-  if (host_path) current_.reset(Mix_LoadWAV(host_path->c_str()));
+  if (host_path) current_.reset(LoadSound(*host_path));
   Mix_Chunk* chunk = current_ ? current_.get() : chime_.get();
   last_source_ = current_ ? SoundSource::File : SoundSource::Default;
   if (chunk == nullptr || Mix_PlayChannel(SOUND_CHANNEL, chunk, 0) < 0) last_source_ = SoundSource::None;

@@ -1,5 +1,6 @@
 // Finding the file of a CD track: the novel's directory before its cd/ folder,
-// and within each, Ogg Vorbis before FLAC, MP3 and WAV.
+// and within each, Ogg Vorbis before FLAC, MP3 and WAV, each name as written
+// before the folder's case-folded index is asked.
 #include "platform/media/track_files.h"
 
 #include <sys/stat.h>
@@ -12,26 +13,48 @@
 
 namespace {
 
-constexpr std::array<std::string_view, 2> TRACK_FOLDERS = {"", "cd/"};
+constexpr std::array<std::string_view, 2> TRACK_FOLDERS = {"", "cd"};
 constexpr std::array<std::string_view, 4> TRACK_EXTENSIONS = {"ogg", "flac", "mp3", "wav"};
 
-bool IsRegularFile(const std::string& path) {
+enum class Entry { Missing, RegularFile, Other };
+
+Entry Look(const std::string& path) {
   struct stat status {};
-  return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
+  if (lstat(path.c_str(), &status) != 0) return Entry::Missing;
+  // A link counts as what it leads to.
+  if (S_ISLNK(status.st_mode) && stat(path.c_str(), &status) != 0) return Entry::Other;
+  return S_ISREG(status.st_mode) ? Entry::RegularFile : Entry::Other;
+}
+
+std::string InFolder(const std::string& folder, std::string_view name) {
+  return folder.empty() ? std::string(name) : folder + "/" + std::string(name);
+}
+
+std::optional<std::string> FindInFolder(HostNames& names, const std::string& folder, int track) {
+  for (std::string_view extension : TRACK_EXTENSIONS) {
+    char name[32];
+    std::snprintf(name, sizeof name, "track%02d.%.*s", track, static_cast<int>(extension.size()),
+                  extension.data());
+    const std::string path = InFolder(folder, name);
+    const Entry as_written = Look(path);
+    if (as_written == Entry::RegularFile) return path;
+    if (as_written == Entry::Other) continue;
+    const std::optional<std::string> found = names.FindIgnoringCase(folder, name);
+    if (found && Look(InFolder(folder, *found)) == Entry::RegularFile)
+      return InFolder(folder, *found);
+  }
+  return std::nullopt;
 }
 
 }  // namespace
 
-std::optional<std::string> FindTrackFile(ShiftJis& shift_jis, const std::string& novel_directory, int track) {
+std::optional<std::string> FindTrackFile(HostNames& names, const std::string& novel_directory,
+                                         int track) {
   if (track < 1) return std::nullopt;
   for (std::string_view folder : TRACK_FOLDERS) {
-    for (std::string_view extension : TRACK_EXTENSIONS) {
-      char name[48];
-      std::snprintf(name, sizeof name, "%.*strack%02d.%.*s", static_cast<int>(folder.size()), folder.data(),
-                    track, static_cast<int>(extension.size()), extension.data());
-      std::string path = ResolveHostPath(shift_jis, novel_directory, name);
-      if (IsRegularFile(path)) return path;
-    }
+    const std::string path =
+        folder.empty() ? novel_directory : names.Resolve(novel_directory, folder);
+    if (std::optional<std::string> found = FindInFolder(names, path, track)) return found;
   }
   return std::nullopt;
 }

@@ -5,8 +5,9 @@
 #include <optional>
 #include <string>
 
-class ShiftJis;
+class HostNames;
 
 // The host path of track N's file, or nothing when no such file exists. Names
 // match as the reader's other file names do, so TRACK05.OGG counts as well.
-std::optional<std::string> FindTrackFile(ShiftJis& shift_jis, const std::string& novel_directory, int track);
+std::optional<std::string> FindTrackFile(HostNames& names, const std::string& novel_directory,
+                                         int track);

@@ -14,6 +14,8 @@
 
 namespace {
 
+constexpr std::uint64_t SLEEP_SLICE_MS = 10;
+constexpr int MAX_PEEKED_EVENTS = 64;
 constexpr char MESSAGE_TITLE[] = "yomu";
 
 // The display less its panels and docks, where the window manager tells it.
@@ -64,7 +66,29 @@ SdlBackend::~SdlBackend() {
 
 std::uint64_t SdlBackend::NowMs() { return SDL_GetTicks64(); }
 
-void SdlBackend::Sleep(std::uint32_t milliseconds) { SDL_Delay(milliseconds); }
+// The wait looks at the window's events every few milliseconds: the close button
+// ends it, and the window stays answering (the desktop's pings are answered too).
+void SdlBackend::Sleep(std::uint32_t milliseconds) {
+  const std::uint64_t until = NowMs() + milliseconds;
+  while (!close_requested_) {
+    close_requested_ = CloseWaiting();
+    const std::uint64_t now = NowMs();
+    if (close_requested_ || now >= until) return;
+    SDL_Delay(static_cast<Uint32>(std::min<std::uint64_t>(until - now, SLEEP_SLICE_MS)));
+  }
+}
+
+bool SdlBackend::CloseWaiting() {
+  SDL_PumpEvents();
+  SDL_Event events[MAX_PEEKED_EVENTS];
+  if (SDL_PeepEvents(events, MAX_PEEKED_EVENTS, SDL_PEEKEVENT, SDL_QUIT, SDL_QUIT) > 0) return true;
+  const int count =
+      SDL_PeepEvents(events, MAX_PEEKED_EVENTS, SDL_PEEKEVENT, SDL_WINDOWEVENT, SDL_WINDOWEVENT);
+  for (int i = 0; i < count; ++i) {
+    if (events[i].window.event == SDL_WINDOWEVENT_CLOSE) return true;
+  }
+  return false;
+}
 
 void SdlBackend::CreateSdlWindow(const Window& window) {
   const SDL_Rect usable = UsableArea(0);
@@ -240,7 +264,7 @@ bool SdlBackend::WaitForInput(Platform& platform, std::optional<std::uint64_t> d
   }
   // The media player's wake-up (a CD track that ended) arrives as an event of its
   // own; whatever woke the loop, the player catches up here on the reader's thread.
-  if (platform.media) platform.media->Update();
+  if (platform.media) platform.media->Update(platform.host_names);
   return true;
 }
 

@@ -27,6 +27,7 @@ class SdlBackend : public Backend {
 
   std::uint64_t NowMs() override;
   void Sleep(std::uint32_t milliseconds) override;
+  bool CloseRequested() override { return close_requested_; }
   bool WaitForInput(Platform& platform, std::optional<std::uint64_t> deadline_ms) override;
   void ShowWindowPixels(const Window& window, const RECT& changed) override;
   void WindowCaptionChanged(const Window& window, std::string_view caption_sjis) override;
@@ -49,6 +50,8 @@ class SdlBackend : public Backend {
   void TranslateKey(Window& window, const SDL_KeyboardEvent& key);
   void TranslateWheel(Window& window, const SDL_MouseWheelEvent& wheel);
   void RefreshView();
+  // Looks, without taking anything from the queue, for the close button.
+  bool CloseWaiting();
   // The page point under a window point.
   POINT PagePoint(int x, int y) const;
   LPARAM PagePosition(int x, int y) const;
@@ -56,6 +59,7 @@ class SdlBackend : public Backend {
   int requested_scale_;
   int scale_ = 1;
   bool full_screen_ = false;
+  bool close_requested_ = false;
   PageView view_;
   SDL_Window* sdl_window_ = nullptr;
   const Window* window_ = nullptr;

@@ -1,0 +1,200 @@
+// The fuzz targets' work: each input goes the way a novel's file goes, through
+// the same checks and into the same decoders. Audio plays on SDL's disk driver
+// writing to /dev/null as fast as it can, so a track decodes in a moment.
+#include "fuzz_inputs.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+#include <fluidsynth.h>
+#include <stdlib.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/headless_runner.h"
+#include "data/bookmarks.h"
+#include "data/toc.h"
+#include "platform/files/byte_source.h"
+#include "platform/gdi/picture_file.h"
+#include "platform/headless/headless_backend.h"
+#include "platform/media/audio_session.h"
+#include "platform/media/midi_file.h"
+#include "platform/media/track_stream.h"
+#include "platform/media/wave_file.h"
+#include "reader/reader.h"
+
+namespace fuzz {
+namespace {
+
+constexpr std::uint8_t PART_SEPARATOR = 0x1D;
+constexpr std::size_t MAX_NAME_BYTES = 40;
+constexpr std::uint32_t PLAY_MS = 3;
+constexpr int MIDI_BLOCKS = 24;
+constexpr int MIDI_BLOCK_FRAMES = 1024;
+// No font: text is laid out but not drawn, which keeps each run short.
+constexpr const char* NO_FONT = "/nonexistent/font.ttf";
+
+// Clicks past pauses and a choice, a bookmark saved and opened, a page back, a
+// chapter from the contents.
+constexpr const char* SCRIPT_EVENTS =
+    "click 1 1\nwait 60\nmove 100 100\nclick 100 100\nwait 60\ncommand 600\ncommand 605\n"
+    "wait 60\ncommand 800\nwait 60\ncommand 500\n";
+
+std::vector<Input> Parts(Input input) {
+  std::vector<Input> parts;
+  for (;;) {
+    const auto end = std::find(input.begin(), input.end(), PART_SEPARATOR);
+    parts.push_back(input.first(static_cast<std::size_t>(end - input.begin())));
+    if (end == input.end()) return parts;
+    input = input.subspan(parts.back().size() + 1);
+  }
+}
+
+// A folder of its own for the files of one input, emptied before each.
+const std::string& Folder() {
+  static const std::string folder = [] {
+    const char* base = std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : "/tmp";
+    std::string pattern = std::string(base) + "/yomu-fuzz-XXXXXX";
+    return mkdtemp(pattern.data()) != nullptr ? pattern : std::string(base);
+  }();
+  return folder;
+}
+
+void EmptyFolder() {
+  std::error_code ignored;
+  for (const auto& entry : std::filesystem::directory_iterator(Folder(), ignored)) {
+    std::filesystem::remove_all(entry.path(), ignored);
+  }
+}
+
+void WriteFile(const std::string& name, Input bytes) {
+  std::ofstream(Folder() + "/" + name, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
+}
+
+// A part's name is its first line, kept to plain names inside the folder.
+bool WriteNamedPart(Input part) {
+  const auto line_end = std::find(part.begin(), part.end(), '\n');
+  std::string name(part.begin(), line_end);
+  if (name.size() > MAX_NAME_BYTES || name.empty() || name == "." || name == "..") return false;
+  std::replace(name.begin(), name.end(), '/', '_');
+  std::replace(name.begin(), name.end(), '\0', '_');
+  WriteFile(name, part.subspan(std::min(part.size(), name.size() + 1)));
+  return true;
+}
+
+bool AudioReady() {
+  static const bool ready = [] {
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", "/dev/null", 1);
+    setenv("SDL_DISKAUDIODELAY", "0", 1);
+    static AudioSession session;
+    std::string error;
+    return session.Open(error);
+  }();
+  return ready;
+}
+
+// Plays a track until it ends, at most a short while of the real clock.
+void PlayBriefly(Mix_Music* music) {
+  if (music == nullptr) return;
+  if (Mix_PlayMusic(music, 0) == 0) {
+    const std::uint64_t until = SDL_GetTicks64() + PLAY_MS;
+    while (Mix_PlayingMusic() && SDL_GetTicks64() < until) SDL_Delay(1);
+  }
+  Mix_HaltMusic();
+  Mix_FreeMusic(music);
+}
+
+struct FluidSynth {
+  fluid_settings_t* settings = nullptr;
+  fluid_synth_t* synth = nullptr;
+  FluidSynth() {
+    for (int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG}) {
+      fluid_set_log_function(level, nullptr, nullptr);
+    }
+    settings = new_fluid_settings();
+    fluid_settings_setint(settings, "synth.reverb.active", 0);
+    fluid_settings_setint(settings, "synth.chorus.active", 0);
+    synth = new_fluid_synth(settings);
+  }
+  ~FluidSynth() {
+    delete_fluid_synth(synth);
+    delete_fluid_settings(settings);
+  }
+};
+
+}  // namespace
+
+void Script(Input input) {
+  EmptyFolder();
+  const std::vector<Input> parts = Parts(input);
+  WriteFile("\xe3\x82\xbf\xe3\x82\xa4\xe3\x83\x88\xe3\x83\xab.txt", parts[0]);  // タイトル.txt
+  for (std::size_t i = 1; i < parts.size(); ++i) WriteNamedPart(parts[i]);
+  HeadlessOptions options;
+  options.novel_directory = Folder();
+  options.font_file = NO_FONT;
+  std::istringstream events(SCRIPT_EVENTS);
+  std::ostringstream log, errors;
+  RunHeadless(options, events, log, errors);
+}
+
+void DataFiles(Input input) {
+  EmptyFolder();
+  const std::vector<Input> parts = Parts(input);
+  WriteFile("\xe3\x81\x97\xe3\x81\x8a\xe3\x82\x8a.sio", parts[0]);  // しおり.sio
+  if (parts.size() > 1) WriteFile("\xe3\x83\x95\xe3\x82\xa1\xe3\x82\xa4\xe3\x83\xab.txt", parts[1]);
+  static std::ostringstream log;
+  static HeadlessBackend backend({}, log);
+  static Platform platform(backend, Folder(), std::string(NO_FONT));
+  log.str(std::string());
+  const auto reader = std::make_unique<Reader>(platform);
+  LoadBookmarks(*reader);
+  LoadToc(*reader);
+  StoreBookmark(*reader, 0);
+}
+
+void Bmp(Input input) { DecodeBitmapFile(input); }
+
+void Wave(Input input) {
+  if (!AudioReady()) return;
+  SpanSource source(input);
+  if (const std::optional<std::vector<std::uint8_t>> sound = ReadCheckedSound(source)) {
+    SDL_RWops* rw = SDL_RWFromConstMem(sound->data(), static_cast<int>(sound->size()));
+    Mix_FreeChunk(Mix_LoadWAV_RW(rw, 1));
+  }
+  PlayBriefly(LoadTrackMusic(std::make_unique<SpanSource>(input), TrackKind::Wave));
+}
+
+void Ogg(Input input) {
+  if (!AudioReady()) return;
+  PlayBriefly(LoadTrackMusic(std::make_unique<SpanSource>(input), TrackKind::OggVorbis));
+}
+
+void Midi(Input input) {
+  static FluidSynth fluid;
+  std::optional<std::vector<char>> file = CheckedMidiFile(input);
+  if (!file || fluid.synth == nullptr) return;
+  fluid_player_t* player = new_fluid_player(fluid.synth);
+  if (player == nullptr) return;
+  fluid_player_set_loop(player, 1);
+  if (fluid_player_add_mem(player, file->data(), file->size()) == FLUID_OK &&
+      fluid_player_play(player) == FLUID_OK) {
+    std::vector<float> samples(2 * MIDI_BLOCK_FRAMES);
+    for (int block = 0; block < MIDI_BLOCKS; ++block) {
+      fluid_synth_write_float(fluid.synth, MIDI_BLOCK_FRAMES, samples.data(), 0, 2, samples.data(),
+                              1, 2);
+    }
+  }
+  fluid_player_stop(player);
+  delete_fluid_player(player);
+  fluid_synth_system_reset(fluid.synth);
+}
+
+}  // namespace fuzz

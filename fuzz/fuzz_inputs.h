@@ -1,0 +1,37 @@
+// What each fuzz target does with one input, shared by the libFuzzer targets and
+// by the test that replays the inputs kept in fuzz/regressions/.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+namespace fuzz {
+
+using Input = std::span<const std::uint8_t>;
+
+// A novel folder made from the input, read through the headless reader with clicks
+// and menu commands. The input's parts are split at 0x1D bytes: the first is the
+// first script; each further one is a file whose name is its first line.
+void Script(Input input);
+// The bookmark file and the contents file (split at the first 0x1D), read at
+// start-up and written back.
+void DataFiles(Input input);
+// A picture file.
+void Bmp(Input input);
+// A WAV file as a sound and as a CD track.
+void Wave(Input input);
+// An Ogg Vorbis file as a CD track.
+void Ogg(Input input);
+// A MIDI file through the synthesizer's player.
+void Midi(Input input);
+
+struct Target {
+  std::string_view name;
+  void (*run)(Input input);
+};
+inline constexpr Target TARGETS[] = {{"script", Script}, {"data_files", DataFiles},
+                                     {"bmp", Bmp},       {"wave", Wave},
+                                     {"ogg", Ogg},       {"midi", Midi}};
+
+}  // namespace fuzz

@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Fills BUILD/corpus/<target>/ with seeds from the tests' data, the sample novel
+# and the kept regressions; inputs found by earlier runs stay.
+set -euo pipefail
+build=${1:?usage: seed-corpora.sh BUILD_DIR}
+root=$(cd "$(dirname "$0")/.." && pwd)
+data=$root/tests/data
+[ -d "$data/bmpsuite" ] || data=$root/../shared/testdata
+corpus=$build/corpus
+sjis() { iconv -f UTF-8 -t CP932; }
+
+# The script regressions are left out: they run long on purpose, and the test of
+# the regressions replays them anyway.
+for target in script data_files bmp wave ogg midi; do
+  mkdir -p "$corpus/$target"
+  if [ "$target" != script ] && [ -d "$root/fuzz/regressions/$target" ]; then
+    cp "$root"/fuzz/regressions/"$target"/* "$corpus/$target/" 2>/dev/null || true
+  fi
+done
+cp "$data"/bmpsuite/g/*.bmp "$data"/bmpsuite/q/*.bmp "$root"/demo/*.bmp "$corpus/bmp/"
+cp "$data"/wav/*.wav "$root"/demo/*.wav "$root"/demo/cd/*.wav "$corpus/wave/"
+cp "$data"/ogg/* "$corpus/ogg/"
+cp "$data"/midi/*.mid "$root"/demo/*.mid "$corpus/midi/"
+
+# Scripts: each chapter alone, and the whole novel with its other files after 0x1D
+# separators, each named by its first line.
+novel=$corpus/script/whole-novel
+sjis < "$root/demo/タイトル.txt" > "$novel"
+for source in "$root"/demo/*.txt; do
+  name=$(basename "$source")
+  sjis < "$source" > "$corpus/script/$name"
+  [ "$name" = "タイトル.txt" ] && continue
+  { printf '\035'; printf '%s\n' "$name" | sjis; sjis < "$source"; } >> "$novel"
+done
+
+# Data files: a bookmark file as the reader writes it, then the contents file.
+bookmark_line=$(printf 'NO DATA,1,タイトル.txt\r' | sjis)
+{ for _ in 1 2 3 4 5; do printf '%s\n' "$bookmark_line"; done; printf '\035'
+  sjis < "$root/demo/ファイル.txt"; } > "$corpus/data_files/defaults"
+echo "Seed corpora: $corpus"

@@ -1,0 +1,83 @@
+// What the checks of sound and MIDI files let through to the decoders, and how.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/media/midi_file.h"
+#include "platform/media/wave_file.h"
+#include "support/bmp_writer.h"
+
+namespace {
+
+std::span<const std::uint8_t> Bytes(const std::string& b) {
+  return {reinterpret_cast<const std::uint8_t*>(b.data()), b.size()};
+}
+
+// fmt (tag, channels, rate, align, bits) and data chunks in the order given.
+std::string Wave(std::uint32_t tag, std::uint32_t channels, std::uint32_t rate, std::uint32_t align,
+                 std::uint32_t bits, std::size_t data_bytes, bool data_first = false) {
+  std::string fmt = "fmt ", data = "data";
+  Put32(fmt, 16);
+  for (std::uint32_t field : {tag | channels << 16, rate, rate * align, align | bits << 16}) {
+    Put32(fmt, field);
+  }
+  Put32(data, static_cast<std::uint32_t>(data_bytes));
+  data += std::string(data_bytes + data_bytes % 2, '\x80');
+  return std::string("RIFF\x24\0\0\0WAVE", 12) + (data_first ? data + fmt : fmt + data);
+}
+
+TEST(MediaChecks, WaveFilesAreWhatTheirUseCanPlayWithinASoundsLength) {
+  const std::size_t ten_minutes = 10 * 60 * 8000;
+  const struct { std::string file; WaveUse use; std::int64_t data_bytes; } cases[] = {
+      {Wave(1, 1, 8000, 1, 8, ten_minutes), WaveUse::Sound, 120 * 8000},  // two minutes
+      {Wave(1, 1, 8000, 1, 8, ten_minutes), WaveUse::CdTrack, ten_minutes},
+      {Wave(1, 2, 22050, 4, 16, 1001, true), WaveUse::Sound, 1000},  // whole frames
+      {Wave(1, 0, 22050, 0, 16, 94), WaveUse::CdTrack, -1},
+      {Wave(1, 1, 0, 2, 16, 94), WaveUse::Sound, -1},
+      {Wave(1, 1, 8000, 1, 12, 94), WaveUse::Sound, -1},
+      {Wave(0x11, 1, 8000, 256, 4, 512), WaveUse::Sound, 512},
+      {Wave(0x11, 1, 8000, 256, 4, 512), WaveUse::CdTrack, -1},
+      {Wave(0x11, 1, 8000, 3, 4, 512), WaveUse::Sound, -1},
+      {Wave(2, 1, 8000, 256, 4, 512), WaveUse::Sound, -1},  // no coefficients
+      {std::string("MThd\0\0\0\x06\0\0\0\x01\0\x60", 14), WaveUse::Sound, -1}};
+  for (const auto& c : cases) {
+    SpanSource source(Bytes(c.file));
+    const std::optional<WaveLayout> layout = ReadWaveLayout(source, c.use);
+    EXPECT_EQ(layout ? std::int64_t{layout->data_bytes} : -1, c.data_bytes) << c.file.substr(20, 8);
+  }
+}
+
+std::string Midi(const std::string& track, std::uint32_t division = 0x60, int tracks = 1) {
+  std::string file("MThd\0\0\0\x06\0\x01\0", 11);
+  for (std::uint32_t byte : {std::uint32_t(tracks), division >> 8, division}) {
+    file += static_cast<char>(byte);
+  }
+  for (int i = 0; i < tracks; ++i) {
+    file += "MTrk" + std::string(3, '\0') + static_cast<char>(track.size()) + track;
+  }
+  return file;
+}
+
+TEST(MediaChecks, MidiFilesAreWrittenAnewWithExplicitStatusAndAnEndToEachTrack) {
+  const std::string end("\0\xFF\x2F\0", 4);
+  // The file, and its first track as written anew.
+  const std::pair<std::string, std::string> cases[] = {
+      {Midi(std::string("\0\x90\x3C\x40\x10\x3E\x40", 7) + end),
+       std::string("\0\x90\x3C\x40\x10\x90\x3E\x40", 8) + end},
+      {Midi(std::string("\0\xC0\x05", 3)), std::string("\0\xC0\x05", 3) + end},
+      {Midi(""), end},
+      {Midi(std::string("\0\xFF\x51\x03\0\0\0", 7) + end), ""},  // a tempo of 0
+      {Midi(end, 0xE728), ""},                                   // SMPTE time
+      {Midi(std::string("\0\x3C\x40", 3)), ""},                  // no status yet
+      {Midi(std::string("\0\xF1\x01", 3)), ""},
+      {Midi(std::string("\0\x90\x3C\x80", 4)), ""},
+      {Midi(std::string("\0\xF0\x7F\x01", 4)), ""},  // the message runs past the track
+      {Midi(end, 0x60, 0), ""}};
+  for (const auto& [file, track] : cases) {
+    const std::optional<std::vector<char>> checked = CheckedMidiFile(Bytes(file));
+    const std::string written = checked ? std::string(checked->begin() + 22, checked->end()) : "";
+    EXPECT_EQ(written, track) << testing::PrintToString(file);
+  }
+}
+
+}  // namespace
