@@ -39,6 +39,7 @@ TEST(BookmarkFile, LinesFillTheSlotsInOrder) {
   const std::pair<std::string, Strings> cases[] = {
       {ToShiftJis("一章 P.3,3,a.txt\r\n\n三,5,c.txt\n"),
        {"一章 P.3|3|a.txt", DEFAULT, "三|5|c.txt", DEFAULT, DEFAULT}},
+      {std::string("ab\0cd,3,x.txt\n", 14), {"ab" + NO_FILE, DEFAULT, DEFAULT, DEFAULT, DEFAULT}},
       // The sixth line is not read.
       {six, {"L0|0|f.txt", "L1|1|f.txt", "L2|2|f.txt", "L3|3|f.txt", "L4|4|f.txt"}},
       // One field; two commas; a comma before the line feed; four fields; a text

@@ -29,6 +29,7 @@ TEST(Toc, LinesFillTheEntriesInOrder) {
   const std::string x(300, 'x'), y(254, 'y');
   const std::pair<std::optional<std::string>, Strings> cases[] = {
       {lines, twenty}, {"", {}}, {std::nullopt, {}},
+      {std::string("ef\0,g.txt\n", 10), {"Labels[0]=ef"}},  // a NUL ends the line
       // Each comma restarts the file text without clearing it; the byte after a comma is data.
       {"ab,xyz.txt,q\nno comma\ncd,\nef,,g\n",
        {"Labels[0]=ab", "Labels[1]=no comma", "Labels[2]=cd", "Labels[3]=ef", "Files[0]=qyz.txt",

@@ -1,14 +1,17 @@
-// The loader's cuts: 700 slots of at most 255 bytes, and what stays behind them.
+// The loader's cuts: 700 slots of at most 255 bytes, never between the two bytes of a
+// character, and what stays behind them.
 #include <gtest/gtest.h>
 
 #include <cstring>
 
-#include "platform/headless/headless_backend.h"
 #include "reader/reader.h"
+#include "script/line_pieces.h"
 #include "script/line_table.h"
 #include "support/novel.h"
 
 namespace {
+
+const std::string TE = "\x82\xC4";  // て
 
 class LineTableTest : public ::testing::Test, protected NovelReader {
  protected:
@@ -21,6 +24,39 @@ class LineTableTest : public ::testing::Test, protected NovelReader {
   }
 };
 
+TEST(WholeCharacterCut, KeepsAFullPieceButForALeadByteAtItsEnd) {
+  const struct {
+    std::string piece;
+    std::size_t kept;
+  } cases[] = {
+      {Times(127, TE) + "\x82", 254}, {Times(254, "x") + "\x82", 254},  // a lead byte at 255
+      {"x" + Times(127, TE), 255},   {Times(253, "x") + "\x82\x82", 255},  // whole characters
+      {Times(255, "\xB1"), 255},     {Times(254, "x") + "\n", 255},  {Times(127, TE), 254},
+  };
+  for (const auto& c : cases) EXPECT_EQ(WholeCharacterCut(c.piece.data(), c.piece.size()), c.kept);
+}
+
+TEST_F(LineTableTest, LongLinesArriveInPiecesAndTheCutCharacterBeginsTheNextSlot) {
+  const struct {
+    std::string file;
+    std::vector<std::string> slots;
+  } cases[] = {
+      // A last line keeps its missing line feed.
+      {Times(300, "x") + "\nlast", {Times(255, "x"), Times(45, "x") + "\n", "last"}},
+      {Times(150, TE) + "\nE\n", {Times(127, TE), Times(23, TE) + "\n", "E\n"}},
+      {"x" + std::string(1, '\0') + Times(252, "y") + TE + "\n", {"x", TE + "\n"}},  // a NUL
+      {Times(254, "x") + "\x82", {Times(254, "x"), "\x82"}},  // the file ends at the lead byte
+  };
+  for (const auto& c : cases) {
+    ResetScript(reader_);
+    Load("a.txt", c.file);
+    std::vector<std::string> slots(s.ScriptLines, s.ScriptLines + 4);
+    slots.resize(c.slots.size());
+    EXPECT_EQ(slots, c.slots);
+    EXPECT_STREQ(s.ScriptLines[c.slots.size()], "");
+  }
+}
+
 TEST_F(LineTableTest, SevenHundredLinesFillTheTableAndTheNextIsIgnored) {
   std::string script;
   for (int i = 0; i < 701; ++i) script += "line " + std::to_string(i) + "\n";
@@ -28,16 +64,6 @@ TEST_F(LineTableTest, SevenHundredLinesFillTheTableAndTheNextIsIgnored) {
   Load("a.txt", script);
   EXPECT_STREQ(s.ScriptLines[0], "line 0\n");
   EXPECT_STREQ(s.ScriptLines[699], "line 699\n");
-}
-
-TEST_F(LineTableTest, LongLinesArriveInPiecesOf255Bytes) {
-  const std::string long_line(300, 'x');
-  ResetScript(reader_);
-  Load("a.txt", long_line + "\nlast");
-  EXPECT_EQ(std::string(s.ScriptLines[0]), std::string(255, 'x'));
-  EXPECT_EQ(std::string(s.ScriptLines[1]), std::string(45, 'x') + "\n");
-  EXPECT_STREQ(s.ScriptLines[2], "last");  // a last line keeps its missing line feed
-  EXPECT_STREQ(s.ScriptLines[3], "");
 }
 
 TEST_F(LineTableTest, ReadingWithoutAResetKeepsTheLongerFilesTail) {
@@ -72,8 +98,7 @@ TEST_F(LineTableTest, ResetEmptiesTheTableAndThePerScriptState) {
   EXPECT_STREQ(s.ScriptLines[0], "");
   EXPECT_EQ(s.ScriptLines[0][1], '\n');  // only the first byte is cleared
   EXPECT_STREQ(s.ChoiceTexts[2], "");
-  EXPECT_EQ(s.CurrentLine, 0);
-  EXPECT_EQ(s.ChoiceBlockIndex, 0);
+  EXPECT_EQ(s.CurrentLine + s.ChoiceBlockIndex, 0);
   EXPECT_EQ(s.FontHeight, 24);
   EXPECT_EQ(s.Mode, ModeReady);
 }
