@@ -61,20 +61,6 @@ TEST_F(MessageQueueTest, ABusyThreadFindsOneTickPerTimer) {
   EXPECT_EQ(Drain(), (std::vector<UINT>{1002}));
 }
 
-TEST_F(MessageQueueTest, SettingARunningTimerRestartsIt) {
-  SetTimer(*window_, 1, 50);
-  Sleep(platform_, 40);
-  SetTimer(*window_, 1, 50);
-  Sleep(platform_, 40);
-  Drain();
-  EXPECT_TRUE(Drain().empty());
-  Sleep(platform_, 10);
-  EXPECT_EQ(Drain(), (std::vector<UINT>{1001}));
-  KillTimer(*window_, 1);
-  Sleep(platform_, 100);
-  EXPECT_TRUE(Drain().empty());
-}
-
 TEST_F(MessageQueueTest, ATimerThatWorkKeepsDueLetsInputIn) {
   SetTimer(*window_, 3, 50);
   Drain();

@@ -13,55 +13,39 @@ struct TestSurface {
 
 // Each pixel holds its own position, so a moved pixel tells where it came from.
 std::uint32_t Position(int x, int y) { return static_cast<std::uint32_t>(y << 12 | x); }
+constexpr std::uint32_t UNTOUCHED = 0xABCDEF;
 
-void FillWithPositions(Bitmap& bitmap) {
-  for (int y = 0; y < bitmap.height(); ++y) {
-    for (int x = 0; x < bitmap.width(); ++x) bitmap.set_pixel(x, y, Position(x, y));
+TEST(CopyRule, OnlyPixelsWithSourceAndDestinationInsideMove) {
+  TestSurface page(640, 960), status(400, 100), small(64, 64);
+  for (int y = 0; y < 960; ++y) {
+    for (int x = 0; x < 640; ++x) page.bitmap.set_pixel(x, y, Position(x, y));
   }
-}
-
-TEST(CopyRule, SourcePastTheLastRowMovesOnlyTheRowsInside) {
-  TestSurface page(640, 960), status(400, 100);
-  FillWithPositions(page.bitmap);
-  std::fill(status.bitmap.row(0), status.bitmap.row(100), 0xABCDEFu);
+  std::fill(status.bitmap.row(0), status.bitmap.row(100), UNTOUCHED);
+  std::fill(small.bitmap.row(0), small.bitmap.row(64), UNTOUCHED);
   // 400 x 50 from (220, 940): only rows 940 to 959 exist.
   BitBlt(status.surface, 0, 60, 400, 50, page.surface, 220, 940, SRCCOPY);
-  EXPECT_EQ(status.bitmap.pixel(0, 60), static_cast<std::uint32_t>(940 << 12 | 220));
-  EXPECT_EQ(status.bitmap.pixel(399, 79), static_cast<std::uint32_t>(959 << 12 | 619));
-  EXPECT_EQ(status.bitmap.pixel(0, 80), 0xABCDEFu);
-  EXPECT_EQ(status.bitmap.pixel(0, 99), 0xABCDEFu);
-  EXPECT_EQ(status.bitmap.pixel(0, 59), 0xABCDEFu);
-}
-
-TEST(CopyRule, DestinationPastTheEdgeIsCut) {
-  TestSurface page(640, 960), status(400, 100);
-  FillWithPositions(status.bitmap);
+  // The background half over the page half but its bottom strip.
+  BitBlt(page.surface, 0, 0, 640, 460, page.surface, 0, 480, SRCCOPY);
   // The label strip from x = 350, 300 wide: columns 640 to 649 fall outside.
   BitBlt(page.surface, 350, 440, 300, 20, status.surface, 0, 60, SRCCOPY);
-  EXPECT_EQ(page.bitmap.pixel(350, 440), static_cast<std::uint32_t>(60 << 12 | 0));
-  EXPECT_EQ(page.bitmap.pixel(639, 459), static_cast<std::uint32_t>(79 << 12 | 289));
-  EXPECT_EQ(page.bitmap.pixel(349, 440), 0u);
-  EXPECT_EQ(page.bitmap.pixel(350, 460), 0u);
-}
-
-TEST(CopyRule, NegativeAndHugeOffsetsMoveNothingOutside) {
-  TestSurface a(64, 64), b(64, 64);
-  FillWithPositions(a.bitmap);
-  BitBlt(b.surface, -10, -10, 20, 20, a.surface, 0, 0, SRCCOPY);
-  EXPECT_EQ(b.bitmap.pixel(0, 0), static_cast<std::uint32_t>(10 << 12 | 10));
-  EXPECT_EQ(b.bitmap.pixel(10, 10), 0u);
-  BitBlt(b.surface, 0, 0, 64, 64, a.surface, INT32_MAX - 5, INT32_MIN + 5, SRCCOPY);
-  BitBlt(b.surface, INT32_MAX - 5, 0, 64, 64, a.surface, 0, 0, SRCCOPY);
-  EXPECT_EQ(b.bitmap.pixel(20, 20), 0u);
-}
-
-TEST(CopyRule, BackgroundHalfOverThePageHalf) {
-  TestSurface page(640, 960);
-  FillWithPositions(page.bitmap);
-  BitBlt(page.surface, 0, 0, 640, 460, page.surface, 0, 480, SRCCOPY);
-  EXPECT_EQ(page.bitmap.pixel(5, 0), static_cast<std::uint32_t>(480 << 12 | 5));
-  EXPECT_EQ(page.bitmap.pixel(639, 459), static_cast<std::uint32_t>(939 << 12 | 639));
-  EXPECT_EQ(page.bitmap.pixel(5, 460), Position(5, 460));  // the bottom strip stays
+  // Negative and huge offsets.
+  BitBlt(small.surface, -10, -10, 20, 20, page.surface, 0, 0, SRCCOPY);
+  BitBlt(small.surface, 0, 0, 64, 64, page.surface, INT32_MAX - 5, INT32_MIN + 5, SRCCOPY);
+  BitBlt(small.surface, INT32_MAX - 5, 0, 64, 64, page.surface, 0, 0, SRCCOPY);
+  const struct {
+    const Bitmap& bitmap;
+    int x, y;
+    std::uint32_t expected;
+  } cases[] = {
+      {status.bitmap, 0, 60, Position(220, 940)},  {status.bitmap, 399, 79, Position(619, 959)},
+      {status.bitmap, 0, 80, UNTOUCHED},           {status.bitmap, 0, 99, UNTOUCHED},
+      {status.bitmap, 0, 59, UNTOUCHED},           {page.bitmap, 350, 440, Position(220, 940)},
+      {page.bitmap, 639, 459, Position(509, 959)}, {page.bitmap, 349, 440, Position(349, 920)},
+      {page.bitmap, 5, 0, Position(5, 480)},       {page.bitmap, 5, 460, Position(5, 460)},
+      {small.bitmap, 0, 0, Position(10, 490)},     {small.bitmap, 10, 10, UNTOUCHED},
+      {small.bitmap, 20, 20, UNTOUCHED},
+  };
+  for (const auto& c : cases) EXPECT_EQ(c.bitmap.pixel(c.x, c.y), c.expected) << c.x << "," << c.y;
 }
 
 TEST(PatBlt, FillsWithTheBrushInsideTheSurface) {

@@ -10,45 +10,42 @@
 
 namespace {
 
-TEST(ColumnNumber, ReadsExactlyTheNamedColumns) {
-  EXPECT_EQ(ColumnNumber("CD 05 0120\n", 3, 4), 5);
-  EXPECT_EQ(ColumnNumber("CD 05 0120\n", 6, 9), 120);
-  EXPECT_EQ(ColumnNumber("CD5\n", 3, 4), 0);  // a line feed and the terminator
-  EXPECT_EQ(ColumnNumber("F01\n", 1, 2), 1);
-  EXPECT_EQ(ColumnNumber("F 1\n", 1, 2), 1);
-  EXPECT_EQ(ColumnNumber("F-1\n", 1, 2), -1);
-  EXPECT_EQ(ColumnNumber("FC101\n", 2, 4), 101);
-  EXPECT_EQ(ColumnNumber("FC1015\n", 2, 4), 101);
-  EXPECT_EQ(ColumnNumber("F", 1, 2), 0);
+TEST(ColumnNumber, ReadsExactlyTheNamedColumnsAsAtoiDoes) {
+  const struct {
+    const char* line;
+    int first, last, value;
+  } cases[] = {
+      {"CD 05 0120\n", 3, 4, 5}, {"CD 05 0120\n", 6, 9, 120},
+      {"CD5\n", 3, 4, 0},  // a line feed and the terminator
+      {"F01\n", 1, 2, 1},        {"F 1\n", 1, 2, 1},       {"F-1\n", 1, 2, -1},
+      {"FC101\n", 2, 4, 101},    {"FC1015\n", 2, 4, 101},  {"F", 1, 2, 0},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ColumnNumber(c.line, c.first, c.last), c.value) << c.line;
+  // Saturating instead of overflowing.
+  const std::pair<const char*, std::int32_t> decimals[] = {
+      {"  -12x", -12}, {"+7", 7}, {"x7", 0}, {"99999999999999999999", INT_MAX},
+      {"-99999999999999999999", INT_MIN}};
+  for (const auto& [text, value] : decimals) EXPECT_EQ(ReadDecimal(text), value) << text;
 }
 
-TEST(ReadDecimal, SaturatesInsteadOfOverflowing) {
-  EXPECT_EQ(ReadDecimal("  -12x"), -12);
-  EXPECT_EQ(ReadDecimal("+7"), 7);
-  EXPECT_EQ(ReadDecimal("x7"), 0);
-  EXPECT_EQ(ReadDecimal("99999999999999999999"), INT_MAX);
-  EXPECT_EQ(ReadDecimal("-99999999999999999999"), INT_MIN);
-}
-
-TEST(Layout, OverflowRuleAtThePageLimit) {
+TEST(Layout, TheOverflowRuleAndTheCursorCountBytesNotRows) {
   EXPECT_FALSE(LineOverflowsPage(346, 24, 50));  // 346 + 24 + 1 = 371
   EXPECT_TRUE(LineOverflowsPage(370, 24, 10));   // 394
   EXPECT_FALSE(LineOverflowsPage(356, 24, 1));   // a blank line at exactly 380
   EXPECT_TRUE(LineOverflowsPage(357, 24, 1));
   EXPECT_FALSE(LineOverflowsPage(INT_MIN + 5, -1, 255));  // no undefined arithmetic
+  const struct {
+    std::int32_t height;
+    std::uint32_t length;
+    std::int32_t rows;
+  } cursor[] = {{24, 1, 1}, {24, 50, 1}, {24, 51, 2}, {24, 255, 6},
+                {42, 29, 1}, {42, 30, 2}, {42, 230, 9}};
+  for (const auto& c : cursor) {
+    EXPECT_EQ(CursorAfterLine(10, c.height, c.length), 10 + c.rows * c.height) << c.length;
+  }
 }
 
-TEST(Layout, CursorAdvanceCountsBytesNotRows) {
-  EXPECT_EQ(CursorAfterLine(10, 24, 1), 34);
-  EXPECT_EQ(CursorAfterLine(10, 24, 50), 34);
-  EXPECT_EQ(CursorAfterLine(10, 24, 51), 58);
-  EXPECT_EQ(CursorAfterLine(10, 24, 255), 10 + 6 * 24);
-  EXPECT_EQ(CursorAfterLine(10, 42, 29), 52);
-  EXPECT_EQ(CursorAfterLine(10, 42, 30), 94);
-  EXPECT_EQ(CursorAfterLine(10, 42, 230), 10 + 9 * 42);
-}
-
-TEST(Layout, PageLabelPadsThePageNumber) {
+TEST(Layout, ThePageLabelPadsThePageNumber) {
   char label[256];
   FormatPageLabel(label, "", 1);
   EXPECT_STREQ(label, "   1 \x83\x79\x81\x5b\x83\x57");
@@ -57,12 +54,11 @@ TEST(Layout, PageLabelPadsThePageNumber) {
 }
 
 TEST(BrightnessGrey, LowByteOfTheTruncatedQuotient) {
-  EXPECT_EQ(BrightnessGrey(100), RGB(255, 255, 255));
-  EXPECT_EQ(BrightnessGrey(50), RGB(127, 127, 127));
-  EXPECT_EQ(BrightnessGrey(0), RGB(0, 0, 0));
-  EXPECT_EQ(BrightnessGrey(101), RGB(1, 1, 1));
-  EXPECT_EQ(BrightnessGrey(150), RGB(126, 126, 126));
-  EXPECT_EQ(BrightnessGrey(-10), RGB(231, 231, 231));
+  const std::pair<std::int32_t, int> cases[] = {{100, 255}, {50, 127}, {0, 0},
+                                                 {101, 1},   {150, 126}, {-10, 231}};
+  for (const auto& [percent, grey] : cases) {
+    EXPECT_EQ(BrightnessGrey(percent), RGB(grey, grey, grey)) << percent;
+  }
 }
 
 }  // namespace
