@@ -64,6 +64,19 @@ std::string NotSavedMessage(const Platform& platform) {
   return NOT_SAVED_ANYWHERE + *platform.user_directory + NOT_SAVED_ANYWHERE_END;
 }
 
+// The five lines at host_path, which is replaced only when all of them reached the
+// disk: an unfinished file is discarded and the old one stays. False when it was not.
+bool SaveBookmarkFile(const ReaderState& s, const std::string& host_path) {
+  std::optional<TextFileWriter> file = TextFileWriter::Open(host_path);
+  if (!file) return false;
+  char line[3 * MENU_TEXT_SIZE + 4];
+  for (int slot = 0; slot < BOOKMARK_COUNT; ++slot) {
+    FormatSlotLine(s, slot, line);
+    if (!file->Write(line)) return false;
+  }
+  return file->Commit();
+}
+
 }  // namespace
 
 // Each stored byte is followed by a terminator, so a field that gets no byte keeps its
@@ -95,30 +108,15 @@ void LoadBookmarks(Reader& r) {
                     [&r](int slot, const DataLine& line) { StoreBookmarkLine(r.state, slot, line); });
 }
 
-bool SaveBookmarkFile(const ReaderState& s, const std::string& host_path,
-                      const BookmarkWrite& write) {
-  std::optional<TextFileWriter> file = TextFileWriter::Open(host_path);
-  if (!file) return false;
-  char line[3 * MENU_TEXT_SIZE + 4];
-  for (int slot = 0; slot < BOOKMARK_COUNT; ++slot) {
-    FormatSlotLine(s, slot, line);
-    if (!write(*file, line)) return false;  // the unfinished file is discarded, the old one stays
-  }
-  return file->Commit();
-}
-
 // Once the per-user copy exists it is the only file written, so that the next
 // start reads what was saved last.
 bool SaveBookmarks(Reader& r) {
   const BookmarkPlaces places = FindBookmarkPlaces(r.platform);
   RemoveInterruptedSaves(places);
-  const BookmarkWrite write = [](TextFileWriter& file, std::string_view text) {
-    return file.Write(text);
-  };
-  if (places.UserCopyExists()) return SaveBookmarkFile(r.state, *places.user_file, write);
-  if (SaveBookmarkFile(r.state, places.folder_file, write)) return true;
+  if (places.UserCopyExists()) return SaveBookmarkFile(r.state, *places.user_file);
+  if (SaveBookmarkFile(r.state, places.folder_file)) return true;
   return places.user_file && MakeUserDirectory(*r.platform.user_directory) &&
-         SaveBookmarkFile(r.state, *places.user_file, write);
+         SaveBookmarkFile(r.state, *places.user_file);
 }
 
 void StoreBookmark(Reader& r, int slot) {
