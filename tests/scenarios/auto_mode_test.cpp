@@ -10,14 +10,6 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-int GreenPixels(const Bitmap& shot, int left, int top, int right, int bottom) {
-  int count = 0;
-  for (int y = top; y < bottom; ++y) {
-    for (int x = left; x < right; ++x) count += shot.pixel(x, y) == 0x00FF00;
-  }
-  return count;
-}
-
 TEST(AutoMode, WaitsTheDelayAndSixtyMsPerDoubleByteCharacter) {
   EXPECT_EQ(AutoWaitMs(1000, ToShiftJis("一二三")), 1180u);
   EXPECT_EQ(AutoWaitMs(500, ToShiftJis("ab一")), 560u);
@@ -25,9 +17,8 @@ TEST(AutoMode, WaitsTheDelayAndSixtyMsPerDoubleByteCharacter) {
 }
 
 TEST(AutoMode, ReadsOnAfterEachParagraphAndItsFadeUntilTheChoices) {
-  Novel novel;
-  novel.Write("タイトル.txt", "C\n一二三\nM\n四\n/\n五六\n<\nSET\n0\"海\"\n>\n<\nE\n");
-  const ReaderRun run = RunNovel(novel, "wait 100\nkey A\nwait 6000\nstate\n");
+  const ReaderRun run = RunScript("C\n一二三\nM\n四\n/\n五六\n<\nSET\n0\"海\"\n>\n<\nE\n",
+                                  "wait 100\nkey A\nwait 6000\nstate\n");
   // 一二三 is on the page: 1180 ms. 四 fades in for 1.4 s, then waits 1060 ms.
   EXPECT_EQ(run.TimedRecords("timer set 304"),
             (Strings{"@100 timer set 304 1180", "@2680 timer set 304 1060",
@@ -53,8 +44,8 @@ TEST(AutoMode, AClickStopsItAndTheDelayIsAnOption) {
   EXPECT_EQ(run.TimedRecords("auto"), (Strings{"@0 auto on", "@400 auto off"}));
   // The click after it still advances, once.
   EXPECT_EQ(run.State("CurrentLine"), "4");
-  EXPECT_GT(GreenPixels(ReadPng(shot), 20, 460, 120, 480), 20);
-  EXPECT_EQ(GreenPixels(ReadPng(off), 0, 0, 640, 480), 0);
+  EXPECT_GT(CountPixels(ReadPng(shot), {20, 460, 120, 480}, 0x00FF00), 20);
+  EXPECT_EQ(CountPixels(ReadPng(off), {0, 0, 640, 480}, 0x00FF00), 0);
 }
 
 }  // namespace

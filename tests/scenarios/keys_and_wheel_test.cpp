@@ -28,11 +28,7 @@ const ModeCase MODES[] = {
                      "click 1 1\nwait 100\n"},
 };
 
-std::string Log(const std::string& events) {
-  Novel novel;
-  novel.Write("タイトル.txt", SCRIPT);
-  return RunNovel(novel, events).log;
-}
+std::string Log(const std::string& events) { return RunScript(SCRIPT, events).log; }
 
 TEST(KeysAndWheel, AdvanceAsAClickAtThePointerInEveryMode) {
   const char* const inputs[] = {"key Return",   "key Keypad Enter", "key Space",
@@ -50,27 +46,21 @@ TEST(KeysAndWheel, AdvanceAsAClickAtThePointerInEveryMode) {
 }
 
 TEST(KeysAndWheel, ArrowsMoveTheHighlightAsThePointerDoes) {
-  Novel novel;
-  novel.Write("タイトル.txt", SCRIPT);
-  EXPECT_EQ(RunNovel(novel, TO_CHOICES + "key Down\nstate\n").log,
-            RunNovel(novel, TO_CHOICES + "move 10 112\nstate\n").log);
-  const ReaderRun run = RunNovel(
-      novel, TO_CHOICES + "key Up\nstate\nkey Down\nstate\nkey Up\nstate\nkey Up\nstate\n");
+  EXPECT_EQ(Log(TO_CHOICES + "key Down\nstate\n"), Log(TO_CHOICES + "move 10 112\nstate\n"));
+  const ReaderRun run = RunScript(
+      SCRIPT, TO_CHOICES + "key Up\nstate\nkey Down\nstate\nkey Up\nstate\nkey Up\nstate\n");
   // From no highlight up to the last choice drawn; the ends hold.
   EXPECT_EQ(run.Values("HoverChoice"), (std::vector<std::string>{"1", "1", "0", "0"}));
 }
 
 TEST(KeysAndWheel, ReturnAndDigitsTakeAChoiceAsAClickOnIt) {
-  Novel novel;
-  novel.Write("タイトル.txt", SCRIPT);
   const std::string after = "\nwait 200\nstate\n";
   const std::string to_second = "move 10 156\nclick 10 156";
-  EXPECT_EQ(RunNovel(novel, TO_CHOICES + "key 2" + after).log,
-            RunNovel(novel, TO_CHOICES + to_second + after).log);
-  EXPECT_EQ(RunNovel(novel, TO_CHOICES + "key Down\nkey Down\nkey Return" + after).log,
-            RunNovel(novel, TO_CHOICES + "move 10 112\n" + to_second + after).log);
+  EXPECT_EQ(Log(TO_CHOICES + "key 2" + after), Log(TO_CHOICES + to_second + after));
+  EXPECT_EQ(Log(TO_CHOICES + "key Down\nkey Down\nkey Return" + after),
+            Log(TO_CHOICES + "move 10 112\n" + to_second + after));
   // A digit without its choice on the page does nothing.
-  EXPECT_EQ(RunNovel(novel, TO_CHOICES + "key 3" + after).State("Mode"), "ModeChoosing");
+  EXPECT_EQ(RunScript(SCRIPT, TO_CHOICES + "key 3" + after).State("Mode"), "ModeChoosing");
 }
 
 TEST(KeysAndWheel, CtrlHeldSkipsUntilReleasedAndCtrlCSkipsNothing) {
@@ -91,14 +81,11 @@ TEST(KeysAndWheel, CtrlHeldSkipsUntilReleasedAndCtrlCSkipsNothing) {
 }
 
 TEST(KeysAndWheel, F11AndAltReturnToggleFullScreenEscapeOpensTheMenu) {
-  Novel novel;
-  novel.Write("タイトル.txt", SCRIPT);
-  const std::string by_menu = RunNovel(novel, "command 400\nstate\n").log;
+  const std::string by_menu = Log("command 400\nstate\n");
   EXPECT_NE(by_menu.find("IsFullScreen=1"), std::string::npos);
-  EXPECT_EQ(RunNovel(novel, "key F11\nstate\n").log, by_menu);
-  EXPECT_EQ(RunNovel(novel, "key Alt+Return\nstate\n").log, by_menu);
-  EXPECT_EQ(RunNovel(novel, "key Escape\npick none\nstate\n").log,
-            RunNovel(novel, "key Menu\npick none\nstate\n").log);
+  EXPECT_EQ(Log("key F11\nstate\n"), by_menu);
+  EXPECT_EQ(Log("key Alt+Return\nstate\n"), by_menu);
+  EXPECT_EQ(Log("key Escape\npick none\nstate\n"), Log("key Menu\npick none\nstate\n"));
 }
 
 // The sample novel's reading, each click turned into a move and the input given
