@@ -27,24 +27,20 @@
 #include "platform/window/menu_view.h"
 #include "reader/reader_state.h"
 #include "support/novel.h"
+#include "support/shell.h"
 
 extern char** environ;
 
 namespace {
 
 bool OnPath(const std::string& program) {
-  return std::system(("command -v " + program + " >/dev/null 2>&1").c_str()) == 0;
+  return RunShell("command -v " + program + " >/dev/null 2>&1").status == 0;
 }
 
+// The first line a command prints.
 std::string Output(const std::string& command) {
-  std::string output;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return output;
-  char buffer[256];
-  while (std::fgets(buffer, sizeof buffer, pipe)) output += buffer;
-  pclose(pipe);
-  while (!output.empty() && (output.back() == '\n' || output.back() == ' ')) output.pop_back();
-  return output;
+  const std::string output = RunShell(command).output;
+  return output.substr(0, output.find('\n'));
 }
 
 // A child process that is ended when the test ends.
