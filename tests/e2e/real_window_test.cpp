@@ -4,9 +4,10 @@
 // the program cleanly.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -80,12 +81,25 @@ bool WaitFor(const std::function<bool()>& ready, int milliseconds) {
   return ready();
 }
 
-int FreeDisplay() {
-  for (int display = 90; display < 200; ++display) {
-    struct stat info {};
-    if (stat(("/tmp/.X" + std::to_string(display) + "-lock").c_str(), &info) != 0) return display;
+// Starts Xvfb on a display it chooses itself, so that tests running side by side
+// never race for the same number; returns the display's name once it accepts
+// clients, or "" when it did not start.
+std::string StartServer(std::unique_ptr<Child>& server) {
+  int ends[2];
+  if (pipe(ends) != 0) return "";
+  fcntl(ends[0], F_SETFD, FD_CLOEXEC);
+  server = std::make_unique<Child>(std::vector<std::string>{
+      "Xvfb", "-displayfd", std::to_string(ends[1]), "-screen", "0", "1024x768x24", "-nolisten",
+      "tcp"});
+  close(ends[1]);
+  std::string number;
+  pollfd ready{ends[0], POLLIN, 0};
+  char digit = 0;
+  while (poll(&ready, 1, 5000) == 1 && read(ends[0], &digit, 1) == 1 && digit != '\n') {
+    number += digit;
   }
-  return -1;
+  close(ends[0]);
+  return number.empty() ? "" : ":" + number;
 }
 
 int WhitePixels(const Bitmap& shot, int top, int bottom) {
@@ -103,16 +117,8 @@ class RealWindow : public ::testing::Test {
     if (!OnPath("Xvfb") || !OnPath("xdotool") || !OnPath("import")) {
       GTEST_SKIP() << "no X server can be started here (Xvfb, xdotool or ImageMagick missing)";
     }
-    const int display = FreeDisplay();
-    ASSERT_GT(display, 0);
-    const std::string name = ":" + std::to_string(display);
-    server_ = std::make_unique<Child>(
-        std::vector<std::string>{"Xvfb", name, "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
-    const std::string socket = "/tmp/.X11-unix/X" + std::to_string(display);
-    struct stat info {};
-    if (!WaitFor([&] { return stat(socket.c_str(), &info) == 0; }, 5000)) {
-      GTEST_SKIP() << "Xvfb did not start on " << name;
-    }
+    const std::string name = StartServer(server_);
+    if (name.empty()) GTEST_SKIP() << "Xvfb did not start";
     setenv("DISPLAY", name.c_str(), 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
   }
