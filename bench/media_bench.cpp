@@ -13,8 +13,8 @@
 #include <string>
 #include <thread>
 
+#include "platform/audio/mixer_player.h"
 #include "platform/files/host_path.h"
-#include "platform/media/mixer_player.h"
 #include "platform/shift_jis.h"
 #include "support/mixer_player_probe.h"
 #include "support/test_data.h"
@@ -35,7 +35,7 @@ class BenchPlayer {
     std::filesystem::copy_file(TestDataPath("ogg/freedesktop-complete.oga"),
                                directory_ + "/track01.ogg");
     std::string error;
-    player_ = MixerPlayer::Create(shift_jis_, {directory_, std::nullopt}, error);
+    player_ = MixerPlayer::Create({directory_, std::nullopt}, error);
   }
   ~BenchPlayer() {
     player_.reset();

@@ -15,7 +15,7 @@
 #include "app/start_up_notes.h"
 #include "check/check_command.h"
 #include "platform/files/host_path.h"
-#include "platform/media/mixer_player.h"
+#include "platform/media/on_demand_player.h"
 #include "platform/sdl/sdl_backend.h"
 #include "reader/reader.h"
 
@@ -23,19 +23,12 @@ namespace {
 
 constexpr int EXIT_NO_WINDOW = 1;
 
-// Music and sounds; without an audio device the reader runs on in silence.
+// Music and sounds, from the audio module that the first sound loads; without the
+// module or an audio device the reader runs on in silence.
 void StartAudio(Platform& platform, const CommandLine& line) {
-  std::string error;
-  std::unique_ptr<MixerPlayer> player = MixerPlayer::Create(
-      platform.shift_jis, {platform.working_directory, line.soundfont_file, true}, error);
-  if (!player) {
-    std::fprintf(stderr, "yomu: no audio device (%s); the novel stays silent\n", error.c_str());
-    return;
-  }
-  if (!player->soundfont_path()) {
-    std::fputs("yomu: no General MIDI soundfont found; MIDI music stays silent\n", stderr);
-  }
-  platform.media = std::move(player);
+  platform.media = std::make_unique<OnDemandPlayer>(
+      AudioPlayerRequest{YOMU_VERSION, platform.working_directory, line.soundfont_file},
+      AudioModulePlaces());
 }
 
 // The reader in its real window, in the novel's directory.

@@ -20,7 +20,8 @@ constexpr char USAGE[] =
     "starting with its script \"タイトル.txt\".\n"
     "\n"
     "Options:\n"
-    "      --font=FILE       draw text with this Mincho font (default: found by fontconfig)\n"
+    "      --font=FILE       draw text with this Mincho font (default: found by fontconfig,\n"
+    "                        remembered in $XDG_CACHE_HOME/yomu/, by default ~/.cache/yomu/)\n"
     "      --soundfont=FILE  play MIDI music with this SoundFont 2 or 3 file\n"
     "                        (default: FluidSynth's own, else the system's General MIDI one)\n"
     "      --scale=N         show each page pixel as N x N screen pixels, N from 1 to 16\n"
@@ -57,7 +58,9 @@ constexpr char USAGE[] =
     "with 0 when there is no error, 1 when there is one, 2 for a wrong command line.\n"
     "\n"
     "Bookmarks are kept in NOVEL_DIR/しおり.sio, or in $XDG_DATA_HOME/yomu/ (by default\n"
-    "~/.local/share/yomu/) when NOVEL_DIR cannot be written.\n"
+    "~/.local/share/yomu/) when NOVEL_DIR cannot be written. Music and sounds come\n"
+    "from the module yomu-audio.so, beside the program or in its lib/yomu/, loaded\n"
+    "at the first sound.\n"
     "Exit status: 0 when the reader is closed, 1 when no window can be opened,\n"
     "2 for a wrong command line.\n";
 

@@ -1,19 +1,24 @@
 #!/bin/sh
 # Installs the build into a temporary prefix and checks every file: the program
-# runs and tells its version, the icons have their sizes.
+# runs and tells its version, the audio module offers its factory and finds its
+# libraries, the icons have their sizes.
 set -eu
-build=$1 app_id=$2 version=$3
+build=$1 app_id=$2 version=$3 module_dir=$4
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" >/dev/null
 fail() { echo "$1"; exit 1; }
-for file in bin/yomu share/man/man6/yomu.6 "share/applications/$app_id.desktop" \
-    "share/metainfo/$app_id.metainfo.xml" "share/icons/hicolor/scalable/apps/$app_id.svg" \
+for file in bin/yomu "$module_dir/yomu-audio.so" share/man/man6/yomu.6 \
+    "share/applications/$app_id.desktop" "share/metainfo/$app_id.metainfo.xml" \
+    "share/icons/hicolor/scalable/apps/$app_id.svg" \
     "share/icons/hicolor/64x64/apps/$app_id.png" "share/icons/hicolor/128x128/apps/$app_id.png"; do
   [ -s "$prefix/$file" ] || fail "not installed: $file"
 done
 [ "$("$prefix/bin/yomu" --version)" = "yomu $version" ] || fail "--version is not yomu $version"
 grep -q "yomu $version" "$prefix/share/man/man6/yomu.6" || fail "the man page lacks $version"
+module="$prefix/$module_dir/yomu-audio.so"
+nm -D --defined-only "$module" | grep -qw yomu_make_audio_player || fail "the module has no factory"
+! ldd "$module" | grep -q "not found" || fail "the module lacks a library: $(ldd "$module")"
 for size in 64 128; do
   # The PNG header's width and height, big-endian at bytes 16 and 20.
   icon="$prefix/share/icons/hicolor/${size}x$size/apps/$app_id.png"

@@ -8,8 +8,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "platform/media/mixer_player.h"
-#include "platform/shift_jis.h"
+#include "platform/audio/mixer_player.h"
 #include "support/novel.h"
 
 namespace {
@@ -22,10 +21,9 @@ TEST(AudioSession, NoDeviceLeavesStandardErrorQuiet) {
   std::fflush(stderr);
   const int saved = dup(STDERR_FILENO);
   ASSERT_NE(std::freopen(captured.c_str(), "w", stderr), nullptr);
-  ShiftJis shift_jis;
   std::string error;
   const std::unique_ptr<MixerPlayer> player =
-      MixerPlayer::Create(shift_jis, {novel.path(), std::nullopt}, error);
+      MixerPlayer::Create({novel.path(), std::nullopt}, error);
   std::fflush(stderr);
   dup2(saved, STDERR_FILENO);
   close(saved);

@@ -1,5 +1,5 @@
 // Real sound through SDL's disk audio driver, which writes the mix to a file in real time.
-#include "platform/media/mixer_player.h"
+#include "platform/audio/mixer_player.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -36,7 +36,7 @@ class MediaPlayerTest : public ::testing::Test {
     setenv("SDL_DISKAUDIOFILE", output_.c_str(), 1);
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) GTEST_SKIP() << "no disk audio driver: " << SDL_GetError();
     std::string error;
-    std::unique_ptr<MixerPlayer> player = MixerPlayer::Create(shift_jis_, {novel_.path(), std::nullopt}, error);
+    std::unique_ptr<MixerPlayer> player = MixerPlayer::Create({novel_.path(), std::nullopt}, error);
     if (!(player_ = player.get())) GTEST_SKIP() << "no audio device on the disk driver: " << error;
     platform_.media = std::move(player);
   }
@@ -80,7 +80,6 @@ class MediaPlayerTest : public ::testing::Test {
   std::ostringstream log_;
   HeadlessBackend backend_{{}, log_};
   Platform platform_{backend_, novel_.path()};
-  ShiftJis shift_jis_;
   MixerPlayer* player_ = nullptr;
 };
 

@@ -1,6 +1,6 @@
 // The soundfont search: the file given wins, then FluidSynth's default, the known
 // files, and any SoundFont 2 or 3 file of the soundfont folders.
-#include "platform/media/soundfont_search.h"
+#include "platform/audio/soundfont_search.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // What the real media player sounds, for the tests and benchmarks.
 #pragma once
 
-#include "platform/media/cd_music.h"
-#include "platform/media/midi_music.h"
-#include "platform/media/mixer_player.h"
-#include "platform/media/sound_effects.h"
+#include "platform/audio/cd_music.h"
+#include "platform/audio/midi_music.h"
+#include "platform/audio/mixer_player.h"
+#include "platform/audio/sound_effects.h"
 
 class MixerPlayerProbe {
  public:

@@ -11,7 +11,7 @@
 #include <stdexcept>
 
 #include "app/headless_runner.h"
-#include "platform/media/mixer_player.h"
+#include "platform/audio/mixer_player.h"
 #include "platform/shift_jis.h"
 
 Novel::Novel() {
@@ -126,7 +126,7 @@ ReaderRun RunNovel(const Novel& novel, const std::string& events, const ReadingO
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     options.make_media = [](Platform& platform) -> std::unique_ptr<MediaPlayer> {
       std::string error;
-      return MixerPlayer::Create(platform.shift_jis, {platform.working_directory, std::nullopt},
+      return MixerPlayer::Create({platform.working_directory, std::nullopt},
                                  error);
     };
   }

@@ -1,4 +1,5 @@
-// The per-user folder of a novel under the user's data folder.
+// The per-user folder of a novel under the user's data folder, and the reader's
+// cache folder.
 #include "platform/files/user_data.h"
 
 #include <pwd.h>
@@ -37,6 +38,12 @@ std::optional<std::string> UserDataHome() {
   return std::nullopt;
 }
 
+std::optional<std::string> UserCacheHome() {
+  if (std::optional<std::string> cache_home = AbsoluteVariable("XDG_CACHE_HOME")) return cache_home;
+  if (std::optional<std::string> home = HomeDirectory()) return *home + "/.cache";
+  return std::nullopt;
+}
+
 // FNV-1a: the same path gives the same key on every machine and in every version.
 std::uint32_t PathHash(const std::string& path) {
   std::uint32_t hash = FNV_OFFSET;
@@ -69,6 +76,14 @@ std::optional<std::string> NovelUserDirectory(const std::string& novel_real_path
   std::optional<std::string> data_home = UserDataHome();
   if (!data_home) return std::nullopt;
   return *data_home + APPLICATION_FOLDER + NovelKey(novel_real_path);
+}
+
+std::optional<std::string> UserCacheDirectory() {
+  std::optional<std::string> cache_home = UserCacheHome();
+  if (!cache_home) return std::nullopt;
+  std::string folder = *cache_home + APPLICATION_FOLDER;
+  folder.pop_back();
+  return folder;
 }
 
 bool MakeUserDirectory(const std::string& path) {

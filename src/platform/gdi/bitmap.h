@@ -1,30 +1,52 @@
-// A bitmap: 32-bit pixels in memory, 0x00RRGGBB, rows top-down.
+// A bitmap: 32-bit pixels in memory, 0x00RRGGBB, rows top-down. Its memory comes
+// zeroed (black) from the system, which commits a page only when a pixel in it is
+// first written: a surface that stays black costs no memory.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
-#include <vector>
+#include <cstdlib>
+#include <memory>
+#include <new>
 
 class Bitmap {
  public:
   Bitmap(int width, int height)
-      : width_(width > 0 ? width : 0),
-        height_(height > 0 ? height : 0),
-        pixels_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), 0) {}
+      : width_(width > 0 ? width : 0), height_(height > 0 ? height : 0), pixels_(Allocate()) {}
+  Bitmap(const Bitmap& other) : width_(other.width_), height_(other.height_), pixels_(Allocate()) {
+    std::copy_n(other.pixels_.get(), pixel_count(), pixels_.get());
+  }
+  Bitmap(Bitmap&&) noexcept = default;
+  Bitmap& operator=(const Bitmap& other) { return *this = Bitmap(other); }
+  Bitmap& operator=(Bitmap&&) noexcept = default;
 
   int width() const { return width_; }
   int height() const { return height_; }
-  std::uint32_t* row(int y) { return pixels_.data() + static_cast<std::size_t>(y) * width_; }
+  std::uint32_t* row(int y) { return pixels_.get() + static_cast<std::size_t>(y) * width_; }
   const std::uint32_t* row(int y) const {
-    return pixels_.data() + static_cast<std::size_t>(y) * width_;
+    return pixels_.get() + static_cast<std::size_t>(y) * width_;
   }
   std::uint32_t pixel(int x, int y) const { return row(y)[x]; }
   void set_pixel(int x, int y, std::uint32_t value) { row(y)[x] = value; }
   bool contains(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
 
  private:
+  struct Release {
+    void operator()(std::uint32_t* pixels) const { std::free(pixels); }
+  };
+  std::size_t pixel_count() const {
+    return static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_);
+  }
+  // calloc leaves fresh pages of the system untouched, where a vector writes every one.
+  std::unique_ptr<std::uint32_t[], Release> Allocate() const {
+    void* pixels = std::calloc(pixel_count() + 1, sizeof(std::uint32_t));
+    if (pixels == nullptr) throw std::bad_alloc();
+    return std::unique_ptr<std::uint32_t[], Release>(static_cast<std::uint32_t*>(pixels));
+  }
+
   int width_;
   int height_;
-  std::vector<std::uint32_t> pixels_;
+  std::unique_ptr<std::uint32_t[], Release> pixels_;
 };
 
 // 0x00RRGGBB pixels from and to Win32 colour values (0x00BBGGRR).

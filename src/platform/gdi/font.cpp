@@ -1,5 +1,5 @@
-// Fonts made like CreateFontA: the Mincho face found through fontconfig (or a file
-// given on the command line), sized by Windows cell heights, glyphs rendered
+// Fonts made like CreateFontA: the Mincho face found through fontconfig, or
+// remembered from an earlier start (or a file given on the command line), sized by Windows cell heights, glyphs rendered
 // monochrome by FreeType and cached per font.
 #include "platform/gdi/font.h"
 
@@ -17,6 +17,7 @@
 
 #include "platform/files/read_limits.h"
 #include "platform/files/regular_file.h"
+#include "platform/gdi/face_cache.h"
 
 namespace {
 
@@ -85,11 +86,6 @@ bool HasFamily(FcPattern* pattern, const char* family) {
   return false;
 }
 
-struct FaceLocation {
-  std::string path;
-  long index = 0;
-};
-
 // The best Japanese outline face fontconfig offers for a family (any family when
 // null); with required_family set, only a face of that very family counts.
 std::optional<FaceLocation> MatchFace(FcConfig* config, const char* family, bool required_family) {
@@ -117,8 +113,10 @@ std::optional<FaceLocation> MatchFace(FcConfig* config, const char* family, bool
 }
 
 // IPAMincho first (monospaced, as the old Mincho face was), then any Japanese serif
-// face, then any Japanese face at all.
-std::optional<FaceLocation> FindMinchoFace(const FontLibrary& library) {
+// face, then any Japanese face at all. IPAMincho, which no font installed later can
+// better, is remembered for the next start.
+std::optional<FaceLocation> FindMinchoFace(const FontLibrary& library,
+                                           const std::optional<std::string>& cache_file) {
   std::unique_ptr<FcConfig, ConfigCloser> config(FcInitLoadConfigAndFonts());
   if (!config) return std::nullopt;
   const std::pair<const char*, bool> queries[] = {
@@ -127,7 +125,9 @@ std::optional<FaceLocation> FindMinchoFace(const FontLibrary& library) {
     std::optional<FaceLocation> found = MatchFace(config.get(), family, required);
     if (!found) continue;
     FaceHandle face = OpenFace(library, found->path, found->index);
-    if (face && CoversJapanese(face.get())) return found;
+    if (!face || !CoversJapanese(face.get())) continue;
+    if (required && cache_file) RememberFace(*cache_file, *found);
+    return found;
   }
   return std::nullopt;
 }
@@ -267,7 +267,10 @@ FontEngine::FontEngine(ShiftJis& shift_jis, std::optional<std::string> font_file
     }
     return;
   }
-  if (std::optional<FaceLocation> found = FindMinchoFace(*impl_->library)) {
+  const std::optional<std::string> cache_file = FaceCacheFile();
+  std::optional<FaceLocation> found = cache_file ? RememberedFace(*cache_file) : std::nullopt;
+  if (!found) found = FindMinchoFace(*impl_->library, cache_file);
+  if (found) {
     face_path_ = std::move(found->path);
     face_index_ = found->index;
   }

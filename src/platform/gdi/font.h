@@ -1,6 +1,7 @@
 // Fonts made like CreateFontA, rendered by FreeType with a glyph cache. The face
 // "ＭＳ 明朝" is served by a Mincho face with Shift-JIS coverage found through
-// fontconfig (IPAMincho by default), or by a font file given on the command line.
+// fontconfig (IPAMincho by default, remembered between starts), or by a font file
+// given on the command line.
 #pragma once
 
 #include <cstdint>

@@ -21,6 +21,22 @@ Span Clip(std::int64_t start, std::int64_t length, std::int64_t limit) {
   return {std::max<std::int64_t>(start, 0), std::min<std::int64_t>(start + length, limit)};
 }
 
+// A row that already holds what a copy or a fill would put there is left unwritten,
+// so that the pages of a bitmap that stays black are never committed (see Bitmap).
+void CopyRow(std::uint32_t* target, const std::uint32_t* source, std::size_t bytes, bool overlap) {
+  if (overlap) {
+    std::memmove(target, source, bytes);
+  } else if (std::memcmp(target, source, bytes) != 0) {
+    std::memcpy(target, source, bytes);
+  }
+}
+
+void FillRow(std::uint32_t* begin, std::uint32_t* end, std::uint32_t pixel) {
+  if (std::any_of(begin, end, [pixel](std::uint32_t p) { return p != pixel; })) {
+    std::fill(begin, end, pixel);
+  }
+}
+
 }  // namespace
 
 std::unique_ptr<Surface> CreateCompatibleDC(const Surface*) { return std::make_unique<Surface>(); }
@@ -65,12 +81,7 @@ bool BitBlt(Surface& destination, int x, int y, int width, int height, const Sur
     const std::int64_t row = upwards ? rows.end - 1 - i : rows.start + i;
     std::uint32_t* target = to.row(static_cast<int>(row)) + cols.start;
     const std::uint32_t* source_row = from.row(static_cast<int>(row + dy)) + cols.start + dx;
-    // Rows of two bitmaps never overlap: the plain copy is the faster one.
-    if (&to == &from) {
-      std::memmove(target, source_row, bytes);
-    } else {
-      std::memcpy(target, source_row, bytes);
-    }
+    CopyRow(target, source_row, bytes, &to == &from && dy == 0);  // one row onto itself
   }
   destination.NotifyChanged({static_cast<std::int32_t>(cols.start), static_cast<std::int32_t>(rows.start),
                              static_cast<std::int32_t>(cols.end), static_cast<std::int32_t>(rows.end)});
@@ -85,7 +96,8 @@ bool PatBlt(Surface& destination, int x, int y, int width, int height, DWORD rop
   if (cols.empty() || rows.empty()) return true;
   const std::uint32_t pixel = PixelFromColor(destination.brush->color);
   for (std::int64_t row = rows.start; row < rows.end; ++row) {
-    std::fill(to.row(static_cast<int>(row)) + cols.start, to.row(static_cast<int>(row)) + cols.end, pixel);
+    std::uint32_t* line = to.row(static_cast<int>(row));
+    FillRow(line + cols.start, line + cols.end, pixel);
   }
   destination.NotifyChanged({static_cast<std::int32_t>(cols.start), static_cast<std::int32_t>(rows.start),
                              static_cast<std::int32_t>(cols.end), static_cast<std::int32_t>(rows.end)});

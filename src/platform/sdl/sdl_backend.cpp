@@ -146,14 +146,16 @@ void SdlBackend::ShowBitmap(const Bitmap& page, const RECT& changed) {
   SDL_UpdateWindowSurfaceRects(sdl_window_, &shown, 1);
 }
 
-// The page's place after the window's surface changed size: the borders go black
-// and the page is shown anew.
+// The page's place after the window's surface changed size: the borders, if the
+// page leaves any, go black, and the page is shown anew.
 void SdlBackend::RefreshView() {
   SDL_Surface* surface = SDL_GetWindowSurface(sdl_window_);
   if (surface == nullptr) return;
   view_ = PageView::Fit(surface->w, surface->h, !full_screen_);
-  SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
-  SDL_UpdateWindowSurface(sdl_window_);
+  if (view_.width != surface->w || view_.height != surface->h) {
+    SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
+    SDL_UpdateWindowSurface(sdl_window_);
+  }
   if (window_ != nullptr) ShowBitmap(window_->client_pixels(), {0, 0, CLIENT_WIDTH, CLIENT_HEIGHT});
 }
 

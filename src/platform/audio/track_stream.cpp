@@ -1,6 +1,6 @@
 // A read-only SDL_RWops over a regular file, with an optional header of our own in
 // front of a range of the file (a WAV track's checked header before its samples).
-#include "platform/media/track_stream.h"
+#include "platform/audio/track_stream.h"
 
 #include <SDL.h>
 #include <strings.h>

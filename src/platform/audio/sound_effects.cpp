@@ -1,6 +1,6 @@
 // Sound effects: one channel, so that a new sound stops the old one as the old
 // platform's asynchronous sounds did.
-#include "platform/media/sound_effects.h"
+#include "platform/audio/sound_effects.h"
 
 #include "platform/files/regular_file.h"
 #include "platform/media/default_sound.h"

@@ -1,6 +1,6 @@
 // Opening and closing the mixer's audio device. SDL counts the audio subsystem's
 // users, so the window's own SDL start-up is not disturbed.
-#include "platform/media/audio_session.h"
+#include "platform/audio/audio_session.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>

@@ -8,12 +8,11 @@
 #include <optional>
 #include <string>
 
-#include "platform/media/cd_music.h"
+#include "platform/audio/cd_music.h"
 #include "platform/media/media_player.h"
 
 class AudioSession;
 class MidiMusic;
-class ShiftJis;
 class SoundEffects;
 
 struct MixerPlayerOptions {
@@ -29,9 +28,8 @@ class MixerPlayer final : public MediaPlayer {
   // Opens the audio device, now or at the first sound. nullptr and the reason when
   // there is none now; later, every command succeeds silently. SDL_mixer has one
   // device per process, so there is at most one player at a time. File names come
-  // with every call, through the reader's host names; the Shift-JIS converter is no
-  // longer needed here.
-  static std::unique_ptr<MixerPlayer> Create(ShiftJis& shift_jis, MixerPlayerOptions options, std::string& error);
+  // with every call, through the reader's host names.
+  static std::unique_ptr<MixerPlayer> Create(MixerPlayerOptions options, std::string& error);
   ~MixerPlayer() override;
   MixerPlayer(const MixerPlayer&) = delete;
   MixerPlayer& operator=(const MixerPlayer&) = delete;

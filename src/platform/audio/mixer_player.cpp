@@ -1,7 +1,7 @@
 // The media commands carried out on SDL_mixer: the device states of the old media
 // interface (an open CD device, a MIDI file open under its alias), and the post-mix
 // hook through which MIDI joins the mix and the end of a CD track is noticed.
-#include "platform/media/mixer_player.h"
+#include "platform/audio/mixer_player.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
@@ -9,12 +9,12 @@
 #include <cstdio>
 #include <utility>
 
+#include "platform/audio/audio_session.h"
+#include "platform/audio/cd_music.h"
+#include "platform/audio/midi_music.h"
+#include "platform/audio/sound_effects.h"
+#include "platform/audio/soundfont_search.h"
 #include "platform/files/host_path.h"
-#include "platform/media/audio_session.h"
-#include "platform/media/cd_music.h"
-#include "platform/media/midi_music.h"
-#include "platform/media/sound_effects.h"
-#include "platform/media/soundfont_search.h"
 #include "platform/media/track_files.h"
 
 namespace {
@@ -30,8 +30,7 @@ void PushWakeEvent(std::uint32_t type) {
 
 }  // namespace
 
-std::unique_ptr<MixerPlayer> MixerPlayer::Create(ShiftJis& /*shift_jis*/,
-                                                 MixerPlayerOptions options, std::string& error) {
+std::unique_ptr<MixerPlayer> MixerPlayer::Create(MixerPlayerOptions options, std::string& error) {
   std::unique_ptr<MixerPlayer> player(new MixerPlayer(std::move(options)));
   if (!player->options_.open_device_on_first_sound && !player->OpenDevice(error)) return nullptr;
   player->soundfont_path_ = FindSoundFont(player->options_.soundfont_file);

@@ -2,11 +2,11 @@
 // thread (SDL_mixer's finished hook has no user pointer, so it is not used) and
 // the next track is started on the reader's thread in Update, which the window's
 // message loop calls after the wake-up that the audio thread asks for.
-#include "platform/media/cd_music.h"
+#include "platform/audio/cd_music.h"
 
 #include <utility>
 
-#include "platform/media/track_stream.h"
+#include "platform/audio/track_stream.h"
 
 CdMusic::CdMusic(std::function<void()> wake) : wake_(std::move(wake)) {}
 

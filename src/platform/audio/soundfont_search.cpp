@@ -1,7 +1,7 @@
 // The soundfont search: the user's choice, then FluidSynth's own default, then the
 // system's default GM banks (the alternatives links that soundfont packages
 // maintain), known banks, and whatever bank the soundfont folders hold.
-#include "platform/media/soundfont_search.h"
+#include "platform/audio/soundfont_search.h"
 
 #include <fluidsynth.h>
 #include <sys/stat.h>

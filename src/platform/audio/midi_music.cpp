@@ -2,7 +2,7 @@
 // the player is driven by the samples that the audio thread renders, and a
 // rewind makes a fresh player from the file's bytes, because a FluidSynth player
 // that has run to its end does not reliably start again.
-#include "platform/media/midi_music.h"
+#include "platform/audio/midi_music.h"
 
 #include <algorithm>
 #include <cmath>
@@ -51,6 +51,9 @@ std::unique_ptr<MidiMusic> MidiMusic::Create(const std::string& soundfont_path, 
   if (!music->settings_) return nullptr;
   fluid_settings_setnum(music->settings_.get(), "synth.sample-rate", rate_hz);
   fluid_settings_setnum(music->settings_.get(), "synth.gain", SYNTH_GAIN);
+  // Only the instruments that the music selects have their samples read, when it
+  // selects them: the same sound, from a fraction of the bank's memory.
+  fluid_settings_setint(music->settings_.get(), "synth.dynamic-sample-loading", 1);
   music->synth_.reset(new_fluid_synth(music->settings_.get()));
   if (!music->synth_) return nullptr;
   if (fluid_synth_sfload(music->synth_.get(), soundfont_path.c_str(), 1) == FLUID_FAILED) return nullptr;

@@ -1,0 +1,61 @@
+// Finding and loading the audio module.
+#include "platform/media/audio_module.h"
+
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <climits>
+
+#ifndef YOMU_AUDIO_MODULE_DIR
+#define YOMU_AUDIO_MODULE_DIR "../lib/yomu"
+#endif
+
+namespace {
+
+// The folder of the running program, links resolved; empty when it cannot be told.
+std::string ProgramDirectory() {
+  char path[PATH_MAX];
+  const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+  if (length <= 0) return {};
+  const std::string program(path, static_cast<std::size_t>(length));
+  return program.substr(0, program.rfind('/'));
+}
+
+}  // namespace
+
+std::vector<std::string> AudioModulePlaces(const std::string& program_directory,
+                                           const std::string& relative_module_dir) {
+  if (program_directory.empty()) return {};
+  const std::string installed = relative_module_dir.starts_with('/')
+                                    ? relative_module_dir
+                                    : program_directory + "/" + relative_module_dir;
+  return {program_directory + "/" + AUDIO_MODULE_FILE, installed + "/" + AUDIO_MODULE_FILE};
+}
+
+std::vector<std::string> AudioModulePlaces() {
+  return AudioModulePlaces(ProgramDirectory(), YOMU_AUDIO_MODULE_DIR);
+}
+
+std::unique_ptr<AudioModule> AudioModule::Load(const std::vector<std::string>& places,
+                                               std::string& error) {
+  error.clear();
+  for (const std::string& place : places) {
+    if (access(place.c_str(), F_OK) != 0) continue;
+    void* handle = dlopen(place.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
+    if (handle == nullptr) {
+      const char* reason = dlerror();
+      error += (error.empty() ? "" : "; ") + std::string(reason != nullptr ? reason : place);
+      continue;
+    }
+    if (void* factory = dlsym(handle, AUDIO_MODULE_FACTORY)) {
+      return std::unique_ptr<AudioModule>(
+          new AudioModule(handle, reinterpret_cast<AudioPlayerFactory*>(factory)));
+    }
+    dlclose(handle);
+    error += (error.empty() ? "" : "; ") + place + ": not a module of yomu";
+  }
+  if (error.empty()) error = std::string(AUDIO_MODULE_FILE) + " not found";
+  return nullptr;
+}
+
+AudioModule::~AudioModule() { dlclose(handle_); }

@@ -1,0 +1,82 @@
+// The player that loads the audio module at the first command that can sound. Until
+// then, and for good when the module cannot be loaded, the device states follow the
+// module's player: the CD device opens and closes, MIDI never opens, nothing sounds.
+#include "platform/media/on_demand_player.h"
+
+#include <cstdio>
+#include <utility>
+
+namespace {
+
+bool CanSound(const MediaCommand& command, bool cd_open) {
+  return command.verb == MediaVerb::OpenMidi || (command.verb == MediaVerb::PlayCdFrom && cd_open);
+}
+
+}  // namespace
+
+OnDemandPlayer::OnDemandPlayer(AudioPlayerRequest request, std::vector<std::string> places)
+    : request_(std::move(request)), places_(std::move(places)) {}
+
+OnDemandPlayer::~OnDemandPlayer() { player_.reset(); }
+
+bool OnDemandPlayer::Ready() {
+  if (player_ || tried_) return player_ != nullptr;
+  tried_ = true;
+  std::string error;
+  module_ = AudioModule::Load(places_, error);
+  if (!module_) {
+    std::fprintf(stderr, "yomu: no sound module (%s); the novel stays silent\n", error.c_str());
+    return false;
+  }
+  AudioPlayerReply reply;
+  module_->factory()(request_, reply);
+  if (!reply.player) {
+    std::fprintf(stderr, "yomu: no sound (%s); the novel stays silent\n", reply.error.c_str());
+    return false;
+  }
+  if (!reply.soundfont_found) {
+    std::fputs("yomu: no General MIDI soundfont found; MIDI music stays silent\n", stderr);
+  }
+  player_ = std::move(reply.player);
+  return true;
+}
+
+DWORD OnDemandPlayer::Run(const MediaCommand& command, HostNames& names) {
+  if (!player_ && CanSound(command, cd_open_) && Ready() && cd_open_) {
+    player_->Run({MediaVerb::OpenCd, 0, {}}, names);  // the device opened before the player
+  }
+  return player_ ? player_->Run(command, names) : RunSilently(command);
+}
+
+DWORD OnDemandPlayer::RunSilently(const MediaCommand& command) {
+  switch (command.verb) {
+    case MediaVerb::OpenCd:
+      if (cd_open_) return MCIERR_DEVICE_OPEN;
+      cd_open_ = true;
+      return 0;
+    case MediaVerb::CloseCd:
+      if (!cd_open_) return MCIERR_INVALID_DEVICE_NAME;
+      cd_open_ = false;
+      return 0;
+    case MediaVerb::SetCdTimeFormat:
+    case MediaVerb::PlayCdFrom:
+    case MediaVerb::StopCd:
+      return cd_open_ ? 0 : MCIERR_INVALID_DEVICE_NAME;
+    case MediaVerb::OpenMidi:
+      return MCIERR_FILE_NOT_FOUND;
+    case MediaVerb::SeekMidiStart:
+    case MediaVerb::PlayMidi:
+    case MediaVerb::CloseMidi:
+      return MCIERR_INVALID_DEVICE_NAME;
+  }
+  return MCIERR_UNRECOGNIZED_COMMAND;
+}
+
+void OnDemandPlayer::PlaySound(const char* name_sjis, HostNames& names) {
+  // A null name only stops what plays, and before the module nothing does.
+  if (player_ || (name_sjis != nullptr && Ready())) player_->PlaySound(name_sjis, names);
+}
+
+void OnDemandPlayer::Update(HostNames& names) {
+  if (player_) player_->Update(names);
+}

@@ -1,0 +1,89 @@
+// The audio module: where it is looked for, the built module making a player, and a
+// reader without it, which reads on in silence with one line on standard error.
+#include "platform/media/audio_module.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+
+#include "app/headless_runner.h"
+#include "platform/media/on_demand_player.h"
+#include "support/novel.h"
+
+namespace {
+
+TEST(AudioModule, IsLookedForBesideTheProgramThenUnderItsPrefix) {
+  EXPECT_EQ(AudioModulePlaces("/opt/yomu/bin", "../lib/yomu"),
+            (std::vector<std::string>{"/opt/yomu/bin/yomu-audio.so",
+                                      "/opt/yomu/bin/../lib/yomu/yomu-audio.so"}));
+  EXPECT_EQ(AudioModulePlaces("/opt/yomu/bin", "/usr/lib/yomu").back(),
+            "/usr/lib/yomu/yomu-audio.so");
+  EXPECT_TRUE(AudioModulePlaces("", "../lib/yomu").empty());
+}
+
+TEST(AudioModule, TheBuiltModuleMakesAPlayerForItsOwnBuildOnly) {
+  std::string error;
+  const std::unique_ptr<AudioModule> module =
+      AudioModule::Load({"/nowhere/x.so", YOMU_AUDIO_MODULE}, error);
+  ASSERT_NE(module, nullptr) << error;
+  Novel novel;
+  for (const auto& [version, made] :
+       {std::pair{YOMU_VERSION, true}, std::pair{"0.0.0-other", false}}) {
+    AudioPlayerReply reply;
+    module->factory()({version, novel.path(), std::nullopt}, reply);
+    EXPECT_EQ(reply.player != nullptr, made) << version << ": " << reply.error;
+  }
+}
+
+// Standard error of the process while it lives, read back by Text.
+class CapturedStandardError {
+ public:
+  CapturedStandardError() : saved_(dup(STDERR_FILENO)) {
+    std::fflush(stderr);
+    EXPECT_NE(std::freopen(path_.c_str(), "w", stderr), nullptr);
+  }
+  ~CapturedStandardError() { Restore(); }
+  std::string Text() {
+    Restore();
+    return {std::istreambuf_iterator<char>(std::ifstream(path_).rdbuf()), {}};
+  }
+
+ private:
+  void Restore() {
+    if (saved_ < 0) return;
+    std::fflush(stderr);
+    dup2(saved_, STDERR_FILENO);
+    close(saved_);
+    saved_ = -1;
+  }
+  Novel folder_;
+  std::string path_ = folder_.File("stderr");
+  int saved_;
+};
+
+TEST(AudioModule, WithoutItTheNovelReadsInSilenceAndSaysSoOnce) {
+  Novel novel;
+  novel.Write("タイトル.txt",
+              "CD 02 0060\nMID 0090 \"bgm.mid\"\n一つ目。\nWAV \"se.wav\"\nC\n二つ目。\nE\n");
+  const std::string events = "click 10 10\nclick 10 10\nwait 100000\nstate\n";
+  HeadlessOptions options;
+  options.novel_directory = novel.path();
+  options.make_media = [](Platform& platform) -> std::unique_ptr<MediaPlayer> {
+    return std::make_unique<OnDemandPlayer>(
+        AudioPlayerRequest{YOMU_VERSION, platform.working_directory, std::nullopt},
+        std::vector<std::string>{"/nowhere/yomu-audio.so"});
+  };
+  std::istringstream in(events);
+  std::ostringstream log, errors;
+  CapturedStandardError captured;
+  EXPECT_EQ(RunHeadless(options, in, log, errors), 0);
+  EXPECT_EQ(captured.Text(),
+            "yomu: no sound module (yomu-audio.so not found); the novel stays silent\n");
+  EXPECT_EQ(log.str(), RunNovel(novel, events).log);
+}
+
+}  // namespace
