@@ -5,7 +5,6 @@ set -euo pipefail
 build=${1:?usage: seed-corpora.sh BUILD_DIR}
 root=$(cd "$(dirname "$0")/.." && pwd)
 data=$root/tests/data
-[ -d "$data/bmpsuite" ] || data=$root/../shared/testdata
 corpus=$build/corpus
 sjis() { iconv -f UTF-8 -t CP932; }
 
