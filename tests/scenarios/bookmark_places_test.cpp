@@ -4,12 +4,10 @@
 #include <gtest/gtest.h>
 #include <limits.h>
 #include <stdlib.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 #include "platform/files/user_data.h"
 #include "support/novel.h"
@@ -22,10 +20,6 @@ namespace fs = std::filesystem;
 constexpr uid_t UNPRIVILEGED_ID = 65534;  // nobody
 const std::string SCRIPT = "T 第一章\nC\n一\n二\nC\n三\n";
 const std::string DEFAULT_LINE = "NO DATA,1,タイトル.txt\r\n";
-
-std::string ReadBytes(const std::string& path) {
-  return {std::istreambuf_iterator<char>(std::ifstream(path, std::ios::binary).rdbuf()), {}};
-}
 
 std::string RealPath(const std::string& path) {
   char resolved[PATH_MAX];

@@ -5,8 +5,6 @@
 
 #include <csignal>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "support/novel.h"
 
@@ -17,10 +15,6 @@ using Strings = std::vector<std::string>;
 const std::string SCRIPT = "C\n一\n二\n三\nC\n四\n五\n六\n";
 const std::string NO_FILE = "|1|タイトル.txt", DEFAULT = "NO DATA" + NO_FILE;
 const std::string DEFAULT_LINE = "NO DATA,1,タイトル.txt\r\n";
-
-std::string ReadBytes(const std::string& path) {
-  return {std::istreambuf_iterator<char>(std::ifstream(path, std::ios::binary).rdbuf()), {}};
-}
 
 // Every slot as "label|page|file".
 Strings Slots(const ReaderRun& run) {

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <stdexcept>
 
@@ -30,6 +31,10 @@ std::string ToShiftJis(const std::string& text_utf8) {
   std::optional<std::string> converted = shift_jis.FromUtf8(text_utf8);
   if (!converted) throw std::runtime_error("not CP932: " + text_utf8);
   return *converted;
+}
+
+std::string ReadBytes(const std::string& path) {
+  return {std::istreambuf_iterator<char>(std::ifstream(path, std::ios::binary).rdbuf()), {}};
 }
 
 std::string Times(int count, const std::string& text) {
@@ -74,13 +79,8 @@ std::string WithoutTime(const std::string& line) {
 }  // namespace
 
 std::string ReaderRun::State(const std::string& name) const {
-  std::string value;
-  const std::string key = "state " + name + "=";
-  for (const std::string& line : Lines()) {
-    const std::string record = WithoutTime(line);
-    if (record.rfind(key, 0) == 0) value = record.substr(key.size());
-  }
-  return value;
+  const std::vector<std::string> values = Values(name);
+  return values.empty() ? std::string() : values.back();
 }
 
 int ReaderRun::StateNumber(const std::string& name) const { return std::stoi(State(name)); }
@@ -115,10 +115,18 @@ int ReaderRun::Count(const std::string& record) const {
   return count;
 }
 
-ReaderRun RunNovel(const Novel& novel, const std::string& events, const ReadingOptions& reading,
-                   bool with_sound) {
+ReaderRun RunHeadlessWith(const HeadlessOptions& options, const std::string& events) {
   std::istringstream in(events);
   std::ostringstream log, errors;
+  ReaderRun run;
+  run.exit_code = RunHeadless(options, in, log, errors);
+  run.log = log.str();
+  run.errors = errors.str();
+  return run;
+}
+
+ReaderRun RunNovel(const Novel& novel, const std::string& events, const ReadingOptions& reading,
+                   bool with_sound) {
   HeadlessOptions options;
   options.novel_directory = novel.path();
   options.reading = reading;
@@ -126,15 +134,10 @@ ReaderRun RunNovel(const Novel& novel, const std::string& events, const ReadingO
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     options.make_media = [](Platform& platform) -> std::unique_ptr<MediaPlayer> {
       std::string error;
-      return MixerPlayer::Create({platform.working_directory, std::nullopt},
-                                 error);
+      return MixerPlayer::Create({platform.working_directory, std::nullopt}, error);
     };
   }
-  ReaderRun run;
-  run.exit_code = RunHeadless(options, in, log, errors);
-  run.log = log.str();
-  run.errors = errors.str();
-  return run;
+  return RunHeadlessWith(options, events);
 }
 
 ReaderRun RunScript(const std::string& script_utf8, const std::string& events) {

@@ -32,6 +32,8 @@ class Novel {
 };
 
 std::string ToShiftJis(const std::string& text_utf8);
+// The bytes of a file, or "" when it cannot be read.
+std::string ReadBytes(const std::string& path);
 // count copies of text, one after the other.
 std::string Times(int count, const std::string& text);
 
@@ -63,6 +65,8 @@ struct ReaderRun {
   int Count(const std::string& record) const;
 };
 
+struct HeadlessOptions;
+ReaderRun RunHeadlessWith(const HeadlessOptions& options, const std::string& events);
 // With sound, the media commands play on the real player and SDL's dummy audio driver.
 ReaderRun RunNovel(const Novel& novel, const std::string& events,
                    const ReadingOptions& reading = {}, bool with_sound = false);
