@@ -4,6 +4,7 @@
 #include <png.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -161,18 +162,33 @@ int CountPixels(const Bitmap& shot, RECT area, std::uint32_t colour, bool equal)
   return count;
 }
 
-Bitmap ReadPng(const std::string& path) {
+std::vector<std::uint32_t> ReadPngArgb(const std::string& path, int& width, int& height) {
   png_image image{};
   image.version = PNG_IMAGE_VERSION;
-  if (!png_image_begin_read_from_file(&image, path.c_str())) throw std::runtime_error("png: " + path);
-  image.format = PNG_FORMAT_BGRA;  // 0xAARRGGBB in a little-endian word
-  Bitmap bitmap(static_cast<int>(image.width), static_cast<int>(image.height));
-  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(image.width) * image.height);
-  if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr)) throw std::runtime_error("png read");
-  for (int y = 0; y < bitmap.height(); ++y) {
-    for (int x = 0; x < bitmap.width(); ++x) {
-      bitmap.set_pixel(x, y, pixels[static_cast<std::size_t>(y) * image.width + x] & 0xFFFFFF);
-    }
+  if (!png_image_begin_read_from_file(&image, path.c_str())) return {};
+  width = static_cast<int>(image.width), height = static_cast<int>(image.height);
+  std::vector<std::uint32_t> argb(static_cast<std::size_t>(width) * height);
+  if ((image.format & PNG_FORMAT_FLAG_LINEAR) == 0) {
+    image.format = PNG_FORMAT_BGRA;  // 0xAARRGGBB in a little-endian word
+    if (!png_image_finish_read(&image, nullptr, argb.data(), 0, nullptr)) return {};
+    return argb;
   }
+  image.format = PNG_FORMAT_LINEAR_RGB_ALPHA;
+  std::vector<std::uint16_t> rgba(argb.size() * 4);
+  if (!png_image_finish_read(&image, nullptr, rgba.data(), 0, nullptr)) return {};
+  for (std::size_t i = 0; i < argb.size(); ++i) {
+    const auto eight = [p = &rgba[i * 4]](int c) { return (p[c] * 255u + 32767) / 65535; };
+    const bool opaque = rgba[i * 4 + 3] == 0xFFFF;
+    argb[i] = opaque ? 0xFF000000u | eight(0) << 16 | eight(1) << 8 | eight(2) : 0;
+  }
+  return argb;
+}
+
+Bitmap ReadPng(const std::string& path) {
+  int width = 0, height = 0;
+  const std::vector<std::uint32_t> argb = ReadPngArgb(path, width, height);
+  if (argb.empty()) throw std::runtime_error("png: " + path);
+  Bitmap bitmap(width, height);
+  std::transform(argb.begin(), argb.end(), bitmap.row(0), [](std::uint32_t p) { return p & 0xFFFFFF; });
   return bitmap;
 }

@@ -76,6 +76,9 @@ ReaderRun RunScript(const std::string& script_utf8, const std::string& events);
 // What the window shows after the events of a run over a novel of one script.
 Bitmap Screenshot(const std::string& script_utf8, const std::string& events);
 
+// A PNG as 0xAARRGGBB pixels, empty when it cannot be read; of 16-bit pictures only the
+// opaque pixels are kept, as libpng premultiplies the others.
+std::vector<std::uint32_t> ReadPngArgb(const std::string& path, int& width, int& height);
 // A PNG written by a screenshot or surface event.
 Bitmap ReadPng(const std::string& path);
 // The pixels of a colour in rows [top, bottom) and columns [left, right); with
