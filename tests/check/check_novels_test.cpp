@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <sstream>
 
 #include "check/findings_output.h"
 #include "check/novel_walk.h"

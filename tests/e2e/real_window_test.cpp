@@ -18,9 +18,7 @@
 #include <cstring>
 #include <fstream>
 #include <memory>
-#include <string>
 #include <thread>
-#include <vector>
 
 #include "app/context_menu.h"
 #include "platform/gdi/font.h"

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <string>
 
 #include "platform/files/host_path.h"
 #include "platform/media/default_sound.h"

@@ -5,12 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <cstdlib>
 #include <optional>
 #include <span>
-#include <string>
-#include <vector>
 
 #include "platform/gdi/bmp_header.h"
 #include "platform/platform.h"

@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "platform/utf8_text.h"
 #include "support/novel.h"
 #include "support/test_data.h"

@@ -42,7 +42,6 @@ TEST(FaceCache, RemembersTheFaceUntilItsFileChanges) {
   }
 }
 
-
 TEST(SoundFontSearch, TakesTheFirstReadableBankOfItsPlaces) {
   Novel root;
   for (const char* file : {"given.sf2", "default.sf3", "known.sf2", "only/bank.sf3", "both/b.sf2",

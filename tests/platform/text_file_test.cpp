@@ -10,8 +10,6 @@
 #include <csignal>
 #include <filesystem>
 #include <optional>
-#include <string>
-#include <vector>
 
 #include "support/novel.h"
 

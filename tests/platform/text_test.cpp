@@ -6,11 +6,8 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstdint>
 #include <memory>
 #include <ostream>
-#include <string>
-#include <vector>
 
 #include "platform/gdi/font.h"
 #include "platform/shift_jis.h"

@@ -7,7 +7,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <string>
 
 #include "support/bmp_writer.h"
 #include "support/novel.h"

@@ -44,7 +44,7 @@ std::string Times(int count, const std::string& text) {
   return repeated;
 }
 
-void Novel::Write(const std::string& name_utf8, const std::string& text_utf8, bool crlf, Name name) const {
+void Novel::Write(const std::string& name_utf8, const std::string& text_utf8, bool crlf) const {
   std::string bytes = ToShiftJis(text_utf8);
   if (crlf) {
     std::string with_cr;
@@ -54,7 +54,7 @@ void Novel::Write(const std::string& name_utf8, const std::string& text_utf8, bo
     }
     bytes = with_cr;
   }
-  WriteBytes(name == Name::ShiftJis ? ToShiftJis(name_utf8) : name_utf8, bytes);
+  WriteBytes(name_utf8, bytes);
 }
 
 void Novel::WriteBytes(const std::string& host_name, const std::string& bytes) const {
@@ -189,6 +189,7 @@ Bitmap ReadPng(const std::string& path) {
   const std::vector<std::uint32_t> argb = ReadPngArgb(path, width, height);
   if (argb.empty()) throw std::runtime_error("png: " + path);
   Bitmap bitmap(width, height);
-  std::transform(argb.begin(), argb.end(), bitmap.row(0), [](std::uint32_t p) { return p & 0xFFFFFF; });
+  std::transform(argb.begin(), argb.end(), bitmap.row(0),
+                 [](std::uint32_t p) { return p & 0xFFFFFF; });
   return bitmap;
 }

@@ -19,10 +19,8 @@ class Novel {
   Novel(const Novel&) = delete;
   Novel& operator=(const Novel&) = delete;
 
-  enum class Name { Utf8, ShiftJis };
   // Writes text_utf8 as Shift-JIS; line feeds become CR LF when crlf is set.
-  void Write(const std::string& name_utf8, const std::string& text_utf8, bool crlf = false,
-             Name name = Name::Utf8) const;
+  void Write(const std::string& name_utf8, const std::string& text_utf8, bool crlf = false) const;
   void WriteBytes(const std::string& host_name, const std::string& bytes) const;
   const std::string& path() const { return path_; }
   std::string File(const std::string& host_name) const { return path_ + "/" + host_name; }
