@@ -1,6 +1,6 @@
-// Keys and the wheel: each key that advances, and the wheel towards the reader, does
-// in every mode what a left click at the pointer does; choices by keyboard go the
-// pointer's way; Ctrl held skips; F11, Alt+Return and Escape reach the menu's paths.
+// Keys and the wheel: what advances does in every mode what a left click at the pointer
+// does; choices by keyboard go the pointer's way; Ctrl held skips; F11, Alt+Return and
+// Escape reach the menu's paths.
 #include <gtest/gtest.h>
 
 #include <fstream>

@@ -1,6 +1,5 @@
-// The page's pixels: where the label and a wrapped paragraph land, the pixels text leaves
-// alone, the hatch that darkens every pixel with x + y even and becomes the background,
-// and the shake, which moves only what the window shows and ends with the page at rest.
+// The page's pixels: where text lands and what it leaves alone; the hatch (every pixel
+// with x + y even darkened) and the shake, which moves only what the window shows.
 #include <gtest/gtest.h>
 
 #include <algorithm>

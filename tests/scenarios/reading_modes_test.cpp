@@ -1,6 +1,5 @@
-// Skip mode, which steps every 50 ms without fades, and auto mode, which waits after
-// each paragraph (after its fade): their timers on the virtual clock, their indicators
-// and what stops them.
+// Skip mode (a step every 50 ms, no fades) and auto mode (a wait after each paragraph and
+// its fade): their timers on the virtual clock, their indicators and what stops them.
 #include <gtest/gtest.h>
 
 #include "app/auto_mode.h"

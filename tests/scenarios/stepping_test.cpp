@@ -1,6 +1,5 @@
-// Stepping through a novel: pauses, stops, restarts and file switches, as a reader
-// clicking meets them; lines over 255 bytes read in pieces that begin with whole
-// characters, and a title cut inside a character shown without its half.
+// Stepping through a novel as a reader clicking meets it: pauses, stops, restarts, file
+// switches, and long lines in pieces and titles cut, never inside a character.
 #include <gtest/gtest.h>
 
 #include <algorithm>
