@@ -1,5 +1,5 @@
-// The command line as a user types it: option forms, help and version, and the
-// messages and exit statuses of what cannot be used.
+// The command line as a user types it: option forms, help and version, the messages and
+// exit statuses of what cannot be used; the headless runner's event language and log.
 #include <gtest/gtest.h>
 
 #include "support/novel.h"
@@ -45,6 +45,26 @@ TEST(CommandLine, OptionFormsMessagesAndExitStatuses) {
     EXPECT_NE(result.output.find(c.output), std::string::npos) << c.arguments << "\n"
                                                                << result.output;
   }
+}
+
+TEST(HeadlessRunner, StartUpRecordsCaptionFirstPageAndTeardown) {
+  const ReaderRun run = RunScript("C\n一\nE\n", "");
+  const std::vector<std::string> lines = run.Lines();
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.front(), "@0 caption ミオラント");
+  EXPECT_EQ(run.Count("present"), 2);  // the first step's stop, then the first paint
+  EXPECT_EQ(lines.back(), "@0 quit 0");
+  EXPECT_EQ(run.exit_code, 0);
+}
+
+TEST(HeadlessRunner, UnknownEventsStopTheRunWithTheirLine) {
+  Novel novel;
+  ReaderRun run = RunNovel(novel, "# a comment\n\nclick 1 2\nhop 3\n");
+  EXPECT_EQ(run.exit_code, 2);
+  EXPECT_NE(run.errors.find("line 4"), std::string::npos);
+  EXPECT_TRUE(run.log.empty());
+  for (const char* event : {"click 1\n", "wait -5\n", "key NoSuchKey\n"})
+    EXPECT_EQ(RunNovel(novel, event).exit_code, 2) << event;
 }
 
 }  // namespace

@@ -4,9 +4,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <sstream>
 
 #include "check/findings_output.h"
 #include "check/novel_walk.h"
@@ -16,11 +13,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
 
 // Scripts and data files become Shift-JIS, except in folders named utf8-*. In a
 // source, "{85}" is the byte 0x85, and "{repeat N TEXT}" is TEXT N times, "\n" in
@@ -67,7 +59,7 @@ void WriteNovel(const fs::path& folder, const Novel& novel) {
     const std::string name = fs::relative(entry.path(), folder).string();
     if (!entry.is_regular_file() || name == "expected") continue;
     const std::string extension = entry.path().extension().string();
-    const std::string source = ReadFile(entry.path());
+    const std::string source = ReadBytes(entry.path());
     if (extension == ".txt" || extension == ".sio") {
       novel.WriteBytes(name, SourceBytes(source, shift_jis));
     } else {
@@ -90,7 +82,7 @@ std::vector<std::string> Kinds(const std::vector<Finding>& findings) {
 
 std::vector<std::string> Expected(const fs::path& file) {
   std::vector<std::string> kinds;
-  std::istringstream in(ReadFile(file));
+  std::istringstream in(ReadBytes(file));
   for (std::string line; std::getline(in, line);) kinds.push_back(line);
   std::sort(kinds.begin(), kinds.end());
   return kinds;

@@ -1,7 +1,5 @@
-// The real window under a virtual X server: the novel opens, clicks through the X
-// server draw the next paragraphs, a bookmark saved with the pointer opens again
-// after a restart, Return advances, the wheel opens the backlog, and the close ends
-// the program cleanly.
+// The real window under a virtual X server: clicks, the menu by pointer, a restart,
+// Return and the wheel reach the reader, and the close ends the program cleanly.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -18,9 +16,7 @@
 #include <cstring>
 #include <fstream>
 #include <memory>
-#include <string>
 #include <thread>
-#include <vector>
 
 #include "app/context_menu.h"
 #include "platform/gdi/font.h"

@@ -4,31 +4,15 @@
 
 #include <gtest/gtest.h>
 #include <fcntl.h>
-#include <stdlib.h>
 #include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
-#include <string>
-#include <vector>
 
 #include "platform/shift_jis.h"
+#include "support/novel.h"
 
 namespace {
-
-struct TemporaryDirectory {
-  TemporaryDirectory() {
-    char pattern[] = "/tmp/yomu-host-path-XXXXXX";
-    path = mkdtemp(pattern) ? pattern : "";
-  }
-  TemporaryDirectory(const TemporaryDirectory&) = delete;
-  TemporaryDirectory& operator=(const TemporaryDirectory&) = delete;
-  ~TemporaryDirectory() {
-    std::error_code ignored;
-    if (!path.empty()) std::filesystem::remove_all(path, ignored);
-  }
-  std::string path;
-};
 
 TEST(HostPathTest, Resolves) {
   const std::string title_sjis = "\x83\x5E\x83\x43\x83\x67\x83\x8B.txt", title = "タイトル.txt";
@@ -70,43 +54,42 @@ TEST(HostPathTest, Resolves) {
   };
   ShiftJis shift_jis;
   for (const auto& c : cases) {
-    const TemporaryDirectory directory;
-    ASSERT_FALSE(directory.path.empty());
+    const Novel directory;
     for (const std::string& file : c.files) {
-      const std::filesystem::path host = directory.path + "/" + file;
+      const std::filesystem::path host = directory.path() + "/" + file;
       std::filesystem::create_directories(host.parent_path());
       if (file.back() != '/') std::ofstream(host) << "x";
     }
-    EXPECT_EQ(HostNames(shift_jis).Resolve(directory.path, c.name),
-              directory.path + "/" + c.expected)
+    EXPECT_EQ(HostNames(shift_jis).Resolve(directory.path(), c.name),
+              directory.path() + "/" + c.expected)
         << c.name;
   }
 }
 
 TEST(HostPathTest, AbsolutePathIgnoresTheDirectoryAndFoldsCase) {
-  const TemporaryDirectory directory;
-  std::ofstream(directory.path + "/bgm.mid") << "x";
+  const Novel directory;
+  std::ofstream(directory.path() + "/bgm.mid") << "x";
   ShiftJis shift_jis;
   for (const char* name : {"\\bgm.mid", "\\BGM.MID"}) {
-    EXPECT_EQ(HostNames(shift_jis).Resolve("/nonexistent", directory.path + name),
-              directory.path + "/bgm.mid");
+    EXPECT_EQ(HostNames(shift_jis).Resolve("/nonexistent", directory.path() + name),
+              directory.path() + "/bgm.mid");
   }
 }
 
 // The index of a folder's names is built again once the folder changes; names of
 // a few letters are looked up spelling by spelling.
 TEST(HostPathTest, NamesAddedAfterTheFirstLookUpAreFound) {
-  const TemporaryDirectory directory;
-  std::ofstream(directory.path + "/first.txt") << "x";
+  const Novel directory;
+  std::ofstream(directory.path() + "/first.txt") << "x";
   const timespec long_ago[2] = {{0, UTIME_OMIT}, {1000000000, 0}};
-  ASSERT_EQ(utimensat(AT_FDCWD, directory.path.c_str(), long_ago, 0), 0);
+  ASSERT_EQ(utimensat(AT_FDCWD, directory.path().c_str(), long_ago, 0), 0);
   ShiftJis shift_jis;
   HostNames names(shift_jis);
   for (const char* file : {"first.txt", "second.txt", "a.txt"}) {
-    std::ofstream(directory.path + "/" + file) << "x";
+    std::ofstream(directory.path() + "/" + file) << "x";
     std::string upper = file;
     for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    EXPECT_EQ(names.Resolve(directory.path, upper), directory.path + "/" + file);
+    EXPECT_EQ(names.Resolve(directory.path(), upper), directory.path() + "/" + file);
   }
 }
 

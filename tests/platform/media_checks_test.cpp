@@ -1,11 +1,19 @@
-// What the checks of sound and MIDI files let through to the decoders, and how.
+// Media files: what the checks of sound and MIDI files let through to the decoders,
+// which file plays a CD track, and the default chime.
 #include <gtest/gtest.h>
 
-#include <string>
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
 
+#include "platform/files/host_path.h"
+#include "platform/media/default_sound.h"
 #include "platform/media/midi_file.h"
+#include "platform/media/track_files.h"
 #include "platform/media/wave_file.h"
+#include "platform/shift_jis.h"
 #include "support/bmp_writer.h"
+#include "support/novel.h"
 
 namespace {
 
@@ -78,6 +86,41 @@ TEST(MediaChecks, MidiFilesAreWrittenAnewWithExplicitStatusAndAnEndToEachTrack) 
     const std::string written = checked ? std::string(checked->begin() + 22, checked->end()) : "";
     EXPECT_EQ(written, track) << testing::PrintToString(file);
   }
+}
+
+// trackNN with the first of ogg, flac, mp3, wav, in the novel's directory or its cd/
+// folder, names matched without regard to case.
+TEST(MediaTrackFiles, FirstFormatInTheNovelThenItsCdFolder) {
+  Novel novel;
+  std::filesystem::create_directory(novel.File("Cd"));  // neither "cd" nor "CD"
+  for (const char* name : {"Cd/track05.OGG", "track02.wav", "track02.mp3", "track02.flac",
+                           "Cd/track01.ogg", "track01.wav", "track7.ogg", "track00.ogg"})
+    novel.WriteBytes(name, "x");
+  std::filesystem::create_directory(novel.File("track08.ogg"));  // a folder is no track
+  ShiftJis shift_jis;
+  HostNames names(shift_jis);
+  const std::pair<int, const char*> cases[] = {
+      {5, "Cd/track05.OGG"}, {2, "track02.flac"}, {1, "track01.wav"}, {6, nullptr}, {7, nullptr},
+      {0, nullptr},          {-1, nullptr},       {8, nullptr},         {2147483647, nullptr}};
+  for (const auto& [track, file] : cases) {
+    EXPECT_EQ(FindTrackFile(names, novel.path(), track),
+              file ? std::optional(novel.File(file)) : std::nullopt)
+        << track;
+  }
+  novel.WriteBytes("TRACK02.ogg", "x");
+  EXPECT_EQ(FindTrackFile(names, novel.path(), 2), novel.File("TRACK02.ogg"));
+}
+
+TEST(MediaDefaultSound, ShortSoftAndFading) {
+  const std::vector<std::int16_t> samples = MakeDefaultSound(44100, 2);
+  ASSERT_EQ(samples.size(), 44100u * DEFAULT_SOUND_MS / 1000 * 2);
+  int peak = 0;
+  for (std::int16_t s : samples) peak = std::max(peak, std::abs(static_cast<int>(s)));
+  EXPECT_GT(peak, 2000);   // audible
+  EXPECT_LT(peak, 10000);  // soft
+  EXPECT_LT(std::abs(static_cast<int>(samples.back())), 100);  // no click at the end
+  EXPECT_EQ(samples[1000], samples[1001]);  // left and right alike
+  EXPECT_TRUE(MakeDefaultSound(0, 2).empty());
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "platform/shift_jis.h"
 #include "platform/window/menu_view.h"
 #include "platform/window/virtual_keys.h"
+#include "support/novel.h"
 
 namespace {
 
@@ -77,14 +78,8 @@ TEST_F(MenuViewTest, DrawsOverThePageInsideItsBoxes) {
   Bitmap canvas(640, 480);
   view.Draw(canvas);
   const RECT box = view.levels()[0].box;
-  int changed_outside = 0, changed_inside = 0;
-  for (int y = 0; y < 480; ++y) {
-    for (int x = 0; x < 640; ++x) {
-      const bool inside = x >= box.left && x < box.right && y >= box.top && y < box.bottom;
-      (inside ? changed_inside : changed_outside) += canvas.pixel(x, y) != 0;
-    }
-  }
-  EXPECT_EQ(changed_outside, 0);
+  const int changed_inside = CountPixels(canvas, box, 0, false);
+  EXPECT_EQ(CountPixels(canvas, {0, 0, 640, 480}, 0, false), changed_inside);
   EXPECT_GT(changed_inside, (box.right - box.left) * (box.bottom - box.top) / 2);
 }
 

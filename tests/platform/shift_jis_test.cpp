@@ -1,12 +1,11 @@
-// CP932 decoding and encoding: the novels' characters, malformed bytes, a whole text.
+// CP932 decoding and encoding: the novels' characters, malformed bytes, a whole text;
+// UTF-8 text recognised as a whole and converted with 〓 for what CP932 lacks.
 #include "platform/shift_jis.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
-#include <string>
-
+#include "platform/utf8_text.h"
+#include "support/novel.h"
 #include "support/test_data.h"
 
 namespace {
@@ -60,16 +59,36 @@ TEST(ShiftJisTest, EncodesAndRefusesWhatCp932Lacks) {
 }
 
 TEST(ShiftJisTest, RashomonMatchesItsUtf8Conversion) {
-  auto read = [](const char* name) {
-    std::ifstream in(TestDataPath(std::string("text/") + name), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  };
-  const std::string text_sjis = read("akutagawa-rashomon.sjis.txt");
-  const std::string text_utf8 = read("akutagawa-rashomon.utf8.txt");
+  const std::string text_sjis = ReadBytes(TestDataPath("text/akutagawa-rashomon.sjis.txt"));
+  const std::string text_utf8 = ReadBytes(TestDataPath("text/akutagawa-rashomon.utf8.txt"));
   ASSERT_EQ(text_sjis.size(), 11521u);
   ShiftJis shift_jis;
   EXPECT_EQ(shift_jis.ToUtf8(text_sjis), text_utf8);
   EXPECT_EQ(shift_jis.FromUtf8(text_utf8), std::optional<std::string>(text_sjis));
+}
+
+TEST(Utf8Text, RecognisedAsAWhole) {
+  const std::pair<std::string, bool> cases[] = {
+      {"あいう\n", true},
+      {"\xEF\xBB\xBF" "abc", true},  // the byte order mark alone decides
+      {"abc\n", false},            // ASCII reads the same either way
+      {ToShiftJis("あいう、表とソ\n"), false},
+      {"\xC0\xAF", false},          // overlong
+      {"\xED\xA0\x80", false},      // surrogate
+      {"\xF4\x90\x80\x80", false},  // above U+10FFFF
+      {"あ\xE3\x81", false},        // cut inside a character
+  };
+  for (const auto& [bytes, utf8] : cases) EXPECT_EQ(IsUtf8Text(bytes), utf8) << bytes;
+}
+
+TEST(Utf8Text, ConvertedWithGetaWhereShiftJisLacksACharacter) {
+  ShiftJis shift_jis;
+  std::vector<UnconvertedCharacter> unconverted;
+  EXPECT_EQ(Utf8TextToShiftJis(shift_jis, "\xEF\xBB\xBF" "あ①\n😀\nb🎵", unconverted),
+            "\x82\xA0\x87\x40\n\x81\xAC\nb\x81\xAC");
+  ASSERT_EQ(unconverted.size(), 2u);
+  EXPECT_TRUE(unconverted[0].code == U'😀' && unconverted[0].line == 2);
+  EXPECT_TRUE(unconverted[1].code == U'🎵' && unconverted[1].line == 3);
 }
 
 }  // namespace

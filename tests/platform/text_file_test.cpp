@@ -3,18 +3,15 @@
 #include "platform/files/text_file.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
-#include <string>
-#include <vector>
+
+#include "support/novel.h"
 
 namespace {
 
@@ -22,19 +19,8 @@ using Lines = std::vector<std::string>;
 
 class TextFileTest : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_NE(mkdtemp(directory_.data()), nullptr); }
-  void TearDown() override { std::filesystem::remove_all(directory_); }
-
-  std::string Host(const std::string& name) const { return directory_ + "/" + name; }
-  void WriteBytes(const std::string& name, const std::string& bytes) const {
-    std::ofstream(Host(name), std::ios::binary) << bytes;
-  }
-  std::string ReadBytes(const std::string& name) const {
-    std::ifstream in(Host(name), std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-  }
   Lines ReadLinesOf(const std::string& bytes, std::size_t size) const {
-    WriteBytes("lines.txt", bytes);
+    novel_.WriteBytes("lines.txt", bytes);
     TextFileReader reader = TextFileReader::Open(Host("lines.txt")).value();
     Lines lines;
     for (std::vector<char> buffer(size); reader.ReadLine(buffer.data(), size);) {
@@ -44,13 +30,14 @@ class TextFileTest : public ::testing::Test {
   }
   Lines DirectoryEntries() const {
     Lines names;
-    for (const auto& entry : std::filesystem::directory_iterator(directory_)) {
+    for (const auto& entry : std::filesystem::directory_iterator(novel_.path())) {
       names.push_back(entry.path().filename());
     }
     return names;
   }
+  std::string Host(const std::string& name) const { return novel_.File(name); }
 
-  std::string directory_ = "/tmp/yomu-text-file-XXXXXX";
+  Novel novel_;
 };
 
 TEST_F(TextFileTest, ReadsLines) {
@@ -76,7 +63,7 @@ TEST_F(TextFileTest, ReadsLines) {
 }
 
 TEST_F(TextFileTest, ReadLineEdgeCasesAndOpenFailures) {
-  WriteBytes("nul.txt", std::string("a\0b\n", 4));
+  novel_.WriteBytes("nul.txt", std::string("a\0b\n", 4));
   TextFileReader reader = TextFileReader::Open(Host("nul.txt")).value();
   char buffer[8] = {'X', 'X', 'X', 'X', 'X', 'X', 'X', 'X'};
   EXPECT_TRUE(!reader.ReadLine(buffer, 0) && buffer[0] == 'X');
@@ -85,13 +72,13 @@ TEST_F(TextFileTest, ReadLineEdgeCasesAndOpenFailures) {
   EXPECT_TRUE(reader.ReadLine(buffer, sizeof buffer));
   EXPECT_EQ(std::string(buffer, 6), std::string("a\0b\n\0X", 6));
   EXPECT_TRUE(!reader.ReadLine(buffer, sizeof buffer) && buffer[0] == 'a');  // nothing stored
-  EXPECT_FALSE(TextFileReader::Open(directory_) || TextFileReader::Open(Host("missing.txt")));
+  EXPECT_FALSE(TextFileReader::Open(novel_.path()) || TextFileReader::Open(Host("missing.txt")));
   EXPECT_FALSE(TextFileWriter::Open(Host("missing/out.sio")));
-  EXPECT_FALSE(TextFileWriter::Open(directory_ + "/"));
+  EXPECT_FALSE(TextFileWriter::Open(novel_.path() + "/"));
 }
 
 TEST_F(TextFileTest, TheWriterReplacesTheOldFileWithCrLfTextOnlyOnASuccessfulCommit) {
-  WriteBytes("out.sio", "old\r\n");
+  novel_.WriteBytes("out.sio", "old\r\n");
   {
     std::optional<TextFileWriter> writer = TextFileWriter::Open(Host("out.sio"));
     ASSERT_TRUE(writer && writer->Write("new\n"));
@@ -118,17 +105,17 @@ TEST_F(TextFileTest, TheWriterReplacesTheOldFileWithCrLfTextOnlyOnASuccessfulCom
   EXPECT_FALSE(first->Write("x\n") || first->Commit());
   first.reset();  // the moved-from writer must not remove the temporary
   EXPECT_TRUE(second.Write("b\n\nc"));
-  EXPECT_EQ(ReadBytes("out.sio"), "old\r\n");  // untouched until the commit
+  EXPECT_EQ(ReadBytes(Host("out.sio")), "old\r\n");  // untouched until the commit
   EXPECT_TRUE(second.Commit());
-  EXPECT_EQ(ReadBytes("out.sio"), "NO DATA,1,a\r\nb\r\n\r\nc");
+  EXPECT_EQ(ReadBytes(Host("out.sio")), "NO DATA,1,a\r\nb\r\n\r\nc");
   EXPECT_EQ(DirectoryEntries(), Lines{"out.sio"});
   EXPECT_EQ(static_cast<int>(std::filesystem::status(Host("out.sio")).permissions()), 0644);
   // A commit onto a folder fails and keeps what was there.
   std::filesystem::create_directory(Host("target"));
-  WriteBytes("target/kept.txt", "kept\r\n");
+  novel_.WriteBytes("target/kept.txt", "kept\r\n");
   std::optional<TextFileWriter> refused = TextFileWriter::Open(Host("target"));
   ASSERT_TRUE(refused && refused->Write("new\n") && !refused->Commit());
-  EXPECT_EQ(ReadBytes("target/kept.txt"), "kept\r\n");
+  EXPECT_EQ(ReadBytes(Host("target/kept.txt")), "kept\r\n");
   EXPECT_EQ(DirectoryEntries().size(), 2u);
   EXPECT_FALSE(refused->Write("more\n") || refused->Commit());
 }

@@ -6,17 +6,12 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstdint>
-#include <fstream>
 #include <memory>
 #include <ostream>
-#include <string>
-#include <vector>
 
 #include "platform/gdi/font.h"
 #include "platform/shift_jis.h"
 #include "support/novel.h"
-#include "support/test_data.h"
 
 namespace {
 
@@ -189,30 +184,6 @@ TEST_F(TextTest, DrawTextBreaksRowsAtTheWidthNeverInACharacterNorBeforeAClosingM
   Clear();  // without DT_WORDBREAK one row, clipped at the right
   EXPECT_EQ(Draw(Repeat("あ", 60), {5, 10, 300, 480}, 0), 24);
   EXPECT_TRUE(Drawn().Within({5, 10, 300, 34}) && Drawn().right == 300) << Drawn();
-}
-
-TEST_F(TextTest, AParagraphOfProseFillsWholeRowsAndALabelIsCentred) {
-  // The first long paragraph of Rashomon, cut to a script line's 254 bytes and its line feed.
-  std::ifstream in(TestDataPath("text/akutagawa-rashomon.sjis.txt"));
-  std::string line;
-  while (std::getline(in, line) && line.size() <= 255) {}
-  ASSERT_GT(line.size(), 255u);
-  std::size_t end = 0;
-  for (std::size_t next = 0; next <= 254; next += IsShiftJisLeadByte(line[next]) ? 2 : 1) {
-    end = next;
-  }
-  const int height = Draw(line.substr(0, end) + "\n", {5, 10, 635, 480}, DT_WORDBREAK);
-  EXPECT_TRUE(height % 24 == 0 && height > 3 * 24) << height;
-  // The line feed adds no row.
-  EXPECT_TRUE(Drawn().Within({5, 10, 635, 10 + height}) && Drawn().bottom > 10 + height - 24);
-  for (int size : {24, 12}) {
-    const std::unique_ptr<Font> sized = engine.Create(size, FW_HEAVY);
-    surface.font = sized.get();
-    Clear();
-    EXPECT_EQ(Draw(Sjis("羅生門   1 ページ"), {0, 60, 400, 80}, DT_CENTER), size);
-    EXPECT_TRUE(Drawn().Within({0, 60, 400, 80})) << Drawn();
-    EXPECT_NEAR(Drawn().left + Drawn().right, 400, 4) << size;
-  }
 }
 
 TEST_F(TextTest, ExtremeRectanglesAndMalformedBytesDrawSafely) {

@@ -1,26 +1,30 @@
-// The bookmark file: reading it at start-up, storing a slot, and opening a slot at its page.
+// The bookmark file: reading it at start-up, storing a slot, and opening a slot at its
+// page. Where bookmarks go when the novel's folder cannot be written: the per-user copy
+// takes the save and is read at the next start; with no writable place the reader says
+// so and keeps the slot. Saves that a kill interrupted leave no litter.
 #include <gtest/gtest.h>
+#include <limits.h>
+#include <stdlib.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
 #include <csignal>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
+#include "platform/files/user_data.h"
 #include "support/novel.h"
+#include "support/shell.h"
 
 namespace {
+
+namespace fs = std::filesystem;
 
 using Strings = std::vector<std::string>;
 
 const std::string SCRIPT = "C\n一\n二\n三\nC\n四\n五\n六\n";
 const std::string NO_FILE = "|1|タイトル.txt", DEFAULT = "NO DATA" + NO_FILE;
 const std::string DEFAULT_LINE = "NO DATA,1,タイトル.txt\r\n";
-
-std::string ReadBytes(const std::string& path) {
-  return {std::istreambuf_iterator<char>(std::ifstream(path, std::ios::binary).rdbuf()), {}};
-}
 
 // Every slot as "label|page|file".
 Strings Slots(const ReaderRun& run) {
@@ -97,12 +101,124 @@ TEST(Bookmarks, AFailedSaveLeavesTheOldFileIntactAndKeepsTheSlotInMemory) {
   EXPECT_EQ(ReadBytes(novel.File("しおり.sio")), old_bytes);
 
   novel.Write("タイトル.txt", "一\n二\n");  // no title, and page 0 without a "C"
-  std::filesystem::remove(novel.File("しおり.sio"));
-  std::filesystem::create_directory(novel.File("しおり.sio"));
+  fs::remove(novel.File("しおり.sio"));
+  fs::create_directory(novel.File("しおり.sio"));
   const ReaderRun run = RunNovel(novel, "command 604\nstate\n");
   EXPECT_EQ(Slots(run)[4], " P.0|0|タイトル.txt");
-  EXPECT_TRUE(std::filesystem::is_directory(novel.File("しおり.sio")));
+  EXPECT_TRUE(fs::is_directory(novel.File("しおり.sio")));
   EXPECT_EQ(run.exit_code, 0);
+}
+
+constexpr uid_t UNPRIVILEGED_ID = 65534;  // nobody
+
+std::string RealPath(const std::string& path) {
+  char resolved[PATH_MAX];
+  return realpath(path.c_str(), resolved) != nullptr ? resolved : path;
+}
+
+// The reader runs as a user who may read the novel's folder but not write it: as
+// nobody through setpriv when the tests run as root, for whom permission bits stop
+// nothing; else as the tester, with the folder's write bits taken away.
+class ReadOnlyNovel : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (geteuid() == 0) {
+      runner_ = "setpriv --reuid=65534 --regid=65534 --clear-groups ";
+      if (RunShell(runner_ + "true 2>/dev/null").status != 0) {
+        GTEST_SKIP() << "running as root and setpriv cannot switch to an unprivileged user here";
+      }
+    }
+    // The binary is copied where any user can run it; the build may lie in a private folder.
+    fs::permissions(place_.path(), fs::perms(0755));
+    fs::copy_file(YOMU_BINARY, binary_);
+    fs::permissions(binary_, fs::perms(0755));
+    novel_.Write("タイトル.txt", "T 第一章\n" + SCRIPT);
+    novel_.WriteBytes("しおり.sio", OLD_BYTES);
+    fs::permissions(novel_.path(), fs::perms(0555));
+  }
+  void TearDown() override { fs::permissions(novel_.path(), fs::perms(0755)); }
+
+  // The user's data folder, writable by the reader's user or not.
+  void MakeDataHome(bool writable) {
+    fs::create_directories(data_home_);
+    fs::permissions(data_home_, fs::perms(writable ? 0700 : 0555));
+    if (writable && geteuid() == 0) {
+      ASSERT_EQ(chown(data_home_.c_str(), UNPRIVILEGED_ID, UNPRIVILEGED_ID), 0);
+    }
+  }
+
+  ReaderRun Run(const std::string& events) {
+    const std::string command =
+        "printf %s " + ShellQuoted(events) + " | env HOME=" + ShellQuoted(place_.path()) +
+        " XDG_DATA_HOME=" + ShellQuoted(data_home_) + " ASAN_OPTIONS=detect_leaks=0 " + runner_ +
+        ShellQuoted(binary_) + " --headless " + ShellQuoted(novel_.path()) + " 2>/dev/null";
+    ReaderRun run;
+    const ShellResult result = RunShell(command);
+    run.exit_code = result.status;
+    run.log = result.output;
+    return run;
+  }
+
+  std::string UserDirectory() const {
+    return data_home_ + "/yomu/" + NovelKey(RealPath(novel_.path()));
+  }
+
+  const std::string OLD_BYTES = ToShiftJis("旧 P.5,5,a.txt\r\n");
+  Novel place_;  // the binary and the home
+  Novel novel_;
+  const std::string binary_ = place_.File("yomu");
+  const std::string data_home_ = place_.File("data");
+  std::string runner_;
+};
+
+TEST_F(ReadOnlyNovel, ASaveLandsInThePerUserCopyWhichTheNextStartReads) {
+  MakeDataHome(true);
+  const ReaderRun saved = Run("command 601\n");
+  EXPECT_EQ(saved.exit_code, 0);
+  EXPECT_TRUE(saved.Records("message").empty());
+  EXPECT_EQ(ReadBytes(UserDirectory() + "/しおり.sio"),
+            OLD_BYTES + ToShiftJis("第一章 P.1,1,タイトル.txt\r\n" + DEFAULT_LINE +
+                                   DEFAULT_LINE + DEFAULT_LINE));
+  EXPECT_EQ(ReadBytes(novel_.File("しおり.sio")), OLD_BYTES);
+  const ReaderRun next = Run("state\n");
+  EXPECT_EQ(next.State("BookmarkLabels[0]"), "旧 P.5");
+  EXPECT_EQ(next.State("BookmarkLabels[1]"), "第一章 P.1");
+}
+
+TEST_F(ReadOnlyNovel, WithNoWritablePlaceTheReaderSaysSoAndKeepsTheSlot) {
+  MakeDataHome(false);
+  const ReaderRun run = Run("command 601\nstate\n");
+  EXPECT_EQ(
+      run.Records("message"),
+      std::vector<std::string>{"message The bookmark was not saved: neither the novel folder nor " +
+                               UserDirectory() + " can be written."});
+  EXPECT_EQ(run.State("BookmarkLabels[1]"), "NO DATA");
+  EXPECT_EQ(ReadBytes(novel_.File("しおり.sio")), OLD_BYTES);
+  EXPECT_FALSE(fs::exists(data_home_ + "/yomu"));
+}
+
+// Names of the form ".しおり.sio.XXXXXX" are what a save writes before its rename.
+TEST(InterruptedSaves, TheirTemporariesBesideEitherBookmarkFileGoAtTheNextSave) {
+  Novel novel;
+  novel.Write("タイトル.txt", SCRIPT);
+  novel.WriteBytes("しおり.sio", "a,1,b.txt\r\n");
+  const std::string user_directory = NovelUserDirectory(RealPath(novel.path())).value_or("");
+  ASSERT_TRUE(fs::create_directories(user_directory));
+  const std::pair<std::string, bool> files[] = {  // name, removed
+      {novel.File(".しおり.sio.Ab3xY9"), true},
+      {novel.File(".しおり.sio.000000"), true},
+      {user_directory + "/.しおり.sio.Q1w2E3", true},
+      {novel.File(".しおり.sio.Ab3xY"), false},
+      {novel.File(".しおり.sio.Ab3xY9z"), false},
+      {novel.File(".ファイル.txt.Ab3xY9"), false},
+      {novel.File("しおり.sio.Ab3xY9"), false},
+      {novel.File(".しおり.sio.Ab-xY9"), false},
+  };
+  for (const auto& [path, removed] : files) std::ofstream(path) << "half a save";
+  RunNovel(novel, "");
+  for (const auto& [path, removed] : files) EXPECT_TRUE(fs::exists(path)) << path;
+  RunNovel(novel, "command 600\n");
+  for (const auto& [path, removed] : files) EXPECT_EQ(fs::exists(path), !removed) << path;
 }
 
 }  // namespace

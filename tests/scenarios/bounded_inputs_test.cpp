@@ -7,7 +7,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <string>
 
 #include "support/bmp_writer.h"
 #include "support/novel.h"
@@ -16,23 +15,10 @@ namespace {
 
 constexpr std::uint32_t BIG_PICTURE_RGB = 0x336699;
 
-// A PCM WAV file whose format claims channels, as its maker wrote them.
-std::string Wave(std::uint32_t channels) {
-  std::string fmt, out = "RIFF";
-  for (std::uint32_t field : {1u | channels << 16, 22050u, 44100u, 2u | 16u << 16})
-    Put32(fmt, field);
-  Put32(out, 4 + 8 + 16 + 8 + 94);
-  out += "WAVEfmt ";
-  Put32(out, 16);
-  out += fmt + "data";
-  Put32(out, 94);
-  return out + std::string(94, '\x01');
+// A sound file kept among the fuzz regressions.
+std::string Kept(const std::string& name) {
+  return ReadBytes(std::string(YOMU_FUZZ_REGRESSIONS_DIR) + "/wave/" + name);
 }
-
-// A MIDI file of one note held for a quarter of a million beats.
-const std::string LONG_NOTE_MIDI =
-    std::string("MThd\0\0\0\x06\0\0\0\x01\0\x60MTrk\0\0\0\x0F", 22) +
-    std::string("\0\x90\x3C\x40\xFF\xFF\xFF\x7F\x80\x3C\x40\0\xFF\x2F\0", 15);
 
 void Sparse(const Novel& novel, const std::string& name, const std::string& start,
             std::uint64_t size) {
@@ -59,12 +45,6 @@ void BigPicture(const Novel& novel) {
   }
 }
 
-std::string Lines(const std::string& line, int count) {
-  std::string lines;
-  for (int i = 0; i < count; ++i) lines += line + "\n";
-  return lines;
-}
-
 void ManyFiles(const Novel& novel) {
   for (int i = 0; i < 3000; ++i) novel.WriteBytes("file" + std::to_string(i) + ".txt", "");
   novel.Write("Scene.TXT", "C\n二\nE\n");
@@ -83,7 +63,9 @@ struct BoundedCase {
 TEST(BoundedInputs, EveryStepEndsSoonAndReadsOnlyWhatItUses) {
   const BoundedCase cases[] = {
       {"a CD track whose format has no channels",
-       [](const Novel& n) { n.WriteBytes("track02.wav", Wave(0)); },
+       [](const Novel& n) {
+         n.WriteBytes("track02.wav", Kept("cd-track-format-without-channels.wav"));
+       },
        "C\nCD 02 0010\n一\nE\n",
        true,
        {{"CdTrack", {"2", "2"}}, {"Mode", {"ModeReady", "ModeFinished"}}}},
@@ -95,18 +77,18 @@ TEST(BoundedInputs, EveryStepEndsSoonAndReadsOnlyWhatItUses) {
        true,
        {{"CurrentLine", {"4", "4"}}, {"Mode", {"ModeReady", "ModeFinished"}}}},
       {"a MIDI file under a sound's name",
-       [](const Novel& n) { n.WriteBytes("kane.wav", LONG_NOTE_MIDI); },
+       [](const Novel& n) { n.WriteBytes("kane.wav", Kept("midi-music-under-a-sound-name.wav")); },
        "WAV \"kane.wav\"\n一\nE\n",
        true,
        {{"Mode", {"ModeReady", "ModeFinished"}}}},
       {"698 shakes and a switch to the same file: ten seconds a step",
        nullptr,
-       "C\n" + Lines("Q", 697) + "FI タイトル.txt\n",
+       "C\n" + Times(697, "Q\n") + "FI タイトル.txt\n",
        false,
        {{"CurrentLine", {"41", "81"}}, {"WaitPending", {"0", "0"}}}},
       {"698 CD lines: twenty half-second waits a step",
        nullptr,
-       Lines("CD 01 0010", 698),
+       Times(698, "CD 01 0010\n"),
        false,
        {{"CurrentLine", {"20", "40"}}}},
       {"2 GB script, contents and bookmark files",

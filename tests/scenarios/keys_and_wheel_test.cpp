@@ -1,6 +1,6 @@
-// Keys and the wheel: each key that advances, and the wheel towards the reader, does
-// in every mode what a left click at the pointer does; choices by keyboard go the
-// pointer's way; Ctrl held skips; F11, Alt+Return and Escape reach the menu's paths.
+// Keys and the wheel: what advances does in every mode what a left click at the pointer
+// does; choices by keyboard go the pointer's way; Ctrl held skips; F11, Alt+Return and
+// Escape reach the menu's paths.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -103,12 +103,11 @@ std::string ReadSampleNovel(const std::string& input) {
     }
     events += line + "\n";
   }
-  std::istringstream events_in(events);
-  std::ostringstream log, errors;
   HeadlessOptions options;
   options.novel_directory = YOMU_DEMO_DIR;
-  EXPECT_EQ(RunHeadless(options, events_in, log, errors), 0) << errors.str();
-  return log.str();
+  const ReaderRun run = RunHeadlessWith(options, events);
+  EXPECT_EQ(run.exit_code, 0) << run.errors;
+  return run.log;
 }
 
 TEST(KeysAndWheel, TheSampleNovelReadsTheSameByReturnByWheelAndByMouse) {

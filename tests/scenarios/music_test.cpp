@@ -9,13 +9,6 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-// The first count records that start with prefix, with their times.
-Strings First(const ReaderRun& run, const std::string& prefix, std::size_t count) {
-  Strings records = run.TimedRecords(prefix);
-  records.resize(std::min(records.size(), count));
-  return records;
-}
-
 TEST(Music, ACdLinePlaysTheTrackWaitsAndLoops) {
   const ReaderRun run = RunScript("CD 05 0120\nC\n一\nE\n", "wait 120500\n");
   Strings expected;
@@ -26,7 +19,9 @@ TEST(Music, ACdLinePlaysTheTrackWaitsAndLoops) {
       expected.push_back(std::string(at) + "mci " + command);
     }
   }
-  EXPECT_EQ(First(run, "mci", 6), expected);
+  Strings mci = run.TimedRecords("mci");
+  mci.resize(6);
+  EXPECT_EQ(mci, expected);
   EXPECT_EQ(run.TimedRecords("timer set 302")[0], "@500 timer set 302 120000");
   // The wait after the play holds the first page back by half a second.
   EXPECT_EQ(run.TimedRecords("present")[0], "@500 present");

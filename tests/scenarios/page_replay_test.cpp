@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdint>
-#include <string>
 
 #include "support/bmp_writer.h"
 #include "support/novel.h"
@@ -14,16 +12,11 @@ namespace {
 using Strings = std::vector<std::string>;
 
 // Runs the start-up, then opens slot 0 of a bookmark file that names page_text.
-ReaderRun OpenPage(Novel& novel, const std::string& script, const std::string& page_text,
-                   const std::string& after = "") {
+ReaderRun OpenPage(const std::string& script, const std::string& page_text,
+                   const std::string& after = "", const Novel& novel = Novel()) {
   novel.Write("タイトル.txt", script);
   novel.Write("しおり.sio", "印," + page_text + ",タイトル.txt\n");
   return RunNovel(novel, "state\ncommand 605\nstate\n" + after);
-}
-ReaderRun OpenPage(const std::string& script, const std::string& page_text,
-                   const std::string& after = "") {
-  Novel novel;
-  return OpenPage(novel, script, page_text, after);
 }
 
 TEST(Replay, OpeningAPageRestoresItsState) {
@@ -102,7 +95,7 @@ TEST(Replay, PicturesAndHatchesInFrontOfThePageMakeItsBackground) {
   novel.WriteBytes("page.bmp", Flat(640, 480, 0x102030));
   novel.WriteBytes("corner.bmp", Flat(320, 240, 0x405060));
   const std::string lines = "BMP \"covered.bmp\"\nBMP \"page.bmp\"\nC\n二\nBMP \"corner.bmp\"\nBO\n";
-  OpenPage(novel, BeforePageThree(lines), "3", "surface " + novel.File("surface.png") + "\n");
+  OpenPage(BeforePageThree(lines), "3", "surface " + novel.File("surface.png") + "\n", novel);
   const Bitmap surface = ReadPng(novel.File("surface.png"));
   for (int y = 0; y < 480; ++y) {
     for (int x = 0; x < 640; ++x) {
@@ -127,7 +120,7 @@ TEST(Replay, TheLastMidiLineInFrontOfThePagePlays) {
     Novel novel;
     // The start-up stops on page 1, before every music line: all of it is the replay's.
     Strings midi;
-    for (std::string record : OpenPage(novel, BeforePageThree(c.lines), "3").Records("")) {
+    for (std::string record : OpenPage(BeforePageThree(c.lines), "3", "", novel).Records("")) {
       const bool music = record.find("midi") != std::string::npos;
       if (!music && record.rfind("timer set 300", 0) != 0) continue;
       if (const std::size_t at = record.find(novel.path()); at != std::string::npos) {

@@ -2,9 +2,7 @@
 // the background half; a name that does not load copies the previous picture again.
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <functional>
-#include <string>
 
 #include "support/bmp_writer.h"
 #include "support/novel.h"

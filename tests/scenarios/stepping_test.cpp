@@ -1,6 +1,8 @@
-// Stepping through a novel: pauses, stops, restarts and file switches, as a reader
-// clicking meets them.
+// Stepping through a novel as a reader clicking meets it: pauses, stops, restarts, file
+// switches, and long lines in pieces and titles cut, never inside a character.
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include "support/novel.h"
 
@@ -97,6 +99,29 @@ TEST(Stepping, CrLfAndLfFilesRunIdentically) {
   lf.Write("タイトル.txt", script);
   crlf.Write("タイトル.txt", script, true);
   EXPECT_EQ(RunNovel(lf, events).log, RunNovel(crlf, events).log);
+}
+
+TEST(WholeCharacters, LongLinesArePiecesThatBeginWithWholeCharacters) {
+  const struct {
+    std::string script, field, want;
+  } cases[] = {
+      // イ ends in the byte of "C": cut inside it, the second piece would clear the page.
+      {"C\n" + Times(150, "イ") + "\nE\n", "PageNumber", "1"},
+      // A command behind 255 single-byte characters is still a command.
+      {"C\n" + std::string(255, 'a') + "T 章\nE\n", "ChapterTitle", "章"},
+  };
+  for (const auto& c : cases) {
+    const ReaderRun run = RunScript(c.script, "wait 100\nclick 1 1\nwait 100\nclick 1 1\nstate\n");
+    EXPECT_EQ(run.State("Mode") + " " + run.State(c.field), "ModeFinished " + c.want);
+  }
+}
+
+TEST(WholeCharacters, ATitleCutInsideACharacterLabelsThePageWithItsWholeCharacters) {
+  // 54 bytes and the lead byte of い fill the 55 bytes of the title.
+  const std::string whole = Times(26, "あ") + "xy";
+  const Bitmap cut = Screenshot("T " + whole + "い\nC\n一\n", "");
+  const Bitmap kept = Screenshot("T " + whole + "\nC\n一\n", "");
+  EXPECT_TRUE(std::equal(cut.row(0), cut.row(480), kept.row(0)));
 }
 
 }  // namespace

@@ -1,17 +1,9 @@
 // Scripts saved in UTF-8 are read as their Shift-JIS form would be.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
-
 #include "support/novel.h"
 
 namespace {
-
-std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
 
 TEST(Utf8Scripts, ReadAsTheirShiftJisForm) {
   const std::string script =

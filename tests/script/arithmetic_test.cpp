@@ -29,8 +29,6 @@ TEST(ColumnNumber, ReadsExactlyTheNamedColumnsAsAtoiDoes) {
 }
 
 TEST(Layout, TheOverflowRuleAndTheCursorCountBytesNotRows) {
-  EXPECT_FALSE(LineOverflowsPage(346, 24, 50));  // 346 + 24 + 1 = 371
-  EXPECT_TRUE(LineOverflowsPage(370, 24, 10));   // 394
   EXPECT_FALSE(LineOverflowsPage(356, 24, 1));   // a blank line at exactly 380
   EXPECT_TRUE(LineOverflowsPage(357, 24, 1));
   EXPECT_FALSE(LineOverflowsPage(INT_MIN + 5, -1, 255));  // no undefined arithmetic

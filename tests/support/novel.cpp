@@ -4,9 +4,11 @@
 #include <png.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <stdexcept>
 
@@ -32,13 +34,17 @@ std::string ToShiftJis(const std::string& text_utf8) {
   return *converted;
 }
 
+std::string ReadBytes(const std::string& path) {
+  return {std::istreambuf_iterator<char>(std::ifstream(path, std::ios::binary).rdbuf()), {}};
+}
+
 std::string Times(int count, const std::string& text) {
   std::string repeated;
   for (int k = 0; k < count; ++k) repeated += text;
   return repeated;
 }
 
-void Novel::Write(const std::string& name_utf8, const std::string& text_utf8, bool crlf, Name name) const {
+void Novel::Write(const std::string& name_utf8, const std::string& text_utf8, bool crlf) const {
   std::string bytes = ToShiftJis(text_utf8);
   if (crlf) {
     std::string with_cr;
@@ -48,7 +54,7 @@ void Novel::Write(const std::string& name_utf8, const std::string& text_utf8, bo
     }
     bytes = with_cr;
   }
-  WriteBytes(name == Name::ShiftJis ? ToShiftJis(name_utf8) : name_utf8, bytes);
+  WriteBytes(name_utf8, bytes);
 }
 
 void Novel::WriteBytes(const std::string& host_name, const std::string& bytes) const {
@@ -74,13 +80,8 @@ std::string WithoutTime(const std::string& line) {
 }  // namespace
 
 std::string ReaderRun::State(const std::string& name) const {
-  std::string value;
-  const std::string key = "state " + name + "=";
-  for (const std::string& line : Lines()) {
-    const std::string record = WithoutTime(line);
-    if (record.rfind(key, 0) == 0) value = record.substr(key.size());
-  }
-  return value;
+  const std::vector<std::string> values = Values(name);
+  return values.empty() ? std::string() : values.back();
 }
 
 int ReaderRun::StateNumber(const std::string& name) const { return std::stoi(State(name)); }
@@ -115,10 +116,18 @@ int ReaderRun::Count(const std::string& record) const {
   return count;
 }
 
-ReaderRun RunNovel(const Novel& novel, const std::string& events, const ReadingOptions& reading,
-                   bool with_sound) {
+ReaderRun RunHeadlessWith(const HeadlessOptions& options, const std::string& events) {
   std::istringstream in(events);
   std::ostringstream log, errors;
+  ReaderRun run;
+  run.exit_code = RunHeadless(options, in, log, errors);
+  run.log = log.str();
+  run.errors = errors.str();
+  return run;
+}
+
+ReaderRun RunNovel(const Novel& novel, const std::string& events, const ReadingOptions& reading,
+                   bool with_sound) {
   HeadlessOptions options;
   options.novel_directory = novel.path();
   options.reading = reading;
@@ -126,15 +135,10 @@ ReaderRun RunNovel(const Novel& novel, const std::string& events, const ReadingO
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     options.make_media = [](Platform& platform) -> std::unique_ptr<MediaPlayer> {
       std::string error;
-      return MixerPlayer::Create({platform.working_directory, std::nullopt},
-                                 error);
+      return MixerPlayer::Create({platform.working_directory, std::nullopt}, error);
     };
   }
-  ReaderRun run;
-  run.exit_code = RunHeadless(options, in, log, errors);
-  run.log = log.str();
-  run.errors = errors.str();
-  return run;
+  return RunHeadlessWith(options, events);
 }
 
 ReaderRun RunScript(const std::string& script_utf8, const std::string& events) {
@@ -158,18 +162,34 @@ int CountPixels(const Bitmap& shot, RECT area, std::uint32_t colour, bool equal)
   return count;
 }
 
-Bitmap ReadPng(const std::string& path) {
+std::vector<std::uint32_t> ReadPngArgb(const std::string& path, int& width, int& height) {
   png_image image{};
   image.version = PNG_IMAGE_VERSION;
-  if (!png_image_begin_read_from_file(&image, path.c_str())) throw std::runtime_error("png: " + path);
-  image.format = PNG_FORMAT_BGRA;  // 0xAARRGGBB in a little-endian word
-  Bitmap bitmap(static_cast<int>(image.width), static_cast<int>(image.height));
-  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(image.width) * image.height);
-  if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr)) throw std::runtime_error("png read");
-  for (int y = 0; y < bitmap.height(); ++y) {
-    for (int x = 0; x < bitmap.width(); ++x) {
-      bitmap.set_pixel(x, y, pixels[static_cast<std::size_t>(y) * image.width + x] & 0xFFFFFF);
-    }
+  if (!png_image_begin_read_from_file(&image, path.c_str())) return {};
+  width = static_cast<int>(image.width), height = static_cast<int>(image.height);
+  std::vector<std::uint32_t> argb(static_cast<std::size_t>(width) * height);
+  if ((image.format & PNG_FORMAT_FLAG_LINEAR) == 0) {
+    image.format = PNG_FORMAT_BGRA;  // 0xAARRGGBB in a little-endian word
+    if (!png_image_finish_read(&image, nullptr, argb.data(), 0, nullptr)) return {};
+    return argb;
   }
+  image.format = PNG_FORMAT_LINEAR_RGB_ALPHA;
+  std::vector<std::uint16_t> rgba(argb.size() * 4);
+  if (!png_image_finish_read(&image, nullptr, rgba.data(), 0, nullptr)) return {};
+  for (std::size_t i = 0; i < argb.size(); ++i) {
+    const auto eight = [p = &rgba[i * 4]](int c) { return (p[c] * 255u + 32767) / 65535; };
+    const bool opaque = rgba[i * 4 + 3] == 0xFFFF;
+    argb[i] = opaque ? 0xFF000000u | eight(0) << 16 | eight(1) << 8 | eight(2) : 0;
+  }
+  return argb;
+}
+
+Bitmap ReadPng(const std::string& path) {
+  int width = 0, height = 0;
+  const std::vector<std::uint32_t> argb = ReadPngArgb(path, width, height);
+  if (argb.empty()) throw std::runtime_error("png: " + path);
+  Bitmap bitmap(width, height);
+  std::transform(argb.begin(), argb.end(), bitmap.row(0),
+                 [](std::uint32_t p) { return p & 0xFFFFFF; });
   return bitmap;
 }

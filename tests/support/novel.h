@@ -19,10 +19,8 @@ class Novel {
   Novel(const Novel&) = delete;
   Novel& operator=(const Novel&) = delete;
 
-  enum class Name { Utf8, ShiftJis };
   // Writes text_utf8 as Shift-JIS; line feeds become CR LF when crlf is set.
-  void Write(const std::string& name_utf8, const std::string& text_utf8, bool crlf = false,
-             Name name = Name::Utf8) const;
+  void Write(const std::string& name_utf8, const std::string& text_utf8, bool crlf = false) const;
   void WriteBytes(const std::string& host_name, const std::string& bytes) const;
   const std::string& path() const { return path_; }
   std::string File(const std::string& host_name) const { return path_ + "/" + host_name; }
@@ -32,6 +30,8 @@ class Novel {
 };
 
 std::string ToShiftJis(const std::string& text_utf8);
+// The bytes of a file, or "" when it cannot be read.
+std::string ReadBytes(const std::string& path);
 // count copies of text, one after the other.
 std::string Times(int count, const std::string& text);
 
@@ -63,6 +63,8 @@ struct ReaderRun {
   int Count(const std::string& record) const;
 };
 
+struct HeadlessOptions;
+ReaderRun RunHeadlessWith(const HeadlessOptions& options, const std::string& events);
 // With sound, the media commands play on the real player and SDL's dummy audio driver.
 ReaderRun RunNovel(const Novel& novel, const std::string& events,
                    const ReadingOptions& reading = {}, bool with_sound = false);
@@ -72,6 +74,9 @@ ReaderRun RunScript(const std::string& script_utf8, const std::string& events);
 // What the window shows after the events of a run over a novel of one script.
 Bitmap Screenshot(const std::string& script_utf8, const std::string& events);
 
+// A PNG as 0xAARRGGBB pixels, empty when it cannot be read; of 16-bit pictures only the
+// opaque pixels are kept, as libpng premultiplies the others.
+std::vector<std::uint32_t> ReadPngArgb(const std::string& path, int& width, int& height);
 // A PNG written by a screenshot or surface event.
 Bitmap ReadPng(const std::string& path);
 // The pixels of a colour in rows [top, bottom) and columns [left, right); with

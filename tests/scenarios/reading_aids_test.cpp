@@ -1,9 +1,13 @@
-// The backlog: the paragraphs read, newest at the bottom, over the darkened page;
-// scrolled and closed by the wheel, the keys and a click; the page, the reader's
-// state and the timers as they were when it closes.
+// Reading aids. The backlog: the paragraphs read (a bounded history), newest at the
+// bottom, over the darkened page; scrolled and closed by the wheel, the keys and a click;
+// the page, the reader's state and the timers as they were when it closes. Text for
+// learners: each paragraph as one UTF-8 line, the current one copied to the clipboard.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
+
+#include "reader/read_history.h"
 
 #include "support/novel.h"
 
@@ -87,6 +91,49 @@ TEST(Backlog, SkipStepsWaitWhileItIsOpenAndTheTimersRunOn) {
       "key Escape\nwait 60\nstate\n");
   EXPECT_EQ(s.run.Values("CurrentLine"), (Strings{"2", "2", "3"}));
   EXPECT_EQ(s.run.Count("timer kill 303"), 0);
+}
+
+TEST(ReadHistory, KeepsTheNewestWithTheirNumbers) {
+  ReadHistory history;
+  for (std::size_t k = 0; k < READ_HISTORY_SIZE + 5; ++k) history.Add(std::to_string(k));
+  EXPECT_EQ(history.first(), 5u);
+  EXPECT_EQ(history.newest(), READ_HISTORY_SIZE + 4);
+  EXPECT_EQ(history.At(5), "5");
+  EXPECT_FALSE(history.Holds(4));
+  EXPECT_FALSE(history.Holds(READ_HISTORY_SIZE + 5));
+}
+
+Strings FileLines(const std::string& path) {
+  Strings lines;
+  std::ifstream in(path);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+TEST(TextOut, WritesEachParagraphOfAPageWithAChoice) {
+  Novel novel;
+  novel.Write("タイトル.txt",
+              "C\n<\n「海へ行こう」\n\nSET\n0\"海\"\n1\"山\"\n>\n<\n波の音がした。\nE\n", true);
+  ReadingOptions options;
+  options.text_out_file = novel.File("text.txt");
+  const ReaderRun run =
+      RunNovel(novel,
+               "wait 100\nclick 1 1\nwait 100\nclick 1 1\nmove 1 112\nclick 1 112\nwait 200\n"
+               "click 1 1\nwait 100\nkey C\n",
+               options);
+  // The blank line and the choices are no paragraphs; "<" lines show as text.
+  EXPECT_EQ(FileLines(*options.text_out_file),
+            (Strings{"<", "「海へ行こう」", "<", "波の音がした。"}));
+  EXPECT_EQ(run.Records("clipboard"), (Strings{"clipboard 波の音がした。"}));
+}
+
+TEST(TextOut, AFileThatCannotBeWrittenStopsTheStart) {
+  Novel novel;
+  ReadingOptions options;
+  options.text_out_file = novel.File("no/such/dir/text.txt");
+  const ReaderRun run = RunNovel(novel, "", options);
+  EXPECT_EQ(run.exit_code, 2);
+  EXPECT_NE(run.errors.find("cannot write the text output"), std::string::npos);
 }
 
 }  // namespace
