@@ -11,6 +11,7 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "platform/files/user_data.h"
 #include "support/novel.h"
@@ -69,9 +70,13 @@ TEST(BookmarkFile, LinesFillTheSlotsInOrder) {
 TEST(Bookmarks, StoringWritesFiveCrLfLinesAndOpeningReturnsToTheStartOfTheSavedPage) {
   Novel novel;
   novel.Write("タイトル.txt", "T 第一章\n" + SCRIPT);
+  // Fields at their full width are written back whole, and no temporary stays beside.
+  const std::string wide = std::string(99, 'L') + ",1," + std::string(99, 'F') + "\r\n";
+  novel.WriteBytes("しおり.sio", wide);
   RunNovel(novel, "command 601\n");
   EXPECT_EQ(ReadBytes(novel.File("しおり.sio")),
-            ToShiftJis(DEFAULT_LINE + "第一章 P.1,1,タイトル.txt\r\n" + Times(3, DEFAULT_LINE)));
+            wide + ToShiftJis("第一章 P.1,1,タイトル.txt\r\n" + Times(3, DEFAULT_LINE)));
+  EXPECT_EQ(std::distance(fs::directory_iterator(novel.path()), fs::directory_iterator()), 2);
   novel.Write("タイトル.txt", "T 章,その二\n" + SCRIPT);
   EXPECT_EQ(Slots(RunNovel(novel, "command 602\nstate\n"))[2], "章,その二 P.1|1|タイトル.txt");
   EXPECT_EQ(Slots(RunNovel(novel, "state\n"))[2], "章|その二 P.1|1");  // the file is a fourth field
