@@ -2,14 +2,10 @@
 // index in it, the file's size and its modification time in nanoseconds.
 #include "platform/gdi/face_cache.h"
 
-#include <fcntl.h>
-#include <stdlib.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <charconv>
 #include <cstdint>
-#include <cstdio>
 #include <string_view>
 
 #include "platform/files/text_file.h"
@@ -60,19 +56,14 @@ std::optional<FaceLocation> RememberedFace(const std::string& cache_file) {
   return face;
 }
 
-// Written beside the cache and renamed over it, so that a start never reads half an
-// answer; not synced to disk, since an answer lost costs only one search.
+// The writer puts the answer beside the cache and renames it over, so that a start
+// never reads half an answer.
 void RememberFace(const std::string& cache_file, const FaceLocation& face) {
   const std::optional<std::string> stamp = FileStamp(face.path);
   if (!stamp || face.path.find('\n') != std::string::npos) return;
   if (!MakeUserDirectory(cache_file.substr(0, cache_file.rfind('/')))) return;
-  const std::string text = face.path + "\n" + std::to_string(face.index) + "\n" + *stamp;
-  std::string temporary = cache_file + ".XXXXXX";
-  const int descriptor = mkostemp(temporary.data(), O_CLOEXEC);
-  if (descriptor < 0) return;
-  const bool written =
-      write(descriptor, text.data(), text.size()) == static_cast<ssize_t>(text.size());
-  if (close(descriptor) != 0 || !written || rename(temporary.c_str(), cache_file.c_str()) != 0) {
-    unlink(temporary.c_str());
+  std::optional<TextFileWriter> writer = TextFileWriter::Open(cache_file);
+  if (writer && writer->Write(face.path + "\n" + std::to_string(face.index) + "\n" + *stamp)) {
+    writer->Commit();
   }
 }
