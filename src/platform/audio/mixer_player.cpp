@@ -114,27 +114,18 @@ DWORD MixerPlayer::Run(const MediaCommand& command, HostNames& names) {
   return MCIERR_UNRECOGNIZED_COMMAND;
 }
 
-// "open cdaudio" on an open device fails and changes nothing, as the reader expects.
 DWORD MixerPlayer::RunCd(const MediaCommand& command, HostNames& names) {
-  if (command.verb == MediaVerb::OpenCd) {
-    if (cd_open_) return MCIERR_DEVICE_OPEN;
-    cd_open_ = true;
-    return 0;
-  }
-  if (!cd_open_) return MCIERR_INVALID_DEVICE_NAME;
+  if (const DWORD error = CdDeviceAnswer(command.verb, cd_open_)) return error;
   switch (command.verb) {
     case MediaVerb::PlayCdFrom:
       if (!ReadyToSound()) return 0;
       return cd_->Play(command.track, TrackFinder(names)) ? 0 : MCIERR_FILE_NOT_FOUND;
     case MediaVerb::StopCd:
-      if (cd_) cd_->Stop();
-      return 0;
     case MediaVerb::CloseCd:
       if (cd_) cd_->Stop();
-      cd_open_ = false;
       return 0;
     default:
-      return 0;  // the time format: track numbers are all the reader uses
+      return 0;  // the open, and the time format: track numbers are all the reader uses
   }
 }
 

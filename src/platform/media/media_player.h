@@ -12,6 +12,21 @@ constexpr DWORD MCIERR_INVALID_DEVICE_NAME = 263;  // the device or alias is not
 constexpr DWORD MCIERR_DEVICE_OPEN = 265;
 constexpr DWORD MCIERR_FILE_NOT_FOUND = 275;
 
+// The CD device as the old media interface keeps it, for every player: the error a
+// CD command finds in the device's state, or 0 when it goes on, and the state it
+// leaves. "open cdaudio" on an open device fails and changes nothing, as the reader
+// expects.
+inline DWORD CdDeviceAnswer(MediaVerb verb, bool& open) {
+  if (verb == MediaVerb::OpenCd) {
+    if (open) return MCIERR_DEVICE_OPEN;
+    open = true;
+    return 0;
+  }
+  if (!open) return MCIERR_INVALID_DEVICE_NAME;
+  if (verb == MediaVerb::CloseCd) open = false;
+  return 0;
+}
+
 // What a WAV call made audible.
 enum class SoundSource { None, File, Default };
 

@@ -51,17 +51,11 @@ DWORD OnDemandPlayer::Run(const MediaCommand& command, HostNames& names) {
 DWORD OnDemandPlayer::RunSilently(const MediaCommand& command) {
   switch (command.verb) {
     case MediaVerb::OpenCd:
-      if (cd_open_) return MCIERR_DEVICE_OPEN;
-      cd_open_ = true;
-      return 0;
     case MediaVerb::CloseCd:
-      if (!cd_open_) return MCIERR_INVALID_DEVICE_NAME;
-      cd_open_ = false;
-      return 0;
     case MediaVerb::SetCdTimeFormat:
     case MediaVerb::PlayCdFrom:
     case MediaVerb::StopCd:
-      return cd_open_ ? 0 : MCIERR_INVALID_DEVICE_NAME;
+      return CdDeviceAnswer(command.verb, cd_open_);
     case MediaVerb::OpenMidi:
       return MCIERR_FILE_NOT_FOUND;
     case MediaVerb::SeekMidiStart:
