@@ -9,6 +9,7 @@
 #include <string>
 
 #include "check/novel_walk.h"
+#include "platform/files/folder_volume.h"
 #include "platform/shift_jis.h"
 #include "support/bmp_writer.h"
 
@@ -71,7 +72,8 @@ class LargeNovel {
 void BM_CheckLargeNovel(benchmark::State& state) {
   const LargeNovel novel;
   for (auto _ : state) {
-    const std::vector<Finding> findings = CheckNovel(novel.directory());
+    const std::unique_ptr<Volume> volume = std::move(*FolderVolume::Open(novel.directory()));
+    const std::vector<Finding> findings = CheckNovel(*volume);
     if (!findings.empty()) {
       state.SkipWithError(("unexpected finding: " + findings.front().message).c_str());
       break;

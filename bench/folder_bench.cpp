@@ -9,7 +9,7 @@
 
 #include "novel_folder.h"
 #include "started_reader.h"
-#include "platform/files/host_path.h"
+#include "platform/files/folder_volume.h"
 #include "platform/gdi/font.h"
 
 namespace {
@@ -35,14 +35,13 @@ const BenchFolder& FolderOf(int files) {
 
 void BM_WrongCaseLookUp(benchmark::State& state) {
   const BenchFolder& folder = FolderOf(static_cast<int>(state.range(0)));
-  ShiftJis shift_jis;
-  HostNames names(shift_jis);
-  names.Resolve(folder.path(), "FILE00000.BMP");  // builds the index
+  const std::unique_ptr<Volume> volume = std::move(*FolderVolume::Open(folder.path()));
+  (void)volume->Find("FILE00000.BMP");  // builds the index
   int i = 0;
   for (auto _ : state) {
     char name[32];
     std::snprintf(name, sizeof name, "FILE%05d.BMP", i++ % 10);
-    benchmark::DoNotOptimize(names.Resolve(folder.path(), name));
+    benchmark::DoNotOptimize(volume->Find(name));
   }
 }
 BENCHMARK(BM_WrongCaseLookUp)->Arg(10)->Arg(MANY_FILES)->Unit(benchmark::kMicrosecond);

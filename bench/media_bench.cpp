@@ -14,7 +14,7 @@
 #include <thread>
 
 #include "platform/audio/mixer_player.h"
-#include "platform/files/host_path.h"
+#include "platform/files/folder_volume.h"
 #include "platform/shift_jis.h"
 #include "support/mixer_player_probe.h"
 #include "support/test_data.h"
@@ -34,8 +34,9 @@ class BenchPlayer {
     directory_ = pattern;
     std::filesystem::copy_file(TestDataPath("ogg/freedesktop-complete.oga"),
                                directory_ + "/track01.ogg");
+    volume_ = std::move(*FolderVolume::Open(directory_));
     std::string error;
-    player_ = MixerPlayer::Create({directory_, std::nullopt}, error);
+    player_ = MixerPlayer::Create({std::nullopt}, error);
   }
   ~BenchPlayer() {
     player_.reset();
@@ -43,13 +44,12 @@ class BenchPlayer {
   }
   MixerPlayer* get() { return player_.get(); }
   DWORD Send(const std::string& command) {
-    return player_->Run(*ParseMediaCommand(command), names_);
+    return player_->Run(*ParseMediaCommand(command), *volume_);
   }
 
  private:
-  ShiftJis shift_jis_;
-  HostNames names_{shift_jis_};
   std::string directory_;
+  std::unique_ptr<Volume> volume_;
   std::unique_ptr<MixerPlayer> player_;
 };
 

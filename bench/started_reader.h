@@ -1,7 +1,7 @@
 // A reader started on the headless backend, its window created and its page ready,
 // for measuring the start-up and single steps of the reader: by default over an
-// empty directory, or over a novel folder; font_file spares each start the system's
-// font search.
+// empty folder, or over a novel (a folder or an archive); font_file spares each
+// start the system's font search.
 #pragma once
 
 #include <optional>
@@ -9,14 +9,19 @@
 #include <string>
 
 #include "app/main_window.h"
+#include "novel_folder.h"
+#include "platform/files/open_novel.h"
 #include "platform/headless/headless_backend.h"
 #include "reader/reader.h"
+#include "reader/texts.h"
 
 class StartedReader {
  public:
-  explicit StartedReader(const std::string& folder = "/nonexistent-novel",
+  explicit StartedReader(const std::string& novel = EmptyFolder(),
                          std::optional<std::string> font_file = std::nullopt)
-      : platform(backend, folder, std::move(font_file)), reader(platform) {
+      : platform(backend, std::move(OpenNovel(novel, texts::FIRST_SCRIPT)->volume),
+                 std::move(font_file)),
+        reader(platform) {
     WNDCLASSEXA window_class;
     window_class.lpfnWndProc = [this](Window& window, UINT message, WPARAM wparam, LPARAM lparam) {
       return MainWindowProc(reader, window, message, wparam, lparam);
@@ -24,6 +29,11 @@ class StartedReader {
     window_class.lpszClassName = "MyWin";
     RegisterClassExA(platform, window_class);
     window = CreateWindowExA(platform, 0, "MyWin", "", 0, 0, 0, 640, 480);
+  }
+
+  static const std::string& EmptyFolder() {
+    static const BenchFolder folder;
+    return folder.path();
   }
 
   std::ostream log{nullptr};  // the records of every present are dropped

@@ -22,6 +22,7 @@
 #include "platform/audio/audio_session.h"
 #include "platform/audio/track_stream.h"
 #include "platform/files/byte_source.h"
+#include "platform/files/folder_volume.h"
 #include "platform/gdi/picture_file.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/media/midi_file.h"
@@ -138,7 +139,7 @@ void Script(Input input) {
   WriteFile("\xe3\x82\xbf\xe3\x82\xa4\xe3\x83\x88\xe3\x83\xab.txt", parts[0]);  // タイトル.txt
   for (std::size_t i = 1; i < parts.size(); ++i) WriteNamedPart(parts[i]);
   HeadlessOptions options;
-  options.novel_directory = Folder();
+  options.novel = Folder();
   options.font_file = NO_FONT;
   std::istringstream events(SCRIPT_EVENTS);
   std::ostringstream log, errors;
@@ -152,7 +153,8 @@ void DataFiles(Input input) {
   if (parts.size() > 1) WriteFile("\xe3\x83\x95\xe3\x82\xa1\xe3\x82\xa4\xe3\x83\xab.txt", parts[1]);
   static std::ostringstream log;
   static HeadlessBackend backend({}, log);
-  static Platform platform(backend, Folder(), std::string(NO_FONT));
+  static Platform platform(backend, std::move(*FolderVolume::Open(Folder())),
+                           std::string(NO_FONT));
   log.str(std::string());
   const auto reader = std::make_unique<Reader>(platform);
   LoadBookmarks(*reader);

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  libfreetype-dev libfontconfig-dev libpng-dev zlib1g-dev
+  libfreetype-dev libfontconfig-dev libpng-dev zlib1g-dev libarchive-dev
   libsdl2-dev libsdl2-mixer-dev
   fonts-ipafont-mincho
   libfluidsynth-dev timgm6mb-soundfont

@@ -14,10 +14,11 @@
 #include "app/reading_aids.h"
 #include "app/start_up_notes.h"
 #include "check/check_command.h"
-#include "platform/files/host_path.h"
+#include "platform/files/open_novel.h"
 #include "platform/media/on_demand_player.h"
 #include "platform/sdl/sdl_backend.h"
 #include "reader/reader.h"
+#include "reader/texts.h"
 
 namespace {
 
@@ -27,16 +28,15 @@ constexpr int EXIT_NO_WINDOW = 1;
 // module or an audio device the reader runs on in silence.
 void StartAudio(Platform& platform, const CommandLine& line) {
   platform.media = std::make_unique<OnDemandPlayer>(
-      AudioPlayerRequest{YOMU_VERSION, platform.working_directory, line.soundfont_file},
-      AudioModulePlaces());
+      AudioPlayerRequest{YOMU_VERSION, line.soundfont_file}, AudioModulePlaces());
 }
 
-// The reader in its real window, in the novel's directory.
+// The reader in its real window, on the novel's folder or archive.
 int RunWindow(const CommandLine& line) {
-  const std::optional<std::string> resolved = RealPath(line.options.novel_directory);
-  if (!resolved) {
-    std::fprintf(stderr, "yomu: cannot open the novel directory %s\n",
-                 line.options.novel_directory.c_str());
+  ErrorOr<OpenedNovel, std::string> opened = OpenNovel(line.options.novel, texts::FIRST_SCRIPT);
+  if (!opened) {
+    std::fprintf(stderr, "yomu: %s\n", opened.error().c_str());
+    SdlBackend::ShowMessageAlone("yomu cannot open this novel: " + opened.error());
     return EXIT_USAGE;
   }
   std::string error;
@@ -45,8 +45,9 @@ int RunWindow(const CommandLine& line) {
     std::fprintf(stderr, "yomu: cannot open a window: %s\n", error.c_str());
     return EXIT_NO_WINDOW;
   }
-  Platform platform(*backend, *resolved, line.options.font_file);
+  Platform platform(*backend, std::move(opened->volume), line.options.font_file);
   for (const std::string& note : StartUpNotes(platform)) std::fprintf(stderr, "%s\n", note.c_str());
+  for (const std::string& note : opened->notes) platform.Warn(note);
   StartAudio(platform, line);
   Reader reader(platform);
   if (!StartReadingAids(reader, line.options.reading, error)) {

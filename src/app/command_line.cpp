@@ -14,10 +14,11 @@
 namespace {
 
 constexpr char USAGE[] =
-    "Usage: yomu [OPTION]... [NOVEL_DIR]\n"
-    "       yomu check [--json] NOVEL_DIR\n"
-    "Reads the sound novel in NOVEL_DIR (default: the current directory),\n"
-    "starting with its script \"タイトル.txt\".\n"
+    "Usage: yomu [OPTION]... [NOVEL]\n"
+    "       yomu check [--json] NOVEL\n"
+    "Reads the sound novel NOVEL (default: the current directory), starting with its\n"
+    "script \"タイトル.txt\". NOVEL is a folder, or an archive (.zip, .lzh, .7z ...)\n"
+    "read as it is, without unpacking it.\n"
     "\n"
     "Options:\n"
     "      --font=FILE       draw text with this Mincho font (default: found by fontconfig,\n"
@@ -57,10 +58,10 @@ constexpr char USAGE[] =
     "names every line that the reader will read otherwise than it looks; it exits\n"
     "with 0 when there is no error, 1 when there is one, 2 for a wrong command line.\n"
     "\n"
-    "Bookmarks are kept in NOVEL_DIR/しおり.sio, or in $XDG_DATA_HOME/yomu/ (by default\n"
-    "~/.local/share/yomu/) when NOVEL_DIR cannot be written. Music and sounds come\n"
-    "from the module yomu-audio.so, beside the program or in its lib/yomu/, loaded\n"
-    "at the first sound.\n"
+    "Bookmarks are kept in the novel's folder in しおり.sio, or in $XDG_DATA_HOME/yomu/\n"
+    "(by default ~/.local/share/yomu/) when that folder cannot be written or the novel\n"
+    "is an archive. Music and sounds come from the module yomu-audio.so, beside the\n"
+    "program or in its lib/yomu/, loaded at the first sound.\n"
     "Exit status: 0 when the reader is closed, 1 when no window can be opened,\n"
     "2 for a wrong command line.\n";
 
@@ -141,8 +142,8 @@ std::optional<ParsedCommandLine> ReadOptions(int argc, char** argv, CommandLine&
       default: return UsageError("unknown option " + Refused(argv, optopt));
     }
   }
-  if (argc - optind > 1) return UsageError("more than one novel directory given");
-  if (optind < argc) line.options.novel_directory = argv[optind];
+  if (argc - optind > 1) return UsageError("more than one novel given");
+  if (optind < argc) line.options.novel = argv[optind];
   return std::nullopt;
 }
 
@@ -156,12 +157,15 @@ bool OpensAsFont(const std::string& path) {
   return !FontEngine(shift_jis, path).face_path().empty();
 }
 
-// The files and the folder named on the command line, before anything opens.
+// The files and the novel named on the command line, before anything opens.
 std::optional<ParsedCommandLine> CheckFiles(const CommandLine& line) {
-  const std::string& directory = line.options.novel_directory;
+  // A file is tried as an archive when the reader opens it.
+  const std::string& novel = line.options.novel;
   struct stat info {};
-  if (stat(directory.c_str(), &info) != 0) return UsageError("no such directory: " + directory);
-  if (!S_ISDIR(info.st_mode)) return UsageError(directory + " is a file, not a novel folder");
+  if (stat(novel.c_str(), &info) != 0) return UsageError("no such novel folder or archive: " + novel);
+  if (!S_ISDIR(info.st_mode) && !S_ISREG(info.st_mode)) {
+    return UsageError(novel + " is neither a novel folder nor an archive");
+  }
   if (const std::optional<std::string>& font = line.options.font_file) {
     if (!IsRegularFile(*font)) return UsageError("cannot read the font file " + *font);
     if (!OpensAsFont(*font)) {

@@ -35,8 +35,9 @@ void ClearMarkedPage(Reader& r) {
 
 // An entry of a data file names the script; a missing one is told of at that entry.
 void LoadScriptOrWarn(Reader& r, const char* data_file, int entry) {
-  if (!LoadScript(r)) {
-    WarnScriptNotFound(r, r.platform.shift_jis.ToUtf8(data_file) + ":" + std::to_string(entry + 1));
+  if (const FileOr<std::monostate> loaded = LoadScript(r); !loaded) {
+    WarnScriptNotOpened(r, r.platform.shift_jis.ToUtf8(data_file) + ":" + std::to_string(entry + 1),
+                        loaded.error());
   }
 }
 
@@ -74,7 +75,7 @@ void GoBackOnePage(Reader& r, Window& window) {
   ForcePageClear(r);
   // Wraps at the lowest number instead of overflowing, as the 32-bit count did.
   s.PageNumber = static_cast<std::int32_t>(std::int64_t{s.PageNumber} - 2);
-  LoadScript(r);
+  (void)LoadScript(r);  // the file of the page read; when it is gone the table stays
   ReplayLoadedPage(r, window);
 }
 

@@ -4,9 +4,10 @@
 #include "app/main_window.h"
 #include "app/start_up_notes.h"
 #include "app/state_report.h"
-#include "platform/files/host_path.h"
+#include "platform/files/open_novel.h"
 #include "platform/headless/headless_backend.h"
 #include "reader/reader.h"
+#include "reader/texts.h"
 
 int RunHeadless(const HeadlessOptions& options, std::istream& events_in, std::ostream& log,
                 std::ostream& errors) {
@@ -16,15 +17,16 @@ int RunHeadless(const HeadlessOptions& options, std::istream& events_in, std::os
     errors << "yomu: events: " << error << '\n';
     return 2;
   }
-  const std::optional<std::string> resolved = RealPath(options.novel_directory);
-  if (!resolved) {
-    errors << "yomu: cannot open the novel directory " << options.novel_directory << '\n';
+  ErrorOr<OpenedNovel, std::string> opened = OpenNovel(options.novel, texts::FIRST_SCRIPT);
+  if (!opened) {
+    errors << "yomu: " << opened.error() << '\n';
     return 2;
   }
 
   HeadlessBackend backend(std::move(*events), log);
   backend.set_errors(errors);
-  Platform platform(backend, *resolved, options.font_file);
+  Platform platform(backend, std::move(opened->volume), options.font_file);
+  for (const std::string& note : opened->notes) platform.Warn(note);
   for (const std::string& note : StartUpNotes(platform)) errors << note << '\n';
   if (options.make_media) platform.media = options.make_media(platform);
   Reader reader(platform);

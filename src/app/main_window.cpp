@@ -8,6 +8,7 @@
 #include "app/window_placement.h"
 #include "data/bookmarks.h"
 #include "data/toc.h"
+#include "reader/named_files.h"
 #include "reader/reader.h"
 #include "reader/reading_warnings.h"
 #include "reader/text_fields.h"
@@ -37,10 +38,16 @@ void OnCreate(Reader& r, Window& window) {
   SetBookmarkDefaults(s);
   LoadBookmarks(r);
   LoadToc(r);
-  // Said with the folder: a reader who opened the wrong one sees where yomu looked.
-  if (!LoadScript(r)) {
-    WarnAt(r, "", "script " + QuotedForMessage(r.platform.shift_jis, s.ScriptFileName) +
-                      " not found in " + r.platform.working_directory);
+  // Said with the folder, and shown: a reader who opened the wrong one sees where
+  // yomu looked and what it found there instead.
+  if (const FileOr<std::monostate> loaded = LoadScript(r); !loaded) {
+    const std::string problem = "script " +
+                                QuotedForMessage(r.platform.shift_jis, s.ScriptFileName) + " " +
+                                DescribeFileError(loaded.error()) + " in " +
+                                r.platform.volume->place();
+    WarnAt(r, "", problem);
+    ShowMessage(r.platform, "yomu cannot start this novel: " + problem + "." +
+                                WhatStandsInstead(*r.platform.volume, s.ScriptFileName));
   }
   RunScript(r, window);
 }

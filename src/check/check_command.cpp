@@ -2,19 +2,22 @@
 #include "check/check_command.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <optional>
 
 #include "check/findings_output.h"
 #include "check/novel_walk.h"
-#include "platform/files/host_path.h"
+#include "platform/files/open_novel.h"
+#include "reader/texts.h"
 
 namespace {
 
 constexpr char CHECK_USAGE[] =
-    "Usage: yomu check [--json] NOVEL_DIR\n"
-    "Reads the novel in NOVEL_DIR as the reader does, without a window or sound, and\n"
-    "prints what the reader will read otherwise than it looks: FILE:LINE: error|warning:\n"
-    "MESSAGE, or a JSON array with --json. Exit status 0 without errors, 1 with errors.\n";
+    "Usage: yomu check [--json] NOVEL\n"
+    "Reads the novel NOVEL, a folder or an archive (.zip, .lzh, .7z ...), as the reader\n"
+    "does, without a window or sound, and prints what the reader will read otherwise\n"
+    "than it looks: FILE:LINE: error|warning: MESSAGE, or a JSON array with --json.\n"
+    "Exit status 0 without errors, 1 with errors.\n";
 
 int UsageError(std::ostream& errors, const std::string& message) {
   errors << "yomu check: " << message << "\n" << CHECK_USAGE;
@@ -26,7 +29,7 @@ int UsageError(std::ostream& errors, const std::string& message) {
 int RunCheckCommand(const std::vector<std::string>& arguments, std::ostream& out,
                     std::ostream& errors) {
   bool json = false;
-  std::optional<std::string> directory;
+  std::optional<std::string> novel;
   for (const std::string& argument : arguments) {
     if (argument == "--help") {
       out << CHECK_USAGE;
@@ -35,16 +38,22 @@ int RunCheckCommand(const std::vector<std::string>& arguments, std::ostream& out
       json = true;
     } else if (argument.size() > 1 && argument[0] == '-') {
       return UsageError(errors, "unknown option " + argument);
-    } else if (directory) {
-      return UsageError(errors, "more than one novel directory given");
+    } else if (novel) {
+      return UsageError(errors, "more than one novel given");
     } else {
-      directory = argument;
+      novel = argument;
     }
   }
-  if (!directory) return UsageError(errors, "no novel directory given");
-  const std::optional<std::string> resolved = RealPath(*directory);
-  if (!resolved) return UsageError(errors, "cannot open the novel directory " + *directory);
-  const std::vector<Finding> findings = CheckNovel(*resolved);
+  if (!novel) return UsageError(errors, "no novel given");
+  ErrorOr<OpenedNovel, std::string> opened = OpenNovel(*novel, texts::FIRST_SCRIPT);
+  if (!opened) return UsageError(errors, opened.error());
+  std::vector<Finding> findings;
+  // What the archive itself holds back is said first, of the archive as a whole.
+  const std::string archive = std::filesystem::path(*novel).filename().string();
+  for (const std::string& note : opened->notes) {
+    findings.push_back({archive, 0, Severity::Warning, note});
+  }
+  for (Finding& finding : CheckNovel(*opened->volume)) findings.push_back(std::move(finding));
   if (json) {
     WriteFindingsJson(findings, out);
   } else {

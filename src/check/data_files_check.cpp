@@ -11,6 +11,7 @@
 #include "data/data_file.h"
 #include "data/toc.h"
 #include "platform/files/author_text.h"
+#include "platform/files/volume.h"
 #include "reader/reader_state.h"
 #include "reader/text_fields.h"
 
@@ -160,9 +161,10 @@ void CheckBookmarkLine(DataFileCheck& check, ReaderState& s, const DataLineView&
 
 }  // namespace
 
-DataFileReport CheckContentsFile(ShiftJis& shift_jis, const std::string& host_path) {
+DataFileReport CheckContentsFile(Volume& volume, const char* name_sjis) {
+  ShiftJis& shift_jis = volume.shift_jis();
   DataFileReport report;
-  const std::optional<std::string> bytes = ReadCheckedFile(host_path, report.findings);
+  const std::optional<std::string> bytes = ReadCheckedFile(volume, name_sjis, report.findings);
   if (!bytes) return report;
   AuthorTextNotes notes;
   TextFileReader file = AuthorTextFromBytes(shift_jis, *bytes, &notes);
@@ -175,9 +177,10 @@ DataFileReport CheckContentsFile(ShiftJis& shift_jis, const std::string& host_pa
   return report;
 }
 
-DataFileReport CheckBookmarkFile(ShiftJis& shift_jis, const std::string& host_path) {
+DataFileReport CheckBookmarkFile(Volume& volume, const char* name_sjis) {
+  ShiftJis& shift_jis = volume.shift_jis();
   DataFileReport report;
-  const std::optional<std::string> bytes = ReadCheckedFile(host_path, report.findings);
+  const std::optional<std::string> bytes = ReadCheckedFile(volume, name_sjis, report.findings);
   if (!bytes) return report;
   // The reader writes this file in Shift-JIS and reads it so.
   TextFileReader file = TextFileReader::FromBytes(*bytes);

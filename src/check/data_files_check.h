@@ -7,7 +7,7 @@
 
 #include "script/line_rules.h"
 
-class ShiftJis;
+class Volume;
 
 struct DataFileReport {
   std::vector<ScriptFinding> findings;
@@ -18,5 +18,6 @@ struct DataFileReport {
   std::vector<Entry> scripts;
 };
 
-DataFileReport CheckContentsFile(ShiftJis& shift_jis, const std::string& host_path);
-DataFileReport CheckBookmarkFile(ShiftJis& shift_jis, const std::string& host_path);
+// The file name_sjis of the novel read as the contents, or as the bookmarks.
+DataFileReport CheckContentsFile(Volume& volume, const char* name_sjis);
+DataFileReport CheckBookmarkFile(Volume& volume, const char* name_sjis);

@@ -1,13 +1,11 @@
 // Whole-file encoding findings, each at the line where it shows.
 #include "check/encoding_rules.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <string>
 
-#include "platform/files/regular_file.h"
+#include "platform/files/volume.h"
 
 namespace {
 
@@ -73,14 +71,16 @@ std::vector<ScriptFinding> EncodingFindings(std::string_view bytes, const Author
   return findings;
 }
 
-std::optional<std::string> ReadCheckedFile(const std::string& host_path,
+std::optional<std::string> ReadCheckedFile(Volume& volume, const char* name_sjis,
                                            std::vector<ScriptFinding>& findings) {
-  struct stat status {};
-  if (stat(host_path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
-  std::optional<std::string> bytes = ReadRegularFile(host_path, CHECKED_FILE_MAX_BYTES);
-  if (!bytes) {
+  FileOr<std::string> bytes = volume.Read(name_sjis, CHECKED_FILE_MAX_BYTES);
+  if (bytes) return std::move(*bytes);
+  const FileProblem problem = bytes.error().problem;
+  if (problem == FileProblem::TooLarge) {
     findings.push_back({0, {Severity::Error, "the file is larger than 8 MiB, far more than the "
                                              "reader reads: it is not checked"}});
+  } else if (problem != FileProblem::NotFound) {
+    findings.push_back({0, {Severity::Error, "the file " + DescribeFileError(bytes.error())}});
   }
-  return bytes;
+  return std::nullopt;
 }

@@ -10,9 +10,12 @@
 #include "platform/files/author_text.h"
 #include "script/line_rules.h"
 
+class Volume;
+
 std::vector<ScriptFinding> EncodingFindings(std::string_view bytes, const AuthorTextNotes& notes);
 
-// The bytes of a regular file, nothing when there is none; a file far larger than the
-// reader ever reads is not read, and is told of in findings.
-std::optional<std::string> ReadCheckedFile(const std::string& host_path,
+// The bytes of a file of the novel, nothing when there are none; a file far larger
+// than the reader ever reads is not read, and it and any other reason why a file
+// that is there cannot be read are told of in findings.
+std::optional<std::string> ReadCheckedFile(Volume& volume, const char* name_sjis,
                                            std::vector<ScriptFinding>& findings);

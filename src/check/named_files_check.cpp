@@ -1,81 +1,68 @@
 // Named files: the reader's own lookup, decoder and CD track search, and the names
-// that only a case-blind lookup finds.
+// that only a case-blind lookup or the extractors' forms find.
 #include "check/named_files_check.h"
 
-#include <algorithm>
 #include <cstring>
 
-#include "platform/files/host_path.h"
+#include "platform/files/volume.h"
 #include "platform/media/track_files.h"
-#include "platform/shift_jis.h"
 
 namespace {
 
-std::vector<std::string_view> SplitHostPath(std::string_view path) {
-  std::vector<std::string_view> parts;
-  for (std::size_t start = 0; start <= path.size();) {
-    const std::size_t slash = std::min(path.find('/', start), path.size());
-    if (slash > start) parts.push_back(path.substr(start, slash - start));
-    start = slash + 1;
-  }
-  return parts;
+std::string FolderOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
 }  // namespace
 
-NamedFileCheck::NamedFileCheck(ShiftJis& shift_jis, std::string novel_directory)
-    : shift_jis_(shift_jis),
-      directory_(std::move(novel_directory)),
-      directory_sjis_length_(shift_jis.FromUtf8(directory_).value_or(directory_).size()) {}
+NamedFileCheck::NamedFileCheck(Volume& volume)
+    : volume_(volume),
+      place_sjis_length_(
+          volume.shift_jis().FromUtf8(volume.place()).value_or(volume.place()).size()) {}
 
-std::string NamedFileCheck::HostPath(std::string_view name_sjis) {
-  return names_.Resolve(directory_, name_sjis);
-}
-
-// The host name when every part of the name is found as written, raw or as UTF-8,
-// is the name itself; a part found otherwise was found by ignoring case.
-std::optional<std::string> NamedFileCheck::CaseOnlyName(std::string_view name_sjis,
-                                                        const std::string& host_path) {
-  const std::string prefix = directory_ + "/";
-  if (host_path.compare(0, prefix.size(), prefix) != 0) return std::nullopt;
-  const std::string_view relative = std::string_view(host_path).substr(prefix.size());
-  const std::vector<std::string_view> written = ShiftJisNameComponents(name_sjis);
-  const std::vector<std::string_view> found = SplitHostPath(relative);
-  if (written.size() != found.size()) return std::nullopt;  // "." and ".." parts
-  for (std::size_t k = 0; k < written.size(); ++k) {
-    if (found[k] != written[k] && found[k] != shift_jis_.ToUtf8(written[k]))
-      return std::string(relative);
+std::optional<LineProblem> NamedFileCheck::MatchProblem(NamedFile kind, const char* name_sjis) {
+  const FileOr<NovelFile> file = volume_.Find(name_sjis);
+  if (!file || file->match == NameMatch::AsWritten) return std::nullopt;
+  const std::string named = std::string(NamedFileWord(kind)) + " \"" +
+                            volume_.shift_jis().ToUtf8(name_sjis) + "\"";
+  const std::string stored = "\"" + volume_.DisplayName(file->path) + "\"";
+  if (file->match == NameMatch::IgnoringCase) {
+    return LineProblem{Severity::Warning, named + " is found only by ignoring case, as " +
+                                              stored + ": readers on other systems may not find it"};
   }
-  return std::nullopt;
+  const std::string folder = FolderOf(file->path);
+  if (!mangled_folders_.insert(folder).second) return std::nullopt;
+  const std::string where =
+      folder.empty() ? "the novel's folder" : "the folder \"" + volume_.DisplayName(folder) + "\"";
+  return LineProblem{Severity::Warning,
+                     "the names in " + where + " were changed by the program that unpacked it (" +
+                         named + " is stored as " + stored +
+                         "): yomu finds them, but other readers may not; yomu also reads the "
+                         "archive itself, as it was shared"};
 }
 
 std::vector<LineProblem> NamedFileCheck::Check(NamedFile kind, const char* name_sjis) {
-  const std::string host_path = HostPath(name_sjis);
-  const std::string name_utf8 = shift_jis_.ToUtf8(name_sjis);
-  const std::string key = std::string(NamedFileWord(kind)) + '\0' + host_path + '\0' + name_utf8;
+  const std::string key = std::string(NamedFileWord(kind)) + '\0' + name_sjis;
   auto cached = problems_.find(key);
   if (cached == problems_.end()) {
-    cached = problems_.emplace(key, NamedFileProblem(kind, host_path, name_utf8)).first;
+    cached = problems_.emplace(key, NamedFileProblem(kind, volume_, name_sjis)).first;
   }
   std::vector<LineProblem> problems;
   if (cached->second) {
     problems.push_back({Severity::Error, *cached->second});
-  } else if (const std::optional<std::string> stored = CaseOnlyName(name_sjis, host_path)) {
-    problems.push_back({Severity::Warning, std::string(NamedFileWord(kind)) + " \"" + name_utf8 +
-                                               "\" is found only by ignoring case, as \"" +
-                                               *stored +
-                                               "\": readers on other systems may not find it"});
+  } else if (std::optional<LineProblem> match = MatchProblem(kind, name_sjis)) {
+    problems.push_back(std::move(*match));
   }
-  if (kind == NamedFile::Midi &&
-      directory_sjis_length_ + 1 + std::strlen(name_sjis) > MIDI_PATH_MAX) {
-    problems.push_back(
-        {Severity::Error,
-         MidiPathTooLongMessage(name_utf8, directory_sjis_length_ + 1 + std::strlen(name_sjis))});
+  const std::size_t path_length = place_sjis_length_ + 1 + std::strlen(name_sjis);
+  if (kind == NamedFile::Midi && path_length > MIDI_PATH_MAX) {
+    problems.push_back({Severity::Error,
+                        MidiPathTooLongMessage(volume_.shift_jis().ToUtf8(name_sjis), path_length)});
   }
   return problems;
 }
 
 std::vector<LineProblem> NamedFileCheck::CheckTrack(int track) {
-  if (track <= 0 || FindTrackFile(names_, directory_, track)) return {};
+  if (track <= 0 || FindTrackFile(volume_, track)) return {};
   return {{Severity::Error, MissingTrackMessage(track)}};
 }

@@ -1,36 +1,34 @@
 // The files that a novel's lines name, looked up as the reader looks them up:
-// missing, refused by the reader, or found only by ignoring case.
+// missing, refused by the reader, found only by ignoring case, or found under the
+// names that an extractor mangled.
 #pragma once
 
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
-#include <string_view>
 #include <vector>
 
-#include "platform/files/host_path.h"
 #include "reader/named_files.h"
 #include "script/line_rules.h"
 
-class ShiftJis;
+class Volume;
 
 class NamedFileCheck {
  public:
-  NamedFileCheck(ShiftJis& shift_jis, std::string novel_directory);
+  explicit NamedFileCheck(Volume& volume);
 
-  // The host path of a name relative to the novel's folder, as the reader finds it.
-  std::string HostPath(std::string_view name_sjis);
   // What keeps the reader from using a named file as it is; nothing when all is well.
   std::vector<LineProblem> Check(NamedFile kind, const char* name_sjis);
   std::vector<LineProblem> CheckTrack(int track);
 
  private:
-  std::optional<std::string> CaseOnlyName(std::string_view name_sjis, const std::string& host_path);
+  // A warning for a name that the reader finds otherwise than as written.
+  std::optional<LineProblem> MatchProblem(NamedFile kind, const char* name_sjis);
 
-  ShiftJis& shift_jis_;
-  HostNames names_{shift_jis_};
-  std::string directory_;
-  std::size_t directory_sjis_length_;  // as the reader's working directory holds it
+  Volume& volume_;
+  std::size_t place_sjis_length_;  // as the reader's working directory holds it
   // Each file is looked at once, however many lines name it: pictures are decoded.
   std::map<std::string, std::optional<std::string>> problems_;
+  std::set<std::string> mangled_folders_;  // told of once each
 };

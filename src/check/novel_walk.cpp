@@ -14,6 +14,7 @@
 #include "check/named_files_check.h"
 #include "check/structure_rules.h"
 #include "platform/files/author_text.h"
+#include "platform/files/volume.h"
 #include "platform/shift_jis.h"
 #include "reader/line_arguments.h"
 #include "reader/text_fields.h"
@@ -32,7 +33,8 @@ struct ScriptReference {
 
 class NovelWalk {
  public:
-  explicit NovelWalk(const std::string& directory) : files_(shift_jis_, directory) {}
+  explicit NovelWalk(Volume& volume)
+      : volume_(volume), shift_jis_(volume.shift_jis()), files_(volume) {}
 
   std::vector<Finding> Run() {
     queue_.push_back({texts::FIRST_SCRIPT, "", 0});
@@ -75,7 +77,7 @@ class NovelWalk {
   template <typename Check>
   void CheckDataFile(const char* name_sjis, Check check) {
     const std::string file = shift_jis_.ToUtf8(name_sjis);
-    const DataFileReport report = check(shift_jis_, files_.HostPath(name_sjis));
+    const DataFileReport report = check(volume_, name_sjis);
     AddAll(file, report.findings);
     for (const DataFileReport::Entry& entry : report.scripts) {
       queue_.push_back({entry.script_sjis, file, entry.file_line});
@@ -90,14 +92,16 @@ class NovelWalk {
     const bool missing =
         std::any_of(problems.begin(), problems.end(),
                     [](const LineProblem& problem) { return problem.severity == Severity::Error; });
-    const std::string host_path = files_.HostPath(reference.name_sjis);
-    if (missing || !visited_.insert(host_path).second) return;
-    CheckScript(file, host_path);
+    if (missing) return;
+    const FileOr<NovelFile> found = volume_.Find(reference.name_sjis);
+    if (!found || !visited_.insert(found->path).second) return;
+    CheckScript(file, reference.name_sjis);
   }
 
-  void CheckScript(const std::string& file, const std::string& host_path) {
+  void CheckScript(const std::string& file, const std::string& name_sjis) {
     std::vector<ScriptFinding> too_large;
-    const std::optional<std::string> bytes = ReadCheckedFile(host_path, too_large);
+    const std::optional<std::string> bytes =
+        ReadCheckedFile(volume_, name_sjis.c_str(), too_large);
     AddAll(file, too_large);
     if (!bytes) return;
     AuthorTextNotes encoding;
@@ -142,16 +146,15 @@ class NovelWalk {
     AddAll(file, line_number, files_.Check(kind, name));
   }
 
-  ShiftJis shift_jis_;
+  Volume& volume_;
+  ShiftJis& shift_jis_;
   NamedFileCheck files_;
   std::deque<ScriptReference> queue_;
-  std::set<std::string> visited_;     // host paths of the scripts looked at
+  std::set<std::string> visited_;     // stored paths of the scripts looked at
   std::map<std::string, int> ranks_;  // files in the order the walk met them
   std::vector<Finding> findings_;
 };
 
 }  // namespace
 
-std::vector<Finding> CheckNovel(const std::string& novel_directory) {
-  return NovelWalk(novel_directory).Run();
-}
+std::vector<Finding> CheckNovel(Volume& volume) { return NovelWalk(volume).Run(); }

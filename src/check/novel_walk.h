@@ -7,6 +7,8 @@
 
 #include "check/finding.h"
 
-// The findings of the novel in novel_directory (a host path), by file in the order
-// the walk met them, and by line within each file.
-std::vector<Finding> CheckNovel(const std::string& novel_directory);
+class Volume;
+
+// The findings of the novel, by file in the order the walk met them, and by line
+// within each file.
+std::vector<Finding> CheckNovel(Volume& volume);

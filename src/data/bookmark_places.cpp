@@ -12,12 +12,8 @@ bool BookmarkPlaces::UserCopyExists() const {
   return user_file && lstat(user_file->c_str(), &info) == 0;
 }
 
-const std::string& BookmarkPlaces::FileToRead() const {
-  return UserCopyExists() ? *user_file : folder_file;
-}
-
 BookmarkPlaces FindBookmarkPlaces(Platform& platform) {
-  BookmarkPlaces places{platform.HostPath(texts::BOOKMARK_FILE), std::nullopt};
+  BookmarkPlaces places{platform.volume->HostPathForWriting(texts::BOOKMARK_FILE), std::nullopt};
   if (platform.user_directory) {
     places.user_file =
         *platform.user_directory + "/" + platform.shift_jis.ToUtf8(texts::BOOKMARK_FILE);
@@ -26,6 +22,6 @@ BookmarkPlaces FindBookmarkPlaces(Platform& platform) {
 }
 
 void RemoveInterruptedSaves(const BookmarkPlaces& places) {
-  TextFileWriter::RemoveInterruptedWrites(places.folder_file);
+  if (places.folder_file) TextFileWriter::RemoveInterruptedWrites(*places.folder_file);
   if (places.user_file) TextFileWriter::RemoveInterruptedWrites(*places.user_file);
 }

@@ -104,8 +104,12 @@ void LoadBookmarks(Reader& r) {
   // files should not wait for.
   const BookmarkPlaces places = FindBookmarkPlaces(r.platform);
   // An empty line leaves its slot as it is.
-  ReadDataFileLines(places.FileToRead(), BOOKMARK_COUNT,
-                    [&r](int slot, const DataLine& line) { StoreBookmarkLine(r.state, slot, line); });
+  const auto store = [&r](int slot, const DataLine& line) { StoreBookmarkLine(r.state, slot, line); };
+  if (places.UserCopyExists()) {
+    ReadDataFileLines(*places.user_file, BOOKMARK_COUNT, store);
+  } else {
+    ReadDataFileLines(r, texts::BOOKMARK_FILE, BOOKMARK_COUNT, false, store);
+  }
 }
 
 // Once the per-user copy exists it is the only file written, so that the next
@@ -114,7 +118,7 @@ bool SaveBookmarks(Reader& r) {
   const BookmarkPlaces places = FindBookmarkPlaces(r.platform);
   RemoveInterruptedSaves(places);
   if (places.UserCopyExists()) return SaveBookmarkFile(r.state, *places.user_file);
-  if (SaveBookmarkFile(r.state, places.folder_file)) return true;
+  if (places.folder_file && SaveBookmarkFile(r.state, *places.folder_file)) return true;
   return places.user_file && MakeUserDirectory(*r.platform.user_directory) &&
          SaveBookmarkFile(r.state, *places.user_file);
 }

@@ -9,10 +9,11 @@
 
 void ReadDataFileLines(Reader& r, const char* name_sjis, int count, bool authors_file,
                        const std::function<void(int number, const DataLine& line)>& store) {
-  const std::string host_path = r.platform.HostPath(name_sjis);
-  std::optional<TextFileReader> file = authors_file ? OpenAuthorText(r.platform.shift_jis, host_path)
-                                                    : TextFileReader::Open(host_path);
-  if (file) ReadDataLines(*file, count, store);
+  FileOr<std::unique_ptr<ByteSource>> source = r.platform.volume->Open(name_sjis);
+  if (!source) return;
+  TextFileReader file = authors_file ? OpenAuthorText(r.platform.shift_jis, std::move(*source))
+                                     : TextFileReader(std::move(*source));
+  ReadDataLines(file, count, store);
 }
 
 void ReadDataFileLines(const std::string& host_path, int count,

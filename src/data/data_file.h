@@ -11,7 +11,7 @@ class TextFileReader;
 constexpr std::size_t DATA_LINE_SIZE = 256;
 using DataLine = char[DATA_LINE_SIZE];
 
-// Reads the first count lines of a file in the working directory and hands each one
+// Reads the first count lines of a file of the novel and hands each one
 // with its number to store. A line longer than 255 bytes arrives in pieces, each taken
 // as the next line; an empty line is passed over but keeps its number. A missing file
 // stores nothing.

@@ -3,21 +3,17 @@
 
 #include <cstring>
 
-#include "platform/files/host_path.h"
 #include "platform/files/user_data.h"
 
-Platform::Platform(Backend& backend_in, std::string working_directory_in,
+Platform::Platform(Backend& backend_in, std::unique_ptr<Volume> volume_in,
                    std::optional<std::string> font_file)
     : backend(backend_in),
+      volume(std::move(volume_in)),
+      shift_jis(volume->shift_jis()),
       fonts(shift_jis, std::move(font_file)),
-      working_directory(std::move(working_directory_in)),
-      user_directory(NovelUserDirectory(working_directory)) {}
+      user_directory(NovelUserDirectory(volume->key_path())) {}
 
 Platform::~Platform() = default;
-
-std::string Platform::HostPath(const char* name_sjis) {
-  return host_names.Resolve(working_directory, name_sjis);
-}
 
 void Platform::Warn(const std::string& text_utf8) {
   if (FirstTime("warning " + text_utf8)) backend.Warn(text_utf8);
@@ -36,8 +32,8 @@ bool CloseRequested(Platform& platform) { return platform.backend.CloseRequested
 DWORD GetCurrentDirectoryA(Platform& platform, DWORD buffer_length, char* buffer) {
   // The old programs saw the directory in their own code page; a name that does not
   // convert is handed over as it is.
-  std::string directory = platform.shift_jis.FromUtf8(platform.working_directory)
-                              .value_or(platform.working_directory);
+  const std::string& place = platform.volume->place();
+  std::string directory = platform.shift_jis.FromUtf8(place).value_or(place);
   if (buffer == nullptr || directory.size() + 1 > buffer_length) {
     return static_cast<DWORD>(directory.size() + 1);
   }

@@ -11,7 +11,7 @@
 #include <string_view>
 
 #include "platform/backend.h"
-#include "platform/files/host_path.h"
+#include "platform/files/volume.h"
 #include "platform/gdi/font.h"
 #include "platform/media/media_player.h"
 #include "platform/shift_jis.h"
@@ -20,31 +20,28 @@
 
 class Platform {
  public:
-  // working_directory: the host directory in which the reader's relative file names lie.
-  Platform(Backend& backend, std::string working_directory,
+  // volume: the novel's files, a folder or an archive.
+  Platform(Backend& backend, std::unique_ptr<Volume> volume,
            std::optional<std::string> font_file = std::nullopt);
   ~Platform();
   Platform(const Platform&) = delete;
   Platform& operator=(const Platform&) = delete;
 
   Backend& backend;
-  ShiftJis shift_jis;
-  HostNames host_names{shift_jis};
+  const std::unique_ptr<Volume> volume;
+  ShiftJis& shift_jis;  // the novel's code page, the volume's
   FontEngine fonts;
   MessageQueue queue;
   std::map<std::string, WNDCLASSEXA> window_classes;
   std::unique_ptr<Window> window;
-  const std::string working_directory;
-  // Where the novel's files go when working_directory cannot be written; nothing
-  // when the user's data folder cannot be told. It may not exist yet.
+  // Where the novel's files go when its folder cannot be written (or it is an
+  // archive); nothing when the user's data folder cannot be told. It may not exist yet.
   const std::optional<std::string> user_directory;
   // Plays the media commands; null (the headless runner, or no audio device)
   // means every command succeeds and nothing sounds. Last, so it goes first.
   std::unique_ptr<MediaPlayer> media;
 
   std::uint64_t NowMs() { return backend.NowMs(); }
-  // The host path of a Shift-JIS file name relative to the working directory.
-  std::string HostPath(const char* name_sjis);
 
   // A problem that the reader met in the novel, in UTF-8 ("第二章.txt:12: picture
   // \"yoru.bmp\" not found"): the backend is told the first time only.
@@ -59,7 +56,8 @@ class Platform {
 void Sleep(Platform& platform, std::uint32_t milliseconds);
 // True when the user asked to close the window while the reader was busy.
 bool CloseRequested(Platform& platform);
-// The working directory in the reader's encoding; the length stored, or 0.
+// Where the novel lies (its folder, or its archive and the folder in it) in the
+// reader's encoding; the length stored, or 0.
 DWORD GetCurrentDirectoryA(Platform& platform, DWORD buffer_length, char* buffer);
 // Tells the reader something that went wrong, in the window or in the log.
 void ShowMessage(Platform& platform, std::string_view text_utf8);

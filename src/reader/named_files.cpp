@@ -1,31 +1,31 @@
 // Named files: found or not, and pictures that the reader's decoder refuses.
 #include "reader/named_files.h"
 
-#include <sys/stat.h>
-
 #include <cstdint>
 #include <cstdio>
-#include <span>
 
-#include "platform/files/regular_file.h"
-#include "platform/gdi/bmp_header.h"
+#include "platform/files/archive_reader.h"
+#include "platform/files/volume.h"
 #include "platform/gdi/picture_file.h"
+#include "reader/reading_warnings.h"
 
 namespace {
 
-bool IsRegularFile(const std::string& path) {
-  struct stat status {};
-  return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
-}
+// A folder of thousands of files is not searched whole for a message.
+constexpr std::size_t NAMES_LOOKED_AT = 1000;
 
 // Read as the reader reads a picture, through its own decoder.
-std::optional<std::string> PictureProblem(const std::string& host_path) {
-  const std::optional<std::string> bytes = ReadRegularFile(host_path, PICTURE_FILE_MAX_BYTES);
-  if (!bytes) return "is too large to be a picture";
-  const std::span file(reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size());
-  const bool bitmap = bytes->compare(0, 2, "BM") == 0;
-  if (!bitmap) return "is not a Windows bitmap";
-  if (!ReadBmpHeader(file) || !DecodeBitmapFile(file)) {
+std::optional<std::string> PictureProblem(Volume& volume, const char* name_sjis) {
+  FileOr<std::unique_ptr<ByteSource>> file = volume.Open(name_sjis, PICTURE_FILE_MAX_BYTES);
+  if (!file) {
+    if (file.error().problem == FileProblem::TooLarge) return "is too large to be a picture";
+    return DescribeFileError(file.error());
+  }
+  std::uint8_t magic[2] = {};
+  if (!(*file)->ReadExactly(0, magic) || magic[0] != 'B' || magic[1] != 'M') {
+    return "is not a Windows bitmap";
+  }
+  if (!DecodeBitmapFile(**file)) {
     return "is damaged, cut short or of a kind the reader does not show: it cannot decode its "
            "pixels";
   }
@@ -44,18 +44,43 @@ const char* NamedFileWord(NamedFile kind) {
   return "file";
 }
 
-std::optional<std::string> NamedFileProblem(NamedFile kind, const std::string& host_path,
-                                            const std::string& name_utf8) {
-  const std::string named = std::string(NamedFileWord(kind)) + " \"" + name_utf8 + "\"";
-  if (!IsRegularFile(host_path)) {
-    return named + (kind == NamedFile::Sound
-                        ? " not found: the reader plays its default chime instead"
-                        : " not found");
+std::optional<std::string> NamedFileProblem(NamedFile kind, Volume& volume,
+                                            const char* name_sjis) {
+  const std::string named = std::string(NamedFileWord(kind)) + " " +
+                            QuotedForMessage(volume.shift_jis(), name_sjis);
+  const FileOr<NovelFile> file = volume.Find(name_sjis);
+  if (!file) {
+    const bool chime = kind == NamedFile::Sound;
+    return named + " " + DescribeFileError(file.error()) +
+           (chime ? ": the reader plays its default chime instead" : "");
   }
   if (kind != NamedFile::Picture) return std::nullopt;
-  const std::optional<std::string> problem = PictureProblem(host_path);
+  const std::optional<std::string> problem = PictureProblem(volume, name_sjis);
   if (!problem) return std::nullopt;
   return named + " " + *problem;
+}
+
+std::string WhatStandsInstead(Volume& volume, const char* first_script_sjis) {
+  std::string archives;
+  std::string folders;
+  const std::vector<std::string> names = volume.List("");
+  for (std::size_t k = 0; k < names.size() && k < NAMES_LOOKED_AT; ++k) {
+    const std::string quoted = "\"" + volume.DisplayName(names[k]) + "\"";
+    if (IsArchiveName(names[k])) {
+      archives += (archives.empty() ? "" : ", ") + quoted;
+    } else if (volume.Find(names[k] + "/" + first_script_sjis)) {
+      folders += (folders.empty() ? "" : ", ") + quoted;
+    }
+  }
+  std::string instead;
+  if (!archives.empty()) {
+    instead += "\nIt holds the archive " + archives + ": yomu reads an archive as it is, " +
+               "open that instead.";
+  }
+  if (!folders.empty()) {
+    instead += "\nIts folder " + folders + " holds the first script: open that folder instead.";
+  }
+  return instead;
 }
 
 std::string MissingTrackMessage(int track) {

@@ -14,14 +14,20 @@ constexpr std::size_t MIDI_NAME_SIZE = 256;    // "MID"
 // The MIDI open command holds 255 bytes, 33 of them its own text.
 constexpr std::size_t MIDI_PATH_MAX = 222;
 
+class Volume;
+
 enum class NamedFile { Script, Picture, Sound, Midi };
 // "script", "picture", "sound", "MIDI file".
 const char* NamedFileWord(NamedFile kind);
 
-// Nothing when the reader can use the file at host_path that a line names as
-// name_utf8; else what is wrong, as "picture \"yoru.bmp\" not found".
-std::optional<std::string> NamedFileProblem(NamedFile kind, const std::string& host_path,
-                                            const std::string& name_utf8);
+// Nothing when the reader can use the file that a line names; else what is wrong,
+// as "picture \"yoru.bmp\" not found".
+std::optional<std::string> NamedFileProblem(NamedFile kind, Volume& volume,
+                                            const char* name_sjis);
+// What a novel without its first script holds instead, for the message that says it
+// cannot start: archives that yomu reads, and folders that hold the script. Empty
+// when there is neither; else sentences, each after a line feed.
+std::string WhatStandsInstead(Volume& volume, const char* first_script_sjis);
 // The message for a CD track without a file.
 std::string MissingTrackMessage(int track);
 // The message for a MIDI path (directory, separator, name) that the open command

@@ -37,9 +37,10 @@ void WarnAtCurrentLine(Reader& r, const std::string& message_utf8) {
   WarnAt(r, CurrentLineLocation(r), message_utf8);
 }
 
-void WarnScriptNotFound(Reader& r, const std::string& location) {
+void WarnScriptNotOpened(Reader& r, const std::string& location, const FileError& error) {
   WarnAt(r, location,
-         "script " + QuotedForMessage(r.platform.shift_jis, r.state.ScriptFileName) + " not found");
+         "script " + QuotedForMessage(r.platform.shift_jis, r.state.ScriptFileName) + " " +
+             DescribeFileError(error));
 }
 
 std::string QuotedForMessage(ShiftJis& shift_jis, const char* name_sjis) {

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "platform/files/novel_file.h"
+
 struct Reader;
 struct ReaderState;
 class ShiftJis;
@@ -19,8 +21,8 @@ std::string CurrentLineLocation(Reader& r);
 void WarnAt(Reader& r, const std::string& location, const std::string& message_utf8);
 void WarnAtCurrentLine(Reader& r, const std::string& message_utf8);
 
-// That the script ScriptFileName names cannot be opened, told at location.
-void WarnScriptNotFound(Reader& r, const std::string& location);
+// That the script ScriptFileName names cannot be opened, and why, told at location.
+void WarnScriptNotOpened(Reader& r, const std::string& location, const FileError& error);
 
 // A Shift-JIS name in double quotes, in UTF-8, for messages.
 std::string QuotedForMessage(ShiftJis& shift_jis, const char* name_sjis);

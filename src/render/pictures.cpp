@@ -23,8 +23,8 @@ void ReplacePicture(ReaderState& s, std::unique_ptr<Bitmap> picture) {
 void WarnAboutPicture(Reader& r, const char* line) {
   char name_sjis[PICTURE_NAME_SIZE] = {};
   if (!QuotedName(line, name_sjis, sizeof name_sjis)) return;
-  const std::optional<std::string> problem = NamedFileProblem(
-      NamedFile::Picture, r.platform.HostPath(name_sjis), r.platform.shift_jis.ToUtf8(name_sjis));
+  const std::optional<std::string> problem =
+      NamedFileProblem(NamedFile::Picture, *r.platform.volume, name_sjis);
   if (problem) WarnAtCurrentLine(r, *problem);
 }
 

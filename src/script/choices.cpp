@@ -146,7 +146,7 @@ void SelectChoice(Reader& r, int index, Window& window) {
   if (block_start >= 0 && HasBranchTarget(s, block_start, digit)) {
     s.CurrentLine = 0;
     s.ChoiceBlockIndex = 0;
-    LoadScript(r);
+    (void)LoadScript(r);  // the file just read; when it is gone the table stays
     RunScript(r, window);
     // Emptied after the run: a "SET" that the run met keeps its list drawn but inactive.
     EmptyChoices(s);

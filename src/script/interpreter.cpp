@@ -49,7 +49,7 @@ Next RestartFile(Reader& r) {
   PresentPage(r, s.WindowDC);
   s.CurrentLine = 0;
   s.ChoiceBlockIndex = 0;
-  LoadScript(r);
+  (void)LoadScript(r);  // the file just read; when it is gone the table stays
   return Next::Stop;
 }
 
@@ -79,7 +79,9 @@ void SwitchScriptFile(Reader& r) {
   }
   s.PageNumber = 0;
   ResetScript(r);
-  if (!LoadScript(r)) WarnScriptNotFound(r, location);
+  if (const FileOr<std::monostate> loaded = LoadScript(r); !loaded) {
+    WarnScriptNotOpened(r, location, loaded.error());
+  }
   s.WaitPending = 0;
 }
 

@@ -38,21 +38,21 @@ void ReadScriptTable(TextFileReader& file, ScriptTable& table, ShiftJis& shift_j
   AddTableFindings(shift_jis, table, past_table ? pieces.file_line() : 0, *notes);
 }
 
-bool LoadScript(Reader& r) {
+FileOr<std::monostate> LoadScript(Reader& r) {
   ReaderState& s = r.state;
   ShiftJis& shift_jis = r.platform.shift_jis;
+  FileOr<std::unique_ptr<ByteSource>> source = r.platform.volume->Open(s.ScriptFileName);
+  if (!source) return source.error();
   AuthorTextNotes encoding;
-  std::optional<TextFileReader> file =
-      OpenAuthorText(shift_jis, r.platform.HostPath(s.ScriptFileName), &encoding);
-  if (!file) return false;
+  TextFileReader file = OpenAuthorText(shift_jis, std::move(*source), &encoding);
   // A file's lines are looked at the first time it is read.
   const std::string name_utf8 = shift_jis.ToUtf8(s.ScriptFileName);
   if (!r.platform.FirstTime("script " + name_utf8)) {
-    ReadScriptTable(*file, s.ScriptLines, shift_jis, nullptr);
-    return true;
+    ReadScriptTable(file, s.ScriptLines, shift_jis, nullptr);
+    return std::monostate();
   }
   ScriptTableNotes notes;
-  ReadScriptTable(*file, s.ScriptLines, shift_jis, &notes);
+  ReadScriptTable(file, s.ScriptLines, shift_jis, &notes);
   for (const UnconvertedCharacter& character : encoding.unconverted) {
     WarnAt(r, name_utf8 + ":" + std::to_string(character.line),
            UnconvertedProblem(character.code).message);
@@ -61,5 +61,5 @@ bool LoadScript(Reader& r) {
     if (finding.problem.severity != Severity::Error) continue;
     WarnAt(r, name_utf8 + ":" + std::to_string(finding.file_line), finding.problem.message);
   }
-  return true;
+  return std::monostate();
 }

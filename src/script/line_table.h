@@ -2,6 +2,9 @@
 // filled from the file named by ScriptFileName by LoadScript.
 #pragma once
 
+#include <variant>
+
+#include "platform/files/novel_file.h"
 #include "script/line_rules.h"
 
 struct Reader;
@@ -9,8 +12,8 @@ struct ReaderState;
 class TextFileReader;
 
 void ResetScript(Reader& r);
-// False when the file cannot be opened; the table is then left as it was.
-bool LoadScript(Reader& r);
+// Why the file cannot be opened, when it cannot; the table is then left as it was.
+FileOr<std::monostate> LoadScript(Reader& r);
 
 // Reads a script file into the table from slot 0 on, as LoadScript does: slots behind
 // the last line read keep what they held. With notes, it also finds what the reader

@@ -40,8 +40,8 @@ void SetLoopTimer(Window& window, UINT timer, std::int32_t period_seconds) {
 // A named file that the reader cannot use; a line without a whole name was told of
 // when its script was read.
 void WarnAboutFile(Reader& r, NamedFile kind, const char* name_sjis) {
-  const std::optional<std::string> problem = NamedFileProblem(
-      kind, r.platform.HostPath(name_sjis), r.platform.shift_jis.ToUtf8(name_sjis));
+  const std::optional<std::string> problem =
+      NamedFileProblem(kind, *r.platform.volume, name_sjis);
   if (problem) WarnAtCurrentLine(r, *problem);
 }
 
@@ -81,7 +81,7 @@ void StopCd(Reader& r, Window& window) {
 void CmdCd(Reader& r, Window& window) {
   const char* line = r.state.ScriptLines[r.state.CurrentLine];
   const std::int32_t track = ColumnNumber(line, 3, 4);
-  if (track > 0 && !FindTrackFile(r.platform.host_names, r.platform.working_directory, track)) {
+  if (track > 0 && !FindTrackFile(*r.platform.volume, track)) {
     WarnAtCurrentLine(r, MissingTrackMessage(track));
   }
   PlayOrStopCd(r, window, line, true);

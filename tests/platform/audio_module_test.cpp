@@ -29,11 +29,10 @@ TEST(AudioModule, TheBuiltModuleMakesAPlayerForItsOwnBuildOnly) {
   const std::unique_ptr<AudioModule> module =
       AudioModule::Load({"/nowhere/x.so", YOMU_AUDIO_MODULE}, error);
   ASSERT_NE(module, nullptr) << error;
-  Novel novel;
   for (const auto& [version, made] :
        {std::pair{YOMU_VERSION, true}, std::pair{"0.0.0-other", false}}) {
     AudioPlayerReply reply;
-    module->factory()({version, novel.path(), std::nullopt}, reply);
+    module->factory()({version, std::nullopt}, reply);
     EXPECT_EQ(reply.player != nullptr, made) << version << ": " << reply.error;
   }
 }
@@ -70,11 +69,10 @@ TEST(AudioModule, WithoutItTheNovelReadsInSilenceAndSaysSoOnce) {
               "CD 02 0060\nMID 0090 \"bgm.mid\"\n一つ目。\nWAV \"se.wav\"\nC\n二つ目。\nE\n");
   const std::string events = "click 10 10\nclick 10 10\nwait 100000\nstate\n";
   HeadlessOptions options;
-  options.novel_directory = novel.path();
-  options.make_media = [](Platform& platform) -> std::unique_ptr<MediaPlayer> {
-    return std::make_unique<OnDemandPlayer>(
-        AudioPlayerRequest{YOMU_VERSION, platform.working_directory, std::nullopt},
-        std::vector<std::string>{"/nowhere/yomu-audio.so"});
+  options.novel = novel.path();
+  options.make_media = [](Platform&) -> std::unique_ptr<MediaPlayer> {
+    return std::make_unique<OnDemandPlayer>(AudioPlayerRequest{YOMU_VERSION, std::nullopt},
+                                            std::vector<std::string>{"/nowhere/yomu-audio.so"});
   };
   CapturedStandardError captured;
   const ReaderRun run = RunHeadlessWith(options, events);
@@ -89,11 +87,9 @@ TEST(AudioModule, WithoutItTheNovelReadsInSilenceAndSaysSoOnce) {
 TEST(AudioSession, NoDeviceLeavesStandardErrorQuiet) {
   setenv("SDL_AUDIODRIVER", "alsa", 1);
   setenv("AUDIODEV", "hw:99", 1);  // no such card, so ALSA fails and says why at length
-  Novel novel;
   CapturedStandardError captured;
   std::string error;
-  const std::unique_ptr<MixerPlayer> player =
-      MixerPlayer::Create({novel.path(), std::nullopt}, error);
+  const std::unique_ptr<MixerPlayer> player = MixerPlayer::Create({std::nullopt}, error);
   const std::string said = captured.Text();
   unsetenv("AUDIODEV");
   unsetenv("SDL_AUDIODRIVER");

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "platform/files/host_path.h"
+#include "platform/files/volume.h"
 #include "platform/media/default_sound.h"
 #include "platform/media/midi_file.h"
 #include "platform/media/track_files.h"
@@ -97,18 +97,19 @@ TEST(MediaTrackFiles, FirstFormatInTheNovelThenItsCdFolder) {
                            "Cd/track01.ogg", "track01.wav", "track7.ogg", "track00.ogg"})
     novel.WriteBytes(name, "x");
   std::filesystem::create_directory(novel.File("track08.ogg"));  // a folder is no track
-  ShiftJis shift_jis;
-  HostNames names(shift_jis);
+  const std::unique_ptr<Volume> volume = OpenFolder(novel.path());
+  const auto track_file = [&volume](int track) -> std::optional<std::string> {
+    const std::optional<NovelFile> file = FindTrackFile(*volume, track);
+    return file ? std::optional(file->path) : std::nullopt;
+  };
   const std::pair<int, const char*> cases[] = {
       {5, "Cd/track05.OGG"}, {2, "track02.flac"}, {1, "track01.wav"}, {6, nullptr}, {7, nullptr},
       {0, nullptr},          {-1, nullptr},       {8, nullptr},         {2147483647, nullptr}};
   for (const auto& [track, file] : cases) {
-    EXPECT_EQ(FindTrackFile(names, novel.path(), track),
-              file ? std::optional(novel.File(file)) : std::nullopt)
-        << track;
+    EXPECT_EQ(track_file(track), file ? std::optional<std::string>(file) : std::nullopt) << track;
   }
   novel.WriteBytes("TRACK02.ogg", "x");
-  EXPECT_EQ(FindTrackFile(names, novel.path(), 2), novel.File("TRACK02.ogg"));
+  EXPECT_EQ(track_file(2), "TRACK02.ogg");
 }
 
 TEST(MediaDefaultSound, ShortSoftAndFading) {

@@ -31,7 +31,7 @@ class MediaPlayerTest : public ::testing::Test {
     setenv("SDL_DISKAUDIOFILE", output_.c_str(), 1);
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) GTEST_SKIP() << "no disk driver " << SDL_GetError();
     std::string error;
-    std::unique_ptr<MixerPlayer> player = MixerPlayer::Create({novel_.path(), {}}, error);
+    std::unique_ptr<MixerPlayer> player = MixerPlayer::Create({}, error);
     if (!(player_ = player.get())) GTEST_SKIP() << "no audio device on the disk driver: " << error;
     platform_.media = std::move(player);
   }
@@ -56,7 +56,7 @@ class MediaPlayerTest : public ::testing::Test {
     return MixerPlayerProbe::MidiPlaying(*player_);
   }
   SoundSource Play(const std::string& name) {
-    player_->PlaySound(name.c_str(), platform_.host_names);
+    player_->PlaySound(name.c_str(), *platform_.volume);
     return MixerPlayerProbe::LastSound(*player_);
   }
   void Copy(const Pairs& files) {
@@ -80,7 +80,7 @@ class MediaPlayerTest : public ::testing::Test {
   std::string output_ = novel_.File("disk-audio.raw");
   std::ostringstream log_;
   HeadlessBackend backend_{{}, log_};
-  Platform platform_{backend_, novel_.path()};
+  Platform platform_{backend_, OpenFolder(novel_.path())};
   MixerPlayer* player_ = nullptr;
 };
 
@@ -160,7 +160,7 @@ TEST_F(MediaPlayerTest, CdDeviceStatesAndRunningOnIntoTheNextTracksUntilNone) {
   for (int wanted : {3, 0}) {
     for (int ms = 0; ms < 2000 && MixerPlayerProbe::CdTrack(*player_) != wanted; ms += 20) {
       SleepMs(20);
-      player_->Update(platform_.host_names);
+      player_->Update(*platform_.volume);
     }
     EXPECT_EQ(MixerPlayerProbe::CdTrack(*player_), wanted);
   }

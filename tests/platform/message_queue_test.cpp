@@ -6,6 +6,7 @@
 
 #include "platform/headless/headless_backend.h"
 #include "platform/platform.h"
+#include "support/novel.h"
 
 namespace {
 
@@ -37,7 +38,7 @@ class MessageQueueTest : public ::testing::Test {
 
   std::ostringstream log_;
   HeadlessBackend backend_{{}, log_};
-  Platform platform_{backend_, "/"};
+  Platform platform_{backend_, OpenFolder("/")};
   Window* window_ = nullptr;
 };
 

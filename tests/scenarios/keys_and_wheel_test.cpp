@@ -104,7 +104,7 @@ std::string ReadSampleNovel(const std::string& input) {
     events += line + "\n";
   }
   HeadlessOptions options;
-  options.novel_directory = YOMU_DEMO_DIR;
+  options.novel = YOMU_DEMO_DIR;
   const ReaderRun run = RunHeadlessWith(options, events);
   EXPECT_EQ(run.exit_code, 0) << run.errors;
   return run.log;

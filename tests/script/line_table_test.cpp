@@ -20,7 +20,7 @@ class LineTableTest : public ::testing::Test, protected NovelReader {
   void Load(const std::string& name, const std::string& bytes) {
     novel_.WriteBytes(name, bytes);
     std::strcpy(s.ScriptFileName, name.c_str());
-    LoadScript(reader_);
+    ASSERT_TRUE(LoadScript(reader_));
   }
 };
 
@@ -81,7 +81,7 @@ TEST_F(LineTableTest, MissingAndEmptyFilesLeaveTheTable) {
   ResetScript(reader_);
   Load("a.txt", "kept\n");
   std::strcpy(s.ScriptFileName, "missing.txt");
-  LoadScript(reader_);
+  EXPECT_EQ(LoadScript(reader_).error().problem, FileProblem::NotFound);
   EXPECT_STREQ(s.ScriptLines[0], "kept\n");
   Load("empty.txt", "");
   EXPECT_STREQ(s.ScriptLines[0], "kept\n");

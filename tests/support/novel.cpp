@@ -14,6 +14,7 @@
 
 #include "app/headless_runner.h"
 #include "platform/audio/mixer_player.h"
+#include "platform/files/folder_volume.h"
 #include "platform/shift_jis.h"
 
 Novel::Novel() {
@@ -32,6 +33,12 @@ std::string ToShiftJis(const std::string& text_utf8) {
   std::optional<std::string> converted = shift_jis.FromUtf8(text_utf8);
   if (!converted) throw std::runtime_error("not CP932: " + text_utf8);
   return *converted;
+}
+
+std::unique_ptr<Volume> OpenFolder(const std::string& path) {
+  auto folder = FolderVolume::Open(path);
+  if (!folder) throw std::runtime_error(folder.error());
+  return std::move(*folder);
 }
 
 std::string ReadBytes(const std::string& path) {
@@ -129,13 +136,13 @@ ReaderRun RunHeadlessWith(const HeadlessOptions& options, const std::string& eve
 ReaderRun RunNovel(const Novel& novel, const std::string& events, const ReadingOptions& reading,
                    bool with_sound) {
   HeadlessOptions options;
-  options.novel_directory = novel.path();
+  options.novel = novel.path();
   options.reading = reading;
   if (with_sound) {
     setenv("SDL_AUDIODRIVER", "dummy", 1);
-    options.make_media = [](Platform& platform) -> std::unique_ptr<MediaPlayer> {
+    options.make_media = [](Platform&) -> std::unique_ptr<MediaPlayer> {
       std::string error;
-      return MixerPlayer::Create({platform.working_directory, std::nullopt}, error);
+      return MixerPlayer::Create({std::nullopt}, error);
     };
   }
   return RunHeadlessWith(options, events);

@@ -30,6 +30,8 @@ class Novel {
 };
 
 std::string ToShiftJis(const std::string& text_utf8);
+// A folder as the reader opens it, for a Platform of the test's own.
+std::unique_ptr<Volume> OpenFolder(const std::string& path);
 // The bytes of a file, or "" when it cannot be read.
 std::string ReadBytes(const std::string& path);
 // count copies of text, one after the other.
@@ -41,7 +43,7 @@ struct NovelReader {
   std::ostringstream log_;
   HeadlessBackend backend_{{}, log_};
   Novel novel_;
-  Platform platform_{backend_, novel_.path()};
+  Platform platform_{backend_, OpenFolder(novel_.path())};
   Reader reader_{platform_};
 };
 

@@ -6,18 +6,15 @@
 
 #include <utility>
 
-#include "platform/audio/track_stream.h"
 
 CdMusic::CdMusic(std::function<void()> wake) : wake_(std::move(wake)) {}
 
 CdMusic::~CdMusic() { Stop(); }
 
-bool CdMusic::Play(int track, const TrackFinder& find_track) {
+bool CdMusic::Play(int track, const TrackLoader& load_track) {
   Stop();
-  const std::optional<std::string> path = find_track(track);
-  if (!path) return false;
   // The music streams from the file; only a decoder's buffers live in memory.
-  music_.reset(LoadTrackMusic(*path));
+  music_.reset(load_track(track));
   if (!music_ || Mix_PlayMusic(music_.get(), 0) != 0) {
     music_.reset();
     return false;
@@ -38,10 +35,10 @@ void CdMusic::Stop() {
   track_ = 0;
 }
 
-void CdMusic::Update(const TrackFinder& find_track) {
+void CdMusic::Update(const TrackLoader& load_track) {
   if (!playing_ || !ended_.exchange(false)) return;
   const int next = track_ + 1;
-  Play(next, find_track);  // past the last track the disc falls silent
+  Play(next, load_track);  // past the last track the disc falls silent
 }
 
 void CdMusic::NoticeEndOfTrack() {

@@ -12,7 +12,8 @@
 
 class CdMusic {
  public:
-  using TrackFinder = std::function<std::optional<std::string>(int track)>;
+  // The music of track N's file, or null when it has none that plays.
+  using TrackLoader = std::function<Mix_Music*(int track)>;
 
   // wake: called from the audio thread when a track has ended, so that the
   // reader's thread comes round to Update soon; it must be thread-safe.
@@ -22,10 +23,10 @@ class CdMusic {
   CdMusic& operator=(const CdMusic&) = delete;
 
   // Plays track N from its start; false (and silence) when it has no file.
-  bool Play(int track, const TrackFinder& find_track);
+  bool Play(int track, const TrackLoader& load_track);
   void Stop();
   // The reader's thread: starts the next track when the current one has ended.
-  void Update(const TrackFinder& find_track);
+  void Update(const TrackLoader& load_track);
   // The audio thread, after each mixed buffer, with the audio device locked.
   void NoticeEndOfTrack();
 

@@ -9,7 +9,6 @@
 #include <cstring>
 #include <optional>
 
-#include "platform/files/read_limits.h"
 #include "platform/files/regular_file.h"
 #include "platform/media/midi_file.h"
 
@@ -27,11 +26,9 @@ void QuietenFluidSynth() {
 }
 
 // Only a checked file, written anew, reaches the synthesizer's player.
-std::vector<char> ReadMidiFile(const std::string& host_path) {
-  const std::optional<std::string> bytes = ReadRegularFile(host_path, MIDI_FILE_MAX_BYTES);
-  if (!bytes) return {};
-  std::optional<std::vector<char>> checked =
-      CheckedMidiFile({reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()});
+std::vector<char> CheckedMidiBytes(std::string_view file_bytes) {
+  std::optional<std::vector<char>> checked = CheckedMidiFile(
+      {reinterpret_cast<const std::uint8_t*>(file_bytes.data()), file_bytes.size()});
   return checked ? std::move(*checked) : std::vector<char>();
 }
 
@@ -66,8 +63,8 @@ MidiMusic::~MidiMusic() {
   player_.reset();
 }
 
-bool MidiMusic::Open(const std::string& host_path) {
-  std::vector<char> bytes = ReadMidiFile(host_path);
+bool MidiMusic::Open(std::string_view file_bytes) {
+  std::vector<char> bytes = CheckedMidiBytes(file_bytes);
   std::lock_guard lock(mutex_);
   SilenceLocked();
   player_.reset();

@@ -20,9 +20,9 @@ class MidiMusic {
   MidiMusic(const MidiMusic&) = delete;
   MidiMusic& operator=(const MidiMusic&) = delete;
 
-  // Loads a Standard MIDI File, stopped at its start; false when it is missing
-  // or is no MIDI file (then nothing is open).
-  bool Open(const std::string& host_path);
+  // Loads a Standard MIDI File from its bytes, stopped at its start; false when
+  // they are no MIDI file (then nothing is open).
+  bool Open(std::string_view file_bytes);
   void Rewind();
   void Play();
   void Close();

@@ -14,7 +14,9 @@
 #include "platform/audio/midi_music.h"
 #include "platform/audio/sound_effects.h"
 #include "platform/audio/soundfont_search.h"
-#include "platform/files/host_path.h"
+#include "platform/audio/track_stream.h"
+#include "platform/files/read_limits.h"
+#include "platform/files/volume.h"
 #include "platform/media/track_files.h"
 
 namespace {
@@ -90,36 +92,40 @@ void MixerPlayer::PostMix(void* self, std::uint8_t* stream, int byte_count) {
   player->cd_->NoticeEndOfTrack();
 }
 
-CdMusic::TrackFinder MixerPlayer::TrackFinder(HostNames& names) {
-  return [this, &names](int track) {
-    return FindTrackFile(names, options_.novel_directory, track);
+CdMusic::TrackLoader MixerPlayer::TrackLoader(Volume& volume) {
+  return [&volume](int track) -> Mix_Music* {
+    const std::optional<NovelFile> file = FindTrackFile(volume, track);
+    const std::optional<TrackKind> kind = file ? TrackKindOf(file->path) : std::nullopt;
+    if (!kind) return nullptr;
+    FileOr<std::unique_ptr<ByteSource>> bytes = volume.Open(*file);
+    return bytes ? LoadTrackMusic(std::move(*bytes), *kind) : nullptr;
   };
 }
 
-DWORD MixerPlayer::Run(const MediaCommand& command, HostNames& names) {
-  Update(names);
+DWORD MixerPlayer::Run(const MediaCommand& command, Volume& volume) {
+  Update(volume);
   switch (command.verb) {
     case MediaVerb::OpenCd:
     case MediaVerb::SetCdTimeFormat:
     case MediaVerb::PlayCdFrom:
     case MediaVerb::StopCd:
     case MediaVerb::CloseCd:
-      return RunCd(command, names);
+      return RunCd(command, volume);
     case MediaVerb::OpenMidi:
     case MediaVerb::SeekMidiStart:
     case MediaVerb::PlayMidi:
     case MediaVerb::CloseMidi:
-      return RunMidi(command, names);
+      return RunMidi(command, volume);
   }
   return MCIERR_UNRECOGNIZED_COMMAND;
 }
 
-DWORD MixerPlayer::RunCd(const MediaCommand& command, HostNames& names) {
+DWORD MixerPlayer::RunCd(const MediaCommand& command, Volume& volume) {
   if (const DWORD error = CdDeviceAnswer(command.verb, cd_open_)) return error;
   switch (command.verb) {
     case MediaVerb::PlayCdFrom:
       if (!ReadyToSound()) return 0;
-      return cd_->Play(command.track, TrackFinder(names)) ? 0 : MCIERR_FILE_NOT_FOUND;
+      return cd_->Play(command.track, TrackLoader(volume)) ? 0 : MCIERR_FILE_NOT_FOUND;
     case MediaVerb::StopCd:
     case MediaVerb::CloseCd:
       if (cd_) cd_->Stop();
@@ -129,13 +135,14 @@ DWORD MixerPlayer::RunCd(const MediaCommand& command, HostNames& names) {
   }
 }
 
-DWORD MixerPlayer::RunMidi(const MediaCommand& command, HostNames& names) {
+DWORD MixerPlayer::RunMidi(const MediaCommand& command, Volume& volume) {
   if (command.verb == MediaVerb::OpenMidi) {
     if (midi_open_) return MCIERR_DEVICE_OPEN;
-    // The path arrives as "<directory>\<name>": backslashes separate, a leading
-    // separator is the root, and names match as the reader's other files do.
-    const std::string path = names.Resolve(options_.novel_directory, command.path_sjis);
-    midi_open_ = ReadyForMidi() && midi_->Open(path);
+    // The path arrives as "<the novel's place>\<name>"; names match as the
+    // reader's other files do, and a path elsewhere leads outside the novel.
+    const FileOr<std::string> bytes =
+        volume.Read(volume.BelowPlace(command.path_sjis), MIDI_FILE_MAX_BYTES);
+    midi_open_ = ReadyForMidi() && midi_->Open(bytes ? *bytes : std::string());
     return midi_open_ ? 0 : MCIERR_FILE_NOT_FOUND;
   }
   if (!midi_open_) return MCIERR_INVALID_DEVICE_NAME;
@@ -148,19 +155,18 @@ DWORD MixerPlayer::RunMidi(const MediaCommand& command, HostNames& names) {
   return 0;
 }
 
-void MixerPlayer::PlaySound(const char* name_sjis, HostNames& names) {
-  Update(names);
+void MixerPlayer::PlaySound(const char* name_sjis, Volume& volume) {
+  Update(volume);
   // A null name stops the sound that plays, as it did on the old platform.
   if (name_sjis == nullptr) {
     if (sounds_) sounds_->Stop();
     return;
   }
   if (!ReadyToSound()) return;
-  std::optional<std::string> path;
-  if (name_sjis[0] != '\0') path = names.Resolve(options_.novel_directory, name_sjis);
-  sounds_->Play(path);
+  FileOr<std::unique_ptr<ByteSource>> file = volume.Open(name_sjis);
+  sounds_->Play(file ? std::move(*file) : nullptr);
 }
 
-void MixerPlayer::Update(HostNames& names) {
-  if (cd_) cd_->Update(TrackFinder(names));
+void MixerPlayer::Update(Volume& volume) {
+  if (cd_) cd_->Update(TrackLoader(volume));
 }

@@ -16,7 +16,6 @@ class MidiMusic;
 class SoundEffects;
 
 struct MixerPlayerOptions {
-  std::string novel_directory;                // host path; CD tracks and WAV names lie here
   std::optional<std::string> soundfont_file;  // overrides the search for a GM soundfont
   // The reader's player opens the device when something first sounds; tests open it
   // at once, to know whether there is one.
@@ -27,16 +26,16 @@ class MixerPlayer final : public MediaPlayer {
  public:
   // Opens the audio device, now or at the first sound. nullptr and the reason when
   // there is none now; later, every command succeeds silently. SDL_mixer has one
-  // device per process, so there is at most one player at a time. File names come
-  // with every call, through the reader's host names.
+  // device per process, so there is at most one player at a time. Files come from
+  // the novel's volume, handed over with every call.
   static std::unique_ptr<MixerPlayer> Create(MixerPlayerOptions options, std::string& error);
   ~MixerPlayer() override;
   MixerPlayer(const MixerPlayer&) = delete;
   MixerPlayer& operator=(const MixerPlayer&) = delete;
 
-  DWORD Run(const MediaCommand& command, HostNames& names) override;
-  void PlaySound(const char* name_sjis, HostNames& names) override;
-  void Update(HostNames& names) override;
+  DWORD Run(const MediaCommand& command, Volume& volume) override;
+  void PlaySound(const char* name_sjis, Volume& volume) override;
+  void Update(Volume& volume) override;
 
   // The General MIDI soundfont that MIDI music plays with, if one was found.
   const std::optional<std::string>& soundfont_path() const { return soundfont_path_; }
@@ -48,10 +47,10 @@ class MixerPlayer final : public MediaPlayer {
   bool ReadyToSound();
   bool ReadyForMidi();
   static void PostMix(void* self, std::uint8_t* stream, int byte_count);
-  DWORD RunCd(const MediaCommand& command, HostNames& names);
-  DWORD RunMidi(const MediaCommand& command, HostNames& names);
-  // Finds track files through the names of the call at hand.
-  CdMusic::TrackFinder TrackFinder(HostNames& names);
+  DWORD RunCd(const MediaCommand& command, Volume& volume);
+  DWORD RunMidi(const MediaCommand& command, Volume& volume);
+  // Loads track files from the volume of the call at hand.
+  static CdMusic::TrackLoader TrackLoader(Volume& volume);
 
   const MixerPlayerOptions options_;
   std::optional<std::string> soundfont_path_;

@@ -8,14 +8,14 @@
 
 extern "C" __attribute__((visibility("default"))) void yomu_make_audio_player(
     const AudioPlayerRequest& request, AudioPlayerReply& reply) {
-  // The player shares the program's objects (its host names), so both must be one build.
+  // The player shares the program's objects (the novel's volume), so both must be one build.
   if (request.program_version != YOMU_VERSION) {
     reply.error = "the sound module is of yomu " YOMU_VERSION;
     return;
   }
   // The device opens at the first sound, so that a device that is missing is said then.
   std::unique_ptr<MixerPlayer> player =
-      MixerPlayer::Create({request.novel_directory, request.soundfont_file, true}, reply.error);
+      MixerPlayer::Create({request.soundfont_file, true}, reply.error);
   if (!player) return;
   reply.soundfont_found = player->soundfont_path().has_value();
   reply.player = std::move(player);

@@ -2,7 +2,6 @@
 // platform's asynchronous sounds did.
 #include "platform/audio/sound_effects.h"
 
-#include "platform/files/regular_file.h"
 #include "platform/media/default_sound.h"
 #include "platform/media/wave_file.h"
 
@@ -12,10 +11,8 @@ constexpr int SOUND_CHANNEL = 0;
 
 // Only RIFF/WAVE data reaches the decoder, checked and cut to a sound's length: the
 // mixer would take any format it knows from the bytes and decode it whole, MIDI too.
-Mix_Chunk* LoadSound(const std::string& host_path) {
-  std::optional<RegularFile> file = RegularFile::Open(host_path);
-  if (!file) return nullptr;
-  const std::optional<std::vector<std::uint8_t>> wave = ReadCheckedSound(*file);
+Mix_Chunk* LoadSound(ByteSource& file) {
+  const std::optional<std::vector<std::uint8_t>> wave = ReadCheckedSound(file);
   if (!wave) return nullptr;
   // The chunk gets samples of its own; the file's bytes go when this returns.
   return Mix_LoadWAV_RW(SDL_RWFromConstMem(wave->data(), static_cast<int>(wave->size())), 1);
@@ -32,9 +29,9 @@ SoundEffects::SoundEffects(int rate_hz, int channel_count)
 
 SoundEffects::~SoundEffects() { Stop(); }
 
-SoundSource SoundEffects::Play(const std::optional<std::string>& host_path) {
+SoundSource SoundEffects::Play(std::unique_ptr<ByteSource> file) {
   Stop();
-  if (host_path) current_.reset(LoadSound(*host_path));
+  if (file) current_.reset(LoadSound(*file));
   Mix_Chunk* chunk = current_ ? current_.get() : chime_.get();
   last_source_ = current_ ? SoundSource::File : SoundSource::Default;
   if (chunk == nullptr || Mix_PlayChannel(SOUND_CHANNEL, chunk, 0) < 0) last_source_ = SoundSource::None;

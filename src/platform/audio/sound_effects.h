@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/files/byte_source.h"
 #include "platform/media/media_player.h"
 
 class SoundEffects {
@@ -20,9 +21,9 @@ class SoundEffects {
   SoundEffects(const SoundEffects&) = delete;
   SoundEffects& operator=(const SoundEffects&) = delete;
 
-  // Plays the file at host_path, or the default sound when there is none or it
-  // does not load. What played.
-  SoundSource Play(const std::optional<std::string>& host_path);
+  // Plays the sound of a file, or the default sound when there is none or it does
+  // not load. What played.
+  SoundSource Play(std::unique_ptr<ByteSource> file);
   void Stop();
   SoundSource last_source() const { return last_source_; }
 

@@ -5,7 +5,6 @@
 #include <memory>
 
 #include "platform/files/read_limits.h"
-#include "platform/files/regular_file.h"
 #include "platform/shift_jis.h"
 #include "platform/utf8_text.h"
 
@@ -52,14 +51,12 @@ std::optional<std::string> Utf8Head(ByteSource& file) {
 
 }  // namespace
 
-std::optional<TextFileReader> OpenAuthorText(ShiftJis& shift_jis, const std::string& host_path,
-                                             AuthorTextNotes* notes) {
-  std::optional<RegularFile> file = RegularFile::Open(host_path);
-  if (!file) return std::nullopt;
+TextFileReader OpenAuthorText(ShiftJis& shift_jis, std::unique_ptr<ByteSource> file,
+                              AuthorTextNotes* notes) {
   if (const std::optional<std::string> head = Utf8Head(*file)) {
     return AuthorTextFromBytes(shift_jis, *head, notes);
   }
-  return TextFileReader(std::make_unique<RegularFile>(std::move(*file)));
+  return TextFileReader(std::move(file));
 }
 
 TextFileReader AuthorTextFromBytes(ShiftJis& shift_jis, std::string_view bytes,

@@ -2,6 +2,7 @@
 // text mode, and converted to CP932 first when they were saved in UTF-8.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,11 +18,11 @@ struct AuthorTextNotes {
   std::vector<UnconvertedCharacter> unconverted;  // characters now 〓
 };
 
-// The file at host_path opened for reading; nothing when it cannot be opened or is no
-// regular file. A Shift-JIS file is read byte for byte, as far as it is read; a UTF-8
-// file is recognised and converted from its head, as far as a script can use it.
-std::optional<TextFileReader> OpenAuthorText(ShiftJis& shift_jis, const std::string& host_path,
-                                             AuthorTextNotes* notes = nullptr);
+// An author's file read as text. A Shift-JIS file is read byte for byte, as far as
+// it is read; a UTF-8 file is recognised and converted from its head, as far as a
+// script can use it.
+TextFileReader OpenAuthorText(ShiftJis& shift_jis, std::unique_ptr<ByteSource> file,
+                              AuthorTextNotes* notes = nullptr);
 // The same for bytes already read from such a file.
 TextFileReader AuthorTextFromBytes(ShiftJis& shift_jis, std::string_view bytes,
                                    AuthorTextNotes* notes = nullptr);

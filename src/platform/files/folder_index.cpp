@@ -1,13 +1,17 @@
-// The case-folded index of a folder's names, and the indexes of the folders
-// looked in, each checked against its folder's modification time.
+// The case-folded index of a folder's names, the keys a name is probed under, and
+// the indexes of the folders looked in, each checked against its folder's
+// modification time.
 #include "platform/files/folder_index.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <memory>
 #include <vector>
 
+#include "platform/files/mangled_names.h"
 #include "platform/files/read_limits.h"
 #include "platform/shift_jis.h"
 
@@ -18,6 +22,8 @@ namespace {
 constexpr std::int64_t UNSETTLED_NS = 1'000'000'000;
 // Folders whose indexes are kept; a novel looks in only a few.
 constexpr std::size_t MAX_FOLDERS = 64;
+// Names with at most this many ASCII letters are looked for spelling by spelling.
+constexpr int MAX_SPELLING_LETTERS = 4;
 
 unsigned char FoldAscii(unsigned char byte) {
   return (byte >= 'A' && byte <= 'Z') ? static_cast<unsigned char>(byte - 'A' + 'a') : byte;
@@ -35,20 +41,6 @@ struct DirectoryCloser {
   void operator()(DIR* directory) const { closedir(directory); }
 };
 
-// Calls visit(name) for each entry but "." and ".."; false when the folder cannot be
-// read or visit asks to stop by returning false.
-template <typename Visit>
-bool ForEachEntry(const std::string& directory, Visit&& visit) {
-  std::unique_ptr<DIR, DirectoryCloser> listing(
-      opendir(directory.empty() ? "." : directory.c_str()));
-  if (!listing) return false;
-  while (const dirent* entry = readdir(listing.get())) {
-    const std::string_view name(entry->d_name);
-    if (!IsDotEntry(name) && !visit(name)) return false;
-  }
-  return true;
-}
-
 void OfferSmallest(std::optional<std::string>& best, std::string_view entry) {
   if (!best || entry < *best) best = std::string(entry);
 }
@@ -56,9 +48,6 @@ void OfferSmallest(std::optional<std::string>& best, std::string_view entry) {
 std::int64_t Nanoseconds(const timespec& time) {
   return static_cast<std::int64_t>(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
 }
-
-// Names with at most this many ASCII letters are looked for spelling by spelling.
-constexpr int MAX_SPELLING_LETTERS = 4;
 
 bool IsAsciiLetter(unsigned char byte) {
   return (byte | 0x20) >= 'a' && (byte | 0x20) <= 'z';
@@ -96,7 +85,7 @@ bool HasFewSpellings(std::string_view name, bool shift_jis) {
 // Every spelling of the name's ASCII letters in either case; the smallest that exists.
 // In a Shift-JIS name the byte after a lead byte is a trail byte, never a letter, as
 // the name is folded.
-std::optional<std::string> FindBySpelling(const std::string& directory, std::string_view name,
+std::optional<std::string> FindBySpelling(int directory_fd, std::string_view name,
                                           bool shift_jis) {
   std::vector<std::size_t> letters;
   for (std::size_t i = 0; i < name.size(); ++i) {
@@ -109,19 +98,42 @@ std::optional<std::string> FindBySpelling(const std::string& directory, std::str
   }
   std::optional<std::string> best;
   std::string spelling(name);
-  const std::string prefix = directory.empty() ? std::string() : directory + "/";
   for (unsigned mask = 0; mask < (1u << letters.size()); ++mask) {
     for (std::size_t bit = 0; bit < letters.size(); ++bit) {
       const auto byte = static_cast<unsigned char>(name[letters[bit]]);
       spelling[letters[bit]] = static_cast<char>((mask >> bit) & 1 ? byte ^ 0x20 : byte);
     }
     struct stat status {};
-    if (lstat((prefix + spelling).c_str(), &status) == 0) OfferSmallest(best, spelling);
+    if (fstatat(directory_fd, spelling.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0) {
+      OfferSmallest(best, spelling);
+    }
   }
   return best;
 }
 
+std::optional<FoundName> Spelled(std::optional<std::string> name, std::string_view wanted) {
+  if (!name) return std::nullopt;
+  const NameMatch match = *name == wanted ? NameMatch::AsWritten : NameMatch::IgnoringCase;
+  return FoundName{std::move(*name), match};
+}
+
 }  // namespace
+
+bool ForEachFolderEntry(int directory_fd, const std::function<bool(std::string_view)>& visit) {
+  // A listing of its own: fdopendir takes the descriptor it is given.
+  const int listing_fd = openat(directory_fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (listing_fd < 0) return false;
+  std::unique_ptr<DIR, DirectoryCloser> listing(fdopendir(listing_fd));
+  if (!listing) {
+    close(listing_fd);
+    return false;
+  }
+  while (const dirent* entry = readdir(listing.get())) {
+    const std::string_view name(entry->d_name);
+    if (!IsDotEntry(name) && !visit(name)) return false;
+  }
+  return true;
+}
 
 std::string FoldShiftJisName(std::string_view name_sjis) {
   std::string folded(name_sjis);
@@ -156,39 +168,60 @@ std::string FoldUtf8Name(std::string_view name_utf8) {
   return folded;
 }
 
-std::optional<FolderIndex> FolderIndex::Build(const std::string& directory) {
+NameProbes::NameProbes(std::string_view name_sjis, const std::optional<std::string>& name_utf8) {
+  probes_.push_back({FoldShiftJisName(name_sjis), false, NameMatch::IgnoringCase});
+  if (name_utf8) probes_.push_back({FoldUtf8Name(*name_utf8), true, NameMatch::IgnoringCase});
+  for (const Mangling how : MANGLINGS) {
+    std::optional<std::string> mangled = MangledName(name_sjis, how);
+    if (!mangled) break;  // a name of ASCII alone has no other forms
+    const bool utf8 = MangledAsUtf8(how);
+    probes_.push_back(
+        {utf8 ? FoldUtf8Name(*mangled) : FoldShiftJisName(*mangled), utf8, NameMatch::Mangled});
+  }
+}
+
+std::optional<FolderIndex> FolderIndex::Build(int directory_fd) {
   FolderIndex index;
-  const bool read = ForEachEntry(directory, [&index](std::string_view name) {
-    if (++index.entry_count_ > FOLDER_INDEX_MAX_ENTRIES) return false;
-    OfferSmallest(index.entries_[FoldShiftJisName(name)].by_sjis, name);
-    OfferSmallest(index.entries_[FoldUtf8Name(name)].by_utf8, name);
+  const bool read = ForEachFolderEntry(directory_fd, [&index](std::string_view name) {
+    if (index.entry_count_ >= FOLDER_INDEX_MAX_ENTRIES) return false;
+    index.Add(name);
     return true;
   });
   if (!read) return std::nullopt;
   return index;
 }
 
-std::optional<std::string> FolderIndex::Scan(const std::string& directory,
-                                             std::string_view name_sjis,
-                                             const std::optional<std::string>& name_utf8) {
-  const std::string folded_sjis = FoldShiftJisName(name_sjis);
-  const std::string folded_utf8 = name_utf8 ? FoldUtf8Name(*name_utf8) : std::string();
-  Entries found;
-  ForEachEntry(directory, [&](std::string_view name) {
-    if (FoldShiftJisName(name) == folded_sjis) OfferSmallest(found.by_sjis, name);
-    if (name_utf8 && FoldUtf8Name(name) == folded_utf8) OfferSmallest(found.by_utf8, name);
-    return true;
-  });
-  return found.by_sjis ? found.by_sjis : found.by_utf8;
+void FolderIndex::Add(std::string_view name) {
+  ++entry_count_;
+  OfferSmallest(entries_[FoldShiftJisName(name)].by_sjis, name);
+  OfferSmallest(entries_[FoldUtf8Name(name)].by_utf8, name);
 }
 
-std::optional<std::string> FolderIndex::Find(std::string_view name_sjis,
-                                             const std::optional<std::string>& name_utf8) const {
-  const auto by_sjis = entries_.find(FoldShiftJisName(name_sjis));
-  if (by_sjis != entries_.end() && by_sjis->second.by_sjis) return by_sjis->second.by_sjis;
-  if (!name_utf8) return std::nullopt;
-  const auto by_utf8 = entries_.find(FoldUtf8Name(*name_utf8));
-  if (by_utf8 != entries_.end()) return by_utf8->second.by_utf8;
+std::optional<FoundName> FolderIndex::Scan(int directory_fd, const NameProbes& probes) {
+  const auto& list = probes.list();
+  std::vector<std::optional<std::string>> found(list.size());
+  ForEachFolderEntry(directory_fd, [&](std::string_view name) {
+    const std::string folded_sjis = FoldShiftJisName(name);
+    const std::string folded_utf8 = FoldUtf8Name(name);
+    for (std::size_t k = 0; k < list.size(); ++k) {
+      if (list[k].key == (list[k].utf8 ? folded_utf8 : folded_sjis)) OfferSmallest(found[k], name);
+    }
+    return true;
+  });
+  for (std::size_t k = 0; k < list.size(); ++k) {
+    if (found[k]) return FoundName{std::move(*found[k]), list[k].match};
+  }
+  return std::nullopt;
+}
+
+std::optional<FoundName> FolderIndex::Find(const NameProbes& probes) const {
+  for (const NameProbes::Probe& probe : probes.list()) {
+    const auto entries = entries_.find(probe.key);
+    if (entries == entries_.end()) continue;
+    const std::optional<std::string>& name =
+        probe.utf8 ? entries->second.by_utf8 : entries->second.by_sjis;
+    if (name) return FoundName{*name, probe.match};
+  }
   return std::nullopt;
 }
 
@@ -209,33 +242,40 @@ void FolderIndexes::Forget(std::map<std::string, Cached>::iterator folder) {
   folders_.erase(folder);
 }
 
-std::optional<std::string> FolderIndexes::Find(const std::string& directory,
-                                               std::string_view name_sjis,
-                                               const std::optional<std::string>& name_utf8) {
-  if (HasFewSpellings(name_sjis, true) && (!name_utf8 || HasFewSpellings(*name_utf8, false))) {
-    std::optional<std::string> found = FindBySpelling(directory, name_sjis, true);
-    if (!found && name_utf8) found = FindBySpelling(directory, *name_utf8, false);
-    return found;
-  }
+std::optional<FoundName> FolderIndexes::Find(const std::string& key, int directory_fd,
+                                             std::string_view name_sjis,
+                                             const std::optional<std::string>& name_utf8,
+                                             bool build) {
   struct stat status {};
-  if (stat(directory.empty() ? "." : directory.c_str(), &status) != 0) return std::nullopt;
+  if (fstat(directory_fd, &status) != 0) return std::nullopt;
   const Stamp stamp{status.st_dev, status.st_ino, status.st_mtim};
-  const auto cached = folders_.find(directory);
-  if (cached != folders_.end() && cached->second.settled && cached->second.stamp == stamp) {
+  const auto cached = folders_.find(key);
+  const bool indexed_before = cached != folders_.end();
+  const bool current = indexed_before && cached->second.settled && cached->second.stamp == stamp;
+  if (!indexed_before && HasFewSpellings(name_sjis, true) &&
+      (!name_utf8 || HasFewSpellings(*name_utf8, false))) {
+    std::optional<FoundName> found =
+        Spelled(FindBySpelling(directory_fd, name_sjis, true), name_sjis);
+    if (!found && name_utf8) {
+      found = Spelled(FindBySpelling(directory_fd, *name_utf8, false), *name_utf8);
+    }
+    if (found || !build) return found;
+  }
+  const NameProbes probes(name_sjis, name_utf8);
+  if (current) {
     const std::optional<FolderIndex>& index = cached->second.index;
-    return index ? index->Find(name_sjis, name_utf8)
-                 : FolderIndex::Scan(directory, name_sjis, name_utf8);
+    return index ? index->Find(probes) : FolderIndex::Scan(directory_fd, probes);
   }
   if (cached != folders_.end()) Forget(cached);
   timespec now{};
   clock_gettime(CLOCK_REALTIME, &now);
-  std::optional<FolderIndex> index = FolderIndex::Build(directory);
-  std::optional<std::string> found = index ? index->Find(name_sjis, name_utf8)
-                                           : FolderIndex::Scan(directory, name_sjis, name_utf8);
+  std::optional<FolderIndex> index = FolderIndex::Build(directory_fd);
+  std::optional<FoundName> found =
+      index ? index->Find(probes) : FolderIndex::Scan(directory_fd, probes);
   const std::size_t size = index ? index->size() : 0;
   MakeRoom(size);
   const bool settled = Nanoseconds(now) - Nanoseconds(stamp.modified) > UNSETTLED_NS;
   entry_count_ += size;
-  folders_.emplace(directory, Cached{stamp, settled, std::move(index)});
+  folders_.emplace(key, Cached{stamp, settled, std::move(index)});
   return found;
 }

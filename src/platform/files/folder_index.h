@@ -1,17 +1,22 @@
-// Names found without regard to case, as the old file system found them: one
-// case-folded index per folder, built the first time a name is not found as
-// written and built again when the folder changes.
+// Names found without regard to case, as the old file system found them, and in the
+// forms that extractors give Shift-JIS names: one case-folded index per folder,
+// built the first time a name is not found as written and built again when the
+// folder changes. An archive's folders are indexed from their member names.
 #pragma once
 
 #include <sys/types.h>
 
 #include <cstdint>
 #include <ctime>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
+
+#include "platform/files/novel_file.h"
 
 // A name folded to lower case (ASCII letters and full-width Ａ-Ｚ) by its own
 // Shift-JIS character boundaries: a trail byte that looks like a letter never folds.
@@ -20,22 +25,46 @@ std::string FoldShiftJisName(std::string_view name_sjis);
 // stays the same.
 std::string FoldUtf8Name(std::string_view name_utf8);
 
+// Calls visit(name) for each entry of the folder open as directory_fd but "." and
+// ".."; false when the folder cannot be read or visit stops by returning false.
+bool ForEachFolderEntry(int directory_fd, const std::function<bool(std::string_view)>& visit);
+
+// A stored name found for a wanted one, and how it matched.
+struct FoundName {
+  std::string name;
+  NameMatch match = NameMatch::AsWritten;
+};
+
+// The folded keys under which a name that is not stored as written is looked for,
+// in order: its Shift-JIS form, its UTF-8 form, then the forms of the extractors.
+class NameProbes {
+ public:
+  NameProbes(std::string_view name_sjis, const std::optional<std::string>& name_utf8);
+
+  struct Probe {
+    std::string key;
+    bool utf8 = false;  // the key folds a UTF-8 name, else a Shift-JIS one
+    NameMatch match = NameMatch::IgnoringCase;
+  };
+  const std::vector<Probe>& list() const { return probes_; }
+
+ private:
+  std::vector<Probe> probes_;
+};
+
 // The entries of one folder by their folded names. Several entries may fold alike
 // (README.TXT and readme.txt): the smallest in byte order stands for them, so that
 // the choice does not depend on the order in which the folder lists them.
 class FolderIndex {
  public:
   // Nothing when the folder cannot be read or holds too many entries to index.
-  static std::optional<FolderIndex> Build(const std::string& directory);
-  std::size_t size() const { return entry_count_; }
+  static std::optional<FolderIndex> Build(int directory_fd);
   // As a folder that is too large to index is searched: entry by entry.
-  static std::optional<std::string> Scan(const std::string& directory, std::string_view name_sjis,
-                                         const std::optional<std::string>& name_utf8);
+  static std::optional<FoundName> Scan(int directory_fd, const NameProbes& probes);
 
-  // The entry that matches the Shift-JIS name without regard to case; else the one
-  // that matches its UTF-8 form so.
-  std::optional<std::string> Find(std::string_view name_sjis,
-                                  const std::optional<std::string>& name_utf8) const;
+  void Add(std::string_view name);
+  std::size_t size() const { return entry_count_; }
+  std::optional<FoundName> Find(const NameProbes& probes) const;
 
  private:
   struct Entries {
@@ -51,11 +80,14 @@ class FolderIndex {
 // before the index was built that a later change could carry the same time.
 class FolderIndexes {
  public:
-  // As FolderIndex::Find. A name whose only letters are a few ASCII ones is found by
-  // trying its spellings one by one, which costs less than reading a large folder:
-  // the bookmark file and the contents file at start-up are such names.
-  std::optional<std::string> Find(const std::string& directory, std::string_view name_sjis,
-                                  const std::optional<std::string>& name_utf8);
+  // As FolderIndex::Find in the folder open as directory_fd, kept under key. While a
+  // folder has never been indexed, a name whose only letters are a few ASCII ones is
+  // found by trying its spellings one by one, which costs less than reading a large
+  // folder (the bookmark file and the contents file at start-up are such names); the
+  // index is built for it only when build is set.
+  std::optional<FoundName> Find(const std::string& key, int directory_fd,
+                                std::string_view name_sjis,
+                                const std::optional<std::string>& name_utf8, bool build = false);
 
  private:
   struct Stamp {

@@ -3,6 +3,7 @@
 // the format can put on a page or into a sound; nothing larger is ever needed.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 // A picture file is at most this large: far above any 640 x 480 picture in any
@@ -26,6 +27,11 @@ constexpr std::uint64_t FONT_FILE_MAX_BYTES = std::uint64_t{512} * 1024 * 1024;
 // The indexes of folders' names hold at most this many entries in all; a larger
 // folder is searched entry by entry as it stands on the disk.
 constexpr std::uint32_t FOLDER_INDEX_MAX_ENTRIES = 250'000;
+
+// An archive is read as far as its first members up to these: members, and bytes
+// that they unpack to in all. Each member is held besides to the cap of its kind.
+constexpr std::size_t ARCHIVE_MAX_MEMBERS = 65'536;
+constexpr std::uint64_t ARCHIVE_MAX_UNPACKED_BYTES = std::uint64_t{2} * 1024 * 1024 * 1024;
 
 // Scripts, the contents and the bookmark file are read line by line and only as
 // far as their tables reach, so they need no cap of their own: at most 700 lines

@@ -13,7 +13,11 @@ FileDescriptor::~FileDescriptor() {
 
 std::optional<RegularFile> RegularFile::Open(const std::string& host_path) {
   // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer.
-  FileDescriptor file(open(host_path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+  return FromDescriptor(
+      FileDescriptor(open(host_path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK)));
+}
+
+std::optional<RegularFile> RegularFile::FromDescriptor(FileDescriptor file) {
   if (file.get() < 0) return std::nullopt;
   struct stat status {};
   if (fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode) || status.st_size < 0) {

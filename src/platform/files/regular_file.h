@@ -34,6 +34,8 @@ class RegularFile final : public ByteSource {
   // Nothing when the file cannot be opened or is no regular file (a folder, a FIFO,
   // a device, or a link to one).
   static std::optional<RegularFile> Open(const std::string& host_path);
+  // The same for a file already open.
+  static std::optional<RegularFile> FromDescriptor(FileDescriptor file);
 
   std::uint64_t size() const override { return size_; }
   std::size_t ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) override;

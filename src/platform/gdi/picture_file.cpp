@@ -56,8 +56,10 @@ std::optional<Bitmap> DecodeWithLibrary(std::span<const std::uint8_t> file, cons
   return FromSurface(*decoded, header);
 }
 
+}  // namespace
+
 // The cropped file is small: at most the visible pixels and the headers.
-std::optional<Bitmap> DecodeCropped(ByteSource& file) {
+std::optional<Bitmap> DecodeBitmapFile(ByteSource& file) {
   if (file.size() > PICTURE_FILE_MAX_BYTES) return std::nullopt;
   const std::optional<std::vector<std::uint8_t>> cropped = CropBitmapFile(file);
   if (!cropped) return std::nullopt;
@@ -67,17 +69,15 @@ std::optional<Bitmap> DecodeCropped(ByteSource& file) {
   return DecodeWithLibrary(*cropped, *header);
 }
 
-}  // namespace
-
 std::optional<Bitmap> DecodeBitmapFile(std::span<const std::uint8_t> file) {
   SpanSource source(file);
-  return DecodeCropped(source);
+  return DecodeBitmapFile(source);
 }
 
 std::optional<Bitmap> LoadBitmapFile(const std::string& host_path) {
   std::optional<RegularFile> file = RegularFile::Open(host_path);
   if (!file) return std::nullopt;
-  return DecodeCropped(*file);
+  return DecodeBitmapFile(*file);
 }
 
 std::unique_ptr<Bitmap> LoadImageA(Platform& platform, const char* name_sjis, UINT type, int width,
@@ -86,7 +86,10 @@ std::unique_ptr<Bitmap> LoadImageA(Platform& platform, const char* name_sjis, UI
       (flags & LR_LOADFROMFILE) == 0) {
     return nullptr;
   }
-  std::optional<Bitmap> picture = LoadBitmapFile(platform.HostPath(name_sjis));
+  FileOr<std::unique_ptr<ByteSource>> file =
+      platform.volume->Open(name_sjis, PICTURE_FILE_MAX_BYTES);
+  if (!file) return nullptr;
+  std::optional<Bitmap> picture = DecodeBitmapFile(**file);
   if (!picture) return nullptr;
   return std::make_unique<Bitmap>(std::move(*picture));
 }

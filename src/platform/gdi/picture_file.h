@@ -8,6 +8,7 @@
 #include <span>
 #include <string>
 
+#include "platform/files/byte_source.h"
 #include "platform/files/read_limits.h"
 #include "platform/gdi/bitmap.h"
 #include "platform/win32_types.h"
@@ -18,8 +19,9 @@ class Platform;
 // reader shows. Only the top-left 640 x 480 pixels that a page can show are
 // decoded: a larger picture comes out cut to them.
 std::optional<Bitmap> DecodeBitmapFile(std::span<const std::uint8_t> file);
-// The picture of the bitmap file at a host path, or nothing; only the visible part
-// of the file is read.
+// The same for a file read by position: only the part that a page shows is read.
+std::optional<Bitmap> DecodeBitmapFile(ByteSource& file);
+// The picture of the bitmap file at a host path, or nothing.
 std::optional<Bitmap> LoadBitmapFile(const std::string& host_path);
 
 // As Win32's call with type IMAGE_BITMAP, the file's own size (width and height 0)

@@ -17,7 +17,6 @@ constexpr char AUDIO_MODULE_FACTORY[] = "yomu_make_audio_player";
 
 struct AudioPlayerRequest {
   std::string program_version;  // a module of another build refuses to make a player
-  std::string novel_directory;  // host path; CD tracks and WAV names lie here
   std::optional<std::string> soundfont_file;  // overrides the search for a GM soundfont
 };
 

@@ -16,7 +16,7 @@ DWORD mciSendStringA(Platform& platform, const char* command_sjis, char* reply, 
   if (!platform.media) return 0;
   const std::optional<MediaCommand> command = ParseMediaCommand(command_sjis);
   if (!command) return MCIERR_UNRECOGNIZED_COMMAND;
-  return platform.media->Run(*command, platform.host_names);
+  return platform.media->Run(*command, *platform.volume);
 }
 
 bool sndPlaySoundA(Platform& platform, const char* name_sjis, UINT flags) {
@@ -24,6 +24,6 @@ bool sndPlaySoundA(Platform& platform, const char* name_sjis, UINT flags) {
   std::snprintf(flags_text, sizeof flags_text, " %u", flags);
   const std::string name_utf8 = name_sjis != nullptr ? platform.shift_jis.ToUtf8(name_sjis) : std::string();
   platform.backend.Record("sound " + name_utf8 + flags_text);
-  if (platform.media) platform.media->PlaySound(name_sjis, platform.host_names);
+  if (platform.media) platform.media->PlaySound(name_sjis, *platform.volume);
   return true;
 }

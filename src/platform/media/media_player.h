@@ -30,19 +30,19 @@ inline DWORD CdDeviceAnswer(MediaVerb verb, bool& open) {
 // What a WAV call made audible.
 enum class SoundSource { None, File, Default };
 
-class HostNames;
+class Volume;
 
-// Every call is handed the reader's host names, through which file names are found.
+// Every call is handed the novel's volume, in which file names are found.
 class MediaPlayer {
  public:
   virtual ~MediaPlayer() = default;
 
   // Carries out one command: 0, or one of the errors above.
-  virtual DWORD Run(const MediaCommand& command, HostNames& names) = 0;
-  // A WAV sound by its Shift-JIS name relative to the novel's directory; it cuts
+  virtual DWORD Run(const MediaCommand& command, Volume& volume) = 0;
+  // A WAV sound by its Shift-JIS name in the novel; it cuts
   // off the sound before it, and a name that does not load plays the default sound.
-  virtual void PlaySound(const char* name_sjis, HostNames& names) = 0;
+  virtual void PlaySound(const char* name_sjis, Volume& volume) = 0;
   // Work that must happen on the reader's thread, such as starting the next CD
   // track when one has ended. Cheap when there is nothing to do.
-  virtual void Update(HostNames& names) = 0;
+  virtual void Update(Volume& volume) = 0;
 };

@@ -41,11 +41,11 @@ bool OnDemandPlayer::Ready() {
   return true;
 }
 
-DWORD OnDemandPlayer::Run(const MediaCommand& command, HostNames& names) {
+DWORD OnDemandPlayer::Run(const MediaCommand& command, Volume& volume) {
   if (!player_ && CanSound(command, cd_open_) && Ready() && cd_open_) {
-    player_->Run({MediaVerb::OpenCd, 0, {}}, names);  // the device opened before the player
+    player_->Run({MediaVerb::OpenCd, 0, {}}, volume);  // the device opened before the player
   }
-  return player_ ? player_->Run(command, names) : RunSilently(command);
+  return player_ ? player_->Run(command, volume) : RunSilently(command);
 }
 
 DWORD OnDemandPlayer::RunSilently(const MediaCommand& command) {
@@ -66,11 +66,11 @@ DWORD OnDemandPlayer::RunSilently(const MediaCommand& command) {
   return MCIERR_UNRECOGNIZED_COMMAND;
 }
 
-void OnDemandPlayer::PlaySound(const char* name_sjis, HostNames& names) {
+void OnDemandPlayer::PlaySound(const char* name_sjis, Volume& volume) {
   // A null name only stops what plays, and before the module nothing does.
-  if (player_ || (name_sjis != nullptr && Ready())) player_->PlaySound(name_sjis, names);
+  if (player_ || (name_sjis != nullptr && Ready())) player_->PlaySound(name_sjis, volume);
 }
 
-void OnDemandPlayer::Update(HostNames& names) {
-  if (player_) player_->Update(names);
+void OnDemandPlayer::Update(Volume& volume) {
+  if (player_) player_->Update(volume);
 }

@@ -18,9 +18,9 @@ class OnDemandPlayer final : public MediaPlayer {
   OnDemandPlayer(const OnDemandPlayer&) = delete;
   OnDemandPlayer& operator=(const OnDemandPlayer&) = delete;
 
-  DWORD Run(const MediaCommand& command, HostNames& names) override;
-  void PlaySound(const char* name_sjis, HostNames& names) override;
-  void Update(HostNames& names) override;
+  DWORD Run(const MediaCommand& command, Volume& volume) override;
+  void PlaySound(const char* name_sjis, Volume& volume) override;
+  void Update(Volume& volume) override;
 
  private:
   // Loads the module and makes its player, once; says on standard error, in one

@@ -266,18 +266,30 @@ bool SdlBackend::WaitForInput(Platform& platform, std::optional<std::uint64_t> d
   }
   // The media player's wake-up (a CD track that ended) arrives as an event of its
   // own; whatever woke the loop, the player catches up here on the reader's thread.
-  if (platform.media) platform.media->Update(platform.host_names);
+  if (platform.media) platform.media->Update(*platform.volume);
   return true;
 }
 
 // A box over the window; where none can be shown, standard error has the text.
-void SdlBackend::ShowMessage(std::string_view text_utf8) {
+namespace {
+
+bool ShowMessageBox(std::string_view text_utf8, SDL_Window* parent) {
   const std::string text(text_utf8);
-  const int shown =
-      SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, MESSAGE_TITLE, text.c_str(), sdl_window_);
-  if (shown != 0) {
-    std::fprintf(stderr, "yomu: %s (no message box: %s)\n", text.c_str(), SDL_GetError());
+  return SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, MESSAGE_TITLE, text.c_str(), parent) ==
+         0;
+}
+
+}  // namespace
+
+void SdlBackend::ShowMessage(std::string_view text_utf8) {
+  if (!ShowMessageBox(text_utf8, sdl_window_)) {
+    std::fprintf(stderr, "yomu: %.*s (no message box: %s)\n", static_cast<int>(text_utf8.size()),
+                 text_utf8.data(), SDL_GetError());
   }
+}
+
+void SdlBackend::ShowMessageAlone(std::string_view text_utf8) {
+  ShowMessageBox(text_utf8, nullptr);  // its text is on standard error already
 }
 
 // The modes the screen offers, and a 640 x 480 of our own where it offers none:

@@ -21,6 +21,9 @@ class SdlBackend : public Backend {
   // scale: the page's pixel size on screen; 0 chooses the largest whole factor
   // that fits the screen comfortably.
   static std::unique_ptr<SdlBackend> Create(int scale, std::string& error);
+  // A message box of its own, for an error that keeps the window from opening: a
+  // reader who started yomu from the desktop sees no standard error.
+  static void ShowMessageAlone(std::string_view text_utf8);
   ~SdlBackend() override;
   SdlBackend(const SdlBackend&) = delete;
   SdlBackend& operator=(const SdlBackend&) = delete;

@@ -1,10 +1,12 @@
-// Host paths for Shift-JIS names: 0x5C trail bytes, names stored in Shift-JIS or
-// UTF-8, case-blind matching, folders, absolute paths, missing files.
-#include "platform/files/host_path.h"
+// A novel's names in its folder: 0x5C trail bytes, names stored in Shift-JIS or
+// UTF-8, case-blind matching, subfolders, the forms extractors give names, and
+// names that lead outside the novel.
+#include "platform/files/folder_volume.h"
 
 #include <gtest/gtest.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -14,7 +16,7 @@
 
 namespace {
 
-TEST(HostPathTest, Resolves) {
+TEST(FolderVolumeTest, Resolves) {
   const std::string title_sjis = "\x83\x5E\x83\x43\x83\x67\x83\x8B.txt", title = "タイトル.txt";
   const std::string source_sjis = "\x83\x5C\x81\x5B\x83\x58.txt", source = "ソース.txt";  // ソ = 83 5C
   const std::string cover_sjis = "\x95\x5C\x8E\x86.bmp", cover = "表紙.bmp";  // 表 = 95 5C
@@ -52,7 +54,6 @@ TEST(HostPathTest, Resolves) {
       {{"a.txt"}, std::string("a.txt\0b", 7), "a.txt"},
       {{}, "pic\\\x83", "pic/\x83"},  // a lone lead byte at the end
   };
-  ShiftJis shift_jis;
   for (const auto& c : cases) {
     const Novel directory;
     for (const std::string& file : c.files) {
@@ -60,36 +61,28 @@ TEST(HostPathTest, Resolves) {
       std::filesystem::create_directories(host.parent_path());
       if (file.back() != '/') std::ofstream(host) << "x";
     }
-    EXPECT_EQ(HostNames(shift_jis).Resolve(directory.path(), c.name),
+    EXPECT_EQ(OpenFolder(directory.path())->HostPathForWriting(c.name),
               directory.path() + "/" + c.expected)
         << c.name;
   }
 }
 
-TEST(HostPathTest, AbsolutePathIgnoresTheDirectoryAndFoldsCase) {
-  const Novel directory;
-  std::ofstream(directory.path() + "/bgm.mid") << "x";
-  ShiftJis shift_jis;
-  for (const char* name : {"\\bgm.mid", "\\BGM.MID"}) {
-    EXPECT_EQ(HostNames(shift_jis).Resolve("/nonexistent", directory.path() + name),
-              directory.path() + "/bgm.mid");
-  }
-}
-
 // The index of a folder's names is built again once the folder changes; names of
 // a few letters are looked up spelling by spelling.
-TEST(HostPathTest, NamesAddedAfterTheFirstLookUpAreFound) {
+TEST(FolderVolumeTest, NamesAddedAfterTheFirstLookUpAreFound) {
   const Novel directory;
   std::ofstream(directory.path() + "/first.txt") << "x";
   const timespec long_ago[2] = {{0, UTIME_OMIT}, {1000000000, 0}};
   ASSERT_EQ(utimensat(AT_FDCWD, directory.path().c_str(), long_ago, 0), 0);
-  ShiftJis shift_jis;
-  HostNames names(shift_jis);
+  const std::unique_ptr<Volume> volume = OpenFolder(directory.path());
   for (const char* file : {"first.txt", "second.txt", "a.txt"}) {
     std::ofstream(directory.path() + "/" + file) << "x";
     std::string upper = file;
     for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    EXPECT_EQ(names.Resolve(directory.path(), upper), directory.path() + "/" + file);
+    const FileOr<NovelFile> found = volume->Find(upper);
+    ASSERT_TRUE(found) << upper;
+    EXPECT_EQ(found->path, file);
+    EXPECT_EQ(found->match, NameMatch::IgnoringCase);
   }
 }
 

@@ -1,0 +1,170 @@
+// libarchive over the archive file read by position, with names in CP932 converted
+// under a UTF-8 character type set for this thread alone while headers are read.
+#include "platform/files/archive_reader.h"
+
+#include <archive.h>
+#include <archive_entry.h>
+#include <locale.h>
+#include <stdio.h>
+
+#include <algorithm>
+#include <utility>
+
+namespace {
+
+// What libarchive may read: the archives novels were shared in, and the streams
+// that wrap them. Formats that describe files elsewhere (mtree) or that run an
+// outside program (lrzip, lzop, grzip) are left out.
+using Support = int (*)(archive*);
+constexpr Support FORMATS[] = {
+    archive_read_support_format_zip,  archive_read_support_format_lha,
+    archive_read_support_format_7zip, archive_read_support_format_rar,
+    archive_read_support_format_rar5, archive_read_support_format_cab,
+    archive_read_support_format_tar,  archive_read_support_format_cpio,
+    archive_read_support_format_iso9660,
+};
+constexpr Support FILTERS[] = {
+    archive_read_support_filter_gzip, archive_read_support_filter_bzip2,
+    archive_read_support_filter_xz,   archive_read_support_filter_lzma,
+    archive_read_support_filter_lzip, archive_read_support_filter_zstd,
+    archive_read_support_filter_compress,
+};
+
+// The extensions of those archives, as novels were shared in them.
+constexpr std::string_view ARCHIVE_EXTENSIONS[] = {".zip", ".lzh", ".lha", ".7z",
+                                                   ".rar", ".cab", ".tar", ".tgz"};
+
+constexpr const char* HEADER_CHARSETS[] = {"hdrcharset=CP932", "hdrcharset=ISO-8859-1"};
+
+constexpr std::size_t FIRST_BLOCK_BYTES = 4096;
+constexpr std::size_t LARGEST_BLOCK_BYTES = 256 * 1024;
+
+// libarchive converts CP932 names only when the character type is UTF-8; this sets
+// it for the calling thread while it lives, and leaves the program's own alone.
+class Utf8CharacterType {
+ public:
+  Utf8CharacterType() : utf8_(newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t{})) {
+    if (utf8_ != locale_t{}) previous_ = uselocale(utf8_);
+  }
+  ~Utf8CharacterType() {
+    if (utf8_ == locale_t{}) return;
+    uselocale(previous_);
+    freelocale(utf8_);
+  }
+  Utf8CharacterType(const Utf8CharacterType&) = delete;
+  Utf8CharacterType& operator=(const Utf8CharacterType&) = delete;
+
+ private:
+  locale_t utf8_;
+  locale_t previous_{};
+};
+
+MemberHeader::Kind KindOf(archive_entry* entry) {
+  if (archive_entry_hardlink(entry) != nullptr) return MemberHeader::Kind::Other;
+  switch (archive_entry_filetype(entry)) {
+    case AE_IFREG: return MemberHeader::Kind::RegularFile;
+    case AE_IFDIR: return MemberHeader::Kind::Folder;
+    default: return MemberHeader::Kind::Other;
+  }
+}
+
+}  // namespace
+
+bool IsArchiveName(std::string_view name) {
+  return std::any_of(std::begin(ARCHIVE_EXTENSIONS), std::end(ARCHIVE_EXTENSIONS),
+                     [name](std::string_view extension) {
+                       if (name.size() <= extension.size()) return false;
+                       const std::string_view end = name.substr(name.size() - extension.size());
+                       return std::equal(end.begin(), end.end(), extension.begin(),
+                                         [](char a, char b) { return (a | 0x20) == b; });
+                     });
+}
+
+ArchivePass::ArchivePass(std::shared_ptr<RegularFile> file)
+    : file_(std::move(file)), archive_(archive_read_new()), block_size_(FIRST_BLOCK_BYTES) {}
+
+ArchivePass::~ArchivePass() {
+  if (archive_ != nullptr) archive_read_free(archive_);
+}
+
+ErrorOr<std::unique_ptr<ArchivePass>, std::string> ArchivePass::Begin(
+    std::shared_ptr<RegularFile> file, HeaderNames names) {
+  std::unique_ptr<ArchivePass> pass(new ArchivePass(std::move(file)));
+  archive* a = pass->archive_;
+  if (a == nullptr) return std::string("libarchive cannot start");
+  // The archive takes the character type in force when its first conversion is made.
+  const Utf8CharacterType utf8;
+  for (const Support support : FORMATS) support(a);
+  for (const Support support : FILTERS) support(a);
+  archive_read_set_options(a, HEADER_CHARSETS[static_cast<int>(names)]);
+  archive_read_set_callback_data(a, pass.get());
+  archive_read_set_read_callback(a, &ArchivePass::Read);
+  archive_read_set_skip_callback(a, &ArchivePass::Skip);
+  archive_read_set_seek_callback(a, &ArchivePass::Seek);
+  if (archive_read_open1(a) != ARCHIVE_OK) return pass->Reason();
+  return pass;
+}
+
+std::string ArchivePass::Reason() const {
+  const char* reason = archive_error_string(archive_);
+  return reason != nullptr && reason[0] != '\0' ? reason : "it is damaged or cut short";
+}
+
+std::string ArchivePass::FormatName() const {
+  const char* name = archive_format_name(archive_);
+  return name != nullptr ? name : "archive";
+}
+
+ErrorOr<std::optional<MemberHeader>, std::string> ArchivePass::Next() {
+  const Utf8CharacterType utf8;
+  archive_entry* entry = nullptr;
+  const int status = archive_read_next_header(archive_, &entry);
+  if (status == ARCHIVE_EOF) return std::optional<MemberHeader>();
+  if (status < ARCHIVE_WARN || entry == nullptr) return Reason();
+  MemberHeader header;
+  if (const char* path = archive_entry_pathname_utf8(entry)) header.path = path;
+  header.kind = KindOf(entry);
+  if (archive_entry_size_is_set(entry) && archive_entry_size(entry) >= 0) {
+    header.size = static_cast<std::uint64_t>(archive_entry_size(entry));
+  }
+  header.encrypted = archive_entry_is_encrypted(entry) != 0;
+  return std::optional<MemberHeader>(std::move(header));
+}
+
+ErrorOr<std::size_t, std::string> ArchivePass::ReadData(std::span<std::uint8_t> out) {
+  const la_ssize_t count = archive_read_data(archive_, out.data(), out.size());
+  if (count < 0) return Reason();
+  return static_cast<std::size_t>(count);
+}
+
+ssize_t ArchivePass::Read(archive*, void* self, const void** block) {
+  auto* pass = static_cast<ArchivePass*>(self);
+  pass->block_.resize(pass->block_size_);
+  const std::size_t count = pass->file_->ReadAt(pass->offset_, pass->block_);
+  pass->offset_ += count;
+  pass->block_size_ = std::min(pass->block_size_ * 2, LARGEST_BLOCK_BYTES);
+  *block = pass->block_.data();
+  return static_cast<ssize_t>(count);
+}
+
+std::int64_t ArchivePass::Skip(archive*, void* self, std::int64_t request) {
+  auto* pass = static_cast<ArchivePass*>(self);
+  if (request <= 0) return 0;
+  const std::uint64_t left = pass->file_->size() - std::min(pass->offset_, pass->file_->size());
+  const std::uint64_t skipped = std::min<std::uint64_t>(static_cast<std::uint64_t>(request), left);
+  pass->offset_ += skipped;
+  pass->block_size_ = FIRST_BLOCK_BYTES;
+  return static_cast<std::int64_t>(skipped);
+}
+
+std::int64_t ArchivePass::Seek(archive*, void* self, std::int64_t offset, int whence) {
+  auto* pass = static_cast<ArchivePass*>(self);
+  const auto size = static_cast<std::int64_t>(pass->file_->size());
+  std::int64_t target = offset;
+  if (whence == SEEK_CUR) target += static_cast<std::int64_t>(pass->offset_);
+  if (whence == SEEK_END) target += size;
+  if (target < 0) return ARCHIVE_FATAL;
+  pass->offset_ = static_cast<std::uint64_t>(std::min(target, size));
+  pass->block_size_ = FIRST_BLOCK_BYTES;
+  return static_cast<std::int64_t>(pass->offset_);
+}
