@@ -1,5 +1,7 @@
 // yomu: reads Japanese sound novels. The command line picks the backend and the
 // novel's directory, then the reader runs as its window procedure says.
+#include <stdlib.h>
+
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -60,6 +62,9 @@ int RunWindow(const CommandLine& line) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // While TZ is unset the C library reads /etc/localtime again at every time it
+  // converts; an archive's headers convert one a member.
+  setenv("TZ", ":/etc/localtime", 0);
   // The authors' check runs on its own, before any option of the reader is looked at.
   if (argc > 1 && std::strcmp(argv[1], "check") == 0) {
     return RunCheckCommand(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr);

@@ -41,10 +41,12 @@ void OnCreate(Reader& r, Window& window) {
   // Said with the folder, and shown: a reader who opened the wrong one sees where
   // yomu looked and what it found there instead.
   if (const FileOr<std::monostate> loaded = LoadScript(r); !loaded) {
+    const bool missing = loaded.error().problem == FileProblem::NotFound;
+    const std::string& place = r.platform.volume->place();
     const std::string problem = "script " +
                                 QuotedForMessage(r.platform.shift_jis, s.ScriptFileName) + " " +
-                                DescribeFileError(loaded.error()) + " in " +
-                                r.platform.volume->place();
+                                DescribeFileError(loaded.error()) +
+                                (missing ? " in " + place : " (in " + place + ")");
     WarnAt(r, "", problem);
     ShowMessage(r.platform, "yomu cannot start this novel: " + problem + "." +
                                 WhatStandsInstead(*r.platform.volume, s.ScriptFileName));

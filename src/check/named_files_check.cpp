@@ -5,9 +5,18 @@
 #include <cstring>
 
 #include "platform/files/volume.h"
+#include "platform/utf8_text.h"
 #include "platform/media/track_files.h"
 
 namespace {
+
+// A name that is no UTF-8 shown as unzip meant its bytes, in ISO 8859-1.
+std::string Latin1Shown(const std::string& name) {
+  if (WellFormedUtf8Length(name) == name.size()) return name;
+  std::string shown;
+  for (const char c : name) AppendUtf8(shown, static_cast<unsigned char>(c));
+  return shown;
+}
 
 std::string FolderOf(const std::string& path) {
   const std::size_t slash = path.rfind('/');
@@ -34,10 +43,11 @@ std::optional<LineProblem> NamedFileCheck::MatchProblem(NamedFile kind, const ch
   const std::string folder = FolderOf(file->path);
   if (!mangled_folders_.insert(folder).second) return std::nullopt;
   const std::string where =
-      folder.empty() ? "the novel's folder" : "the folder \"" + volume_.DisplayName(folder) + "\"";
+      folder.empty() ? "the novel's folder" : "the folder \"" + Latin1Shown(folder) + "\"";
   return LineProblem{Severity::Warning,
-                     "the names in " + where + " were changed by the program that unpacked it (" +
-                         named + " is stored as " + stored +
+                     "the names in " + where +
+                         " were changed by the program that unpacked its archive (" + named +
+                         " is stored as \"" + Latin1Shown(file->path) + "\"" +
                          "): yomu finds them, but other readers may not; yomu also reads the "
                          "archive itself, as it was shared"};
 }

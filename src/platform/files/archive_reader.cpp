@@ -40,16 +40,15 @@ constexpr std::size_t FIRST_BLOCK_BYTES = 4096;
 constexpr std::size_t LARGEST_BLOCK_BYTES = 256 * 1024;
 
 // libarchive converts CP932 names only when the character type is UTF-8; this sets
-// it for the calling thread while it lives, and leaves the program's own alone.
+// the pass's UTF-8 locale for the calling thread while it lives, and leaves the
+// program's own alone.
 class Utf8CharacterType {
  public:
-  Utf8CharacterType() : utf8_(newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t{})) {
+  explicit Utf8CharacterType(locale_t utf8) : utf8_(utf8) {
     if (utf8_ != locale_t{}) previous_ = uselocale(utf8_);
   }
   ~Utf8CharacterType() {
-    if (utf8_ == locale_t{}) return;
-    uselocale(previous_);
-    freelocale(utf8_);
+    if (utf8_ != locale_t{}) uselocale(previous_);
   }
   Utf8CharacterType(const Utf8CharacterType&) = delete;
   Utf8CharacterType& operator=(const Utf8CharacterType&) = delete;
@@ -80,11 +79,33 @@ bool IsArchiveName(std::string_view name) {
                      });
 }
 
+bool IsPartOfSplitZip(ByteSource& file) {
+  constexpr std::uint8_t SPLIT_MARKER[] = {'P', 'K', 7, 8};
+  constexpr std::uint8_t END_RECORD[] = {'P', 'K', 5, 6};
+  constexpr std::size_t END_RECORD_BYTES = 22;
+  constexpr std::size_t LONGEST_COMMENT = 0xFFFF;
+  std::uint8_t head[4] = {};
+  if (file.ReadExactly(0, head) && std::equal(head, head + 4, SPLIT_MARKER)) return true;
+  const std::uint64_t tail_size = std::min<std::uint64_t>(file.size(), END_RECORD_BYTES + LONGEST_COMMENT);
+  std::vector<std::uint8_t> tail(static_cast<std::size_t>(tail_size));
+  if (!file.ReadExactly(file.size() - tail_size, tail)) return false;
+  const auto end = std::find_end(tail.begin(), tail.end(), END_RECORD, END_RECORD + 4);
+  if (end == tail.end() || tail.end() - end < static_cast<std::ptrdiff_t>(END_RECORD_BYTES)) {
+    return false;
+  }
+  const unsigned disk = end[4] | end[5] << 8;  // the number of the disk that ends the archive
+  return disk != 0;
+}
+
 ArchivePass::ArchivePass(std::shared_ptr<RegularFile> file)
-    : file_(std::move(file)), archive_(archive_read_new()), block_size_(FIRST_BLOCK_BYTES) {}
+    : file_(std::move(file)),
+      archive_(archive_read_new()),
+      utf8_(newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t{})),
+      block_size_(FIRST_BLOCK_BYTES) {}
 
 ArchivePass::~ArchivePass() {
   if (archive_ != nullptr) archive_read_free(archive_);
+  if (utf8_ != locale_t{}) freelocale(utf8_);
 }
 
 ErrorOr<std::unique_ptr<ArchivePass>, std::string> ArchivePass::Begin(
@@ -93,7 +114,7 @@ ErrorOr<std::unique_ptr<ArchivePass>, std::string> ArchivePass::Begin(
   archive* a = pass->archive_;
   if (a == nullptr) return std::string("libarchive cannot start");
   // The archive takes the character type in force when its first conversion is made.
-  const Utf8CharacterType utf8;
+  const Utf8CharacterType utf8(pass->utf8_);
   for (const Support support : FORMATS) support(a);
   for (const Support support : FILTERS) support(a);
   archive_read_set_options(a, HEADER_CHARSETS[static_cast<int>(names)]);
@@ -116,7 +137,7 @@ std::string ArchivePass::FormatName() const {
 }
 
 ErrorOr<std::optional<MemberHeader>, std::string> ArchivePass::Next() {
-  const Utf8CharacterType utf8;
+  const Utf8CharacterType utf8(utf8_);
   archive_entry* entry = nullptr;
   const int status = archive_read_next_header(archive_, &entry);
   if (status == ARCHIVE_EOF) return std::optional<MemberHeader>();

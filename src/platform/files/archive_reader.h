@@ -5,6 +5,7 @@
 // runs an outside program or reads a file other than the archive.
 #pragma once
 
+#include <locale.h>
 #include <sys/types.h>
 
 #include <cstdint>
@@ -16,12 +17,16 @@
 #include <vector>
 
 #include "platform/error_or.h"
+#include "platform/files/byte_source.h"
 #include "platform/files/regular_file.h"
 
 struct archive;
 
 // True for a file name with the extension of an archive that yomu reads.
 bool IsArchiveName(std::string_view name);
+// True for a part of a ZIP archive split into several files (zip -s): the first part
+// starts with the split marker, the last part's end record names a later disk.
+bool IsPartOfSplitZip(ByteSource& file);
 
 // How names that an archive stores without saying their code page are read.
 enum class HeaderNames {
@@ -66,6 +71,7 @@ class ArchivePass {
 
   std::shared_ptr<RegularFile> file_;
   archive* archive_ = nullptr;
+  locale_t utf8_;  // made once: making a locale reads the system's locale files
   std::uint64_t offset_ = 0;
   std::vector<std::uint8_t> block_;
   std::size_t block_size_;  // grows while reads run on, from a small one after a seek

@@ -151,15 +151,17 @@ class ArchiveVolume::Catalogue {
       AddFolders(*names, names->size());
       return;
     }
-    if (*header.size > ARCHIVE_MAX_UNPACKED_BYTES - unpacked_bytes_) {
+    // A member past the cap is known, so that it is told of as too large, not missing.
+    const bool too_large = *header.size > ARCHIVE_MAX_UNPACKED_BYTES - unpacked_bytes_;
+    if (too_large) {
       ++beyond_cap_;
-      return;
+    } else {
+      unpacked_bytes_ += *header.size;
     }
-    unpacked_bytes_ += *header.size;
     const std::string parent = AddFolders(*names, names->size() - 1);
     Enter(parent, names->back());
     volume_.members_[JoinPath(parent, names->back())] =
-        Member{number, *header.size, header.encrypted};
+        Member{number, *header.size, header.encrypted, too_large};
   }
 
   void Note() {
@@ -171,7 +173,7 @@ class ArchiveVolume::Catalogue {
     if (beyond_cap_ > 0) {
       notes_.push_back("the archive unpacks to more than " +
                        std::to_string(ARCHIVE_MAX_UNPACKED_BYTES >> 20) + " MiB: " +
-                       std::to_string(beyond_cap_) + " members past that are left out");
+                       std::to_string(beyond_cap_) + " members past that are not read");
     }
   }
 
@@ -195,6 +197,10 @@ ErrorOr<std::unique_ptr<ArchiveVolume>, std::string> ArchiveVolume::Open(
   std::optional<RegularFile> file = RegularFile::Open(real);
   if (!file) return "cannot read " + path + ": " + std::strerror(errno);
   auto shared = std::make_shared<RegularFile>(std::move(*file));
+  if (IsPartOfSplitZip(*shared)) {
+    return path + " is one part of a ZIP archive split into several files (.z01, .z02 ... " +
+           ".zip): yomu reads only whole archives; zip -s 0 NAME.zip --out whole.zip joins them";
+  }
   auto pass = ArchivePass::Begin(shared);
   if (!pass) {
     return path + " is neither a novel folder nor an archive that yomu reads (" + pass.error() +
@@ -258,6 +264,7 @@ FileOr<NovelFile> ArchiveVolume::Inspect(NovelFile file) {
                      {}};
   }
   if (member->second.encrypted) return FileError{FileProblem::Encrypted, {}};
+  if (member->second.too_large) return FileError{FileProblem::TooLarge, {}};
   file.size = member->second.size;
   return file;
 }

@@ -42,6 +42,7 @@ class ArchiveVolume final : public Volume {
     std::size_t number = 0;  // in the archive's order, from 0
     std::uint64_t size = 0;
     bool encrypted = false;
+    bool too_large = false;  // past the cap on what the archive unpacks to
   };
   struct Folder {
     std::set<std::string> names;

@@ -30,7 +30,7 @@ constexpr std::uint32_t FOLDER_INDEX_MAX_ENTRIES = 250'000;
 
 // An archive is read as far as its first members up to these: members, and bytes
 // that they unpack to in all. Each member is held besides to the cap of its kind.
-constexpr std::size_t ARCHIVE_MAX_MEMBERS = 65'536;
+constexpr std::size_t ARCHIVE_MAX_MEMBERS = 20'000;
 constexpr std::uint64_t ARCHIVE_MAX_UNPACKED_BYTES = std::uint64_t{2} * 1024 * 1024 * 1024;
 
 // Scripts, the contents and the bookmark file are read line by line and only as
