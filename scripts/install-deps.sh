@@ -11,6 +11,7 @@ packages=(
   fonts-ipafont-mincho
   libfluidsynth-dev timgm6mb-soundfont
   xvfb xdotool imagemagick
+  python3 zip unzip p7zip-full libarchive-tools lhasa
   desktop-file-utils appstream man-db xfonts-base
   clang-14 libfuzzer-14-dev
 )

@@ -2,6 +2,7 @@
 // UTF-8, case-blind matching, subfolders, the forms extractors give names, and
 // names that lead outside the novel.
 #include "platform/files/folder_volume.h"
+#include "platform/files/open_novel.h"
 
 #include <gtest/gtest.h>
 #include <fcntl.h>
@@ -84,6 +85,63 @@ TEST(FolderVolumeTest, NamesAddedAfterTheFirstLookUpAreFound) {
     EXPECT_EQ(found->path, file);
     EXPECT_EQ(found->match, NameMatch::IgnoringCase);
   }
+}
+
+// タイトル.txt as the extractors write it, in its folder and in a subfolder; a name
+// stored as written is found so first.
+TEST(FolderVolumeTest, NamesThatExtractorsMangledAreFound) {
+  const std::string title_sjis = "\x83\x5E\x83\x43\x83\x67\x83\x8B.txt";
+  const std::string forms[] = {
+      "\xE2\x5E\xE2\x43\xE2\x67\xE2\xEF.txt",  // unzip's table, bytes
+      "â^âCâgâï.txt",                          // code page 437, as Python's zipfile
+      "ƒ^ƒCƒgƒ‹.txt",                          // Windows-1252
+      "\xC2\x83^\xC2\x83" "C\xC2\x83g\xC2\x83\xC2\x8B.txt",  // Latin-1
+  };
+  for (const std::string& form : forms) {
+    const Novel novel;
+    novel.WriteBytes(form, "x");
+    novel.WriteBytes("sub/" + form, "x");
+    novel.WriteBytes("other.txt", "x");
+    const std::unique_ptr<Volume> volume = std::move(OpenNovel(novel.path(), title_sjis)->volume);
+    for (const std::string& folder : {std::string(), std::string("SUB\\")}) {
+      const FileOr<NovelFile> found = volume->Find(folder + title_sjis);
+      ASSERT_TRUE(found) << form;
+      EXPECT_EQ(found->match, NameMatch::Mangled) << form;
+      EXPECT_EQ(found->path, (folder.empty() ? "" : "sub/") + form);
+    }
+    EXPECT_EQ(volume->Find("OTHER.TXT")->match, NameMatch::IgnoringCase);
+  }
+}
+
+// Names stay inside the novel: absolute names in both separators, ".." above the top
+// and links that lead out are refused; ".." within, subfolders and links that stay
+// inside are read.
+TEST(FolderVolumeTest, NoNameLeadsOutsideTheNovel) {
+  const Novel outside;
+  outside.WriteBytes("secret.txt", "secret");
+  const Novel novel;
+  novel.WriteBytes("a.txt", "a");
+  novel.WriteBytes("part2/b.txt", "b");
+  ASSERT_EQ(symlink((outside.path() + "/secret.txt").c_str(), novel.File("out.txt").c_str()), 0);
+  ASSERT_EQ(symlink(outside.path().c_str(), novel.File("out-folder").c_str()), 0);
+  ASSERT_EQ(symlink("part2/b.txt", novel.File("in.txt").c_str()), 0);
+  ASSERT_EQ(symlink(novel.File("a.txt").c_str(), novel.File("absolute-in.txt").c_str()), 0);
+  const std::unique_ptr<Volume> volume = OpenFolder(novel.path());
+  const std::string climbs = "part2\\..\\..\\" + std::filesystem::path(outside.path()).filename().string();
+  const std::string leading_out[] = {
+      outside.path() + "/secret.txt", "\\etc\\hostname",       "..\\a.txt", climbs + "\\secret.txt",
+      "out.txt",                      "OUT-FOLDER\\secret.txt", "../../../../../../../../etc/hostname"};
+  for (const std::string& name : leading_out) {
+    const FileOr<std::string> read = volume->Read(name, 100);
+    ASSERT_FALSE(read) << name;
+    EXPECT_EQ(read.error().problem, FileProblem::OutsideNovel) << name;
+  }
+  const std::pair<const char*, const char*> inside[] = {
+      {"a.txt", "a"}, {"part2\\b.txt", "b"}, {"part2/../a.txt", "a"}, {"in.txt", "b"},
+      {"absolute-in.txt", "a"}, {".\\PART2\\.\\B.TXT", "b"}};
+  for (const auto& [name, bytes] : inside) EXPECT_EQ(volume->Read(name, 100).value(), bytes);
+  EXPECT_EQ(volume->Find("part2").error().problem, FileProblem::NotRegularFile);
+  EXPECT_EQ(volume->Find("c.txt").error().problem, FileProblem::NotFound);
 }
 
 }  // namespace

@@ -79,7 +79,11 @@ std::optional<FoundName> FolderVolume::FindOtherwise(const std::string& folder,
                                                      const std::optional<std::string>& part_utf8) {
   const FileDescriptor directory(OpenBelow(folder, O_RDONLY | O_DIRECTORY));
   if (directory.get() < 0) return std::nullopt;
-  return indexes_.Find(folder, directory.get(), part_sjis, part_utf8, build_indexes_);
+  std::optional<FoundName> found =
+      indexes_.Find(folder, directory.get(), part_sjis, part_utf8, build_indexes_ || mangled_);
+  // Once one name is found mangled, every folder may hold such names.
+  if (found && found->match == NameMatch::Mangled) mangled_ = true;
+  return found;
 }
 
 FileOr<NovelFile> FolderVolume::FindIndexing(std::string_view name_sjis) {

@@ -23,9 +23,9 @@ class FolderVolume final : public Volume {
   std::optional<std::string> HostPathForWriting(std::string_view name_sjis) override;
   std::vector<std::string> List(const std::string& folder) override;
   // As Find, with every folder on the way indexed when a part is not stored as
-  // written: the index knows the names that extractors mangled, and once built it
-  // answers every later look in its folder. The novel's opening finds its first
-  // script so.
+  // written: the index knows the names that extractors mangled, and once one such
+  // name is found every folder is indexed so. The novel's opening finds its first
+  // script this way.
   FileOr<NovelFile> FindIndexing(std::string_view name_sjis);
 
  protected:
@@ -43,4 +43,5 @@ class FolderVolume final : public Volume {
   FileDescriptor top_;  // the novel's folder
   FolderIndexes indexes_;
   bool build_indexes_ = false;  // set while FindIndexing walks
+  bool mangled_ = false;        // a name was found in an extractor's form
 };
