@@ -21,6 +21,7 @@
 #include "data/toc.h"
 #include "platform/audio/audio_session.h"
 #include "platform/audio/track_stream.h"
+#include "platform/files/archive_volume.h"
 #include "platform/files/byte_source.h"
 #include "platform/files/folder_volume.h"
 #include "platform/gdi/picture_file.h"
@@ -35,6 +36,7 @@ namespace {
 constexpr std::uint8_t PART_SEPARATOR = 0x1D;
 constexpr std::size_t MAX_NAME_BYTES = 40;
 constexpr std::uint32_t PLAY_MS = 3;
+constexpr std::uint64_t MEMBER_READ_MAX_BYTES = 1 << 20;
 constexpr int MIDI_BLOCKS = 24;
 constexpr int MIDI_BLOCK_FRAMES = 1024;
 // No font: text is laid out but not drawn, which keeps each run short.
@@ -131,6 +133,16 @@ struct FluidSynth {
   }
 };
 
+// Every file below folder read, each as far as a megabyte; folders nest only as deep
+// as a member's name is long.
+void ReadEveryFile(Volume& volume, const std::string& folder) {
+  for (const std::string& name : volume.List(folder)) {
+    const std::string path = JoinPath(folder, name);
+    const FileOr<std::string> bytes = volume.Read(path, MEMBER_READ_MAX_BYTES);
+    if (!bytes && bytes.error().problem == FileProblem::NotRegularFile) ReadEveryFile(volume, path);
+  }
+}
+
 }  // namespace
 
 void Script(Input input) {
@@ -197,6 +209,15 @@ void Midi(Input input) {
   fluid_player_stop(player);
   delete_fluid_player(player);
   fluid_synth_system_reset(fluid.synth);
+}
+
+void Archive(Input input) {
+  EmptyFolder();
+  WriteFile("novel.zip", input);
+  std::vector<std::string> notes;
+  auto volume = ArchiveVolume::Open(Folder() + "/novel.zip",
+                                    "\x83\x5E\x83\x43\x83\x67\x83\x8B.txt", notes);  // タイトル.txt
+  if (volume) ReadEveryFile(**volume, "");
 }
 
 }  // namespace fuzz

@@ -25,6 +25,8 @@ void Wave(Input input);
 void Ogg(Input input);
 // A MIDI file through the synthesizer's player.
 void Midi(Input input);
+// An archive opened as a novel: its members catalogued, each file read.
+void Archive(Input input);
 
 struct Target {
   std::string_view name;
@@ -32,6 +34,7 @@ struct Target {
 };
 inline constexpr Target TARGETS[] = {{"script", Script}, {"data_files", DataFiles},
                                      {"bmp", Bmp},       {"wave", Wave},
-                                     {"ogg", Ogg},       {"midi", Midi}};
+                                     {"ogg", Ogg},       {"midi", Midi},
+                                     {"archive", Archive}};
 
 }  // namespace fuzz

@@ -10,7 +10,7 @@ sjis() { iconv -f UTF-8 -t CP932; }
 
 # The script regressions are left out: they run long on purpose, and the test of
 # the regressions replays them anyway.
-for target in script data_files bmp wave ogg midi; do
+for target in script data_files bmp wave ogg midi archive; do
   mkdir -p "$corpus/$target"
   if [ "$target" != script ] && [ -d "$root/fuzz/regressions/$target" ]; then
     cp "$root"/fuzz/regressions/"$target"/* "$corpus/$target/" 2>/dev/null || true
@@ -36,4 +36,20 @@ done
 bookmark_line=$(printf 'NO DATA,1,タイトル.txt\r' | sjis)
 { for _ in 1 2 3 4 5; do printf '%s\n' "$bookmark_line"; done; printf '\035'
   sjis < "$root/demo/ファイル.txt"; } > "$corpus/data_files/defaults"
+# Archives: a small novel of the sample's scripts packed by each tool and in each
+# format that novels were shared in, and the hostile archives of the tests but the
+# largest.
+small=$(mktemp -d)
+trap 'rm -rf "$small"' EXIT
+for source in "$root"/demo/*.txt; do sjis < "$source" > "$small/$(basename "$source")"; done
+cp "$root/demo/lamp.bmp" "$root/demo/asa.mid" "$small/"
+python3 "$root/tests/support/write_zip.py" "$small" "$corpus/archive/cp932.zip"
+python3 "$root/tests/support/write_zip.py" --utf8 "$small" "$corpus/archive/utf8.zip"
+(cd "$small" && 7z a -bd "$corpus/archive/novel.7z" . >/dev/null)
+for format in cpio iso9660 ustar; do
+  (cd "$small" && bsdtar --format "$format" -cf "$corpus/archive/novel.$format" .)
+done
+(cd "$small" && bsdtar -czf "$corpus/archive/novel.tar.gz" .)
+python3 "$root/tests/support/hostile_archives.py" "$small/hostile" >/dev/null
+find "$small/hostile" -name '*.zip' ! -name 'many-members.zip' -exec cp {} "$corpus/archive/" \;
 echo "Seed corpora: $corpus"
