@@ -1,17 +1,21 @@
 // The bookmark file: reading it at start-up, storing a slot, and opening a slot at its
 // page. Where bookmarks go when the novel's folder cannot be written: the per-user copy
 // takes the save and is read at the next start; with no writable place the reader says
-// so and keeps the slot. Saves that a kill interrupted leave no litter.
+// so and keeps the slot. Saves that a kill interrupted leave no litter, and two readers
+// saving at once never spoil each other's saves.
 #include <gtest/gtest.h>
 #include <limits.h>
 #include <stdlib.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
+#include <thread>
 
 #include "platform/files/user_data.h"
 #include "support/novel.h"
@@ -224,6 +228,42 @@ TEST(InterruptedSaves, TheirTemporariesBesideEitherBookmarkFileGoAtTheNextSave) 
   for (const auto& [path, removed] : files) EXPECT_TRUE(fs::exists(path)) << path;
   RunNovel(novel, "command 600\n");
   for (const auto& [path, removed] : files) EXPECT_EQ(fs::exists(path), !removed) << path;
+}
+
+// Two readers of one novel save 300 and 200 times at once, and the second is killed at
+// a random moment: every save of the first lands in the folder's file, which is whole
+// whenever it is read, and no temporary stays.
+TEST(InterruptedSaves, TwoReadersSavingAtOnceKeepEverySaveOfTheSurvivor) {
+  Novel novel, place;
+  novel.Write("タイトル.txt", "T 第一章\n" + SCRIPT);
+  novel.WriteBytes("しおり.sio", Times(5, DEFAULT_LINE));
+  place.WriteBytes("a.events", Times(300, "command 600\n"));
+  place.WriteBytes("b.events", Times(200, "command 601\n"));
+  std::atomic<bool> running = true;
+  Strings torn;
+  std::thread watcher([&] {
+    for (; running; std::this_thread::sleep_for(std::chrono::milliseconds(1))) {
+      const std::string bytes = ReadBytes(novel.File("しおり.sio"));
+      std::size_t lines = 0;
+      for (std::size_t at = 0; (at = bytes.find("\r\n", at)) != std::string::npos; at += 2) ++lines;
+      if (lines != 5 || !bytes.ends_with("\r\n")) torn.push_back(bytes);
+    }
+  });
+  const int kill_ms = static_cast<int>(std::random_device()() % 100);
+  const std::string yomu = ShellQuoted(YOMU_BINARY) + " --headless " + ShellQuoted(novel.path());
+  const ShellResult run = RunShell(
+      yomu + " <" + place.File("a.events") + " >" + place.File("a.log") + " 2>&1 & a=$!; " + yomu +
+      " <" + place.File("b.events") + " >/dev/null 2>&1 & b=$!; sleep 0." +
+      std::to_string(1000 + kill_ms).substr(1) + "; kill -9 $b; wait $a");
+  running = false;
+  watcher.join();
+  SCOPED_TRACE("the second reader killed after " + std::to_string(kill_ms) + " ms");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(ReadBytes(place.File("a.log")).find("message"), std::string::npos);
+  EXPECT_FALSE(fs::exists(NovelUserDirectory(RealPath(novel.path())).value_or("")));
+  EXPECT_TRUE(ReadBytes(novel.File("しおり.sio")).starts_with(ToShiftJis("第一章 P.1,1,")));
+  EXPECT_EQ(std::distance(fs::directory_iterator(novel.path()), fs::directory_iterator()), 2);
+  EXPECT_EQ(torn, Strings{});
 }
 
 }  // namespace
