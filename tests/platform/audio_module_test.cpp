@@ -1,11 +1,16 @@
-// The audio module: where it is looked for, the built module making a player, and a
-// reader without it or without a device, which says so in one line on standard error.
+// The audio module: where it is looked for, the built module making a player, damaged
+// files refused before they are mapped, and a reader without a usable module or
+// without a device, which says so in one line on standard error.
 #include "platform/media/audio_module.h"
 
+#include <elf.h>
 #include <gtest/gtest.h>
+#include <link.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstddef>
 #include <cstdio>
 
 #include "app/headless_runner.h"
@@ -38,6 +43,32 @@ TEST(AudioModule, TheBuiltModuleMakesAPlayerForItsOwnBuildOnly) {
   }
 }
 
+// The first 8 KiB of the built module: its headers whole, its segments cut off.
+std::string CutModule(const Novel& folder) {
+  folder.WriteBytes("cut/yomu-audio.so", ReadBytes(YOMU_AUDIO_MODULE).substr(0, 8192));
+  return folder.File("cut/yomu-audio.so");
+}
+
+// A cut module would die of SIGBUS in dlopen, and a FIFO would keep it waiting.
+TEST(AudioModule, ADamagedFileIsRefusedBeforeItIsMappedAndTheNextPlaceTried) {
+  Novel folder;
+  const std::string cut = CutModule(folder);
+  std::string other_machine = ReadBytes(YOMU_AUDIO_MODULE);
+  other_machine[offsetof(ElfW(Ehdr), e_machine)] ^= 1;
+  folder.WriteBytes("other.so", other_machine);
+  folder.WriteBytes("text.so", "plain text");
+  ASSERT_EQ(mkfifo(folder.File("fifo.so").c_str(), 0600), 0);
+  std::vector<std::string> places = {cut, folder.File("fifo.so"), folder.File("other.so"),
+                                     folder.File("text.so")};
+  std::string error;
+  EXPECT_EQ(AudioModule::Load(places, error), nullptr);
+  EXPECT_EQ(error, cut + ": cut short: its segments reach past the end of the file (8192 bytes); " +
+                       places[1] + ": not a regular file that can be read; " + places[2] +
+                       ": built for another machine; " + places[3] + ": not an ELF file");
+  places.push_back(YOMU_AUDIO_MODULE);
+  EXPECT_NE(AudioModule::Load(places, error), nullptr) << error;
+}
+
 // Standard error of the process while it lives, read back by Text.
 class CapturedStandardError {
  public:
@@ -64,23 +95,26 @@ class CapturedStandardError {
   int saved_;
 };
 
-TEST(AudioModule, WithoutItTheNovelReadsInSilenceAndSaysSoOnce) {
+TEST(AudioModule, WithoutAUsableOneTheNovelReadsInSilenceAndSaysSoOnce) {
   Novel novel;
+  const std::string cut = CutModule(novel);
   novel.Write("タイトル.txt",
               "CD 02 0060\nMID 0090 \"bgm.mid\"\n一つ目。\nWAV \"se.wav\"\nC\n二つ目。\nE\n");
   const std::string events = "click 10 10\nclick 10 10\nwait 100000\nstate\n";
   HeadlessOptions options;
   options.novel_directory = novel.path();
-  options.make_media = [](Platform& platform) -> std::unique_ptr<MediaPlayer> {
+  options.make_media = [cut](Platform& platform) -> std::unique_ptr<MediaPlayer> {
     return std::make_unique<OnDemandPlayer>(
         AudioPlayerRequest{YOMU_VERSION, platform.working_directory, std::nullopt},
-        std::vector<std::string>{"/nowhere/yomu-audio.so"});
+        std::vector<std::string>{"/nowhere/yomu-audio.so", cut});
   };
   CapturedStandardError captured;
   const ReaderRun run = RunHeadlessWith(options, events);
   EXPECT_EQ(run.exit_code, 0);
   EXPECT_EQ(captured.Text(),
-            "yomu: no sound module (yomu-audio.so not found); the novel stays silent\n");
+            "yomu: no sound module (" + cut +
+                ": cut short: its segments reach past the end of the file (8192 bytes)); "
+                "the novel stays silent\n");
   EXPECT_EQ(run.log, RunNovel(novel, events).log);
 }
 
