@@ -16,6 +16,7 @@
 #include "check/check_command.h"
 #include "platform/files/host_path.h"
 #include "platform/media/on_demand_player.h"
+#include "platform/standard_streams.h"
 #include "platform/sdl/sdl_backend.h"
 #include "reader/reader.h"
 
@@ -59,6 +60,7 @@ int RunWindow(const CommandLine& line) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  OpenClosedStandardStreams();
   // The authors' check runs on its own, before any option of the reader is looked at.
   if (argc > 1 && std::strcmp(argv[1], "check") == 0) {
     return RunCheckCommand(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr);

@@ -47,6 +47,16 @@ TEST(CommandLine, OptionFormsMessagesAndExitStatuses) {
   }
 }
 
+// Desktop launchers may start the reader with standard output and error closed: a file
+// that it opens must not take their places, or the log and warnings would go into it.
+TEST(CommandLine, ClosedStandardStreamsKeepTheLogAndWarningsOutOfTheFilesOpened) {
+  Novel novel;
+  novel.Write("タイトル.txt", "BMP \"nai.bmp\"\nC\n一\nE\n");
+  RunShell(std::string(YOMU_BINARY) + " --headless --text-out=" + novel.File("out.txt") + " " +
+           novel.path() + " </dev/null >&- 2>&-");
+  EXPECT_EQ(ReadBytes(novel.File("out.txt")), "一\n");
+}
+
 TEST(HeadlessRunner, StartUpRecordsCaptionFirstPageAndTeardown) {
   const ReaderRun run = RunScript("C\n一\nE\n", "");
   const std::vector<std::string> lines = run.Lines();
