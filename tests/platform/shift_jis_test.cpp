@@ -1,5 +1,6 @@
 // CP932 decoding and encoding: the novels' characters, malformed bytes, a whole text;
-// UTF-8 text recognised as a whole and converted with 〓 for what CP932 lacks.
+// UTF-8 text recognised as a whole and converted with 〓 for what CP932 lacks and for
+// each maximal subpart of ill-formed bytes.
 #include "platform/shift_jis.h"
 
 #include <gtest/gtest.h>
@@ -89,6 +90,25 @@ TEST(Utf8Text, ConvertedWithGetaWhereShiftJisLacksACharacter) {
   ASSERT_EQ(unconverted.size(), 2u);
   EXPECT_TRUE(unconverted[0].code == U'😀' && unconverted[0].line == 2);
   EXPECT_TRUE(unconverted[1].code == U'🎵' && unconverted[1].line == 3);
+}
+
+// The example of the Unicode standard (3.9, U+FFFD substitution of maximal subparts),
+// then characters cut short before line ends, and a surrogate.
+TEST(Utf8Text, EachMaximalSubpartOfIllFormedBytesIsOneGetaAndKeepsTheLineEnds) {
+  ShiftJis shift_jis;
+  std::vector<UnconvertedCharacter> unconverted;
+  EXPECT_EQ(Utf8TextToShiftJis(shift_jis,
+                               "\xEF\xBB\xBF" "a\xF1\x80\x80\xE1\x80\xC2" "b\x80" "c\x80\xBF" "d\n"
+                               "\xE3\r\nE\r\nあ\xF0\x9F\n\xED\xA0\x80",
+                               unconverted),
+            ToShiftJis("a〓〓〓b〓c〓〓d\n〓\r\nE\r\nあ〓\n〓〓〓"));
+  std::vector<std::string> places;
+  for (const UnconvertedCharacter& c : unconverted) {
+    places.push_back(std::to_string(c.line) + ":" + std::to_string(c.column) + " " + c.ill_formed);
+  }
+  EXPECT_EQ(places, (std::vector<std::string>{
+                        "1:1 \xF1\x80\x80", "1:4 \xE1\x80", "1:6 \xC2", "1:8 \x80", "1:10 \x80",
+                        "1:11 \xBF", "2:0 \xE3", "4:3 \xF0\x9F", "5:0 \xED", "5:1 \xA0", "5:2 \x80"}));
 }
 
 }  // namespace

@@ -35,4 +35,16 @@ TEST(Utf8Scripts, ACharacterWithoutShiftJisFormIsGeta) {
                                      "has no Shift-JIS form: the reader shows 〓 in its place"});
 }
 
+// A character cut short before a line end is one 〓: the "E" behind it still ends the
+// script, and the reader says where the bytes stand.
+TEST(Utf8Scripts, ACharacterCutShortKeepsTheLineEndBehindIt) {
+  Novel novel;
+  novel.WriteBytes("タイトル.txt", "\xEF\xBB\xBF" "C\r\n　一\xE3\r\nE\r\n　見えない。\r\n");
+  const ReaderRun run = RunNovel(novel, "wait 100\nclick 1 1\nwait 100\nstate\n");
+  EXPECT_EQ(run.State("Mode"), "ModeFinished");
+  EXPECT_EQ(run.Records("warning "),
+            std::vector<std::string>{"warning タイトル.txt:2: byte 0xE3 at column 6 is not a UTF-8 "
+                                     "character: the reader shows 〓 in its place"});
+}
+
 }  // namespace
