@@ -1,6 +1,6 @@
 // Files found at start-up. The Mincho face remembered between starts: used while its
-// file is unchanged, so that fontconfig is not set up, and forgotten when the file
-// changes. The soundfont: the file given wins, then FluidSynth's default, the known
+// file is unchanged and serves, so that fontconfig is not set up, and forgotten when
+// the file changes or no longer serves. The soundfont: the file given wins, then FluidSynth's default, the known
 // files, and any SoundFont 2 or 3 file of the soundfont folders.
 #include "platform/gdi/face_cache.h"
 
@@ -26,20 +26,37 @@ TEST(FaceCache, RemembersTheFaceUntilItsFileChanges) {
   ASSERT_TRUE(remembered.has_value());
   EXPECT_EQ(remembered->path, folder.File("face.ttf"));
   EXPECT_EQ(remembered->index, 2);
-
-  // The engine takes the remembered face as it is: fontconfig never looked.
-  const std::string saved = getenv("XDG_CACHE_HOME");
-  setenv("XDG_CACHE_HOME", folder.File("cache").c_str(), 1);
-  ShiftJis shift_jis;
-  EXPECT_EQ(FontEngine(shift_jis).face_path(), folder.File("face.ttf"));
-  setenv("XDG_CACHE_HOME", saved.c_str(), 1);
-
   std::ofstream(folder.File("face.ttf"), std::ios::app) << "grown";
   EXPECT_FALSE(RememberedFace(cache).has_value());
   for (const char* text : {"", "/a\n", "/a\nx\n1\n2\n", "/a\n-1\n1\n2\n"}) {
     folder.WriteBytes("cache/yomu/mincho-face", text);
     EXPECT_FALSE(RememberedFace(cache).has_value()) << text;
   }
+}
+
+// The engine takes a remembered face as it is, without asking fontconfig; one that is
+// no usable face is forgotten with one line, and fontconfig's answer takes its place.
+TEST(FaceCache, TheRememberedFaceIsTakenOnlyWhenItServes) {
+  Novel folder, novel;
+  novel.Write("タイトル.txt", "C\n一\nE\n");
+  const std::string saved = getenv("XDG_CACHE_HOME");
+  setenv("XDG_CACHE_HOME", folder.File("cache").c_str(), 1);
+  const std::string cache = folder.File("cache/yomu/mincho-face");
+  ShiftJis shift_jis;
+  const std::string found = FontEngine(shift_jis).face_path();
+  ASSERT_EQ(RememberedFace(cache).value_or(FaceLocation{}).path, found);
+  std::filesystem::create_symlink(found, folder.File("face.ttf"));
+  RememberFace(cache, {folder.File("face.ttf"), 0});
+  EXPECT_EQ(FontEngine(shift_jis).face_path(), folder.File("face.ttf"));
+
+  folder.WriteBytes("junk.ttf", "not really a face");
+  RememberFace(cache, {folder.File("junk.ttf"), 0});
+  const ReaderRun run = RunNovel(novel, "");
+  EXPECT_EQ(run.errors, "yomu: the remembered Mincho font " + folder.File("junk.ttf") +
+                            " is no usable font; fontconfig was asked again\n");
+  EXPECT_EQ(RememberedFace(cache).value_or(FaceLocation{}).path, found);
+  EXPECT_EQ(RunNovel(novel, "").errors, "");
+  setenv("XDG_CACHE_HOME", saved.c_str(), 1);
 }
 
 TEST(SoundFontSearch, TakesTheFirstReadableBankOfItsPlaces) {

@@ -3,6 +3,7 @@
 #include "platform/gdi/face_cache.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <charconv>
 #include <cstdint>
@@ -67,3 +68,5 @@ void RememberFace(const std::string& cache_file, const FaceLocation& face) {
     writer->Commit();
   }
 }
+
+void ForgetFace(const std::string& cache_file) { unlink(cache_file.c_str()); }
