@@ -87,6 +87,15 @@ bool SaveBookmarkFile(const ReaderState& s, const std::string& host_path) {
   return false;
 }
 
+// The per-user folder, made when it is missing; one that is a link or another user's
+// is not used, and the reader says why.
+bool UserDirectoryReady(Platform& platform) {
+  std::string refusal;
+  if (MakeUserDirectory(*platform.user_directory, &refusal)) return true;
+  if (!refusal.empty()) platform.Warn(refusal + ": bookmarks are not saved there");
+  return false;
+}
+
 }  // namespace
 
 // Each stored byte is followed by a terminator, so a field that gets no byte keeps its
@@ -125,7 +134,7 @@ bool SaveBookmarks(Reader& r) {
   RemoveInterruptedSaves(places);
   if (places.UserCopyExists()) return SaveBookmarkFile(r.state, *places.user_file);
   if (SaveBookmarkFile(r.state, places.folder_file)) return true;
-  return places.user_file && MakeUserDirectory(*r.platform.user_directory) &&
+  return places.user_file && UserDirectoryReady(r.platform) &&
          SaveBookmarkFile(r.state, *places.user_file);
 }
 

@@ -206,6 +206,31 @@ TEST_F(ReadOnlyNovel, WithNoWritablePlaceTheReaderSaysSoAndKeepsTheSlot) {
   EXPECT_FALSE(fs::exists(data_home_ + "/yomu"));
 }
 
+// The key is predictable, so a link may wait under its name: it is no folder of the
+// reader's, so its file is not read and nothing is saved through it.
+TEST_F(ReadOnlyNovel, APlantedLinkAsThePerUserFolderIsNeitherReadNorWrittenThrough) {
+  MakeDataHome(true);
+  Novel elsewhere;
+  const std::string planted = ToShiftJis("罠 P.9,9,a.txt\r\n");
+  elsewhere.WriteBytes("しおり.sio", planted);
+  fs::permissions(elsewhere.path(), fs::perms::all);
+  fs::permissions(elsewhere.File("しおり.sio"), fs::perms::all);
+  fs::create_directory(data_home_ + "/yomu");
+  fs::create_directory_symlink(elsewhere.path(), UserDirectory());
+  if (geteuid() == 0) {
+    ASSERT_EQ(chown((data_home_ + "/yomu").c_str(), UNPRIVILEGED_ID, UNPRIVILEGED_ID), 0);
+    ASSERT_EQ(lchown(UserDirectory().c_str(), UNPRIVILEGED_ID, UNPRIVILEGED_ID), 0);
+  }
+  const ReaderRun run = Run("state\ncommand 601\n");
+  EXPECT_EQ(run.State("BookmarkLabels[0]"), "旧 P.5");
+  EXPECT_EQ(run.Records("warning"),
+            Strings{"warning " + UserDirectory() +
+                    " is a link, not a folder: bookmarks are not saved there"});
+  EXPECT_EQ(run.Records("message").size(), 1u);
+  EXPECT_EQ(ReadBytes(elsewhere.File("しおり.sio")), planted);
+  EXPECT_EQ(ReadBytes(novel_.File("しおり.sio")), OLD_BYTES);
+}
+
 // Names of the form ".しおり.sio.XXXXXX" are what a save writes before its rename.
 TEST(InterruptedSaves, TheirTemporariesBesideEitherBookmarkFileGoAtTheNextSave) {
   Novel novel;

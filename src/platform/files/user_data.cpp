@@ -2,14 +2,20 @@
 // cache folder.
 #include "platform/files/user_data.h"
 
+#include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
+#include <string_view>
+
+#include "platform/files/regular_file.h"
 
 namespace {
 
@@ -60,6 +66,68 @@ std::string ShortName(std::string name) {
   return name;
 }
 
+// Where the reader's own folders begin on path: its application folder "yomu" (the last
+// component of that name; a novel key never is one), else the last component. Above
+// it lie the user's own folders, which may well be links (a home on another disk).
+std::size_t OwnPartStart(const std::string& path) {
+  constexpr std::string_view OWN = "/yomu";
+  for (std::size_t at = path.rfind(OWN); at != std::string::npos && at > 0;
+       at = path.rfind(OWN, at - 1)) {
+    const std::size_t end = at + OWN.size();
+    if (end == path.size() || path[end] == '/') return at;
+  }
+  return path.rfind('/');
+}
+
+bool MakeFolders(const std::string& path) {
+  for (std::size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
+    const std::string part = path.substr(0, slash);
+    if (mkdir(part.c_str(), USER_DIRECTORY_MODE) != 0 && errno != EEXIST) return false;
+    if (slash == std::string::npos) return true;
+  }
+}
+
+// Why name in folder cannot be one of the reader's own folders; empty when it is only
+// missing or out of reach, which the reader tells as it tells any place it cannot write.
+std::string Refusal(int folder, const std::string& name, const std::string& place,
+                    int open_error) {
+  struct stat status {};
+  if (open_error == 0) return place + " belongs to another user";
+  if (open_error != ENOTDIR && open_error != ELOOP) return {};
+  const bool link =
+      fstatat(folder, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(status.st_mode);
+  return place + (link ? " is a link, not a folder" : " is not a folder");
+}
+
+// Opens each of the reader's own folders on path from the one above, never through a
+// link, making it first when make is set; each must be a folder of the user's. Why one
+// is not goes to refusal.
+bool OpenOwnFolders(const std::string& path, bool make, std::string* refusal) {
+  const std::size_t own = OwnPartStart(path);
+  if (own == std::string::npos) return false;
+  std::optional<FileDescriptor> folder;
+  folder.emplace(open(own == 0 ? "/" : path.substr(0, own).c_str(),
+                      O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  for (std::size_t start = own + 1; folder->get() >= 0 && start <= path.size();) {
+    const std::size_t end = std::min(path.find('/', start), path.size());
+    const std::string name = path.substr(start, end - start);
+    if (make) mkdirat(folder->get(), name.c_str(), USER_DIRECTORY_MODE);
+    FileDescriptor next(
+        openat(folder->get(), name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    const int open_error = next.get() < 0 ? errno : 0;
+    struct stat status {};
+    if (next.get() < 0 || fstat(next.get(), &status) != 0 || status.st_uid != geteuid()) {
+      if (refusal != nullptr) {
+        *refusal = Refusal(folder->get(), name, path.substr(0, end), open_error);
+      }
+      return false;
+    }
+    folder.emplace(next.release());
+    start = end + 1;
+  }
+  return folder->get() >= 0;
+}
+
 }  // namespace
 
 std::string NovelKey(const std::string& novel_real_path) {
@@ -86,12 +154,10 @@ std::optional<std::string> UserCacheDirectory() {
   return folder;
 }
 
-bool MakeUserDirectory(const std::string& path) {
-  for (std::size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
-    const std::string part = path.substr(0, slash);
-    if (mkdir(part.c_str(), USER_DIRECTORY_MODE) != 0 && errno != EEXIST) return false;
-    if (slash == std::string::npos) break;
-  }
-  struct stat info {};
-  return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+bool MakeUserDirectory(const std::string& path, std::string* refusal) {
+  const std::size_t own = OwnPartStart(path);
+  if (own == std::string::npos || (own > 0 && !MakeFolders(path.substr(0, own)))) return false;
+  return OpenOwnFolders(path, true, refusal);
 }
+
+bool IsOwnUserDirectory(const std::string& path) { return OpenOwnFolders(path, false, nullptr); }
