@@ -106,9 +106,9 @@ TEST(Utf8Text, EachMaximalSubpartOfIllFormedBytesIsOneGetaAndKeepsTheLineEnds) {
   for (const UnconvertedCharacter& c : unconverted) {
     places.push_back(std::to_string(c.line) + ":" + std::to_string(c.column) + " " + c.ill_formed);
   }
-  EXPECT_EQ(places, (std::vector<std::string>{
-                        "1:1 \xF1\x80\x80", "1:4 \xE1\x80", "1:6 \xC2", "1:8 \x80", "1:10 \x80",
-                        "1:11 \xBF", "2:0 \xE3", "4:3 \xF0\x9F", "5:0 \xED", "5:1 \xA0", "5:2 \x80"}));
+  EXPECT_EQ(places, (std::vector<std::string>{"1:1 \xF1\x80\x80", "1:4 \xE1\x80", "1:6 \xC2",
+                                              "1:8 \x80", "1:10 \x80", "1:11 \xBF", "2:0 \xE3",
+                                              "4:3 \xF0\x9F", "5:0 \xED", "5:1 \xA0", "5:2 \x80"}));
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 // Files found at start-up. The Mincho face remembered between starts: used while its
 // file is unchanged and serves, so that fontconfig is not set up, and forgotten when
-// the file changes or no longer serves. The soundfont: the file given wins, then FluidSynth's default, the known
-// files, and any SoundFont 2 or 3 file of the soundfont folders.
+// the file changes or no longer serves. The soundfont: the file given wins, then
+// FluidSynth's default, the known files, and any SoundFont 2 or 3 file of the
+// soundfont folders.
 #include "platform/gdi/face_cache.h"
 
 #include <gtest/gtest.h>
