@@ -76,18 +76,19 @@ std::string TemporaryPrefix(const std::string& base) {
 
 // A new temporary from path_template (".NAME.XXXXXX"), locked for as long as it is
 // open, so that another reader clearing away the temporaries of killed writes leaves
-// it alone. One that such a clearing took in the moment before the lock is gone from
-// the folder, and a new one is made.
+// it alone. One that such a clearing took in the moment before the lock is replaced
+// by a new one; a file system without locks takes the write unguarded.
 int MakeLockedTemporary(const std::string& path_template, std::string& path) {
   for (int attempt = 0; attempt < TEMPORARY_ATTEMPTS; ++attempt) {
     path = path_template;
     FileDescriptor file(mkostemp(path.data(), O_CLOEXEC));
     if (file.get() < 0) return -1;
-    struct stat status {};
-    if (flock(file.get(), LOCK_EX) == 0 && fstat(file.get(), &status) == 0 &&
-        status.st_nlink > 0) {
+    if (flock(file.get(), LOCK_EX | LOCK_NB) != 0) {
+      if (errno == EWOULDBLOCK) continue;  // being cleared away now
       return file.release();
     }
+    struct stat status {};
+    if (fstat(file.get(), &status) != 0 || status.st_nlink > 0) return file.release();
   }
   return -1;
 }
@@ -98,7 +99,7 @@ bool IsAbandoned(int directory, const char* name) {
       openat(directory, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
   struct stat status {};
   return file.get() >= 0 && fstat(file.get(), &status) == 0 && S_ISREG(status.st_mode) &&
-         flock(file.get(), LOCK_EX | LOCK_NB) == 0;
+         (flock(file.get(), LOCK_EX | LOCK_NB) == 0 || errno != EWOULDBLOCK);
 }
 
 bool IsTemporaryOf(std::string_view entry, const std::string& prefix) {

@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <optional>
 #include <string_view>
+#include <utility>
 
 #include "platform/files/regular_file.h"
 
@@ -99,30 +100,35 @@ std::string Refusal(int folder, const std::string& name, const std::string& plac
   return place + (link ? " is a link, not a folder" : " is not a folder");
 }
 
-// Opens each of the reader's own folders on path from the one above, never through a
-// link, making it first when make is set; each must be a folder of the user's. Why one
-// is not goes to refusal.
+// The folder name in parent, made first when make is set and opened without following
+// a link; nothing when it is no folder of the user's, and why in refusal.
+std::optional<FileDescriptor> OpenOwnFolder(int parent, const std::string& name, bool make,
+                                            const std::string& place, std::string* refusal) {
+  if (make) mkdirat(parent, name.c_str(), USER_DIRECTORY_MODE);
+  FileDescriptor folder(
+      openat(parent, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+  const int open_error = folder.get() < 0 ? errno : 0;
+  struct stat status {};
+  if (folder.get() >= 0 && fstat(folder.get(), &status) == 0 && status.st_uid == geteuid()) {
+    return folder;
+  }
+  if (refusal != nullptr) *refusal = Refusal(parent, name, place, open_error);
+  return std::nullopt;
+}
+
+// Opens each of the reader's own folders on path from the one above.
 bool OpenOwnFolders(const std::string& path, bool make, std::string* refusal) {
   const std::size_t own = OwnPartStart(path);
   if (own == std::string::npos) return false;
-  std::optional<FileDescriptor> folder;
-  folder.emplace(open(own == 0 ? "/" : path.substr(0, own).c_str(),
-                      O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  std::optional<FileDescriptor> folder(
+      std::in_place, open(own == 0 ? "/" : path.substr(0, own).c_str(),
+                          O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   for (std::size_t start = own + 1; folder->get() >= 0 && start <= path.size();) {
     const std::size_t end = std::min(path.find('/', start), path.size());
-    const std::string name = path.substr(start, end - start);
-    if (make) mkdirat(folder->get(), name.c_str(), USER_DIRECTORY_MODE);
-    FileDescriptor next(
-        openat(folder->get(), name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-    const int open_error = next.get() < 0 ? errno : 0;
-    struct stat status {};
-    if (next.get() < 0 || fstat(next.get(), &status) != 0 || status.st_uid != geteuid()) {
-      if (refusal != nullptr) {
-        *refusal = Refusal(folder->get(), name, path.substr(0, end), open_error);
-      }
-      return false;
-    }
-    folder.emplace(next.release());
+    std::optional<FileDescriptor> next = OpenOwnFolder(
+        folder->get(), path.substr(start, end - start), make, path.substr(0, end), refusal);
+    if (!next) return false;
+    folder.emplace(std::move(*next));
     start = end + 1;
   }
   return folder->get() >= 0;
