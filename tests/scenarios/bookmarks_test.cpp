@@ -238,9 +238,9 @@ TEST_F(ReadOnlyNovel, APlantedLinkAsThePerUserFolderIsNeitherReadNorWrittenThrou
 
 // Temporaries that killed saves left (".しおり.sio.XXXXXX", what a save writes before its
 // rename) beside either place go at the next save, not at start-up; other names stay.
-// Then two readers save 300 and 200 times at once, and the second is killed at a random
-// moment: every save of the first lands in the folder's file, which is whole whenever it
-// is read, and no temporary stays.
+// Then two readers save 600 and 400 times at once, and the second is killed at a random
+// moment while both save: every save of the first lands in the folder's file, which is
+// whole whenever it is read, and no temporary stays.
 TEST(InterruptedSaves, KilledSavesLeaveNothingAndTwoReadersSavingAtOnceLoseNothing) {
   Novel novel, place;
   novel.Write("タイトル.txt", "T 第一章\n" + SCRIPT);
@@ -260,8 +260,8 @@ TEST(InterruptedSaves, KilledSavesLeaveNothingAndTwoReadersSavingAtOnceLoseNothi
   for (const auto& [path, removed] : files) std::ofstream(path) << "half a save";
   RunNovel(novel, "");
   for (const auto& [path, removed] : files) EXPECT_TRUE(fs::exists(path)) << path;
-  place.WriteBytes("a.events", Times(300, "command 600\n"));
-  place.WriteBytes("b.events", Times(200, "command 601\n"));
+  place.WriteBytes("a.events", Times(600, "command 600\n"));
+  place.WriteBytes("b.events", Times(400, "command 601\n"));
   std::atomic<bool> running = true;
   Strings torn;
   std::thread watcher([&] {
@@ -272,7 +272,7 @@ TEST(InterruptedSaves, KilledSavesLeaveNothingAndTwoReadersSavingAtOnceLoseNothi
       }
     }
   });
-  const int kill_ms = static_cast<int>(std::random_device()() % 100);
+  const int kill_ms = 50 + static_cast<int>(std::random_device()() % 200);
   const std::string yomu = ShellQuoted(YOMU_BINARY) + " --headless " + ShellQuoted(novel.path());
   const ShellResult run = RunShell(
       yomu + " <" + place.File("a.events") + " >" + place.File("a.log") + " 2>&1 & a=$!; " + yomu +
