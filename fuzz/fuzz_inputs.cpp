@@ -9,6 +9,7 @@
 #include <stdlib.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -17,11 +18,13 @@
 #include <vector>
 
 #include "app/headless_runner.h"
+#include "check/encoding_rules.h"
 #include "data/bookmarks.h"
 #include "data/toc.h"
 #include "platform/audio/audio_session.h"
 #include "platform/audio/track_stream.h"
 #include "platform/files/archive_volume.h"
+#include "platform/files/author_text.h"
 #include "platform/files/byte_source.h"
 #include "platform/files/folder_volume.h"
 #include "platform/gdi/picture_file.h"
@@ -29,11 +32,14 @@
 #include "platform/media/midi_file.h"
 #include "platform/media/wave_file.h"
 #include "reader/reader.h"
+#include "script/line_table.h"
 
 namespace fuzz {
 namespace {
 
 constexpr std::uint8_t PART_SEPARATOR = 0x1D;
+constexpr char UTF8_BOM[] = "\xEF\xBB\xBF";
+constexpr char FIRST_SCRIPT[] = "\xe3\x82\xbf\xe3\x82\xa4\xe3\x83\x88\xe3\x83\xab.txt";  // タイトル.txt
 constexpr std::size_t MAX_NAME_BYTES = 40;
 constexpr std::uint32_t PLAY_MS = 3;
 constexpr std::uint64_t MEMBER_READ_MAX_BYTES = 1 << 20;
@@ -143,12 +149,33 @@ void ReadEveryFile(Volume& volume, const std::string& folder) {
   }
 }
 
+std::size_t LineEnds(std::string_view text) {
+  return static_cast<std::size_t>(std::count_if(
+      text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }));
+}
+
+// The first script as the reader reads it into its line table and as "yomu check" looks
+// at its bytes. However the input is cut, its conversion keeps every line end.
+void ReadUtf8Script(const std::string& bytes) {
+  static ShiftJis shift_jis;
+  static ScriptTable table;
+  EmptyFolder();
+  WriteFile(FIRST_SCRIPT, {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
+  AuthorTextNotes notes;
+  TextFileReader file = OpenAuthorText(shift_jis, std::make_unique<OwnedBytes>(bytes), &notes);
+  ScriptTableNotes table_notes;
+  ReadScriptTable(file, table, shift_jis, &table_notes);
+  EncodingFindings(bytes, notes);
+  std::vector<UnconvertedCharacter> unconverted;
+  if (LineEnds(Utf8TextToShiftJis(shift_jis, bytes, unconverted)) != LineEnds(bytes)) std::abort();
+}
+
 }  // namespace
 
 void Script(Input input) {
   EmptyFolder();
   const std::vector<Input> parts = Parts(input);
-  WriteFile("\xe3\x82\xbf\xe3\x82\xa4\xe3\x83\x88\xe3\x83\xab.txt", parts[0]);  // タイトル.txt
+  WriteFile(FIRST_SCRIPT, parts[0]);
   for (std::size_t i = 1; i < parts.size(); ++i) WriteNamedPart(parts[i]);
   HeadlessOptions options;
   options.novel = Folder();
@@ -156,6 +183,12 @@ void Script(Input input) {
   std::istringstream events(SCRIPT_EVENTS);
   std::ostringstream log, errors;
   RunHeadless(options, events, log, errors);
+}
+
+void Utf8Script(Input input) {
+  const std::string bytes(input.begin(), input.end());
+  ReadUtf8Script(UTF8_BOM + bytes);
+  ReadUtf8Script(bytes);
 }
 
 void DataFiles(Input input) {

@@ -14,6 +14,10 @@ using Input = std::span<const std::uint8_t>;
 // and menu commands. The input's parts are split at 0x1D bytes: the first is the
 // first script; each further one is a file whose name is its first line.
 void Script(Input input);
+// A first script saved in UTF-8, the input after a byte order mark and the input as it
+// is, read into the line table and checked as the reader and "yomu check" read it. Its
+// conversion to Shift-JIS must keep every line end: a run that loses one aborts.
+void Utf8Script(Input input);
 // The bookmark file and the contents file (split at the first 0x1D), read at
 // start-up and written back.
 void DataFiles(Input input);
@@ -32,9 +36,9 @@ struct Target {
   std::string_view name;
   void (*run)(Input input);
 };
-inline constexpr Target TARGETS[] = {{"script", Script}, {"data_files", DataFiles},
-                                     {"bmp", Bmp},       {"wave", Wave},
-                                     {"ogg", Ogg},       {"midi", Midi},
+inline constexpr Target TARGETS[] = {{"script", Script}, {"utf8_script", Utf8Script},
+                                     {"data_files", DataFiles}, {"bmp", Bmp},
+                                     {"wave", Wave}, {"ogg", Ogg}, {"midi", Midi},
                                      {"archive", Archive}};
 
 }  // namespace fuzz

@@ -10,7 +10,7 @@ sjis() { iconv -f UTF-8 -t CP932; }
 
 # The script regressions are left out: they run long on purpose, and the test of
 # the regressions replays them anyway.
-for target in script data_files bmp wave ogg midi archive; do
+for target in script utf8_script data_files bmp wave ogg midi archive; do
   mkdir -p "$corpus/$target"
   if [ "$target" != script ] && [ -d "$root/fuzz/regressions/$target" ]; then
     cp "$root"/fuzz/regressions/"$target"/* "$corpus/$target/" 2>/dev/null || true
@@ -31,6 +31,9 @@ for source in "$root"/demo/*.txt; do
   [ "$name" = "タイトル.txt" ] && continue
   { printf '\035'; printf '%s\n' "$name" | sjis; sjis < "$source"; } >> "$novel"
 done
+
+# UTF-8 scripts: the sample novel's sources, which are saved in UTF-8.
+cp "$root"/demo/*.txt "$corpus/utf8_script/"
 
 # Data files: a bookmark file as the reader writes it, then the contents file.
 bookmark_line=$(printf 'NO DATA,1,タイトル.txt\r' | sjis)

@@ -18,6 +18,7 @@
 #include "check/check_command.h"
 #include "platform/files/open_novel.h"
 #include "platform/media/on_demand_player.h"
+#include "platform/standard_streams.h"
 #include "platform/sdl/sdl_backend.h"
 #include "reader/reader.h"
 #include "reader/texts.h"
@@ -62,6 +63,7 @@ int RunWindow(const CommandLine& line) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  OpenClosedStandardStreams();
   // While TZ is unset the C library reads /etc/localtime again at every time it
   // converts; an archive's headers convert one a member.
   setenv("TZ", ":/etc/localtime", 0);

@@ -7,6 +7,7 @@
 
 class Platform;
 
-// "no Mincho font found" when no face was found. A missing first script is told by
-// the reader itself, as every missing file is.
+// A remembered font that could not be used, and "no Mincho font found" when no face
+// was found. A missing first script is told by the reader itself, as every missing
+// file is.
 std::vector<std::string> StartUpNotes(Platform& platform);

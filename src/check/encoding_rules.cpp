@@ -64,7 +64,7 @@ std::vector<ScriptFinding> EncodingFindings(std::string_view bytes, const Author
                          "it, but other readers of the format need Shift-JIS files"}});
   }
   for (const UnconvertedCharacter& character : notes.unconverted) {
-    findings.push_back({character.line, UnconvertedProblem(character.code)});
+    findings.push_back({character.line, UnconvertedProblem(character)});
   }
   AddCtrlZ(bytes, findings);
   AddNuls(bytes, findings);

@@ -5,11 +5,14 @@
 
 #include "reader/texts.h"
 #include "platform/files/text_file.h"
+#include "platform/files/user_data.h"
 #include "platform/platform.h"
 
+// A copy in a folder that is no folder of the reader's own (a planted link) is never read.
 bool BookmarkPlaces::UserCopyExists() const {
   struct stat info {};
-  return user_file && lstat(user_file->c_str(), &info) == 0;
+  return user_file && lstat(user_file->c_str(), &info) == 0 &&
+         IsOwnUserDirectory(user_file->substr(0, user_file->rfind('/')));
 }
 
 BookmarkPlaces FindBookmarkPlaces(Platform& platform) {

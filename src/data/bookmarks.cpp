@@ -19,6 +19,7 @@
 namespace {
 
 constexpr int FIELD_COUNT = 3;  // label, page, file; a fourth and later are dropped
+constexpr int SAVE_ATTEMPTS = 3;
 constexpr char NOT_SAVED_IN_FOLDER[] =
     "The bookmark was not saved: the novel folder cannot be written, and there is no home folder.";
 constexpr char NOT_SAVED_ANYWHERE[] = "The bookmark was not saved: neither the novel folder nor ";
@@ -64,17 +65,35 @@ std::string NotSavedMessage(const Platform& platform) {
   return NOT_SAVED_ANYWHERE + *platform.user_directory + NOT_SAVED_ANYWHERE_END;
 }
 
-// The five lines at host_path, which is replaced only when all of them reached the
-// disk: an unfinished file is discarded and the old one stays. False when it was not.
-bool SaveBookmarkFile(const ReaderState& s, const std::string& host_path) {
-  std::optional<TextFileWriter> file = TextFileWriter::Open(host_path);
-  if (!file) return false;
+bool WriteSlotLines(const ReaderState& s, TextFileWriter& file) {
   char line[3 * MENU_TEXT_SIZE + 4];
   for (int slot = 0; slot < BOOKMARK_COUNT; ++slot) {
     FormatSlotLine(s, slot, line);
-    if (!file->Write(line)) return false;
+    if (!file.Write(line)) return false;
   }
-  return file->Commit();
+  return true;
+}
+
+// The five lines at host_path, which is replaced only when all of them reached the
+// disk: an unfinished file is discarded and the old one stays. A place that takes the
+// new file but not its rename (another program cleared it away) is tried again before
+// the reader turns to the other place. False when the file was not replaced.
+bool SaveBookmarkFile(const ReaderState& s, const std::string& host_path) {
+  for (int attempt = 0; attempt < SAVE_ATTEMPTS; ++attempt) {
+    std::optional<TextFileWriter> file = TextFileWriter::Open(host_path);
+    if (!file) return false;
+    if (WriteSlotLines(s, *file) && file->Commit()) return true;
+  }
+  return false;
+}
+
+// The per-user folder, made when it is missing; one that is a link or another user's
+// is not used, and the reader says why.
+bool UserDirectoryReady(Platform& platform) {
+  std::string refusal;
+  if (MakeUserDirectory(*platform.user_directory, &refusal)) return true;
+  if (!refusal.empty()) platform.Warn(refusal + ": bookmarks are not saved there");
+  return false;
 }
 
 }  // namespace
@@ -119,7 +138,7 @@ bool SaveBookmarks(Reader& r) {
   RemoveInterruptedSaves(places);
   if (places.UserCopyExists()) return SaveBookmarkFile(r.state, *places.user_file);
   if (places.folder_file && SaveBookmarkFile(r.state, *places.folder_file)) return true;
-  return places.user_file && MakeUserDirectory(*r.platform.user_directory) &&
+  return places.user_file && UserDirectoryReady(r.platform) &&
          SaveBookmarkFile(r.state, *places.user_file);
 }
 

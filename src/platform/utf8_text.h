@@ -20,13 +20,19 @@ bool IsUtf8Text(std::string_view bytes);
 // The length of the well-formed UTF-8 that bytes begin with.
 std::size_t WellFormedUtf8Length(std::string_view bytes);
 
-// A character of UTF-8 text that CP932 lacks, with the line (from 1) it stands on.
+// A character of UTF-8 text that CP932 lacks, or bytes that are no UTF-8 character,
+// with the line (from 1) and the column (the byte within the line, from 0) where it
+// begins.
 struct UnconvertedCharacter {
-  char32_t code = 0;
+  char32_t code = 0;  // U+FFFD for bytes that are no character
   int line = 0;
+  std::size_t column = 0;
+  std::string ill_formed;  // those bytes; empty for a character
 };
 
 // The CP932 form of UTF-8 text, without its byte order mark; every character that
-// CP932 lacks becomes 〓 and is listed in unconverted.
+// CP932 lacks, and every maximal subpart of an ill-formed sequence (the longest start
+// of a character that is there, or a byte that begins none), becomes 〓 and is listed
+// in unconverted. A line end is never part of one.
 std::string Utf8TextToShiftJis(ShiftJis& shift_jis, std::string_view text_utf8,
                                std::vector<UnconvertedCharacter>& unconverted);

@@ -37,6 +37,19 @@ LineProblem UnknownBytesProblem(const char* line, std::size_t column, bool pair)
   return LineError(message);
 }
 
+// Bytes of a UTF-8 file that begin no character, or a character cut short.
+LineProblem IllFormedProblem(const UnconvertedCharacter& character) {
+  const bool one = character.ill_formed.size() == 1;
+  std::string bytes;
+  for (char byte : character.ill_formed) {
+    bytes += (bytes.empty() ? "" : " ") + Hex(static_cast<unsigned char>(byte));
+  }
+  return LineError((one ? "byte " : "bytes ") + bytes + " at column " +
+                   std::to_string(character.column) + (one ? " is" : " are") +
+                   " not a UTF-8 character: the reader shows \xE3\x80\x93 in " +
+                   (one ? "its" : "their") + " place");
+}
+
 // A file line cut at the table's limit: its rest is a line of its own.
 LineProblem CutLineProblem(ShiftJis& shift_jis, std::size_t line_length, std::size_t kept,
                            const char* rest) {
@@ -122,12 +135,13 @@ void AddTableFindings(ShiftJis& shift_jis, const ScriptTable& table, int past_ta
   }
 }
 
-LineProblem UnconvertedProblem(char32_t code) {
-  std::string character;
-  AppendUtf8(character, code);
+LineProblem UnconvertedProblem(const UnconvertedCharacter& character) {
+  if (!character.ill_formed.empty()) return IllFormedProblem(character);
+  std::string text;
+  AppendUtf8(text, character.code);
   char number[16];
-  std::snprintf(number, sizeof number, "U+%04X", static_cast<unsigned>(code));
-  return LineError("character \"" + character + "\" (" + number +
+  std::snprintf(number, sizeof number, "U+%04X", static_cast<unsigned>(character.code));
+  return LineError("character \"" + text + "\" (" + number +
                    ") has no Shift-JIS form: the reader shows \xE3\x80\x93 in its place");
 }
 

@@ -13,6 +13,7 @@
 #include "reader/reader_state.h"
 
 class ShiftJis;
+struct UnconvertedCharacter;
 
 using ScriptTable = char[SCRIPT_LINE_COUNT][SCRIPT_LINE_SIZE];
 
@@ -46,8 +47,8 @@ struct ScriptTableNotes {
 void AddTableFindings(ShiftJis& shift_jis, const ScriptTable& table, int past_table_line,
                       ScriptTableNotes& notes);
 
-// A character of a UTF-8 file that Shift-JIS lacks.
-LineProblem UnconvertedProblem(char32_t code);
+// A character of a UTF-8 file that Shift-JIS lacks, or bytes in it that are no UTF-8.
+LineProblem UnconvertedProblem(const UnconvertedCharacter& character);
 
 // Shift-JIS bytes in double quotes, as UTF-8 for messages, up to the line feed and
 // cut with "…" after about max_bytes.

@@ -55,7 +55,7 @@ FileOr<std::monostate> LoadScript(Reader& r) {
   ReadScriptTable(file, s.ScriptLines, shift_jis, &notes);
   for (const UnconvertedCharacter& character : encoding.unconverted) {
     WarnAt(r, name_utf8 + ":" + std::to_string(character.line),
-           UnconvertedProblem(character.code).message);
+           UnconvertedProblem(character).message);
   }
   for (const ScriptFinding& finding : notes.findings) {
     if (finding.problem.severity != Severity::Error) continue;

@@ -1,5 +1,6 @@
 // The command line as a user types it: option forms, help and version, the messages and
-// exit statuses of what cannot be used; the headless runner's event language and log.
+// exit statuses of what cannot be used, closed standard streams; the headless runner's
+// event language and log.
 #include <gtest/gtest.h>
 
 #include "support/novel.h"
@@ -30,6 +31,8 @@ TEST(CommandLine, OptionFormsMessagesAndExitStatuses) {
        "yomu: " + novel.File("events") + " is neither a novel folder nor an archive"},
       {"--font=" + novel.File("not-a-font.ttf") + " " + novel.path(), 2,
        novel.File("not-a-font.ttf") + " is not a font file that FreeType can open"},
+      {"--headless --text-out=/nonexistent/t.txt " + novel.path() + " </dev/null", 2,
+       "yomu: cannot write the text output /nonexistent/t.txt"},
       {"--headless --events=" + novel.File("events") + " " + novel.path(), 0,
        "@0 state PageNumber=1"},
       {"--headless --events " + novel.File("events") + " " + novel.path(), 0,
@@ -46,6 +49,11 @@ TEST(CommandLine, OptionFormsMessagesAndExitStatuses) {
     EXPECT_NE(result.output.find(c.output), std::string::npos) << c.arguments << "\n"
                                                                << result.output;
   }
+  // Launchers may start it with standard output and error closed: a file that it opens
+  // must not take their places, or the log and warnings would go into it.
+  RunShell(yomu + "--headless --text-out=" + novel.File("out.txt") + " " + novel.path() +
+           " </dev/null >&- 2>&-");
+  EXPECT_EQ(ReadBytes(novel.File("out.txt")), "一\n");
 }
 
 TEST(HeadlessRunner, StartUpRecordsCaptionFirstPageAndTeardown) {
@@ -64,7 +72,8 @@ TEST(HeadlessRunner, UnknownEventsStopTheRunWithTheirLine) {
   EXPECT_EQ(run.exit_code, 2);
   EXPECT_NE(run.errors.find("line 4"), std::string::npos);
   EXPECT_TRUE(run.log.empty());
-  for (const char* event : {"click 1\n", "wait -5\n", "key NoSuchKey\n"})
+  // A pick of an item that the open menu does not hold is an error of the list too.
+  for (const char* event : {"click 1\n", "wait -5\n", "key NoSuchKey\n", "rclick 5 5\npick 502\n"})
     EXPECT_EQ(RunNovel(novel, event).exit_code, 2) << event;
 }
 

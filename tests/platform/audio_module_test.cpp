@@ -1,11 +1,16 @@
-// The audio module: where it is looked for, the built module making a player, and a
-// reader without it or without a device, which says so in one line on standard error.
+// The audio module: where it is looked for, the built module making a player, damaged
+// files refused before they are mapped, and a reader without a usable module or
+// without a device, which says so in one line on standard error.
 #include "platform/media/audio_module.h"
 
+#include <elf.h>
 #include <gtest/gtest.h>
+#include <link.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstddef>
 #include <cstdio>
 
 #include "app/headless_runner.h"
@@ -24,10 +29,29 @@ TEST(AudioModule, IsLookedForBesideTheProgramThenUnderItsPrefix) {
   EXPECT_TRUE(AudioModulePlaces("", "../lib/yomu").empty());
 }
 
-TEST(AudioModule, TheBuiltModuleMakesAPlayerForItsOwnBuildOnly) {
+// The first 8 KiB of the built module: its headers whole, its segments cut off.
+std::string CutModule(const Novel& folder) {
+  folder.WriteBytes("cut/yomu-audio.so", ReadBytes(YOMU_AUDIO_MODULE).substr(0, 8192));
+  return folder.File("cut/yomu-audio.so");
+}
+
+// dlopen would die of SIGBUS on a cut module and wait for ever on a FIFO: damaged files
+// are refused with their reasons before they are mapped, and the next place is tried.
+TEST(AudioModule, DamagedFilesAreRefusedAndTheBuiltModuleMakesAPlayerForItsOwnBuildOnly) {
+  Novel folder;
+  std::string other_machine = ReadBytes(YOMU_AUDIO_MODULE);
+  other_machine[offsetof(ElfW(Ehdr), e_machine)] ^= 1;
+  folder.WriteBytes("other.so", other_machine);
+  ASSERT_EQ(mkfifo(folder.File("fifo.so").c_str(), 0600), 0);
+  std::vector<std::string> places = {CutModule(folder), folder.File("fifo.so"),
+                                     folder.File("other.so"), "/nowhere/x.so"};
   std::string error;
-  const std::unique_ptr<AudioModule> module =
-      AudioModule::Load({"/nowhere/x.so", YOMU_AUDIO_MODULE}, error);
+  EXPECT_EQ(AudioModule::Load(places, error), nullptr);
+  EXPECT_EQ(error, places[0] + ": cut short: its segments reach past the end of the file (8192 "
+                               "bytes); " + places[1] + ": not a regular file that can be read; " +
+                       places[2] + ": built for another machine");
+  places.push_back(YOMU_AUDIO_MODULE);
+  const std::unique_ptr<AudioModule> module = AudioModule::Load(places, error);
   ASSERT_NE(module, nullptr) << error;
   for (const auto& [version, made] :
        {std::pair{YOMU_VERSION, true}, std::pair{"0.0.0-other", false}}) {
@@ -63,22 +87,26 @@ class CapturedStandardError {
   int saved_;
 };
 
-TEST(AudioModule, WithoutItTheNovelReadsInSilenceAndSaysSoOnce) {
+TEST(AudioModule, WithoutAUsableOneTheNovelReadsInSilenceAndSaysSoOnce) {
   Novel novel;
+  const std::string cut = CutModule(novel);
   novel.Write("タイトル.txt",
               "CD 02 0060\nMID 0090 \"bgm.mid\"\n一つ目。\nWAV \"se.wav\"\nC\n二つ目。\nE\n");
   const std::string events = "click 10 10\nclick 10 10\nwait 100000\nstate\n";
   HeadlessOptions options;
   options.novel = novel.path();
-  options.make_media = [](Platform&) -> std::unique_ptr<MediaPlayer> {
-    return std::make_unique<OnDemandPlayer>(AudioPlayerRequest{YOMU_VERSION, std::nullopt},
-                                            std::vector<std::string>{"/nowhere/yomu-audio.so"});
+  options.make_media = [cut](Platform&) -> std::unique_ptr<MediaPlayer> {
+    return std::make_unique<OnDemandPlayer>(
+        AudioPlayerRequest{YOMU_VERSION, std::nullopt},
+        std::vector<std::string>{"/nowhere/yomu-audio.so", cut});
   };
   CapturedStandardError captured;
   const ReaderRun run = RunHeadlessWith(options, events);
   EXPECT_EQ(run.exit_code, 0);
   EXPECT_EQ(captured.Text(),
-            "yomu: no sound module (yomu-audio.so not found); the novel stays silent\n");
+            "yomu: no sound module (" + cut +
+                ": cut short: its segments reach past the end of the file (8192 bytes)); "
+                "the novel stays silent\n");
   EXPECT_EQ(run.log, RunNovel(novel, events).log);
 }
 

@@ -1,5 +1,6 @@
 // CP932 decoding and encoding: the novels' characters, malformed bytes, a whole text;
-// UTF-8 text recognised as a whole and converted with 〓 for what CP932 lacks.
+// UTF-8 text recognised as a whole and converted with 〓 for what CP932 lacks and for
+// ill-formed bytes.
 #include "platform/shift_jis.h"
 
 #include <gtest/gtest.h>
@@ -81,14 +82,26 @@ TEST(Utf8Text, RecognisedAsAWhole) {
   for (const auto& [bytes, utf8] : cases) EXPECT_EQ(IsUtf8Text(bytes), utf8) << bytes;
 }
 
-TEST(Utf8Text, ConvertedWithGetaWhereShiftJisLacksACharacter) {
+// What CP932 lacks, and each maximal subpart of ill-formed bytes (first the example of
+// the Unicode standard, 3.9), is one 〓; a character cut short keeps the line end behind.
+TEST(Utf8Text, ConvertedWithGetaForWhatShiftJisLacksAndForEachIllFormedSubpart) {
   ShiftJis shift_jis;
   std::vector<UnconvertedCharacter> unconverted;
-  EXPECT_EQ(Utf8TextToShiftJis(shift_jis, "\xEF\xBB\xBF" "あ①\n😀\nb🎵", unconverted),
-            "\x82\xA0\x87\x40\n\x81\xAC\nb\x81\xAC");
-  ASSERT_EQ(unconverted.size(), 2u);
-  EXPECT_TRUE(unconverted[0].code == U'😀' && unconverted[0].line == 2);
-  EXPECT_TRUE(unconverted[1].code == U'🎵' && unconverted[1].line == 3);
+  EXPECT_EQ(Utf8TextToShiftJis(shift_jis,
+                               "\xEF\xBB\xBF" "a\xF1\x80\x80\xE1\x80\xC2" "b\x80" "c\x80\xBF" "d\n"
+                               "\xE3\r\nE\r\nあ①\xF0\x9F\n😀\xED\xA0\x80\nb🎵",
+                               unconverted),
+            ToShiftJis("a〓〓〓b〓c〓〓d\n〓\r\nE\r\nあ①〓\n〓〓〓〓\nb〓"));
+  std::vector<std::string> found;
+  for (const UnconvertedCharacter& c : unconverted) {
+    std::string what = c.ill_formed;
+    if (what.empty()) AppendUtf8(what, c.code);
+    found.push_back(std::to_string(c.line) + ":" + std::to_string(c.column) + " " + what);
+  }
+  EXPECT_EQ(found, (std::vector<std::string>{"1:1 \xF1\x80\x80", "1:4 \xE1\x80", "1:6 \xC2",
+                                             "1:8 \x80", "1:10 \x80", "1:11 \xBF", "2:0 \xE3",
+                                             "4:6 \xF0\x9F", "5:0 😀", "5:4 \xED", "5:5 \xA0",
+                                             "5:6 \x80", "6:1 🎵"}));
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 // Files found at start-up. The Mincho face remembered between starts: used while its
-// file is unchanged, so that fontconfig is not set up, and forgotten when the file
-// changes. The soundfont: the file given wins, then FluidSynth's default, the known
-// files, and any SoundFont 2 or 3 file of the soundfont folders.
+// file is unchanged and serves, so that fontconfig is not set up, and forgotten when
+// the file changes or no longer serves. The soundfont: the file given wins, then
+// FluidSynth's default, the known files, and any SoundFont 2 or 3 file of the
+// soundfont folders.
 #include "platform/gdi/face_cache.h"
 
 #include <gtest/gtest.h>
@@ -17,24 +18,32 @@
 
 namespace {
 
-TEST(FaceCache, RemembersTheFaceUntilItsFileChanges) {
-  Novel folder;
-  folder.WriteBytes("face.ttf", "not really a face");
-  const std::string cache = folder.File("cache/yomu/mincho-face");
-  RememberFace(cache, {folder.File("face.ttf"), 2});
-  const std::optional<FaceLocation> remembered = RememberedFace(cache);
-  ASSERT_TRUE(remembered.has_value());
-  EXPECT_EQ(remembered->path, folder.File("face.ttf"));
-  EXPECT_EQ(remembered->index, 2);
-
-  // The engine takes the remembered face as it is: fontconfig never looked.
+// The engine takes a remembered face as it is, without asking fontconfig. One that is no
+// usable face is forgotten with one line, and fontconfig's answer takes its place; one
+// whose file changed, or a damaged cache, is no answer.
+TEST(FaceCache, RemembersAFaceThatServesUntilItsFileChanges) {
+  Novel folder, novel;
+  novel.Write("タイトル.txt", "C\n一\nE\n");
   const std::string saved = getenv("XDG_CACHE_HOME");
   setenv("XDG_CACHE_HOME", folder.File("cache").c_str(), 1);
+  const std::string cache = folder.File("cache/yomu/mincho-face");
   ShiftJis shift_jis;
+  const std::string found = FontEngine(shift_jis).face_path();
+  std::filesystem::create_symlink(found, folder.File("face.ttf"));
+  RememberFace(cache, {folder.File("face.ttf"), 0});
   EXPECT_EQ(FontEngine(shift_jis).face_path(), folder.File("face.ttf"));
+
+  folder.WriteBytes("junk.ttf", "not really a face");
+  RememberFace(cache, {folder.File("junk.ttf"), 2});
+  EXPECT_EQ(RememberedFace(cache).value_or(FaceLocation{}).index, 2);
+  EXPECT_EQ(RunNovel(novel, "").errors, "yomu: the remembered Mincho font " +
+                                            folder.File("junk.ttf") +
+                                            " is no usable font; fontconfig was asked again\n");
+  EXPECT_EQ(RememberedFace(cache).value_or(FaceLocation{}).path, found);
   setenv("XDG_CACHE_HOME", saved.c_str(), 1);
 
-  std::ofstream(folder.File("face.ttf"), std::ios::app) << "grown";
+  RememberFace(cache, {folder.File("junk.ttf"), 0});
+  std::ofstream(folder.File("junk.ttf"), std::ios::app) << "grown";
   EXPECT_FALSE(RememberedFace(cache).has_value());
   for (const char* text : {"", "/a\n", "/a\nx\n1\n2\n", "/a\n-1\n1\n2\n"}) {
     folder.WriteBytes("cache/yomu/mincho-face", text);

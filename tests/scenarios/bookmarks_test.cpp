@@ -1,17 +1,21 @@
 // The bookmark file: reading it at start-up, storing a slot, and opening a slot at its
 // page. Where bookmarks go when the novel's folder cannot be written: the per-user copy
 // takes the save and is read at the next start; with no writable place the reader says
-// so and keeps the slot. Saves that a kill interrupted leave no litter.
+// so and keeps the slot. Saves that a kill interrupted leave no litter, and two readers
+// saving at once never spoil each other's saves.
 #include <gtest/gtest.h>
 #include <limits.h>
 #include <stdlib.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
+#include <thread>
 
 #include "platform/files/user_data.h"
 #include "support/novel.h"
@@ -35,6 +39,11 @@ Strings Slots(const ReaderRun& run) {
                     run.State("BookmarkFiles" + k));
   }
   return slots;
+}
+
+// What the novel's folder holds: a save leaves no temporary beside the file.
+long Entries(const Novel& novel) {
+  return std::distance(fs::directory_iterator(novel.path()), fs::directory_iterator());
 }
 
 TEST(BookmarkFile, LinesFillTheSlotsInOrder) {
@@ -76,7 +85,7 @@ TEST(Bookmarks, StoringWritesFiveCrLfLinesAndOpeningReturnsToTheStartOfTheSavedP
   RunNovel(novel, "command 601\n");
   EXPECT_EQ(ReadBytes(novel.File("しおり.sio")),
             wide + ToShiftJis("第一章 P.1,1,タイトル.txt\r\n" + Times(3, DEFAULT_LINE)));
-  EXPECT_EQ(std::distance(fs::directory_iterator(novel.path()), fs::directory_iterator()), 2);
+  EXPECT_EQ(Entries(novel), 2);
   novel.Write("タイトル.txt", "T 章,その二\n" + SCRIPT);
   EXPECT_EQ(Slots(RunNovel(novel, "command 602\nstate\n"))[2], "章,その二 P.1|1|タイトル.txt");
   EXPECT_EQ(Slots(RunNovel(novel, "state\n"))[2], "章|その二 P.1|1");  // the file is a fourth field
@@ -104,6 +113,7 @@ TEST(Bookmarks, AFailedSaveLeavesTheOldFileIntactAndKeepsTheSlotInMemory) {
   EXPECT_EXIT(std::signal(SIGXFSZ, SIG_IGN); setrlimit(RLIMIT_FSIZE, &limit);
               _exit(RunNovel(novel, "command 600\n").exit_code), testing::ExitedWithCode(0), "");
   EXPECT_EQ(ReadBytes(novel.File("しおり.sio")), old_bytes);
+  EXPECT_EQ(Entries(novel), 2);
 
   novel.Write("タイトル.txt", "一\n二\n");  // no title, and page 0 without a "C"
   fs::remove(novel.File("しおり.sio"));
@@ -111,6 +121,7 @@ TEST(Bookmarks, AFailedSaveLeavesTheOldFileIntactAndKeepsTheSlotInMemory) {
   const ReaderRun run = RunNovel(novel, "command 604\nstate\n");
   EXPECT_EQ(Slots(run)[4], " P.0|0|タイトル.txt");
   EXPECT_TRUE(fs::is_directory(novel.File("しおり.sio")));
+  EXPECT_EQ(Entries(novel), 2);
   EXPECT_EQ(run.exit_code, 0);
 }
 
@@ -202,11 +213,38 @@ TEST_F(ReadOnlyNovel, WithNoWritablePlaceTheReaderSaysSoAndKeepsTheSlot) {
   EXPECT_FALSE(fs::exists(data_home_ + "/yomu"));
 }
 
-// Names of the form ".しおり.sio.XXXXXX" are what a save writes before its rename.
-TEST(InterruptedSaves, TheirTemporariesBesideEitherBookmarkFileGoAtTheNextSave) {
-  Novel novel;
-  novel.Write("タイトル.txt", SCRIPT);
-  novel.WriteBytes("しおり.sio", "a,1,b.txt\r\n");
+// The key is predictable, so a link may wait under its name: it is no folder of the
+// reader's, so its file is not read and nothing is saved through it.
+TEST_F(ReadOnlyNovel, APlantedLinkAsThePerUserFolderIsNeitherReadNorWrittenThrough) {
+  MakeDataHome(true);
+  Novel elsewhere;
+  const std::string planted = ToShiftJis("罠 P.9,9,a.txt\r\n");
+  elsewhere.WriteBytes("しおり.sio", planted);
+  fs::permissions(elsewhere.path(), fs::perms::all);
+  fs::create_directory(data_home_ + "/yomu");
+  fs::create_directory_symlink(elsewhere.path(), UserDirectory());
+  if (geteuid() == 0) {
+    ASSERT_EQ(chown((data_home_ + "/yomu").c_str(), UNPRIVILEGED_ID, UNPRIVILEGED_ID), 0);
+    ASSERT_EQ(lchown(UserDirectory().c_str(), UNPRIVILEGED_ID, UNPRIVILEGED_ID), 0);
+  }
+  const ReaderRun run = Run("state\ncommand 601\n");
+  EXPECT_EQ(run.State("BookmarkLabels[0]"), "旧 P.5");
+  EXPECT_EQ(run.Records("warning"),
+            Strings{"warning " + UserDirectory() +
+                    " is a link, not a folder: bookmarks are not saved there"});
+  EXPECT_EQ(run.Records("message").size(), 1u);
+  EXPECT_EQ(ReadBytes(elsewhere.File("しおり.sio")), planted);
+}
+
+// Temporaries that killed saves left (".しおり.sio.XXXXXX", what a save writes before its
+// rename) beside either place go at the next save, not at start-up; other names stay.
+// Then two readers save 600 and 400 times at once, and the second is killed at a random
+// moment while both save: every save of the first lands in the folder's file, which is
+// whole whenever it is read, and no temporary stays.
+TEST(InterruptedSaves, KilledSavesLeaveNothingAndTwoReadersSavingAtOnceLoseNothing) {
+  Novel novel, place;
+  novel.Write("タイトル.txt", "T 第一章\n" + SCRIPT);
+  novel.WriteBytes("しおり.sio", Times(5, DEFAULT_LINE));
   const std::string user_directory = NovelUserDirectory(RealPath(novel.path())).value_or("");
   ASSERT_TRUE(fs::create_directories(user_directory));
   const std::pair<std::string, bool> files[] = {  // name, removed
@@ -222,8 +260,34 @@ TEST(InterruptedSaves, TheirTemporariesBesideEitherBookmarkFileGoAtTheNextSave) 
   for (const auto& [path, removed] : files) std::ofstream(path) << "half a save";
   RunNovel(novel, "");
   for (const auto& [path, removed] : files) EXPECT_TRUE(fs::exists(path)) << path;
-  RunNovel(novel, "command 600\n");
+  place.WriteBytes("a.events", Times(600, "command 600\n"));
+  place.WriteBytes("b.events", Times(400, "command 601\n"));
+  std::atomic<bool> running = true;
+  Strings torn;
+  std::thread watcher([&] {
+    for (; running; std::this_thread::sleep_for(std::chrono::milliseconds(1))) {
+      const std::string bytes = ReadBytes(novel.File("しおり.sio"));
+      if (std::count(bytes.begin(), bytes.end(), '\n') != 5 || !bytes.ends_with("\r\n")) {
+        torn.push_back(bytes);
+      }
+    }
+  });
+  const int kill_ms = 50 + static_cast<int>(std::random_device()() % 200);
+  const std::string yomu = ShellQuoted(YOMU_BINARY) + " --headless " + ShellQuoted(novel.path());
+  const ShellResult run = RunShell(
+      yomu + " <" + place.File("a.events") + " >" + place.File("a.log") + " 2>&1 & a=$!; " + yomu +
+      " <" + place.File("b.events") + " >/dev/null 2>&1 & b=$!; sleep 0." +
+      std::to_string(1000 + kill_ms).substr(1) + "; kill -9 $b; wait $a");
+  running = false;
+  watcher.join();
+  SCOPED_TRACE("the second reader killed after " + std::to_string(kill_ms) + " ms");
   for (const auto& [path, removed] : files) EXPECT_EQ(fs::exists(path), !removed) << path;
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(ReadBytes(place.File("a.log")).find("message"), std::string::npos);
+  EXPECT_FALSE(fs::exists(user_directory + "/しおり.sio"));
+  EXPECT_TRUE(ReadBytes(novel.File("しおり.sio")).starts_with(ToShiftJis("第一章 P.1,1,")));
+  EXPECT_EQ(Entries(novel), 7);  // the script, the bookmarks and the five other names
+  EXPECT_EQ(torn, Strings{});
 }
 
 }  // namespace

@@ -52,12 +52,6 @@ TEST(ContextMenu, TheMenuKeyAndShiftF10OpenItToo) {
   EXPECT_EQ(run.Count("menu open 65535 65535"), 2);
 }
 
-TEST(ContextMenu, PickingAnItemThatIsNotThereIsAnError) {
-  const ReaderRun run = RunScript(SCRIPT, "rclick 5 5\npick 502\n");
-  EXPECT_EQ(run.exit_code, 2);
-  EXPECT_NE(run.errors.find("line 2"), std::string::npos);
-}
-
 TEST(FullScreen, TheCheckMarkFollowsTheState) {
   const ReaderRun run = RunScript(SCRIPT, "rclick 5 5\npick 400\nstate\nrclick 5 5\npick 400\n"
                                           "state\nrclick 5 5\npick none\n");
@@ -70,16 +64,13 @@ TEST(FullScreen, TheCheckMarkFollowsTheState) {
   EXPECT_EQ(run.Values("IsFullScreen"), (Strings{"1", "0"}));
 }
 
-TEST(FullScreen, TheExitInFullScreenRestoresTheDisplay) {
-  const ReaderRun run = RunScript(SCRIPT, "command 400\nrclick 5 5\npick 401\n");
+// Without a caption the client area starts at the screen's corner; the exit restores
+// the display.
+TEST(FullScreen, AMenuOpensAtThePointerAndTheExitRestoresTheDisplay) {
+  const ReaderRun run = RunScript(SCRIPT, "command 400\nrclick 30 40\npick 401\n");
+  EXPECT_EQ(run.Count("menu open 30 40"), 1);
   EXPECT_EQ(run.Records("display"), (Strings{"display change 640x480", "display restore"}));
   EXPECT_EQ(run.Records("quit"), (Strings{"quit 0"}));
-}
-
-TEST(FullScreen, AMenuInFullScreenOpensAtThePointer) {
-  // Without a caption the client area starts at the screen's corner.
-  const ReaderRun run = RunScript(SCRIPT, "command 400\nrclick 30 40\npick none\n");
-  EXPECT_EQ(run.Count("menu open 30 40"), 1);
 }
 
 }  // namespace

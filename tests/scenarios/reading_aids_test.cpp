@@ -127,13 +127,4 @@ TEST(TextOut, WritesEachParagraphOfAPageWithAChoice) {
   EXPECT_EQ(run.Records("clipboard"), (Strings{"clipboard 波の音がした。"}));
 }
 
-TEST(TextOut, AFileThatCannotBeWrittenStopsTheStart) {
-  Novel novel;
-  ReadingOptions options;
-  options.text_out_file = novel.File("no/such/dir/text.txt");
-  const ReaderRun run = RunNovel(novel, "", options);
-  EXPECT_EQ(run.exit_code, 2);
-  EXPECT_NE(run.errors.find("cannot write the text output"), std::string::npos);
-}
-
 }  // namespace

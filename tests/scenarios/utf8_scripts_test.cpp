@@ -25,14 +25,20 @@ TEST(Utf8Scripts, ReadAsTheirShiftJisForm) {
   }
 }
 
-TEST(Utf8Scripts, ACharacterWithoutShiftJisFormIsGeta) {
+// A character that Shift-JIS lacks is 〓, and so is one cut short before a line end: the
+// "E" behind it still ends the script. The reader says where each stands.
+TEST(Utf8Scripts, ACharacterWithoutShiftJisFormOrCutShortIsGeta) {
   Novel novel;
-  novel.WriteBytes("タイトル.txt", "T 😀の章\nC\n　本文。\nE\n");
-  const ReaderRun run = RunNovel(novel, "wait 100\nstate\n");
-  EXPECT_EQ(run.State("ChapterTitle"), "〓の章");
+  novel.WriteBytes("タイトル.txt",
+                   "\xEF\xBB\xBF" "T 😀の章\r\nC\r\n　一\xE3\r\nE\r\n　見えない。\r\n");
+  const ReaderRun run = RunNovel(novel, "wait 100\nclick 1 1\nwait 100\nstate\n");
+  EXPECT_EQ(run.State("ChapterTitle") + " " + run.State("Mode"), "〓の章 ModeFinished");
   EXPECT_EQ(run.Records("warning "),
-            std::vector<std::string>{"warning タイトル.txt:1: character \"😀\" (U+1F600) "
-                                     "has no Shift-JIS form: the reader shows 〓 in its place"});
+            (std::vector<std::string>{
+                "warning タイトル.txt:1: character \"😀\" (U+1F600) has no Shift-JIS form: the "
+                "reader shows 〓 in its place",
+                "warning タイトル.txt:3: byte 0xE3 at column 6 is not a UTF-8 character: the "
+                "reader shows 〓 in its place"}));
 }
 
 }  // namespace

@@ -57,34 +57,23 @@ TEST_F(LineTableTest, LongLinesArriveInPiecesAndTheCutCharacterBeginsTheNextSlot
   }
 }
 
-TEST_F(LineTableTest, SevenHundredLinesFillTheTableAndTheNextIsIgnored) {
+// 700 lines fill the table; a shorter file leaves the longer one's tail behind its
+// lines unless the table was reset; a missing or empty file leaves the table as it is.
+TEST_F(LineTableTest, WhatALoadLeavesInTheTable) {
   std::string script;
   for (int i = 0; i < 701; ++i) script += "line " + std::to_string(i) + "\n";
-  ResetScript(reader_);
-  Load("a.txt", script);
-  EXPECT_STREQ(s.ScriptLines[0], "line 0\n");
+  Load("long.txt", script);
   EXPECT_STREQ(s.ScriptLines[699], "line 699\n");
-}
-
-TEST_F(LineTableTest, ReadingWithoutAResetKeepsTheLongerFilesTail) {
-  ResetScript(reader_);
-  Load("long.txt", "a\nb\nc\nd\ne\n");
   Load("short.txt", "1\n2\n3\n");
   EXPECT_STREQ(s.ScriptLines[2], "3\n");
-  EXPECT_STREQ(s.ScriptLines[3], "d\n");
+  EXPECT_STREQ(s.ScriptLines[3], "line 3\n");
+  std::strcpy(s.ScriptFileName, "missing.txt");
+  EXPECT_EQ(LoadScript(reader_).error().problem, FileProblem::NotFound);
+  Load("empty.txt", "");
+  EXPECT_STREQ(s.ScriptLines[0], "1\n");
   ResetScript(reader_);
   Load("short.txt", "1\n2\n3\n");
   EXPECT_STREQ(s.ScriptLines[3], "");
-}
-
-TEST_F(LineTableTest, MissingAndEmptyFilesLeaveTheTable) {
-  ResetScript(reader_);
-  Load("a.txt", "kept\n");
-  std::strcpy(s.ScriptFileName, "missing.txt");
-  EXPECT_EQ(LoadScript(reader_).error().problem, FileProblem::NotFound);
-  EXPECT_STREQ(s.ScriptLines[0], "kept\n");
-  Load("empty.txt", "");
-  EXPECT_STREQ(s.ScriptLines[0], "kept\n");
 }
 
 TEST_F(LineTableTest, ResetEmptiesTheTableAndThePerScriptState) {

@@ -22,6 +22,8 @@ class FileDescriptor {
   FileDescriptor& operator=(const FileDescriptor&) = delete;
   ~FileDescriptor();
   int get() const { return descriptor_; }
+  // Hands the descriptor to the caller, who closes it.
+  int release() { return std::exchange(descriptor_, -1); }
 
  private:
   int descriptor_;

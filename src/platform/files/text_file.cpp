@@ -1,10 +1,11 @@
 // Text-mode files of the old platform: block-by-block reading with CR LF and Ctrl-Z
 // translation and fgets-style lines; writing with CR LF through a temporary file
-// that replaces the old one only when complete.
+// that replaces the old one only when complete, and is locked while it is written.
 #include "platform/files/text_file.h"
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -25,6 +26,7 @@ constexpr char CTRL_Z = 0x1A;
 constexpr std::size_t TEMPORARY_BASE_MAX = 200;  // leaves room for the affixes within NAME_MAX
 constexpr mode_t NEW_FILE_MODE = 0644;
 constexpr std::size_t TEMPORARY_SUFFIX_LENGTH = 6;  // mkstemp's XXXXXX
+constexpr int TEMPORARY_ATTEMPTS = 8;
 
 std::string WithCrLf(std::string_view text) {
   std::string bytes;
@@ -53,9 +55,6 @@ bool SyncFile(int descriptor) {
   return true;
 }
 
-// Linux releases the descriptor even when close reports EINTR, so it is not retried.
-bool CloseFile(int descriptor) { return close(descriptor) == 0 || errno == EINTR; }
-
 std::string DirectoryPart(const std::string& path) {
   const std::size_t slash = path.rfind('/');
   if (slash == std::string::npos) return std::string();
@@ -73,6 +72,34 @@ void SyncDirectory(const std::string& path) {
 // ".NAME.XXXXXX" beside the file, the X replaced by mkstemp.
 std::string TemporaryPrefix(const std::string& base) {
   return "." + base.substr(0, TEMPORARY_BASE_MAX) + ".";
+}
+
+// A new temporary from path_template (".NAME.XXXXXX"), locked for as long as it is
+// open, so that another reader clearing away the temporaries of killed writes leaves
+// it alone. One that such a clearing took in the moment before the lock is replaced
+// by a new one; a file system without locks takes the write unguarded.
+int MakeLockedTemporary(const std::string& path_template, std::string& path) {
+  for (int attempt = 0; attempt < TEMPORARY_ATTEMPTS; ++attempt) {
+    path = path_template;
+    FileDescriptor file(mkostemp(path.data(), O_CLOEXEC));
+    if (file.get() < 0) return -1;
+    if (flock(file.get(), LOCK_EX | LOCK_NB) != 0) {
+      if (errno == EWOULDBLOCK) continue;  // being cleared away now
+      return file.release();
+    }
+    struct stat status {};
+    if (fstat(file.get(), &status) != 0 || status.st_nlink > 0) return file.release();
+  }
+  return -1;
+}
+
+// A temporary that no running write holds: its writer was killed.
+bool IsAbandoned(int directory, const char* name) {
+  FileDescriptor file(
+      openat(directory, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+  struct stat status {};
+  return file.get() >= 0 && fstat(file.get(), &status) == 0 && S_ISREG(status.st_mode) &&
+         (flock(file.get(), LOCK_EX | LOCK_NB) == 0 || errno != EWOULDBLOCK);
 }
 
 bool IsTemporaryOf(std::string_view entry, const std::string& prefix) {
@@ -149,13 +176,9 @@ void TextFileWriter::RemoveInterruptedWrites(const std::string& host_path) {
                                               closedir);
   if (!listing) return;
   while (const dirent* entry = readdir(listing.get())) {
-    struct stat status {};
-    if (!IsTemporaryOf(entry->d_name, prefix) ||
-        fstatat(dirfd(listing.get()), entry->d_name, &status, AT_SYMLINK_NOFOLLOW) != 0 ||
-        !S_ISREG(status.st_mode)) {
-      continue;
+    if (IsTemporaryOf(entry->d_name, prefix) && IsAbandoned(dirfd(listing.get()), entry->d_name)) {
+      unlinkat(dirfd(listing.get()), entry->d_name, 0);
     }
-    unlinkat(dirfd(listing.get()), entry->d_name, 0);
   }
 }
 
@@ -163,8 +186,9 @@ std::optional<TextFileWriter> TextFileWriter::Open(const std::string& host_path)
   const std::string directory = DirectoryPart(host_path);
   const std::string base = host_path.substr(directory.size());
   if (base.empty()) return std::nullopt;
-  std::string temporary_path = directory + TemporaryPrefix(base) + "XXXXXX";
-  const int descriptor = mkostemp(temporary_path.data(), O_CLOEXEC);
+  std::string temporary_path;
+  const int descriptor =
+      MakeLockedTemporary(directory + TemporaryPrefix(base) + "XXXXXX", temporary_path);
   if (descriptor < 0) return std::nullopt;
   TextFileWriter writer(host_path, std::move(temporary_path), descriptor);
   // mkstemp makes the file private (0600); the replaced file is an ordinary one.
@@ -191,15 +215,16 @@ bool TextFileWriter::Write(std::string_view text) {
   return !failed_;
 }
 
+// The temporary is renamed while it is still open: its lock, which ends with the
+// descriptor, keeps other readers from clearing it away until it has its name.
 bool TextFileWriter::Commit() {
   if (descriptor_ < 0) return false;
-  const bool written = !failed_ && SyncFile(descriptor_);
-  const bool closed = CloseFile(std::exchange(descriptor_, -1));
-  if (!written || !closed || rename(temporary_path_.c_str(), path_.c_str()) != 0) {
+  if (failed_ || !SyncFile(descriptor_) || rename(temporary_path_.c_str(), path_.c_str()) != 0) {
     Discard();
     return false;
   }
   temporary_path_.clear();
+  close(std::exchange(descriptor_, -1));
   SyncDirectory(path_);
   return true;
 }

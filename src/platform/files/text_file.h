@@ -45,7 +45,9 @@ class TextFileReader {
 };
 
 // Writes a whole file beside the old one and renames it over it on Commit, so that a
-// failed or interrupted write leaves the previous file whole.
+// failed or interrupted write leaves the previous file whole. The temporary file is
+// locked (flock) while it is written, so that writers in other processes can tell it
+// from one that a killed write left.
 class TextFileWriter {
  public:
   static std::optional<TextFileWriter> Open(const std::string& host_path);
@@ -57,8 +59,8 @@ class TextFileWriter {
   bool Write(std::string_view text);
   // True when the whole file is on disk under its name.
   bool Commit();
-  // Removes the temporary files that writes of host_path left beside it when the
-  // process was killed before Commit.
+  // Removes the temporary files that writes of host_path left beside it when their
+  // process was killed before Commit; those of writes still running stay.
   static void RemoveInterruptedWrites(const std::string& host_path);
 
  private:

@@ -2,14 +2,21 @@
 // cache folder.
 #include "platform/files/user_data.h"
 
+#include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
+#include <string_view>
+#include <utility>
+
+#include "platform/files/regular_file.h"
 
 namespace {
 
@@ -60,6 +67,73 @@ std::string ShortName(std::string name) {
   return name;
 }
 
+// Where the reader's own folders begin on path: its application folder "yomu" (the last
+// component of that name; a novel key never is one), else the last component. Above
+// it lie the user's own folders, which may well be links (a home on another disk).
+std::size_t OwnPartStart(const std::string& path) {
+  constexpr std::string_view OWN = "/yomu";
+  for (std::size_t at = path.rfind(OWN); at != std::string::npos && at > 0;
+       at = path.rfind(OWN, at - 1)) {
+    const std::size_t end = at + OWN.size();
+    if (end == path.size() || path[end] == '/') return at;
+  }
+  return path.rfind('/');
+}
+
+bool MakeFolders(const std::string& path) {
+  for (std::size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
+    const std::string part = path.substr(0, slash);
+    if (mkdir(part.c_str(), USER_DIRECTORY_MODE) != 0 && errno != EEXIST) return false;
+    if (slash == std::string::npos) return true;
+  }
+}
+
+// Why name in folder cannot be one of the reader's own folders; empty when it is only
+// missing or out of reach, which the reader tells as it tells any place it cannot write.
+std::string Refusal(int folder, const std::string& name, const std::string& place,
+                    int open_error) {
+  struct stat status {};
+  if (open_error == 0) return place + " belongs to another user";
+  if (open_error != ENOTDIR && open_error != ELOOP) return {};
+  const bool link =
+      fstatat(folder, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(status.st_mode);
+  return place + (link ? " is a link, not a folder" : " is not a folder");
+}
+
+// The folder name in parent, made first when make is set and opened without following
+// a link; nothing when it is no folder of the user's, and why in refusal.
+std::optional<FileDescriptor> OpenOwnFolder(int parent, const std::string& name, bool make,
+                                            const std::string& place, std::string* refusal) {
+  if (make) mkdirat(parent, name.c_str(), USER_DIRECTORY_MODE);
+  FileDescriptor folder(
+      openat(parent, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+  const int open_error = folder.get() < 0 ? errno : 0;
+  struct stat status {};
+  if (folder.get() >= 0 && fstat(folder.get(), &status) == 0 && status.st_uid == geteuid()) {
+    return folder;
+  }
+  if (refusal != nullptr) *refusal = Refusal(parent, name, place, open_error);
+  return std::nullopt;
+}
+
+// Opens each of the reader's own folders on path from the one above.
+bool OpenOwnFolders(const std::string& path, bool make, std::string* refusal) {
+  const std::size_t own = OwnPartStart(path);
+  if (own == std::string::npos) return false;
+  std::optional<FileDescriptor> folder(
+      std::in_place, open(own == 0 ? "/" : path.substr(0, own).c_str(),
+                          O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  for (std::size_t start = own + 1; folder->get() >= 0 && start <= path.size();) {
+    const std::size_t end = std::min(path.find('/', start), path.size());
+    std::optional<FileDescriptor> next = OpenOwnFolder(
+        folder->get(), path.substr(start, end - start), make, path.substr(0, end), refusal);
+    if (!next) return false;
+    folder.emplace(std::move(*next));
+    start = end + 1;
+  }
+  return folder->get() >= 0;
+}
+
 }  // namespace
 
 std::string NovelKey(const std::string& novel_real_path) {
@@ -86,12 +160,10 @@ std::optional<std::string> UserCacheDirectory() {
   return folder;
 }
 
-bool MakeUserDirectory(const std::string& path) {
-  for (std::size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
-    const std::string part = path.substr(0, slash);
-    if (mkdir(part.c_str(), USER_DIRECTORY_MODE) != 0 && errno != EEXIST) return false;
-    if (slash == std::string::npos) break;
-  }
-  struct stat info {};
-  return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+bool MakeUserDirectory(const std::string& path, std::string* refusal) {
+  const std::size_t own = OwnPartStart(path);
+  if (own == std::string::npos || (own > 0 && !MakeFolders(path.substr(0, own)))) return false;
+  return OpenOwnFolders(path, true, refusal);
 }
+
+bool IsOwnUserDirectory(const std::string& path) { return OpenOwnFolders(path, false, nullptr); }

@@ -19,6 +19,11 @@ std::optional<std::string> UserCacheDirectory();
 // the folder's last component, a dash and 8 hex digits of a hash of the whole path.
 std::string NovelKey(const std::string& novel_real_path);
 
-// Makes the folder and its missing parents, private to the user; true when the
-// folder is there afterwards.
-bool MakeUserDirectory(const std::string& path);
+// Makes the folder and its missing parents, private to the user (0700). True when the
+// folder is there afterwards and the reader's own folders on its path (its "yomu"
+// folder and what lies below) are real folders of the user's, opened without following
+// a link: a link planted under the predictable name of a novel's key would otherwise
+// take the reader's files wherever it points. Why one of them is not goes to refusal.
+bool MakeUserDirectory(const std::string& path, std::string* refusal = nullptr);
+// The same without making anything: the folder is there and is the user's own.
+bool IsOwnUserDirectory(const std::string& path);

@@ -3,6 +3,7 @@
 #include "platform/gdi/face_cache.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <charconv>
 #include <cstdint>
@@ -33,6 +34,8 @@ std::optional<std::string> ReadLine(TextFileReader& reader) {
   return std::string(text.substr(0, text.size() - 1));
 }
 
+std::string FolderOf(const std::string& file) { return file.substr(0, file.rfind('/')); }
+
 }  // namespace
 
 std::optional<std::string> FaceCacheFile() {
@@ -42,6 +45,9 @@ std::optional<std::string> FaceCacheFile() {
 }
 
 std::optional<FaceLocation> RememberedFace(const std::string& cache_file) {
+  // An answer in a folder that is no folder of the reader's own (a planted link) is
+  // not taken.
+  if (!IsOwnUserDirectory(FolderOf(cache_file))) return std::nullopt;
   std::optional<TextFileReader> reader = TextFileReader::Open(cache_file);
   if (!reader) return std::nullopt;
   const std::optional<std::string> path = ReadLine(*reader), index = ReadLine(*reader);
@@ -61,9 +67,11 @@ std::optional<FaceLocation> RememberedFace(const std::string& cache_file) {
 void RememberFace(const std::string& cache_file, const FaceLocation& face) {
   const std::optional<std::string> stamp = FileStamp(face.path);
   if (!stamp || face.path.find('\n') != std::string::npos) return;
-  if (!MakeUserDirectory(cache_file.substr(0, cache_file.rfind('/')))) return;
+  if (!MakeUserDirectory(FolderOf(cache_file))) return;
   std::optional<TextFileWriter> writer = TextFileWriter::Open(cache_file);
   if (writer && writer->Write(face.path + "\n" + std::to_string(face.index) + "\n" + *stamp)) {
     writer->Commit();
   }
 }
+
+void ForgetFace(const std::string& cache_file) { unlink(cache_file.c_str()); }

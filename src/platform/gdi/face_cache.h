@@ -18,3 +18,5 @@ std::optional<std::string> FaceCacheFile();
 std::optional<FaceLocation> RememberedFace(const std::string& cache_file);
 // Remembers face in cache_file, making its folder; a failure leaves things as they were.
 void RememberFace(const std::string& cache_file, const FaceLocation& face);
+// Forgets the face remembered in cache_file.
+void ForgetFace(const std::string& cache_file);

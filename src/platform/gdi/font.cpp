@@ -56,9 +56,17 @@ using PatternHandle = std::unique_ptr<FcPattern, PatternCloser>;
 
 const FcChar8* FcText(const char* text) { return reinterpret_cast<const FcChar8*>(text); }
 
+// Only a regular file of a font's size goes to FreeType, which would otherwise wait
+// for ever on a FIFO or read a device without end.
+bool IsReadableFontFile(const std::string& path) {
+  const std::optional<RegularFile> file = RegularFile::Open(path);
+  return file && file->size() <= FONT_FILE_MAX_BYTES;
+}
+
 FaceHandle OpenFace(const FontLibrary& library, const std::string& path, long index) {
   FT_Face face = nullptr;
-  if (library.handle == nullptr || FT_New_Face(library.handle, path.c_str(), index, &face) != 0) {
+  if (library.handle == nullptr || !IsReadableFontFile(path) ||
+      FT_New_Face(library.handle, path.c_str(), index, &face) != 0) {
     return nullptr;
   }
   FaceHandle owned(face);
@@ -67,15 +75,15 @@ FaceHandle OpenFace(const FontLibrary& library, const std::string& path, long in
   return owned;
 }
 
-// Only a regular file of a font's size goes to FreeType, which would otherwise wait
-// for ever on a FIFO or read a device without end.
-bool IsReadableFontFile(const std::string& path) {
-  const std::optional<RegularFile> file = RegularFile::Open(path);
-  return file && file->size() <= FONT_FILE_MAX_BYTES;
-}
-
 bool CoversJapanese(FT_Face face) {
   return FT_Get_Char_Index(face, HIRAGANA_A) != 0 && FT_Get_Char_Index(face, IDEOGRAPH_ONE) != 0;
+}
+
+// A face that can stand in for the Mincho face: one that FreeType opens as an outline
+// face and that holds Japanese characters.
+bool ServesAsMincho(const FontLibrary& library, const FaceLocation& location) {
+  const FaceHandle face = OpenFace(library, location.path, location.index);
+  return face && CoversJapanese(face.get());
 }
 
 bool HasFamily(FcPattern* pattern, const char* family) {
@@ -123,9 +131,7 @@ std::optional<FaceLocation> FindMinchoFace(const FontLibrary& library,
       {"IPAMincho", true}, {"serif", false}, {nullptr, false}};
   for (const auto& [family, required] : queries) {
     std::optional<FaceLocation> found = MatchFace(config.get(), family, required);
-    if (!found) continue;
-    FaceHandle face = OpenFace(library, found->path, found->index);
-    if (!face || !CoversJapanese(face.get())) continue;
+    if (!found || !ServesAsMincho(library, *found)) continue;
     if (required && cache_file) RememberFace(*cache_file, *found);
     return found;
   }
@@ -262,13 +268,20 @@ FontEngine::FontEngine(ShiftJis& shift_jis, std::optional<std::string> font_file
     : impl_(std::make_unique<Impl>()), shift_jis_(shift_jis) {
   if (font_file) {
     // A file the user named is used or nothing is: a silent replacement would hide a typo.
-    if (IsReadableFontFile(*font_file) && OpenFace(*impl_->library, *font_file, 0)) {
+    if (OpenFace(*impl_->library, *font_file, 0)) {
       face_path_ = std::move(*font_file);
     }
     return;
   }
   const std::optional<std::string> cache_file = FaceCacheFile();
   std::optional<FaceLocation> found = cache_file ? RememberedFace(*cache_file) : std::nullopt;
+  // A remembered face that no longer serves (its file replaced by another of the same
+  // size and time, or damaged) is forgotten, and fontconfig asked again.
+  if (found && !ServesAsMincho(*impl_->library, *found)) {
+    forgotten_face_ = std::move(found->path);
+    found.reset();
+    ForgetFace(*cache_file);
+  }
   if (!found) found = FindMinchoFace(*impl_->library, cache_file);
   if (found) {
     face_path_ = std::move(found->path);

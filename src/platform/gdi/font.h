@@ -64,6 +64,9 @@ class FontEngine {
 
   // The face file in use, empty when none was found.
   const std::string& face_path() const { return face_path_; }
+  // The face file that an earlier start remembered and this one found to be no usable
+  // face, and forgot; empty when there was none.
+  const std::string& forgotten_face() const { return forgotten_face_; }
 
   // A positive height is the cell height (internal leading included), a negative one
   // the character height (the em size), 0 a default of 16; weight of 600 and more
@@ -76,6 +79,7 @@ class FontEngine {
   ShiftJis& shift_jis_;
   std::string face_path_;
   long face_index_ = 0;  // of the face within a font collection file
+  std::string forgotten_face_;
 };
 
 std::unique_ptr<Font> CreateFontA(FontEngine& engine, int height, int width, int escapement,

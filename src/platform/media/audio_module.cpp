@@ -6,6 +6,8 @@
 
 #include <climits>
 
+#include "platform/media/module_file.h"
+
 #ifndef YOMU_AUDIO_MODULE_DIR
 #define YOMU_AUDIO_MODULE_DIR "../lib/yomu"
 #endif
@@ -39,12 +41,20 @@ std::vector<std::string> AudioModulePlaces() {
 std::unique_ptr<AudioModule> AudioModule::Load(const std::vector<std::string>& places,
                                                std::string& error) {
   error.clear();
+  const auto add = [&error](const std::string& reason) {
+    error += (error.empty() ? "" : "; ") + reason;
+  };
   for (const std::string& place : places) {
     if (access(place.c_str(), F_OK) != 0) continue;
+    std::string problem;
+    if (!IsLoadableModule(place, problem)) {
+      add(place + ": " + problem);
+      continue;
+    }
     void* handle = dlopen(place.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
     if (handle == nullptr) {
       const char* reason = dlerror();
-      error += (error.empty() ? "" : "; ") + std::string(reason != nullptr ? reason : place);
+      add(reason != nullptr ? reason : place);
       continue;
     }
     if (void* factory = dlsym(handle, AUDIO_MODULE_FACTORY)) {
@@ -52,7 +62,7 @@ std::unique_ptr<AudioModule> AudioModule::Load(const std::vector<std::string>& p
           new AudioModule(handle, reinterpret_cast<AudioPlayerFactory*>(factory)));
     }
     dlclose(handle);
-    error += (error.empty() ? "" : "; ") + place + ": not a module of yomu";
+    add(place + ": not a module of yomu");
   }
   if (error.empty()) error = std::string(AUDIO_MODULE_FILE) + " not found";
   return nullptr;
