@@ -14,7 +14,12 @@ bool StartReadingAids(Reader& r, const ReadingOptions& options, std::string& err
   if (!options.text_out_file) return true;
   // A dictionary tool that stops reading a pipe ends the text output, not the reader.
   std::signal(SIGPIPE, SIG_IGN);
-  return r.aids.text_out.Open(*options.text_out_file, error);
+  if (!r.aids.text_out.Open(*options.text_out_file, error)) return false;
+  if (r.aids.text_out.waiting_for_reader()) {
+    r.platform.Warn("nobody reads the text output " + *options.text_out_file +
+                    " yet: its lines wait for a reader");
+  }
+  return true;
 }
 
 std::optional<LRESULT> OnReadingAidsMessage(Reader& r, Window& window, UINT message, WPARAM wparam,

@@ -3,6 +3,9 @@
 // the page, the reader's state and the timers as they were when it closes. Text for
 // learners: each paragraph as one UTF-8 line, the current one copied to the clipboard.
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <fstream>
@@ -125,6 +128,25 @@ TEST(TextOut, WritesEachParagraphOfAPageWithAChoice) {
   EXPECT_EQ(FileLines(*options.text_out_file),
             (Strings{"<", "「海へ行こう」", "<", "波の音がした。"}));
   EXPECT_EQ(run.Records("clipboard"), (Strings{"clipboard 波の音がした。"}));
+}
+
+// A named pipe that nobody reads keeps no page from showing; its lines wait for the
+// reader that opens it, and one that reads from the start gets them all in order.
+TEST(TextOut, ANamedPipeNeverKeepsTheReaderWaiting) {
+  Novel novel;
+  novel.Write("タイトル.txt", "C\n一。\n\n二。\nE\n");
+  ASSERT_EQ(mkfifo(novel.File("pipe").c_str(), 0600), 0);
+  ReadingOptions options;
+  options.text_out_file = novel.File("pipe");
+  const ReaderRun unread = RunNovel(novel, "click 1 1\nwait 100\n", options);
+  EXPECT_EQ(unread.exit_code, 0);
+  EXPECT_EQ(unread.Count("present"), 3);
+  EXPECT_NE(unread.errors.find("nobody reads the text output"), std::string::npos);
+  const FileDescriptor reader(open(novel.File("pipe").c_str(), O_RDONLY | O_NONBLOCK));
+  RunNovel(novel, "click 1 1\nwait 100\n", options);
+  char bytes[64] = {};
+  EXPECT_EQ(std::string(bytes, static_cast<std::size_t>(read(reader.get(), bytes, sizeof bytes))),
+            "一。\n二。\n");
 }
 
 }  // namespace
