@@ -46,8 +46,9 @@ class Backend {
   virtual DEVMODEA CurrentDisplayMode() = 0;
   virtual long ChangeDisplayMode(const DEVMODEA* mode) = 0;
 
-  // A message to the reader about something that went wrong.
-  virtual void ShowMessage(std::string_view text_utf8) = 0;
+  // A message to the reader about something that went wrong, shown until the reader
+  // closes it or the program is asked to quit.
+  virtual void ShowMessage(Platform& platform, std::string_view text_utf8) = 0;
 
   // A platform call of interest (a timer set, a media command, ...), for the record.
   virtual void Record(std::string_view) {}

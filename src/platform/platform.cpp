@@ -22,7 +22,7 @@ void Platform::Warn(const std::string& text_utf8) {
 bool Platform::FirstTime(const std::string& key) { return seen_.insert(key).second; }
 
 void ShowMessage(Platform& platform, std::string_view text_utf8) {
-  platform.backend.ShowMessage(text_utf8);
+  platform.backend.ShowMessage(platform, text_utf8);
 }
 
 void Sleep(Platform& platform, std::uint32_t milliseconds) { platform.backend.Sleep(milliseconds); }

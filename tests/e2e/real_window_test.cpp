@@ -14,6 +14,7 @@
 #include <functional>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <thread>
@@ -56,13 +57,19 @@ class Child {
     }
   }
   pid_t pid() const { return pid_; }
-  // Sends SIGTERM and returns the exit status, or -1.
+  // Sends SIGTERM and returns the exit status, or -1 when the child did not end
+  // within a few seconds (it is killed when the test ends).
   int Stop() {
     kill(pid_, SIGTERM);
     int status = 0;
-    waitpid(pid_, &status, 0);
-    pid_ = -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    for (int waited = 0; waited < 5000; waited += 10) {
+      if (waitpid(pid_, &status, WNOHANG) == pid_) {
+        pid_ = -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return -1;
   }
 
  private:
@@ -225,6 +232,28 @@ TEST_F(RealWindow, ReturnAdvancesAndTheWheelOpensTheBacklog) {
     return WhitePixels(shot, 10, 58) == 0 && WhitePixels(shot, 400, 470) > 100;
   }));
   EXPECT_EQ(reader->Stop(), 0);
+}
+
+// A quit (SIGTERM, as logout and timeout send) ends the reader as its exit does while
+// a menu or a message box waits over the page.
+TEST_F(RealWindow, AQuitEndsTheReaderWhileAMenuOrAMessageWaits) {
+  const auto face = [](const Bitmap& shot) { return CountPixels(shot, {0, 0, 640, 480}, 0xC0C0C0) > 500; };
+  for (int round = 0; round < 3; ++round) {
+    novel_.Write("タイトル.txt", "C\n一つ目の段落。\nE\n");
+    std::unique_ptr<Child> reader;
+    std::string window = Open(reader);
+    ASSERT_FALSE(window.empty());
+    ASSERT_TRUE(Shows(window, [](const Bitmap& shot) { return WhitePixels(shot, 10, 34) > 50; }));
+    RunCommand("xdotool mousemove --window " + window + " 100 100 click 3");
+    ASSERT_TRUE(Shows(window, face));
+    EXPECT_EQ(reader->Stop(), 0) << "with the menu open";
+    // Without its first script the novel opens with a message box.
+    std::filesystem::remove(novel_.File("タイトル.txt"));
+    window = Open(reader);
+    ASSERT_FALSE(window.empty());
+    ASSERT_TRUE(Shows(window, face));
+    EXPECT_EQ(reader->Stop(), 0) << "with the message open";
+  }
 }
 
 }  // namespace

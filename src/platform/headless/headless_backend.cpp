@@ -65,7 +65,7 @@ void HeadlessBackend::Warn(std::string_view text_utf8) {
   *errors_ << "yomu: " << text_utf8 << '\n';
 }
 
-void HeadlessBackend::ShowMessage(std::string_view text_utf8) {
+void HeadlessBackend::ShowMessage(Platform&, std::string_view text_utf8) {
   Record("message " + OneLogLine(text_utf8));
 }
 

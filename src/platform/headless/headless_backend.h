@@ -37,7 +37,7 @@ class HeadlessBackend : public Backend {
   void SetClipboardText(std::string_view text_utf8) override;
   // A "warning TEXT" record, and the line on the error stream.
   void Warn(std::string_view text_utf8) override;
-  void ShowMessage(std::string_view text_utf8) override;
+  void ShowMessage(Platform& platform, std::string_view text_utf8) override;
 
   void set_hooks(Hooks hooks) { hooks_ = std::move(hooks); }
   void set_errors(std::ostream& errors) { errors_ = &errors; }

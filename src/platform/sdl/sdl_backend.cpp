@@ -5,10 +5,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "platform/platform.h"
 #include "platform/sdl/page_view.h"
+#include "platform/sdl/quit_signals.h"
 #include "platform/window/pointer.h"
 #include "platform/window/virtual_keys.h"
 
@@ -41,6 +43,7 @@ bool InitVideo() {
 }  // namespace
 
 std::unique_ptr<SdlBackend> SdlBackend::Create(int scale, std::string& error) {
+  TakeQuitSignals();
   // The software window surface: under X it starts far faster and smaller than
   // the OpenGL path, and whole-factor scaling needs nothing more.
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
@@ -250,6 +253,9 @@ void SdlBackend::SetClipboardText(std::string_view text_utf8) {
 }
 
 bool SdlBackend::WaitForInput(Platform& platform, std::optional<std::uint64_t> deadline_ms) {
+  for (const std::string& message : std::exchange(deferred_messages_, {})) {
+    ShowMessage(platform, message);
+  }
   SDL_Event event;
   bool got = false;
   if (deadline_ms) {
@@ -270,26 +276,19 @@ bool SdlBackend::WaitForInput(Platform& platform, std::optional<std::uint64_t> d
   return true;
 }
 
-// A box over the window; where none can be shown, standard error has the text.
-namespace {
-
-bool ShowMessageBox(std::string_view text_utf8, SDL_Window* parent) {
-  const std::string text(text_utf8);
-  return SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, MESSAGE_TITLE, text.c_str(), parent) ==
-         0;
-}
-
-}  // namespace
-
-void SdlBackend::ShowMessage(std::string_view text_utf8) {
-  if (!ShowMessageBox(text_utf8, sdl_window_)) {
-    std::fprintf(stderr, "yomu: %.*s (no message box: %s)\n", static_cast<int>(text_utf8.size()),
-                 text_utf8.data(), SDL_GetError());
-  }
-}
-
 void SdlBackend::ShowMessageAlone(std::string_view text_utf8) {
-  ShowMessageBox(text_utf8, nullptr);  // its text is on standard error already
+  // Where no box can be shown, standard error has the text already.
+  SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, MESSAGE_TITLE, std::string(text_utf8).c_str(),
+                           nullptr);
+}
+
+bool SdlBackend::WaitModal(SDL_Event& event) {
+  if (SDL_WaitEvent(&event) != 1) return false;
+  const bool closing = event.type == SDL_QUIT || (event.type == SDL_WINDOWEVENT &&
+                                                  event.window.event == SDL_WINDOWEVENT_CLOSE);
+  // The quit waits for the loop over the page to end, then reaches the window as usual.
+  if (closing) SDL_PushEvent(&event);
+  return !closing;
 }
 
 // The modes the screen offers, and a 640 x 480 of our own where it offers none:

@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/backend.h"
 #include "platform/gdi/bitmap.h"
@@ -41,7 +42,7 @@ class SdlBackend : public Backend {
   long ChangeDisplayMode(const DEVMODEA* mode) override;
   bool PointerPosition(POINT* client_point) override;
   void SetClipboardText(std::string_view text_utf8) override;
-  void ShowMessage(std::string_view text_utf8) override;
+  void ShowMessage(Platform& platform, std::string_view text_utf8) override;
 
  private:
   explicit SdlBackend(int scale) : requested_scale_(scale) {}
@@ -55,6 +56,9 @@ class SdlBackend : public Backend {
   void RefreshView();
   // Looks, without taking anything from the queue, for the close button.
   bool CloseWaiting();
+  // The next event of a loop over the page (a menu, a message); false when the
+  // program is asked to quit, whose event is put back for the window's own loop.
+  bool WaitModal(SDL_Event& event);
   // The page point under a window point.
   POINT PagePoint(int x, int y) const;
   LPARAM PagePosition(int x, int y) const;
@@ -68,4 +72,5 @@ class SdlBackend : public Backend {
   const Window* window_ = nullptr;
   std::string caption_utf8_;
   std::unique_ptr<Font> menu_font_;
+  std::vector<std::string> deferred_messages_;  // said before the window was shown
 };

@@ -32,7 +32,8 @@ std::optional<UINT> SdlBackend::TrackMenu(Platform& platform, const Menu& menu, 
 
   MenuView::Outcome outcome;
   SDL_Event event;
-  while (!outcome.closed && SDL_WaitEvent(&event) == 1) {
+  while (!outcome.closed) {
+    if (!WaitModal(event)) break;
     switch (event.type) {
       case SDL_MOUSEMOTION: {
         const POINT at = PagePoint(event.motion.x, event.motion.y);
@@ -48,16 +49,8 @@ std::optional<UINT> SdlBackend::TrackMenu(Platform& platform, const Menu& menu, 
       case SDL_KEYDOWN:
         if (std::optional<int> key = VirtualKeyFromName(SDL_GetKeyName(event.key.keysym.sym))) outcome = view.Key(*key);
         break;
-      case SDL_QUIT:
-        // The close waits for the menu to end, then reaches the window as usual.
-        SDL_PushEvent(&event);
-        outcome.closed = true;
-        break;
       case SDL_WINDOWEVENT:
-        if (event.window.event == SDL_WINDOWEVENT_CLOSE || event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
-          if (event.window.event == SDL_WINDOWEVENT_CLOSE) SDL_PushEvent(&event);
-          outcome.closed = true;
-        }
+        outcome.closed = event.window.event == SDL_WINDOWEVENT_FOCUS_LOST;
         break;
       default:
         continue;

@@ -6,6 +6,7 @@
 
 #include "platform/gdi/surface.h"
 #include "platform/gdi/text.h"
+#include "platform/window/desktop_frame.h"
 #include "platform/window/virtual_keys.h"
 
 namespace {
@@ -17,43 +18,19 @@ constexpr int CHECK_COLUMN = 20;  // room for the check mark before the label
 constexpr int ARROW_COLUMN = 22;  // room for a submenu's arrow after it
 constexpr int SUBMENU_OVERLAP = 3;
 
-// The colours of the old desktop's menus.
-constexpr COLORREF FACE = RGB(192, 192, 192);
-constexpr COLORREF LIGHT = RGB(255, 255, 255);
-constexpr COLORREF SHADOW = RGB(128, 128, 128);
-constexpr COLORREF DARK = RGB(0, 0, 0);
-constexpr COLORREF HIGHLIGHT = RGB(0, 0, 128);
+using desktop::DARK;
+using desktop::DrawFrame;
+using desktop::Fill;
+using desktop::HIGHLIGHT;
+using desktop::LIGHT;
+using desktop::Line;
+using desktop::SHADOW;
 
 bool Inside(const RECT& box, int x, int y) {
   return x >= box.left && x < box.right && y >= box.top && y < box.bottom;
 }
 
 bool Selectable(const MenuItem& item) { return item.kind != MenuItem::Kind::Separator; }
-
-void Fill(Surface& surface, const RECT& box, COLORREF color) {
-  const Brush brush{color};
-  const Brush* previous = SelectObject(surface, &brush);
-  PatBlt(surface, box.left, box.top, box.right - box.left, box.bottom - box.top, PATCOPY);
-  SelectObject(surface, previous);
-}
-
-void Line(Surface& surface, int x0, int y0, int x1, int y1, COLORREF color) {
-  const Pen pen{color, 1};
-  const Pen* previous = SelectObject(surface, &pen);
-  MoveToEx(surface, x0, y0);
-  LineTo(surface, x1, y1);
-  SelectObject(surface, previous);
-}
-
-void DrawFrame(Surface& surface, const RECT& box) {
-  Fill(surface, box, FACE);
-  Line(surface, box.left, box.top, box.right - 1, box.top, LIGHT);
-  Line(surface, box.left, box.top, box.left, box.bottom - 1, LIGHT);
-  Line(surface, box.left, box.bottom - 1, box.right, box.bottom - 1, DARK);
-  Line(surface, box.right - 1, box.top, box.right - 1, box.bottom, DARK);
-  Line(surface, box.left + 1, box.bottom - 2, box.right - 1, box.bottom - 2, SHADOW);
-  Line(surface, box.right - 2, box.top + 1, box.right - 2, box.bottom - 1, SHADOW);
-}
 
 void DrawCheck(Surface& surface, int x, int y, COLORREF color) {
   for (int k = 0; k < 2; ++k) {
