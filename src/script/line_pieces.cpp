@@ -44,5 +44,6 @@ bool ScriptLineReader::ReadPiece(char (&piece)[SCRIPT_LINE_SIZE]) {
   }
   if (line_ended_) ++file_line_;
   line_ended_ = kept > 0 && piece[kept - 1] == '\n';
+  piece_length_ = kept;
   return true;
 }

@@ -23,10 +23,13 @@ class ScriptLineReader {
   bool ReadPiece(char (&piece)[SCRIPT_LINE_SIZE]);
   // The file line, from 1, that the last piece read belongs to.
   int file_line() const { return file_line_; }
+  // The bytes of the last piece, a NUL among them counted as any byte.
+  std::size_t piece_length() const { return piece_length_; }
 
  private:
   TextFileReader& file_;
   std::optional<char> carried_;  // the lead byte held back from the piece before
   int file_line_ = 0;
+  std::size_t piece_length_ = 0;
   bool line_ended_ = true;  // the piece before ended its file line
 };

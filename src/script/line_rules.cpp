@@ -110,13 +110,15 @@ void AddTableFindings(ShiftJis& shift_jis, const ScriptTable& table, int past_ta
     const int file_line = notes.file_lines[slot];
     const bool continues = slot > 0 && notes.file_lines[slot - 1] == file_line;
     if (!continues && slot + 1 < notes.slot_count && notes.file_lines[slot + 1] == file_line) {
+      // Lengths as read, not as the C strings end: a NUL is a byte of the line too.
       std::size_t length = 0;
       for (int k = slot; k < notes.slot_count && notes.file_lines[k] == file_line; ++k) {
-        length += LineLength(table[k]);
+        length += notes.piece_lengths[static_cast<std::size_t>(k)];
       }
       notes.findings.push_back(
-          {file_line,
-           CutLineProblem(shift_jis, length, std::strlen(table[slot]), table[slot + 1])});
+          {file_line, CutLineProblem(shift_jis, length,
+                                     notes.piece_lengths[static_cast<std::size_t>(slot)],
+                                     table[slot + 1])});
     }
     // The rest of a cut line is told of with its cut; only its bytes are looked at.
     std::vector<LineProblem> problems;

@@ -39,6 +39,9 @@ std::vector<LineProblem> LineProblems(ShiftJis& shift_jis, const char* line);
 struct ScriptTableNotes {
   int slot_count = 0;                               // the slots that the file filled
   std::array<int, SCRIPT_LINE_COUNT> file_lines{};  // the file line of each slot
+  // The bytes that each slot took from its file line, NUL bytes counted, its line
+  // feed not.
+  std::array<std::size_t, SCRIPT_LINE_COUNT> piece_lengths{};
   std::vector<ScriptFinding> findings;
 };
 

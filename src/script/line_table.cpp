@@ -30,7 +30,10 @@ void ReadScriptTable(TextFileReader& file, ScriptTable& table, ShiftJis& shift_j
   int slot = 0;
   for (; slot < SCRIPT_LINE_COUNT && pieces.ReadPiece(buffer); ++slot) {
     std::memcpy(table[slot], buffer, std::strlen(buffer) + 1);
-    if (notes != nullptr) notes->file_lines[slot] = pieces.file_line();
+    if (notes == nullptr) continue;
+    notes->file_lines[slot] = pieces.file_line();
+    const std::size_t length = pieces.piece_length();
+    notes->piece_lengths[slot] = length - (length > 0 && buffer[length - 1] == '\n' ? 1 : 0);
   }
   if (notes == nullptr) return;
   notes->slot_count = slot;

@@ -2,8 +2,10 @@
 // character, and what stays behind them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
+#include "platform/files/text_file.h"
 #include "reader/reader.h"
 #include "script/line_pieces.h"
 #include "script/line_table.h"
@@ -90,6 +92,20 @@ TEST_F(LineTableTest, ResetEmptiesTheTableAndThePerScriptState) {
   EXPECT_EQ(s.CurrentLine + s.ChoiceBlockIndex, 0);
   EXPECT_EQ(s.FontHeight, 24);
   EXPECT_EQ(s.Mode, ModeReady);
+}
+
+// A file line cut at 255 bytes is told of by the bytes it holds, NUL bytes counted.
+TEST_F(LineTableTest, ACutLineIsToldOfByItsBytesNulsCounted) {
+  TextFileReader text = TextFileReader::FromBytes(std::string(600, '\0') + "\nE\n");
+  ScriptTableNotes notes;
+  ReadScriptTable(text, s.ScriptLines, platform_.shift_jis, &notes);
+  const auto cut = std::find_if(notes.findings.begin(), notes.findings.end(), [](const auto& f) {
+    return f.problem.message.starts_with("the line is ");
+  });
+  ASSERT_NE(cut, notes.findings.end());
+  EXPECT_TRUE(cut->problem.message.starts_with("the line is 600 bytes: the reader cuts it after "
+                                               "byte 255,"))
+      << cut->problem.message;
 }
 
 }  // namespace
