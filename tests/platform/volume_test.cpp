@@ -141,6 +141,8 @@ TEST(FolderVolumeTest, NoNameLeadsOutsideTheNovel) {
       {"absolute-in.txt", "a"}, {".\\PART2\\.\\B.TXT", "b"}};
   for (const auto& [name, bytes] : inside) EXPECT_EQ(volume->Read(name, 100).value(), bytes);
   EXPECT_EQ(volume->Find("part2").error().problem, FileProblem::NotRegularFile);
+  ASSERT_EQ(mkfifo(novel.File("pipe.txt").c_str(), 0600), 0);
+  EXPECT_EQ(volume->Find("pipe.txt").error().problem, FileProblem::NotRegularFile);
   EXPECT_EQ(volume->Find("c.txt").error().problem, FileProblem::NotFound);
 }
 
