@@ -14,7 +14,7 @@ deps:
 	@scripts/install-deps.sh
 
 $(BUILD)/Makefile: CMakeLists.txt
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DYOMU_WERROR=ON
 
 build: deps $(BUILD)/Makefile
 	cmake --build $(BUILD) -j $(JOBS)
@@ -36,7 +36,7 @@ test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 asan: deps
-	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DYOMU_SANITIZE=ON
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DYOMU_SANITIZE=ON -DYOMU_WERROR=ON
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan-suppressions.txt \
@@ -47,7 +47,7 @@ bench: build
 
 # The libFuzzer targets of fuzz/ with ASan and UBSan (clang), and their seed corpora.
 fuzz: deps
-	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DYOMU_FUZZ=ON \
+	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DYOMU_FUZZ=ON -DYOMU_WERROR=ON \
 		-DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
 	fuzz/seed-corpora.sh $(FUZZ_BUILD)

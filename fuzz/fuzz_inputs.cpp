@@ -39,7 +39,8 @@ namespace {
 
 constexpr std::uint8_t PART_SEPARATOR = 0x1D;
 constexpr char UTF8_BOM[] = "\xEF\xBB\xBF";
-constexpr char FIRST_SCRIPT[] = "\xe3\x82\xbf\xe3\x82\xa4\xe3\x83\x88\xe3\x83\xab.txt";  // タイトル.txt
+constexpr char FIRST_SCRIPT[] =
+    "\xe3\x82\xbf\xe3\x82\xa4\xe3\x83\x88\xe3\x83\xab.txt";  // タイトル.txt
 constexpr std::size_t MAX_NAME_BYTES = 40;
 constexpr std::uint32_t PLAY_MS = 3;
 constexpr std::uint64_t MEMBER_READ_MAX_BYTES = 1 << 20;
@@ -248,8 +249,8 @@ void Archive(Input input) {
   EmptyFolder();
   WriteFile("novel.zip", input);
   std::vector<std::string> notes;
-  auto volume = ArchiveVolume::Open(Folder() + "/novel.zip",
-                                    "\x83\x5E\x83\x43\x83\x67\x83\x8B.txt", notes);  // タイトル.txt
+  auto volume = ArchiveVolume::Open(Folder() + "/novel.zip", "\x83\x5E\x83\x43\x83\x67\x83\x8B.txt",
+                                    notes);  // タイトル.txt
   if (volume) ReadEveryFile(**volume, "");
 }
 

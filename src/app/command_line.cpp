@@ -162,7 +162,8 @@ std::optional<ParsedCommandLine> CheckFiles(const CommandLine& line) {
   // A file is tried as an archive when the reader opens it.
   const std::string& novel = line.options.novel;
   struct stat info {};
-  if (stat(novel.c_str(), &info) != 0) return UsageError("no such novel folder or archive: " + novel);
+  if (stat(novel.c_str(), &info) != 0)
+    return UsageError("no such novel folder or archive: " + novel);
   if (!S_ISDIR(info.st_mode) && !S_ISREG(info.st_mode)) {
     return UsageError(novel + " is neither a novel folder nor an archive");
   }

@@ -10,7 +10,8 @@ ContextMenu BuildContextMenu(const ReaderState& s) {
   AppendMenuA(*menu.root, MF_POPUP, 0, texts::MENU_CONTENTS, menu.contents.get());
   // An entry keeps the command of its slot, also when a slot before it is empty.
   for (int entry = 0; entry < TOC_COUNT; ++entry) {
-    if (s.TocLabels[entry][0] != '\0') AppendMenuA(*menu.contents, MF_STRING, IDM_TOC_FIRST + entry, s.TocLabels[entry]);
+    if (s.TocLabels[entry][0] != '\0')
+      AppendMenuA(*menu.contents, MF_STRING, IDM_TOC_FIRST + entry, s.TocLabels[entry]);
   }
   AppendMenuA(*menu.root, MF_POPUP, 0, texts::MENU_BOOKMARKS, menu.bookmarks.get());
   AppendMenuA(*menu.bookmarks, MF_POPUP, 0, texts::MENU_SAVE, menu.save.get());
@@ -30,7 +31,8 @@ ContextMenu BuildContextMenu(const ReaderState& s) {
   AppendMenuA(*menu.root, MF_STRING, IDM_CANCEL, texts::MENU_CANCEL);
   AppendMenuA(*menu.root, MF_SEPARATOR, 0, nullptr);
   AppendMenuA(*menu.root, MF_STRING, IDM_EXIT, texts::MENU_EXIT);
-  CheckMenuItem(*menu.root, IDM_FULLSCREEN, MF_BYCOMMAND | (s.IsFullScreen == 1 ? MF_CHECKED : MF_UNCHECKED));
+  CheckMenuItem(*menu.root, IDM_FULLSCREEN,
+                MF_BYCOMMAND | (s.IsFullScreen == 1 ? MF_CHECKED : MF_UNCHECKED));
   return menu;
 }
 

@@ -88,7 +88,9 @@ LRESULT MainWindowProc(Reader& r, Window& window, UINT message, WPARAM wparam, L
     case WM_CONTEXTMENU: OnContextMenu(r, window, lparam); return 0;
     case WM_COMMAND: OnCommand(r, window, LOWORD(wparam)); return 0;
     case WM_TIMER: OnTimer(r, window, static_cast<UINT>(wparam)); return 0;
-    case WM_MOUSEMOVE: OnMouseMove(r, window, HIWORD(static_cast<std::uintptr_t>(lparam))); return 0;
+    case WM_MOUSEMOVE:
+      OnMouseMove(r, window, HIWORD(static_cast<std::uintptr_t>(lparam)));
+      return 0;
     case WM_LBUTTONDOWN: OnLeftButtonDown(r, window); return 0;
     case WM_RBUTTONDOWN: OnRightButtonDown(r, window); return 0;
     default: return DefWindowProcA(window, message, wparam, lparam);

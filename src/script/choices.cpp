@@ -29,8 +29,10 @@ std::int64_t ChoiceStep(std::int32_t font_height) {
 }
 
 std::int32_t ClampToInt32(std::int64_t value) {
-  if (value > std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
-  if (value < std::numeric_limits<std::int32_t>::min()) return std::numeric_limits<std::int32_t>::min();
+  if (value > std::numeric_limits<std::int32_t>::max())
+    return std::numeric_limits<std::int32_t>::max();
+  if (value < std::numeric_limits<std::int32_t>::min())
+    return std::numeric_limits<std::int32_t>::min();
   return static_cast<std::int32_t>(value);
 }
 

@@ -87,7 +87,9 @@ void CmdCd(Reader& r, Window& window) {
   PlayOrStopCd(r, window, line, true);
 }
 
-void RestoreCd(Reader& r, Window& window, const char* line) { PlayOrStopCd(r, window, line, false); }
+void RestoreCd(Reader& r, Window& window, const char* line) {
+  PlayOrStopCd(r, window, line, false);
+}
 
 void CmdMidi(Reader& r, Window& window) {
   ReaderState& s = r.state;
@@ -100,7 +102,8 @@ void CmdMidi(Reader& r, Window& window) {
   if (!QuotedName(line, name, sizeof name)) return;
   WarnAboutFile(r, NamedFile::Midi, name);
   const int path_length = std::snprintf(path, sizeof path, "%s\\%s", s.WorkingDirectory, name);
-  const int open_length = std::snprintf(open, sizeof open, "open \"%s\" type sequencer alias midi", path);
+  const int open_length =
+      std::snprintf(open, sizeof open, "open \"%s\" type sequencer alias midi", path);
   if (path_length < 0 || static_cast<std::size_t>(path_length) >= sizeof path || open_length < 0 ||
       static_cast<std::size_t>(open_length) >= sizeof open) {
     const std::size_t path_bytes = std::strlen(s.WorkingDirectory) + 1 + std::strlen(name);

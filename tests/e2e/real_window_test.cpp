@@ -184,8 +184,9 @@ void PickWithThePointer(const std::string& window, int x, int y, const std::vect
 }
 
 TEST_F(RealWindow, ABookmarkSavedWithThePointerOpensAfterARestart) {
-  novel_.Write("タイトル.txt",
-               "C\n一ページ目の段落。\nC\n二ページ目の最初の段落。\n二ページ目の次の段落。\n三\nE\n");
+  novel_.Write(
+      "タイトル.txt",
+      "C\n一ページ目の段落。\nC\n二ページ目の最初の段落。\n二ページ目の次の段落。\n三\nE\n");
   std::unique_ptr<Child> reader;
   std::string window = Open(reader);
   ASSERT_FALSE(window.empty());
@@ -237,7 +238,9 @@ TEST_F(RealWindow, ReturnAdvancesAndTheWheelOpensTheBacklog) {
 // A quit (SIGTERM, as logout and timeout send) ends the reader as its exit does while
 // a menu or a message box waits over the page.
 TEST_F(RealWindow, AQuitEndsTheReaderWhileAMenuOrAMessageWaits) {
-  const auto face = [](const Bitmap& shot) { return CountPixels(shot, {0, 0, 640, 480}, 0xC0C0C0) > 500; };
+  const auto face = [](const Bitmap& shot) {
+    return CountPixels(shot, {0, 0, 640, 480}, 0xC0C0C0) > 500;
+  };
   for (int round = 0; round < 3; ++round) {
     novel_.Write("タイトル.txt", "C\n一つ目の段落。\nE\n");
     std::unique_ptr<Child> reader;

@@ -23,9 +23,9 @@ TEST(ContextMenu, OpensOnTheRightReleaseWithTheWholeTree) {
   for (int slot = 0; slot < 5; ++slot) {
     expected.push_back("menu item 2 " + std::to_string(605 + slot) + " " + slots[slot]);
   }
-  for (const char* item : {"separator", "400 フルスクリーン", "separator", "520 スキップ",
-                           "800 １ページ戻る", "separator", "700 キャンセル", "separator",
-                           "401 終了"}) {
+  for (const char* item :
+       {"separator", "400 フルスクリーン", "separator", "520 スキップ", "800 １ページ戻る",
+        "separator", "700 キャンセル", "separator", "401 終了"}) {
     expected.push_back(std::string("menu item 0 ") + item);
   }
   EXPECT_EQ(items, expected);

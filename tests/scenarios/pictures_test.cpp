@@ -65,9 +65,9 @@ TEST(PictureScenario, PicturesAndNamesOnTheFirstPage) {
       {"BMP \"missing.bmp\"\n", [](int, int) { return 0u; }},
       {"BMP \"a.bmp\"\nBMP \"abcdefghijklmno.bmp\"\n", b_over_a},  // 19 bytes
       {"BMP \"a.bmp\"\nBMP \"abcdefghijklmnop.bmp\"\n", ONLY_A},   // 20 bytes, nor its first 19
-      {"BMP \"a.bmp\"\nBMP \"b.bmp\n", ONLY_A},                      // one quote
-      {"BMP \"a.bmp\"\nBMP \"pic\\b.bmp\" 夜の岬\n", b_over_a},         // a folder; text after it
-      {"BMP \"a.bmp\"\nBMP \"表紙.bmp\"\n", b_over_a},                 // 表 is 0x95 0x5C
+      {"BMP \"a.bmp\"\nBMP \"b.bmp\n", ONLY_A},                    // one quote
+      {"BMP \"a.bmp\"\nBMP \"pic\\b.bmp\" 夜の岬\n", b_over_a},    // a folder; text after it
+      {"BMP \"a.bmp\"\nBMP \"表紙.bmp\"\n", b_over_a},             // 表 is 0x95 0x5C
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.script);
@@ -83,7 +83,8 @@ TEST(PictureScenario, AMissingFileCopiesThePreviousPictureOverTheText) {
 }
 
 TEST(PictureScenario, APageClearBringsThePictureBackAboveTheBottomStrip) {
-  const Bitmap after = SurfaceAfter("BMP \"a.bmp\"\n岬の灯台に夜が来る。\nC\n>\n", "wait 100\nclick 1 1\n");
+  const Bitmap after =
+      SurfaceAfter("BMP \"a.bmp\"\n岬の灯台に夜が来る。\nC\n>\n", "wait 100\nclick 1 1\n");
   ExpectBothHalves(after, ONLY_A, 440);
 }
 

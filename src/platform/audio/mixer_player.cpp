@@ -61,7 +61,8 @@ bool MixerPlayer::OpenDevice(std::string& error) {
 bool MixerPlayer::ReadyToSound() {
   std::string error;
   if (OpenDevice(error)) return true;
-  if (!error.empty()) std::fprintf(stderr, "yomu: no audio device (%s); the novel stays silent\n", error.c_str());
+  if (!error.empty())
+    std::fprintf(stderr, "yomu: no audio device (%s); the novel stays silent\n", error.c_str());
   return false;
 }
 

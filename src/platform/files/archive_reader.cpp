@@ -87,7 +87,8 @@ bool IsPartOfSplitZip(ByteSource& file) {
   constexpr std::size_t LONGEST_COMMENT = 0xFFFF;
   std::uint8_t head[4] = {};
   if (file.ReadExactly(0, head) && std::equal(head, head + 4, SPLIT_MARKER)) return true;
-  const std::uint64_t tail_size = std::min<std::uint64_t>(file.size(), END_RECORD_BYTES + LONGEST_COMMENT);
+  const std::uint64_t tail_size =
+      std::min<std::uint64_t>(file.size(), END_RECORD_BYTES + LONGEST_COMMENT);
   std::vector<std::uint8_t> tail(static_cast<std::size_t>(tail_size));
   if (!file.ReadExactly(file.size() - tail_size, tail)) return false;
   const auto end = std::find_end(tail.begin(), tail.end(), END_RECORD, END_RECORD + 4);

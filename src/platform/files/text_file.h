@@ -65,7 +65,9 @@ class TextFileWriter {
 
  private:
   TextFileWriter(std::string path, std::string temporary_path, int descriptor)
-      : path_(std::move(path)), temporary_path_(std::move(temporary_path)), descriptor_(descriptor) {}
+      : path_(std::move(path)),
+        temporary_path_(std::move(temporary_path)),
+        descriptor_(descriptor) {}
   void Discard();  // closes and removes the temporary file, if any
   std::string path_;
   std::string temporary_path_;

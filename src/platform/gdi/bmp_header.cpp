@@ -112,7 +112,8 @@ std::optional<BmpHeader> ReadBmpHeader(std::span<const std::uint8_t> file,
   BmpHeader h;
   h.pixel_offset = U32(file, 10);
   h.info_size = U32(file, FILE_HEADER_SIZE);
-  if (!KnownInfoSize(h.info_size) || FILE_HEADER_SIZE + h.info_size > file.size()) return std::nullopt;
+  if (!KnownInfoSize(h.info_size) || FILE_HEADER_SIZE + h.info_size > file.size())
+    return std::nullopt;
 
   std::int64_t width = 0, height = 0;
   ReadDimensions(file, h, width, height);

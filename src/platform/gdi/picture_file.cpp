@@ -32,8 +32,8 @@ std::optional<Bitmap> FromSurface(SDL_Surface& decoded, const BmpHeader& header)
   if (decoded.w != header.width || decoded.h != header.height) return std::nullopt;
   Bitmap picture(header.width, header.height);
   const SurfacePtr target(SDL_CreateRGBSurfaceWithFormatFrom(
-      picture.row(0), header.width, header.height, 32, header.width * static_cast<int>(sizeof(std::uint32_t)),
-      SDL_PIXELFORMAT_ARGB8888));
+      picture.row(0), header.width, header.height, 32,
+      header.width * static_cast<int>(sizeof(std::uint32_t)), SDL_PIXELFORMAT_ARGB8888));
   if (!target || SDL_SetSurfaceBlendMode(&decoded, SDL_BLENDMODE_NONE) != 0 ||
       SDL_BlitSurface(&decoded, nullptr, target.get(), nullptr) != 0) {
     return std::nullopt;
@@ -45,7 +45,8 @@ std::optional<Bitmap> FromSurface(SDL_Surface& decoded, const BmpHeader& header)
   return picture;
 }
 
-std::optional<Bitmap> DecodeWithLibrary(std::span<const std::uint8_t> file, const BmpHeader& header) {
+std::optional<Bitmap> DecodeWithLibrary(std::span<const std::uint8_t> file,
+                                        const BmpHeader& header) {
   const std::unique_ptr<SDL_RWops, RwCloser> rw(
       SDL_RWFromConstMem(file.data(), static_cast<int>(file.size())));
   if (!rw) return std::nullopt;

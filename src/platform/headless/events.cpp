@@ -83,7 +83,8 @@ bool ParseArguments(const std::string& name, std::istringstream& words, Headless
       return AtEnd(words);
     }
     std::istringstream number(word);
-    return ReadInt(number, event.value) && AtEnd(words) && event.value >= 0 && event.value <= 0xFFFF;
+    return ReadInt(number, event.value) && AtEnd(words) && event.value >= 0 &&
+           event.value <= 0xFFFF;
   }
   if (name == "command") {
     event.kind = Kind::Command;

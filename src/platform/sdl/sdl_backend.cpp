@@ -96,8 +96,9 @@ bool SdlBackend::CloseWaiting() {
 void SdlBackend::CreateSdlWindow(const Window& window) {
   const SDL_Rect usable = UsableArea(0);
   scale_ = requested_scale_ > 0 ? requested_scale_ : FittingScale(usable.w, usable.h, 0, 0);
-  sdl_window_ = SDL_CreateWindow(caption_utf8_.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                 CLIENT_WIDTH * scale_, CLIENT_HEIGHT * scale_, SDL_WINDOW_SHOWN);
+  sdl_window_ =
+      SDL_CreateWindow(caption_utf8_.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                       CLIENT_WIDTH * scale_, CLIENT_HEIGHT * scale_, SDL_WINDOW_SHOWN);
   window_ = &window;
   if (sdl_window_ == nullptr) {
     std::fprintf(stderr, "yomu: cannot open the window: %s\n", SDL_GetError());
@@ -125,7 +126,8 @@ void SdlBackend::FitFrameIntoUsableArea(const SDL_Rect& usable) {
 
 void SdlBackend::WindowPlaced(const Window& window) {
   if (sdl_window_ == nullptr && window.visible()) CreateSdlWindow(window);
-  if (sdl_window_ != nullptr) SDL_SetWindowAlwaysOnTop(sdl_window_, window.topmost() ? SDL_TRUE : SDL_FALSE);
+  if (sdl_window_ != nullptr)
+    SDL_SetWindowAlwaysOnTop(sdl_window_, window.topmost() ? SDL_TRUE : SDL_FALSE);
 }
 
 void SdlBackend::WindowCaptionChanged(const Window& window, std::string_view caption_sjis) {
@@ -260,7 +262,9 @@ bool SdlBackend::WaitForInput(Platform& platform, std::optional<std::uint64_t> d
   bool got = false;
   if (deadline_ms) {
     const std::uint64_t now = NowMs();
-    const int timeout = *deadline_ms > now ? static_cast<int>(std::min<std::uint64_t>(*deadline_ms - now, 1 << 30)) : 0;
+    const int timeout = *deadline_ms > now
+                            ? static_cast<int>(std::min<std::uint64_t>(*deadline_ms - now, 1 << 30))
+                            : 0;
     got = SDL_WaitEventTimeout(&event, timeout) == 1;
   } else {
     got = SDL_WaitEvent(&event) == 1;
@@ -310,7 +314,8 @@ std::vector<DEVMODEA> SdlBackend::DisplayModes() {
 DEVMODEA SdlBackend::CurrentDisplayMode() {
   SDL_DisplayMode desktop{};
   SDL_GetDesktopDisplayMode(0, &desktop);
-  return {32, static_cast<DWORD>(desktop.w), static_cast<DWORD>(desktop.h), static_cast<DWORD>(desktop.refresh_rate)};
+  return {32, static_cast<DWORD>(desktop.w), static_cast<DWORD>(desktop.h),
+          static_cast<DWORD>(desktop.refresh_rate)};
 }
 
 long SdlBackend::ChangeDisplayMode(const DEVMODEA* mode) {
@@ -324,13 +329,16 @@ long SdlBackend::ChangeDisplayMode(const DEVMODEA* mode) {
     }
     return DISP_CHANGE_SUCCESSFUL;
   }
-  if (mode->dmPelsWidth != CLIENT_WIDTH || mode->dmPelsHeight != CLIENT_HEIGHT) return DISP_CHANGE_BADMODE;
+  if (mode->dmPelsWidth != CLIENT_WIDTH || mode->dmPelsHeight != CLIENT_HEIGHT)
+    return DISP_CHANGE_BADMODE;
   if (sdl_window_ == nullptr) return DISP_CHANGE_SUCCESSFUL;
   // The screen's own 640 x 480 where it has one; otherwise the page fills the desktop.
-  SDL_DisplayMode wanted{0, CLIENT_WIDTH, CLIENT_HEIGHT, static_cast<int>(mode->dmDisplayFrequency), nullptr};
+  SDL_DisplayMode wanted{0, CLIENT_WIDTH, CLIENT_HEIGHT, static_cast<int>(mode->dmDisplayFrequency),
+                         nullptr};
   SDL_DisplayMode closest{};
-  const bool switched = SDL_GetClosestDisplayMode(0, &wanted, &closest) != nullptr && closest.w == CLIENT_WIDTH &&
-                        closest.h == CLIENT_HEIGHT && SDL_SetWindowDisplayMode(sdl_window_, &closest) == 0 &&
+  const bool switched = SDL_GetClosestDisplayMode(0, &wanted, &closest) != nullptr &&
+                        closest.w == CLIENT_WIDTH && closest.h == CLIENT_HEIGHT &&
+                        SDL_SetWindowDisplayMode(sdl_window_, &closest) == 0 &&
                         SDL_SetWindowFullscreen(sdl_window_, SDL_WINDOW_FULLSCREEN) == 0;
   if (!switched) {
     // Placed over the whole display first, for X servers without a window manager.

@@ -43,11 +43,13 @@ std::optional<UINT> SdlBackend::TrackMenu(Platform& platform, const Menu& menu, 
       case SDL_MOUSEBUTTONDOWN:
       case SDL_MOUSEBUTTONUP: {
         const POINT at = PagePoint(event.button.x, event.button.y);
-        outcome = event.type == SDL_MOUSEBUTTONDOWN ? view.ButtonDown(at.x, at.y) : view.ButtonUp(at.x, at.y);
+        outcome = event.type == SDL_MOUSEBUTTONDOWN ? view.ButtonDown(at.x, at.y)
+                                                    : view.ButtonUp(at.x, at.y);
         break;
       }
       case SDL_KEYDOWN:
-        if (std::optional<int> key = VirtualKeyFromName(SDL_GetKeyName(event.key.keysym.sym))) outcome = view.Key(*key);
+        if (std::optional<int> key = VirtualKeyFromName(SDL_GetKeyName(event.key.keysym.sym)))
+          outcome = view.Key(*key);
         break;
       case SDL_WINDOWEVENT:
         outcome.closed = event.window.event == SDL_WINDOWEVENT_FOCUS_LOST;

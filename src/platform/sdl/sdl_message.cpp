@@ -30,8 +30,9 @@ void SdlBackend::ShowMessage(Platform& platform, std::string_view text_utf8) {
   }
   if (!menu_font_) menu_font_ = platform.fonts.Create(MENU_TEXT_HEIGHT, 400);
   std::vector<std::size_t> unconverted;
-  const MessageView view(platform.shift_jis.FromUtf8Replacing(text_utf8, GETA_MARK_SJIS, unconverted),
-                         menu_font_.get(), CLIENT_WIDTH, CLIENT_HEIGHT);
+  const MessageView view(
+      platform.shift_jis.FromUtf8Replacing(text_utf8, GETA_MARK_SJIS, unconverted),
+      menu_font_.get(), CLIENT_WIDTH, CLIENT_HEIGHT);
   const RECT whole{0, 0, CLIENT_WIDTH, CLIENT_HEIGHT};
   Bitmap canvas = window_->client_pixels();
   view.Draw(canvas);

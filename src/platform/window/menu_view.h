@@ -17,7 +17,8 @@ constexpr int MENU_TEXT_HEIGHT = 14;
 class MenuView {
  public:
   // origin: the root's top-left corner in page pixels; bounds: the page's size.
-  MenuView(const Menu& root, int origin_x, int origin_y, const Font* font, int bounds_width, int bounds_height);
+  MenuView(const Menu& root, int origin_x, int origin_y, const Font* font, int bounds_width,
+           int bounds_height);
 
   struct Outcome {
     bool closed = false;
