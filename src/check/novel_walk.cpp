@@ -123,12 +123,12 @@ class NovelWalk {
     const ScriptCommand command = RecogniseCommand(line);
     if (command == ScriptCommand::FileSwitch) {
       char name[SCRIPT_NAME_SIZE] = {};
-      if (line[2] != '\0') CopyRestOfLine(name, line + 3);
+      if (line[SCRIPT_NAME_COLUMN - 1] != '\0') CopyRestOfLine(name, line + SCRIPT_NAME_COLUMN);
       if (name[0] != '\0') queue_.push_back({name, file, line_number});
       return;
     }
     if (command == ScriptCommand::Cd)
-      return AddAll(file, line_number, files_.CheckTrack(ColumnNumber(line, 3, 4)));
+      return AddAll(file, line_number, files_.CheckTrack(ReadNumber(line, CD_TRACK_COLUMNS)));
     NamedFile kind = NamedFile::Picture;
     std::size_t size = PICTURE_NAME_SIZE;
     if (command == ScriptCommand::Wave) {

@@ -10,6 +10,7 @@
 
 #include "script/choices.h"
 #include "script/script_commands.h"
+#include "script/step_rule.h"
 
 namespace {
 
@@ -159,13 +160,17 @@ class ScriptShape {
       reached_[static_cast<std::size_t>(slot)] = true;
       CheckReachedLine(slot, command);
     }
-    if (command == ScriptCommand::See) return Visit(0, 0);
-    if (command == ScriptCommand::Quake) return Visit(slot + 1, run.block);
-    if (command == ScriptCommand::ListEnd || command == ScriptCommand::FileSwitch) return;
-    // The reader ends at the table's last line before it runs it.
-    if (slot + 1 >= SCRIPT_LINE_COUNT)
-      return command == ScriptCommand::End ? void() : FallOffTheEnd();
-    if (Line(slot + 1)[0] == '}') return Visit(0, 0);
+    // A paragraph's pause only waits for a click: the run goes on from the same line.
+    switch (StepRuleAt(s_.ScriptLines, slot, false)) {
+      case StepRule::Restart:
+      case StepRule::RestartAtBrace: return Visit(0, 0);
+      case StepRule::Shake: return Visit(slot + 1, run.block);
+      case StepRule::Pause:
+      case StepRule::SwitchFile: return;
+      // The reader ends at the table's last line before it runs it.
+      case StepRule::EndOfTable: return command == ScriptCommand::End ? void() : FallOffTheEnd();
+      case StepRule::RunCommand: break;
+    }
     if (command == ScriptCommand::End) return;
     if (command == ScriptCommand::Choices) return FollowChoices(slot, run.block);
     Visit(slot + 1, run.block);

@@ -95,7 +95,7 @@ void PutTextLine(Reader& r, int fade) {
 
 void CmdFontSize(Reader& r) {
   ReaderState& s = r.state;
-  const std::int32_t size = ColumnNumber(s.ScriptLines[s.CurrentLine], 1, 2);
+  const std::int32_t size = ReadNumber(s.ScriptLines[s.CurrentLine], FONT_SIZE_COLUMNS);
   s.FontHeight = size;
   // Every positive size means the large font; a negative one changes no font.
   if (size > 0) {
@@ -109,7 +109,7 @@ void CmdFontSize(Reader& r) {
 
 void CmdBrightness(Reader& r) {
   ReaderState& s = r.state;
-  s.TextBrightness = ColumnNumber(s.ScriptLines[s.CurrentLine], 2, 4);
+  s.TextBrightness = ReadNumber(s.ScriptLines[s.CurrentLine], BRIGHTNESS_COLUMNS);
   SetTextColor(*s.PageSurface, BrightnessGrey(s.TextBrightness));
 }
 
@@ -118,7 +118,7 @@ void CmdTitle(Reader& r, Window& window) {
   const char* line = s.ScriptLines[s.CurrentLine];
   // Column 1 is skipped whatever it holds, even the first byte of a character.
   char title[256] = {};
-  if (line[0] != '\0' && line[1] != '\0') CopyRestOfLine(title, line + 2);
+  if (line[0] != '\0' && line[1] != '\0') CopyRestOfLine(title, line + TITLE_COLUMN);
   CopyField(s.ChapterTitle, title);
   SetWindowTextA(window, title);
 

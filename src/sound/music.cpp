@@ -47,11 +47,11 @@ void WarnAboutFile(Reader& r, NamedFile kind, const char* name_sjis) {
 
 // "CD" run by the interpreter, and its replay after a page replay.
 void PlayOrStopCd(Reader& r, Window& window, const char* line, bool closes_midi) {
-  const std::int32_t track = ColumnNumber(line, 3, 4);
+  const std::int32_t track = ReadNumber(line, CD_TRACK_COLUMNS);
   r.state.CdTrack = track;
   if (track != 0) {
     PlayCdTrack(r, window, track);
-    SetLoopTimer(window, TIMER_CD_LOOP, ColumnNumber(line, 6, 9));
+    SetLoopTimer(window, TIMER_CD_LOOP, ReadNumber(line, CD_PERIOD_COLUMNS));
     return;
   }
   StopCd(r, window);
@@ -80,7 +80,7 @@ void StopCd(Reader& r, Window& window) {
 
 void CmdCd(Reader& r, Window& window) {
   const char* line = r.state.ScriptLines[r.state.CurrentLine];
-  const std::int32_t track = ColumnNumber(line, 3, 4);
+  const std::int32_t track = ReadNumber(line, CD_TRACK_COLUMNS);
   if (track > 0 && !FindTrackFile(*r.platform.volume, track)) {
     WarnAtCurrentLine(r, MissingTrackMessage(track));
   }
@@ -115,7 +115,7 @@ void CmdMidi(Reader& r, Window& window) {
   SendMidi(r, open);
   SendMidi(r, "seek midi to start");
   SendMidi(r, "play midi", &window);
-  SetLoopTimer(window, TIMER_MIDI_LOOP, ColumnNumber(line, 4, 7));
+  SetLoopTimer(window, TIMER_MIDI_LOOP, ReadNumber(line, MIDI_PERIOD_COLUMNS));
 }
 
 void CmdWave(Reader& r) {
