@@ -217,12 +217,12 @@ void Wave(Input input) {
     SDL_RWops* rw = SDL_RWFromConstMem(sound->data(), static_cast<int>(sound->size()));
     Mix_FreeChunk(Mix_LoadWAV_RW(rw, 1));
   }
-  PlayBriefly(LoadTrackMusic(std::make_unique<SpanSource>(input), TrackKind::Wave));
+  PlayBriefly(LoadTrackMusic(std::make_unique<SpanSource>(input), *TrackFormatOf(".wav")));
 }
 
 void Ogg(Input input) {
   if (!AudioReady()) return;
-  PlayBriefly(LoadTrackMusic(std::make_unique<SpanSource>(input), TrackKind::OggVorbis));
+  PlayBriefly(LoadTrackMusic(std::make_unique<SpanSource>(input), *TrackFormatOf(".ogg")));
 }
 
 void Midi(Input input) {

@@ -36,9 +36,19 @@ struct Target {
   std::string_view name;
   void (*run)(Input input);
 };
-inline constexpr Target TARGETS[] = {{"script", Script}, {"utf8_script", Utf8Script},
-                                     {"data_files", DataFiles}, {"bmp", Bmp},
-                                     {"wave", Wave}, {"ogg", Ogg}, {"midi", Midi},
-                                     {"archive", Archive}};
+// The one list of the targets: CMake builds a program for each row and the scripts
+// of fuzz/ read the names from here (fuzz/target-names.sh), one row a line.
+// clang-format off
+inline constexpr Target TARGETS[] = {
+    {"script", Script},
+    {"utf8_script", Utf8Script},
+    {"data_files", DataFiles},
+    {"bmp", Bmp},
+    {"wave", Wave},
+    {"ogg", Ogg},
+    {"midi", Midi},
+    {"archive", Archive},
+};
+// clang-format on
 
 }  // namespace fuzz

@@ -10,7 +10,7 @@ sjis() { iconv -f UTF-8 -t CP932; }
 
 # The script regressions are left out: they run long on purpose, and the test of
 # the regressions replays them anyway.
-for target in script utf8_script data_files bmp wave ogg midi archive; do
+for target in $("$root/fuzz/target-names.sh"); do
   mkdir -p "$corpus/$target"
   if [ "$target" != script ] && [ -d "$root/fuzz/regressions/$target" ]; then
     cp "$root"/fuzz/regressions/"$target"/* "$corpus/$target/" 2>/dev/null || true

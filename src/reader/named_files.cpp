@@ -7,6 +7,7 @@
 #include "platform/files/archive_reader.h"
 #include "platform/files/volume.h"
 #include "platform/gdi/picture_file.h"
+#include "platform/media/track_formats.h"
 #include "reader/reading_warnings.h"
 
 namespace {
@@ -84,12 +85,10 @@ std::string WhatStandsInstead(Volume& volume, const char* first_script_sjis) {
 }
 
 std::string MissingTrackMessage(int track) {
-  char text[160];
-  std::snprintf(text, sizeof text,
-                "CD track %d has no file: the reader looks for track%02d.ogg, .flac, .mp3 or .wav "
-                "in the novel's folder and in its cd/ folder",
-                track, track);
-  return text;
+  char name[16];
+  std::snprintf(name, sizeof name, "track%02d", track);
+  return "CD track " + std::to_string(track) + " has no file: the reader looks for " + name +
+         TrackExtensionsText() + " in the novel's folder and in its cd/ folder";
 }
 
 std::string MidiPathTooLongMessage(const std::string& name_utf8, std::size_t path_length) {

@@ -96,10 +96,10 @@ void MixerPlayer::PostMix(void* self, std::uint8_t* stream, int byte_count) {
 CdMusic::TrackLoader MixerPlayer::TrackLoader(Volume& volume) {
   return [&volume](int track) -> Mix_Music* {
     const std::optional<NovelFile> file = FindTrackFile(volume, track);
-    const std::optional<TrackKind> kind = file ? TrackKindOf(file->path) : std::nullopt;
-    if (!kind) return nullptr;
+    const TrackFormat* format = file ? TrackFormatOf(file->path) : nullptr;
+    if (format == nullptr) return nullptr;
     FileOr<std::unique_ptr<ByteSource>> bytes = volume.Open(*file);
-    return bytes ? LoadTrackMusic(std::move(*bytes), *kind) : nullptr;
+    return bytes ? LoadTrackMusic(std::move(*bytes), *format) : nullptr;
   };
 }
 
