@@ -36,7 +36,7 @@ class BenchPlayer {
                                directory_ + "/track01.ogg");
     volume_ = std::move(*FolderVolume::Open(directory_));
     std::string error;
-    player_ = MixerPlayer::Create({std::nullopt}, error);
+    player_ = MixerPlayer::Create({}, error);
   }
   ~BenchPlayer() {
     player_.reset();

@@ -61,8 +61,9 @@ bool MixerPlayer::OpenDevice(std::string& error) {
 bool MixerPlayer::ReadyToSound() {
   std::string error;
   if (OpenDevice(error)) return true;
-  if (!error.empty())
-    std::fprintf(stderr, "yomu: no audio device (%s); the novel stays silent\n", error.c_str());
+  if (!error.empty() && options_.warn) {
+    options_.warn("no audio device (" + error + "); the novel stays silent");
+  }
   return false;
 }
 

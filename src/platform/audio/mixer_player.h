@@ -20,6 +20,7 @@ struct MixerPlayerOptions {
   // The reader's player opens the device when something first sounds; tests open it
   // at once, to know whether there is one.
   bool open_device_on_first_sound = false;
+  WarningSink warn;  // a device that cannot be opened is told of here
 };
 
 class MixerPlayer final : public MediaPlayer {

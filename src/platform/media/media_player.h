@@ -3,6 +3,9 @@
 // accepts every command and plays nothing.
 #pragma once
 
+#include <functional>
+#include <string>
+
 #include "platform/media/media_commands.h"
 #include "platform/win32_types.h"
 
@@ -31,6 +34,10 @@ inline DWORD CdDeviceAnswer(MediaVerb verb, bool& open) {
 enum class SoundSource { None, File, Default };
 
 class Volume;
+
+// Where a player says what keeps it silent: the platform's warning channel, so that
+// the reader's standard error and the headless log show it as every other warning.
+using WarningSink = std::function<void(const std::string& text_utf8)>;
 
 // Every call is handed the novel's volume, in which file names are found.
 class MediaPlayer {

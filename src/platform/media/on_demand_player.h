@@ -23,9 +23,10 @@ class OnDemandPlayer final : public MediaPlayer {
   void Update(Volume& volume) override;
 
  private:
-  // Loads the module and makes its player, once; says on standard error, in one
-  // line, why the novel stays silent when that fails.
+  // Loads the module and makes its player, once; says in one warning why the novel
+  // stays silent when that fails.
   bool Ready();
+  void Warn(const std::string& text_utf8) const;
   // The answers of a player that has no device, with the same device states.
   DWORD RunSilently(const MediaCommand& command);
 

@@ -101,7 +101,7 @@ void SdlBackend::CreateSdlWindow(const Window& window) {
                        CLIENT_WIDTH * scale_, CLIENT_HEIGHT * scale_, SDL_WINDOW_SHOWN);
   window_ = &window;
   if (sdl_window_ == nullptr) {
-    std::fprintf(stderr, "yomu: cannot open the window: %s\n", SDL_GetError());
+    Warn(std::string("cannot open the window: ") + SDL_GetError());
     return;
   }
   if (requested_scale_ == 0) FitFrameIntoUsableArea(usable);
