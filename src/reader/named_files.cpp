@@ -1,7 +1,6 @@
 // Named files: found or not, and pictures that the reader's decoder refuses.
 #include "reader/named_files.h"
 
-#include <cstdint>
 #include <cstdio>
 
 #include "platform/files/archive_reader.h"
@@ -14,24 +13,6 @@ namespace {
 
 // A folder of thousands of files is not searched whole for a message.
 constexpr std::size_t NAMES_LOOKED_AT = 1000;
-
-// Read as the reader reads a picture, through its own decoder.
-std::optional<std::string> PictureProblem(Volume& volume, const char* name_sjis) {
-  FileOr<std::unique_ptr<ByteSource>> file = volume.Open(name_sjis, PICTURE_FILE_MAX_BYTES);
-  if (!file) {
-    if (file.error().problem == FileProblem::TooLarge) return "is too large to be a picture";
-    return DescribeFileError(file.error());
-  }
-  std::uint8_t magic[2] = {};
-  if (!(*file)->ReadExactly(0, magic) || magic[0] != 'B' || magic[1] != 'M') {
-    return "is not a Windows bitmap";
-  }
-  if (!DecodeBitmapFile(**file)) {
-    return "is damaged, cut short or of a kind the reader does not show: it cannot decode its "
-           "pixels";
-  }
-  return std::nullopt;
-}
 
 }  // namespace
 
@@ -56,9 +37,9 @@ std::optional<std::string> NamedFileProblem(NamedFile kind, Volume& volume,
            (chime ? ": the reader plays its default chime instead" : "");
   }
   if (kind != NamedFile::Picture) return std::nullopt;
-  const std::optional<std::string> problem = PictureProblem(volume, name_sjis);
-  if (!problem) return std::nullopt;
-  return named + " " + *problem;
+  const ErrorOr<Bitmap, std::string> picture = LoadPicture(volume, name_sjis);
+  if (picture) return std::nullopt;
+  return named + " " + picture.error();
 }
 
 std::string WhatStandsInstead(Volume& volume, const char* first_script_sjis) {

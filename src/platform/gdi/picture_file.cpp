@@ -81,16 +81,34 @@ std::optional<Bitmap> LoadBitmapFile(const std::string& host_path) {
   return DecodeBitmapFile(*file);
 }
 
+ErrorOr<Bitmap, std::string> LoadPicture(Volume& volume, const char* name_sjis) {
+  FileOr<std::unique_ptr<ByteSource>> file = volume.Open(name_sjis, PICTURE_FILE_MAX_BYTES);
+  if (!file) {
+    if (file.error().problem == FileProblem::TooLarge) {
+      return std::string("is too large to be a picture");
+    }
+    return DescribeFileError(file.error());
+  }
+  std::uint8_t magic[2] = {};
+  if (!(*file)->ReadExactly(0, magic) || magic[0] != 'B' || magic[1] != 'M') {
+    return std::string("is not a Windows bitmap");
+  }
+  std::optional<Bitmap> picture = DecodeBitmapFile(**file);
+  if (!picture) {
+    return std::string(
+        "is damaged, cut short or of a kind the reader does not show: it cannot decode its "
+        "pixels");
+  }
+  return std::move(*picture);
+}
+
 std::unique_ptr<Bitmap> LoadImageA(Platform& platform, const char* name_sjis, UINT type, int width,
                                    int height, UINT flags) {
   if (name_sjis == nullptr || type != IMAGE_BITMAP || width != 0 || height != 0 ||
       (flags & LR_LOADFROMFILE) == 0) {
     return nullptr;
   }
-  FileOr<std::unique_ptr<ByteSource>> file =
-      platform.volume->Open(name_sjis, PICTURE_FILE_MAX_BYTES);
-  if (!file) return nullptr;
-  std::optional<Bitmap> picture = DecodeBitmapFile(**file);
+  ErrorOr<Bitmap, std::string> picture = LoadPicture(*platform.volume, name_sjis);
   if (!picture) return nullptr;
   return std::make_unique<Bitmap>(std::move(*picture));
 }
