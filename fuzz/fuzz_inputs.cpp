@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -99,16 +100,29 @@ bool WriteNamedPart(Input part) {
   return true;
 }
 
+// The audio device of the targets, SDL's disk driver writing to /dev/null: opened at
+// the first input that plays and kept, for speed, until ReleaseAudio.
+struct FuzzAudio {
+  AudioSession session;
+  bool ready = false;
+};
+constexpr const char* AUDIO_VARIABLES[][2] = {
+    {"SDL_AUDIODRIVER", "disk"}, {"SDL_DISKAUDIOFILE", "/dev/null"}, {"SDL_DISKAUDIODELAY", "0"}};
+
+std::optional<FuzzAudio>& Audio() {
+  static std::optional<FuzzAudio> audio;
+  return audio;
+}
+
 bool AudioReady() {
-  static const bool ready = [] {
-    setenv("SDL_AUDIODRIVER", "disk", 1);
-    setenv("SDL_DISKAUDIOFILE", "/dev/null", 1);
-    setenv("SDL_DISKAUDIODELAY", "0", 1);
-    static AudioSession session;
+  std::optional<FuzzAudio>& audio = Audio();
+  if (!audio) {
+    for (const auto& [name, value] : AUDIO_VARIABLES) setenv(name, value, 1);
+    audio.emplace();
     std::string error;
-    return session.Open(error);
-  }();
-  return ready;
+    audio->ready = audio->session.Open(error);
+  }
+  return audio->ready;
 }
 
 // Plays a track until it ends, at most a short while of the real clock.
@@ -171,6 +185,12 @@ void ReadUtf8Script(const std::string& bytes) {
   if (LineEnds(Utf8TextToShiftJis(shift_jis, bytes, unconverted)) != LineEnds(bytes)) std::abort();
 }
 
+// A CD track of the format that the extension names, checked and played briefly.
+void PlayTrack(Input input, std::string_view extension) {
+  if (!AudioReady()) return;
+  PlayBriefly(LoadTrackMusic(std::make_unique<SpanSource>(input), *TrackFormatOf(extension)));
+}
+
 }  // namespace
 
 void Script(Input input) {
@@ -220,10 +240,9 @@ void Wave(Input input) {
   PlayBriefly(LoadTrackMusic(std::make_unique<SpanSource>(input), *TrackFormatOf(".wav")));
 }
 
-void Ogg(Input input) {
-  if (!AudioReady()) return;
-  PlayBriefly(LoadTrackMusic(std::make_unique<SpanSource>(input), *TrackFormatOf(".ogg")));
-}
+void Ogg(Input input) { PlayTrack(input, ".ogg"); }
+void Flac(Input input) { PlayTrack(input, ".flac"); }
+void Mp3(Input input) { PlayTrack(input, ".mp3"); }
 
 void Midi(Input input) {
   static FluidSynth fluid;
@@ -252,6 +271,11 @@ void Archive(Input input) {
   auto volume = ArchiveVolume::Open(Folder() + "/novel.zip", "\x83\x5E\x83\x43\x83\x67\x83\x8B.txt",
                                     notes);  // タイトル.txt
   if (volume) ReadEveryFile(**volume, "");
+}
+
+void ReleaseAudio() {
+  Audio().reset();
+  for (const auto& [name, value] : AUDIO_VARIABLES) unsetenv(name);
 }
 
 }  // namespace fuzz

@@ -27,10 +27,17 @@ void Bmp(Input input);
 void Wave(Input input);
 // An Ogg Vorbis file as a CD track.
 void Ogg(Input input);
+// A FLAC file, and an MP3 file, as CD tracks.
+void Flac(Input input);
+void Mp3(Input input);
 // A MIDI file through the synthesizer's player.
 void Midi(Input input);
 // An archive opened as a novel: its members catalogued, each file read.
 void Archive(Input input);
+
+// Closes the audio device that the targets that play keep open, and forgets its
+// settings, so that what runs after them in the process finds the device free.
+void ReleaseAudio();
 
 struct Target {
   std::string_view name;
@@ -46,6 +53,8 @@ inline constexpr Target TARGETS[] = {
     {"bmp", Bmp},
     {"wave", Wave},
     {"ogg", Ogg},
+    {"flac", Flac},
+    {"mp3", Mp3},
     {"midi", Midi},
     {"archive", Archive},
 };

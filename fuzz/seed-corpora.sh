@@ -19,6 +19,8 @@ done
 cp "$data"/bmpsuite/g/*.bmp "$data"/bmpsuite/q/*.bmp "$root"/demo/*.bmp "$corpus/bmp/"
 cp "$data"/wav/*.wav "$root"/demo/*.wav "$root"/demo/cd/*.wav "$corpus/wave/"
 cp "$data"/ogg/* "$corpus/ogg/"
+cp "$data"/flac/* "$corpus/flac/"
+cp "$data"/mp3/* "$corpus/mp3/"
 cp "$data"/midi/*.mid "$root"/demo/*.mid "$corpus/midi/"
 
 # Scripts: each chapter alone, and the whole novel with its other files after 0x1D
