@@ -36,7 +36,7 @@ class NovelWalk {
   explicit NovelWalk(Volume& volume)
       : volume_(volume), shift_jis_(volume.shift_jis()), files_(volume) {}
 
-  std::vector<Finding> Run() {
+  NovelCheck Run() {
     queue_.push_back({texts::FIRST_SCRIPT, "", 0});
     CheckDataFile(texts::TOC_FILE, CheckContentsFile);
     CheckDataFile(texts::BOOKMARK_FILE, CheckBookmarkFile);
@@ -45,7 +45,7 @@ class NovelWalk {
       queue_.pop_front();
       VisitScript(reference);
     }
-    return Sorted();
+    return {Sorted(), static_cast<int>(visited_.size())};
   }
 
  private:
@@ -157,4 +157,4 @@ class NovelWalk {
 
 }  // namespace
 
-std::vector<Finding> CheckNovel(Volume& volume) { return NovelWalk(volume).Run(); }
+NovelCheck CheckNovel(Volume& volume) { return NovelWalk(volume).Run(); }

@@ -8,9 +8,12 @@
 #include <set>
 #include <string>
 
+#include "reader/line_arguments.h"
 #include "script/choices.h"
+#include "script/command_rules.h"
 #include "script/script_commands.h"
 #include "script/step_rule.h"
+#include "script/text_layout.h"
 
 namespace {
 
@@ -176,8 +179,36 @@ class ScriptShape {
     Visit(slot + 1, run.block);
   }
 
+  // The page as the lines in front of a "SET" leave it, read from the page clear before
+  // them in file order: the list is drawn from CHOICE_LIST_TOP down, over the text
+  // that reaches there.
+  void CheckListOverText(int set_slot) {
+    int start = set_slot;
+    while (start > 0 && RecogniseCommand(Line(start - 1)) != ScriptCommand::PageClear) --start;
+    std::int32_t top = TOP_AFTER_PAGE_CLEAR;
+    std::int32_t font_height = NORMAL_FONT_HEIGHT;
+    int last_text = -1;
+    for (int slot = start; slot < set_slot; ++slot) {
+      const ScriptCommand command = RecogniseCommand(Line(slot));
+      if (command == ScriptCommand::FontSize) {
+        font_height = FontHeightOf(ReadNumber(Line(slot), FONT_SIZE_COLUMNS));
+      }
+      if (command != ScriptCommand::Text || IsStructural(slot)) continue;
+      const auto length = static_cast<std::uint32_t>(LineLength(Line(slot)));
+      if (LineOverflowsPage(top, font_height, length)) top = TOP_AFTER_PAGE_CLEAR;
+      top = CursorAfterLine(top, font_height, length);
+      last_text = slot;
+    }
+    if (last_text < 0 || top <= CHOICE_LIST_TOP) return;
+    Add(set_slot, Severity::Warning,
+        "the choices are drawn over the text that the page holds (down to line " +
+            std::to_string(FileLine(last_text)) +
+            "): put a \"C\" line before the list, or fewer lines of text in front of it");
+  }
+
   void CheckReachedLine(int slot, ScriptCommand command) {
     const char* line = Line(slot);
+    if (command == ScriptCommand::Choices) CheckListOverText(slot);
     if (command == ScriptCommand::ListEnd) {
       Add(slot, Severity::Error,
           "a run reaches this \">\" line outside a choice list and stops there for good: "

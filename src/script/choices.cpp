@@ -17,7 +17,6 @@
 namespace {
 
 constexpr std::int32_t LIST_LEFT = 50;
-constexpr std::int32_t LIST_TOP = 100;
 constexpr std::int32_t ROW_GAP = 20;
 constexpr COLORREF HIGHLIGHT = RGB(0, 255, 0);
 
@@ -43,7 +42,7 @@ int ChoiceLength(const char* text) { return static_cast<int>(strnlen(text, CHOIC
 void DrawChoiceList(ReaderState& s, int highlight, COLORREF grey, bool set_colours) {
   Surface& page = *s.PageSurface;
   const std::int64_t step = ChoiceStep(s.FontHeight);
-  std::int64_t top = LIST_TOP;
+  std::int64_t top = CHOICE_LIST_TOP;
   for (int k = 0; k < CHOICE_COUNT && s.ChoiceTexts[k][0] != '\0'; ++k) {
     if (set_colours) SetTextColor(page, k == highlight ? HIGHLIGHT : grey);
     RECT rect = {LIST_LEFT, ClampToInt32(top), PAGE_WIDTH, PAGE_HEIGHT};
@@ -120,7 +119,7 @@ void TrackChoiceHover(Reader& r, Window& window, int y) {
   const std::int64_t pointer = y;
   for (int k = 0; k < CHOICE_COUNT; ++k) {
     // The first text row of choice k without its topmost pixel row.
-    const std::int64_t top = LIST_TOP + k * step;
+    const std::int64_t top = CHOICE_LIST_TOP + k * step;
     const bool inside = top < pointer && pointer < top + s.FontHeight;
     if (!inside || s.ChoiceTexts[k][0] == '\0') continue;
     // Only a change of choice redraws the list.
@@ -136,7 +135,7 @@ void TrackChoiceHover(Reader& r, Window& window, int y) {
 }
 
 std::int64_t ChoiceBandMiddle(std::int32_t font_height, int index) {
-  return LIST_TOP + index * ChoiceStep(font_height) + font_height / 2;
+  return CHOICE_LIST_TOP + index * ChoiceStep(font_height) + font_height / 2;
 }
 
 void SelectChoice(Reader& r, int index, Window& window) {

@@ -47,6 +47,14 @@ std::int32_t CursorAfterLine(std::int32_t top, std::int32_t font_height, std::ui
   return static_cast<std::int32_t>(static_cast<std::uint32_t>(top) + rows * height);
 }
 
+// Every positive size means the large font; a negative one changes no font, yet the
+// height takes the size itself, and the layout counts with it.
+std::int32_t FontHeightOf(std::int32_t size) {
+  if (size > 0) return LARGE_FONT_HEIGHT;
+  if (size == 0) return NORMAL_FONT_HEIGHT;
+  return size;
+}
+
 void FormatPageLabel(char (&label)[256], const char* title, std::int32_t page) {
   FormatField(label, texts::PAGE_LABEL_FORMAT, title, page);
 }
@@ -96,15 +104,9 @@ void PutTextLine(Reader& r, int fade) {
 void CmdFontSize(Reader& r) {
   ReaderState& s = r.state;
   const std::int32_t size = ReadNumber(s.ScriptLines[s.CurrentLine], FONT_SIZE_COLUMNS);
-  s.FontHeight = size;
-  // Every positive size means the large font; a negative one changes no font.
-  if (size > 0) {
-    s.FontHeight = 42;
-    SelectObject(*s.PageSurface, static_cast<const Font*>(s.FontLarge.get()));
-  } else if (size == 0) {
-    s.FontHeight = 24;
-    SelectObject(*s.PageSurface, static_cast<const Font*>(s.FontNormal.get()));
-  }
+  s.FontHeight = FontHeightOf(size);
+  if (size > 0) SelectObject(*s.PageSurface, static_cast<const Font*>(s.FontLarge.get()));
+  if (size == 0) SelectObject(*s.PageSurface, static_cast<const Font*>(s.FontNormal.get()));
 }
 
 void CmdBrightness(Reader& r) {
