@@ -133,11 +133,6 @@ std::string ArchivePass::Reason() const {
   return reason != nullptr && reason[0] != '\0' ? reason : "it is damaged or cut short";
 }
 
-std::string ArchivePass::FormatName() const {
-  const char* name = archive_format_name(archive_);
-  return name != nullptr ? name : "archive";
-}
-
 ErrorOr<std::optional<MemberHeader>, std::string> ArchivePass::Next() {
   const Utf8CharacterType utf8(utf8_);
   archive_entry* entry = nullptr;
