@@ -38,6 +38,7 @@ bool OnDemandPlayer::Ready() {
     std::fputs("yomu: no General MIDI soundfont found; MIDI music stays silent\n", stderr);
   }
   player_ = std::move(reply.player);
+  player_->SetLevel(level_percent_);
   return true;
 }
 
@@ -64,6 +65,11 @@ DWORD OnDemandPlayer::RunSilently(const MediaCommand& command) {
       return MCIERR_INVALID_DEVICE_NAME;
   }
   return MCIERR_UNRECOGNIZED_COMMAND;
+}
+
+void OnDemandPlayer::SetLevel(int percent) {
+  level_percent_ = percent;
+  if (player_) player_->SetLevel(percent);
 }
 
 void OnDemandPlayer::PlaySound(const char* name_sjis, Volume& volume) {
