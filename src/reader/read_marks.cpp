@@ -57,6 +57,7 @@ std::vector<std::uint64_t> ReadMarks::Sorted() const {
 
 void ReadMarks::Replace(const std::vector<std::uint64_t>& marks) {
   marks_.clear();
+  marks_.reserve(std::min(marks.size(), READ_MARKS_MAX));
   for (std::size_t k = 0; k < marks.size() && k < READ_MARKS_MAX; ++k) marks_.insert(marks[k]);
 }
 
