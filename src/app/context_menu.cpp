@@ -2,6 +2,7 @@
 // at the pointer, and gone again once a command is picked or it is closed.
 #include "app/context_menu.h"
 
+#include "platform/window/pointer.h"
 #include "reader/reader.h"
 #include "reader/texts.h"
 
@@ -38,9 +39,11 @@ ContextMenu BuildContextMenu(const ReaderState& s) {
 
 void OnContextMenu(Reader& r, Window& window, LPARAM screen_position) {
   ContextMenu menu = BuildContextMenu(r.state);
-  const int x = LOWORD(static_cast<std::uintptr_t>(screen_position));
-  const int y = HIWORD(static_cast<std::uintptr_t>(screen_position));
-  TrackPopupMenu(*menu.root, 0, x, y, 0, window, nullptr);
+  POINT at{LOWORD(static_cast<std::uintptr_t>(screen_position)),
+           HIWORD(static_cast<std::uintptr_t>(screen_position))};
+  // From the keyboard or the pad (the position -1): at the pointer.
+  if (at.x == 0xFFFF && at.y == 0xFFFF) GetCursorPos(r.platform, &at);
+  TrackPopupMenu(*menu.root, 0, at.x, at.y, 0, window, nullptr);
   // The whole tree goes: the submenus first, then the root.
   DestroyMenu(menu.open);
   DestroyMenu(menu.save);

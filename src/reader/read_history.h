@@ -1,5 +1,5 @@
-// The paragraphs read in this run, newest last, for the backlog, the clipboard and
-// the text that a dictionary tool follows.
+// The paragraphs read in this run, newest last, with the choices taken between
+// them, for the backlog, the clipboard and the text that a dictionary tool follows.
 #pragma once
 
 #include <cstddef>
@@ -17,20 +17,30 @@ class ReadHistory {
  public:
   // Paragraphs are numbered from 0 in the order they were read; a number stays with
   // its paragraph while older ones are forgotten.
-  void Add(std::string paragraph_sjis);
+  void Add(std::string paragraph_sjis, bool choice = false);
   bool empty() const { return paragraphs_.empty(); }
   std::uint64_t first() const { return forgotten_; }
   std::uint64_t newest() const { return forgotten_ + paragraphs_.size() - 1; }
   bool Holds(std::uint64_t number) const {
     return number >= forgotten_ && number - forgotten_ < paragraphs_.size();
   }
-  const std::string& At(std::uint64_t number) const { return paragraphs_.at(number - forgotten_); }
+  const std::string& At(std::uint64_t number) const { return Entry(number).text_sjis; }
+  // The entry is a choice that was taken, not a paragraph.
+  bool IsChoice(std::uint64_t number) const { return Entry(number).choice; }
 
  private:
-  std::deque<std::string> paragraphs_;
+  struct Read {
+    std::string text_sjis;
+    bool choice;
+  };
+  const Read& Entry(std::uint64_t number) const { return paragraphs_.at(number - forgotten_); }
+  std::deque<Read> paragraphs_;
   std::uint64_t forgotten_ = 0;
 };
 
 // A paragraph of the script as it is drawn (its line end dropped; blank lines are no
-// paragraph): kept in the history and written to the text output.
-void RecordParagraph(Reader& r, std::string_view line_sjis);
+// paragraph): kept in the history, marked read and written to the text output.
+// same_lines_before: the lines of its file before it that hold the same bytes.
+void RecordParagraph(Reader& r, std::string_view line_sjis, int same_lines_before);
+// A choice taken, as its slot holds it: kept in the history.
+void RecordChoice(Reader& r, std::string_view choice_sjis);

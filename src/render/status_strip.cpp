@@ -1,4 +1,4 @@
-// The status strip: the skip and auto indicators and their clearing.
+// The status strip: the skip, auto and volume indicators and their clearing.
 #include "render/status_strip.h"
 
 #include "platform/gdi/text.h"
@@ -16,11 +16,16 @@ void GiveBack(Reader& r, Window& window, Surface* context) {
   if (context != r.state.WindowDC) ReleaseDC(window, context);
 }
 
-// Auto mode's indicator: left of the columns that the skip indicator's clearing
-// restores, composed on rows of the status surface that nothing else uses.
-constexpr int AUTO_LEFT = 20;
-constexpr int AUTO_WIDTH = 100;
-constexpr int AUTO_BACKDROP_TOP = 20;
+// The reader's own indicators, each composed on rows of the status surface that
+// nothing else uses. Auto mode's lies left of the columns that the skip
+// indicator's clearing restores; the volume's right of the skip indicator.
+struct StripBox {
+  int left;
+  int width;
+  int backdrop_top;
+};
+constexpr StripBox AUTO_BOX{20, 100, 20};
+constexpr StripBox VOLUME_BOX{480, 120, 40};
 
 // A box of the status strip shown on the window and kept on the page.
 void PutOnStrip(Reader& r, Window& window, int left, int width, const Surface& source, int source_x,
@@ -29,6 +34,21 @@ void PutOnStrip(Reader& r, Window& window, int left, int width, const Surface& s
   BitBlt(*context, left, 460, width, 20, source, source_x, source_y, SRCCOPY);
   GiveBack(r, window, context);
   BitBlt(*r.state.PageSurface, left, 460, width, 20, source, source_x, source_y, SRCCOPY);
+}
+
+// Green text over the strip's own backdrop.
+void ShowInBox(Reader& r, Window& window, const StripBox& box, std::string_view text_sjis) {
+  ReaderState& s = r.state;
+  Surface& status = *s.StatusSurface;
+  BitBlt(status, 0, box.backdrop_top, box.width, 20, *s.PageSurface, box.left, 940, SRCCOPY);
+  SetTextColor(status, RGB(0, 255, 0));
+  TextOutA(status, 0, box.backdrop_top, text_sjis.data(), static_cast<int>(text_sjis.size()));
+  SetTextColor(status, RGB(255, 255, 255));
+  PutOnStrip(r, window, box.left, box.width, status, 0, box.backdrop_top);
+}
+
+void ClearBox(Reader& r, Window& window, const StripBox& box) {
+  PutOnStrip(r, window, box.left, box.width, *r.state.PageSurface, box.left, 940);
 }
 
 }  // namespace
@@ -57,15 +77,13 @@ void ClearStatusStrip(Reader& r, Window& window) {
 }
 
 void ShowAutoIndicator(Reader& r, Window& window) {
-  ReaderState& s = r.state;
-  Surface& status = *s.StatusSurface;
-  BitBlt(status, 0, AUTO_BACKDROP_TOP, AUTO_WIDTH, 20, *s.PageSurface, AUTO_LEFT, 940, SRCCOPY);
-  SetTextColor(status, RGB(0, 255, 0));
-  TextOutA(status, 0, AUTO_BACKDROP_TOP, texts::AUTO_INDICATOR, sizeof texts::AUTO_INDICATOR - 1);
-  SetTextColor(status, RGB(255, 255, 255));
-  PutOnStrip(r, window, AUTO_LEFT, AUTO_WIDTH, status, 0, AUTO_BACKDROP_TOP);
+  ShowInBox(r, window, AUTO_BOX, texts::AUTO_INDICATOR);
 }
 
-void ClearAutoIndicator(Reader& r, Window& window) {
-  PutOnStrip(r, window, AUTO_LEFT, AUTO_WIDTH, *r.state.PageSurface, AUTO_LEFT, 940);
+void ClearAutoIndicator(Reader& r, Window& window) { ClearBox(r, window, AUTO_BOX); }
+
+void ShowVolumeIndicator(Reader& r, Window& window, std::string_view text_sjis) {
+  ShowInBox(r, window, VOLUME_BOX, text_sjis);
 }
+
+void ClearVolumeIndicator(Reader& r, Window& window) { ClearBox(r, window, VOLUME_BOX); }

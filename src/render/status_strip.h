@@ -1,7 +1,10 @@
 // The status strip at the bottom of the page: the skip indicator drawn over its
 // backdrop, and the strip restored from the background's bottom rows; auto mode's
-// indicator at the strip's left end, which the skip indicator's clearing leaves.
+// indicator at the strip's left end, which the skip indicator's clearing leaves,
+// and the volume's right of the skip indicator.
 #pragma once
+
+#include <string_view>
 
 struct Reader;
 class Window;
@@ -10,3 +13,5 @@ void ShowSkipIndicator(Reader& r, Window& window);
 void ClearStatusStrip(Reader& r, Window& window);
 void ShowAutoIndicator(Reader& r, Window& window);
 void ClearAutoIndicator(Reader& r, Window& window);
+void ShowVolumeIndicator(Reader& r, Window& window, std::string_view text_sjis);
+void ClearVolumeIndicator(Reader& r, Window& window);

@@ -8,6 +8,7 @@
 
 #include "platform/gdi/text.h"
 #include "platform/window/window.h"
+#include "reader/read_history.h"
 #include "reader/reader.h"
 #include "reader/text_fields.h"
 #include "render/surfaces.h"
@@ -141,6 +142,7 @@ std::int64_t ChoiceBandMiddle(std::int32_t font_height, int index) {
 void SelectChoice(Reader& r, int index, Window& window) {
   ReaderState& s = r.state;
   if (index < 0 || index >= CHOICE_COUNT) return;
+  RecordChoice(r, std::string_view(s.ChoiceTexts[index], ChoiceLength(s.ChoiceTexts[index])));
   const char digit = static_cast<char>('0' + index);
   const std::int64_t block = s.ChoiceBlockIndex;
   const int block_start = BlockOpening(s, block + 1);

@@ -30,6 +30,16 @@ void FadeIn(Reader& r, const char* line, int length) {
   }
 }
 
+// The lines of the table before line that hold the same bytes: what tells two equal
+// paragraphs of a file apart without their line numbers.
+int SameLinesBefore(const ReaderState& s, int line) {
+  int same = 0;
+  for (int k = 0; k < line; ++k) {
+    same += std::strncmp(s.ScriptLines[k], s.ScriptLines[line], SCRIPT_LINE_SIZE) == 0;
+  }
+  return same;
+}
+
 }  // namespace
 
 bool LineOverflowsPage(std::int32_t top, std::int32_t font_height, std::uint32_t length) {
@@ -94,7 +104,7 @@ void PutTextLine(Reader& r, int fade) {
   if (length == 0) return;
   if (LineOverflowsPage(s.TextTop(), s.FontHeight, length)) ClearPage(r);
   // Kept and written out as it starts to appear, so that a dictionary tool has it at once.
-  RecordParagraph(r, std::string_view(line, length));
+  RecordParagraph(r, std::string_view(line, length), SameLinesBefore(s, s.CurrentLine));
   if (fade == 1 && s.SkipMode == 0) FadeIn(r, line, static_cast<int>(length));
   SetTextColor(*s.PageSurface, RGB(255, 255, 255));
   DrawTextA(*s.PageSurface, line, static_cast<int>(length), &s.TextRect, DT_WORDBREAK);

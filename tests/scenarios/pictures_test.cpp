@@ -88,4 +88,24 @@ TEST(PictureScenario, APageClearBringsThePictureBackAboveTheBottomStrip) {
   ExpectBothHalves(after, ONLY_A, 440);
 }
 
+// H held shows the picture without its text, and a click meanwhile does nothing; let
+// go, and the page is back as it was.
+TEST(PictureScenario, HHeldShowsThePictureAloneAndLetGoThePageAsItWas) {
+  Novel novel;
+  novel.WriteBytes("a.bmp", Bmp24(A));
+  novel.Write("タイトル.txt", "BMP \"a.bmp\"\n岬の灯台に夜が来る。\n二\n>\n");
+  const auto shot = [&novel](int k) {
+    return "screenshot " + novel.File(std::to_string(k)) + "\n";
+  };
+  const ReaderRun run = RunNovel(novel, "wait 100\nstate\n" + shot(0) + "keydown H\n" + shot(1) +
+                                            "click 1 1\nwait 100\nkeyup H\n" + shot(2) + "state\n");
+  const Bitmap page = ReadPng(novel.File("0")), alone = ReadPng(novel.File("1"));
+  EXPECT_GT(CountPixels(page, {0, 0, 640, 440}, 0xFFFFFF), 50);
+  EXPECT_TRUE(std::equal(alone.row(0), alone.row(480), A.row(0)));
+  EXPECT_TRUE(std::equal(page.row(0), page.row(480), ReadPng(novel.File("2")).row(0)));
+  const std::vector<std::string> states = run.Records("state ");
+  EXPECT_TRUE(std::equal(states.begin(), states.begin() + states.size() / 2,
+                         states.begin() + states.size() / 2));
+}
+
 }  // namespace

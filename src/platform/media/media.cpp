@@ -19,6 +19,10 @@ DWORD mciSendStringA(Platform& platform, const char* command_sjis, char* reply, 
   return platform.media->Run(*command, *platform.volume);
 }
 
+void SetSoundLevel(Platform& platform, int percent) {
+  if (platform.media) platform.media->SetLevel(percent);
+}
+
 bool sndPlaySoundA(Platform& platform, const char* name_sjis, UINT flags) {
   char flags_text[16];
   std::snprintf(flags_text, sizeof flags_text, " %u", flags);

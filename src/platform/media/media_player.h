@@ -52,4 +52,7 @@ class MediaPlayer {
   // Work that must happen on the reader's thread, such as starting the next CD
   // track when one has ended. Cheap when there is nothing to do.
   virtual void Update(Volume& volume) = 0;
+  // The level that music and sounds play at together, from 0 (silence) to 100 (as
+  // the files have them).
+  virtual void SetLevel(int percent) = 0;
 };

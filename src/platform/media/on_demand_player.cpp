@@ -41,6 +41,7 @@ bool OnDemandPlayer::Ready() {
     Warn("no General MIDI soundfont found; MIDI music stays silent");
   }
   player_ = std::move(reply.player);
+  player_->SetLevel(level_percent_);
   return true;
 }
 
@@ -67,6 +68,11 @@ DWORD OnDemandPlayer::RunSilently(const MediaCommand& command) {
       return MCIERR_INVALID_DEVICE_NAME;
   }
   return MCIERR_UNRECOGNIZED_COMMAND;
+}
+
+void OnDemandPlayer::SetLevel(int percent) {
+  level_percent_ = percent;
+  if (player_) player_->SetLevel(percent);
 }
 
 void OnDemandPlayer::PlaySound(const char* name_sjis, Volume& volume) {

@@ -21,6 +21,7 @@ class OnDemandPlayer final : public MediaPlayer {
   DWORD Run(const MediaCommand& command, Volume& volume) override;
   void PlaySound(const char* name_sjis, Volume& volume) override;
   void Update(Volume& volume) override;
+  void SetLevel(int percent) override;
 
  private:
   // Loads the module and makes its player, once; says in one warning why the novel
@@ -34,6 +35,7 @@ class OnDemandPlayer final : public MediaPlayer {
   const std::vector<std::string> places_;
   bool tried_ = false;
   bool cd_open_ = false;  // "open cdaudio" before the player was made
+  int level_percent_ = 100;  // given to the player when it is made
   // The player goes before the module whose code it is.
   std::unique_ptr<AudioModule> module_;
   std::unique_ptr<MediaPlayer> player_;

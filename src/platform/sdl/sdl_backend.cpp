@@ -63,8 +63,48 @@ std::unique_ptr<SdlBackend> SdlBackend::Create(int scale, std::string& error) {
 }
 
 SdlBackend::~SdlBackend() {
+  pads_.clear();
   if (sdl_window_ != nullptr) SDL_DestroyWindow(sdl_window_);
   SDL_Quit();
+}
+
+std::optional<int> PadKeyOf(const SDL_ControllerButtonEvent& button) {
+  const char* name = SDL_GameControllerGetStringForButton(
+      static_cast<SDL_GameControllerButton>(button.button));
+  return name != nullptr ? VirtualPadKeyFromName(name) : std::nullopt;
+}
+
+void SdlBackend::StartPads() {
+  if (std::exchange(pads_started_, true)) return;
+  // Buttons by their place, as the reader's keys name them: A is the south button
+  // on every pad, whatever its label.
+  SDL_SetHint(SDL_HINT_GAMECONTROLLER_USE_BUTTON_LABELS, "0");
+  // Without pads the reader reads on: they are a comfort, not a need.
+  if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) {
+    std::fprintf(stderr, "yomu: no gamepads (%s)\n", SDL_GetError());
+  }
+}
+
+// Each pad is opened as it comes (those plugged in at the start come too), and let go
+// as it goes.
+void SdlBackend::TranslatePad(Window& window, const SDL_Event& event) {
+  switch (event.type) {
+    case SDL_CONTROLLERDEVICEADDED:
+      if (SDL_GameController* pad = SDL_GameControllerOpen(event.cdevice.which)) {
+        pads_.insert_or_assign(SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(pad)),
+                               Pad(pad, SDL_GameControllerClose));
+      }
+      return;
+    case SDL_CONTROLLERDEVICEREMOVED:
+      pads_.erase(event.cdevice.which);
+      return;
+    default:
+      break;
+  }
+  const std::optional<int> key = PadKeyOf(event.cbutton);
+  if (!key) return;
+  const bool down = event.type == SDL_CONTROLLERBUTTONDOWN;
+  PostMessageA(window, down ? WM_KEYDOWN : WM_KEYUP, static_cast<WPARAM>(*key), 0);
 }
 
 std::uint64_t SdlBackend::NowMs() { return SDL_GetTicks64(); }
@@ -204,6 +244,8 @@ void SdlBackend::Translate(Platform& platform, const SDL_Event& event) {
         PostMessageA(window, down ? WM_LBUTTONDOWN : WM_LBUTTONUP, down ? MK_LBUTTON : 0, position);
       } else if (event.button.button == SDL_BUTTON_RIGHT) {
         PostMessageA(window, down ? WM_RBUTTONDOWN : WM_RBUTTONUP, down ? MK_RBUTTON : 0, position);
+      } else if (event.button.button == SDL_BUTTON_MIDDLE) {
+        PostMessageA(window, down ? WM_MBUTTONDOWN : WM_MBUTTONUP, down ? MK_MBUTTON : 0, position);
       }
       return;
     }
@@ -213,6 +255,12 @@ void SdlBackend::Translate(Platform& platform, const SDL_Event& event) {
       return;
     case SDL_MOUSEWHEEL:
       TranslateWheel(window, event.wheel);
+      return;
+    case SDL_CONTROLLERDEVICEADDED:
+    case SDL_CONTROLLERDEVICEREMOVED:
+    case SDL_CONTROLLERBUTTONDOWN:
+    case SDL_CONTROLLERBUTTONUP:
+      TranslatePad(window, event);
       return;
     default:
       return;
@@ -258,6 +306,7 @@ bool SdlBackend::WaitForInput(Platform& platform, std::optional<std::uint64_t> d
   for (const std::string& message : std::exchange(deferred_messages_, {})) {
     ShowMessage(platform, message);
   }
+  if (sdl_window_ != nullptr) StartPads();
   SDL_Event event;
   bool got = false;
   if (deadline_ms) {

@@ -9,11 +9,16 @@
 #include "platform/utf8_text.h"
 #include "platform/window/menu_view.h"
 #include "platform/window/message_view.h"
+#include "platform/window/virtual_keys.h"
 
 namespace {
 
 bool ClosesMessage(const SDL_Event& event) {
   if (event.type == SDL_MOUSEBUTTONUP) return true;
+  if (event.type == SDL_CONTROLLERBUTTONDOWN) {
+    const std::optional<int> button = PadKeyOf(event.cbutton);
+    return button == VK_GAMEPAD_A || button == VK_GAMEPAD_B || button == VK_GAMEPAD_MENU;
+  }
   if (event.type != SDL_KEYDOWN) return false;
   const SDL_Keycode key = event.key.keysym.sym;
   return key == SDLK_RETURN || key == SDLK_KP_ENTER || key == SDLK_ESCAPE || key == SDLK_SPACE;

@@ -173,6 +173,15 @@ void MenuView::MoveHover(int step) {
 MenuView::Outcome MenuView::Key(int virtual_key) {
   const int deepest = static_cast<int>(levels_.size()) - 1;
   switch (virtual_key) {
+    // A pad's d-pad moves as the arrows do, A picks, B goes back a level, and Start,
+    // which opened the menu, closes it.
+    case VK_GAMEPAD_DPAD_UP: return Key(VK_UP);
+    case VK_GAMEPAD_DPAD_DOWN: return Key(VK_DOWN);
+    case VK_GAMEPAD_DPAD_LEFT: return Key(VK_LEFT);
+    case VK_GAMEPAD_DPAD_RIGHT: return Key(VK_RIGHT);
+    case VK_GAMEPAD_A: return Key(VK_RETURN);
+    case VK_GAMEPAD_B: return Key(VK_ESCAPE);
+    case VK_GAMEPAD_MENU: return {true, std::nullopt};
     case VK_UP: MoveHover(-1); return {};
     case VK_DOWN: MoveHover(1); return {};
     case VK_RIGHT: {

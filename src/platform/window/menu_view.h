@@ -31,7 +31,7 @@ class MenuView {
   // A button went down or up at (x, y).
   Outcome ButtonDown(int x, int y);
   Outcome ButtonUp(int x, int y);
-  // A key by its virtual-key code.
+  // A key by its virtual-key code; a gamepad's buttons as their keys.
   Outcome Key(int virtual_key);
 
   // Draws the open levels over a copy of the page.
