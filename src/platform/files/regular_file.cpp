@@ -39,3 +39,13 @@ std::size_t RegularFile::ReadAt(std::uint64_t offset, std::span<std::uint8_t> ou
   }
   return done;
 }
+
+std::optional<std::string> ReadRegularFile(const std::string& host_path, std::uint64_t max_bytes) {
+  std::optional<RegularFile> file = RegularFile::Open(host_path);
+  if (!file || file->size() > max_bytes) return std::nullopt;
+  std::string contents(static_cast<std::size_t>(file->size()), '\0');
+  const std::size_t count =
+      file->ReadAt(0, {reinterpret_cast<std::uint8_t*>(contents.data()), contents.size()});
+  contents.resize(count);
+  return contents;
+}

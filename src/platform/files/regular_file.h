@@ -49,3 +49,10 @@ class RegularFile final : public ByteSource {
   FileDescriptor file_;
   std::uint64_t size_;
 };
+
+// The whole contents of the regular file at host_path; nothing when it cannot be
+// opened, is no regular file, or is larger than max_bytes. A read error ends the
+// contents where it happened.
+std::optional<std::string> ReadRegularFile(
+    const std::string& host_path,
+    std::uint64_t max_bytes = std::numeric_limits<std::uint64_t>::max());
