@@ -46,6 +46,21 @@ void BM_WrongCaseLookUp(benchmark::State& state) {
 }
 BENCHMARK(BM_WrongCaseLookUp)->Arg(10)->Arg(MANY_FILES)->Unit(benchmark::kMicrosecond);
 
+// A novel's first wrong-case lookups in a folder not indexed before: the index is
+// built as part of them.
+void BM_FirstWrongCaseLookUps(benchmark::State& state) {
+  const BenchFolder& folder = FolderOf(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    const std::unique_ptr<Volume> volume = std::move(*FolderVolume::Open(folder.path()));
+    for (int i = 0; i < 21; ++i) {
+      char name[32];
+      std::snprintf(name, sizeof name, "FILE%05d.BMP", i % 10);
+      benchmark::DoNotOptimize(volume->Find(name));
+    }
+  }
+}
+BENCHMARK(BM_FirstWrongCaseLookUps)->Arg(10)->Arg(MANY_FILES)->Unit(benchmark::kMillisecond);
+
 // Neither the bookmark file nor the contents file exists: each is looked up without
 // regard to case before it counts as missing.
 void BM_StartUp(benchmark::State& state) {

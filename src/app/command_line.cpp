@@ -73,7 +73,7 @@ constexpr char USAGE[] =
     "is an archive; the paragraphs read are marked there too. The volume is kept in\n"
     "$XDG_CONFIG_HOME/yomu/settings.conf (by default ~/.config/yomu/). Music and\n"
     "sounds come from the module yomu-audio.so, beside the program or in its\n"
-    "lib/yomu/, loaded at the first sound.\n"
+    "lib/yomu/, loaded at the first sound or ahead of it.\n"
     "Exit status: 0 when the reader is closed, 1 when no window can be opened,\n"
     "2 for a wrong command line.\n";
 

@@ -5,9 +5,11 @@
 
 #include "platform/files/author_text.h"
 #include "platform/files/text_file.h"
+#include "platform/media/media.h"
 #include "reader/reader.h"
 #include "reader/reading_warnings.h"
 #include "script/line_pieces.h"
+#include "script/script_commands.h"
 #include "script/text_layout.h"
 
 bool LineInTable(int index) { return index >= 0 && index < SCRIPT_LINE_COUNT; }
@@ -42,6 +44,21 @@ void ReadScriptTable(TextFileReader& file, ScriptTable& table, ShiftJis& shift_j
   AddTableFindings(shift_jis, table, past_table ? pieces.file_line() : 0, *notes);
 }
 
+namespace {
+
+// The player may make ready for a script's sounds while the reader reads on.
+void ExpectSounds(Platform& platform, const ScriptTable& table, int line_count) {
+  bool sounds = false;
+  for (int slot = 0; slot < line_count; ++slot) {
+    const ScriptCommand command = RecogniseCommand(table[slot]);
+    if (command == ScriptCommand::Midi) return ExpectSound(platform, true);
+    sounds = sounds || command == ScriptCommand::Cd || command == ScriptCommand::Wave;
+  }
+  if (sounds) ExpectSound(platform, false);
+}
+
+}  // namespace
+
 FileOr<std::monostate> LoadScript(Reader& r) {
   ReaderState& s = r.state;
   ShiftJis& shift_jis = r.platform.shift_jis;
@@ -57,6 +74,7 @@ FileOr<std::monostate> LoadScript(Reader& r) {
   }
   ScriptTableNotes notes;
   ReadScriptTable(file, s.ScriptLines, shift_jis, &notes);
+  ExpectSounds(r.platform, s.ScriptLines, notes.slot_count);
   for (const UnconvertedCharacter& character : encoding.unconverted) {
     WarnAt(r, name_utf8 + ":" + std::to_string(character.line),
            UnconvertedProblem(character).message);

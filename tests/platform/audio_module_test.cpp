@@ -17,6 +17,7 @@
 #include "platform/audio/mixer_player.h"
 #include "platform/media/on_demand_player.h"
 #include "support/novel.h"
+#include "support/test_data.h"
 
 namespace {
 
@@ -112,6 +113,32 @@ TEST(AudioModule, WithoutAUsableOneTheNovelReadsInSilenceAndSaysSoOnce) {
   ASSERT_NE(warning, std::string::npos);
   log.erase(log.rfind('@', warning), log.find('\n', warning) + 1 - log.rfind('@', warning));
   EXPECT_EQ(log, RunNovel(novel, events).log);
+}
+
+// A load ahead of the first sound says nothing until that sound, which then says
+// what a load at the sound would have; with the built module, MIDI opens at once
+// on the soundfont loaded ahead.
+TEST(AudioModule, ALoadAheadSpeaksOnlyAtTheFirstSound) {
+  Novel novel;
+  const std::string cut = CutModule(novel);
+  novel.WriteBytes("bgm.mid", ReadBytes(TestDataPath("midi/dink-2.mid")));
+  const std::unique_ptr<Volume> volume = OpenFolder(novel.path());
+  const std::string open = "open \"" + novel.path() + "\\bgm.mid\" type sequencer alias midi";
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  for (const std::string& module : {cut, std::string(YOMU_AUDIO_MODULE)}) {
+    std::vector<std::string> said;
+    OnDemandPlayer player({YOMU_VERSION, std::nullopt,
+                           [&said](const std::string& text) { said.push_back(text); }},
+                          {module});
+    player.LoadAhead(true);
+    player.Update(*volume);
+    EXPECT_TRUE(said.empty());
+    const bool built = module != cut;
+    EXPECT_EQ(player.Run(*ParseMediaCommand(open.c_str()), *volume),
+              built ? 0 : MCIERR_FILE_NOT_FOUND);
+    EXPECT_EQ(said.size(), built ? 0u : 1u) << (said.empty() ? "" : said[0]);
+  }
+  unsetenv("SDL_AUDIODRIVER");
 }
 
 // The audio libraries' own complaints stay off standard error: the reader's one line is

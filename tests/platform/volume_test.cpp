@@ -38,6 +38,7 @@ TEST(FolderVolumeTest, Resolves) {
       {{"①.txt"}, "\x87\x40.txt", "①.txt"},
       {{"scene1.txt"}, "SCENE1.TXT", "scene1.txt"},
       {{"Scene2.Txt"}, "scene2.txt", "Scene2.Txt"},
+      {{"Readme.txt", "readme.txt", "README.TXT"}, "ReadMe.Txt", "README.TXT"},  // the smallest
       {{"ａｂｃ.txt"}, abc_sjis, "ａｂｃ.txt"},
       {{"\x82\x81\x82\x82\x82\x83.TXT"}, abc_sjis, "\x82\x81\x82\x82\x82\x83.TXT"},
       {{"\x83\x61.txt"}, "\x83\x41.txt", "ア.txt"},  // trail bytes 'a' and 'A' never fold

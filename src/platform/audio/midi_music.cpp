@@ -4,6 +4,8 @@
 // that has run to its end does not reliably start again.
 #include "platform/audio/midi_music.h"
 
+#include <malloc.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -16,6 +18,10 @@ namespace {
 
 constexpr int RENDER_FRAMES = 1024;
 constexpr double SYNTH_GAIN = 0.4;
+// General MIDI asks for 24 notes at once; a note of a soundfont may sound two
+// samples (left and right), and notes dying away still sound beside new ones. The
+// library's default of 256 voices holds memory that no General MIDI file uses.
+constexpr int SYNTH_VOICES = 64;
 
 // FluidSynth's warnings (an instrument that the small bank lacks) are no news to
 // a reader; its errors still reach standard error. The setting is the library's own.
@@ -51,10 +57,14 @@ std::unique_ptr<MidiMusic> MidiMusic::Create(const std::string& soundfont_path, 
   // Only the instruments that the music selects have their samples read, when it
   // selects them: the same sound, from a fraction of the bank's memory.
   fluid_settings_setint(music->settings_.get(), "synth.dynamic-sample-loading", 1);
+  fluid_settings_setint(music->settings_.get(), "synth.polyphony", SYNTH_VOICES);
   music->synth_.reset(new_fluid_synth(music->settings_.get()));
   if (!music->synth_) return nullptr;
-  if (fluid_synth_sfload(music->synth_.get(), soundfont_path.c_str(), 1) == FLUID_FAILED)
-    return nullptr;
+  const bool loaded =
+      fluid_synth_sfload(music->synth_.get(), soundfont_path.c_str(), 1) != FLUID_FAILED;
+  // Reading the bank's tables leaves megabytes freed that the C library would keep.
+  malloc_trim(0);
+  if (!loaded) return nullptr;
   music->render_buffer_.resize(2 * RENDER_FRAMES);
   return music;
 }

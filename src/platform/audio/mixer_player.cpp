@@ -77,6 +77,12 @@ bool MixerPlayer::ReadyForMidi() {
   return midi_ != nullptr;
 }
 
+void MixerPlayer::LoadAhead(bool midi) {
+  if (!midi || !soundfont_path_) return;
+  std::lock_guard<std::mutex> guard(midi_loading_);
+  if (!midi_) midi_ = MidiMusic::Create(*soundfont_path_, AUDIO_RATE_HZ);
+}
+
 MixerPlayer::MixerPlayer(MixerPlayerOptions options) : options_(std::move(options)) {}
 
 MixerPlayer::~MixerPlayer() {

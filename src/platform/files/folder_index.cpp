@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -33,6 +34,32 @@ unsigned char FoldAscii(unsigned char byte) {
 unsigned char FoldShiftJisTrail(unsigned char lead, unsigned char trail) {
   return (lead == 0x82 && trail >= 0x60 && trail <= 0x79) ? static_cast<unsigned char>(trail + 0x21)
                                                           : trail;
+}
+
+// The name folded into folded, whose buffer is used again from name to name.
+void FoldInto(std::string& folded, std::string_view name, bool utf8) {
+  folded.assign(name);
+  for (std::size_t i = 0; i < folded.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(folded[i]);
+    if (!utf8 && IsShiftJisLeadByte(byte) && i + 1 < folded.size()) {
+      const auto trail = static_cast<unsigned char>(folded[i + 1]);
+      folded[i + 1] = static_cast<char>(FoldShiftJisTrail(byte, trail));
+      ++i;
+    } else if (!utf8 || byte < 0x80) {
+      folded[i] = static_cast<char>(FoldAscii(byte));
+    } else if (byte == 0xEF && i + 2 < folded.size() && folded[i + 1] == '\xBC') {
+      const auto last = static_cast<unsigned char>(folded[i + 2]);
+      if (last >= 0xA1 && last <= 0xBA) {
+        folded[i + 1] = '\xBD';
+        folded[i + 2] = static_cast<char>(last - 0x20);
+      }
+      i += 2;
+    }
+  }
+}
+
+std::uint32_t HashOf(std::string_view folded) {
+  return static_cast<std::uint32_t>(std::hash<std::string_view>{}(folded));
 }
 
 bool IsDotEntry(std::string_view name) { return name == "." || name == ".."; }
@@ -136,35 +163,14 @@ bool ForEachFolderEntry(int directory_fd, const std::function<bool(std::string_v
 }
 
 std::string FoldShiftJisName(std::string_view name_sjis) {
-  std::string folded(name_sjis);
-  for (std::size_t i = 0; i < folded.size(); ++i) {
-    const auto byte = static_cast<unsigned char>(folded[i]);
-    if (IsShiftJisLeadByte(byte) && i + 1 < folded.size()) {
-      const auto trail = static_cast<unsigned char>(folded[i + 1]);
-      folded[i + 1] = static_cast<char>(FoldShiftJisTrail(byte, trail));
-      ++i;
-    } else {
-      folded[i] = static_cast<char>(FoldAscii(byte));
-    }
-  }
+  std::string folded;
+  FoldInto(folded, name_sjis, false);
   return folded;
 }
 
 std::string FoldUtf8Name(std::string_view name_utf8) {
-  std::string folded(name_utf8);
-  for (std::size_t i = 0; i < folded.size(); ++i) {
-    const auto byte = static_cast<unsigned char>(folded[i]);
-    if (byte < 0x80) {
-      folded[i] = static_cast<char>(FoldAscii(byte));
-    } else if (byte == 0xEF && i + 2 < folded.size() && folded[i + 1] == '\xBC') {
-      const auto last = static_cast<unsigned char>(folded[i + 2]);
-      if (last >= 0xA1 && last <= 0xBA) {
-        folded[i + 1] = '\xBD';
-        folded[i + 2] = static_cast<char>(last - 0x20);
-      }
-      i += 2;
-    }
-  }
+  std::string folded;
+  FoldInto(folded, name_utf8, true);
   return folded;
 }
 
@@ -183,28 +189,65 @@ NameProbes::NameProbes(std::string_view name_sjis, const std::optional<std::stri
 std::optional<FolderIndex> FolderIndex::Build(int directory_fd) {
   FolderIndex index;
   const bool read = ForEachFolderEntry(directory_fd, [&index](std::string_view name) {
-    if (index.entry_count_ >= FOLDER_INDEX_MAX_ENTRIES) return false;
-    index.Add(name);
+    if (index.size() >= FOLDER_INDEX_MAX_ENTRIES) return false;
+    index.Append(name);
     return true;
   });
   if (!read) return std::nullopt;
+  // The tables are made once, at their size, when the whole listing is in.
+  index.MakeTables(index.entries_.size());
   return index;
 }
 
+std::string_view FolderIndex::NameOf(const Entry& entry) const {
+  return std::string_view(names_).substr(entry.offset, entry.length);
+}
+
 void FolderIndex::Add(std::string_view name) {
-  ++entry_count_;
-  OfferSmallest(entries_[FoldShiftJisName(name)].by_sjis, name);
-  OfferSmallest(entries_[FoldUtf8Name(name)].by_utf8, name);
+  Append(name);
+  if (2 * entries_.size() > slots_[0].size()) {
+    MakeTables(entries_.size());
+  } else {
+    Place(static_cast<std::uint32_t>(entries_.size() - 1));
+  }
+}
+
+void FolderIndex::Append(std::string_view name) {
+  Entry entry{static_cast<std::uint32_t>(names_.size()), static_cast<std::uint32_t>(name.size())};
+  for (int folding = 0; folding < FOLDINGS; ++folding) {
+    FoldInto(folded_, name, folding == 1);
+    entry.hashes[folding] = HashOf(folded_);
+  }
+  names_.append(name);
+  entries_.push_back(entry);
+}
+
+void FolderIndex::MakeTables(std::size_t entry_count) {
+  std::size_t size = 16;
+  while (size < 4 * entry_count) size *= 2;
+  for (auto& table : slots_) table.assign(size, 0);
+  for (std::uint32_t number = 0; number < entries_.size(); ++number) Place(number);
+}
+
+void FolderIndex::Place(std::uint32_t number) {
+  const std::size_t mask = slots_[0].size() - 1;
+  for (int folding = 0; folding < FOLDINGS; ++folding) {
+    std::vector<std::uint32_t>& table = slots_[folding];
+    std::size_t slot = entries_[number].hashes[folding] & mask;
+    while (table[slot] != 0) slot = (slot + 1) & mask;
+    table[slot] = number + 1;
+  }
 }
 
 std::optional<FoundName> FolderIndex::Scan(int directory_fd, const NameProbes& probes) {
   const auto& list = probes.list();
   std::vector<std::optional<std::string>> found(list.size());
+  std::string folded[2];
   ForEachFolderEntry(directory_fd, [&](std::string_view name) {
-    const std::string folded_sjis = FoldShiftJisName(name);
-    const std::string folded_utf8 = FoldUtf8Name(name);
+    FoldInto(folded[0], name, false);
+    FoldInto(folded[1], name, true);
     for (std::size_t k = 0; k < list.size(); ++k) {
-      if (list[k].key == (list[k].utf8 ? folded_utf8 : folded_sjis)) OfferSmallest(found[k], name);
+      if (list[k].key == folded[list[k].utf8 ? 1 : 0]) OfferSmallest(found[k], name);
     }
     return true;
   });
@@ -215,12 +258,22 @@ std::optional<FoundName> FolderIndex::Scan(int directory_fd, const NameProbes& p
 }
 
 std::optional<FoundName> FolderIndex::Find(const NameProbes& probes) const {
+  if (entries_.empty()) return std::nullopt;
+  const std::size_t mask = slots_[0].size() - 1;
+  std::string folded;
   for (const NameProbes::Probe& probe : probes.list()) {
-    const auto entries = entries_.find(probe.key);
-    if (entries == entries_.end()) continue;
-    const std::optional<std::string>& name =
-        probe.utf8 ? entries->second.by_utf8 : entries->second.by_sjis;
-    if (name) return FoundName{*name, probe.match};
+    const int folding = probe.utf8 ? 1 : 0;
+    const std::vector<std::uint32_t>& table = slots_[folding];
+    const std::uint32_t hash = HashOf(probe.key);
+    std::optional<std::string_view> best;
+    for (std::size_t slot = hash & mask; table[slot] != 0; slot = (slot + 1) & mask) {
+      const Entry& entry = entries_[table[slot] - 1];
+      if (entry.hashes[folding] != hash) continue;
+      const std::string_view name = NameOf(entry);
+      FoldInto(folded, name, probe.utf8);
+      if (folded == probe.key && (!best || name < *best)) best = name;
+    }
+    if (best) return FoundName{std::string(*best), probe.match};
   }
   return std::nullopt;
 }

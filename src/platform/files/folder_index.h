@@ -13,7 +13,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "platform/files/novel_file.h"
@@ -52,9 +51,12 @@ class NameProbes {
   std::vector<Probe> probes_;
 };
 
-// The entries of one folder by their folded names. Several entries may fold alike
-// (README.TXT and readme.txt): the smallest in byte order stands for them, so that
-// the choice does not depend on the order in which the folder lists them.
+// The entries of one folder by their folded names. The names lie one after another in
+// one buffer and are found through a table of their folded forms' hashes, so that a
+// folder of many files is indexed in about the time its listing takes to read.
+// Several entries may fold alike (README.TXT and readme.txt): the smallest in byte
+// order stands for them, so that the choice does not depend on the order in which
+// the folder lists them.
 class FolderIndex {
  public:
   // Nothing when the folder cannot be read or holds too many entries to index.
@@ -63,16 +65,31 @@ class FolderIndex {
   static std::optional<FoundName> Scan(int directory_fd, const NameProbes& probes);
 
   void Add(std::string_view name);
-  std::size_t size() const { return entry_count_; }
+  std::size_t size() const { return entries_.size(); }
   std::optional<FoundName> Find(const NameProbes& probes) const;
 
  private:
-  struct Entries {
-    std::optional<std::string> by_sjis;
-    std::optional<std::string> by_utf8;
+  // The two foldings a name is kept under: as Shift-JIS, and as UTF-8.
+  static constexpr int FOLDINGS = 2;
+  struct Entry {
+    std::uint32_t offset = 0;  // of the name in names_
+    std::uint32_t length = 0;
+    std::uint32_t hashes[FOLDINGS] = {};  // of the name folded either way
   };
-  std::unordered_map<std::string, Entries> entries_;
-  std::size_t entry_count_ = 0;
+  std::string_view NameOf(const Entry& entry) const;
+  // Keeps the name and its hashes, in no table yet.
+  void Append(std::string_view name);
+  // Tables of at most a quarter full for entry_count entries, all entries placed.
+  void MakeTables(std::size_t entry_count);
+  // Puts entries_[number] in the table of each folding.
+  void Place(std::uint32_t number);
+
+  std::string names_;
+  std::vector<Entry> entries_;
+  // Open addressing: an entry's number + 1 in the slot its hash leads to, or the next
+  // free one; 0 is free. Both tables have the same power-of-two size.
+  std::vector<std::uint32_t> slots_[FOLDINGS];
+  std::string folded_;  // where Append folds each name
 };
 
 // The indexes of the folders looked in so far. A folder's index is built again when

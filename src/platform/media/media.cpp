@@ -23,6 +23,10 @@ void SetSoundLevel(Platform& platform, int percent) {
   if (platform.media) platform.media->SetLevel(percent);
 }
 
+void ExpectSound(Platform& platform, bool midi) {
+  if (platform.media) platform.media->LoadAhead(midi);
+}
+
 bool sndPlaySoundA(Platform& platform, const char* name_sjis, UINT flags) {
   char flags_text[16];
   std::snprintf(flags_text, sizeof flags_text, " %u", flags);

@@ -15,3 +15,6 @@ bool sndPlaySoundA(Platform& platform, const char* name_sjis, UINT flags);
 // The level that music and sounds play at together, 0 to 100: the reader's own
 // volume, beside the system's.
 void SetSoundLevel(Platform& platform, int percent);
+// The script just loaded holds lines that sound, MIDI music among them when midi is
+// set; the player may make ready for them ahead, away from the reader's thread.
+void ExpectSound(Platform& platform, bool midi);

@@ -55,4 +55,7 @@ class MediaPlayer {
   // The level that music and sounds play at together, from 0 (silence) to 100 (as
   // the files have them).
   virtual void SetLevel(int percent) = 0;
+  // A script that sounds (with MIDI music when midi is set) is loaded: what its first
+  // sound would load may be loaded ahead, so that the sound waits for none of it.
+  virtual void LoadAhead(bool /*midi*/) {}
 };

@@ -1,6 +1,7 @@
-// The player that loads the audio module at the first command that can sound. Until
-// then, and for good when the module cannot be loaded, the device states follow the
-// module's player: the CD device opens and closes, MIDI never opens, nothing sounds.
+// The player that loads the audio module at the first command that can sound, or
+// ahead of it. Until then, and for good when the module cannot be loaded, the device
+// states follow the module's player: the CD device opens and closes, MIDI never
+// opens, nothing sounds.
 #include "platform/media/on_demand_player.h"
 
 #include <utility>
@@ -16,33 +17,46 @@ bool CanSound(const MediaCommand& command, bool cd_open) {
 OnDemandPlayer::OnDemandPlayer(AudioPlayerRequest request, std::vector<std::string> places)
     : request_(std::move(request)), places_(std::move(places)) {}
 
-OnDemandPlayer::~OnDemandPlayer() { player_.reset(); }
+OnDemandPlayer::~OnDemandPlayer() {
+  if (soundfont_loading_.valid()) soundfont_loading_.wait();
+  player_.reset();
+}
 
-void OnDemandPlayer::Warn(const std::string& text_utf8) const {
-  if (request_.warn) request_.warn(text_utf8);
+// Runs on the loading thread: nothing here reaches the reader's platform.
+OnDemandPlayer::Loaded OnDemandPlayer::Load(const AudioPlayerRequest& request,
+                                            const std::vector<std::string>& places, bool midi) {
+  Loaded loaded;
+  std::string error;
+  loaded.module = AudioModule::Load(places, error);
+  if (!loaded.module) {
+    loaded.warnings_utf8.push_back("no sound module (" + error + "); the novel stays silent");
+    return loaded;
+  }
+  AudioPlayerReply reply;
+  loaded.module->factory()(request, reply);
+  if (!reply.player) {
+    loaded.warnings_utf8.push_back("no sound (" + reply.error + "); the novel stays silent");
+    return loaded;
+  }
+  if (!reply.soundfont_found) {
+    loaded.warnings_utf8.push_back("no General MIDI soundfont found; MIDI music stays silent");
+  }
+  loaded.player = std::move(reply.player);
+  loaded.player->LoadAhead(midi);
+  return loaded;
 }
 
 bool OnDemandPlayer::Ready() {
   if (player_ || tried_) return player_ != nullptr;
   tried_ = true;
-  std::string error;
-  module_ = AudioModule::Load(places_, error);
-  if (!module_) {
-    Warn("no sound module (" + error + "); the novel stays silent");
-    return false;
+  Loaded loaded = loading_.valid() ? loading_.get() : Load(request_, places_, false);
+  for (const std::string& warning : loaded.warnings_utf8) {
+    if (request_.warn) request_.warn(warning);
   }
-  AudioPlayerReply reply;
-  module_->factory()(request_, reply);
-  if (!reply.player) {
-    Warn("no sound (" + reply.error + "); the novel stays silent");
-    return false;
-  }
-  if (!reply.soundfont_found) {
-    Warn("no General MIDI soundfont found; MIDI music stays silent");
-  }
-  player_ = std::move(reply.player);
-  player_->SetLevel(level_percent_);
-  return true;
+  module_ = std::move(loaded.module);
+  player_ = std::move(loaded.player);
+  if (player_) player_->SetLevel(level_percent_);
+  return player_ != nullptr;
 }
 
 DWORD OnDemandPlayer::Run(const MediaCommand& command, Volume& volume) {
@@ -80,6 +94,21 @@ void OnDemandPlayer::PlaySound(const char* name_sjis, Volume& volume) {
   if (player_ || (name_sjis != nullptr && Ready())) player_->PlaySound(name_sjis, volume);
 }
 
+void OnDemandPlayer::LoadAhead(bool midi) {
+  expected_ = true;
+  expected_midi_ = expected_midi_ || midi;
+}
+
 void OnDemandPlayer::Update(Volume& volume) {
+  if (expected_ && !tried_ && !loading_.valid()) {
+    midi_ahead_ = expected_midi_;
+    loading_ = std::async(std::launch::async, &OnDemandPlayer::Load, request_, places_, midi_ahead_);
+  } else if (player_ && expected_midi_ && !std::exchange(midi_ahead_, true)) {
+    // The player came with a sound before MIDI was expected: its soundfont still
+    // loads ahead, under the player's own lock against its first MIDI file.
+    soundfont_loading_ = std::async(std::launch::async, [player = player_.get()] {
+      player->LoadAhead(true);
+    });
+  }
   if (player_) player_->Update(volume);
 }

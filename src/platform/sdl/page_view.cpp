@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "platform/window/window.h"
@@ -54,21 +55,31 @@ void ShowPage(const Bitmap& page, const RECT& changed, const PageView& view, SDL
   for (int k = 0; k < width; ++k) columns[k] = (left + k - view.x) * CLIENT_WIDTH / view.width;
 
   // Each surface row samples its page row; other pixel formats go through a row
-  // of the page's format.
+  // of the page's format. A page row that an enlargement shows on several surface
+  // rows is sampled once and copied to the others.
   const bool same_format = surface.format->format == SDL_PIXELFORMAT_RGB888;
   std::vector<std::uint32_t> staging(same_format ? 0 : static_cast<std::size_t>(width));
+  const std::size_t row_bytes = static_cast<std::size_t>(width) * surface.format->BytesPerPixel;
+  const std::uint8_t* sampled = nullptr;
+  int sampled_page_row = -1;
   for (int row = top; row < bottom; ++row) {
-    const std::uint32_t* in =
-        page.row(std::min((row - view.y) * CLIENT_HEIGHT / view.height, page.height() - 1));
-    auto* line = static_cast<std::uint8_t*>(surface.pixels) +
-                 static_cast<std::ptrdiff_t>(row) * surface.pitch;
-    std::uint32_t* out =
-        same_format ? reinterpret_cast<std::uint32_t*>(line) + left : staging.data();
+    const int page_row =
+        std::min((row - view.y) * CLIENT_HEIGHT / view.height, page.height() - 1);
+    std::uint8_t* line = static_cast<std::uint8_t*>(surface.pixels) +
+                         static_cast<std::ptrdiff_t>(row) * surface.pitch +
+                         left * surface.format->BytesPerPixel;
+    if (page_row == sampled_page_row) {
+      std::memcpy(line, sampled, row_bytes);
+      continue;
+    }
+    const std::uint32_t* in = page.row(page_row);
+    std::uint32_t* out = same_format ? reinterpret_cast<std::uint32_t*>(line) : staging.data();
     for (int k = 0; k < width; ++k) out[k] = in[columns[k]];
     if (!same_format) {
       SDL_ConvertPixels(width, 1, SDL_PIXELFORMAT_RGB888, staging.data(), width * 4,
-                        surface.format->format, line + left * surface.format->BytesPerPixel,
-                        surface.pitch);
+                        surface.format->format, line, surface.pitch);
     }
+    sampled = line;
+    sampled_page_row = page_row;
   }
 }
