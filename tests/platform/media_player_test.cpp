@@ -131,10 +131,12 @@ TEST_F(MediaPlayerTest, MalformedMediaPlaysNothingAndEveryTestFileLoads) {
     EXPECT_TRUE(Send("play cdaudio from " + std::to_string(track)) != 0 &&
                 MixerPlayerProbe::CdTrack(*player_) == 0) << track;
   EXPECT_EQ(PeakSince(from, 100), 0);
+  const std::size_t before_chimes = ReadBytes(output_).size();
   for (const std::string& name :
        {"missing.wav"s, "noise.wav"s, "empty.wav"s, ""s, long_name, std::string(5000, '\x83')})
     EXPECT_EQ(Play(name), SoundSource::Default) << name.substr(0, 20);
-  EXPECT_GT(PeakDuring(120), 1000) << "the default sound is silent";
+  // From before the chimes: a loaded machine may have written them out already.
+  EXPECT_GT(PeakSince(before_chimes, 300), 1000) << "the default sound is silent";
   for (const char* folder : {"midi", "wav"})
     for (const auto& entry : std::filesystem::directory_iterator(TestDataPath(folder))) {
       const std::string name = entry.path().filename().string();
