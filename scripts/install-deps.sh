@@ -10,8 +10,9 @@ packages=(
   libsdl2-dev libsdl2-mixer-dev
   fonts-ipafont-mincho
   libfluidsynth-dev timgm6mb-soundfont
+  libboost-dev libspeechd-dev speech-dispatcher
   xvfb xdotool imagemagick
-  python3 zip unzip p7zip-full libarchive-tools lhasa
+  python3 python3-websockets chromium zip unzip p7zip-full libarchive-tools lhasa
   desktop-file-utils appstream man-db xfonts-base
   clang-14 libfuzzer-14-dev
 )

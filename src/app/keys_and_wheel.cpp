@@ -7,14 +7,15 @@
 #include "app/keyboard_choices.h"
 #include "app/paragraph_copy.h"
 #include "app/pointer_click.h"
+#include "app/self_voicing.h"
 #include "platform/window/message_queue.h"
 #include "platform/window/virtual_keys.h"
 #include "reader/reader.h"
 
 namespace {
 
-// Modifiers on their own, and auto mode's own key, leave auto mode running.
-bool StopsAutoMode(WPARAM key) { return key != 'A' && key != VK_SHIFT && key != VK_MENU; }
+// Modifiers on their own, auto mode's own key and speech's leave auto mode running.
+bool StopsAutoMode(WPARAM key) { return key != 'A' && key != 'V' && key != VK_SHIFT && key != VK_MENU; }
 
 // What a press does while no choices wait. A held key repeats only the choices'
 // arrows: a reader holding Return is not carried through paragraphs unasked.
@@ -33,6 +34,7 @@ void OnPageKey(Reader& r, Window& window, WPARAM key) {
     case VK_CONTROL: OnCtrlDown(r, window); return;
     case 'A': ToggleAutoMode(r, window); return;
     case 'C': CopyCurrentParagraph(r); return;
+    case 'V': ToggleSpeech(r, window); return;
     default: return;
   }
 }

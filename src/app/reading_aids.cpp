@@ -7,10 +7,24 @@
 #include "app/backlog.h"
 #include "app/hold_skip.h"
 #include "app/keys_and_wheel.h"
+#include "app/self_voicing.h"
 #include "reader/reader.h"
+
+namespace {
+
+void StartTextFeed(Reader& r, const FeedAddress& address) {
+  std::string error;
+  r.aids.feed = TextFeed::Listen(address, error);
+  if (!r.aids.feed) r.platform.Warn(error);
+}
+
+}  // namespace
 
 bool StartReadingAids(Reader& r, const ReadingOptions& options, std::string& error) {
   r.aids.auto_mode.delay_ms = options.auto_delay_ms;
+  if (options.text_feed) StartTextFeed(r, *options.text_feed);
+  // Its indicator shows with the first paragraph.
+  if (options.speak) StartSpeech(r.platform);
   if (!options.text_out_file) return true;
   // A dictionary tool that stops reading a pipe ends the text output, not the reader.
   std::signal(SIGPIPE, SIG_IGN);
@@ -36,6 +50,7 @@ std::optional<LRESULT> OnReadingAidsMessage(Reader& r, Window& window, UINT mess
     case WM_KEYUP:
     case WM_SYSKEYUP: OnKeyUp(r, window, wparam); return std::nullopt;
     case WM_MOUSEWHEEL: OnMouseWheel(r, window, wparam); return 0;
+    case WM_SPEECH_LOST: OnSpeechLost(r, window); return 0;
     // A press stops auto mode, then does what it always does.
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN: StopAutoMode(r, window); return std::nullopt;

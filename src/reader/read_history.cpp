@@ -3,8 +3,6 @@
 
 #include <algorithm>
 
-#include "reader/reader.h"
-
 void ReadHistory::Add(std::string paragraph_sjis) {
   paragraphs_.push_back(std::move(paragraph_sjis));
   if (paragraphs_.size() > READ_HISTORY_SIZE) {
@@ -13,13 +11,12 @@ void ReadHistory::Add(std::string paragraph_sjis) {
   }
 }
 
-void RecordParagraph(Reader& r, std::string_view line_sjis) {
+std::optional<std::string_view> ParagraphOf(std::string_view line_sjis) {
   while (!line_sjis.empty() && (line_sjis.back() == '\n' || line_sjis.back() == '\r')) {
     line_sjis.remove_suffix(1);
   }
   const bool blank = std::all_of(line_sjis.begin(), line_sjis.end(),
                                  [](char c) { return static_cast<unsigned char>(c) <= ' '; });
-  if (blank) return;
-  r.aids.history.Add(std::string(line_sjis));
-  if (r.aids.text_out.active()) r.aids.text_out.WriteLine(r.platform.shift_jis.ToUtf8(line_sjis));
+  if (blank) return std::nullopt;
+  return line_sjis;
 }

@@ -1,14 +1,12 @@
-// The paragraphs read in this run, newest last, for the backlog, the clipboard and
-// the text that a dictionary tool follows.
+// The paragraphs read in this run, newest last, for the backlog and the clipboard.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <optional>
 #include <string>
 #include <string_view>
-
-struct Reader;
 
 // How many paragraphs the history keeps; older ones are forgotten.
 constexpr std::size_t READ_HISTORY_SIZE = 1000;
@@ -31,6 +29,6 @@ class ReadHistory {
   std::uint64_t forgotten_ = 0;
 };
 
-// A paragraph of the script as it is drawn (its line end dropped; blank lines are no
-// paragraph): kept in the history and written to the text output.
-void RecordParagraph(Reader& r, std::string_view line_sjis);
+// The paragraph of a script line as it is drawn: its line end dropped; nullopt for a
+// blank line, which is no paragraph.
+std::optional<std::string_view> ParagraphOf(std::string_view line_sjis);

@@ -1,11 +1,13 @@
 // What the reader offers around a novel beyond its own state: the paragraphs read,
-// the text output, the backlog over the page, auto mode and skipping while Ctrl is
-// held. None of it is part of ReaderState: the novel's run does not depend on it.
+// the text output and the text feed, the backlog over the page, auto mode and
+// skipping while Ctrl is held. None of it is part of ReaderState: the novel's run
+// does not depend on it. (Speech is the platform's, as the window's menus speak too.)
 #pragma once
 
 #include <cstdint>
 #include <memory>
 
+#include "platform/feed/text_feed.h"
 #include "platform/gdi/bitmap.h"
 #include "platform/gdi/surface.h"
 #include "reader/read_history.h"
@@ -35,6 +37,7 @@ struct AutoMode {
 struct ReadingAids {
   ReadHistory history;
   TextOut text_out;
+  std::unique_ptr<TextFeed> feed;  // null unless asked for and listening
   BacklogView backlog;
   AutoMode auto_mode;
   bool skip_held = false;  // skip mode runs because Ctrl is held

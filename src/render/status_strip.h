@@ -1,6 +1,7 @@
 // The status strip at the bottom of the page: the skip indicator drawn over its
 // backdrop, and the strip restored from the background's bottom rows; auto mode's
-// indicator at the strip's left end, which the skip indicator's clearing leaves.
+// and speech's indicators at the strip's left end, which the skip indicator's
+// clearing leaves.
 #pragma once
 
 struct Reader;
@@ -10,3 +11,5 @@ void ShowSkipIndicator(Reader& r, Window& window);
 void ClearStatusStrip(Reader& r, Window& window);
 void ShowAutoIndicator(Reader& r, Window& window);
 void ClearAutoIndicator(Reader& r, Window& window);
+void ShowSpeechIndicator(Reader& r, Window& window);
+void ClearSpeechIndicator(Reader& r, Window& window);

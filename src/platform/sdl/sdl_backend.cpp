@@ -67,6 +67,15 @@ SdlBackend::~SdlBackend() {
   SDL_Quit();
 }
 
+std::function<void()> SdlBackend::Waker() {
+  const Uint32 type = SDL_RegisterEvents(1);
+  return [type] {
+    SDL_Event event{};
+    event.type = type;
+    SDL_PushEvent(&event);
+  };
+}
+
 std::uint64_t SdlBackend::NowMs() { return SDL_GetTicks64(); }
 
 // The wait looks at the window's events every few milliseconds: the close button
@@ -270,9 +279,11 @@ bool SdlBackend::WaitForInput(Platform& platform, std::optional<std::uint64_t> d
     Translate(platform, event);
     got = SDL_PollEvent(&event) == 1;
   }
-  // The media player's wake-up (a CD track that ended) arrives as an event of its
-  // own; whatever woke the loop, the player catches up here on the reader's thread.
+  // The media player's wake-up (a CD track that ended) and the speech service's
+  // arrive as events of their own; whatever woke the loop, they catch up here on the
+  // reader's thread.
   if (platform.media) platform.media->Update(*platform.volume);
+  CheckSpeech(platform);
   return true;
 }
 

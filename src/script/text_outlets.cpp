@@ -1,0 +1,78 @@
+// The page's text beside the page.
+#include "script/text_outlets.h"
+
+#include <cstring>
+#include <string>
+
+#include "reader/reader.h"
+#include "render/status_strip.h"
+
+namespace {
+
+// A text on one line: control characters become blanks.
+std::string OneLine(std::string text_utf8) {
+  for (char& c : text_utf8) {
+    if (static_cast<unsigned char>(c) < ' ' || c == '\x7f') c = ' ';
+  }
+  return text_utf8;
+}
+
+// Without the blanks and control bytes at its ends, which are never the second byte of
+// a character.
+std::string_view WithoutBlanks(std::string_view text_sjis) {
+  const auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
+  while (!text_sjis.empty() && blank(text_sjis.front())) text_sjis.remove_prefix(1);
+  while (!text_sjis.empty() && blank(text_sjis.back())) text_sjis.remove_suffix(1);
+  return text_sjis;
+}
+
+// A choice as the page shows it: the slot's text (its digit, and its quotes made
+// blanks) without the blanks at its ends, nor the line end that the slot keeps.
+std::string_view ShownChoice(const ReaderState& s, int index) {
+  return WithoutBlanks(std::string_view(s.ChoiceTexts[index], strnlen(s.ChoiceTexts[index], CHOICE_TEXT_SIZE)));
+}
+
+// A choice as it is said: the number of its key, then its text without the digit.
+std::string SpokenChoice(Reader& r, int index) {
+  const std::string_view shown = ShownChoice(r.state, index);
+  return std::to_string(index + 1) + " " +
+         OneLine(r.platform.shift_jis.ToUtf8(WithoutBlanks(shown.substr(shown.empty() ? 0 : 1))));
+}
+
+}  // namespace
+
+void PassOnParagraph(Reader& r, std::string_view line_sjis) {
+  const std::optional<std::string_view> paragraph = ParagraphOf(line_sjis);
+  if (!paragraph) return;
+  r.aids.history.Add(std::string(*paragraph));
+  ReadingAids& aids = r.aids;
+  if (!aids.text_out.active() && !aids.feed && !r.platform.speech.on) return;
+  const std::string text = OneLine(r.platform.shift_jis.ToUtf8(*paragraph));
+  if (aids.text_out.active()) aids.text_out.WriteLine(text);
+  if (aids.feed) aids.feed->Send(text);
+  if (!r.platform.speech.on) return;
+  Speak(r.platform, text, Utterance::Text);
+  // A picture may have covered the strip since.
+  ShowSpeechIndicator(r, *r.platform.window);
+}
+
+void RepeatNewestParagraph(Reader& r) {
+  const ReadHistory& history = r.aids.history;
+  if (!history.empty()) {
+    Speak(r.platform, OneLine(r.platform.shift_jis.ToUtf8(history.At(history.newest()))), Utterance::Text);
+  }
+}
+
+void PassOnChoices(Reader& r) {
+  const ReaderState& s = r.state;
+  for (int k = 0; k < CHOICE_COUNT && s.ChoiceTexts[k][0] != '\0'; ++k) {
+    if (r.aids.feed) r.aids.feed->Send(OneLine(r.platform.shift_jis.ToUtf8(ShownChoice(s, k))));
+    if (r.platform.speech.on) Speak(r.platform, SpokenChoice(r, k), Utterance::Message);
+  }
+}
+
+void PassOnHighlightedChoice(Reader& r, int index) {
+  if (r.platform.speech.on && index >= 0 && index < CHOICE_COUNT && r.state.ChoiceTexts[index][0] != '\0') {
+    Speak(r.platform, SpokenChoice(r, index), Utterance::Text);
+  }
+}
