@@ -67,6 +67,11 @@ void BM_ReadThroughTheDemo(benchmark::State& state) {
     state.SetIterationTime(run.seconds);
   }
 }
-BENCHMARK(BM_ReadThroughTheDemo)->Arg(0)->Arg(1)->Arg(2)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadThroughTheDemo)
+    ->Arg(0)
+    ->Arg(1)
+    ->Arg(2)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -15,7 +15,9 @@
 namespace {
 
 // Modifiers on their own, auto mode's own key and speech's leave auto mode running.
-bool StopsAutoMode(WPARAM key) { return key != 'A' && key != 'V' && key != VK_SHIFT && key != VK_MENU; }
+bool StopsAutoMode(WPARAM key) {
+  return key != 'A' && key != 'V' && key != VK_SHIFT && key != VK_MENU;
+}
 
 // What a press does while no choices wait. A held key repeats only the choices'
 // arrows: a reader holding Return is not carried through paragraphs unasked.

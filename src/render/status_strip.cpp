@@ -41,8 +41,8 @@ void PutOnStrip(Reader& r, Window& window, int left, int width, const Surface& s
 void ShowIndicator(Reader& r, Window& window, const Indicator& indicator) {
   ReaderState& s = r.state;
   Surface& status = *s.StatusSurface;
-  BitBlt(status, 0, indicator.backdrop_top, INDICATOR_WIDTH, 20, *s.PageSurface, indicator.left, 940,
-         SRCCOPY);
+  BitBlt(status, 0, indicator.backdrop_top, INDICATOR_WIDTH, 20, *s.PageSurface, indicator.left,
+         940, SRCCOPY);
   SetTextColor(status, RGB(0, 255, 0));
   TextOutA(status, 0, indicator.backdrop_top, indicator.text_sjis.data(),
            static_cast<int>(indicator.text_sjis.size()));

@@ -29,7 +29,8 @@ std::string_view WithoutBlanks(std::string_view text_sjis) {
 // A choice as the page shows it: the slot's text (its digit, and its quotes made
 // blanks) without the blanks at its ends, nor the line end that the slot keeps.
 std::string_view ShownChoice(const ReaderState& s, int index) {
-  return WithoutBlanks(std::string_view(s.ChoiceTexts[index], strnlen(s.ChoiceTexts[index], CHOICE_TEXT_SIZE)));
+  return WithoutBlanks(
+      std::string_view(s.ChoiceTexts[index], strnlen(s.ChoiceTexts[index], CHOICE_TEXT_SIZE)));
 }
 
 // A choice as it is said: the number of its key, then its text without the digit.
@@ -59,7 +60,8 @@ void PassOnParagraph(Reader& r, std::string_view line_sjis) {
 void RepeatNewestParagraph(Reader& r) {
   const ReadHistory& history = r.aids.history;
   if (!history.empty()) {
-    Speak(r.platform, OneLine(r.platform.shift_jis.ToUtf8(history.At(history.newest()))), Utterance::Text);
+    Speak(r.platform, OneLine(r.platform.shift_jis.ToUtf8(history.At(history.newest()))),
+          Utterance::Text);
   }
 }
 
@@ -72,7 +74,8 @@ void PassOnChoices(Reader& r) {
 }
 
 void PassOnHighlightedChoice(Reader& r, int index) {
-  if (r.platform.speech.on && index >= 0 && index < CHOICE_COUNT && r.state.ChoiceTexts[index][0] != '\0') {
+  if (r.platform.speech.on && index >= 0 && index < CHOICE_COUNT &&
+      r.state.ChoiceTexts[index][0] != '\0') {
     Speak(r.platform, SpokenChoice(r, index), Utterance::Text);
   }
 }

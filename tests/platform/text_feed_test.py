@@ -80,7 +80,8 @@ class TextFeed(unittest.TestCase):
         lists = {}
         for chapter in ('第二章', '第三章'):
             with open(os.path.join(DEMO, chapter + '.txt'), encoding='cp932') as script:
-                lists[chapter] = [line.replace('"', ' ').strip() for line in script if line[:2] in ('0"', '1"')]
+                lists[chapter] = [line.replace('"', ' ').strip()
+                                  for line in script if line[:2] in ('0"', '1"')]
         shown = lists['第二章'] + lists['第三章']
         # The title card appears as the reader starts, before a client can connect.
         self.assertEqual([frame for frame in frames if frame not in shown], reader.text_out[1:])
@@ -88,7 +89,7 @@ class TextFeed(unittest.TestCase):
         # choice 1 reads it again.
         self.assertEqual([frame for frame in frames if frame in shown], shown + lists['第三章'])
 
-    def test_clients_get_paragraphs_and_choices_in_order_and_one_that_never_reads_holds_up_nobody(self):
+    def test_clients_get_it_all_in_order_and_one_that_never_reads_holds_up_nobody(self):
         port = free_port()
 
         async def read_with_a_stalled_client():
@@ -172,7 +173,8 @@ class TextFeed(unittest.TestCase):
             with Reader(port, 'click 1 1\nwait 2000\n') as reader:
                 pass
         self.assertEqual(reader.status, 0)
-        self.assertEqual(reader.errors, f'yomu: no text feed: 127.0.0.1:{port} is in use by another program\n')
+        self.assertEqual(reader.errors,
+                         f'yomu: no text feed: 127.0.0.1:{port} is in use by another program\n')
         self.assertGreater(len(reader.text_out), 1)
 
 

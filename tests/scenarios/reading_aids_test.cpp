@@ -161,10 +161,12 @@ TEST(Speech, SaysParagraphsChoicesAndTheHighlightWhileOn) {
   const auto shot = [&novel](const char* name) { return "screenshot " + novel.File(name) + "\n"; };
   const ReaderRun run = RunNovel(novel,
                                  "wait 100\nclick 1 1\nwait 100\nclick 1 1\nwait 200\nmove 1 112\n"
-                                 "key Down\nkey V\n" + shot("off.png") + "key Up\nkey V\n" + shot("on.png"),
+                                 "key Down\nkey V\n" + shot("off.png") + "key Up\nkey V\n" +
+                                     shot("on.png"),
                                  options);
-  EXPECT_EQ(run.Records("speak"), (Strings{"speak 一つ目。", "speak 二つ目。", "speak 1 海", "speak 2 山",
-                                          "speak 1 海", "speak 2 山", "speak 二つ目。"}));
+  EXPECT_EQ(run.Records("speak"), (Strings{"speak 一つ目。", "speak 二つ目。", "speak 1 海",
+                                          "speak 2 山", "speak 1 海", "speak 2 山",
+                                          "speak 二つ目。"}));
   const RECT indicator{120, 460, 220, 480};
   EXPECT_EQ(CountPixels(ReadPng(novel.File("off.png")), indicator, 0x00FF00), 0);
   EXPECT_GT(CountPixels(ReadPng(novel.File("on.png")), indicator, 0x00FF00), 10);

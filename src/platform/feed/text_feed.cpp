@@ -43,7 +43,8 @@ constexpr auto ACCEPT_PAUSE = std::chrono::milliseconds(100);
 
 bool IsIpAddress(const std::string& host) {
   unsigned char bytes[16];
-  return inet_pton(AF_INET, host.c_str(), bytes) == 1 || inet_pton(AF_INET6, host.c_str(), bytes) == 1;
+  return inet_pton(AF_INET, host.c_str(), bytes) == 1 ||
+         inet_pton(AF_INET6, host.c_str(), bytes) == 1;
 }
 
 }  // namespace
@@ -59,25 +60,31 @@ std::optional<FeedAddress> ParseFeedAddress(std::string_view text) {
   std::string host(text.substr(0, colon));
   const std::string_view port_text = text.substr(colon + 1);
   unsigned port = 0;
-  const auto [end, problem] = std::from_chars(port_text.data(), port_text.data() + port_text.size(), port);
-  if (problem != std::errc() || end != port_text.data() + port_text.size() || port == 0 || port > 65535) {
+  const auto [end, problem] =
+      std::from_chars(port_text.data(), port_text.data() + port_text.size(), port);
+  if (problem != std::errc() || end != port_text.data() + port_text.size() || port == 0 ||
+      port > 65535) {
     return std::nullopt;
   }
-  if (host.size() > 2 && host.front() == '[' && host.back() == ']') host = host.substr(1, host.size() - 2);
+  if (host.size() > 2 && host.front() == '[' && host.back() == ']')
+    host = host.substr(1, host.size() - 2);
   if (host == "localhost") host = "127.0.0.1";
   if (!IsIpAddress(host)) return std::nullopt;
   return FeedAddress{host, static_cast<std::uint16_t>(port)};
 }
 
+// The server's own parts, named in it.
+namespace text_feed {
 class Client;
+}  // namespace text_feed
 
 struct TextFeed::Server {
   asio::io_context io;
   tcp::acceptor acceptor{io};
-  asio::steady_timer goodbye{io};
   asio::steady_timer accept_pause{io};
-  std::vector<std::shared_ptr<Client>> clients;  // handshaking and open
-  int refusals = 0;
+  asio::steady_timer goodbye{io};
+  std::vector<std::shared_ptr<text_feed::Client>> clients;  // handshaking and open
+  int refusals = 0;                                         // being answered
   bool stopping = false;
   std::thread thread;
 
@@ -86,10 +93,11 @@ struct TextFeed::Server {
   mutable std::condition_variable open_changed;
 
   void Accept();
-  void Refuse(tcp::socket socket);
-  void Opened();
-  void Remove(const Client& client);
+  void Take(tcp::socket socket);
+  void Remove(const text_feed::Client& client);
+  void RefusalEnded();
   void Stop();
+  void StopWhenAllGone();
   void CountChanged(int change) {
     {
       std::lock_guard lock(open_mutex);
@@ -98,6 +106,8 @@ struct TextFeed::Server {
     open_changed.notify_all();
   }
 };
+
+namespace text_feed {
 
 // One connection: its handshake, the frames that wait for it, and what it sends,
 // which is read and dropped.
@@ -110,21 +120,13 @@ class Client : public std::enable_shared_from_this<Client> {
     ws_.set_option(websocket::stream_base::decorator(
         [](websocket::response_type& response) { response.set(http::field::server, "yomu"); }));
     ws_.read_message_max(RECEIVED_BYTES_MAX);
-    ws_.async_accept([self = shared_from_this()](beast::error_code error) {
-      if (error) return self->End();
-      self->open_ = true;
-      self->server_.CountChanged(1);
-      self->ws_.text(true);
-      self->Read();
-    });
+    ws_.async_accept([self = shared_from_this()](beast::error_code error) { self->Opened(error); });
   }
 
   void Queue(const Frame& frame) {
     if (!open_ || closing_) return;
-    if (waiting_.size() >= FRAMES_WAITING_MAX) {
-      // The frame being written stays; the oldest behind it goes.
-      waiting_.erase(waiting_.begin() + (writing_ ? 1 : 0));
-    }
+    // The frame being written stays; the oldest behind it goes.
+    if (waiting_.size() >= FRAMES_WAITING_MAX) DropWaiting(1);
     waiting_.push_back(frame);
     if (!writing_) WriteNext();
   }
@@ -140,17 +142,36 @@ class Client : public std::enable_shared_from_this<Client> {
   }
 
  private:
+  void Opened(beast::error_code error) {
+    if (error) return End();
+    open_ = true;
+    server_.CountChanged(1);
+    ws_.text(true);
+    Read();
+  }
+
   void Read() {
-    ws_.async_read(received_, [self = shared_from_this()](beast::error_code error, std::size_t bytes) {
-      if (error) return self->End();
-      self->received_.clear();
-      self->received_total_ += bytes;
-      if (self->received_total_ > RECEIVED_BYTES_MAX) {
-        self->waiting_.erase(self->waiting_.begin() + (self->writing_ ? 1 : 0), self->waiting_.end());
-        self->Close(websocket::close_code::policy_error);
-      }
-      self->Read();
-    });
+    ws_.async_read(received_,
+                   [self = shared_from_this()](beast::error_code error, std::size_t bytes) {
+                     self->Received(error, bytes);
+                   });
+  }
+
+  void Received(beast::error_code error, std::size_t bytes) {
+    if (error) return End();
+    received_.clear();
+    received_total_ += bytes;
+    if (received_total_ > RECEIVED_BYTES_MAX) {
+      DropWaiting(waiting_.size());
+      Close(websocket::close_code::policy_error);
+    }
+    Read();
+  }
+
+  // Drops up to count frames that wait behind the one being written.
+  void DropWaiting(std::size_t count) {
+    const auto first = waiting_.begin() + (writing_ ? 1 : 0);
+    waiting_.erase(first, first + std::min<std::ptrdiff_t>(count, waiting_.end() - first));
   }
 
   void WriteNext() {
@@ -196,64 +217,81 @@ class Client : public std::enable_shared_from_this<Client> {
   websocket::close_code close_code_ = websocket::close_code::going_away;
 };
 
+// A connection past the last client is told why, in the handshake's own terms: an
+// HTTP answer that declines the upgrade.
+class Refusal : public std::enable_shared_from_this<Refusal> {
+ public:
+  Refusal(TextFeed::Server& server, tcp::socket socket)
+      : server_(server), stream_(std::move(socket)) {}
+
+  void Start() {
+    stream_.expires_after(REFUSAL_TIMEOUT);
+    http::async_read(
+        stream_, buffer_, request_,
+        [self = shared_from_this()](beast::error_code error, std::size_t) { self->Answer(error); });
+  }
+
+ private:
+  void Answer(beast::error_code error) {
+    if (error) return server_.RefusalEnded();
+    answer_ = {http::status::service_unavailable, request_.version()};
+    answer_.set(http::field::server, "yomu");
+    answer_.body() =
+        "yomu's text feed has " + std::to_string(TextFeed::CLIENTS_MAX) + " clients already\n";
+    answer_.keep_alive(false);
+    answer_.prepare_payload();
+    http::async_write(stream_, answer_,
+                      [self = shared_from_this()](beast::error_code, std::size_t) {
+                        beast::error_code ignored;
+                        self->stream_.socket().shutdown(tcp::socket::shutdown_send, ignored);
+                        self->server_.RefusalEnded();
+                      });
+  }
+
+  TextFeed::Server& server_;
+  beast::tcp_stream stream_;
+  beast::flat_buffer buffer_;
+  http::request<http::empty_body> request_;
+  http::response<http::string_body> answer_;
+};
+
+}  // namespace text_feed
+
+using text_feed::Client;
+using text_feed::Refusal;
+
 void TextFeed::Server::Accept() {
   acceptor.async_accept([this](beast::error_code error, tcp::socket socket) {
     if (stopping) return;
-    if (error) {
-      accept_pause.expires_after(ACCEPT_PAUSE);
-      accept_pause.async_wait([this](beast::error_code paused) {
-        if (!paused && !stopping) Accept();
-      });
-      return;
+    if (!error) {
+      Take(std::move(socket));
+      return Accept();
     }
-    if (static_cast<int>(clients.size()) < CLIENTS_MAX) {
-      clients.push_back(std::make_shared<Client>(*this, std::move(socket)));
-      clients.back()->Start();
-    } else {
-      Refuse(std::move(socket));
-    }
-    Accept();
+    accept_pause.expires_after(ACCEPT_PAUSE);
+    accept_pause.async_wait([this](beast::error_code paused) {
+      if (!paused && !stopping) Accept();
+    });
   });
 }
 
-// A connection past the last client is told why, in the handshake's own terms: an
-// HTTP answer that declines the upgrade.
-void TextFeed::Server::Refuse(tcp::socket socket) {
-  if (refusals >= REFUSALS_MAX) return;  // the socket closes as it goes
-  struct Refusal {
-    beast::tcp_stream stream;
-    beast::flat_buffer buffer;
-    http::request<http::empty_body> request;
-    http::response<http::string_body> response;
-  };
-  auto refusal = std::make_shared<Refusal>(Refusal{beast::tcp_stream(std::move(socket)), {}, {}, {}});
-  ++refusals;
-  refusal->stream.expires_after(REFUSAL_TIMEOUT);
-  http::async_read(refusal->stream, refusal->buffer, refusal->request,
-                   [this, refusal](beast::error_code error, std::size_t) {
-                     if (error) {
-                       --refusals;
-                       return;
-                     }
-                     http::response<http::string_body>& response = refusal->response;
-                     response = {http::status::service_unavailable, refusal->request.version()};
-                     response.set(http::field::server, "yomu");
-                     response.body() = "yomu's text feed has " + std::to_string(CLIENTS_MAX) +
-                                       " clients already\n";
-                     response.keep_alive(false);
-                     response.prepare_payload();
-                     http::async_write(refusal->stream, response,
-                                       [this, refusal](beast::error_code, std::size_t) {
-                                         --refusals;
-                                         beast::error_code ignored;
-                                         refusal->stream.socket().shutdown(tcp::socket::shutdown_send, ignored);
-                                       });
-                   });
+void TextFeed::Server::Take(tcp::socket socket) {
+  if (static_cast<int>(clients.size()) < CLIENTS_MAX) {
+    clients.push_back(std::make_shared<Client>(*this, std::move(socket)));
+    clients.back()->Start();
+  } else if (refusals < REFUSALS_MAX) {
+    ++refusals;
+    std::make_shared<Refusal>(*this, std::move(socket))->Start();
+  }  // else the socket closes as it goes
 }
 
 void TextFeed::Server::Remove(const Client& client) {
-  std::erase_if(clients, [&client](const std::shared_ptr<Client>& known) { return known.get() == &client; });
-  if (stopping && clients.empty() && refusals == 0) goodbye.cancel();
+  std::erase_if(clients, [&client](const auto& known) { return known.get() == &client; });
+  StopWhenAllGone();
+}
+
+void TextFeed::Server::RefusalEnded() {
+  --refusals;
+  StopWhenAllGone();
 }
 
 void TextFeed::Server::Stop() {
@@ -262,14 +300,19 @@ void TextFeed::Server::Stop() {
   acceptor.close(ignored);
   accept_pause.cancel();
   goodbye.expires_after(GOODBYE_TIME);
+  // Whoever has not taken its frames by then is cut off.
   goodbye.async_wait([this](beast::error_code error) {
-    // Whoever has not taken its frames by now is cut off.
-    if (!error || !clients.empty() || refusals > 0) io.stop();
+    if (!error) io.stop();
   });
   for (const std::shared_ptr<Client>& client : std::vector(clients)) {
     client->Close(websocket::close_code::going_away);
   }
-  if (clients.empty() && refusals == 0) goodbye.cancel();
+  StopWhenAllGone();
+}
+
+// With nobody left, nothing keeps the thread's loop running.
+void TextFeed::Server::StopWhenAllGone() {
+  if (stopping && clients.empty() && refusals == 0) goodbye.cancel();
 }
 
 std::unique_ptr<TextFeed> TextFeed::Listen(const FeedAddress& address, std::string& error) {
@@ -282,9 +325,10 @@ std::unique_ptr<TextFeed> TextFeed::Listen(const FeedAddress& address, std::stri
   if (!problem) acceptor.bind(endpoint, problem);
   if (!problem) acceptor.listen(asio::socket_base::max_listen_connections, problem);
   if (problem) {
-    error = "no text feed: " + address.ToString() +
-            (problem == asio::error::address_in_use ? " is in use by another program"
-                                                    : " cannot be listened on: " + problem.message());
+    error =
+        "no text feed: " + address.ToString() +
+        (problem == asio::error::address_in_use ? " is in use by another program"
+                                                : " cannot be listened on: " + problem.message());
     return nullptr;
   }
   server->Accept();

@@ -50,13 +50,14 @@ struct SpeechDispatcher::Library {
     void* handle = dlopen(LIBRARY_FILE, RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
     if (handle == nullptr) {
       const char* why = dlerror();
-      reason = std::string("cannot load ") + LIBRARY_FILE + " (" + (why != nullptr ? why : "") + ")";
+      reason =
+          std::string("cannot load ") + LIBRARY_FILE + " (" + (why != nullptr ? why : "") + ")";
       return nullptr;
     }
     auto library = std::make_unique<Library>();
     if (Find(handle, "spd_open2", library->open) && Find(handle, "spd_close", library->close) &&
-        Find(handle, "spd_set_language", library->set_language) && Find(handle, "spd_say", library->say) &&
-        Find(handle, "spd_cancel", library->cancel)) {
+        Find(handle, "spd_set_language", library->set_language) &&
+        Find(handle, "spd_say", library->say) && Find(handle, "spd_cancel", library->cancel)) {
       return library;
     }
     reason = std::string(LIBRARY_FILE) + " lacks the calls of speech-dispatcher's client library";
@@ -116,9 +117,11 @@ std::optional<std::string> SpeechDispatcher::TakeFailure() {
   return std::exchange(failure_, std::nullopt);
 }
 
-std::optional<SpeechDispatcher::Request> SpeechDispatcher::NextRequest(std::unique_lock<std::mutex>& lock) {
+std::optional<SpeechDispatcher::Request> SpeechDispatcher::NextRequest(
+    std::unique_lock<std::mutex>& lock) {
   for (;;) {
-    changed_.wait(lock, [this] { return stopping_ || (wanted_ && (!connection_ || !requests_.empty())); });
+    changed_.wait(
+        lock, [this] { return stopping_ || (wanted_ && (!connection_ || !requests_.empty())); });
     if (stopping_) return std::nullopt;
     if ((connection_ || Connect(lock)) && !requests_.empty()) {
       Request request = std::move(requests_.front());
@@ -141,11 +144,7 @@ bool SpeechDispatcher::Connect(std::unique_lock<std::mutex>& lock) {
   std::free(error);
   lock.lock();
   connection_ = connection;
-  if (connection == nullptr) {
-    lock.unlock();
-    Fail(reason);
-    lock.lock();
-  }
+  if (connection == nullptr) Fail(reason);
   return connection != nullptr;
 }
 
@@ -154,28 +153,27 @@ void SpeechDispatcher::Run() {
   while (std::optional<Request> request = NextRequest(lock)) {
     auto* connection = static_cast<SPDConnection*>(connection_);
     lock.unlock();
-    const bool done = request->kind == Request::Kind::Cancel
-                          ? library_->cancel(connection) == 0
-                          : library_->say(connection, request->utterance == Utterance::Text ? SPD_TEXT : SPD_MESSAGE,
-                                          request->text_utf8.c_str()) >= 0;
+    const bool done =
+        request->kind == Request::Kind::Cancel
+            ? library_->cancel(connection) == 0
+            : library_->say(connection,
+                            request->utterance == Utterance::Text ? SPD_TEXT : SPD_MESSAGE,
+                            request->text_utf8.c_str()) >= 0;
+    if (!done) library_->close(connection);
+    lock.lock();
     if (!done) {
-      library_->close(connection);
+      connection_ = nullptr;
       Fail("speech-dispatcher stopped answering");
     }
-    lock.lock();
-    if (!done) connection_ = nullptr;
   }
   if (connection_ != nullptr) library_->close(static_cast<SPDConnection*>(connection_));
 }
 
-// Called without the lock: speech is off until the next Start, and the reader is woken
-// to hear of it.
+// With the lock held: speech is off until the next Start, and the reader is woken to
+// hear of it.
 void SpeechDispatcher::Fail(std::string reason) {
-  {
-    std::lock_guard lock(mutex_);
-    failure_ = std::move(reason);
-    wanted_ = false;
-    requests_.clear();
-  }
+  failure_ = std::move(reason);
+  wanted_ = false;
+  requests_.clear();
   wake_();
 }

@@ -40,7 +40,7 @@ class SpeechDispatcher final : public SpeechService {
   // With the lock held: the next thing to do, once there is one.
   std::optional<Request> NextRequest(std::unique_lock<std::mutex>& lock);
   bool Connect(std::unique_lock<std::mutex>& lock);
-  void Fail(std::string reason);
+  void Fail(std::string reason);  // with the lock held
 
   const std::function<void()> wake_;
   std::unique_ptr<const Library> library_;  // loaded once, for good
