@@ -41,11 +41,11 @@ void NeverReadingClient(const std::atomic<bool>& done) {
   for (boost::system::error_code error; !done;) {
     asio::connect(client.next_layer(), endpoints, error);
     if (!error) break;
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
   boost::system::error_code error;
   if (!done) client.handshake("127.0.0.1", "/", error);
-  while (!done) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  while (!done) std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
 // range(0): 0 without the feed, 1 with the feed and no client, 2 with a client that never reads.

@@ -205,7 +205,7 @@ class Client : public std::enable_shared_from_this<Client> {
   }
 
   TextFeed::Server& server_;
-  websocket::stream<beast::tcp_stream> ws_;
+  websocket::stream<beast::tcp_stream, false> ws_;  // frames are short: no compression
   std::deque<Frame> waiting_;
   beast::flat_buffer received_;
   std::size_t received_total_ = 0;
