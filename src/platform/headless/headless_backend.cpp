@@ -98,9 +98,10 @@ bool HeadlessBackend::PassTime(std::optional<std::uint64_t> deadline_ms) {
 
 void HeadlessBackend::NoteFeedClients() {
   const TextFeed* feed = hooks_.feed ? hooks_.feed() : nullptr;
-  if (feed == nullptr || feed->clients() == feed_clients_) return;
-  feed_clients_ = feed->clients();
-  Record("feed clients " + std::to_string(feed_clients_));
+  const int clients = feed != nullptr ? feed->clients() : feed_clients_;
+  if (clients == feed_clients_) return;
+  feed_clients_ = clients;
+  Record("feed clients " + std::to_string(clients));
 }
 
 void HeadlessBackend::AwaitFeedClients(const HeadlessEvent& event) {
