@@ -6,27 +6,35 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 PREFIX ?= /usr/local
 
-.PHONY: all deps build run shots test asan bench fuzz fuzz-run install clean
+.PHONY: all deps-run deps-test deps-fuzz configure build run shots test asan bench fuzz \
+	fuzz-run install clean
 
 all: build
 
-deps:
-	@scripts/install-deps.sh
+# What each purpose needs of Debian: reading, then the tests, then fuzzing.
+deps-run:
+	@scripts/install-deps.sh run
+deps-test:
+	@scripts/install-deps.sh test
+deps-fuzz:
+	@scripts/install-deps.sh fuzz
 
-$(BUILD)/Makefile: CMakeLists.txt
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# Configured again each time, so that the tests join a build first made without
+# their libraries; quick when nothing changed.
+configure:
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DYOMU_WERROR=ON > /dev/null
 
-build: deps $(BUILD)/Makefile
+build: deps-test configure
 	cmake --build $(BUILD) -j $(JOBS)
 
 # Opens the reader's window on the sample novel; builds only the reader and the novel.
-run: deps $(BUILD)/Makefile
+run: deps-run configure
 	cmake --build $(BUILD) -j $(JOBS) --target yomu demo
 	$(BUILD)/yomu $(BUILD)/demo
 
 # Reads the sample novel headless and leaves a screenshot of each page in
 # build/demo-shots/.
-shots: deps $(BUILD)/Makefile
+shots: deps-run configure
 	cmake --build $(BUILD) -j $(JOBS) --target yomu demo
 	@mkdir -p $(BUILD)/demo-shots
 	$(BUILD)/yomu --headless --events demo/shots.events $(BUILD)/demo > $(BUILD)/demo-shots/log.txt
@@ -35,8 +43,8 @@ shots: deps $(BUILD)/Makefile
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
-asan: deps
-	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DYOMU_SANITIZE=ON
+asan: deps-test
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DYOMU_SANITIZE=ON -DYOMU_WERROR=ON
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan-suppressions.txt \
@@ -46,8 +54,8 @@ bench: build
 	$(BUILD)/yomu_bench
 
 # The libFuzzer targets of fuzz/ with ASan and UBSan (clang), and their seed corpora.
-fuzz: deps
-	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DYOMU_FUZZ=ON \
+fuzz: deps-fuzz
+	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DYOMU_FUZZ=ON -DYOMU_WERROR=ON \
 		-DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
 	fuzz/seed-corpora.sh $(FUZZ_BUILD)
@@ -57,7 +65,7 @@ fuzz-run: fuzz
 	fuzz/run-targets.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 # The program, its man page, desktop entry, icons and metainfo under PREFIX.
-install: deps $(BUILD)/Makefile
+install: deps-run configure
 	cmake --build $(BUILD) -j $(JOBS) --target yomu
 	cmake --install $(BUILD) --prefix $(PREFIX)
 

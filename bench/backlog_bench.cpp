@@ -18,7 +18,7 @@ void ReadParagraphs(Reader& reader) {
   for (int k = 0; k < PARAGRAPHS_READ; ++k) {
     std::string paragraph;
     for (int c = 0; c < 30 + k % 60; ++c) paragraph.append(PAIR + 2 * (c % 4), 2);
-    reader.aids.history.Add(paragraph);
+    RecordParagraph(reader, paragraph, 0);
   }
 }
 

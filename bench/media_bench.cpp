@@ -36,7 +36,7 @@ class BenchPlayer {
                                directory_ + "/track01.ogg");
     volume_ = std::move(*FolderVolume::Open(directory_));
     std::string error;
-    player_ = MixerPlayer::Create({std::nullopt}, error);
+    player_ = MixerPlayer::Create({}, error);
   }
   ~BenchPlayer() {
     player_.reset();
@@ -56,13 +56,16 @@ class BenchPlayer {
 double CpuSeconds() {
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
-  const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+  const auto seconds = [](const timeval& t) {
+    return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6;
+  };
   return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
 void BM_MidiPlayToFirstBuffer(benchmark::State& state) {
   BenchPlayer player;
-  if (player.get() == nullptr || !MixerPlayerProbe::MidiAvailable(*player.get())) return state.SkipWithError("no audio or soundfont");
+  if (player.get() == nullptr || !MixerPlayerProbe::MidiAvailable(*player.get()))
+    return state.SkipWithError("no audio or soundfont");
   player.Send("open \"" + TestDataPath("midi/dink-2.mid") + "\" type sequencer alias midi");
   int phase_ms = 0;
   for (auto _ : state) {
@@ -73,7 +76,8 @@ void BM_MidiPlayToFirstBuffer(benchmark::State& state) {
     const std::uint64_t before = MixerPlayerProbe::MidiBuffersRendered(*player.get());
     const Clock::time_point start = Clock::now();
     player.Send("play midi");
-    while (MixerPlayerProbe::MidiBuffersRendered(*player.get()) == before) std::this_thread::sleep_for(std::chrono::microseconds(100));
+    while (MixerPlayerProbe::MidiBuffersRendered(*player.get()) == before)
+      std::this_thread::sleep_for(std::chrono::microseconds(100));
     state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
   }
   player.Send("close midi");
@@ -83,7 +87,8 @@ BENCHMARK(BM_MidiPlayToFirstBuffer)->UseManualTime()->Unit(benchmark::kMilliseco
 // arg 0: MIDI alone; 1: MIDI and a CD track together.
 void BM_CpuShareWhileMusicPlays(benchmark::State& state) {
   BenchPlayer player;
-  if (player.get() == nullptr || !MixerPlayerProbe::MidiAvailable(*player.get())) return state.SkipWithError("no audio or soundfont");
+  if (player.get() == nullptr || !MixerPlayerProbe::MidiAvailable(*player.get()))
+    return state.SkipWithError("no audio or soundfont");
   const std::string midi = TestDataPath("midi/freedoom-D_STLKS3.mid");
   player.Send("open \"" + midi + "\" type sequencer alias midi");
   player.Send("play midi");
@@ -95,10 +100,12 @@ void BM_CpuShareWhileMusicPlays(benchmark::State& state) {
     const double cpu_before = CpuSeconds();
     const Clock::time_point start = Clock::now();
     while (Clock::now() - start < std::chrono::duration<double>(SECONDS)) {
-      if (state.range(0) == 1 && MixerPlayerProbe::CdTrack(*player.get()) == 0) player.Send("play cdaudio from 1");
+      if (state.range(0) == 1 && MixerPlayerProbe::CdTrack(*player.get()) == 0)
+        player.Send("play cdaudio from 1");
       std::this_thread::sleep_for(std::chrono::milliseconds(state.range(0) == 1 ? 50 : 250));
     }
-    share = (CpuSeconds() - cpu_before) / std::chrono::duration<double>(Clock::now() - start).count();
+    share =
+        (CpuSeconds() - cpu_before) / std::chrono::duration<double>(Clock::now() - start).count();
   }
   state.counters["cpu_share_percent"] = share * 100;
   player.Send("close midi");

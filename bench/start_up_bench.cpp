@@ -46,7 +46,8 @@ class BenchNovels {
       if (file != nullptr) std::fclose(file);
     }
     // タイトル.txt: a picture over the page, one paragraph (一。), the end.
-    std::FILE* script = std::fopen((large + "/\xe3\x82\xbf\xe3\x82\xa4\xe3\x83\x88\xe3\x83\xab.txt").c_str(), "wb");
+    std::FILE* script =
+        std::fopen((large + "/\xe3\x82\xbf\xe3\x82\xa4\xe3\x83\x88\xe3\x83\xab.txt").c_str(), "wb");
     if (script != nullptr) {
       std::fputs("BMP \"night.bmp\"\n\x88\xea\x81\x42\nE\n", script);
       std::fclose(script);

@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -39,7 +40,8 @@ namespace {
 
 constexpr std::uint8_t PART_SEPARATOR = 0x1D;
 constexpr char UTF8_BOM[] = "\xEF\xBB\xBF";
-constexpr char FIRST_SCRIPT[] = "\xe3\x82\xbf\xe3\x82\xa4\xe3\x83\x88\xe3\x83\xab.txt";  // タイトル.txt
+constexpr char FIRST_SCRIPT[] =
+    "\xe3\x82\xbf\xe3\x82\xa4\xe3\x83\x88\xe3\x83\xab.txt";  // タイトル.txt
 constexpr std::size_t MAX_NAME_BYTES = 40;
 constexpr std::uint32_t PLAY_MS = 3;
 constexpr std::uint64_t MEMBER_READ_MAX_BYTES = 1 << 20;
@@ -74,10 +76,26 @@ const std::string& Folder() {
   return folder;
 }
 
+// The reader's per-user files (read marks, bookmarks' copies, settings) lie beside it,
+// out of the home of whoever fuzzes, and go with each input's files: no input's marks
+// reach the next.
+const std::string& HomeFolder() {
+  static const std::string home = [] {
+    const std::string path = Folder() + "-home";
+    std::filesystem::create_directories(path);
+    setenv("XDG_DATA_HOME", path.c_str(), 1);
+    setenv("XDG_CONFIG_HOME", path.c_str(), 1);
+    return path;
+  }();
+  return home;
+}
+
 void EmptyFolder() {
   std::error_code ignored;
-  for (const auto& entry : std::filesystem::directory_iterator(Folder(), ignored)) {
-    std::filesystem::remove_all(entry.path(), ignored);
+  for (const std::string& folder : {Folder(), HomeFolder()}) {
+    for (const auto& entry : std::filesystem::directory_iterator(folder, ignored)) {
+      std::filesystem::remove_all(entry.path(), ignored);
+    }
   }
 }
 
@@ -98,16 +116,29 @@ bool WriteNamedPart(Input part) {
   return true;
 }
 
+// The audio device of the targets, SDL's disk driver writing to /dev/null: opened at
+// the first input that plays and kept, for speed, until ReleaseAudio.
+struct FuzzAudio {
+  AudioSession session;
+  bool ready = false;
+};
+constexpr const char* AUDIO_VARIABLES[][2] = {
+    {"SDL_AUDIODRIVER", "disk"}, {"SDL_DISKAUDIOFILE", "/dev/null"}, {"SDL_DISKAUDIODELAY", "0"}};
+
+std::optional<FuzzAudio>& Audio() {
+  static std::optional<FuzzAudio> audio;
+  return audio;
+}
+
 bool AudioReady() {
-  static const bool ready = [] {
-    setenv("SDL_AUDIODRIVER", "disk", 1);
-    setenv("SDL_DISKAUDIOFILE", "/dev/null", 1);
-    setenv("SDL_DISKAUDIODELAY", "0", 1);
-    static AudioSession session;
+  std::optional<FuzzAudio>& audio = Audio();
+  if (!audio) {
+    for (const auto& [name, value] : AUDIO_VARIABLES) setenv(name, value, 1);
+    audio.emplace();
     std::string error;
-    return session.Open(error);
-  }();
-  return ready;
+    audio->ready = audio->session.Open(error);
+  }
+  return audio->ready;
 }
 
 // Plays a track until it ends, at most a short while of the real clock.
@@ -170,6 +201,12 @@ void ReadUtf8Script(const std::string& bytes) {
   if (LineEnds(Utf8TextToShiftJis(shift_jis, bytes, unconverted)) != LineEnds(bytes)) std::abort();
 }
 
+// A CD track of the format that the extension names, checked and played briefly.
+void PlayTrack(Input input, std::string_view extension) {
+  if (!AudioReady()) return;
+  PlayBriefly(LoadTrackMusic(std::make_unique<SpanSource>(input), *TrackFormatOf(extension)));
+}
+
 }  // namespace
 
 void Script(Input input) {
@@ -216,13 +253,12 @@ void Wave(Input input) {
     SDL_RWops* rw = SDL_RWFromConstMem(sound->data(), static_cast<int>(sound->size()));
     Mix_FreeChunk(Mix_LoadWAV_RW(rw, 1));
   }
-  PlayBriefly(LoadTrackMusic(std::make_unique<SpanSource>(input), TrackKind::Wave));
+  PlayBriefly(LoadTrackMusic(std::make_unique<SpanSource>(input), *TrackFormatOf(".wav")));
 }
 
-void Ogg(Input input) {
-  if (!AudioReady()) return;
-  PlayBriefly(LoadTrackMusic(std::make_unique<SpanSource>(input), TrackKind::OggVorbis));
-}
+void Ogg(Input input) { PlayTrack(input, ".ogg"); }
+void Flac(Input input) { PlayTrack(input, ".flac"); }
+void Mp3(Input input) { PlayTrack(input, ".mp3"); }
 
 void Midi(Input input) {
   static FluidSynth fluid;
@@ -248,9 +284,14 @@ void Archive(Input input) {
   EmptyFolder();
   WriteFile("novel.zip", input);
   std::vector<std::string> notes;
-  auto volume = ArchiveVolume::Open(Folder() + "/novel.zip",
-                                    "\x83\x5E\x83\x43\x83\x67\x83\x8B.txt", notes);  // タイトル.txt
+  auto volume = ArchiveVolume::Open(Folder() + "/novel.zip", "\x83\x5E\x83\x43\x83\x67\x83\x8B.txt",
+                                    notes);  // タイトル.txt
   if (volume) ReadEveryFile(**volume, "");
+}
+
+void ReleaseAudio() {
+  Audio().reset();
+  for (const auto& [name, value] : AUDIO_VARIABLES) unsetenv(name);
 }
 
 }  // namespace fuzz

@@ -27,18 +27,37 @@ void Bmp(Input input);
 void Wave(Input input);
 // An Ogg Vorbis file as a CD track.
 void Ogg(Input input);
+// A FLAC file, and an MP3 file, as CD tracks.
+void Flac(Input input);
+void Mp3(Input input);
 // A MIDI file through the synthesizer's player.
 void Midi(Input input);
 // An archive opened as a novel: its members catalogued, each file read.
 void Archive(Input input);
 
+// Closes the audio device that the targets that play keep open, and forgets its
+// settings, so that what runs after them in the process finds the device free.
+void ReleaseAudio();
+
 struct Target {
   std::string_view name;
   void (*run)(Input input);
 };
-inline constexpr Target TARGETS[] = {{"script", Script}, {"utf8_script", Utf8Script},
-                                     {"data_files", DataFiles}, {"bmp", Bmp},
-                                     {"wave", Wave}, {"ogg", Ogg}, {"midi", Midi},
-                                     {"archive", Archive}};
+// The one list of the targets: CMake builds a program for each row and the scripts
+// of fuzz/ read the names from here (fuzz/target-names.sh), one row a line.
+// clang-format off
+inline constexpr Target TARGETS[] = {
+    {"script", Script},
+    {"utf8_script", Utf8Script},
+    {"data_files", DataFiles},
+    {"bmp", Bmp},
+    {"wave", Wave},
+    {"ogg", Ogg},
+    {"flac", Flac},
+    {"mp3", Mp3},
+    {"midi", Midi},
+    {"archive", Archive},
+};
+// clang-format on
 
 }  // namespace fuzz

@@ -9,7 +9,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 export LSAN_OPTIONS=suppressions=$root/tests/lsan-suppressions.txt
 export UBSAN_OPTIONS=print_stacktrace=1
 mkdir -p "$build/artifacts"
-for target in script utf8_script data_files bmp wave ogg midi archive; do
+for target in $("$root/fuzz/target-names.sh"); do
   echo "== fuzz_$target for ${seconds}s"
   log=$build/artifacts/$target.log
   # Script inputs stay short: every line may be a command that draws a whole page.

@@ -10,7 +10,7 @@ sjis() { iconv -f UTF-8 -t CP932; }
 
 # The script regressions are left out: they run long on purpose, and the test of
 # the regressions replays them anyway.
-for target in script utf8_script data_files bmp wave ogg midi archive; do
+for target in $("$root/fuzz/target-names.sh"); do
   mkdir -p "$corpus/$target"
   if [ "$target" != script ] && [ -d "$root/fuzz/regressions/$target" ]; then
     cp "$root"/fuzz/regressions/"$target"/* "$corpus/$target/" 2>/dev/null || true
@@ -19,6 +19,8 @@ done
 cp "$data"/bmpsuite/g/*.bmp "$data"/bmpsuite/q/*.bmp "$root"/demo/*.bmp "$corpus/bmp/"
 cp "$data"/wav/*.wav "$root"/demo/*.wav "$root"/demo/cd/*.wav "$corpus/wave/"
 cp "$data"/ogg/* "$corpus/ogg/"
+cp "$data"/flac/* "$corpus/flac/"
+cp "$data"/mp3/* "$corpus/mp3/"
 cp "$data"/midi/*.mid "$root"/demo/*.mid "$corpus/midi/"
 
 # Scripts: each chapter alone, and the whole novel with its other files after 0x1D

@@ -1,21 +1,35 @@
 #!/usr/bin/env bash
-# Installs everything yomu needs to build, run and test on Debian 12.
+# Installs what yomu needs on Debian 12, by purpose:
+#   install-deps.sh run    building the reader and reading novels (make run, make install)
+#   install-deps.sh test   and the tests and benchmarks too (make build, make test)
+#   install-deps.sh fuzz   and the fuzz targets too (make fuzz)
 # Idempotent, and quick when every package is already there.
 set -euo pipefail
 
-packages=(
+run=(
   build-essential cmake pkg-config
-  libgtest-dev libgmock-dev libbenchmark-dev
   libfreetype-dev libfontconfig-dev libpng-dev zlib1g-dev libarchive-dev
   libsdl2-dev libsdl2-mixer-dev
   fonts-ipafont-mincho
   libfluidsynth-dev timgm6mb-soundfont
-  libboost-dev libspeechd-dev speech-dispatcher
-  xvfb xdotool imagemagick
-  python3 python3-websockets chromium zip unzip p7zip-full libarchive-tools lhasa
-  desktop-file-utils appstream man-db xfonts-base
-  clang-14 libfuzzer-14-dev
+  libboost-dev libspeechd-dev
 )
+test=(
+  libgtest-dev libgmock-dev libbenchmark-dev
+  xvfb xdotool imagemagick
+  python3 zip unzip p7zip-full libarchive-tools lhasa
+  python3-websockets chromium speech-dispatcher
+  desktop-file-utils appstream man-db xfonts-base
+)
+fuzz=(clang-14 libfuzzer-14-dev)
+
+packages=("${run[@]}")
+case "${1:-test}" in
+  run) ;;
+  test) packages+=("${test[@]}") ;;
+  fuzz) packages+=("${test[@]}" "${fuzz[@]}") ;;
+  *) echo "usage: install-deps.sh [run|test|fuzz]" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

@@ -32,7 +32,9 @@ constexpr int EXIT_NO_WINDOW = 1;
 // module or an audio device the reader runs on in silence.
 void StartAudio(Platform& platform, const CommandLine& line) {
   platform.media = std::make_unique<OnDemandPlayer>(
-      AudioPlayerRequest{YOMU_VERSION, line.soundfont_file}, AudioModulePlaces());
+      AudioPlayerRequest{YOMU_VERSION, line.soundfont_file,
+                         [&platform](const std::string& text) { platform.Warn(text); }},
+      AudioModulePlaces());
 }
 
 // The reader in its real window, on the novel's folder or archive.

@@ -116,7 +116,7 @@ std::optional<LRESULT> OnBacklogMessage(Reader& r, Window& window, UINT message,
       OnBacklogKey(r, window, wparam, repeat);
       return DefWindowProcA(window, message, wparam, lparam);
     case WM_KEYUP:
-      if (wparam == VK_CONTROL) OnCtrlUp(r, window);
+      OnSkipKeyUp(r, window, wparam);
       return DefWindowProcA(window, message, wparam, lparam);
     case WM_SYSKEYDOWN:
     case WM_SYSKEYUP: return DefWindowProcA(window, message, wparam, lparam);

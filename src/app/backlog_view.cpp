@@ -5,6 +5,7 @@
 #include "platform/gdi/text.h"
 #include "platform/window/window.h"
 #include "reader/reader.h"
+#include "reader/texts.h"
 
 namespace {
 
@@ -13,8 +14,10 @@ constexpr int BACKLOG_LEFT = 20;
 constexpr int BACKLOG_RIGHT = CLIENT_WIDTH - 20;
 constexpr int BACKLOG_BOTTOM = CLIENT_HEIGHT - 10;
 constexpr int PARAGRAPH_GAP = 12;
-// The page shows through at a fifth of its brightness.
+// The page's picture shows through at a fifth of its brightness; its text not at all.
 constexpr int PAGE_SHADE_256THS = 51;
+constexpr COLORREF PARAGRAPH_COLOUR = RGB(255, 255, 255);
+constexpr COLORREF CHOICE_COLOUR = RGB(0, 255, 0);  // as a choice is highlighted
 // Taller than any paragraph of a line's 255 bytes can wrap to.
 constexpr int MEASURE_HEIGHT = 1 << 20;
 
@@ -36,6 +39,12 @@ void ShowOnWindow(Window& window, const Surface& picture) {
   ReleaseDC(window, context);
 }
 
+// A paragraph as it was read; a choice marked as one taken.
+std::string Shown(const ReadHistory& history, std::uint64_t number) {
+  if (!history.IsChoice(number)) return history.At(number);
+  return texts::CHOICE_TAKEN_MARK + history.At(number);
+}
+
 // The height of a paragraph wrapped to the backlog's width.
 int ParagraphHeight(const Font* font, const std::string& text) {
   Surface measure;
@@ -54,7 +63,9 @@ void KeepPageUnderBacklog(Reader& r, Window& window) {
   view.canvas = WindowSizedPicture(*context);
   CopyWhole(*view.page_under.surface, *context);
   ReleaseDC(window, context);
-  CopyWhole(*view.backdrop.surface, *view.page_under.surface);
+  // The background half of the page: the picture without the text over it.
+  BitBlt(*view.backdrop.surface, 0, 0, CLIENT_WIDTH, CLIENT_HEIGHT, *r.state.PageSurface, 0,
+         CLIENT_HEIGHT, SRCCOPY);
   ShadeRect(*view.backdrop.surface, WHOLE_WINDOW, PAGE_SHADE_256THS);
 }
 
@@ -65,15 +76,15 @@ void DrawBacklog(Reader& r, Window& window) {
   const Font* font = r.state.FontNormal.get();
   CopyWhole(canvas, *view.backdrop.surface);
   SelectObject(canvas, font);
-  SetTextColor(canvas, RGB(255, 255, 255));
   SetBkMode(canvas, TRANSPARENT);
   view.shown = 0;
   int bottom = BACKLOG_BOTTOM;
   // Upwards from the lowest paragraph until the window's top is passed.
   for (std::uint64_t number = view.bottom + 1; number-- > history.first() && bottom > 0;) {
-    const std::string& text = history.At(number);
+    const std::string text = Shown(history, number);
     const int top = bottom - ParagraphHeight(font, text);
     RECT place{BACKLOG_LEFT, top, BACKLOG_RIGHT, bottom};
+    SetTextColor(canvas, history.IsChoice(number) ? CHOICE_COLOUR : PARAGRAPH_COLOUR);
     DrawTextA(canvas, text.data(), static_cast<int>(text.size()), &place, DT_WORDBREAK);
     if (top >= 0) ++view.shown;
     bottom = top - PARAGRAPH_GAP;

@@ -1,12 +1,15 @@
-// The backlog's picture: the page darkened, the paragraphs read drawn over it in the
-// page's font, the newest at the bottom, word-wrapped to the page's width.
+// The backlog's picture: the page's picture darkened without its text, the
+// paragraphs read drawn over it in the page's font, the newest at the bottom,
+// word-wrapped to the page's width, and the choices taken among them in green
+// behind a "⇒".
 #pragma once
 
 struct Reader;
 class Surface;
 class Window;
 
-// Keeps what the window shows, as the page under the backlog, and a darkened copy.
+// Keeps what the window shows, as the page under the backlog, and the darkened
+// background.
 void KeepPageUnderBacklog(Reader& r, Window& window);
 // Lays out the paragraphs upwards from the one shown lowest and shows them.
 void DrawBacklog(Reader& r, Window& window);

@@ -48,18 +48,28 @@ constexpr char USAGE[] =
     "                        the context menu (Escape in a menu closes it)\n"
     "  Up, Down              while choosing: move the highlight over the choices\n"
     "  Return, Space         while choosing: take the highlighted choice\n"
-    "  1 to 5                while choosing: take that choice\n"
+    "  0 to 4                while choosing: take the choice drawn with that digit\n"
     "  wheel away, Page Up, Up, Backspace\n"
-    "                        the backlog of what was read; in it the wheel, Up, Down,\n"
-    "                        Page Up, Page Down, Home and End scroll; a click, Escape,\n"
-    "                        Return, Space, Backspace or scrolling past the newest\n"
-    "                        paragraph close it\n"
-    "  Ctrl (held)           skip while held\n"
+    "                        the backlog of what was read and chosen; in it the wheel,\n"
+    "                        Up, Down, Page Up, Page Down, Home and End scroll; a click,\n"
+    "                        Escape, Return, Space, Backspace or scrolling past the\n"
+    "                        newest paragraph close it\n"
+    "  Ctrl (held)           skip what was read before, stop at the first new paragraph\n"
+    "  Ctrl+Shift (held)     skip everything while held\n"
+    "  H, middle button (held)\n"
+    "                        the picture without its text\n"
+    "  -, +, M               the volume down, up, muted or not (kept for the next start)\n"
     "  A                     auto mode on or off: reads on by itself, stops at choices\n"
     "  C, Ctrl+C             copy the current paragraph (in the backlog: the lowest one)\n"
     "  V                     speech on or off: paragraphs, choices and the highlighted\n"
     "                        choice or menu item are spoken\n"
     "  F11, Alt+Return       full screen on or off\n"
+    "\n"
+    "Gamepad: A advances (as Return), B the menu (as Escape), the d-pad moves over\n"
+    "choices and through the backlog (as the arrows, left and right as Page Up and\n"
+    "Page Down), Y the backlog, X auto mode, Start the menu, the right shoulder held\n"
+    "skips what was read, the left shoulder held shows the picture alone; in a menu\n"
+    "the d-pad moves, A picks and B closes.\n"
     "\n"
     "yomu check reads the novel as the reader does, without a window or sound, and\n"
     "names every line that the reader will read otherwise than it looks; it exits\n"
@@ -67,8 +77,10 @@ constexpr char USAGE[] =
     "\n"
     "Bookmarks are kept in the novel's folder in しおり.sio, or in $XDG_DATA_HOME/yomu/\n"
     "(by default ~/.local/share/yomu/) when that folder cannot be written or the novel\n"
-    "is an archive. Music and sounds come from the module yomu-audio.so, beside the\n"
-    "program or in its lib/yomu/, loaded at the first sound.\n"
+    "is an archive; the paragraphs read are marked there too. The volume is kept in\n"
+    "$XDG_CONFIG_HOME/yomu/settings.conf (by default ~/.config/yomu/). Music and\n"
+    "sounds come from the module yomu-audio.so, beside the program or in its\n"
+    "lib/yomu/, loaded at the first sound.\n"
     "Exit status: 0 when the reader is closed, 1 when no window can be opened,\n"
     "2 for a wrong command line.\n";
 
@@ -181,7 +193,8 @@ std::optional<ParsedCommandLine> CheckFiles(const CommandLine& line) {
   // A file is tried as an archive when the reader opens it.
   const std::string& novel = line.options.novel;
   struct stat info {};
-  if (stat(novel.c_str(), &info) != 0) return UsageError("no such novel folder or archive: " + novel);
+  if (stat(novel.c_str(), &info) != 0)
+    return UsageError("no such novel folder or archive: " + novel);
   if (!S_ISDIR(info.st_mode) && !S_ISREG(info.st_mode)) {
     return UsageError(novel + " is neither a novel folder nor an archive");
   }

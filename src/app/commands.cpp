@@ -16,7 +16,9 @@
 
 namespace {
 
-bool InRange(int command, int first, int count) { return command >= first && command < first + count; }
+bool InRange(int command, int first, int count) {
+  return command >= first && command < first + count;
+}
 
 // The current line may lie past the table after a run that reached its end.
 void MarkPageClear(ReaderState& s) {

@@ -2,6 +2,7 @@
 // at the pointer, and gone again once a command is picked or it is closed.
 #include "app/context_menu.h"
 
+#include "platform/window/pointer.h"
 #include "reader/reader.h"
 #include "reader/texts.h"
 
@@ -10,7 +11,8 @@ ContextMenu BuildContextMenu(const ReaderState& s) {
   AppendMenuA(*menu.root, MF_POPUP, 0, texts::MENU_CONTENTS, menu.contents.get());
   // An entry keeps the command of its slot, also when a slot before it is empty.
   for (int entry = 0; entry < TOC_COUNT; ++entry) {
-    if (s.TocLabels[entry][0] != '\0') AppendMenuA(*menu.contents, MF_STRING, IDM_TOC_FIRST + entry, s.TocLabels[entry]);
+    if (s.TocLabels[entry][0] != '\0')
+      AppendMenuA(*menu.contents, MF_STRING, IDM_TOC_FIRST + entry, s.TocLabels[entry]);
   }
   AppendMenuA(*menu.root, MF_POPUP, 0, texts::MENU_BOOKMARKS, menu.bookmarks.get());
   AppendMenuA(*menu.bookmarks, MF_POPUP, 0, texts::MENU_SAVE, menu.save.get());
@@ -30,15 +32,18 @@ ContextMenu BuildContextMenu(const ReaderState& s) {
   AppendMenuA(*menu.root, MF_STRING, IDM_CANCEL, texts::MENU_CANCEL);
   AppendMenuA(*menu.root, MF_SEPARATOR, 0, nullptr);
   AppendMenuA(*menu.root, MF_STRING, IDM_EXIT, texts::MENU_EXIT);
-  CheckMenuItem(*menu.root, IDM_FULLSCREEN, MF_BYCOMMAND | (s.IsFullScreen == 1 ? MF_CHECKED : MF_UNCHECKED));
+  CheckMenuItem(*menu.root, IDM_FULLSCREEN,
+                MF_BYCOMMAND | (s.IsFullScreen == 1 ? MF_CHECKED : MF_UNCHECKED));
   return menu;
 }
 
 void OnContextMenu(Reader& r, Window& window, LPARAM screen_position) {
   ContextMenu menu = BuildContextMenu(r.state);
-  const int x = LOWORD(static_cast<std::uintptr_t>(screen_position));
-  const int y = HIWORD(static_cast<std::uintptr_t>(screen_position));
-  TrackPopupMenu(*menu.root, 0, x, y, 0, window, nullptr);
+  POINT at{LOWORD(static_cast<std::uintptr_t>(screen_position)),
+           HIWORD(static_cast<std::uintptr_t>(screen_position))};
+  // From the keyboard or the pad (the position -1): at the pointer.
+  if (at.x == 0xFFFF && at.y == 0xFFFF) GetCursorPos(r.platform, &at);
+  TrackPopupMenu(*menu.root, 0, at.x, at.y, 0, window, nullptr);
   // The whole tree goes: the submenus first, then the root.
   DestroyMenu(menu.open);
   DestroyMenu(menu.save);

@@ -19,7 +19,8 @@ bool FindPageSizedMode(Reader& r) {
       return true;
     }
     s.ModeIndex += 1;
-    if (!EnumDisplaySettingsA(r.platform, nullptr, static_cast<DWORD>(s.ModeIndex), &s.DisplayMode)) return false;
+    if (!EnumDisplaySettingsA(r.platform, nullptr, static_cast<DWORD>(s.ModeIndex), &s.DisplayMode))
+      return false;
   }
 }
 
@@ -27,7 +28,8 @@ void EnterFullScreen(Reader& r, Window& window) {
   if (!FindPageSizedMode(r)) return;
   r.state.IsFullScreen = 1;
   SetWindowLongA(window, GWL_STYLE, WS_POPUP);
-  SetWindowPos(window, ZOrder::Top, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_FRAMECHANGED | SWP_SHOWWINDOW);
+  SetWindowPos(window, ZOrder::Top, 0, 0, 0, 0,
+               SWP_NOSIZE | SWP_NOMOVE | SWP_FRAMECHANGED | SWP_SHOWWINDOW);
   SetWindowPos(window, ZOrder::TopMost, 0, 0, 640, 480, SWP_SHOWWINDOW);
 }
 
@@ -36,7 +38,8 @@ void LeaveFullScreen(Reader& r, Window& window) {
   ChangeDisplaySettingsA(platform, nullptr, 0);
   r.state.IsFullScreen = 0;
   SetWindowLongA(window, GWL_STYLE, WINDOWED_STYLE);
-  SetWindowPos(window, ZOrder::Top, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_FRAMECHANGED | SWP_SHOWWINDOW);
+  SetWindowPos(window, ZOrder::Top, 0, 0, 0, 0,
+               SWP_NOSIZE | SWP_NOMOVE | SWP_FRAMECHANGED | SWP_SHOWWINDOW);
   // The screen size is read after the display came back.
   PlaceWindowCentred(platform, window);
 }

@@ -3,6 +3,7 @@
 
 #include "app/commands.h"
 #include "app/context_menu.h"
+#include "app/gamepad.h"
 #include "app/reader_modes.h"
 #include "app/reading_aids.h"
 #include "app/window_placement.h"
@@ -68,14 +69,9 @@ void OnDestroy(Reader& r, Window& window) {
   PostQuitMessage(r.platform, 0);
 }
 
-}  // namespace
-
-LRESULT MainWindowProc(Reader& r, Window& window, UINT message, WPARAM wparam, LPARAM lparam) {
-  // After the teardown the surfaces are gone; what still arrives is the platform's.
-  if (message != WM_CREATE && !r.state.PageSurface) {
-    return DefWindowProcA(window, message, wparam, lparam);
-  }
-  // The keyboard, the wheel, the backlog and auto mode come first; the rest is as ever.
+LRESULT OnMessage(Reader& r, Window& window, UINT message, WPARAM wparam, LPARAM lparam) {
+  // The keyboard, the pad, the wheel, the backlog and auto mode come first; the rest
+  // is as ever.
   if (message != WM_CREATE) {
     if (std::optional<LRESULT> result = OnReadingAidsMessage(r, window, message, wparam, lparam)) {
       return *result;
@@ -88,11 +84,27 @@ LRESULT MainWindowProc(Reader& r, Window& window, UINT message, WPARAM wparam, L
     case WM_CONTEXTMENU: OnContextMenu(r, window, lparam); return 0;
     case WM_COMMAND: OnCommand(r, window, LOWORD(wparam)); return 0;
     case WM_TIMER: OnTimer(r, window, static_cast<UINT>(wparam)); return 0;
-    case WM_MOUSEMOVE: OnMouseMove(r, window, HIWORD(static_cast<std::uintptr_t>(lparam))); return 0;
+    case WM_MOUSEMOVE:
+      OnMouseMove(r, window, HIWORD(static_cast<std::uintptr_t>(lparam)));
+      return 0;
     case WM_LBUTTONDOWN: OnLeftButtonDown(r, window); return 0;
     case WM_RBUTTONDOWN: OnRightButtonDown(r, window); return 0;
     default: return DefWindowProcA(window, message, wparam, lparam);
   }
+}
+
+}  // namespace
+
+LRESULT MainWindowProc(Reader& r, Window& window, UINT message, WPARAM wparam, LPARAM lparam) {
+  // After the teardown the surfaces are gone; what still arrives is the platform's.
+  if (message != WM_CREATE && !r.state.PageSurface) {
+    return DefWindowProcA(window, message, wparam, lparam);
+  }
+  // A pad's button goes the way of the key it stands for.
+  if (message == WM_KEYDOWN || message == WM_KEYUP) wparam = KeyOfPadButton(wparam);
+  const LRESULT result = OnMessage(r, window, message, wparam, lparam);
+  if (r.state.PageSurface) AfterReaderMessage(r);
+  return result;
 }
 
 int WinMain(Reader& r, int show_command) {

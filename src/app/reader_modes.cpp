@@ -1,6 +1,7 @@
 // Clicks, mouse moves and timers.
 #include "app/reader_modes.h"
 
+#include "app/hold_skip.h"
 #include "app/skip_mode.h"
 #include "reader/reader.h"
 #include "script/choices.h"
@@ -57,7 +58,7 @@ void OnTimer(Reader& r, Window& window, UINT timer) {
       KillTimer(window, TIMER_COOLDOWN);
       return;
     case TIMER_SKIP:
-      if (s.Mode == ModeReady) RunScript(r, window);
+      OnSkipTick(r, window);
       return;
     case TIMER_MIDI_LOOP:
       RestartMidi(r, window);

@@ -7,7 +7,11 @@
 #include "app/backlog.h"
 #include "app/hold_skip.h"
 #include "app/keys_and_wheel.h"
+#include "app/picture_alone.h"
 #include "app/self_voicing.h"
+#include "app/sound_volume.h"
+#include "data/read_marks_file.h"
+#include "platform/window/virtual_keys.h"
 #include "reader/reader.h"
 
 namespace {
@@ -18,6 +22,23 @@ void StartTextFeed(Reader& r, const FeedAddress& address) {
   if (!r.aids.feed) r.platform.Warn(error);
 }
 
+std::optional<LRESULT> OnTimerOfAids(Reader& r, Window& window, UINT timer) {
+  switch (timer) {
+    case TIMER_AUTO: OnAutoTick(r, window); return 0;
+    case TIMER_HOLD_SKIP: OnHoldSkipTick(r, window); return 0;
+    case TIMER_VOLUME_SHOWN: OnVolumeShownTick(r, window); return 0;
+    default: return std::nullopt;
+  }
+}
+
+// A view over the page takes the messages first: the picture alone, the backlog.
+std::optional<LRESULT> OnViewMessage(Reader& r, Window& window, UINT message, WPARAM wparam,
+                                     LPARAM lparam) {
+  if (r.aids.text_hidden_by != 0) return OnPictureAloneMessage(r, window, message, wparam, lparam);
+  if (r.aids.backlog.open) return OnBacklogMessage(r, window, message, wparam, lparam);
+  return std::nullopt;
+}
+
 }  // namespace
 
 bool StartReadingAids(Reader& r, const ReadingOptions& options, std::string& error) {
@@ -25,6 +46,9 @@ bool StartReadingAids(Reader& r, const ReadingOptions& options, std::string& err
   if (options.text_feed) StartTextFeed(r, *options.text_feed);
   // Its indicator shows with the first paragraph.
   if (options.speak) StartSpeech(r.platform);
+  LoadReadMarks(r);
+  r.aids.read_marks.saved_ms = r.platform.NowMs();
+  StartSoundVolume(r);
   if (!options.text_out_file) return true;
   // A dictionary tool that stops reading a pipe ends the text output, not the reader.
   std::signal(SIGPIPE, SIG_IGN);
@@ -38,10 +62,8 @@ bool StartReadingAids(Reader& r, const ReadingOptions& options, std::string& err
 
 std::optional<LRESULT> OnReadingAidsMessage(Reader& r, Window& window, UINT message, WPARAM wparam,
                                             LPARAM lparam) {
-  if (r.aids.backlog.open) {
-    if (std::optional<LRESULT> result = OnBacklogMessage(r, window, message, wparam, lparam)) {
-      return result;
-    }
+  if (std::optional<LRESULT> result = OnViewMessage(r, window, message, wparam, lparam)) {
+    return result;
   }
   switch (message) {
     // Keys go on to the window system's own processing (the menu key, Shift+F10).
@@ -51,14 +73,15 @@ std::optional<LRESULT> OnReadingAidsMessage(Reader& r, Window& window, UINT mess
     case WM_SYSKEYUP: OnKeyUp(r, window, wparam); return std::nullopt;
     case WM_MOUSEWHEEL: OnMouseWheel(r, window, wparam); return 0;
     case WM_SPEECH_LOST: OnSpeechLost(r, window); return 0;
+    case WM_MBUTTONDOWN: ShowPictureAlone(r, window, VK_MBUTTON); return 0;
     // A press stops auto mode, then does what it always does.
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN: StopAutoMode(r, window); return std::nullopt;
-    case WM_TIMER:
-      if (wparam == TIMER_AUTO) OnAutoTick(r, window);
-      if (wparam == TIMER_HOLD_SKIP) OnHoldSkipTick(r, window);
-      return wparam == TIMER_AUTO || wparam == TIMER_HOLD_SKIP ? std::optional<LRESULT>(0)
-                                                               : std::nullopt;
+    case WM_TIMER: return OnTimerOfAids(r, window, static_cast<UINT>(wparam));
+    // The marks read last reach the file before the window goes.
+    case WM_DESTROY: SaveReadMarks(r); return std::nullopt;
     default: return std::nullopt;
   }
 }
+
+void AfterReaderMessage(Reader& r) { SaveReadMarksWhenDue(r); }

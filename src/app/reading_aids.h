@@ -19,11 +19,13 @@ struct ReadingOptions {
   std::uint32_t auto_delay_ms = 1000;
 };
 
-// False, with a message in error, when the text output cannot be opened. A text feed
-// that cannot listen, or speech that cannot be had, is told of in one line, and the
-// reader goes on without it.
+// False, with a message in error, when the text output cannot be opened. The read
+// marks and the settings are read here. A text feed that cannot listen, or speech
+// that cannot be had, is told of in one line, and the reader goes on without it.
 bool StartReadingAids(Reader& r, const ReadingOptions& options, std::string& error);
 
 // The result when an aid took the message; nullopt when it goes on to the reader.
 std::optional<LRESULT> OnReadingAidsMessage(Reader& r, Window& window, UINT message, WPARAM wparam,
                                             LPARAM lparam);
+// After each message the reader handled: marks that waited long enough are saved.
+void AfterReaderMessage(Reader& r);

@@ -12,7 +12,8 @@ namespace {
 // UTF-8 of a Shift-JIS field, with control bytes and the backslash escaped so that
 // every value stays on its line.
 std::string Readable(Reader& r, const char* text_sjis, std::size_t size) {
-  const std::string utf8 = r.platform.shift_jis.ToUtf8(std::string_view(text_sjis, strnlen(text_sjis, size)));
+  const std::string utf8 =
+      r.platform.shift_jis.ToUtf8(std::string_view(text_sjis, strnlen(text_sjis, size)));
   return OneLogLine(utf8);
 }
 

@@ -16,8 +16,13 @@ constexpr char CHECK_USAGE[] =
     "Usage: yomu check [--json] NOVEL\n"
     "Reads the novel NOVEL, a folder or an archive (.zip, .lzh, .7z ...), as the reader\n"
     "does, without a window or sound, and prints what the reader will read otherwise\n"
-    "than it looks: FILE:LINE: error|warning: MESSAGE, or a JSON array with --json.\n"
+    "than it looks: FILE:LINE: error|warning: MESSAGE and a line that counts them, or a\n"
+    "JSON array with --json.\n"
     "Exit status 0 without errors, 1 with errors.\n";
+
+std::string Counted(long count, const std::string& noun) {
+  return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
+}
 
 int UsageError(std::ostream& errors, const std::string& message) {
   errors << "yomu check: " << message << "\n" << CHECK_USAGE;
@@ -53,14 +58,18 @@ int RunCheckCommand(const std::vector<std::string>& arguments, std::ostream& out
   for (const std::string& note : opened->notes) {
     findings.push_back({archive, 0, Severity::Warning, note});
   }
-  for (Finding& finding : CheckNovel(*opened->volume)) findings.push_back(std::move(finding));
+  NovelCheck check = CheckNovel(*opened->volume);
+  for (Finding& finding : check.findings) findings.push_back(std::move(finding));
+  const auto errors_found = std::count_if(findings.begin(), findings.end(), [](const Finding& f) {
+    return f.severity == Severity::Error;
+  });
   if (json) {
     WriteFindingsJson(findings, out);
   } else {
     WriteFindingsText(findings, out);
+    out << Counted(errors_found, "error") << ", "
+        << Counted(static_cast<long>(findings.size()) - errors_found, "warning") << " in "
+        << Counted(check.scripts, "script") << "\n";
   }
-  const bool any_error = std::any_of(findings.begin(), findings.end(), [](const Finding& finding) {
-    return finding.severity == Severity::Error;
-  });
-  return any_error ? 1 : 0;
+  return errors_found > 0 ? 1 : 0;
 }

@@ -58,7 +58,8 @@ void AddNuls(std::string_view bytes, std::vector<ScriptFinding>& findings) {
 std::vector<ScriptFinding> EncodingFindings(std::string_view bytes, const AuthorTextNotes& notes) {
   std::vector<ScriptFinding> findings;
   if (notes.utf8) {
-    findings.push_back({1,
+    // A finding of the whole file: line 0, as the JSON form says of such findings.
+    findings.push_back({0,
                         {Severity::Warning,
                          "the file is in UTF-8: yomu converts it to Shift-JIS as it reads "
                          "it, but other readers of the format need Shift-JIS files"}});

@@ -37,8 +37,8 @@ std::optional<LineProblem> NamedFileCheck::MatchProblem(NamedFile kind, const ch
                             volume_.shift_jis().ToUtf8(name_sjis) + "\"";
   const std::string stored = "\"" + volume_.DisplayName(file->path) + "\"";
   if (file->match == NameMatch::IgnoringCase) {
-    return LineProblem{Severity::Warning, named + " is found only by ignoring case, as " +
-                                              stored + ": readers on other systems may not find it"};
+    return LineProblem{Severity::Warning, named + " is found only by ignoring case, as " + stored +
+                                              ": readers on other systems may not find it"};
   }
   const std::string folder = FolderOf(file->path);
   if (!mangled_folders_.insert(folder).second) return std::nullopt;
@@ -66,8 +66,8 @@ std::vector<LineProblem> NamedFileCheck::Check(NamedFile kind, const char* name_
   }
   const std::size_t path_length = place_sjis_length_ + 1 + std::strlen(name_sjis);
   if (kind == NamedFile::Midi && path_length > MIDI_PATH_MAX) {
-    problems.push_back({Severity::Error,
-                        MidiPathTooLongMessage(volume_.shift_jis().ToUtf8(name_sjis), path_length)});
+    problems.push_back({Severity::Error, MidiPathTooLongMessage(
+                                             volume_.shift_jis().ToUtf8(name_sjis), path_length)});
   }
   return problems;
 }

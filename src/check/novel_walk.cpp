@@ -36,7 +36,7 @@ class NovelWalk {
   explicit NovelWalk(Volume& volume)
       : volume_(volume), shift_jis_(volume.shift_jis()), files_(volume) {}
 
-  std::vector<Finding> Run() {
+  NovelCheck Run() {
     queue_.push_back({texts::FIRST_SCRIPT, "", 0});
     CheckDataFile(texts::TOC_FILE, CheckContentsFile);
     CheckDataFile(texts::BOOKMARK_FILE, CheckBookmarkFile);
@@ -45,7 +45,7 @@ class NovelWalk {
       queue_.pop_front();
       VisitScript(reference);
     }
-    return Sorted();
+    return {Sorted(), static_cast<int>(visited_.size())};
   }
 
  private:
@@ -123,12 +123,12 @@ class NovelWalk {
     const ScriptCommand command = RecogniseCommand(line);
     if (command == ScriptCommand::FileSwitch) {
       char name[SCRIPT_NAME_SIZE] = {};
-      if (line[2] != '\0') CopyRestOfLine(name, line + 3);
+      if (line[SCRIPT_NAME_COLUMN - 1] != '\0') CopyRestOfLine(name, line + SCRIPT_NAME_COLUMN);
       if (name[0] != '\0') queue_.push_back({name, file, line_number});
       return;
     }
     if (command == ScriptCommand::Cd)
-      return AddAll(file, line_number, files_.CheckTrack(ColumnNumber(line, 3, 4)));
+      return AddAll(file, line_number, files_.CheckTrack(ReadNumber(line, CD_TRACK_COLUMNS)));
     NamedFile kind = NamedFile::Picture;
     std::size_t size = PICTURE_NAME_SIZE;
     if (command == ScriptCommand::Wave) {
@@ -157,4 +157,4 @@ class NovelWalk {
 
 }  // namespace
 
-std::vector<Finding> CheckNovel(Volume& volume) { return NovelWalk(volume).Run(); }
+NovelCheck CheckNovel(Volume& volume) { return NovelWalk(volume).Run(); }

@@ -9,6 +9,9 @@
 
 class Volume;
 
-// The findings of the novel, by file in the order the walk met them, and by line
-// within each file.
-std::vector<Finding> CheckNovel(Volume& volume);
+struct NovelCheck {
+  std::vector<Finding> findings;  // by file in the order the walk met them, by line in each
+  int scripts = 0;                // the scripts read
+};
+
+NovelCheck CheckNovel(Volume& volume);

@@ -8,8 +8,12 @@
 #include <set>
 #include <string>
 
+#include "reader/line_arguments.h"
 #include "script/choices.h"
+#include "script/command_rules.h"
 #include "script/script_commands.h"
+#include "script/step_rule.h"
+#include "script/text_layout.h"
 
 namespace {
 
@@ -159,20 +163,52 @@ class ScriptShape {
       reached_[static_cast<std::size_t>(slot)] = true;
       CheckReachedLine(slot, command);
     }
-    if (command == ScriptCommand::See) return Visit(0, 0);
-    if (command == ScriptCommand::Quake) return Visit(slot + 1, run.block);
-    if (command == ScriptCommand::ListEnd || command == ScriptCommand::FileSwitch) return;
-    // The reader ends at the table's last line before it runs it.
-    if (slot + 1 >= SCRIPT_LINE_COUNT)
-      return command == ScriptCommand::End ? void() : FallOffTheEnd();
-    if (Line(slot + 1)[0] == '}') return Visit(0, 0);
+    // A paragraph's pause only waits for a click: the run goes on from the same line.
+    switch (StepRuleAt(s_.ScriptLines, slot, false)) {
+      case StepRule::Restart:
+      case StepRule::RestartAtBrace: return Visit(0, 0);
+      case StepRule::Shake: return Visit(slot + 1, run.block);
+      case StepRule::Pause:
+      case StepRule::SwitchFile: return;
+      // The reader ends at the table's last line before it runs it.
+      case StepRule::EndOfTable: return command == ScriptCommand::End ? void() : FallOffTheEnd();
+      case StepRule::RunCommand: break;
+    }
     if (command == ScriptCommand::End) return;
     if (command == ScriptCommand::Choices) return FollowChoices(slot, run.block);
     Visit(slot + 1, run.block);
   }
 
+  // The page as the lines in front of a "SET" leave it, read from the page clear before
+  // them in file order: the list is drawn from CHOICE_LIST_TOP down, over the text
+  // that reaches there.
+  void CheckListOverText(int set_slot) {
+    int start = set_slot;
+    while (start > 0 && RecogniseCommand(Line(start - 1)) != ScriptCommand::PageClear) --start;
+    std::int32_t top = TOP_AFTER_PAGE_CLEAR;
+    std::int32_t font_height = NORMAL_FONT_HEIGHT;
+    int last_text = -1;
+    for (int slot = start; slot < set_slot; ++slot) {
+      const ScriptCommand command = RecogniseCommand(Line(slot));
+      if (command == ScriptCommand::FontSize) {
+        font_height = FontHeightOf(ReadNumber(Line(slot), FONT_SIZE_COLUMNS));
+      }
+      if (command != ScriptCommand::Text || IsStructural(slot)) continue;
+      const auto length = static_cast<std::uint32_t>(LineLength(Line(slot)));
+      if (LineOverflowsPage(top, font_height, length)) top = TOP_AFTER_PAGE_CLEAR;
+      top = CursorAfterLine(top, font_height, length);
+      last_text = slot;
+    }
+    if (last_text < 0 || top <= CHOICE_LIST_TOP) return;
+    Add(set_slot, Severity::Warning,
+        "the choices are drawn over the text that the page holds (down to line " +
+            std::to_string(FileLine(last_text)) +
+            "): put a \"C\" line before the list, or fewer lines of text in front of it");
+  }
+
   void CheckReachedLine(int slot, ScriptCommand command) {
     const char* line = Line(slot);
+    if (command == ScriptCommand::Choices) CheckListOverText(slot);
     if (command == ScriptCommand::ListEnd) {
       Add(slot, Severity::Error,
           "a run reaches this \">\" line outside a choice list and stops there for good: "

@@ -123,7 +123,9 @@ void LoadBookmarks(Reader& r) {
   // files should not wait for.
   const BookmarkPlaces places = FindBookmarkPlaces(r.platform);
   // An empty line leaves its slot as it is.
-  const auto store = [&r](int slot, const DataLine& line) { StoreBookmarkLine(r.state, slot, line); };
+  const auto store = [&r](int slot, const DataLine& line) {
+    StoreBookmarkLine(r.state, slot, line);
+  };
   if (places.UserCopyExists()) {
     ReadDataFileLines(*places.user_file, BOOKMARK_COUNT, store);
   } else {

@@ -74,6 +74,8 @@ constexpr UINT WM_LBUTTONDOWN = 0x0201;
 constexpr UINT WM_LBUTTONUP = 0x0202;
 constexpr UINT WM_RBUTTONDOWN = 0x0204;
 constexpr UINT WM_RBUTTONUP = 0x0205;
+constexpr UINT WM_MBUTTONDOWN = 0x0207;
+constexpr UINT WM_MBUTTONUP = 0x0208;
 constexpr UINT WM_MOUSEWHEEL = 0x020A;
 
 // The wheel's turn in the high word of WM_MOUSEWHEEL's wParam: WHEEL_DELTA a notch,
@@ -93,6 +95,7 @@ constexpr WORD KF_REPEAT = 0x4000;
 // Mouse key state in wParam of mouse messages.
 constexpr WPARAM MK_LBUTTON = 0x0001;
 constexpr WPARAM MK_RBUTTON = 0x0002;
+constexpr WPARAM MK_MBUTTON = 0x0010;
 
 // Window styles and placement.
 constexpr DWORD WS_OVERLAPPED = 0x00000000;

@@ -1,36 +1,18 @@
 // Named files: found or not, and pictures that the reader's decoder refuses.
 #include "reader/named_files.h"
 
-#include <cstdint>
 #include <cstdio>
 
 #include "platform/files/archive_reader.h"
 #include "platform/files/volume.h"
 #include "platform/gdi/picture_file.h"
+#include "platform/media/track_formats.h"
 #include "reader/reading_warnings.h"
 
 namespace {
 
 // A folder of thousands of files is not searched whole for a message.
 constexpr std::size_t NAMES_LOOKED_AT = 1000;
-
-// Read as the reader reads a picture, through its own decoder.
-std::optional<std::string> PictureProblem(Volume& volume, const char* name_sjis) {
-  FileOr<std::unique_ptr<ByteSource>> file = volume.Open(name_sjis, PICTURE_FILE_MAX_BYTES);
-  if (!file) {
-    if (file.error().problem == FileProblem::TooLarge) return "is too large to be a picture";
-    return DescribeFileError(file.error());
-  }
-  std::uint8_t magic[2] = {};
-  if (!(*file)->ReadExactly(0, magic) || magic[0] != 'B' || magic[1] != 'M') {
-    return "is not a Windows bitmap";
-  }
-  if (!DecodeBitmapFile(**file)) {
-    return "is damaged, cut short or of a kind the reader does not show: it cannot decode its "
-           "pixels";
-  }
-  return std::nullopt;
-}
 
 }  // namespace
 
@@ -55,9 +37,9 @@ std::optional<std::string> NamedFileProblem(NamedFile kind, Volume& volume,
            (chime ? ": the reader plays its default chime instead" : "");
   }
   if (kind != NamedFile::Picture) return std::nullopt;
-  const std::optional<std::string> problem = PictureProblem(volume, name_sjis);
-  if (!problem) return std::nullopt;
-  return named + " " + *problem;
+  const ErrorOr<Bitmap, std::string> picture = LoadPicture(volume, name_sjis);
+  if (picture) return std::nullopt;
+  return named + " " + picture.error();
 }
 
 std::string WhatStandsInstead(Volume& volume, const char* first_script_sjis) {
@@ -84,12 +66,10 @@ std::string WhatStandsInstead(Volume& volume, const char* first_script_sjis) {
 }
 
 std::string MissingTrackMessage(int track) {
-  char text[160];
-  std::snprintf(text, sizeof text,
-                "CD track %d has no file: the reader looks for track%02d.ogg, .flac, .mp3 or .wav "
-                "in the novel's folder and in its cd/ folder",
-                track, track);
-  return text;
+  char name[16];
+  std::snprintf(name, sizeof name, "track%02d", track);
+  return "CD track " + std::to_string(track) + " has no file: the reader looks for " + name +
+         TrackExtensionsText() + " in the novel's folder and in its cd/ folder";
 }
 
 std::string MidiPathTooLongMessage(const std::string& name_utf8, std::size_t path_length) {

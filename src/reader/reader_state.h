@@ -37,6 +37,8 @@ constexpr UINT TIMER_SKIP = 303;
 // and the short hold of Ctrl before it skips (so that Ctrl+C does not skip).
 constexpr UINT TIMER_AUTO = 304;
 constexpr UINT TIMER_HOLD_SKIP = 305;
+// The volume's level in the status strip, cleared a moment after it changed.
+constexpr UINT TIMER_VOLUME_SHOWN = 306;
 
 constexpr int IDM_FULLSCREEN = 400;
 constexpr int IDM_EXIT = 401;

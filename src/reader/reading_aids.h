@@ -1,16 +1,21 @@
-// What the reader offers around a novel beyond its own state: the paragraphs read,
-// the text output and the text feed, the backlog over the page, auto mode and
-// skipping while Ctrl is held. None of it is part of ReaderState: the novel's run
-// does not depend on it. (Speech is the platform's, as the window's menus speak too.)
+// What the reader offers around a novel beyond its own state: the paragraphs read
+// and their marks, the text output and the text feed, the backlog over the page,
+// auto mode, skipping while a key is held, the picture without its text, the sound's
+// volume and the reader's settings. None of it is part of ReaderState: the novel's
+// run does not depend on it. (Speech is the platform's, as the window's menus speak
+// too.)
 #pragma once
 
 #include <cstdint>
 #include <memory>
 
 #include "platform/feed/text_feed.h"
+#include "platform/files/settings_file.h"
 #include "platform/gdi/bitmap.h"
 #include "platform/gdi/surface.h"
+#include "platform/win32_types.h"
 #include "reader/read_history.h"
+#include "reader/read_marks.h"
 #include "reader/text_out.h"
 
 // A picture of the window's size with the device context that draws on it.
@@ -34,11 +39,30 @@ struct AutoMode {
   std::uint32_t delay_ms = 1000;  // the wait after a paragraph before its characters
 };
 
+// Skipping while a key is held: Ctrl, Ctrl with Shift, or the pad's right shoulder.
+struct HeldSkip {
+  WPARAM key = 0;          // the key held, while its skip waits or runs
+  bool running = false;    // skip mode runs because the key is held
+  bool read_only = false;  // the skip stops at the first paragraph not read before
+  std::uint64_t unread_seen = 0;  // the read marks' count when the skip last stepped
+};
+
+// The level that music and sounds play at, in tenths, and the mute.
+struct SoundVolume {
+  int tenths = 10;
+  bool muted = false;
+  int audible_percent() const { return muted ? 0 : tenths * 10; }
+};
+
 struct ReadingAids {
   ReadHistory history;
+  ReadMarks read_marks;
   TextOut text_out;
   std::unique_ptr<TextFeed> feed;  // null unless asked for and listening
   BacklogView backlog;
   AutoMode auto_mode;
-  bool skip_held = false;  // skip mode runs because Ctrl is held
+  HeldSkip held_skip;
+  WPARAM text_hidden_by = 0;  // the key or button held to see the picture without text
+  SoundVolume volume;
+  SettingsFile settings;
 };

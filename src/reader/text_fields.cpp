@@ -30,6 +30,7 @@ std::int32_t ReadDecimal(const char* text) {
     if (value > limit) value = limit;
   }
   if (negative) value = -value;
-  if (value > std::numeric_limits<std::int32_t>::max()) value = std::numeric_limits<std::int32_t>::max();
+  if (value > std::numeric_limits<std::int32_t>::max())
+    value = std::numeric_limits<std::int32_t>::max();
   return static_cast<std::int32_t>(value);
 }

@@ -19,14 +19,6 @@ void ReplacePicture(ReaderState& s, std::unique_ptr<Bitmap> picture) {
   SelectObject(*s.PictureSurface, picture.get());
   s.PictureBitmap = std::move(picture);
 }
-// A line without a whole name was told of when its script was read.
-void WarnAboutPicture(Reader& r, const char* line) {
-  char name_sjis[PICTURE_NAME_SIZE] = {};
-  if (!QuotedName(line, name_sjis, sizeof name_sjis)) return;
-  const std::optional<std::string> problem =
-      NamedFileProblem(NamedFile::Picture, *r.platform.volume, name_sjis);
-  if (problem) WarnAtCurrentLine(r, *problem);
-}
 
 }  // namespace
 
@@ -52,8 +44,17 @@ void ShowPicture(ReaderState& s, std::unique_ptr<Bitmap> picture) {
 void CmdPicture(Reader& r) {
   ReaderState& s = r.state;
   if (!s.PictureSurface || !s.PageSurface) return;
-  const char* line = s.ScriptLines[s.CurrentLine];
-  std::unique_ptr<Bitmap> picture = LoadLinePicture(r, line);
-  if (!picture) WarnAboutPicture(r, line);
-  ShowPicture(s, std::move(picture));
+  char name_sjis[PICTURE_NAME_SIZE] = {};
+  // A line without a whole name loads nothing; it was told of when its script was read.
+  if (!QuotedName(s.ScriptLines[s.CurrentLine], name_sjis, sizeof name_sjis)) {
+    return ShowPicture(s, nullptr);
+  }
+  ErrorOr<Bitmap, std::string> picture = LoadPicture(*r.platform.volume, name_sjis);
+  if (!picture) {
+    WarnAtCurrentLine(r, std::string(NamedFileWord(NamedFile::Picture)) + " " +
+                             QuotedForMessage(r.platform.shift_jis, name_sjis) + " " +
+                             picture.error());
+    return ShowPicture(s, nullptr);
+  }
+  ShowPicture(s, std::make_unique<Bitmap>(std::move(*picture)));
 }

@@ -1,7 +1,5 @@
-// The status strip: the skip, auto and speech indicators and their clearing.
+// The status strip: the skip, auto, speech and volume indicators and their clearing.
 #include "render/status_strip.h"
-
-#include <string_view>
 
 #include "platform/gdi/text.h"
 #include "reader/reader.h"
@@ -18,16 +16,18 @@ void GiveBack(Reader& r, Window& window, Surface* context) {
   if (context != r.state.WindowDC) ReleaseDC(window, context);
 }
 
-// Auto mode's and speech's indicators: left of the columns that the skip indicator's
-// clearing restores, each composed on rows of the status surface that nothing else uses.
-struct Indicator {
+// The reader's own indicators, each composed in a part of the status surface that
+// nothing else uses. Auto mode's and speech's lie left of the columns that the skip
+// indicator's clearing restores; the volume's right of the skip indicator.
+struct StripBox {
   int left;
+  int width;
+  int backdrop_left;
   int backdrop_top;
-  std::string_view text_sjis;
 };
-constexpr int INDICATOR_WIDTH = 100;
-constexpr Indicator AUTO{20, 20, texts::AUTO_INDICATOR};
-constexpr Indicator SPEECH{AUTO.left + INDICATOR_WIDTH, 40, texts::SPEECH_INDICATOR};
+constexpr StripBox AUTO_BOX{20, 100, 0, 20};
+constexpr StripBox SPEECH_BOX{120, 100, 100, 20};
+constexpr StripBox VOLUME_BOX{480, 120, 0, 40};
 
 // A box of the status strip shown on the window and kept on the page.
 void PutOnStrip(Reader& r, Window& window, int left, int width, const Surface& source, int source_x,
@@ -38,20 +38,21 @@ void PutOnStrip(Reader& r, Window& window, int left, int width, const Surface& s
   BitBlt(*r.state.PageSurface, left, 460, width, 20, source, source_x, source_y, SRCCOPY);
 }
 
-void ShowIndicator(Reader& r, Window& window, const Indicator& indicator) {
+// Green text over the strip's own backdrop.
+void ShowInBox(Reader& r, Window& window, const StripBox& box, std::string_view text_sjis) {
   ReaderState& s = r.state;
   Surface& status = *s.StatusSurface;
-  BitBlt(status, 0, indicator.backdrop_top, INDICATOR_WIDTH, 20, *s.PageSurface, indicator.left,
+  BitBlt(status, box.backdrop_left, box.backdrop_top, box.width, 20, *s.PageSurface, box.left,
          940, SRCCOPY);
   SetTextColor(status, RGB(0, 255, 0));
-  TextOutA(status, 0, indicator.backdrop_top, indicator.text_sjis.data(),
-           static_cast<int>(indicator.text_sjis.size()));
+  TextOutA(status, box.backdrop_left, box.backdrop_top, text_sjis.data(),
+           static_cast<int>(text_sjis.size()));
   SetTextColor(status, RGB(255, 255, 255));
-  PutOnStrip(r, window, indicator.left, INDICATOR_WIDTH, status, 0, indicator.backdrop_top);
+  PutOnStrip(r, window, box.left, box.width, status, box.backdrop_left, box.backdrop_top);
 }
 
-void ClearIndicator(Reader& r, Window& window, const Indicator& indicator) {
-  PutOnStrip(r, window, indicator.left, INDICATOR_WIDTH, *r.state.PageSurface, indicator.left, 940);
+void ClearBox(Reader& r, Window& window, const StripBox& box) {
+  PutOnStrip(r, window, box.left, box.width, *r.state.PageSurface, box.left, 940);
 }
 
 }  // namespace
@@ -79,7 +80,20 @@ void ClearStatusStrip(Reader& r, Window& window) {
   BitBlt(page, 220, 460, 420, 20, page, 220, 940, SRCCOPY);
 }
 
-void ShowAutoIndicator(Reader& r, Window& window) { ShowIndicator(r, window, AUTO); }
-void ClearAutoIndicator(Reader& r, Window& window) { ClearIndicator(r, window, AUTO); }
-void ShowSpeechIndicator(Reader& r, Window& window) { ShowIndicator(r, window, SPEECH); }
-void ClearSpeechIndicator(Reader& r, Window& window) { ClearIndicator(r, window, SPEECH); }
+void ShowAutoIndicator(Reader& r, Window& window) {
+  ShowInBox(r, window, AUTO_BOX, texts::AUTO_INDICATOR);
+}
+
+void ClearAutoIndicator(Reader& r, Window& window) { ClearBox(r, window, AUTO_BOX); }
+
+void ShowSpeechIndicator(Reader& r, Window& window) {
+  ShowInBox(r, window, SPEECH_BOX, texts::SPEECH_INDICATOR);
+}
+
+void ClearSpeechIndicator(Reader& r, Window& window) { ClearBox(r, window, SPEECH_BOX); }
+
+void ShowVolumeIndicator(Reader& r, Window& window, std::string_view text_sjis) {
+  ShowInBox(r, window, VOLUME_BOX, text_sjis);
+}
+
+void ClearVolumeIndicator(Reader& r, Window& window) { ClearBox(r, window, VOLUME_BOX); }

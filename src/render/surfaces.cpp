@@ -7,11 +7,12 @@
 namespace {
 
 std::unique_ptr<Font> CreateMinchoFont(Reader& r, int height) {
-  return CreateFontA(r.platform.fonts, height, 0, 0, 0, FW_HEAVY, 0, 0, 0, SHIFTJIS_CHARSET, 0, 0, 0,
-                     FIXED_PITCH | FF_ROMAN, texts::FONT_FACE);
+  return CreateFontA(r.platform.fonts, height, 0, 0, 0, FW_HEAVY, 0, 0, 0, SHIFTJIS_CHARSET, 0, 0,
+                     0, FIXED_PITCH | FF_ROMAN, texts::FONT_FACE);
 }
 
-void ClearSurface(Surface& surface, const Brush& brush, COLORREF text_color, int width, int height) {
+void ClearSurface(Surface& surface, const Brush& brush, COLORREF text_color, int width,
+                  int height) {
   SelectObject(surface, &brush);
   SetTextColor(surface, text_color);
   SetBkMode(surface, TRANSPARENT);
@@ -32,7 +33,8 @@ void CreateSurfaces(Reader& r, Window& window) {
 
   {
     const Brush black{RGB(0, 0, 0)};
-    ClearSurface(*s.PageSurface, black, BrightnessGrey(s.TextBrightness), PAGE_WIDTH, PAGE_HEIGHT * 2);
+    ClearSurface(*s.PageSurface, black, BrightnessGrey(s.TextBrightness), PAGE_WIDTH,
+                 PAGE_HEIGHT * 2);
     ClearSurface(*s.StatusSurface, black, BrightnessGrey(s.TextBrightness), 400, 100);
     // The brush ends here: no surface may keep it selected.
     SelectObject(*s.PageSurface, static_cast<const Brush*>(nullptr));

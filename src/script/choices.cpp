@@ -8,6 +8,7 @@
 
 #include "platform/gdi/text.h"
 #include "platform/window/window.h"
+#include "reader/read_history.h"
 #include "reader/reader.h"
 #include "reader/text_fields.h"
 #include "render/surfaces.h"
@@ -18,7 +19,6 @@
 namespace {
 
 constexpr std::int32_t LIST_LEFT = 50;
-constexpr std::int32_t LIST_TOP = 100;
 constexpr std::int32_t ROW_GAP = 20;
 constexpr COLORREF HIGHLIGHT = RGB(0, 255, 0);
 
@@ -30,8 +30,10 @@ std::int64_t ChoiceStep(std::int32_t font_height) {
 }
 
 std::int32_t ClampToInt32(std::int64_t value) {
-  if (value > std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
-  if (value < std::numeric_limits<std::int32_t>::min()) return std::numeric_limits<std::int32_t>::min();
+  if (value > std::numeric_limits<std::int32_t>::max())
+    return std::numeric_limits<std::int32_t>::max();
+  if (value < std::numeric_limits<std::int32_t>::min())
+    return std::numeric_limits<std::int32_t>::min();
   return static_cast<std::int32_t>(value);
 }
 
@@ -42,7 +44,7 @@ int ChoiceLength(const char* text) { return static_cast<int>(strnlen(text, CHOIC
 void DrawChoiceList(ReaderState& s, int highlight, COLORREF grey, bool set_colours) {
   Surface& page = *s.PageSurface;
   const std::int64_t step = ChoiceStep(s.FontHeight);
-  std::int64_t top = LIST_TOP;
+  std::int64_t top = CHOICE_LIST_TOP;
   for (int k = 0; k < CHOICE_COUNT && s.ChoiceTexts[k][0] != '\0'; ++k) {
     if (set_colours) SetTextColor(page, k == highlight ? HIGHLIGHT : grey);
     RECT rect = {LIST_LEFT, ClampToInt32(top), PAGE_WIDTH, PAGE_HEIGHT};
@@ -121,7 +123,7 @@ void TrackChoiceHover(Reader& r, Window& window, int y) {
   const std::int64_t pointer = y;
   for (int k = 0; k < CHOICE_COUNT; ++k) {
     // The first text row of choice k without its topmost pixel row.
-    const std::int64_t top = LIST_TOP + k * step;
+    const std::int64_t top = CHOICE_LIST_TOP + k * step;
     const bool inside = top < pointer && pointer < top + s.FontHeight;
     if (!inside || s.ChoiceTexts[k][0] == '\0') continue;
     // Only a change of choice redraws the list.
@@ -137,12 +139,13 @@ void TrackChoiceHover(Reader& r, Window& window, int y) {
 }
 
 std::int64_t ChoiceBandMiddle(std::int32_t font_height, int index) {
-  return LIST_TOP + index * ChoiceStep(font_height) + font_height / 2;
+  return CHOICE_LIST_TOP + index * ChoiceStep(font_height) + font_height / 2;
 }
 
 void SelectChoice(Reader& r, int index, Window& window) {
   ReaderState& s = r.state;
   if (index < 0 || index >= CHOICE_COUNT) return;
+  RecordChoice(r, std::string_view(s.ChoiceTexts[index], ChoiceLength(s.ChoiceTexts[index])));
   const char digit = static_cast<char>('0' + index);
   const std::int64_t block = s.ChoiceBlockIndex;
   const int block_start = BlockOpening(s, block + 1);

@@ -4,6 +4,11 @@
 
 #include <cstdint>
 
+// The row from which a choice list is drawn down the page, over what stands there.
+constexpr std::int32_t CHOICE_LIST_TOP = 100;
+
+#include <cstdint>
+
 struct Reader;
 struct ReaderState;
 class Window;

@@ -27,12 +27,6 @@ std::optional<LineProblem> BareCommandProblem(ShiftJis& shift_jis, const char* l
                    ": the rest of the line is ignored, and nothing of it is shown");
 }
 
-struct NumberField {
-  int first;
-  int last;
-  const char* name;
-};
-
 struct Token {
   int begin;
   int end;  // one past the last column
@@ -64,13 +58,13 @@ std::vector<Token> Tokens(const char* line, int begin) {
 // The form in which the line says what its author wrote: each number right-aligned
 // in its columns, with zeros; nothing when a number does not fit its columns.
 std::optional<std::string> CanonicalForm(const char* line, ScriptCommand command,
-                                         const std::vector<NumberField>& fields,
+                                         const std::vector<NumberColumns>& fields,
                                          const std::vector<Token>& tokens) {
   if (tokens.size() > fields.size()) return std::nullopt;
   std::string form = CommandWord(command);
   for (std::size_t k = 0; k < tokens.size(); ++k) {
     if (!IsNumber(line, tokens[k])) return std::nullopt;
-    const NumberField& field = fields[k];
+    const NumberColumns& field = fields[k];
     const int width = field.last - field.first + 1;
     const std::int32_t value =
         ReadDecimal(std::string(line + tokens[k].begin, line + tokens[k].end).c_str());
@@ -88,7 +82,7 @@ std::optional<std::string> CanonicalForm(const char* line, ScriptCommand command
 // Numbers in fixed columns: what the author wrote must stand where the command reads.
 std::optional<LineProblem> NumberProblem(ShiftJis& shift_jis, const char* line,
                                          ScriptCommand command,
-                                         const std::vector<NumberField>& fields) {
+                                         const std::vector<NumberColumns>& fields) {
   const int word = static_cast<int>(std::strlen(CommandWord(command)));
   const char next = line[word];
   if (!IsBlank(next) && !IsLineEnd(next) && !IsDigit(next) && next != '+' && next != '-' &&
@@ -109,7 +103,7 @@ std::optional<LineProblem> NumberProblem(ShiftJis& shift_jis, const char* line,
   for (std::size_t k = 0; k < fields.size(); ++k) {
     if (k > 0) message += " and ";
     message += std::string(fields[k].name) + " " +
-               std::to_string(ColumnNumber(line, fields[k].first, fields[k].last)) +
+               std::to_string(ReadNumber(line, fields[k])) +
                " from columns " + std::to_string(fields[k].first) + "-" +
                std::to_string(fields[k].last);
   }
@@ -119,12 +113,12 @@ std::optional<LineProblem> NumberProblem(ShiftJis& shift_jis, const char* line,
 }
 
 std::optional<LineProblem> FontSizeValue(const char* line) {
-  if (ColumnNumber(line, 1, 2) >= 0) return std::nullopt;
+  if (ReadNumber(line, FONT_SIZE_COLUMNS) >= 0) return std::nullopt;
   return LineError("a negative font size keeps the font as it is and breaks the page layout");
 }
 
 std::optional<LineProblem> BrightnessValue(const char* line) {
-  const std::int32_t percent = ColumnNumber(line, 2, 4);
+  const std::int32_t percent = ReadNumber(line, BRIGHTNESS_COLUMNS);
   if (percent >= 0 && percent <= 100) return std::nullopt;
   return LineError("brightness " + std::to_string(percent) +
                    " is outside 0-100: the grey comes out as " +
@@ -132,33 +126,33 @@ std::optional<LineProblem> BrightnessValue(const char* line) {
 }
 
 std::optional<LineProblem> CdValues(const char* line) {
-  const std::int32_t track = ColumnNumber(line, 3, 4);
+  const std::int32_t track = ReadNumber(line, CD_TRACK_COLUMNS);
   if (track < 0) return LineError("a negative track number plays nothing");
-  if (track == 0 || ColumnNumber(line, 6, 9) > 0) return std::nullopt;
+  if (track == 0 || ReadNumber(line, CD_PERIOD_COLUMNS) > 0) return std::nullopt;
   return LineWarning(
       "no loop period in columns 6-9: the track plays once and runs on into the tracks "
       "after it");
 }
 
 std::optional<LineProblem> MidiValue(const char* line) {
-  if (ColumnNumber(line, 4, 7) > 0) return std::nullopt;
+  if (ReadNumber(line, MIDI_PERIOD_COLUMNS) > 0) return std::nullopt;
   return LineWarning("no loop period in columns 4-7: the music plays once");
 }
 
 // The commands that read numbers, their columns, and what their values may not be.
 struct NumberCommand {
   ScriptCommand command;
-  std::vector<NumberField> fields;
+  std::vector<NumberColumns> fields;
   std::optional<LineProblem> (*value_problem)(const char* line);
 };
 
 void AddNumberProblems(ShiftJis& shift_jis, const char* line, ScriptCommand command,
                        std::vector<LineProblem>& problems) {
   static const NumberCommand NUMBER_COMMANDS[] = {
-      {ScriptCommand::FontSize, {{1, 2, "size"}}, FontSizeValue},
-      {ScriptCommand::Brightness, {{2, 4, "brightness"}}, BrightnessValue},
-      {ScriptCommand::Cd, {{3, 4, "track"}, {6, 9, "period"}}, CdValues},
-      {ScriptCommand::Midi, {{4, 7, "period"}}, MidiValue},
+      {ScriptCommand::FontSize, {FONT_SIZE_COLUMNS}, FontSizeValue},
+      {ScriptCommand::Brightness, {BRIGHTNESS_COLUMNS}, BrightnessValue},
+      {ScriptCommand::Cd, {CD_TRACK_COLUMNS, CD_PERIOD_COLUMNS}, CdValues},
+      {ScriptCommand::Midi, {MIDI_PERIOD_COLUMNS}, MidiValue},
   };
   for (const NumberCommand& entry : NUMBER_COMMANDS) {
     if (entry.command != command) continue;
@@ -198,22 +192,22 @@ std::optional<LineProblem> QuotedNameProblem(ShiftJis& shift_jis, const char* li
 
 // Column 1 of a "T" line is skipped whatever it holds.
 void AddTitleProblems(ShiftJis& shift_jis, const char* line, std::vector<LineProblem>& problems) {
-  const char skipped = line[1];
+  const char skipped = line[TITLE_COLUMN - 1];
   if (IsLineEnd(skipped)) return;
   if (IsShiftJisLeadByte(static_cast<unsigned char>(skipped))) {
     problems.push_back(
         LineError("column 1 of a \"T\" line is skipped: it holds the first byte of " +
-                  Excerpt(shift_jis, line + 1, 2) +
+                  Excerpt(shift_jis, line + TITLE_COLUMN - 1, 2) +
                   ", so the title begins with half a character; write \"T \" and the title"));
     return;
   }
   if (!IsBlank(skipped)) {
     problems.push_back(LineError(
         Excerpt(shift_jis, line) + " reads as a chapter title (\"T\"): column 1 is skipped, " +
-        "so the title is " + Excerpt(shift_jis, line + 2) + ", and the line is not shown"));
+        "so the title is " + Excerpt(shift_jis, line + TITLE_COLUMN) + ", and the line is not shown"));
     return;
   }
-  const std::size_t title = LineLength(line + 2);
+  const std::size_t title = LineLength(line + TITLE_COLUMN);
   if (title > TITLE_KEPT) {
     problems.push_back(LineWarning("the title is " + std::to_string(title) +
                                    " bytes: page labels and bookmarks keep its first " +
@@ -223,17 +217,17 @@ void AddTitleProblems(ShiftJis& shift_jis, const char* line, std::vector<LinePro
 
 // "FI", one byte that is skipped, then the name to the end of the line.
 std::optional<LineProblem> FileSwitchProblem(ShiftJis& shift_jis, const char* line) {
-  const std::size_t name = IsLineEnd(line[2]) ? 0 : LineLength(line + 3);
+  const std::size_t name = IsLineEnd(line[SCRIPT_NAME_COLUMN - 1]) ? 0 : LineLength(line + SCRIPT_NAME_COLUMN);
   if (name == 0)
     return LineError(
         "\"FI\" names no script: the reader opens nothing and reads on into empty lines");
-  if (!IsBlank(line[2])) {
+  if (!IsBlank(line[SCRIPT_NAME_COLUMN - 1])) {
     return LineError("column 2 of an \"FI\" line is skipped: the reader opens " +
-                     Excerpt(shift_jis, line + 3, 60) + "; write \"FI \" and the name");
+                     Excerpt(shift_jis, line + SCRIPT_NAME_COLUMN, 60) + "; write \"FI \" and the name");
   }
   if (name < SCRIPT_NAME_SIZE) return std::nullopt;
   char kept[SCRIPT_NAME_SIZE];
-  CopyBytes(kept, sizeof kept, line + 3);
+  CopyBytes(kept, sizeof kept, line + SCRIPT_NAME_COLUMN);
   return LineError("the script name is " + std::to_string(name) + " bytes: the reader keeps " +
                    std::to_string(SCRIPT_NAME_SIZE - 1) + " and opens " +
                    Excerpt(shift_jis, kept, SCRIPT_NAME_SIZE));
@@ -307,7 +301,15 @@ void AddCommandProblems(ShiftJis& shift_jis, const char* line, std::vector<LineP
     case ScriptCommand::FileSwitch: problem = FileSwitchProblem(shift_jis, line); break;
     case ScriptCommand::Text: return AddTextProblems(line, problems);
     case ScriptCommand::BlankLine: return;
-    default: problem = BareCommandProblem(shift_jis, line, command);
+    case ScriptCommand::See:
+    case ScriptCommand::Quake:
+    case ScriptCommand::ListEnd:
+    case ScriptCommand::Choices:
+    case ScriptCommand::Hatch:
+    case ScriptCommand::PageClear:
+    case ScriptCommand::End:
+    case ScriptCommand::FadeOn:
+    case ScriptCommand::FadeOff: problem = BareCommandProblem(shift_jis, line, command); break;
   }
   if (problem) problems.push_back(*problem);
 }

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "reader/reader.h"
+#include "reader/line_arguments.h"
 #include "reader/reading_warnings.h"
 #include "reader/text_fields.h"
 #include "render/effects.h"
@@ -13,6 +14,7 @@
 #include "script/choices.h"
 #include "script/line_table.h"
 #include "script/script_commands.h"
+#include "script/step_rule.h"
 #include "script/text_layout.h"
 #include "sound/music.h"
 
@@ -71,11 +73,11 @@ void SwitchScriptFile(Reader& r) {
   ReaderState& s = r.state;
   const char* line = s.ScriptLines[s.CurrentLine];
   const std::string location = CurrentLineLocation(r);
-  // Column 2 is skipped whatever it holds.
-  if (line[2] == '\0') {
+  // The column before the name is skipped whatever it holds.
+  if (line[SCRIPT_NAME_COLUMN - 1] == '\0') {
     s.ScriptFileName[0] = '\0';
   } else {
-    CopyRestOfLine(s.ScriptFileName, line + 3);
+    CopyRestOfLine(s.ScriptFileName, line + SCRIPT_NAME_COLUMN);
   }
   s.PageNumber = 0;
   ResetScript(r);
@@ -115,7 +117,10 @@ Next RunCommand(Reader& r, Window& window, ScriptCommand command) {
       PutTextLine(r, s.FadeMode);
       s.WaitPending = 1;
       break;
-    default: break;  // the commands that Step handles itself
+    case ScriptCommand::See:
+    case ScriptCommand::Quake:
+    case ScriptCommand::ListEnd:
+    case ScriptCommand::FileSwitch: break;  // the step's own rules took them
   }
   return Advance(s);
 }
@@ -124,24 +129,21 @@ Next RunCommand(Reader& r, Window& window, ScriptCommand command) {
 // and "Q" come before the pause, so they run right behind a paragraph.
 Next Step(Reader& r, Window& window, StepBudget& budget) {
   ReaderState& s = r.state;
-  if (!LineInTable(s.CurrentLine)) return EndScript(r, window);
-  if (budget.Spent()) return PauseHere(r);
-  const ScriptCommand command = RecogniseCommand(s.ScriptLines[s.CurrentLine]);
-
-  if (command == ScriptCommand::See) return RestartFile(r);
-  if (command == ScriptCommand::Quake) {
-    CmdQuake(r, window);
-    return Advance(s);
+  if (LineInTable(s.CurrentLine) && budget.Spent()) return PauseHere(r);
+  switch (StepRuleAt(s.ScriptLines, s.CurrentLine, s.WaitPending == 1)) {
+    case StepRule::Restart:
+    case StepRule::RestartAtBrace: return RestartFile(r);
+    case StepRule::Shake: CmdQuake(r, window); return Advance(s);
+    case StepRule::Pause: return PauseHere(r);
+    case StepRule::SwitchFile:
+      if (++budget.file_switches > FILE_SWITCHES_PER_STEP) return PauseHere(r);
+      SwitchScriptFile(r);
+      return Next::Advance;
+    case StepRule::EndOfTable: return EndScript(r, window);
+    case StepRule::RunCommand:
+      return RunCommand(r, window, RecogniseCommand(s.ScriptLines[s.CurrentLine]));
   }
-  if (command == ScriptCommand::ListEnd || s.WaitPending == 1) return PauseHere(r);
-  if (command == ScriptCommand::FileSwitch) {
-    if (++budget.file_switches > FILE_SWITCHES_PER_STEP) return PauseHere(r);
-    SwitchScriptFile(r);
-    return Next::Advance;
-  }
-  if (!LineInTable(s.CurrentLine + 1)) return EndScript(r, window);
-  if (s.ScriptLines[s.CurrentLine + 1][0] == '}') return RestartFile(r);
-  return RunCommand(r, window, command);
+  return Next::Stop;
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "reader/reader.h"
 #include "reader/reading_warnings.h"
 #include "script/line_pieces.h"
+#include "script/text_layout.h"
 
 bool LineInTable(int index) { return index >= 0 && index < SCRIPT_LINE_COUNT; }
 
@@ -18,7 +19,7 @@ void ResetScript(Reader& r) {
   for (auto& choice : s.ChoiceTexts) choice[0] = '\0';
   s.ChoiceBlockIndex = 0;
   s.CurrentLine = 0;
-  s.FontHeight = 24;
+  s.FontHeight = NORMAL_FONT_HEIGHT;
   s.Mode = ModeReady;
 }
 

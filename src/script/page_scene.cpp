@@ -11,6 +11,7 @@
 #include "render/effects.h"
 #include "render/pictures.h"
 #include "script/line_table.h"
+#include "script/script_commands.h"
 #include "sound/music.h"
 
 namespace {
@@ -21,12 +22,43 @@ struct CoveringPicture {
   std::unique_ptr<Bitmap> picture;
 };
 
+// What a line in front of the page leaves of the scene: the page's background, the
+// MIDI music that plays, or nothing that a replay repeats (text, sounds and effects
+// are not replayed; a "CD" line with track 0 closes the MIDI music).
+enum class SceneEffect { None, Picture, Hatch, StartsMidi, StopsMidi };
+
+SceneEffect SceneEffectOf(const char* line) {
+  switch (RecogniseCommand(line)) {
+    case ScriptCommand::Picture: return SceneEffect::Picture;
+    case ScriptCommand::Hatch: return SceneEffect::Hatch;
+    case ScriptCommand::Midi: return SceneEffect::StartsMidi;
+    case ScriptCommand::Cd:
+      return ReadNumber(line, CD_TRACK_COLUMNS) == 0 ? SceneEffect::StopsMidi : SceneEffect::None;
+    case ScriptCommand::See:
+    case ScriptCommand::Quake:
+    case ScriptCommand::ListEnd:
+    case ScriptCommand::FileSwitch:
+    case ScriptCommand::Wave:
+    case ScriptCommand::Brightness:
+    case ScriptCommand::Choices:
+    case ScriptCommand::PageClear:
+    case ScriptCommand::FontSize:
+    case ScriptCommand::Title:
+    case ScriptCommand::End:
+    case ScriptCommand::FadeOn:
+    case ScriptCommand::FadeOff:
+    case ScriptCommand::BlankLine:
+    case ScriptCommand::Text: return SceneEffect::None;
+  }
+  return SceneEffect::None;
+}
+
 // The last "BMP" line in front of end whose picture covers the page: nothing that
 // the lines before it did to the background shows afterwards, so they are not applied.
 CoveringPicture LastCoveringPicture(Reader& r, int end) {
   const ReaderState& s = r.state;
   for (int line = end - 1; line >= 0; --line) {
-    if (!LineBegins(s.ScriptLines[line], "BMP")) continue;
+    if (SceneEffectOf(s.ScriptLines[line]) != SceneEffect::Picture) continue;
     std::unique_ptr<Bitmap> picture = LoadLinePicture(r, s.ScriptLines[line]);
     if (picture && CoversPage(*picture)) return {line, std::move(picture)};
   }
@@ -45,11 +77,9 @@ void RestoreBackground(Reader& r, int end) {
   }
   for (; line < end; ++line) {
     const char* text = s.ScriptLines[line];
-    if (LineBegins(text, "BMP")) {
-      ShowPicture(s, LoadLinePicture(r, text));
-    } else if (LineBegins(text, "BO")) {
-      CmdHatch(r);
-    }
+    const SceneEffect effect = SceneEffectOf(text);
+    if (effect == SceneEffect::Picture) ShowPicture(s, LoadLinePicture(r, text));
+    if (effect == SceneEffect::Hatch) CmdHatch(r);
   }
 }
 
@@ -58,9 +88,9 @@ void RestoreBackground(Reader& r, int end) {
 int PlayingMidiLine(const ReaderState& s, int end) {
   int playing = -1;
   for (int line = 0; line < end; ++line) {
-    const char* text = s.ScriptLines[line];
-    if (LineBegins(text, "MID")) playing = line;
-    if (LineBegins(text, "CD") && ColumnNumber(text, 3, 4) == 0) playing = -1;
+    const SceneEffect effect = SceneEffectOf(s.ScriptLines[line]);
+    if (effect == SceneEffect::StartsMidi) playing = line;
+    if (effect == SceneEffect::StopsMidi) playing = -1;
   }
   return playing;
 }

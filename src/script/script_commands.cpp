@@ -33,6 +33,8 @@ constexpr std::array<CommandEntry, 17> COMMANDS = {{
     {ScriptCommand::FadeOn, "M", "fading on (\"M\")"},
     {ScriptCommand::FadeOff, "/", "fading off (\"/\")"},
 }};
+static_assert(COMMANDS.size() == static_cast<std::size_t>(ScriptCommand::BlankLine),
+              "every command with letters has its row, and only those");
 
 }  // namespace
 

@@ -2,6 +2,9 @@
 // against them: the first test that matches decides.
 #pragma once
 
+// The commands with letters come first, in the order of COMMANDS; blank and text
+// lines last. A new command is an enumerator, a row of COMMANDS, and a case in each
+// switch over the commands that the compiler then names.
 enum class ScriptCommand {
   See,
   Quake,

@@ -30,6 +30,16 @@ void FadeIn(Reader& r, const char* line, int length) {
   }
 }
 
+// The lines of the table before line that hold the same bytes: what tells two equal
+// paragraphs of a file apart without their line numbers.
+int SameLinesBefore(const ReaderState& s, int line) {
+  int same = 0;
+  for (int k = 0; k < line; ++k) {
+    same += std::strncmp(s.ScriptLines[k], s.ScriptLines[line], SCRIPT_LINE_SIZE) == 0;
+  }
+  return same;
+}
+
 }  // namespace
 
 bool LineOverflowsPage(std::int32_t top, std::int32_t font_height, std::uint32_t length) {
@@ -45,6 +55,14 @@ std::int32_t CursorAfterLine(std::int32_t top, std::int32_t font_height, std::ui
   const std::uint32_t height = static_cast<std::uint32_t>(font_height);
   const std::uint32_t rows = 1u + (length - 1u) * height / 1200u;
   return static_cast<std::int32_t>(static_cast<std::uint32_t>(top) + rows * height);
+}
+
+// Every positive size means the large font; a negative one changes no font, yet the
+// height takes the size itself, and the layout counts with it.
+std::int32_t FontHeightOf(std::int32_t size) {
+  if (size > 0) return LARGE_FONT_HEIGHT;
+  if (size == 0) return NORMAL_FONT_HEIGHT;
+  return size;
 }
 
 void FormatPageLabel(char (&label)[256], const char* title, std::int32_t page) {
@@ -86,7 +104,7 @@ void PutTextLine(Reader& r, int fade) {
   if (length == 0) return;
   if (LineOverflowsPage(s.TextTop(), s.FontHeight, length)) ClearPage(r);
   // Passed on as it starts to appear, so that a dictionary tool has it at once.
-  PassOnParagraph(r, std::string_view(line, length));
+  PassOnParagraph(r, std::string_view(line, length), SameLinesBefore(s, s.CurrentLine));
   if (fade == 1 && s.SkipMode == 0) FadeIn(r, line, static_cast<int>(length));
   SetTextColor(*s.PageSurface, RGB(255, 255, 255));
   DrawTextA(*s.PageSurface, line, static_cast<int>(length), &s.TextRect, DT_WORDBREAK);
@@ -95,21 +113,15 @@ void PutTextLine(Reader& r, int fade) {
 
 void CmdFontSize(Reader& r) {
   ReaderState& s = r.state;
-  const std::int32_t size = ColumnNumber(s.ScriptLines[s.CurrentLine], 1, 2);
-  s.FontHeight = size;
-  // Every positive size means the large font; a negative one changes no font.
-  if (size > 0) {
-    s.FontHeight = 42;
-    SelectObject(*s.PageSurface, static_cast<const Font*>(s.FontLarge.get()));
-  } else if (size == 0) {
-    s.FontHeight = 24;
-    SelectObject(*s.PageSurface, static_cast<const Font*>(s.FontNormal.get()));
-  }
+  const std::int32_t size = ReadNumber(s.ScriptLines[s.CurrentLine], FONT_SIZE_COLUMNS);
+  s.FontHeight = FontHeightOf(size);
+  if (size > 0) SelectObject(*s.PageSurface, static_cast<const Font*>(s.FontLarge.get()));
+  if (size == 0) SelectObject(*s.PageSurface, static_cast<const Font*>(s.FontNormal.get()));
 }
 
 void CmdBrightness(Reader& r) {
   ReaderState& s = r.state;
-  s.TextBrightness = ColumnNumber(s.ScriptLines[s.CurrentLine], 2, 4);
+  s.TextBrightness = ReadNumber(s.ScriptLines[s.CurrentLine], BRIGHTNESS_COLUMNS);
   SetTextColor(*s.PageSurface, BrightnessGrey(s.TextBrightness));
 }
 
@@ -118,7 +130,7 @@ void CmdTitle(Reader& r, Window& window) {
   const char* line = s.ScriptLines[s.CurrentLine];
   // Column 1 is skipped whatever it holds, even the first byte of a character.
   char title[256] = {};
-  if (line[0] != '\0' && line[1] != '\0') CopyRestOfLine(title, line + 2);
+  if (line[0] != '\0' && line[1] != '\0') CopyRestOfLine(title, line + TITLE_COLUMN);
   CopyField(s.ChapterTitle, title);
   SetWindowTextA(window, title);
 

@@ -23,6 +23,12 @@ std::int32_t CursorAfterLine(std::int32_t top, std::int32_t font_height, std::ui
 
 // Where the text cursor stands on a fresh page.
 constexpr std::int32_t TOP_AFTER_PAGE_CLEAR = 10;
+// The cell heights of the normal font and of the large one that "F" with a positive
+// size selects.
+constexpr std::int32_t NORMAL_FONT_HEIGHT = 24;
+constexpr std::int32_t LARGE_FONT_HEIGHT = 42;
+// The font height that an "F" line of size sets.
+std::int32_t FontHeightOf(std::int32_t size);
 
 // The two halves of a page clear, shared with page replay: the clean background over
 // the page but its bottom strip, and the centred label of ChapterTitle and PageNumber.

@@ -1,6 +1,7 @@
 // The page's text beside the page.
 #include "script/text_outlets.h"
 
+#include <cstdint>
 #include <cstring>
 #include <string>
 
@@ -42,10 +43,10 @@ std::string SpokenChoice(Reader& r, int index) {
 
 }  // namespace
 
-void PassOnParagraph(Reader& r, std::string_view line_sjis) {
-  const std::optional<std::string_view> paragraph = ParagraphOf(line_sjis);
+void PassOnParagraph(Reader& r, std::string_view line_sjis, int same_lines_before) {
+  const std::optional<std::string_view> paragraph =
+      RecordParagraph(r, line_sjis, same_lines_before);
   if (!paragraph) return;
-  r.aids.history.Add(std::string(*paragraph));
   ReadingAids& aids = r.aids;
   if (!aids.text_out.active() && !aids.feed && !r.platform.speech.on) return;
   const std::string text = OneLine(r.platform.shift_jis.ToUtf8(*paragraph));
@@ -59,9 +60,12 @@ void PassOnParagraph(Reader& r, std::string_view line_sjis) {
 
 void RepeatNewestParagraph(Reader& r) {
   const ReadHistory& history = r.aids.history;
-  if (!history.empty()) {
-    Speak(r.platform, OneLine(r.platform.shift_jis.ToUtf8(history.At(history.newest()))),
-          Utterance::Text);
+  if (history.empty()) return;
+  std::uint64_t newest = history.newest();
+  // The choices taken stand between paragraphs; what is said again is a paragraph.
+  while (history.IsChoice(newest) && newest > history.first()) --newest;
+  if (!history.IsChoice(newest)) {
+    Speak(r.platform, OneLine(r.platform.shift_jis.ToUtf8(history.At(newest))), Utterance::Text);
   }
 }
 

@@ -9,8 +9,9 @@
 struct Reader;
 
 // A script line as it is drawn; a blank line is no paragraph and goes nowhere. The
-// paragraph is kept in the history of what was read, too.
-void PassOnParagraph(Reader& r, std::string_view line_sjis);
+// paragraph is kept in the history of what was read and marked read, too
+// (same_lines_before: as RecordParagraph takes it).
+void PassOnParagraph(Reader& r, std::string_view line_sjis, int same_lines_before);
 // The choices just drawn: one frame each on the feed, and each said in its turn with
 // the number of its key.
 void PassOnChoices(Reader& r);

@@ -47,11 +47,11 @@ void WarnAboutFile(Reader& r, NamedFile kind, const char* name_sjis) {
 
 // "CD" run by the interpreter, and its replay after a page replay.
 void PlayOrStopCd(Reader& r, Window& window, const char* line, bool closes_midi) {
-  const std::int32_t track = ColumnNumber(line, 3, 4);
+  const std::int32_t track = ReadNumber(line, CD_TRACK_COLUMNS);
   r.state.CdTrack = track;
   if (track != 0) {
     PlayCdTrack(r, window, track);
-    SetLoopTimer(window, TIMER_CD_LOOP, ColumnNumber(line, 6, 9));
+    SetLoopTimer(window, TIMER_CD_LOOP, ReadNumber(line, CD_PERIOD_COLUMNS));
     return;
   }
   StopCd(r, window);
@@ -80,14 +80,16 @@ void StopCd(Reader& r, Window& window) {
 
 void CmdCd(Reader& r, Window& window) {
   const char* line = r.state.ScriptLines[r.state.CurrentLine];
-  const std::int32_t track = ColumnNumber(line, 3, 4);
+  const std::int32_t track = ReadNumber(line, CD_TRACK_COLUMNS);
   if (track > 0 && !FindTrackFile(*r.platform.volume, track)) {
     WarnAtCurrentLine(r, MissingTrackMessage(track));
   }
   PlayOrStopCd(r, window, line, true);
 }
 
-void RestoreCd(Reader& r, Window& window, const char* line) { PlayOrStopCd(r, window, line, false); }
+void RestoreCd(Reader& r, Window& window, const char* line) {
+  PlayOrStopCd(r, window, line, false);
+}
 
 void CmdMidi(Reader& r, Window& window) {
   ReaderState& s = r.state;
@@ -100,7 +102,8 @@ void CmdMidi(Reader& r, Window& window) {
   if (!QuotedName(line, name, sizeof name)) return;
   WarnAboutFile(r, NamedFile::Midi, name);
   const int path_length = std::snprintf(path, sizeof path, "%s\\%s", s.WorkingDirectory, name);
-  const int open_length = std::snprintf(open, sizeof open, "open \"%s\" type sequencer alias midi", path);
+  const int open_length =
+      std::snprintf(open, sizeof open, "open \"%s\" type sequencer alias midi", path);
   if (path_length < 0 || static_cast<std::size_t>(path_length) >= sizeof path || open_length < 0 ||
       static_cast<std::size_t>(open_length) >= sizeof open) {
     const std::size_t path_bytes = std::strlen(s.WorkingDirectory) + 1 + std::strlen(name);
@@ -112,7 +115,7 @@ void CmdMidi(Reader& r, Window& window) {
   SendMidi(r, open);
   SendMidi(r, "seek midi to start");
   SendMidi(r, "play midi", &window);
-  SetLoopTimer(window, TIMER_MIDI_LOOP, ColumnNumber(line, 4, 7));
+  SetLoopTimer(window, TIMER_MIDI_LOOP, ReadNumber(line, MIDI_PERIOD_COLUMNS));
 }
 
 void CmdWave(Reader& r) {

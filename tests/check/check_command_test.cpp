@@ -26,7 +26,7 @@ TEST(CheckCommand, PrintsFindingsAsLinesOrJson) {
       "\"m\", and the line is not shown";
   const CheckRun text = Check({novel.path()});
   EXPECT_EQ(text.status, 1);
-  EXPECT_EQ(text.out, "タイトル.txt:2: error: " + message + "\n");
+  EXPECT_EQ(text.out, "タイトル.txt:2: error: " + message + "\n1 error, 0 warnings in 1 script\n");
   std::string escaped = message;
   for (std::size_t at = escaped.find('"'); at != std::string::npos; at = escaped.find('"', at + 2))
     escaped.insert(at, "\\");
@@ -45,12 +45,13 @@ TEST(CheckCommand, ExitStatus) {
     int status;
     std::string out;
   } cases[] = {
-      {{clean.path()}, 0, ""},
+      {{clean.path()}, 0, "0 errors, 0 warnings in 1 script\n"},
       {{"--json", clean.path()}, 0, "[]\n"},
       {{}, 2, ""},
       {{"--strict", clean.path()}, 2, ""},
       {{clean.path(), clean.path()}, 2, ""},
       {{clean.path() + "/none"}, 2, ""},
+      {{clean.File("タイトル.txt")}, 2, ""},  // a file, as the reader takes it
   };
   for (const auto& c : cases) {
     const CheckRun run = Check(c.arguments);

@@ -93,7 +93,7 @@ TEST(CheckNovels, EachBrokenNovelGivesItsFindings) {
     SCOPED_TRACE(folder.path().filename().string());
     Novel novel;
     WriteNovel(folder.path(), novel);
-    const std::vector<Finding> findings = CheckNovel(*OpenFolder(novel.path()));
+    const std::vector<Finding> findings = CheckNovel(*OpenFolder(novel.path())).findings;
     std::ostringstream text;
     WriteFindingsText(findings, text);
     EXPECT_EQ(Kinds(findings), Expected(folder.path() / "expected")) << text.str();
@@ -101,7 +101,7 @@ TEST(CheckNovels, EachBrokenNovelGivesItsFindings) {
 }
 
 TEST(CheckNovels, TheSampleNovelChecksClean) {
-  const std::vector<Finding> findings = CheckNovel(*OpenFolder(YOMU_DEMO_DIR));
+  const std::vector<Finding> findings = CheckNovel(*OpenFolder(YOMU_DEMO_DIR)).findings;
   for (const Finding& finding : findings)
     ADD_FAILURE() << finding.file << ":" << finding.line << ": " << finding.message;
 }

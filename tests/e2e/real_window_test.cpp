@@ -1,6 +1,7 @@
 // The real window under a virtual X server: clicks, the menu by pointer, a restart,
-// Return and the wheel reach the reader, and the close ends the program cleanly;
-// speech through a speech-dispatcher of the test's own, and a reader without one.
+// Return, the wheel and a gamepad reach the reader, and the close ends the program
+// cleanly; speech through a speech-dispatcher of the test's own, and a reader
+// without one.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -21,6 +22,10 @@
 #include <thread>
 
 #include "app/context_menu.h"
+#include "app/main_window.h"
+#include "platform/files/open_novel.h"
+#include "platform/sdl/sdl_backend.h"
+#include "reader/texts.h"
 #include "platform/gdi/font.h"
 #include "platform/shift_jis.h"
 #include "platform/window/menu_view.h"
@@ -188,8 +193,9 @@ void PickWithThePointer(const std::string& window, int x, int y, const std::vect
 }
 
 TEST_F(RealWindow, ABookmarkSavedWithThePointerOpensAfterARestart) {
-  novel_.Write("タイトル.txt",
-               "C\n一ページ目の段落。\nC\n二ページ目の最初の段落。\n二ページ目の次の段落。\n三\nE\n");
+  novel_.Write(
+      "タイトル.txt",
+      "C\n一ページ目の段落。\nC\n二ページ目の最初の段落。\n二ページ目の次の段落。\n三\nE\n");
   std::unique_ptr<Child> reader;
   std::string window = Open(reader);
   ASSERT_FALSE(window.empty());
@@ -241,7 +247,9 @@ TEST_F(RealWindow, ReturnAdvancesAndTheWheelOpensTheBacklog) {
 // A quit (SIGTERM, as logout and timeout send) ends the reader as its exit does while
 // a menu or a message box waits over the page.
 TEST_F(RealWindow, AQuitEndsTheReaderWhileAMenuOrAMessageWaits) {
-  const auto face = [](const Bitmap& shot) { return CountPixels(shot, {0, 0, 640, 480}, 0xC0C0C0) > 500; };
+  const auto face = [](const Bitmap& shot) {
+    return CountPixels(shot, {0, 0, 640, 480}, 0xC0C0C0) > 500;
+  };
   for (int round = 0; round < 3; ++round) {
     novel_.Write("タイトル.txt", "C\n一つ目の段落。\nE\n");
     std::unique_ptr<Child> reader;
@@ -343,6 +351,59 @@ TEST_F(RealWindow, WithoutTheSpeechServiceTheReaderSaysSoOnceAndReadsOn) {
   const std::string errors = ReadBytes(novel_.File("errors"));
   EXPECT_EQ(errors.find("yomu: no speech: "), 0u) << errors;
   EXPECT_EQ(errors.find("yomu:", 1), std::string::npos) << errors;
+}
+
+// A pad plugged into the reader's own process (SDL's virtual joystick), pressed as a
+// reader would: A reads on, Start opens the menu where the d-pad and A save a bookmark,
+// Y opens the backlog and B closes it, the left shoulder held shows the picture alone.
+TEST_F(RealWindow, AGamepadReadsSavesAndOpensTheBacklog) {
+  novel_.Write("タイトル.txt", "C\n一つ目の段落。\n二つ目の段落。\n三\nE\n");
+  setenv("SDL_JOYSTICK_ALLOW_BACKGROUND_EVENTS", "1", 1);
+  std::string error;
+  std::unique_ptr<SdlBackend> backend = SdlBackend::Create(1, error);
+  ASSERT_TRUE(backend) << error;
+  Platform platform(*backend, std::move(OpenNovel(novel_.path(), texts::FIRST_SCRIPT)->volume));
+  Reader reader(platform);
+  ASSERT_TRUE(StartReadingAids(reader, {}, error));
+  std::thread pad([this] {
+    const std::string window = Output("xdotool search --sync --onlyvisible --pid " +
+                                      std::to_string(getpid()) + " 2>/dev/null | head -1");
+    WaitFor([] { return SDL_WasInit(SDL_INIT_GAMECONTROLLER) != 0; }, 5000);
+    SDL_VirtualJoystickDesc pad{};
+    pad.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+    pad.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+    pad.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+    pad.button_mask = (1u << SDL_CONTROLLER_BUTTON_MAX) - 1;
+    SDL_Joystick* joystick = SDL_JoystickOpen(SDL_JoystickAttachVirtualEx(&pad));
+    const auto press = [joystick](std::initializer_list<SDL_GameControllerButton> buttons) {
+      for (const SDL_GameControllerButton button : buttons) {
+        for (const Uint8 state : {1, 0}) {
+          std::this_thread::sleep_for(std::chrono::milliseconds(150));
+          SDL_JoystickSetVirtualButton(joystick, button, state);
+        }
+      }
+    };
+    press({SDL_CONTROLLER_BUTTON_A});
+    EXPECT_TRUE(Shows(window, [](const Bitmap& shot) { return WhitePixels(shot, 34, 58) > 50; }));
+    press({SDL_CONTROLLER_BUTTON_START, SDL_CONTROLLER_BUTTON_DPAD_DOWN,
+           SDL_CONTROLLER_BUTTON_DPAD_DOWN, SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_A,
+           SDL_CONTROLLER_BUTTON_A});  // しおり, 保存, the first slot
+    EXPECT_TRUE(WaitFor([&] { return std::ifstream(novel_.File("しおり.sio")).good(); }, 5000));
+    press({SDL_CONTROLLER_BUTTON_Y});
+    EXPECT_TRUE(Shows(window, [](const Bitmap& shot) {
+      return WhitePixels(shot, 10, 58) == 0 && WhitePixels(shot, 400, 470) > 100;
+    }));
+    press({SDL_CONTROLLER_BUTTON_B});
+    SDL_JoystickSetVirtualButton(joystick, SDL_CONTROLLER_BUTTON_LEFTSHOULDER, 1);
+    EXPECT_TRUE(Shows(window, [](const Bitmap& shot) { return WhitePixels(shot, 0, 480) == 0; }));
+    press({SDL_CONTROLLER_BUTTON_LEFTSHOULDER});
+    EXPECT_TRUE(Shows(window, [](const Bitmap& shot) { return WhitePixels(shot, 34, 58) > 50; }));
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    SDL_PushEvent(&quit);
+  });
+  EXPECT_EQ(WinMain(reader, 1), 0);
+  pad.join();
 }
 
 }  // namespace

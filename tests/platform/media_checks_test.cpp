@@ -10,10 +10,12 @@
 #include "platform/media/default_sound.h"
 #include "platform/media/midi_file.h"
 #include "platform/media/track_files.h"
+#include "platform/media/track_formats.h"
 #include "platform/media/wave_file.h"
 #include "platform/shift_jis.h"
 #include "support/bmp_writer.h"
 #include "support/novel.h"
+#include "support/test_data.h"
 
 namespace {
 
@@ -90,6 +92,47 @@ TEST(MediaChecks, MidiFilesAreWrittenAnewWithExplicitStatusAndAnEndToEachTrack) 
 
 // trackNN with the first of ogg, flac, mp3, wav, in the novel's directory or its cd/
 // folder, names matched without regard to case.
+// Real files of each compressed format pass their header's check, and each field that
+// a decoder sizes or divides by fails it when broken.
+TEST(MediaChecks, CompressedTrackHeadersAreCheckedFieldByField) {
+  const std::string ogg = ReadBytes(TestDataPath("ogg/freedesktop-complete.oga"));
+  const std::string flac = ReadBytes(TestDataPath("flac/freedink-nono.flac"));
+  const std::string mp3 = ReadBytes(TestDataPath("mp3/freedink-nono.mp3"));
+  const std::string id3 = ReadBytes(TestDataPath("mp3/freedink-nono-id3.mp3"));
+  const auto with = [](std::string bytes, std::size_t at, char value) {
+    bytes.replace(at, 1, 1, value);
+    return bytes;
+  };
+  const struct {
+    const char* extension;
+    std::string file;
+    bool checked;
+  } cases[] = {
+      {"ogg", ogg, true},                   {"ogg", with(ogg, 0, 'X'), false},
+      {"ogg", with(ogg, 5, 0), false},      // not the stream's first page
+      {"ogg", with(ogg, 27, 29), false},    // the first packet is no identification
+      {"ogg", with(ogg, 29, 'X'), false},   {"ogg", with(ogg, 35, 1), false},  // version
+      {"ogg", with(ogg, 56, 0x5B), false},  // the small block larger than the large
+      {"ogg", with(ogg, 57, 0), false},     // no framing bit
+      {"flac", flac, true},                 {"flac", with(flac, 0, 'x'), false},
+      {"flac", with(flac, 4, 1), false},    // the first block is no STREAMINFO
+      {"flac", with(flac, 7, 33), false},   {"flac", with(with(flac, 8, 0), 9, 8), false},
+      {"flac", with(flac, 10, 8), false},   // the largest block below the smallest
+      {"flac", with(with(with(flac, 18, 0), 19, 0), 20, 2), false},  // no sample rate
+      {"flac", with(with(flac, 20, 0x22 & ~1), 21, 0), false},       // 1 bit a sample
+      {"mp3", mp3, true},                   {"mp3", id3, true},
+      {"mp3", with(mp3, 0, 0), false},      {"mp3", with(mp3, 2, '\xF0'), false},  // bitrate 15
+      {"mp3", with(mp3, 2, '\x8C'), false},  // rate index 3
+      {"mp3", mp3.substr(0, 100), false},     // one frame header without a second
+      {"mp3", with(id3, 6, '\x80'), false},  // a tag size of more than 7 bits a byte
+  };
+  for (const auto& c : cases) {
+    SpanSource file(Bytes(c.file));
+    EXPECT_EQ(TrackFormatOf(std::string(".") + c.extension)->is_checked(file), c.checked)
+        << c.extension << " case " << &c - cases;
+  }
+}
+
 TEST(MediaTrackFiles, FirstFormatInTheNovelThenItsCdFolder) {
   Novel novel;
   std::filesystem::create_directory(novel.File("Cd"));  // neither "cd" nor "CD"

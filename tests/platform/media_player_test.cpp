@@ -142,6 +142,15 @@ TEST_F(MediaPlayerTest, MalformedMediaPlaysNothingAndEveryTestFileLoads) {
       if (name.ends_with(".mid")) { EXPECT_TRUE(MidiPlays(name, 100)) << name; }
       if (name.ends_with(".wav")) { EXPECT_EQ(Play(name), SoundSource::File) << name; }
     }
+  // Every compressed track of the test data plays as a CD track of its format.
+  int track = 10;
+  for (const char* folder : {"ogg", "flac", "mp3"})
+    for (const auto& entry : std::filesystem::directory_iterator(TestDataPath(folder))) {
+      const std::string file = "track" + std::to_string(++track) + "." + folder;
+      Copy({{file, folder + ("/" + entry.path().filename().string())}});
+      Send("play cdaudio from " + std::to_string(track));
+      EXPECT_EQ(MixerPlayerProbe::CdTrack(*player_), track) << entry.path();
+    }
 }
 
 TEST_F(MediaPlayerTest, CdDeviceStatesAndRunningOnIntoTheNextTracksUntilNone) {

@@ -98,7 +98,8 @@ TEST_F(TextTest, CellsAreSizedAsTheOldMinchoAndHeavyOrsEachGlyphOnePixelRight) {
   EXPECT_EQ(by_em->cell_height(), 24);
   EXPECT_EQ(by_em->GlyphFor(U'あ').advance, 24);
   // Stand-ins for what the face lacks are full-width.
-  for (char32_t code : {0xFFFDu, 0x10FFFDu, 0x110000u}) EXPECT_GE(Advance(code), Advance(U'あ') - 2);
+  for (char32_t code : {0xFFFDu, 0x10FFFDu, 0x110000u})
+    EXPECT_GE(Advance(code), Advance(U'あ') - 2);
   const std::unique_ptr<Font> regular = engine.Create(24, 400);
   const auto set = [](const Glyph& g, int x, int y) {
     return x >= 0 && x < g.width && g.mask[y * g.width + x];

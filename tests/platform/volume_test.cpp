@@ -19,7 +19,8 @@ namespace {
 
 TEST(FolderVolumeTest, Resolves) {
   const std::string title_sjis = "\x83\x5E\x83\x43\x83\x67\x83\x8B.txt", title = "タイトル.txt";
-  const std::string source_sjis = "\x83\x5C\x81\x5B\x83\x58.txt", source = "ソース.txt";  // ソ = 83 5C
+  const std::string source_sjis = "\x83\x5C\x81\x5B\x83\x58.txt",
+                    source = "ソース.txt";                                    // ソ = 83 5C
   const std::string cover_sjis = "\x95\x5C\x8E\x86.bmp", cover = "表紙.bmp";  // 表 = 95 5C
   const std::string pictures_sjis = "\x89\xE6\x91\x9C", pictures = "画像";
   const std::string abc_sjis = "\x82\x60\x82\x61\x82\x62.txt";  // ＡＢＣ.txt
@@ -127,10 +128,15 @@ TEST(FolderVolumeTest, NoNameLeadsOutsideTheNovel) {
   ASSERT_EQ(symlink("part2/b.txt", novel.File("in.txt").c_str()), 0);
   ASSERT_EQ(symlink(novel.File("a.txt").c_str(), novel.File("absolute-in.txt").c_str()), 0);
   const std::unique_ptr<Volume> volume = OpenFolder(novel.path());
-  const std::string climbs = "part2\\..\\..\\" + std::filesystem::path(outside.path()).filename().string();
-  const std::string leading_out[] = {
-      outside.path() + "/secret.txt", "\\etc\\hostname",       "..\\a.txt", climbs + "\\secret.txt",
-      "out.txt",                      "OUT-FOLDER\\secret.txt", "../../../../../../../../etc/hostname"};
+  const std::string climbs =
+      "part2\\..\\..\\" + std::filesystem::path(outside.path()).filename().string();
+  const std::string leading_out[] = {outside.path() + "/secret.txt",
+                                     "\\etc\\hostname",
+                                     "..\\a.txt",
+                                     climbs + "\\secret.txt",
+                                     "out.txt",
+                                     "OUT-FOLDER\\secret.txt",
+                                     "../../../../../../../../etc/hostname"};
   for (const std::string& name : leading_out) {
     const FileOr<std::string> read = volume->Read(name, 100);
     ASSERT_FALSE(read) << name;

@@ -117,8 +117,9 @@ TEST_F(Archives, CheckTellsOfMangledNamesOncePerFolderAndFindsTheArchivesClean) 
     EXPECT_EQ(RunCheckCommand({In(form)}, out, errors), 0) << form << errors.str();
     const std::string text = out.str();
     const bool mangled = std::string(form) == "unzip" || std::string(form) == "zipfile";
-    const auto count = std::count(text.begin(), text.end(), '\n');
-    EXPECT_EQ(count, mangled ? 1 : 0) << form << "\n" << text;
+    EXPECT_TRUE(text.ends_with(mangled ? "0 errors, 1 warning in 5 scripts\n"
+                                       : "0 errors, 0 warnings in 5 scripts\n"))
+        << form << "\n" << text;
     if (mangled) {
       EXPECT_NE(text.find("were changed by the program that unpacked its archive"),
                 std::string::npos);
@@ -132,7 +133,7 @@ TEST_F(Archives, ArchivesMadeToHurtGiveTheirLineAndTheReaderReadsOn) {
     int status;
     std::vector<std::string> lines;
   } cases[] = {
-      {"bomb-claims.zip", 0, {"unpacks to more than 2048 MiB", "\"a.bmp\" is larger than"}},
+      {"bomb-claims.zip", 0, {"unpacks to more than 2048 MiB", "\"a.bmp\" is too large"}},
       {"bomb-unpacks.zip", 0, {"\"a.bmp\" is not a Windows bitmap"}},
       {"overlapping.zip", 0, {"\"a.bmp\" is damaged"}},
       {"many-members.zip", 0, {"holds more than 20000 members"}},

@@ -214,7 +214,8 @@ TEST_F(ReadOnlyNovel, WithNoWritablePlaceTheReaderSaysSoAndKeepsTheSlot) {
 }
 
 // The key is predictable, so a link may wait under its name: it is no folder of the
-// reader's, so its file is not read and nothing is saved through it.
+// reader's, so its files are not read and nothing (bookmarks, read marks) is saved
+// through it.
 TEST_F(ReadOnlyNovel, APlantedLinkAsThePerUserFolderIsNeitherReadNorWrittenThrough) {
   MakeDataHome(true);
   Novel elsewhere;
@@ -229,9 +230,9 @@ TEST_F(ReadOnlyNovel, APlantedLinkAsThePerUserFolderIsNeitherReadNorWrittenThrou
   }
   const ReaderRun run = Run("state\ncommand 601\n");
   EXPECT_EQ(run.State("BookmarkLabels[0]"), "旧 P.5");
-  EXPECT_EQ(run.Records("warning"),
-            Strings{"warning " + UserDirectory() +
-                    " is a link, not a folder: bookmarks are not saved there"});
+  const std::string refused = "warning " + UserDirectory() + " is a link, not a folder: ";
+  EXPECT_EQ(run.Records("warning"), (Strings{refused + "bookmarks are not saved there",
+                                             refused + "read marks are not saved there"}));
   EXPECT_EQ(run.Records("message").size(), 1u);
   EXPECT_EQ(ReadBytes(elsewhere.File("しおり.sio")), planted);
 }

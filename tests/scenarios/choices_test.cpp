@@ -84,7 +84,7 @@ TEST(Choices, WhereAClickLeads) {
       // Nowhere to move on to: the run goes on behind the list's ">", or, without one,
       // past the table's end, where the script ends.
       {"C\n<\nSET\n0\"海\"\n1\"山\"\n段落\n", Choose(110), "700 0 0"},
-      {"C\n<\nSET\n0\"海\"\n1\"山\"\n>\n外\nE\n", Choose(150), "7 0 0"},       // no next block
+      {"C\n<\nSET\n0\"海\"\n1\"山\"\n>\n外\nE\n", Choose(150), "7 0 0"},        // no next block
       {"C\n一\nSET\n0\"海\"\n1\"山\"\n>\n0\n段落\nE\n", Choose(110), "7 0 0"},  // no "<" at all
       {"C\nSET\n>\n外\nE\n", "", "4 0 0"},  // nothing to choose: the first click goes on
   };

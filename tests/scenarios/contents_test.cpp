@@ -60,7 +60,8 @@ TEST(Contents, AnEntryKeepsItsNumberPastAnEmptyLineAndOpensItsFileFromLineZero) 
   const ReaderRun run =
       RunNovel(novel, "rclick 5 5\npick none\nwait 100\nclick 5 5\nstate\ncommand 502\nstate\n"
                       "wait 100\nclick 5 5\nstate\ncommand 500\ncommand 519\nstate\n");
-  EXPECT_EQ(run.Records("menu item 1 5"), (Strings{"menu item 1 500 第一章", "menu item 1 502 第三章"}));
+  EXPECT_EQ(run.Records("menu item 1 5"),
+            (Strings{"menu item 1 500 第一章", "menu item 1 502 第三章"}));
   // A new script starts at page 0; its "C" makes it 1.
   EXPECT_EQ(run.Values("PageNumber"), (Strings{"1", "0", "1", "0"}));
   Strings lines = run.Values("CurrentLine");

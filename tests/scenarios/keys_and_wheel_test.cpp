@@ -1,8 +1,11 @@
-// Keys and the wheel: what advances does in every mode what a left click at the pointer
-// does; choices by keyboard go the pointer's way; Ctrl held skips; F11, Alt+Return and
-// Escape reach the menu's paths.
+// Keys, the wheel and the pad: what advances does in every mode what a left click at the
+// pointer does; choices by keyboard go the pointer's way, a digit to the choice drawn with
+// it; Ctrl held skips what was read, Ctrl+Shift everything; F11, Alt+Return and Escape
+// reach the menu's paths, which open at the pointer; each pad button does what its key
+// does; - + and M set the volume, kept in the settings.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <regex>
 
@@ -10,6 +13,8 @@
 #include "support/novel.h"
 
 namespace {
+
+namespace fs = std::filesystem;
 
 // The first page shows "<", a click draws 一, the next one reaches the choices.
 const std::string SCRIPT = "C\n<\n一\nSET\n0\"海\"\n1\"山\"\n>\n<\n二\nE\n";
@@ -56,20 +61,27 @@ TEST(KeysAndWheel, ArrowsMoveTheHighlightAsThePointerDoes) {
 TEST(KeysAndWheel, ReturnAndDigitsTakeAChoiceAsAClickOnIt) {
   const std::string after = "\nwait 200\nstate\n";
   const std::string to_second = "move 10 156\nclick 10 156";
-  EXPECT_EQ(Log(TO_CHOICES + "key 2" + after), Log(TO_CHOICES + to_second + after));
+  EXPECT_EQ(Log(TO_CHOICES + "key 1" + after), Log(TO_CHOICES + to_second + after));
   EXPECT_EQ(Log(TO_CHOICES + "key Down\nkey Down\nkey Return" + after),
             Log(TO_CHOICES + "move 10 112\n" + to_second + after));
-  // A digit without its choice on the page does nothing.
-  EXPECT_EQ(RunScript(SCRIPT, TO_CHOICES + "key 3" + after).State("Mode"), "ModeChoosing");
+  // Choices 0, 1 and 3: the list is drawn up to the gap, and 3, not drawn, is no key's.
+  // Choice 1 leads back to line 0, choice 0 on to the next block.
+  const std::string gap = "C\n<\n一\nSET\n0\"海\"\n1\"山\"\n3\"空\"\n1\n>\n<\n二\nE\n";
+  EXPECT_EQ(RunScript(gap, TO_CHOICES + "key 3" + after).State("Mode"), "ModeChoosing");
+  const ReaderRun second = RunScript(gap, TO_CHOICES + "key Keypad 1" + after);
+  EXPECT_EQ(second.log, RunScript(gap, TO_CHOICES + to_second + after).log);
+  EXPECT_EQ(second.State("ChoiceBlockIndex") + RunScript(gap, TO_CHOICES + "key 0" + after)
+                                                   .State("ChoiceBlockIndex"), "01");
 }
 
-TEST(KeysAndWheel, CtrlHeldSkipsUntilReleasedAndCtrlCSkipsNothing) {
+TEST(KeysAndWheel, CtrlShiftHeldSkipsUntilReleasedAndCtrlCSkipsNothing) {
   Novel novel;
   novel.Write("タイトル.txt", "C\n一\n二\n三\n四\n五\n六\n七\n八\nE\n");
-  // The second press is the held key's repeat.
+  // The second press is the held key's repeat; Shift may go down after Ctrl.
   const ReaderRun held =
-      RunNovel(novel, "wait 100\nkeydown Ctrl\nwait 200\nkeydown Ctrl\nwait 200\n"
-                      "state\nkeyup Ctrl\nwait 200\nstate\n");
+      RunNovel(novel, "wait 100\nkeydown Ctrl\nkeydown Shift\nwait 200\nkeydown Ctrl\n"
+                      "wait 200\nstate\nkeyup Ctrl\nwait 200\nstate\n");
+  EXPECT_EQ(held.Count("skip stop unread"), 0);
   EXPECT_EQ(held.TimedRecords("timer set 303"),
             (std::vector<std::string>{"@400 timer set 303 50"}));
   EXPECT_EQ(held.TimedRecords("timer kill 303"), (std::vector<std::string>{"@500 timer kill 303"}));
@@ -86,6 +98,42 @@ TEST(KeysAndWheel, F11AndAltReturnToggleFullScreenEscapeOpensTheMenu) {
   EXPECT_EQ(Log("key F11\nstate\n"), by_menu);
   EXPECT_EQ(Log("key Alt+Return\nstate\n"), by_menu);
   EXPECT_EQ(Log("key Escape\npick none\nstate\n"), Log("key Menu\npick none\nstate\n"));
+}
+
+// Each button against its key, on the page and over the choices (a menu that opens is
+// closed unpicked, a shoulder is held and let go).
+TEST(KeysAndWheel, EachPadButtonDoesWhatItsKeyDoes) {
+  const std::pair<std::string, std::string> PAD_KEYS[] = {
+      {"pad a", "key Return"},     {"pad b\npick none", "key Escape\npick none"},
+      {"pad x", "key A"},          {"pad start\npick none", "key Menu\npick none"},
+      {"pad y", "key Backspace"},  {"pad dpup", "key Up"},
+      {"pad dpdown", "key Down"},  {"pad dpleft", "key PageUp"}, {"pad dpright", "key PageDown"},
+      {"paddown leftshoulder\nwait 100\npadup leftshoulder", "keydown H\nwait 100\nkeyup H"},
+      {"paddown rightshoulder\nwait 400\npadup rightshoulder",
+       "keydown Ctrl\nwait 400\nkeyup Ctrl"}};
+  for (const std::string& before : {MODES[0].before, TO_CHOICES}) {
+    for (const auto& [pad, key] : PAD_KEYS) {
+      const std::string after = "\nwait 150\nstate\n";
+      EXPECT_EQ(Log(before + pad + after), Log(before + key + after)) << pad;
+    }
+  }
+}
+
+TEST(KeysAndWheel, MinusPlusAndMSetTheVolumeWhichTheSettingsKeep) {
+  const std::string settings = std::string(getenv("XDG_CONFIG_HOME")) + "/yomu/settings.conf";
+  fs::create_directories(fs::path(settings).parent_path());
+  std::ofstream(settings) << "# mine\nwindow = 2\n";
+  const ReaderRun run = RunScript(SCRIPT, "key -\nkey Keypad -\nkey M\nkey M\nkey =\n");
+  using Strings = std::vector<std::string>;
+  EXPECT_EQ(run.Records("volume"),
+            (Strings{"volume 90", "volume 80", "volume 0", "volume 80", "volume 90"}));
+  EXPECT_EQ(ReadBytes(settings), "# mine\nwindow = 2\nvolume = 90\nmuted = no\n");
+  const Bitmap shown = Screenshot(SCRIPT, "key M\n");
+  EXPECT_GT(CountPixels(shown, {480, 460, 600, 480}, 0x00FF00), 20);
+  // Muted at 90 by the run before: a step sounds again from there.
+  EXPECT_EQ(RunScript(SCRIPT, "key -\nkey Keypad +\n").Records("volume"),
+            (Strings{"volume 80", "volume 90"}));
+  EXPECT_EQ(CountPixels(Screenshot(SCRIPT, "key M\nwait 1600\n"), {0, 0, 640, 480}, 0x00FF00), 0);
 }
 
 // The sample novel's reading, each click turned into a move and the input given

@@ -94,7 +94,8 @@ TEST(Replay, PicturesAndHatchesInFrontOfThePageMakeItsBackground) {
   novel.WriteBytes("covered.bmp", Flat(640, 480, 0xFFFFFF));
   novel.WriteBytes("page.bmp", Flat(640, 480, 0x102030));
   novel.WriteBytes("corner.bmp", Flat(320, 240, 0x405060));
-  const std::string lines = "BMP \"covered.bmp\"\nBMP \"page.bmp\"\nC\n二\nBMP \"corner.bmp\"\nBO\n";
+  const std::string lines =
+      "BMP \"covered.bmp\"\nBMP \"page.bmp\"\nC\n二\nBMP \"corner.bmp\"\nBO\n";
   OpenPage(BeforePageThree(lines), "3", "surface " + novel.File("surface.png") + "\n", novel);
   const Bitmap surface = ReadPng(novel.File("surface.png"));
   for (int y = 0; y < 480; ++y) {
@@ -136,7 +137,8 @@ TEST(Replay, TheLastMidiLineInFrontOfThePagePlays) {
 // there, so a choice always moves the story on.
 TEST(Replay, ChoicesMoveOnFromTheBlockOfTheReplayedPage) {
   // Page 1 ends in a choice that moves on to line 8; line 7 is never run.
-  const std::string story = "C\n一\n<\nSET\n0\"海\"\n1\"山\"\n>\n外\n<\n海一\nC\n海二\nC\n海三\nE\n";
+  const std::string story =
+      "C\n一\n<\nSET\n0\"海\"\n1\"山\"\n>\n外\n<\n海一\nC\n海二\nC\n海三\nE\n";
   const std::string step = "wait 100\nclick 1 1\n";
   const std::string choose = step + step + "move 10 110\nclick 10 110\n";  // from line 2
   const std::string read_past = choose + step + step;                        // to page 2

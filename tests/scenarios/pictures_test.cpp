@@ -65,9 +65,9 @@ TEST(PictureScenario, PicturesAndNamesOnTheFirstPage) {
       {"BMP \"missing.bmp\"\n", [](int, int) { return 0u; }},
       {"BMP \"a.bmp\"\nBMP \"abcdefghijklmno.bmp\"\n", b_over_a},  // 19 bytes
       {"BMP \"a.bmp\"\nBMP \"abcdefghijklmnop.bmp\"\n", ONLY_A},   // 20 bytes, nor its first 19
-      {"BMP \"a.bmp\"\nBMP \"b.bmp\n", ONLY_A},                      // one quote
-      {"BMP \"a.bmp\"\nBMP \"pic\\b.bmp\" 夜の岬\n", b_over_a},         // a folder; text after it
-      {"BMP \"a.bmp\"\nBMP \"表紙.bmp\"\n", b_over_a},                 // 表 is 0x95 0x5C
+      {"BMP \"a.bmp\"\nBMP \"b.bmp\n", ONLY_A},                    // one quote
+      {"BMP \"a.bmp\"\nBMP \"pic\\b.bmp\" 夜の岬\n", b_over_a},    // a folder; text after it
+      {"BMP \"a.bmp\"\nBMP \"表紙.bmp\"\n", b_over_a},             // 表 is 0x95 0x5C
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.script);
@@ -83,8 +83,29 @@ TEST(PictureScenario, AMissingFileCopiesThePreviousPictureOverTheText) {
 }
 
 TEST(PictureScenario, APageClearBringsThePictureBackAboveTheBottomStrip) {
-  const Bitmap after = SurfaceAfter("BMP \"a.bmp\"\n岬の灯台に夜が来る。\nC\n>\n", "wait 100\nclick 1 1\n");
+  const Bitmap after =
+      SurfaceAfter("BMP \"a.bmp\"\n岬の灯台に夜が来る。\nC\n>\n", "wait 100\nclick 1 1\n");
   ExpectBothHalves(after, ONLY_A, 440);
+}
+
+// H held shows the picture without its text, and a click meanwhile does nothing; let
+// go, and the page is back as it was.
+TEST(PictureScenario, HHeldShowsThePictureAloneAndLetGoThePageAsItWas) {
+  Novel novel;
+  novel.WriteBytes("a.bmp", Bmp24(A));
+  novel.Write("タイトル.txt", "BMP \"a.bmp\"\n岬の灯台に夜が来る。\n二\n>\n");
+  const auto shot = [&novel](int k) {
+    return "screenshot " + novel.File(std::to_string(k)) + "\n";
+  };
+  const ReaderRun run = RunNovel(novel, "wait 100\nstate\n" + shot(0) + "keydown H\n" + shot(1) +
+                                            "click 1 1\nwait 100\nkeyup H\n" + shot(2) + "state\n");
+  const Bitmap page = ReadPng(novel.File("0")), alone = ReadPng(novel.File("1"));
+  EXPECT_GT(CountPixels(page, {0, 0, 640, 440}, 0xFFFFFF), 50);
+  EXPECT_TRUE(std::equal(alone.row(0), alone.row(480), A.row(0)));
+  EXPECT_TRUE(std::equal(page.row(0), page.row(480), ReadPng(novel.File("2")).row(0)));
+  const std::vector<std::string> states = run.Records("state ");
+  EXPECT_TRUE(std::equal(states.begin(), states.begin() + states.size() / 2,
+                         states.begin() + states.size() / 2));
 }
 
 }  // namespace

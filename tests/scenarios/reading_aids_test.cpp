@@ -1,6 +1,7 @@
-// Reading aids. The backlog: the paragraphs read (a bounded history), newest at the
-// bottom, over the darkened page; scrolled and closed by the wheel, the keys and a click;
-// the page, the reader's state and the timers as they were when it closes. Text for
+// Reading aids. The backlog: the paragraphs read (a bounded history) and the choices
+// taken, newest at the bottom, over the darkened picture without the page's text;
+// scrolled and closed by the wheel, the keys and a click; the page, the reader's state and
+// the timers as they were when it closes. Text for
 // learners: each paragraph as one UTF-8 line, the current one copied to the clipboard.
 // Speech: paragraphs, choices and the highlighted choice said, V turning it on and off.
 #include <gtest/gtest.h>
@@ -66,7 +67,7 @@ TEST(Backlog, ShowsTheParagraphsNewestAtTheBottomAndRestoresThePage) {
   EXPECT_GT(newest_right, 20);
   EXPECT_LT(newest_right, 50);
   EXPECT_GT(RightmostWhite(s.shots[1], 410, 434), 200);
-  EXPECT_EQ(RightmostWhite(s.shots[1], 0, 100), -1);
+  EXPECT_EQ(CountPixels(s.shots[1], {0, 0, 640, 370}, 0, false), 0);
   EXPECT_TRUE(std::equal(s.shots[0].row(0), s.shots[0].row(480), s.shots[2].row(0)));
   const Strings states = s.run.Records("state ");
   EXPECT_EQ(Strings(states.begin(), states.begin() + states.size() / 2),
@@ -95,6 +96,25 @@ TEST(Backlog, SkipStepsWaitWhileItIsOpenAndTheTimersRunOn) {
       "key Escape\nwait 60\nstate\n");
   EXPECT_EQ(s.run.Values("CurrentLine"), (Strings{"2", "2", "3"}));
   EXPECT_EQ(s.run.Count("timer kill 303"), 0);
+}
+
+TEST(Backlog, TheWheelThatOpensItLeavesAutoModeRunning) {
+  const ReaderRun run = RunScript("C\n" + Times(20, "段\n") + "E\n",
+                                  "wait 100\nkey A\nwheel -1\nwait 3000\nstate\nkey Escape\n"
+                                  "wait 1200\nstate\n");
+  EXPECT_EQ(run.Values("CurrentLine"), (Strings{"2", "3"}));
+  EXPECT_EQ(run.Count("auto off"), 0);
+}
+
+TEST(Backlog, TheChoicesTakenAreInItInTheirPlaceInGreen) {
+  Novel novel;
+  novel.Write("タイトル.txt", "C\n<\n海へ\nSET\n0\"海\"\n1\"山\"\n>\n<\n波の音。\nE\n");
+  RunNovel(novel, "wait 100\nclick 1 1\nwait 100\nclick 1 1\nmove 1 112\nclick 1 112\n"
+                  "wait 200\nclick 1 1\nwait 100\nkey Up\nscreenshot " + novel.File("b.png"));
+  const Bitmap shot = ReadPng(novel.File("b.png"));
+  // Bottom up: 波の音。, <, then the choice.
+  EXPECT_GT(CountPixels(shot, {0, 370, 640, 400}, 0x00FF00), 20);
+  EXPECT_EQ(CountPixels(shot, {0, 400, 640, 480}, 0x00FF00), 0);
 }
 
 TEST(ReadHistory, KeepsTheNewestWithTheirNumbers) {

@@ -142,7 +142,7 @@ ReaderRun RunNovel(const Novel& novel, const std::string& events, const ReadingO
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     options.make_media = [](Platform&) -> std::unique_ptr<MediaPlayer> {
       std::string error;
-      return MixerPlayer::Create({std::nullopt}, error);
+      return MixerPlayer::Create({}, error);
     };
   }
   return RunHeadlessWith(options, events);

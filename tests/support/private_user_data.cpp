@@ -1,5 +1,5 @@
-// Every test process keeps the reader's per-user files and its cache in a temporary
-// folder of its own, never in the home of whoever runs the tests.
+// Every test process keeps the reader's per-user files, its cache and its settings in
+// a temporary folder of its own, never in the home of whoever runs the tests.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
@@ -16,6 +16,7 @@ class PrivateUserData : public ::testing::Environment {
     path_ = pattern;
     setenv("XDG_DATA_HOME", path_.c_str(), 1);
     setenv("XDG_CACHE_HOME", (path_ + "/cache").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (path_ + "/config").c_str(), 1);
   }
   void TearDown() override {
     std::error_code ignored;

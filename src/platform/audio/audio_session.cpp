@@ -46,7 +46,8 @@ bool AudioSession::Open(std::string& error) {
     return false;
   }
   subsystem_ = true;
-  if (Mix_OpenAudioDevice(AUDIO_RATE_HZ, AUDIO_S16SYS, AUDIO_CHANNELS, CHUNK_FRAMES, nullptr, 0) != 0) {
+  if (Mix_OpenAudioDevice(AUDIO_RATE_HZ, AUDIO_S16SYS, AUDIO_CHANNELS, CHUNK_FRAMES, nullptr, 0) !=
+      0) {
     error = Mix_GetError();
     return false;
   }

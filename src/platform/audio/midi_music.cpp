@@ -53,7 +53,8 @@ std::unique_ptr<MidiMusic> MidiMusic::Create(const std::string& soundfont_path, 
   fluid_settings_setint(music->settings_.get(), "synth.dynamic-sample-loading", 1);
   music->synth_.reset(new_fluid_synth(music->settings_.get()));
   if (!music->synth_) return nullptr;
-  if (fluid_synth_sfload(music->synth_.get(), soundfont_path.c_str(), 1) == FLUID_FAILED) return nullptr;
+  if (fluid_synth_sfload(music->synth_.get(), soundfont_path.c_str(), 1) == FLUID_FAILED)
+    return nullptr;
   music->render_buffer_.resize(2 * RENDER_FRAMES);
   return music;
 }
@@ -104,7 +105,8 @@ void MidiMusic::ResetPlayerLocked() {
   if (!player_) return;
   // The reader loops the music with its own timer: the file plays once.
   fluid_player_set_loop(player_.get(), 1);
-  if (fluid_player_add_mem(player_.get(), file_bytes_.data(), file_bytes_.size()) != FLUID_OK) player_.reset();
+  if (fluid_player_add_mem(player_.get(), file_bytes_.data(), file_bytes_.size()) != FLUID_OK)
+    player_.reset();
 }
 
 void MidiMusic::SilenceLocked() {

@@ -6,7 +6,9 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <utility>
 
 #include "platform/audio/audio_session.h"
@@ -61,7 +63,9 @@ bool MixerPlayer::OpenDevice(std::string& error) {
 bool MixerPlayer::ReadyToSound() {
   std::string error;
   if (OpenDevice(error)) return true;
-  if (!error.empty()) std::fprintf(stderr, "yomu: no audio device (%s); the novel stays silent\n", error.c_str());
+  if (!error.empty() && options_.warn) {
+    options_.warn("no audio device (" + error + "); the novel stays silent");
+  }
   return false;
 }
 
@@ -90,15 +94,31 @@ void MixerPlayer::PostMix(void* self, std::uint8_t* stream, int byte_count) {
     if (guard.owns_lock() && player->midi_) player->midi_->MixInto(stream, byte_count);
   }
   player->cd_->NoticeEndOfTrack();
+  // The whole mix, CD, MIDI and sounds, at the reader's level.
+  const std::int32_t gain = player->gain_65536ths_.load(std::memory_order_relaxed);
+  if (gain == FULL_GAIN) return;
+  const std::size_t samples = static_cast<std::size_t>(byte_count) / sizeof(std::int16_t);
+  for (std::size_t k = 0; k < samples; ++k) {
+    std::int16_t sample = 0;
+    std::memcpy(&sample, stream + k * sizeof sample, sizeof sample);
+    sample = static_cast<std::int16_t>(sample * gain / FULL_GAIN);
+    std::memcpy(stream + k * sizeof sample, &sample, sizeof sample);
+  }
+}
+
+// The ear hears a level's square: each tenth of the way sounds about as large a step.
+void MixerPlayer::SetLevel(int percent) {
+  const std::int32_t level = std::clamp(percent, 0, 100);
+  gain_65536ths_.store(level * level * FULL_GAIN / 10000, std::memory_order_relaxed);
 }
 
 CdMusic::TrackLoader MixerPlayer::TrackLoader(Volume& volume) {
   return [&volume](int track) -> Mix_Music* {
     const std::optional<NovelFile> file = FindTrackFile(volume, track);
-    const std::optional<TrackKind> kind = file ? TrackKindOf(file->path) : std::nullopt;
-    if (!kind) return nullptr;
+    const TrackFormat* format = file ? TrackFormatOf(file->path) : nullptr;
+    if (format == nullptr) return nullptr;
     FileOr<std::unique_ptr<ByteSource>> bytes = volume.Open(*file);
-    return bytes ? LoadTrackMusic(std::move(*bytes), *kind) : nullptr;
+    return bytes ? LoadTrackMusic(std::move(*bytes), *format) : nullptr;
   };
 }
 

@@ -2,6 +2,7 @@
 // FluidSynth and WAV sounds, all mixed by SDL2_mixer. SDL stays out of this header.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -20,6 +21,7 @@ struct MixerPlayerOptions {
   // The reader's player opens the device when something first sounds; tests open it
   // at once, to know whether there is one.
   bool open_device_on_first_sound = false;
+  WarningSink warn;  // a device that cannot be opened is told of here
 };
 
 class MixerPlayer final : public MediaPlayer {
@@ -36,6 +38,7 @@ class MixerPlayer final : public MediaPlayer {
   DWORD Run(const MediaCommand& command, Volume& volume) override;
   void PlaySound(const char* name_sjis, Volume& volume) override;
   void Update(Volume& volume) override;
+  void SetLevel(int percent) override;
 
   // The General MIDI soundfont that MIDI music plays with, if one was found.
   const std::optional<std::string>& soundfont_path() const { return soundfont_path_; }
@@ -64,4 +67,7 @@ class MixerPlayer final : public MediaPlayer {
   std::unique_ptr<MidiMusic> midi_;
   std::mutex midi_loading_;  // the mixing hook skips MIDI while the synthesizer is being made
   std::unique_ptr<SoundEffects> sounds_;
+  // The mix's gain in 65536ths, which the mixing thread applies last.
+  static constexpr std::int32_t FULL_GAIN = 65536;
+  std::atomic<std::int32_t> gain_65536ths_{FULL_GAIN};
 };

@@ -15,7 +15,7 @@ extern "C" __attribute__((visibility("default"))) void yomu_make_audio_player(
   }
   // The device opens at the first sound, so that a device that is missing is said then.
   std::unique_ptr<MixerPlayer> player =
-      MixerPlayer::Create({request.soundfont_file, true}, reply.error);
+      MixerPlayer::Create({request.soundfont_file, true, request.warn}, reply.error);
   if (!player) return;
   reply.soundfont_found = player->soundfont_path().has_value();
   reply.player = std::move(player);

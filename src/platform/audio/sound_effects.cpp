@@ -23,8 +23,9 @@ Mix_Chunk* LoadSound(ByteSource& file) {
 SoundEffects::SoundEffects(int rate_hz, int channel_count)
     : chime_samples_(MakeDefaultSound(rate_hz, channel_count)) {
   // QuickLoad takes the samples as they are, in the mixer's own format, without copying.
-  chime_.reset(Mix_QuickLoad_RAW(reinterpret_cast<Uint8*>(chime_samples_.data()),
-                                 static_cast<Uint32>(chime_samples_.size() * sizeof(std::int16_t))));
+  chime_.reset(
+      Mix_QuickLoad_RAW(reinterpret_cast<Uint8*>(chime_samples_.data()),
+                        static_cast<Uint32>(chime_samples_.size() * sizeof(std::int16_t))));
 }
 
 SoundEffects::~SoundEffects() { Stop(); }
@@ -34,7 +35,8 @@ SoundSource SoundEffects::Play(std::unique_ptr<ByteSource> file) {
   if (file) current_.reset(LoadSound(*file));
   Mix_Chunk* chunk = current_ ? current_.get() : chime_.get();
   last_source_ = current_ ? SoundSource::File : SoundSource::Default;
-  if (chunk == nullptr || Mix_PlayChannel(SOUND_CHANNEL, chunk, 0) < 0) last_source_ = SoundSource::None;
+  if (chunk == nullptr || Mix_PlayChannel(SOUND_CHANNEL, chunk, 0) < 0)
+    last_source_ = SoundSource::None;
   return last_source_;
 }
 

@@ -3,14 +3,11 @@
 #include "platform/audio/track_stream.h"
 
 #include <SDL.h>
-#include <strings.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <vector>
 
-#include "platform/files/regular_file.h"
-#include "platform/media/compressed_audio.h"
 #include "platform/media/wave_file.h"
 
 namespace {
@@ -89,61 +86,32 @@ SDL_RWops* OpenStream(CheckedStream stream) {
   return rw;
 }
 
-bool HasExtension(const std::string& path, const char* extension) {
-  const std::size_t dot = path.rfind('.');
-  return dot != std::string::npos && strcasecmp(path.c_str() + dot + 1, extension) == 0;
-}
-
-bool IsChecked(ByteSource& file, TrackKind kind) {
+// SDL_mixer's decoder of each format.
+Mix_MusicType MusicType(TrackKind kind) {
   switch (kind) {
-    case TrackKind::OggVorbis:
-      return IsCheckedOggVorbis(file);
-    case TrackKind::Flac:
-      return IsCheckedFlac(file);
-    case TrackKind::Mp3:
-      return IsCheckedMp3(file);
-    case TrackKind::Wave:
-      return false;  // its header is made anew below
+    case TrackKind::OggVorbis: return MUS_OGG;
+    case TrackKind::Flac: return MUS_FLAC;
+    case TrackKind::Mp3: return MUS_MP3;
+    case TrackKind::Wave: return MUS_WAV;
   }
-  return false;
+  return MUS_NONE;
 }
-
-constexpr Mix_MusicType MUSIC_TYPES[] = {MUS_OGG, MUS_FLAC, MUS_MP3, MUS_WAV};
 
 }  // namespace
 
-std::optional<TrackKind> TrackKindOf(const std::string& path) {
-  const std::pair<const char*, TrackKind> kinds[] = {{"ogg", TrackKind::OggVorbis},
-                                                     {"flac", TrackKind::Flac},
-                                                     {"mp3", TrackKind::Mp3},
-                                                     {"wav", TrackKind::Wave}};
-  for (const auto& [extension, kind] : kinds) {
-    if (HasExtension(path, extension)) return kind;
-  }
-  return std::nullopt;
-}
-
-Mix_Music* LoadTrackMusic(const std::string& host_path) {
-  const std::optional<TrackKind> kind = TrackKindOf(host_path);
-  std::optional<RegularFile> file = RegularFile::Open(host_path);
-  if (!kind || !file) return nullptr;
-  return LoadTrackMusic(std::make_unique<RegularFile>(std::move(*file)), *kind);
-}
-
-Mix_Music* LoadTrackMusic(std::unique_ptr<ByteSource> file, TrackKind kind) {
+Mix_Music* LoadTrackMusic(std::unique_ptr<ByteSource> file, const TrackFormat& format) {
   CheckedStream stream{std::move(file), {}, 0, 0, 0};
   stream.bytes = stream.file->size();
-  if (kind == TrackKind::Wave) {
+  if (format.is_checked == nullptr) {
     std::optional<WaveLayout> layout = ReadWaveLayout(*stream.file, WaveUse::CdTrack);
     if (!layout) return nullptr;
     stream.header = std::move(layout->header);
     stream.offset = layout->data_offset;
     stream.bytes = layout->data_bytes;
-  } else if (!IsChecked(*stream.file, kind)) {
+  } else if (!format.is_checked(*stream.file)) {
     return nullptr;
   }
   SDL_RWops* rw = OpenStream(std::move(stream));
   // The mixer closes the stream, also when the load fails.
-  return rw != nullptr ? Mix_LoadMUSType_RW(rw, MUSIC_TYPES[static_cast<int>(kind)], SDL_TRUE)
-                       : nullptr;
+  return rw != nullptr ? Mix_LoadMUSType_RW(rw, MusicType(format.kind), SDL_TRUE) : nullptr;
 }

@@ -10,14 +10,8 @@
 #include <string>
 
 #include "platform/files/byte_source.h"
+#include "platform/media/track_formats.h"
 
-enum class TrackKind { OggVorbis, Flac, Mp3, Wave };
-
-// The kind that a track file's extension names, if any.
-std::optional<TrackKind> TrackKindOf(const std::string& path);
-
-// The music of a track file ("trackNN.ogg", ".flac", ".mp3" or ".wav"), or null when
-// the file cannot be opened or is not what its name says.
-Mix_Music* LoadTrackMusic(const std::string& host_path);
-// The same from bytes of any source, which the music reads while it plays.
-Mix_Music* LoadTrackMusic(std::unique_ptr<ByteSource> file, TrackKind kind);
+// The music of a track file in its format, read as it plays; null when the file is
+// not what its name says.
+Mix_Music* LoadTrackMusic(std::unique_ptr<ByteSource> file, const TrackFormat& format);

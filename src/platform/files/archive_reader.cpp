@@ -87,7 +87,8 @@ bool IsPartOfSplitZip(ByteSource& file) {
   constexpr std::size_t LONGEST_COMMENT = 0xFFFF;
   std::uint8_t head[4] = {};
   if (file.ReadExactly(0, head) && std::equal(head, head + 4, SPLIT_MARKER)) return true;
-  const std::uint64_t tail_size = std::min<std::uint64_t>(file.size(), END_RECORD_BYTES + LONGEST_COMMENT);
+  const std::uint64_t tail_size =
+      std::min<std::uint64_t>(file.size(), END_RECORD_BYTES + LONGEST_COMMENT);
   std::vector<std::uint8_t> tail(static_cast<std::size_t>(tail_size));
   if (!file.ReadExactly(file.size() - tail_size, tail)) return false;
   const auto end = std::find_end(tail.begin(), tail.end(), END_RECORD, END_RECORD + 4);
@@ -130,11 +131,6 @@ ErrorOr<std::unique_ptr<ArchivePass>, std::string> ArchivePass::Begin(
 std::string ArchivePass::Reason() const {
   const char* reason = archive_error_string(archive_);
   return reason != nullptr && reason[0] != '\0' ? reason : "it is damaged or cut short";
-}
-
-std::string ArchivePass::FormatName() const {
-  const char* name = archive_format_name(archive_);
-  return name != nullptr ? name : "archive";
 }
 
 ErrorOr<std::optional<MemberHeader>, std::string> ArchivePass::Next() {

@@ -59,8 +59,6 @@ class ArchivePass {
   // Bytes of the member at hand from where the last read ended: the count, 0 at its
   // end; the reason when its data are damaged.
   ErrorOr<std::size_t, std::string> ReadData(std::span<std::uint8_t> out);
-  // The name of the archive's format, once a header has been read ("ZIP 2.0 (deflation)").
-  std::string FormatName() const;
 
  private:
   explicit ArchivePass(std::shared_ptr<RegularFile> file);

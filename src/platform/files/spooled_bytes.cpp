@@ -34,7 +34,8 @@ int UnnamedFile() {
 
 bool WriteAt(int descriptor, std::uint64_t offset, std::span<const std::uint8_t> bytes) {
   while (!bytes.empty()) {
-    const ssize_t count = pwrite(descriptor, bytes.data(), bytes.size(), static_cast<off_t>(offset));
+    const ssize_t count =
+        pwrite(descriptor, bytes.data(), bytes.size(), static_cast<off_t>(offset));
     if (count < 0 && errno == EINTR) continue;
     if (count <= 0) return false;
     bytes = bytes.subspan(static_cast<std::size_t>(count));

@@ -182,7 +182,8 @@ void TextFileWriter::RemoveInterruptedWrites(const std::string& host_path) {
   }
 }
 
-std::optional<TextFileWriter> TextFileWriter::Open(const std::string& host_path) {
+std::optional<TextFileWriter> TextFileWriter::Open(const std::string& host_path,
+                                                   LineEnds line_ends) {
   const std::string directory = DirectoryPart(host_path);
   const std::string base = host_path.substr(directory.size());
   if (base.empty()) return std::nullopt;
@@ -190,7 +191,7 @@ std::optional<TextFileWriter> TextFileWriter::Open(const std::string& host_path)
   const int descriptor =
       MakeLockedTemporary(directory + TemporaryPrefix(base) + "XXXXXX", temporary_path);
   if (descriptor < 0) return std::nullopt;
-  TextFileWriter writer(host_path, std::move(temporary_path), descriptor);
+  TextFileWriter writer(host_path, std::move(temporary_path), descriptor, line_ends);
   // mkstemp makes the file private (0600); the replaced file is an ordinary one.
   if (fchmod(descriptor, NEW_FILE_MODE) != 0) return std::nullopt;
   return writer;
@@ -200,6 +201,7 @@ TextFileWriter::TextFileWriter(TextFileWriter&& other) noexcept
     : path_(std::move(other.path_)),
       temporary_path_(std::exchange(other.temporary_path_, std::string())),
       descriptor_(std::exchange(other.descriptor_, -1)),
+      line_ends_(other.line_ends_),
       failed_(other.failed_) {}
 
 TextFileWriter::~TextFileWriter() { Discard(); }
@@ -211,7 +213,9 @@ void TextFileWriter::Discard() {
 
 bool TextFileWriter::Write(std::string_view text) {
   if (descriptor_ < 0) return false;
-  if (!failed_ && !WriteAll(descriptor_, WithCrLf(text))) failed_ = true;
+  if (failed_) return false;
+  failed_ = line_ends_ == LineEnds::Lf ? !WriteAll(descriptor_, text)
+                                       : !WriteAll(descriptor_, WithCrLf(text));
   return !failed_;
 }
 

@@ -47,10 +47,13 @@ class TextFileReader {
 // Writes a whole file beside the old one and renames it over it on Commit, so that a
 // failed or interrupted write leaves the previous file whole. The temporary file is
 // locked (flock) while it is written, so that writers in other processes can tell it
-// from one that a killed write left.
+// from one that a killed write left. The novel's files get the old platform's CR LF;
+// the reader's own files the system's LF.
 class TextFileWriter {
  public:
-  static std::optional<TextFileWriter> Open(const std::string& host_path);
+  enum class LineEnds { CrLf, Lf };
+  static std::optional<TextFileWriter> Open(const std::string& host_path,
+                                            LineEnds line_ends = LineEnds::CrLf);
   TextFileWriter(TextFileWriter&& other) noexcept;
   TextFileWriter& operator=(TextFileWriter&&) = delete;
   ~TextFileWriter();  // discards the file unless committed
@@ -64,11 +67,15 @@ class TextFileWriter {
   static void RemoveInterruptedWrites(const std::string& host_path);
 
  private:
-  TextFileWriter(std::string path, std::string temporary_path, int descriptor)
-      : path_(std::move(path)), temporary_path_(std::move(temporary_path)), descriptor_(descriptor) {}
+  TextFileWriter(std::string path, std::string temporary_path, int descriptor, LineEnds line_ends)
+      : path_(std::move(path)),
+        temporary_path_(std::move(temporary_path)),
+        descriptor_(descriptor),
+        line_ends_(line_ends) {}
   void Discard();  // closes and removes the temporary file, if any
   std::string path_;
   std::string temporary_path_;
   int descriptor_ = -1;
+  LineEnds line_ends_ = LineEnds::CrLf;
   bool failed_ = false;
 };

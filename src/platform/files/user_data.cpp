@@ -39,16 +39,20 @@ std::optional<std::string> HomeDirectory() {
   return std::string(entry->pw_dir);
 }
 
-std::optional<std::string> UserDataHome() {
-  if (std::optional<std::string> data_home = AbsoluteVariable("XDG_DATA_HOME")) return data_home;
-  if (std::optional<std::string> home = HomeDirectory()) return *home + "/.local/share";
+// A folder of the user's by its XDG variable, else its place in the home folder.
+std::optional<std::string> UserHome(const char* variable, const char* in_home) {
+  if (std::optional<std::string> folder = AbsoluteVariable(variable)) return folder;
+  if (std::optional<std::string> home = HomeDirectory()) return *home + in_home;
   return std::nullopt;
 }
 
-std::optional<std::string> UserCacheHome() {
-  if (std::optional<std::string> cache_home = AbsoluteVariable("XDG_CACHE_HOME")) return cache_home;
-  if (std::optional<std::string> home = HomeDirectory()) return *home + "/.cache";
-  return std::nullopt;
+// The reader's own folder below a folder of the user's.
+std::optional<std::string> ApplicationFolder(const char* variable, const char* in_home) {
+  std::optional<std::string> home = UserHome(variable, in_home);
+  if (!home) return std::nullopt;
+  std::string folder = *home + APPLICATION_FOLDER;
+  folder.pop_back();
+  return folder;
 }
 
 // FNV-1a: the same path gives the same key on every machine and in every version.
@@ -147,17 +151,17 @@ std::string NovelKey(const std::string& novel_real_path) {
 }
 
 std::optional<std::string> NovelUserDirectory(const std::string& novel_real_path) {
-  std::optional<std::string> data_home = UserDataHome();
+  std::optional<std::string> data_home = UserHome("XDG_DATA_HOME", "/.local/share");
   if (!data_home) return std::nullopt;
   return *data_home + APPLICATION_FOLDER + NovelKey(novel_real_path);
 }
 
 std::optional<std::string> UserCacheDirectory() {
-  std::optional<std::string> cache_home = UserCacheHome();
-  if (!cache_home) return std::nullopt;
-  std::string folder = *cache_home + APPLICATION_FOLDER;
-  folder.pop_back();
-  return folder;
+  return ApplicationFolder("XDG_CACHE_HOME", "/.cache");
+}
+
+std::optional<std::string> UserConfigDirectory() {
+  return ApplicationFolder("XDG_CONFIG_HOME", "/.config");
 }
 
 bool MakeUserDirectory(const std::string& path, std::string* refusal) {

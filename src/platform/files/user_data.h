@@ -1,7 +1,8 @@
 // The per-user folders: a novel's, where its files go when the novel's own folder
-// cannot be written, $XDG_DATA_HOME/yomu/NOVEL_KEY (~/.local/share/yomu/NOVEL_KEY
-// when the variable is unset or not an absolute path); and the reader's cache,
-// $XDG_CACHE_HOME/yomu (~/.cache/yomu).
+// cannot be written and where its read marks are kept, $XDG_DATA_HOME/yomu/NOVEL_KEY
+// (~/.local/share/yomu/NOVEL_KEY when the variable is unset or not an absolute path);
+// the reader's cache, $XDG_CACHE_HOME/yomu (~/.cache/yomu); and its settings,
+// $XDG_CONFIG_HOME/yomu (~/.config/yomu).
 #pragma once
 
 #include <optional>
@@ -14,6 +15,8 @@ std::optional<std::string> NovelUserDirectory(const std::string& novel_real_path
 // The reader's cache folder; nothing when no cache or home folder can be told. It
 // need not exist yet.
 std::optional<std::string> UserCacheDirectory();
+// The reader's settings folder, likewise.
+std::optional<std::string> UserConfigDirectory();
 
 // A name that a reader can recognise and that stays the same for the same folder:
 // the folder's last component, a dash and 8 hex digits of a hash of the whole path.

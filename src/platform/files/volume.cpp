@@ -59,10 +59,6 @@ std::string JoinAll(const std::vector<std::string>& parts) {
 
 }  // namespace
 
-std::vector<std::string_view> ShiftJisNameComponents(std::string_view name_sjis) {
-  return SplitShiftJisName(name_sjis).parts_sjis;
-}
-
 std::string JoinPath(std::string_view folder, std::string_view name) {
   if (folder.empty()) return std::string(name);
   if (name.empty()) return std::string(folder);

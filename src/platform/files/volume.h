@@ -91,7 +91,5 @@ class Volume {
   std::optional<std::string> place_sjis_;  // made the first time it is needed
 };
 
-// The parts of a Shift-JIS name between its separators, without empty ones.
-std::vector<std::string_view> ShiftJisNameComponents(std::string_view name_sjis);
 // '/' joined, the first part alone when the second is empty and the other way round.
 std::string JoinPath(std::string_view folder, std::string_view name);

@@ -3,6 +3,8 @@
 
 #include <cstddef>
 
+#include "platform/byte_order.h"
+
 namespace {
 
 constexpr std::size_t FILE_HEADER_SIZE = 14;
@@ -13,10 +15,10 @@ constexpr std::uint32_t MASKS_IN_INFO_SIZE = 52;  // the V2 header and later hol
 
 // Little-endian fields; the caller has made sure that the bytes are there.
 std::uint32_t U16(std::span<const std::uint8_t> file, std::size_t at) {
-  return file[at] | (std::uint32_t{file[at + 1]} << 8);
+  return ReadLe16(file.data() + at);
 }
 std::uint32_t U32(std::span<const std::uint8_t> file, std::size_t at) {
-  return U16(file, at) | (U16(file, at + 2) << 16);
+  return ReadLe32(file.data() + at);
 }
 std::int64_t I32(std::span<const std::uint8_t> file, std::size_t at) {
   return static_cast<std::int32_t>(U32(file, at));
@@ -112,7 +114,8 @@ std::optional<BmpHeader> ReadBmpHeader(std::span<const std::uint8_t> file,
   BmpHeader h;
   h.pixel_offset = U32(file, 10);
   h.info_size = U32(file, FILE_HEADER_SIZE);
-  if (!KnownInfoSize(h.info_size) || FILE_HEADER_SIZE + h.info_size > file.size()) return std::nullopt;
+  if (!KnownInfoSize(h.info_size) || FILE_HEADER_SIZE + h.info_size > file.size())
+    return std::nullopt;
 
   std::int64_t width = 0, height = 0;
   ReadDimensions(file, h, width, height);

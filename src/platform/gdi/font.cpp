@@ -1,6 +1,6 @@
 // Fonts made like CreateFontA: the Mincho face found through fontconfig, or
-// remembered from an earlier start (or a file given on the command line), sized by Windows cell heights, glyphs rendered
-// monochrome by FreeType and cached per font.
+// remembered from an earlier start (or a file given on the command line), sized by Windows cell
+// heights, glyphs rendered monochrome by FreeType and cached per font.
 #include "platform/gdi/font.h"
 
 #include <fontconfig/fontconfig.h>
@@ -157,8 +157,10 @@ constexpr std::int64_t ASCENT_PER_MILLE = 859;
 CellMetrics MeasureCell(int height) {
   const std::int64_t requested = std::clamp<std::int64_t>(height == 0 ? DEFAULT_HEIGHT : height,
                                                           -MAX_PIXELS, MAX_PIXELS);
-  const std::int64_t em = std::clamp<std::int64_t>(requested < 0 ? -requested : requested, 1, MAX_PIXELS);
-  return {static_cast<int>(em), static_cast<int>(em), static_cast<int>(RoundDiv(em * ASCENT_PER_MILLE, 1000))};
+  const std::int64_t em =
+      std::clamp<std::int64_t>(requested < 0 ? -requested : requested, 1, MAX_PIXELS);
+  return {static_cast<int>(em), static_cast<int>(em),
+          static_cast<int>(RoundDiv(em * ASCENT_PER_MILLE, 1000))};
 }
 
 bool FaceIsHeavy(FT_Face face) {

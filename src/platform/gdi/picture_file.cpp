@@ -32,8 +32,8 @@ std::optional<Bitmap> FromSurface(SDL_Surface& decoded, const BmpHeader& header)
   if (decoded.w != header.width || decoded.h != header.height) return std::nullopt;
   Bitmap picture(header.width, header.height);
   const SurfacePtr target(SDL_CreateRGBSurfaceWithFormatFrom(
-      picture.row(0), header.width, header.height, 32, header.width * static_cast<int>(sizeof(std::uint32_t)),
-      SDL_PIXELFORMAT_ARGB8888));
+      picture.row(0), header.width, header.height, 32,
+      header.width * static_cast<int>(sizeof(std::uint32_t)), SDL_PIXELFORMAT_ARGB8888));
   if (!target || SDL_SetSurfaceBlendMode(&decoded, SDL_BLENDMODE_NONE) != 0 ||
       SDL_BlitSurface(&decoded, nullptr, target.get(), nullptr) != 0) {
     return std::nullopt;
@@ -45,7 +45,8 @@ std::optional<Bitmap> FromSurface(SDL_Surface& decoded, const BmpHeader& header)
   return picture;
 }
 
-std::optional<Bitmap> DecodeWithLibrary(std::span<const std::uint8_t> file, const BmpHeader& header) {
+std::optional<Bitmap> DecodeWithLibrary(std::span<const std::uint8_t> file,
+                                        const BmpHeader& header) {
   const std::unique_ptr<SDL_RWops, RwCloser> rw(
       SDL_RWFromConstMem(file.data(), static_cast<int>(file.size())));
   if (!rw) return std::nullopt;
@@ -80,16 +81,34 @@ std::optional<Bitmap> LoadBitmapFile(const std::string& host_path) {
   return DecodeBitmapFile(*file);
 }
 
+ErrorOr<Bitmap, std::string> LoadPicture(Volume& volume, const char* name_sjis) {
+  FileOr<std::unique_ptr<ByteSource>> file = volume.Open(name_sjis, PICTURE_FILE_MAX_BYTES);
+  if (!file) {
+    if (file.error().problem == FileProblem::TooLarge) {
+      return std::string("is too large to be a picture");
+    }
+    return DescribeFileError(file.error());
+  }
+  std::uint8_t magic[2] = {};
+  if (!(*file)->ReadExactly(0, magic) || magic[0] != 'B' || magic[1] != 'M') {
+    return std::string("is not a Windows bitmap");
+  }
+  std::optional<Bitmap> picture = DecodeBitmapFile(**file);
+  if (!picture) {
+    return std::string(
+        "is damaged, cut short or of a kind the reader does not show: it cannot decode its "
+        "pixels");
+  }
+  return std::move(*picture);
+}
+
 std::unique_ptr<Bitmap> LoadImageA(Platform& platform, const char* name_sjis, UINT type, int width,
                                    int height, UINT flags) {
   if (name_sjis == nullptr || type != IMAGE_BITMAP || width != 0 || height != 0 ||
       (flags & LR_LOADFROMFILE) == 0) {
     return nullptr;
   }
-  FileOr<std::unique_ptr<ByteSource>> file =
-      platform.volume->Open(name_sjis, PICTURE_FILE_MAX_BYTES);
-  if (!file) return nullptr;
-  std::optional<Bitmap> picture = DecodeBitmapFile(**file);
+  ErrorOr<Bitmap, std::string> picture = LoadPicture(*platform.volume, name_sjis);
   if (!picture) return nullptr;
   return std::make_unique<Bitmap>(std::move(*picture));
 }

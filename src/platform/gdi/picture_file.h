@@ -8,12 +8,14 @@
 #include <span>
 #include <string>
 
+#include "platform/error_or.h"
 #include "platform/files/byte_source.h"
 #include "platform/files/read_limits.h"
 #include "platform/gdi/bitmap.h"
 #include "platform/win32_types.h"
 
 class Platform;
+class Volume;
 
 // The picture of a bitmap file's bytes, or nothing when they are not one that the
 // reader shows. Only the top-left 640 x 480 pixels that a page can show are
@@ -23,6 +25,10 @@ std::optional<Bitmap> DecodeBitmapFile(std::span<const std::uint8_t> file);
 std::optional<Bitmap> DecodeBitmapFile(ByteSource& file);
 // The picture of the bitmap file at a host path, or nothing.
 std::optional<Bitmap> LoadBitmapFile(const std::string& host_path);
+
+// The picture of a file of the novel, or why there is none in the words of the
+// reader's warnings ("is not a Windows bitmap").
+ErrorOr<Bitmap, std::string> LoadPicture(Volume& volume, const char* name_sjis);
 
 // As Win32's call with type IMAGE_BITMAP, the file's own size (width and height 0)
 // and LR_LOADFROMFILE, cut to the visible part: name_sjis is relative to the novel's

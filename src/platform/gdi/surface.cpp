@@ -55,7 +55,9 @@ const Font* SelectObject(Surface& surface, const Font* font) {
 const Brush* SelectObject(Surface& surface, const Brush* brush) {
   return std::exchange(surface.brush, brush);
 }
-const Pen* SelectObject(Surface& surface, const Pen* pen) { return std::exchange(surface.pen, pen); }
+const Pen* SelectObject(Surface& surface, const Pen* pen) {
+  return std::exchange(surface.pen, pen);
+}
 COLORREF SetTextColor(Surface& surface, COLORREF color) {
   return std::exchange(surface.text_color, color);
 }
@@ -83,8 +85,9 @@ bool BitBlt(Surface& destination, int x, int y, int width, int height, const Sur
     const std::uint32_t* source_row = from.row(static_cast<int>(row + dy)) + cols.start + dx;
     CopyRow(target, source_row, bytes, &to == &from && dy == 0);  // one row onto itself
   }
-  destination.NotifyChanged({static_cast<std::int32_t>(cols.start), static_cast<std::int32_t>(rows.start),
-                             static_cast<std::int32_t>(cols.end), static_cast<std::int32_t>(rows.end)});
+  destination.NotifyChanged(
+      {static_cast<std::int32_t>(cols.start), static_cast<std::int32_t>(rows.start),
+       static_cast<std::int32_t>(cols.end), static_cast<std::int32_t>(rows.end)});
   return true;
 }
 
@@ -99,8 +102,9 @@ bool PatBlt(Surface& destination, int x, int y, int width, int height, DWORD rop
     std::uint32_t* line = to.row(static_cast<int>(row));
     FillRow(line + cols.start, line + cols.end, pixel);
   }
-  destination.NotifyChanged({static_cast<std::int32_t>(cols.start), static_cast<std::int32_t>(rows.start),
-                             static_cast<std::int32_t>(cols.end), static_cast<std::int32_t>(rows.end)});
+  destination.NotifyChanged(
+      {static_cast<std::int32_t>(cols.start), static_cast<std::int32_t>(rows.start),
+       static_cast<std::int32_t>(cols.end), static_cast<std::int32_t>(rows.end)});
   return true;
 }
 
@@ -146,6 +150,7 @@ bool LineTo(Surface& surface, int x, int y) {
     }
   }
   surface.NotifyChanged({static_cast<std::int32_t>(left), static_cast<std::int32_t>(top),
-                         static_cast<std::int32_t>(right + 1), static_cast<std::int32_t>(bottom + 1)});
+                         static_cast<std::int32_t>(right + 1),
+                         static_cast<std::int32_t>(bottom + 1)});
   return true;
 }

@@ -38,7 +38,8 @@ class Surface {
   std::function<void(const RECT& changed)> on_change;
 
   void NotifyChanged(const RECT& changed) const {
-    if (on_change && changed.right > changed.left && changed.bottom > changed.top) on_change(changed);
+    if (on_change && changed.right > changed.left && changed.bottom > changed.top)
+      on_change(changed);
   }
 };
 

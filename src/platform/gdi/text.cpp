@@ -154,7 +154,8 @@ struct Layout {
 // takes at least one character.
 // Punctuation and small kana that a row of Japanese text does not begin with.
 bool MayNotStartRow(char32_t code) {
-  static constexpr std::u32string_view NO_START = U"、。，．・：；？！ー）」』］｝〕〉》】ぁぃぅぇぉっゃゅょァィゥェォッャュョ…‥";
+  static constexpr std::u32string_view NO_START =
+      U"、。，．・：；？！ー）」』］｝〕〉》】ぁぃぅぇぉっゃゅょァィゥェォッャュョ…‥";
   return NO_START.find(code) != std::u32string_view::npos;
 }
 

@@ -84,7 +84,8 @@ bool ParseArguments(const std::string& name, std::istringstream& words, Headless
       return AtEnd(words);
     }
     std::istringstream number(word);
-    return ReadInt(number, event.value) && AtEnd(words) && event.value >= 0 && event.value <= 0xFFFF;
+    return ReadInt(number, event.value) && AtEnd(words) && event.value >= 0 &&
+           event.value <= 0xFFFF;
   }
   if (name == "command") {
     event.kind = Kind::Command;
@@ -98,6 +99,14 @@ bool ParseArguments(const std::string& name, std::istringstream& words, Headless
   if (name == "key" || name == "keydown" || name == "keyup") {
     event.kind = name == "key" ? Kind::Key : name == "keydown" ? Kind::KeyDown : Kind::KeyUp;
     return ParseKey(words, event);
+  }
+  // A gamepad's button, pressed and released or held: its key as the backend sends it.
+  if (name == "pad" || name == "paddown" || name == "padup") {
+    event.kind = name == "pad" ? Kind::Key : name == "paddown" ? Kind::KeyDown : Kind::KeyUp;
+    std::string button;
+    const std::optional<int> code = words >> button ? VirtualPadKeyFromName(button) : std::nullopt;
+    event.value = code.value_or(0);
+    return code && AtEnd(words);
   }
   if (name == "wheel") {
     event.kind = Kind::Wheel;

@@ -31,9 +31,14 @@ void PostKey(Window& window, bool down, WPARAM key, bool alt, bool repeat = fals
 }  // namespace
 
 HeadlessBackend::HeadlessBackend(std::vector<HeadlessEvent> events, std::ostream& log, Hooks hooks)
-    : events_(std::move(events)), log_(log), hooks_(std::move(hooks)), current_mode_(DESKTOP_MODE) {}
+    : events_(std::move(events)),
+      log_(log),
+      hooks_(std::move(hooks)),
+      current_mode_(DESKTOP_MODE) {}
 
-void HeadlessBackend::Record(std::string_view record) { log_ << '@' << now_ms_ << ' ' << record << '\n'; }
+void HeadlessBackend::Record(std::string_view record) {
+  log_ << '@' << now_ms_ << ' ' << record << '\n';
+}
 
 bool HeadlessBackend::PointerPosition(POINT* client_point) {
   *client_point = POINT{pointer_x_, pointer_y_};
@@ -78,7 +83,8 @@ long HeadlessBackend::ChangeDisplayMode(const DEVMODEA* mode) {
     Record("display restore");
     current_mode_ = DESKTOP_MODE;
   } else {
-    Record("display change " + std::to_string(mode->dmPelsWidth) + "x" + std::to_string(mode->dmPelsHeight));
+    Record("display change " + std::to_string(mode->dmPelsWidth) + "x" +
+           std::to_string(mode->dmPelsHeight));
     current_mode_ = *mode;
   }
   return DISP_CHANGE_SUCCESSFUL;
@@ -207,12 +213,14 @@ bool HeadlessBackend::Perform(Platform& platform, const HeadlessEvent& event) {
 
 // The menu is answered by the event that follows the one that opened it.
 std::optional<UINT> HeadlessBackend::TrackMenu(Platform&, const Menu& menu, int, int) {
-  if (next_event_ >= events_.size() || events_[next_event_].kind != HeadlessEvent::Kind::Pick) return std::nullopt;
+  if (next_event_ >= events_.size() || events_[next_event_].kind != HeadlessEvent::Kind::Pick)
+    return std::nullopt;
   const HeadlessEvent& pick = events_[next_event_++];
   if (pick.pick_none) return std::nullopt;
   bool found = false;
   ForEachMenuItem(menu, [&](int, const MenuItem& item) {
-    found = found || (item.kind == MenuItem::Kind::Command && item.command == static_cast<UINT>(pick.value));
+    found = found ||
+            (item.kind == MenuItem::Kind::Command && item.command == static_cast<UINT>(pick.value));
   });
   if (!found) {
     error_ = "line " + std::to_string(pick.line_number) + ": pick " + std::to_string(pick.value) +

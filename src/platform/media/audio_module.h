@@ -18,6 +18,7 @@ constexpr char AUDIO_MODULE_FACTORY[] = "yomu_make_audio_player";
 struct AudioPlayerRequest {
   std::string program_version;  // a module of another build refuses to make a player
   std::optional<std::string> soundfont_file;  // overrides the search for a GM soundfont
+  WarningSink warn;                           // what keeps the player silent
 };
 
 struct AudioPlayerReply {

@@ -6,18 +6,12 @@
 #include <cstring>
 #include <optional>
 
+#include "platform/byte_order.h"
+
 namespace {
 
 constexpr std::uint32_t MAX_CHANNELS = 8;
 constexpr std::uint32_t MAX_RATE_HZ = 655350;  // the most a FLAC header can state
-
-std::uint32_t U32Le(const std::uint8_t* at) {
-  return at[0] | at[1] << 8 | at[2] << 16 | static_cast<std::uint32_t>(at[3]) << 24;
-}
-std::uint32_t U16Be(const std::uint8_t* at) {
-  return static_cast<std::uint32_t>(at[0] << 8 | at[1]);
-}
-std::uint32_t U24Be(const std::uint8_t* at) { return U16Be(at) << 8 | at[2]; }
 
 // Ogg: a first page that begins the stream, with its first packet whole in it.
 constexpr std::size_t OGG_PAGE_HEADER = 27;
@@ -27,9 +21,9 @@ constexpr unsigned VORBIS_MIN_BLOCK_EXPONENT = 6;
 constexpr unsigned VORBIS_MAX_BLOCK_EXPONENT = 13;
 
 bool IsVorbisIdentification(const std::uint8_t* p) {
-  if (p[0] != 1 || std::memcmp(p + 1, "vorbis", 6) != 0 || U32Le(p + 7) != 0) return false;
+  if (p[0] != 1 || std::memcmp(p + 1, "vorbis", 6) != 0 || ReadLe32(p + 7) != 0) return false;
   const std::uint32_t channels = p[11];
-  const std::uint32_t rate_hz = U32Le(p + 12);
+  const std::uint32_t rate_hz = ReadLe32(p + 12);
   const unsigned small = p[28] & 0x0F, large = p[28] >> 4;
   return channels >= 1 && channels <= MAX_CHANNELS && rate_hz >= 1 && rate_hz <= MAX_RATE_HZ &&
          small >= VORBIS_MIN_BLOCK_EXPONENT && large <= VORBIS_MAX_BLOCK_EXPONENT &&
@@ -108,9 +102,9 @@ bool IsCheckedFlac(ByteSource& file) {
   std::array<std::uint8_t, 8 + FLAC_STREAMINFO_BYTES> head;
   if (!file.ReadExactly(0, head) || std::memcmp(head.data(), "fLaC", 4) != 0) return false;
   const std::uint8_t* info = head.data() + 8;
-  if ((head[4] & 0x7F) != 0 || U24Be(&head[5]) != FLAC_STREAMINFO_BYTES) return false;
-  const std::uint32_t min_block = U16Be(info), max_block = U16Be(info + 2);
-  const std::uint32_t rate_hz = U24Be(info + 10) >> 4;
+  if ((head[4] & 0x7F) != 0 || ReadBe24(&head[5]) != FLAC_STREAMINFO_BYTES) return false;
+  const std::uint32_t min_block = ReadBe16(info), max_block = ReadBe16(info + 2);
+  const std::uint32_t rate_hz = ReadBe24(info + 10) >> 4;
   const std::uint32_t channels = ((info[12] >> 1) & 7) + 1;
   const std::uint32_t bits = (((info[12] & 1) << 4) | (info[13] >> 4)) + 1;
   return min_block >= FLAC_MIN_BLOCK && max_block >= min_block && rate_hz >= 1 &&

@@ -30,7 +30,8 @@ std::vector<std::int16_t> MakeDefaultSound(int rate_hz, int channel_count) {
   for (std::size_t frame = 0; frame < frames; ++frame) {
     const double value = ChimeAt(static_cast<double>(frame) / rate_hz);
     const auto sample = static_cast<std::int16_t>(std::lround(value * 32767.0));
-    std::fill_n(samples.begin() + static_cast<std::ptrdiff_t>(frame * channel_count), channel_count, sample);
+    std::fill_n(samples.begin() + static_cast<std::ptrdiff_t>(frame * channel_count), channel_count,
+                sample);
   }
   return samples;
 }

@@ -19,10 +19,15 @@ DWORD mciSendStringA(Platform& platform, const char* command_sjis, char* reply, 
   return platform.media->Run(*command, *platform.volume);
 }
 
+void SetSoundLevel(Platform& platform, int percent) {
+  if (platform.media) platform.media->SetLevel(percent);
+}
+
 bool sndPlaySoundA(Platform& platform, const char* name_sjis, UINT flags) {
   char flags_text[16];
   std::snprintf(flags_text, sizeof flags_text, " %u", flags);
-  const std::string name_utf8 = name_sjis != nullptr ? platform.shift_jis.ToUtf8(name_sjis) : std::string();
+  const std::string name_utf8 =
+      name_sjis != nullptr ? platform.shift_jis.ToUtf8(name_sjis) : std::string();
   platform.backend.Record("sound " + name_utf8 + flags_text);
   if (platform.media) platform.media->PlaySound(name_sjis, *platform.volume);
   return true;

@@ -12,3 +12,6 @@ constexpr UINT SND_ASYNC = 0x0001;
 DWORD mciSendStringA(Platform& platform, const char* command_sjis, char* reply, UINT reply_size,
                      Window* callback);
 bool sndPlaySoundA(Platform& platform, const char* name_sjis, UINT flags);
+// The level that music and sounds play at together, 0 to 100: the reader's own
+// volume, beside the system's.
+void SetSoundLevel(Platform& platform, int percent);

@@ -46,8 +46,9 @@ std::optional<MediaCommand> ParseMediaCommand(std::string_view command_sjis) {
   }
   if (command_sjis.size() >= OPEN_MIDI_PREFIX.size() + OPEN_MIDI_SUFFIX.size() &&
       command_sjis.starts_with(OPEN_MIDI_PREFIX) && command_sjis.ends_with(OPEN_MIDI_SUFFIX)) {
-    const std::string_view path = command_sjis.substr(
-        OPEN_MIDI_PREFIX.size(), command_sjis.size() - OPEN_MIDI_PREFIX.size() - OPEN_MIDI_SUFFIX.size());
+    const std::string_view path =
+        command_sjis.substr(OPEN_MIDI_PREFIX.size(), command_sjis.size() - OPEN_MIDI_PREFIX.size() -
+                                                         OPEN_MIDI_SUFFIX.size());
     return MediaCommand{MediaVerb::OpenMidi, 0, std::string(path)};
   }
   return std::nullopt;

@@ -3,6 +3,9 @@
 // accepts every command and plays nothing.
 #pragma once
 
+#include <functional>
+#include <string>
+
 #include "platform/media/media_commands.h"
 #include "platform/win32_types.h"
 
@@ -32,6 +35,10 @@ enum class SoundSource { None, File, Default };
 
 class Volume;
 
+// Where a player says what keeps it silent: the platform's warning channel, so that
+// the reader's standard error and the headless log show it as every other warning.
+using WarningSink = std::function<void(const std::string& text_utf8)>;
+
 // Every call is handed the novel's volume, in which file names are found.
 class MediaPlayer {
  public:
@@ -45,4 +52,7 @@ class MediaPlayer {
   // Work that must happen on the reader's thread, such as starting the next CD
   // track when one has ended. Cheap when there is nothing to do.
   virtual void Update(Volume& volume) = 0;
+  // The level that music and sounds play at together, from 0 (silence) to 100 (as
+  // the files have them).
+  virtual void SetLevel(int percent) = 0;
 };

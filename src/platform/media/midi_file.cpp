@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "platform/byte_order.h"
 #include "platform/files/read_limits.h"
 
 namespace {
@@ -19,16 +20,6 @@ constexpr std::uint8_t META_END_OF_TRACK = 0x2F;
 constexpr std::uint8_t META_TEMPO = 0x51;
 constexpr int MAX_LENGTH_BYTES = 4;  // of a variable-length number
 
-std::uint32_t U32Be(const std::uint8_t* at) {
-  return static_cast<std::uint32_t>(at[0]) << 24 | at[1] << 16 | at[2] << 8 | at[3];
-}
-std::uint32_t U16Be(const std::uint8_t* at) {
-  return static_cast<std::uint32_t>(at[0] << 8 | at[1]);
-}
-
-void PutU32Be(std::vector<char>& out, std::uint32_t value) {
-  for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<char>(value >> shift));
-}
 
 void PutNumber(std::vector<char>& out, std::uint32_t value) {
   char bytes[MAX_LENGTH_BYTES];
@@ -159,9 +150,9 @@ std::optional<std::vector<char>> CheckedMidiFile(std::span<const std::uint8_t> f
       std::memcmp(file.data(), "MThd", 4) != 0) {
     return std::nullopt;
   }
-  const std::uint32_t header_bytes = U32Be(&file[4]);
-  const std::uint32_t format = U16Be(&file[8]), tracks = U16Be(&file[10]),
-                      division = U16Be(&file[12]);
+  const std::uint32_t header_bytes = ReadBe32(&file[4]);
+  const std::uint32_t format = ReadBe16(&file[8]), tracks = ReadBe16(&file[10]),
+                      division = ReadBe16(&file[12]);
   if (header_bytes < HEADER_BYTES || header_bytes > file.size() - CHUNK_HEADER ||
       format > MAX_FORMAT || tracks == 0 || tracks > MIDI_MAX_TRACKS || division == 0 ||
       (division & SMPTE_DIVISION) != 0) {
@@ -175,7 +166,7 @@ std::optional<std::vector<char>> CheckedMidiFile(std::span<const std::uint8_t> f
   // Chunks of other kinds between the tracks are passed over, as players do.
   for (std::uint32_t found = 0; found < tracks;) {
     if (file.size() - at < CHUNK_HEADER) return std::nullopt;
-    const std::uint32_t length = U32Be(&file[at + 4]);
+    const std::uint32_t length = ReadBe32(&file[at + 4]);
     if (length > file.size() - at - CHUNK_HEADER) return std::nullopt;
     const auto body = file.subspan(at + CHUNK_HEADER, length);
     at += CHUNK_HEADER + length;
@@ -186,7 +177,7 @@ std::optional<std::vector<char>> CheckedMidiFile(std::span<const std::uint8_t> f
     if (!TrackReader(body, out, events).Read()) return std::nullopt;
     const auto track_bytes = static_cast<std::uint32_t>(out.size() - track_start - CHUNK_HEADER);
     std::vector<char> length_bytes;
-    PutU32Be(length_bytes, track_bytes);
+    AppendBe32(length_bytes, track_bytes);
     std::copy(length_bytes.begin(), length_bytes.end(),
               out.begin() + static_cast<std::ptrdiff_t>(track_start + 4));
   }

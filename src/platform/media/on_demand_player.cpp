@@ -3,7 +3,6 @@
 // module's player: the CD device opens and closes, MIDI never opens, nothing sounds.
 #include "platform/media/on_demand_player.h"
 
-#include <cstdio>
 #include <utility>
 
 namespace {
@@ -19,25 +18,30 @@ OnDemandPlayer::OnDemandPlayer(AudioPlayerRequest request, std::vector<std::stri
 
 OnDemandPlayer::~OnDemandPlayer() { player_.reset(); }
 
+void OnDemandPlayer::Warn(const std::string& text_utf8) const {
+  if (request_.warn) request_.warn(text_utf8);
+}
+
 bool OnDemandPlayer::Ready() {
   if (player_ || tried_) return player_ != nullptr;
   tried_ = true;
   std::string error;
   module_ = AudioModule::Load(places_, error);
   if (!module_) {
-    std::fprintf(stderr, "yomu: no sound module (%s); the novel stays silent\n", error.c_str());
+    Warn("no sound module (" + error + "); the novel stays silent");
     return false;
   }
   AudioPlayerReply reply;
   module_->factory()(request_, reply);
   if (!reply.player) {
-    std::fprintf(stderr, "yomu: no sound (%s); the novel stays silent\n", reply.error.c_str());
+    Warn("no sound (" + reply.error + "); the novel stays silent");
     return false;
   }
   if (!reply.soundfont_found) {
-    std::fputs("yomu: no General MIDI soundfont found; MIDI music stays silent\n", stderr);
+    Warn("no General MIDI soundfont found; MIDI music stays silent");
   }
   player_ = std::move(reply.player);
+  player_->SetLevel(level_percent_);
   return true;
 }
 
@@ -64,6 +68,11 @@ DWORD OnDemandPlayer::RunSilently(const MediaCommand& command) {
       return MCIERR_INVALID_DEVICE_NAME;
   }
   return MCIERR_UNRECOGNIZED_COMMAND;
+}
+
+void OnDemandPlayer::SetLevel(int percent) {
+  level_percent_ = percent;
+  if (player_) player_->SetLevel(percent);
 }
 
 void OnDemandPlayer::PlaySound(const char* name_sjis, Volume& volume) {

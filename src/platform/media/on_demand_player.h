@@ -21,11 +21,13 @@ class OnDemandPlayer final : public MediaPlayer {
   DWORD Run(const MediaCommand& command, Volume& volume) override;
   void PlaySound(const char* name_sjis, Volume& volume) override;
   void Update(Volume& volume) override;
+  void SetLevel(int percent) override;
 
  private:
-  // Loads the module and makes its player, once; says on standard error, in one
-  // line, why the novel stays silent when that fails.
+  // Loads the module and makes its player, once; says in one warning why the novel
+  // stays silent when that fails.
   bool Ready();
+  void Warn(const std::string& text_utf8) const;
   // The answers of a player that has no device, with the same device states.
   DWORD RunSilently(const MediaCommand& command);
 
@@ -33,6 +35,7 @@ class OnDemandPlayer final : public MediaPlayer {
   const std::vector<std::string> places_;
   bool tried_ = false;
   bool cd_open_ = false;  // "open cdaudio" before the player was made
+  int level_percent_ = 100;  // given to the player when it is made
   // The player goes before the module whose code it is.
   std::unique_ptr<AudioModule> module_;
   std::unique_ptr<MediaPlayer> player_;

@@ -7,18 +7,19 @@
 #include <string_view>
 
 #include "platform/files/volume.h"
+#include "platform/media/track_formats.h"
 
 namespace {
 
 constexpr std::array<std::string_view, 2> TRACK_FOLDERS = {"", "cd\\"};
-constexpr std::array<std::string_view, 4> TRACK_EXTENSIONS = {"ogg", "flac", "mp3", "wav"};
 
 }  // namespace
 
 std::optional<NovelFile> FindTrackFile(Volume& volume, int track) {
   if (track < 1) return std::nullopt;
   for (std::string_view folder : TRACK_FOLDERS) {
-    for (std::string_view extension : TRACK_EXTENSIONS) {
+    for (const TrackFormat& format : TRACK_FORMATS) {
+      const std::string_view extension = format.extension;
       char name[40];
       std::snprintf(name, sizeof name, "%.*strack%02d.%.*s", static_cast<int>(folder.size()),
                     folder.data(), track, static_cast<int>(extension.size()), extension.data());

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "platform/byte_order.h"
 #include "platform/files/read_limits.h"
 
 namespace {
@@ -34,18 +35,6 @@ constexpr std::array<std::int16_t, 14> MS_ADPCM_PRESETS = {256, 0,   512, -256, 
                                                            64,  240, 0,   460,  -208, 392, -232};
 constexpr std::size_t MS_ADPCM_MAX_COEFFICIENTS = 256;
 
-std::uint16_t U16(const std::uint8_t* at) { return static_cast<std::uint16_t>(at[0] | at[1] << 8); }
-std::uint32_t U32(const std::uint8_t* at) {
-  return U16(at) | static_cast<std::uint32_t>(U16(at + 2)) << 16;
-}
-void Put16(std::vector<std::uint8_t>& out, std::uint32_t value) {
-  out.push_back(static_cast<std::uint8_t>(value));
-  out.push_back(static_cast<std::uint8_t>(value >> 8));
-}
-void Put32(std::vector<std::uint8_t>& out, std::uint32_t value) {
-  Put16(out, value & 0xFFFF);
-  Put16(out, value >> 16);
-}
 void PutId(std::vector<std::uint8_t>& out, std::string_view id) {
   out.insert(out.end(), id.begin(), id.end());
 }
@@ -75,10 +64,10 @@ bool MsAdpcmFormat(Format& f, const std::vector<std::uint8_t>& chunk, std::uint1
   if (f.bits != 4 || f.channels > MAX_ADPCM_CHANNELS || align < header_bytes || chunk.size() < 22) {
     return false;
   }
-  const std::size_t count = U16(&chunk[20]);
+  const std::size_t count = ReadLe16(&chunk[20]);
   if (count < 7 || count > MS_ADPCM_MAX_COEFFICIENTS || chunk.size() < 22 + 4 * count) return false;
   for (std::size_t i = 0; i < MS_ADPCM_PRESETS.size(); ++i) {
-    if (static_cast<std::int16_t>(U16(&chunk[22 + 2 * i])) != MS_ADPCM_PRESETS[i]) return false;
+    if (static_cast<std::int16_t>(ReadLe16(&chunk[22 + 2 * i])) != MS_ADPCM_PRESETS[i]) return false;
   }
   f.block_bytes = align;
   f.frames_per_block = (align - header_bytes) * 8 / (4u * f.channels) + 2;
@@ -100,21 +89,21 @@ bool ImaAdpcmFormat(Format& f, std::uint16_t align) {
 
 // The real format tag of an extensible header, or 0 when its subformat is unknown.
 std::uint16_t ExtensibleTag(const std::vector<std::uint8_t>& chunk) {
-  if (chunk.size() < EXTENSIBLE_FORMAT_BYTES || U16(&chunk[16]) < 22) return 0;
+  if (chunk.size() < EXTENSIBLE_FORMAT_BYTES || ReadLe16(&chunk[16]) < 22) return 0;
   if (!std::equal(SUBFORMAT_SUFFIX.begin(), SUBFORMAT_SUFFIX.end(), chunk.begin() + 26)) return 0;
-  return U16(&chunk[24]);
+  return ReadLe16(&chunk[24]);
 }
 
 std::optional<Format> CheckFormat(const std::vector<std::uint8_t>& chunk, WaveUse use) {
   if (chunk.size() < BASE_FORMAT_BYTES) return std::nullopt;
   Format f;
-  f.tag = U16(&chunk[0]);
+  f.tag = ReadLe16(&chunk[0]);
   const bool extensible = f.tag == WAVE_EXTENSIBLE;
   if (extensible) f.tag = ExtensibleTag(chunk);
-  f.channels = U16(&chunk[2]);
-  f.rate_hz = U32(&chunk[4]);
-  const std::uint16_t align = U16(&chunk[12]);
-  f.bits = U16(&chunk[14]);
+  f.channels = ReadLe16(&chunk[2]);
+  f.rate_hz = ReadLe32(&chunk[4]);
+  const std::uint16_t align = ReadLe16(&chunk[12]);
+  f.bits = ReadLe16(&chunk[14]);
   if (f.channels < 1 || f.channels > MAX_CHANNELS || f.rate_hz < MIN_RATE_HZ ||
       f.rate_hz > MAX_RATE_HZ) {
     return std::nullopt;
@@ -133,20 +122,20 @@ std::optional<Format> CheckFormat(const std::vector<std::uint8_t>& chunk, WaveUs
 
 std::vector<std::uint8_t> FormatChunk(const Format& f) {
   std::vector<std::uint8_t> out;
-  Put16(out, f.tag);
-  Put16(out, f.channels);
-  Put32(out, f.rate_hz);
-  Put32(out,
+  AppendLe16(out, f.tag);
+  AppendLe16(out, f.channels);
+  AppendLe32(out, f.rate_hz);
+  AppendLe32(out,
         static_cast<std::uint32_t>(std::uint64_t{f.rate_hz} * f.block_bytes / f.frames_per_block));
-  Put16(out, f.block_bytes);
-  Put16(out, f.bits);
+  AppendLe16(out, f.block_bytes);
+  AppendLe16(out, f.bits);
   if (f.tag == WAVE_MS_ADPCM) {
-    Put16(out, static_cast<std::uint32_t>(2 + f.ms_adpcm_coefficients.size()));
-    Put16(out, f.frames_per_block);
+    AppendLe16(out, static_cast<std::uint32_t>(2 + f.ms_adpcm_coefficients.size()));
+    AppendLe16(out, f.frames_per_block);
     out.insert(out.end(), f.ms_adpcm_coefficients.begin(), f.ms_adpcm_coefficients.end());
   } else if (f.tag == WAVE_IMA_ADPCM) {
-    Put16(out, 2);
-    Put16(out, f.frames_per_block);
+    AppendLe16(out, 2);
+    AppendLe16(out, f.frames_per_block);
   }
   return out;
 }
@@ -179,7 +168,7 @@ Chunks FindChunks(ByteSource& file) {
     std::array<std::uint8_t, 8> header;
     if (!file.ReadExactly(offset, header)) break;
     const std::uint64_t body = offset + 8;
-    const std::uint32_t size = U32(&header[4]);
+    const std::uint32_t size = ReadLe32(&header[4]);
     if (IsId(header.data(), "fmt ") && !found.format && size <= MAX_FORMAT_BYTES &&
         body + size <= file.size()) {
       std::vector<std::uint8_t> chunk(size);
@@ -211,13 +200,13 @@ std::optional<WaveLayout> ReadWaveLayout(ByteSource& file, WaveUse use) {
   const std::vector<std::uint8_t> format_chunk = FormatChunk(*format);
   std::vector<std::uint8_t>& h = layout.header;
   PutId(h, "RIFF");
-  Put32(h, static_cast<std::uint32_t>(4 + 8 + format_chunk.size() + 8 + layout.data_bytes));
+  AppendLe32(h, static_cast<std::uint32_t>(4 + 8 + format_chunk.size() + 8 + layout.data_bytes));
   PutId(h, "WAVE");
   PutId(h, "fmt ");
-  Put32(h, static_cast<std::uint32_t>(format_chunk.size()));
+  AppendLe32(h, static_cast<std::uint32_t>(format_chunk.size()));
   h.insert(h.end(), format_chunk.begin(), format_chunk.end());
   PutId(h, "data");
-  Put32(h, layout.data_bytes);
+  AppendLe32(h, layout.data_bytes);
   return layout;
 }
 

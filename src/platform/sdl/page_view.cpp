@@ -10,10 +10,12 @@
 PageView PageView::Fit(int surface_width, int surface_height, bool whole_factor) {
   PageView view;
   if (whole_factor) {
-    const int factor = std::max(1, std::min(surface_width / CLIENT_WIDTH, surface_height / CLIENT_HEIGHT));
+    const int factor =
+        std::max(1, std::min(surface_width / CLIENT_WIDTH, surface_height / CLIENT_HEIGHT));
     view.width = CLIENT_WIDTH * factor;
     view.height = CLIENT_HEIGHT * factor;
-  } else if (std::int64_t{surface_width} * CLIENT_HEIGHT <= std::int64_t{surface_height} * CLIENT_WIDTH) {
+  } else if (std::int64_t{surface_width} * CLIENT_HEIGHT <=
+             std::int64_t{surface_height} * CLIENT_WIDTH) {
     view.width = std::max(1, surface_width);
     view.height = std::max(1, surface_width * CLIENT_HEIGHT / CLIENT_WIDTH);
   } else {
@@ -44,7 +46,8 @@ void ShowPage(const Bitmap& page, const RECT& changed, const PageView& view, SDL
   const int left = std::max(0, view.SurfaceX(std::max(0, changed.left)));
   const int top = std::max(0, view.SurfaceY(std::max(0, changed.top)));
   const int right = std::min(surface.w, view.SurfaceX(std::min<int>(changed.right, page.width())));
-  const int bottom = std::min(surface.h, view.SurfaceY(std::min<int>(changed.bottom, page.height())));
+  const int bottom =
+      std::min(surface.h, view.SurfaceY(std::min<int>(changed.bottom, page.height())));
   if (right <= left || bottom <= top) return;
   const int width = right - left;
   std::vector<int> columns(static_cast<std::size_t>(width));
@@ -55,13 +58,17 @@ void ShowPage(const Bitmap& page, const RECT& changed, const PageView& view, SDL
   const bool same_format = surface.format->format == SDL_PIXELFORMAT_RGB888;
   std::vector<std::uint32_t> staging(same_format ? 0 : static_cast<std::size_t>(width));
   for (int row = top; row < bottom; ++row) {
-    const std::uint32_t* in = page.row(std::min((row - view.y) * CLIENT_HEIGHT / view.height, page.height() - 1));
-    auto* line = static_cast<std::uint8_t*>(surface.pixels) + static_cast<std::ptrdiff_t>(row) * surface.pitch;
-    std::uint32_t* out = same_format ? reinterpret_cast<std::uint32_t*>(line) + left : staging.data();
+    const std::uint32_t* in =
+        page.row(std::min((row - view.y) * CLIENT_HEIGHT / view.height, page.height() - 1));
+    auto* line = static_cast<std::uint8_t*>(surface.pixels) +
+                 static_cast<std::ptrdiff_t>(row) * surface.pitch;
+    std::uint32_t* out =
+        same_format ? reinterpret_cast<std::uint32_t*>(line) + left : staging.data();
     for (int k = 0; k < width; ++k) out[k] = in[columns[k]];
     if (!same_format) {
-      SDL_ConvertPixels(width, 1, SDL_PIXELFORMAT_RGB888, staging.data(), width * 4, surface.format->format,
-                        line + left * surface.format->BytesPerPixel, surface.pitch);
+      SDL_ConvertPixels(width, 1, SDL_PIXELFORMAT_RGB888, staging.data(), width * 4,
+                        surface.format->format, line + left * surface.format->BytesPerPixel,
+                        surface.pitch);
     }
   }
 }

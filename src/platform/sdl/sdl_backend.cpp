@@ -63,6 +63,7 @@ std::unique_ptr<SdlBackend> SdlBackend::Create(int scale, std::string& error) {
 }
 
 SdlBackend::~SdlBackend() {
+  pads_.clear();
   if (sdl_window_ != nullptr) SDL_DestroyWindow(sdl_window_);
   SDL_Quit();
 }
@@ -74,6 +75,45 @@ std::function<void()> SdlBackend::Waker() {
     event.type = type;
     SDL_PushEvent(&event);
   };
+}
+
+std::optional<int> PadKeyOf(const SDL_ControllerButtonEvent& button) {
+  const char* name = SDL_GameControllerGetStringForButton(
+      static_cast<SDL_GameControllerButton>(button.button));
+  return name != nullptr ? VirtualPadKeyFromName(name) : std::nullopt;
+}
+
+void SdlBackend::StartPads() {
+  if (std::exchange(pads_started_, true)) return;
+  // Buttons by their place, as the reader's keys name them: A is the south button
+  // on every pad, whatever its label.
+  SDL_SetHint(SDL_HINT_GAMECONTROLLER_USE_BUTTON_LABELS, "0");
+  // Without pads the reader reads on: they are a comfort, not a need.
+  if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) {
+    std::fprintf(stderr, "yomu: no gamepads (%s)\n", SDL_GetError());
+  }
+}
+
+// Each pad is opened as it comes (those plugged in at the start come too), and let go
+// as it goes.
+void SdlBackend::TranslatePad(Window& window, const SDL_Event& event) {
+  switch (event.type) {
+    case SDL_CONTROLLERDEVICEADDED:
+      if (SDL_GameController* pad = SDL_GameControllerOpen(event.cdevice.which)) {
+        pads_.insert_or_assign(SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(pad)),
+                               Pad(pad, SDL_GameControllerClose));
+      }
+      return;
+    case SDL_CONTROLLERDEVICEREMOVED:
+      pads_.erase(event.cdevice.which);
+      return;
+    default:
+      break;
+  }
+  const std::optional<int> key = PadKeyOf(event.cbutton);
+  if (!key) return;
+  const bool down = event.type == SDL_CONTROLLERBUTTONDOWN;
+  PostMessageA(window, down ? WM_KEYDOWN : WM_KEYUP, static_cast<WPARAM>(*key), 0);
 }
 
 std::uint64_t SdlBackend::NowMs() { return SDL_GetTicks64(); }
@@ -105,11 +145,12 @@ bool SdlBackend::CloseWaiting() {
 void SdlBackend::CreateSdlWindow(const Window& window) {
   const SDL_Rect usable = UsableArea(0);
   scale_ = requested_scale_ > 0 ? requested_scale_ : FittingScale(usable.w, usable.h, 0, 0);
-  sdl_window_ = SDL_CreateWindow(caption_utf8_.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                 CLIENT_WIDTH * scale_, CLIENT_HEIGHT * scale_, SDL_WINDOW_SHOWN);
+  sdl_window_ =
+      SDL_CreateWindow(caption_utf8_.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                       CLIENT_WIDTH * scale_, CLIENT_HEIGHT * scale_, SDL_WINDOW_SHOWN);
   window_ = &window;
   if (sdl_window_ == nullptr) {
-    std::fprintf(stderr, "yomu: cannot open the window: %s\n", SDL_GetError());
+    Warn(std::string("cannot open the window: ") + SDL_GetError());
     return;
   }
   if (requested_scale_ == 0) FitFrameIntoUsableArea(usable);
@@ -134,7 +175,8 @@ void SdlBackend::FitFrameIntoUsableArea(const SDL_Rect& usable) {
 
 void SdlBackend::WindowPlaced(const Window& window) {
   if (sdl_window_ == nullptr && window.visible()) CreateSdlWindow(window);
-  if (sdl_window_ != nullptr) SDL_SetWindowAlwaysOnTop(sdl_window_, window.topmost() ? SDL_TRUE : SDL_FALSE);
+  if (sdl_window_ != nullptr)
+    SDL_SetWindowAlwaysOnTop(sdl_window_, window.topmost() ? SDL_TRUE : SDL_FALSE);
 }
 
 void SdlBackend::WindowCaptionChanged(const Window& window, std::string_view caption_sjis) {
@@ -211,6 +253,8 @@ void SdlBackend::Translate(Platform& platform, const SDL_Event& event) {
         PostMessageA(window, down ? WM_LBUTTONDOWN : WM_LBUTTONUP, down ? MK_LBUTTON : 0, position);
       } else if (event.button.button == SDL_BUTTON_RIGHT) {
         PostMessageA(window, down ? WM_RBUTTONDOWN : WM_RBUTTONUP, down ? MK_RBUTTON : 0, position);
+      } else if (event.button.button == SDL_BUTTON_MIDDLE) {
+        PostMessageA(window, down ? WM_MBUTTONDOWN : WM_MBUTTONUP, down ? MK_MBUTTON : 0, position);
       }
       return;
     }
@@ -220,6 +264,12 @@ void SdlBackend::Translate(Platform& platform, const SDL_Event& event) {
       return;
     case SDL_MOUSEWHEEL:
       TranslateWheel(window, event.wheel);
+      return;
+    case SDL_CONTROLLERDEVICEADDED:
+    case SDL_CONTROLLERDEVICEREMOVED:
+    case SDL_CONTROLLERBUTTONDOWN:
+    case SDL_CONTROLLERBUTTONUP:
+      TranslatePad(window, event);
       return;
     default:
       return;
@@ -265,11 +315,14 @@ bool SdlBackend::WaitForInput(Platform& platform, std::optional<std::uint64_t> d
   for (const std::string& message : std::exchange(deferred_messages_, {})) {
     ShowMessage(platform, message);
   }
+  if (sdl_window_ != nullptr) StartPads();
   SDL_Event event;
   bool got = false;
   if (deadline_ms) {
     const std::uint64_t now = NowMs();
-    const int timeout = *deadline_ms > now ? static_cast<int>(std::min<std::uint64_t>(*deadline_ms - now, 1 << 30)) : 0;
+    const int timeout = *deadline_ms > now
+                            ? static_cast<int>(std::min<std::uint64_t>(*deadline_ms - now, 1 << 30))
+                            : 0;
     got = SDL_WaitEventTimeout(&event, timeout) == 1;
   } else {
     got = SDL_WaitEvent(&event) == 1;
@@ -321,7 +374,8 @@ std::vector<DEVMODEA> SdlBackend::DisplayModes() {
 DEVMODEA SdlBackend::CurrentDisplayMode() {
   SDL_DisplayMode desktop{};
   SDL_GetDesktopDisplayMode(0, &desktop);
-  return {32, static_cast<DWORD>(desktop.w), static_cast<DWORD>(desktop.h), static_cast<DWORD>(desktop.refresh_rate)};
+  return {32, static_cast<DWORD>(desktop.w), static_cast<DWORD>(desktop.h),
+          static_cast<DWORD>(desktop.refresh_rate)};
 }
 
 long SdlBackend::ChangeDisplayMode(const DEVMODEA* mode) {
@@ -335,13 +389,16 @@ long SdlBackend::ChangeDisplayMode(const DEVMODEA* mode) {
     }
     return DISP_CHANGE_SUCCESSFUL;
   }
-  if (mode->dmPelsWidth != CLIENT_WIDTH || mode->dmPelsHeight != CLIENT_HEIGHT) return DISP_CHANGE_BADMODE;
+  if (mode->dmPelsWidth != CLIENT_WIDTH || mode->dmPelsHeight != CLIENT_HEIGHT)
+    return DISP_CHANGE_BADMODE;
   if (sdl_window_ == nullptr) return DISP_CHANGE_SUCCESSFUL;
   // The screen's own 640 x 480 where it has one; otherwise the page fills the desktop.
-  SDL_DisplayMode wanted{0, CLIENT_WIDTH, CLIENT_HEIGHT, static_cast<int>(mode->dmDisplayFrequency), nullptr};
+  SDL_DisplayMode wanted{0, CLIENT_WIDTH, CLIENT_HEIGHT, static_cast<int>(mode->dmDisplayFrequency),
+                         nullptr};
   SDL_DisplayMode closest{};
-  const bool switched = SDL_GetClosestDisplayMode(0, &wanted, &closest) != nullptr && closest.w == CLIENT_WIDTH &&
-                        closest.h == CLIENT_HEIGHT && SDL_SetWindowDisplayMode(sdl_window_, &closest) == 0 &&
+  const bool switched = SDL_GetClosestDisplayMode(0, &wanted, &closest) != nullptr &&
+                        closest.w == CLIENT_WIDTH && closest.h == CLIENT_HEIGHT &&
+                        SDL_SetWindowDisplayMode(sdl_window_, &closest) == 0 &&
                         SDL_SetWindowFullscreen(sdl_window_, SDL_WINDOW_FULLSCREEN) == 0;
   if (!switched) {
     // Placed over the whole display first, for X servers without a window manager.

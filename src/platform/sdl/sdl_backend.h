@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -17,6 +18,9 @@
 #include "platform/gdi/font.h"
 #include "platform/sdl/page_view.h"
 #include "platform/window/window.h"
+
+// The key of a pad's button, as both backends send it (platform/window/virtual_keys.h).
+std::optional<int> PadKeyOf(const SDL_ControllerButtonEvent& button);
 
 class SdlBackend : public Backend {
  public:
@@ -57,6 +61,10 @@ class SdlBackend : public Backend {
   void Translate(Platform& platform, const SDL_Event& event);
   void TranslateKey(Window& window, const SDL_KeyboardEvent& key);
   void TranslateWheel(Window& window, const SDL_MouseWheelEvent& wheel);
+  // Pads plugged in and out, and their buttons as keys.
+  void TranslatePad(Window& window, const SDL_Event& event);
+  // The pads are looked for once the first page is up, not to delay it.
+  void StartPads();
   void RefreshView();
   // Looks, without taking anything from the queue, for the close button.
   bool CloseWaiting();
@@ -77,4 +85,7 @@ class SdlBackend : public Backend {
   std::string caption_utf8_;
   std::unique_ptr<Font> menu_font_;
   std::vector<std::string> deferred_messages_;  // said before the window was shown
+  bool pads_started_ = false;
+  using Pad = std::unique_ptr<SDL_GameController, decltype(&SDL_GameControllerClose)>;
+  std::map<SDL_JoystickID, Pad> pads_;  // by the instance that SDL's events name
 };

@@ -7,20 +7,11 @@
 #include "platform/window/menu_view.h"
 #include "platform/window/virtual_keys.h"
 
-namespace {
-constexpr int UNPLACED_MENU = 65535;  // a menu opened from the keyboard
-}  // namespace
-
 std::optional<UINT> SdlBackend::TrackMenu(Platform& platform, const Menu& menu, int x, int y) {
   if (sdl_window_ == nullptr || window_ == nullptr) return std::nullopt;
   if (!menu_font_) menu_font_ = platform.fonts.Create(MENU_TEXT_HEIGHT, 400);
   POINT origin{x, y};
-  if (x == UNPLACED_MENU && y == UNPLACED_MENU) {
-    SDL_GetMouseState(&origin.x, &origin.y);
-    origin = PagePoint(origin.x, origin.y);
-  } else {
-    ScreenToClient(*window_, &origin);
-  }
+  ScreenToClient(*window_, &origin);
   MenuView view(menu, origin.x, origin.y, menu_font_.get(), CLIENT_WIDTH, CLIENT_HEIGHT);
   const RECT whole{0, 0, CLIENT_WIDTH, CLIENT_HEIGHT};
   auto redraw = [&] {
@@ -53,11 +44,16 @@ std::optional<UINT> SdlBackend::TrackMenu(Platform& platform, const Menu& menu, 
       case SDL_MOUSEBUTTONDOWN:
       case SDL_MOUSEBUTTONUP: {
         const POINT at = PagePoint(event.button.x, event.button.y);
-        outcome = event.type == SDL_MOUSEBUTTONDOWN ? view.ButtonDown(at.x, at.y) : view.ButtonUp(at.x, at.y);
+        outcome = event.type == SDL_MOUSEBUTTONDOWN ? view.ButtonDown(at.x, at.y)
+                                                    : view.ButtonUp(at.x, at.y);
         break;
       }
       case SDL_KEYDOWN:
-        if (std::optional<int> key = VirtualKeyFromName(SDL_GetKeyName(event.key.keysym.sym))) outcome = view.Key(*key);
+        if (std::optional<int> key = VirtualKeyFromName(SDL_GetKeyName(event.key.keysym.sym)))
+          outcome = view.Key(*key);
+        break;
+      case SDL_CONTROLLERBUTTONDOWN:
+        if (std::optional<int> key = PadKeyOf(event.cbutton)) outcome = view.Key(*key);
         break;
       case SDL_WINDOWEVENT:
         outcome.closed = event.window.event == SDL_WINDOWEVENT_FOCUS_LOST;

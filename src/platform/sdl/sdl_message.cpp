@@ -9,11 +9,16 @@
 #include "platform/utf8_text.h"
 #include "platform/window/menu_view.h"
 #include "platform/window/message_view.h"
+#include "platform/window/virtual_keys.h"
 
 namespace {
 
 bool ClosesMessage(const SDL_Event& event) {
   if (event.type == SDL_MOUSEBUTTONUP) return true;
+  if (event.type == SDL_CONTROLLERBUTTONDOWN) {
+    const std::optional<int> button = PadKeyOf(event.cbutton);
+    return button == VK_GAMEPAD_A || button == VK_GAMEPAD_B || button == VK_GAMEPAD_MENU;
+  }
   if (event.type != SDL_KEYDOWN) return false;
   const SDL_Keycode key = event.key.keysym.sym;
   return key == SDLK_RETURN || key == SDLK_KP_ENTER || key == SDLK_ESCAPE || key == SDLK_SPACE;
@@ -30,8 +35,9 @@ void SdlBackend::ShowMessage(Platform& platform, std::string_view text_utf8) {
   }
   if (!menu_font_) menu_font_ = platform.fonts.Create(MENU_TEXT_HEIGHT, 400);
   std::vector<std::size_t> unconverted;
-  const MessageView view(platform.shift_jis.FromUtf8Replacing(text_utf8, GETA_MARK_SJIS, unconverted),
-                         menu_font_.get(), CLIENT_WIDTH, CLIENT_HEIGHT);
+  const MessageView view(
+      platform.shift_jis.FromUtf8Replacing(text_utf8, GETA_MARK_SJIS, unconverted),
+      menu_font_.get(), CLIENT_WIDTH, CLIENT_HEIGHT);
   const RECT whole{0, 0, CLIENT_WIDTH, CLIENT_HEIGHT};
   Bitmap canvas = window_->client_pixels();
   view.Draw(canvas);

@@ -20,7 +20,8 @@ MenuItem* FindCommand(Menu& menu, UINT command) {
 void Visit(const Menu& menu, int depth, const std::function<void(int, const MenuItem&)>& visit) {
   for (const MenuItem& item : menu.items) {
     visit(depth, item);
-    if (item.kind == MenuItem::Kind::Submenu && item.submenu != nullptr) Visit(*item.submenu, depth + 1, visit);
+    if (item.kind == MenuItem::Kind::Submenu && item.submenu != nullptr)
+      Visit(*item.submenu, depth + 1, visit);
   }
 }
 
@@ -34,7 +35,8 @@ std::string Describe(Platform& platform, int depth, const MenuItem& item) {
   if (item.kind == MenuItem::Kind::Submenu) {
     std::snprintf(head, sizeof head, "menu item %d popup ", depth);
   } else {
-    std::snprintf(head, sizeof head, "menu item %d %u %s", depth, item.command, item.checked ? "checked " : "");
+    std::snprintf(head, sizeof head, "menu item %d %u %s", depth, item.command,
+                  item.checked ? "checked " : "");
   }
   return head + platform.shift_jis.ToUtf8(item.label_sjis);
 }
@@ -65,12 +67,14 @@ bool AppendMenuA(Menu& menu, UINT flags, UINT command, const char* label_sjis, M
 int CheckMenuItem(Menu& menu, UINT command, UINT check) {
   MenuItem* item = FindCommand(menu, command);
   if (item == nullptr) return -1;
-  const int previous = item->checked ? static_cast<int>(MF_CHECKED) : static_cast<int>(MF_UNCHECKED);
+  const int previous =
+      item->checked ? static_cast<int>(MF_CHECKED) : static_cast<int>(MF_UNCHECKED);
   item->checked = (check & MF_CHECKED) != 0;
   return previous;
 }
 
-void ForEachMenuItem(const Menu& menu, const std::function<void(int depth, const MenuItem&)>& visit) {
+void ForEachMenuItem(const Menu& menu,
+                     const std::function<void(int depth, const MenuItem&)>& visit) {
   Visit(menu, 0, visit);
 }
 
@@ -79,7 +83,9 @@ bool TrackPopupMenu(Menu& menu, UINT, int x, int y, int, Window& window, const R
   char head[48];
   std::snprintf(head, sizeof head, "menu open %d %d", x, y);
   platform.backend.Record(head);
-  ForEachMenuItem(menu, [&](int depth, const MenuItem& item) { platform.backend.Record(Describe(platform, depth, item)); });
+  ForEachMenuItem(menu, [&](int depth, const MenuItem& item) {
+    platform.backend.Record(Describe(platform, depth, item));
+  });
   const std::optional<UINT> picked = platform.backend.TrackMenu(platform, menu, x, y);
   if (!picked) return false;
   PostMessageA(window, WM_COMMAND, *picked, 0);

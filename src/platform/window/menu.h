@@ -40,13 +40,16 @@ class Menu {
 std::unique_ptr<Menu> CreatePopupMenu();
 void DestroyMenu(std::unique_ptr<Menu>& menu);
 // MF_POPUP: item is the submenu; otherwise the command (ignored for a separator).
-bool AppendMenuA(Menu& menu, UINT flags, UINT command, const char* label_sjis, Menu* submenu = nullptr);
+bool AppendMenuA(Menu& menu, UINT flags, UINT command, const char* label_sjis,
+                 Menu* submenu = nullptr);
 // Sets or clears the check mark of the item with that command, searched through
 // the submenus. Returns the previous state, or -1 when there is no such item.
 int CheckMenuItem(Menu& menu, UINT command, UINT check);
 // Shows the menu with its top-left corner at a screen position and tracks it until
 // it closes; a picked item's command is posted to the window as WM_COMMAND.
-bool TrackPopupMenu(Menu& menu, UINT flags, int x, int y, int reserved, Window& window, const RECT* exclude);
+bool TrackPopupMenu(Menu& menu, UINT flags, int x, int y, int reserved, Window& window,
+                    const RECT* exclude);
 
 // Every item of the menu tree, depth first, for the record.
-void ForEachMenuItem(const Menu& menu, const std::function<void(int depth, const MenuItem&)>& visit);
+void ForEachMenuItem(const Menu& menu,
+                     const std::function<void(int depth, const MenuItem&)>& visit);

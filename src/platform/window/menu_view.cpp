@@ -62,7 +62,8 @@ RECT MenuView::MeasureBox(const Menu& menu, int x, int y) const {
   for (const MenuItem& item : menu.items) {
     height += ItemHeight(item);
     if (font_ != nullptr) {
-      width = std::max(width, TextWidth(*font_, item.label_sjis.c_str(), static_cast<int>(item.label_sjis.size())));
+      width = std::max(width, TextWidth(*font_, item.label_sjis.c_str(),
+                                        static_cast<int>(item.label_sjis.size())));
     }
   }
   width += CHECK_COLUMN + ARROW_COLUMN + 2 * BORDER;
@@ -74,7 +75,8 @@ RECT MenuView::MeasureBox(const Menu& menu, int x, int y) const {
 RECT MenuView::ItemRect(const Level& level, int index) const {
   int top = level.box.top + BORDER;
   for (int k = 0; k < index; ++k) top += ItemHeight(level.menu->items[k]);
-  return {level.box.left + BORDER, top, level.box.right - BORDER, top + ItemHeight(level.menu->items[index])};
+  return {level.box.left + BORDER, top, level.box.right - BORDER,
+          top + ItemHeight(level.menu->items[index])};
 }
 
 std::pair<int, int> MenuView::HitTest(int x, int y) const {
@@ -118,7 +120,8 @@ void MenuView::PointerMoved(int x, int y) {
     Hover(level, -1);
     return;
   }
-  const bool already_open = levels_[level].hover == index && static_cast<int>(levels_.size()) > level + 1;
+  const bool already_open =
+      levels_[level].hover == index && static_cast<int>(levels_.size()) > level + 1;
   if (already_open) {
     levels_.resize(level + 2);
     levels_[level + 1].hover = -1;
@@ -170,11 +173,21 @@ void MenuView::MoveHover(int step) {
 MenuView::Outcome MenuView::Key(int virtual_key) {
   const int deepest = static_cast<int>(levels_.size()) - 1;
   switch (virtual_key) {
+    // A pad's d-pad moves as the arrows do, A picks, B goes back a level, and Start,
+    // which opened the menu, closes it.
+    case VK_GAMEPAD_DPAD_UP: return Key(VK_UP);
+    case VK_GAMEPAD_DPAD_DOWN: return Key(VK_DOWN);
+    case VK_GAMEPAD_DPAD_LEFT: return Key(VK_LEFT);
+    case VK_GAMEPAD_DPAD_RIGHT: return Key(VK_RIGHT);
+    case VK_GAMEPAD_A: return Key(VK_RETURN);
+    case VK_GAMEPAD_B: return Key(VK_ESCAPE);
+    case VK_GAMEPAD_MENU: return {true, std::nullopt};
     case VK_UP: MoveHover(-1); return {};
     case VK_DOWN: MoveHover(1); return {};
     case VK_RIGHT: {
       const Level& level = levels_[deepest];
-      if (level.hover >= 0 && level.menu->items[level.hover].kind == MenuItem::Kind::Submenu) return Activate(deepest);
+      if (level.hover >= 0 && level.menu->items[level.hover].kind == MenuItem::Kind::Submenu)
+        return Activate(deepest);
       return {};
     }
     case VK_LEFT:
@@ -215,12 +228,14 @@ void MenuView::Draw(Bitmap& canvas) const {
       const bool lit = index == level.hover;
       if (lit) Fill(surface, row, HIGHLIGHT);
       const COLORREF ink = lit ? LIGHT : DARK;
-      const int text_top = row.top + (ITEM_HEIGHT - (font_ != nullptr ? font_->cell_height() : 0)) / 2;
+      const int text_top =
+          row.top + (ITEM_HEIGHT - (font_ != nullptr ? font_->cell_height() : 0)) / 2;
       if (item.checked) DrawCheck(surface, row.left + 5, row.top + 5, ink);
       SetTextColor(surface, ink);
       TextOutA(surface, row.left + CHECK_COLUMN, text_top, item.label_sjis.c_str(),
                static_cast<int>(item.label_sjis.size()));
-      if (item.kind == MenuItem::Kind::Submenu) DrawArrow(surface, row.right - 12, row.top + 6, ink);
+      if (item.kind == MenuItem::Kind::Submenu)
+        DrawArrow(surface, row.right - 12, row.top + 6, ink);
     }
   }
 }

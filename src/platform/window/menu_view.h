@@ -17,7 +17,8 @@ constexpr int MENU_TEXT_HEIGHT = 14;
 class MenuView {
  public:
   // origin: the root's top-left corner in page pixels; bounds: the page's size.
-  MenuView(const Menu& root, int origin_x, int origin_y, const Font* font, int bounds_width, int bounds_height);
+  MenuView(const Menu& root, int origin_x, int origin_y, const Font* font, int bounds_width,
+           int bounds_height);
 
   struct Outcome {
     bool closed = false;
@@ -30,7 +31,7 @@ class MenuView {
   // A button went down or up at (x, y).
   Outcome ButtonDown(int x, int y);
   Outcome ButtonUp(int x, int y);
-  // A key by its virtual-key code.
+  // A key by its virtual-key code; a gamepad's buttons as their keys.
   Outcome Key(int virtual_key);
 
   // The item under the highlight of the deepest level that has one; null for none.

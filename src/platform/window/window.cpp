@@ -116,7 +116,9 @@ namespace {
 POINT ClientOrigin(const Window& window) {
   Platform& platform = window.platform();
   const bool framed = (window.style() & WS_CAPTION) != 0;
-  const int frame = framed ? GetSystemMetrics(platform, SM_CYCAPTION) + 2 * GetSystemMetrics(platform, SM_CYBORDER) : 0;
+  const int frame = framed ? GetSystemMetrics(platform, SM_CYCAPTION) +
+                                 2 * GetSystemMetrics(platform, SM_CYBORDER)
+                           : 0;
   return {window.x(), window.y() + frame};
 }
 }  // namespace
@@ -154,7 +156,8 @@ LRESULT DefWindowProcA(Window& window, UINT message, WPARAM wparam, LPARAM lpara
     case WM_KEYDOWN:
       if (wparam == VK_SHIFT) window.shift_held_ = true;
       // Shift+F10 opens the menu as the menu key does.
-      if (wparam == VK_F10 && window.shift_held_) return SendMessageA(window, WM_CONTEXTMENU, 0, -1);
+      if (wparam == VK_F10 && window.shift_held_)
+        return SendMessageA(window, WM_CONTEXTMENU, 0, -1);
       return 0;
     case WM_CLOSE:
       DestroyWindow(window);
