@@ -27,18 +27,13 @@ std::string_view WithoutBlanks(std::string_view text_sjis) {
   return text_sjis;
 }
 
-// A choice as the page shows it: the slot's text (its digit, and its quotes made
-// blanks) without the blanks at its ends, nor the line end that the slot keeps.
-std::string_view ShownChoice(const ReaderState& s, int index) {
-  return WithoutBlanks(
-      std::string_view(s.ChoiceTexts[index], strnlen(s.ChoiceTexts[index], CHOICE_TEXT_SIZE)));
-}
-
-// A choice as it is said: the number of its key, then its text without the digit.
-std::string SpokenChoice(Reader& r, int index) {
-  const std::string_view shown = ShownChoice(r.state, index);
-  return std::to_string(index + 1) + " " +
-         OneLine(r.platform.shift_jis.ToUtf8(WithoutBlanks(shown.substr(shown.empty() ? 0 : 1))));
+// A choice as the page shows it, and as it is said: the slot's text (the digit of its
+// key, and its quotes made blanks) without the blanks at its ends, nor the line end
+// that the slot keeps.
+std::string ShownChoice(Reader& r, int index) {
+  const char* slot = r.state.ChoiceTexts[index];
+  const std::string_view shown = WithoutBlanks({slot, strnlen(slot, CHOICE_TEXT_SIZE)});
+  return OneLine(r.platform.shift_jis.ToUtf8(shown));
 }
 
 }  // namespace
@@ -70,16 +65,17 @@ void RepeatNewestParagraph(Reader& r) {
 }
 
 void PassOnChoices(Reader& r) {
-  const ReaderState& s = r.state;
-  for (int k = 0; k < CHOICE_COUNT && s.ChoiceTexts[k][0] != '\0'; ++k) {
-    if (r.aids.feed) r.aids.feed->Send(OneLine(r.platform.shift_jis.ToUtf8(ShownChoice(s, k))));
-    if (r.platform.speech.on) Speak(r.platform, SpokenChoice(r, k), Utterance::Message);
+  for (int k = 0; k < CHOICE_COUNT && r.state.ChoiceTexts[k][0] != '\0'; ++k) {
+    if (!r.aids.feed && !r.platform.speech.on) return;
+    const std::string choice = ShownChoice(r, k);
+    if (r.aids.feed) r.aids.feed->Send(choice);
+    Speak(r.platform, choice, Utterance::Message);
   }
 }
 
 void PassOnHighlightedChoice(Reader& r, int index) {
   if (r.platform.speech.on && index >= 0 && index < CHOICE_COUNT &&
       r.state.ChoiceTexts[index][0] != '\0') {
-    Speak(r.platform, SpokenChoice(r, index), Utterance::Text);
+    Speak(r.platform, ShownChoice(r, index), Utterance::Text);
   }
 }

@@ -12,8 +12,8 @@ struct Reader;
 // paragraph is kept in the history of what was read and marked read, too
 // (same_lines_before: as RecordParagraph takes it).
 void PassOnParagraph(Reader& r, std::string_view line_sjis, int same_lines_before);
-// The choices just drawn: one frame each on the feed, and each said in its turn with
-// the number of its key.
+// The choices just drawn, as the page shows them with the digits of their keys: one
+// frame each on the feed, and each said in its turn.
 void PassOnChoices(Reader& r);
 // The newest paragraph read, said again (when speech comes on).
 void RepeatNewestParagraph(Reader& r);

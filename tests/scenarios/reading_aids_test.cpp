@@ -170,7 +170,7 @@ TEST(TextOut, ANamedPipeNeverKeepsTheReaderWaiting) {
             "一。\n二。\n");
 }
 
-// Each paragraph as it appears, the choices in order with the numbers of their keys,
+// Each paragraph as it appears, the choices in order with the digits of their keys,
 // the highlighted choice as the highlight moves; V stops it, and brings the page's
 // newest paragraph back when it turns speech on again. The strip shows it while on.
 TEST(Speech, SaysParagraphsChoicesAndTheHighlightWhileOn) {
@@ -184,8 +184,8 @@ TEST(Speech, SaysParagraphsChoicesAndTheHighlightWhileOn) {
                                  "key Down\nkey V\n" + shot("off.png") + "key Up\nkey V\n" +
                                      shot("on.png"),
                                  options);
-  EXPECT_EQ(run.Records("speak"), (Strings{"speak 一つ目。", "speak 二つ目。", "speak 1 海",
-                                          "speak 2 山", "speak 1 海", "speak 2 山",
+  EXPECT_EQ(run.Records("speak"), (Strings{"speak 一つ目。", "speak 二つ目。", "speak 0 海",
+                                          "speak 1 山", "speak 0 海", "speak 1 山",
                                           "speak 二つ目。"}));
   const RECT indicator{120, 460, 220, 480};
   EXPECT_EQ(CountPixels(ReadPng(novel.File("off.png")), indicator, 0x00FF00), 0);
