@@ -21,8 +21,8 @@ namespace {
 // Modifiers on their own, auto mode's own key, and the keys that leave the reading
 // as it is (speech, the picture alone, the volume) leave auto mode running.
 bool StopsAutoMode(WPARAM key) {
-  return key != 'A' && key != 'V' && key != VK_SHIFT && key != VK_MENU &&
-         !IsPictureAloneKey(key) && !IsVolumeKey(key);
+  return key != 'A' && key != 'V' && key != VK_SHIFT && key != VK_MENU && !IsPictureAloneKey(key) &&
+         !IsVolumeKey(key);
 }
 
 // A modifier or a key held for itself keeps a Ctrl held to skip from counting as

@@ -42,8 +42,8 @@ void PutOnStrip(Reader& r, Window& window, int left, int width, const Surface& s
 void ShowInBox(Reader& r, Window& window, const StripBox& box, std::string_view text_sjis) {
   ReaderState& s = r.state;
   Surface& status = *s.StatusSurface;
-  BitBlt(status, box.backdrop_left, box.backdrop_top, box.width, 20, *s.PageSurface, box.left,
-         940, SRCCOPY);
+  BitBlt(status, box.backdrop_left, box.backdrop_top, box.width, 20, *s.PageSurface, box.left, 940,
+         SRCCOPY);
   SetTextColor(status, RGB(0, 255, 0));
   TextOutA(status, box.backdrop_left, box.backdrop_top, text_sjis.data(),
            static_cast<int>(text_sjis.size()));

@@ -120,7 +120,7 @@ class Client : public std::enable_shared_from_this<Client> {
     ws_.set_option(websocket::stream_base::decorator(
         [](websocket::response_type& response) { response.set(http::field::server, "yomu"); }));
     ws_.read_message_max(RECEIVED_BYTES_MAX);
-    ws_.async_accept([self = shared_from_this()](beast::error_code error) { self->Opened(error); });
+    ws_.async_accept(beast::bind_front_handler(&Client::Opened, shared_from_this()));
   }
 
   void Queue(const Frame& frame) {
@@ -151,10 +151,7 @@ class Client : public std::enable_shared_from_this<Client> {
   }
 
   void Read() {
-    ws_.async_read(received_,
-                   [self = shared_from_this()](beast::error_code error, std::size_t bytes) {
-                     self->Received(error, bytes);
-                   });
+    ws_.async_read(received_, beast::bind_front_handler(&Client::Received, shared_from_this()));
   }
 
   void Received(beast::error_code error, std::size_t bytes) {
@@ -181,18 +178,22 @@ class Client : public std::enable_shared_from_this<Client> {
       return;
     }
     ws_.async_write(asio::buffer(*waiting_.front()),
-                    [self = shared_from_this()](beast::error_code error, std::size_t) {
-                      self->waiting_.pop_front();
-                      if (error) return self->End();
-                      self->WriteNext();
-                    });
+                    beast::bind_front_handler(&Client::Written, shared_from_this()));
+  }
+
+  void Written(beast::error_code error, std::size_t) {
+    waiting_.pop_front();
+    if (error) return End();
+    WriteNext();
   }
 
   void SendClose() {
     if (close_sent_) return;
     close_sent_ = true;
-    ws_.async_close(close_code_, [self = shared_from_this()](beast::error_code) { self->End(); });
+    ws_.async_close(close_code_, beast::bind_front_handler(&Client::Closed, shared_from_this()));
   }
+
+  void Closed(beast::error_code) { End(); }
 
   // The connection is over, whichever way: the server forgets it.
   void End() {
@@ -226,13 +227,12 @@ class Refusal : public std::enable_shared_from_this<Refusal> {
 
   void Start() {
     stream_.expires_after(REFUSAL_TIMEOUT);
-    http::async_read(
-        stream_, buffer_, request_,
-        [self = shared_from_this()](beast::error_code error, std::size_t) { self->Answer(error); });
+    http::async_read(stream_, buffer_, request_,
+                     beast::bind_front_handler(&Refusal::Answer, shared_from_this()));
   }
 
  private:
-  void Answer(beast::error_code error) {
+  void Answer(beast::error_code error, std::size_t) {
     if (error) return server_.RefusalEnded();
     answer_ = {http::status::service_unavailable, request_.version()};
     answer_.set(http::field::server, "yomu");
@@ -241,11 +241,13 @@ class Refusal : public std::enable_shared_from_this<Refusal> {
     answer_.keep_alive(false);
     answer_.prepare_payload();
     http::async_write(stream_, answer_,
-                      [self = shared_from_this()](beast::error_code, std::size_t) {
-                        beast::error_code ignored;
-                        self->stream_.socket().shutdown(tcp::socket::shutdown_send, ignored);
-                        self->server_.RefusalEnded();
-                      });
+                      beast::bind_front_handler(&Refusal::Answered, shared_from_this()));
+  }
+
+  void Answered(beast::error_code, std::size_t) {
+    beast::error_code ignored;
+    stream_.socket().shutdown(tcp::socket::shutdown_send, ignored);
+    server_.RefusalEnded();
   }
 
   TextFeed::Server& server_;
