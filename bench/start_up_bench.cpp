@@ -6,61 +6,21 @@
 // ZIP (CP932 names) and its LZH; a novel of 2,000 files (50 MB) from its folder and
 // its ZIP.
 #include <benchmark/benchmark.h>
-#include <spawn.h>
 #include <stdlib.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <random>
 #include <string>
 
 #include "novel_folder.h"
-
-extern char** environ;
+#include "spawned_reader.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-struct Start {
-  double seconds = -1;  // to the first present; negative when it never came
-  double peak_rss_mb = 0;
-};
-
-// Starts the program with its standard output on a pipe.
-Start StartOn(const std::string& novel_path) {
-  Start start;
-  int pipe_ends[2];
-  if (pipe(pipe_ends) != 0) return start;
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, pipe_ends[1], STDOUT_FILENO);
-  posix_spawn_file_actions_addclose(&actions, pipe_ends[0]);
-  std::string program = YOMU_BINARY, headless = "--headless", events = "--events=/dev/null";
-  std::string novel = novel_path;
-  char* argv[] = {program.data(), headless.data(), events.data(), novel.data(), nullptr};
-  const Clock::time_point begun = Clock::now();
-  pid_t child = -1;
-  const bool started = posix_spawn(&child, argv[0], &actions, nullptr, argv, environ) == 0;
-  posix_spawn_file_actions_destroy(&actions);
-  close(pipe_ends[1]);
-  std::string output;
-  char buffer[4096];
-  for (ssize_t got; started && (got = read(pipe_ends[0], buffer, sizeof buffer)) > 0;) {
-    output.append(buffer, static_cast<std::size_t>(got));
-    if (start.seconds < 0 && output.find(" present\n") != std::string::npos) {
-      start.seconds = std::chrono::duration<double>(Clock::now() - begun).count();
-    }
-  }
-  close(pipe_ends[0]);
-  rusage usage{};
-  if (started) wait4(child, nullptr, 0, &usage);
-  start.peak_rss_mb = static_cast<double>(usage.ru_maxrss) / 1024.0;
-  return start;
+// Starts the program on a novel until its first page shows.
+SpawnedRun StartOn(const std::string& novel_path) {
+  return RunUntil({YOMU_BINARY, "--headless", "--events=/dev/null", novel_path}, " present");
 }
 
 bool Run(const std::string& command) { return std::system(command.c_str()) == 0; }
@@ -117,7 +77,7 @@ void StartToFirstPresent(benchmark::State& state, const std::string& novel) {
   StartOn(novel);
   double peak_rss_mb = 0;
   for (auto _ : state) {
-    const Start start = StartOn(novel);
+    const SpawnedRun start = StartOn(novel);
     if (start.seconds < 0) {
       state.SkipWithError("the program showed no page");
       break;

@@ -12,11 +12,13 @@ run=(
   libsdl2-dev libsdl2-mixer-dev
   fonts-ipafont-mincho
   libfluidsynth-dev timgm6mb-soundfont
+  libboost-dev libspeechd-dev
 )
 test=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xdotool imagemagick
   python3 zip unzip p7zip-full libarchive-tools lhasa
+  python3-websockets chromium speech-dispatcher
   desktop-file-utils appstream man-db xfonts-base
 )
 fuzz=(clang-14 libfuzzer-14-dev)

@@ -20,6 +20,7 @@
 #include "platform/media/on_demand_player.h"
 #include "platform/standard_streams.h"
 #include "platform/sdl/sdl_backend.h"
+#include "platform/speech/speech_dispatcher.h"
 #include "reader/reader.h"
 #include "reader/texts.h"
 
@@ -54,6 +55,8 @@ int RunWindow(const CommandLine& line) {
   for (const std::string& note : StartUpNotes(platform)) std::fprintf(stderr, "%s\n", note.c_str());
   for (const std::string& note : opened->notes) platform.Warn(note);
   StartAudio(platform, line);
+  // Nothing of speech-dispatcher is loaded before speech is first turned on.
+  platform.speech.service = std::make_unique<SpeechDispatcher>(backend->Waker());
   Reader reader(platform);
   if (!StartReadingAids(reader, line.options.reading, error)) {
     std::fprintf(stderr, "yomu: %s\n", error.c_str());

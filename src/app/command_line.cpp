@@ -31,6 +31,11 @@ constexpr char USAGE[] =
     "      --events=FILE     the event list of --headless (default or '-': standard input)\n"
     "      --text-out=FILE   write each paragraph as it appears as one line of UTF-8 to FILE\n"
     "                        (a file or a named pipe; '-': standard output)\n"
+    "      --text-feed[=ADDRESS:PORT]\n"
+    "                        send each paragraph and choice as it appears to the WebSocket\n"
+    "                        clients of a dictionary page such as texthooker-ui\n"
+    "                        (default: 127.0.0.1:6677, only this machine's programs)\n"
+    "      --speak           start with speech on (V), through speech-dispatcher\n"
     "      --auto-delay=MS   auto mode's wait after a paragraph (default 1000), to which\n"
     "                        60 ms for each double-byte character are added\n"
     "  -h, --help            show this help and exit\n"
@@ -56,6 +61,8 @@ constexpr char USAGE[] =
     "  -, +, M               the volume down, up, muted or not (kept for the next start)\n"
     "  A                     auto mode on or off: reads on by itself, stops at choices\n"
     "  C, Ctrl+C             copy the current paragraph (in the backlog: the lowest one)\n"
+    "  V                     speech on or off: paragraphs, choices and the highlighted\n"
+    "                        choice or menu item are spoken\n"
     "  F11, Alt+Return       full screen on or off\n"
     "\n"
     "Gamepad: A advances (as Return), B the menu (as Escape), the d-pad moves over\n"
@@ -89,6 +96,8 @@ enum Option {
   OPTION_SCALE,
   OPTION_TEXT_OUT,
   OPTION_AUTO_DELAY,
+  OPTION_TEXT_FEED,
+  OPTION_SPEAK,
 };
 
 constexpr option LONG_OPTIONS[] = {
@@ -99,6 +108,8 @@ constexpr option LONG_OPTIONS[] = {
     {"scale", required_argument, nullptr, OPTION_SCALE},
     {"text-out", required_argument, nullptr, OPTION_TEXT_OUT},
     {"auto-delay", required_argument, nullptr, OPTION_AUTO_DELAY},
+    {"text-feed", optional_argument, nullptr, OPTION_TEXT_FEED},
+    {"speak", no_argument, nullptr, OPTION_SPEAK},
     {"help", no_argument, nullptr, 'h'},
     {"version", no_argument, nullptr, 'V'},
     {nullptr, 0, nullptr, 0},
@@ -150,6 +161,14 @@ std::optional<ParsedCommandLine> ReadOptions(int argc, char** argv, CommandLine&
         line.options.reading.auto_delay_ms = static_cast<std::uint32_t>(*delay);
         break;
       }
+      case OPTION_TEXT_FEED: {
+        line.options.reading.text_feed = optarg ? ParseFeedAddress(optarg) : FeedAddress{};
+        if (!line.options.reading.text_feed) {
+          return UsageError("--text-feed takes ADDRESS:PORT, such as 127.0.0.1:6677");
+        }
+        break;
+      }
+      case OPTION_SPEAK: line.options.reading.speak = true; break;
       case ':': return UsageError(Refused(argv, optopt) + " needs a value");
       default: return UsageError("unknown option " + Refused(argv, optopt));
     }

@@ -37,6 +37,7 @@ int RunHeadless(const HeadlessOptions& options, std::istream& events_in, std::os
   backend.set_hooks({
       [&reader](std::uint64_t now_ms, std::ostream& out) { WriteStateReport(reader, now_ms, out); },
       [&reader]() -> const Bitmap* { return reader.state.PageBitmap.get(); },
+      [&reader]() -> const TextFeed* { return reader.aids.feed.get(); },
   });
   const int exit_code = WinMain(reader, 1);
   log.flush();

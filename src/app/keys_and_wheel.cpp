@@ -10,6 +10,7 @@
 #include "app/paragraph_copy.h"
 #include "app/picture_alone.h"
 #include "app/pointer_click.h"
+#include "app/self_voicing.h"
 #include "app/sound_volume.h"
 #include "platform/window/message_queue.h"
 #include "platform/window/virtual_keys.h"
@@ -18,9 +19,9 @@
 namespace {
 
 // Modifiers on their own, auto mode's own key, and the keys that leave the reading
-// as it is (the picture alone, the volume) leave auto mode running.
+// as it is (speech, the picture alone, the volume) leave auto mode running.
 bool StopsAutoMode(WPARAM key) {
-  return key != 'A' && key != VK_SHIFT && key != VK_MENU && !IsPictureAloneKey(key) &&
+  return key != 'A' && key != 'V' && key != VK_SHIFT && key != VK_MENU && !IsPictureAloneKey(key) &&
          !IsVolumeKey(key);
 }
 
@@ -57,6 +58,7 @@ void OnPageKey(Reader& r, Window& window, WPARAM key) {
     case VK_F11: PostMessageA(window, WM_COMMAND, IDM_FULLSCREEN, 0); return;
     case 'A': ToggleAutoMode(r, window); return;
     case 'C': CopyCurrentParagraph(r); return;
+    case 'V': ToggleSpeech(r, window); return;
     case 'H': ShowPictureAlone(r, window, key); return;
     default: return;
   }

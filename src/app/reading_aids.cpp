@@ -8,12 +8,19 @@
 #include "app/hold_skip.h"
 #include "app/keys_and_wheel.h"
 #include "app/picture_alone.h"
+#include "app/self_voicing.h"
 #include "app/sound_volume.h"
 #include "data/read_marks_file.h"
 #include "platform/window/virtual_keys.h"
 #include "reader/reader.h"
 
 namespace {
+
+void StartTextFeed(Reader& r, const FeedAddress& address) {
+  std::string error;
+  r.aids.feed = TextFeed::Listen(address, error);
+  if (!r.aids.feed) r.platform.Warn(error);
+}
 
 std::optional<LRESULT> OnTimerOfAids(Reader& r, Window& window, UINT timer) {
   switch (timer) {
@@ -36,6 +43,9 @@ std::optional<LRESULT> OnViewMessage(Reader& r, Window& window, UINT message, WP
 
 bool StartReadingAids(Reader& r, const ReadingOptions& options, std::string& error) {
   r.aids.auto_mode.delay_ms = options.auto_delay_ms;
+  if (options.text_feed) StartTextFeed(r, *options.text_feed);
+  // Its indicator shows with the first paragraph.
+  if (options.speak) StartSpeech(r.platform);
   LoadReadMarks(r);
   r.aids.read_marks.saved_ms = r.platform.NowMs();
   StartSoundVolume(r);
@@ -62,6 +72,7 @@ std::optional<LRESULT> OnReadingAidsMessage(Reader& r, Window& window, UINT mess
     case WM_KEYUP:
     case WM_SYSKEYUP: OnKeyUp(r, window, wparam); return std::nullopt;
     case WM_MOUSEWHEEL: OnMouseWheel(r, window, wparam); return 0;
+    case WM_SPEECH_LOST: OnSpeechLost(r, window); return 0;
     case WM_MBUTTONDOWN: ShowPictureAlone(r, window, VK_MBUTTON); return 0;
     // A press stops auto mode, then does what it always does.
     case WM_LBUTTONDOWN:

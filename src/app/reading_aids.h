@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/feed/text_feed.h"
 #include "platform/win32_types.h"
 
 struct Reader;
@@ -13,11 +14,14 @@ class Window;
 
 struct ReadingOptions {
   std::optional<std::string> text_out_file;  // "-" for standard output
+  std::optional<FeedAddress> text_feed;
+  bool speak = false;
   std::uint32_t auto_delay_ms = 1000;
 };
 
 // False, with a message in error, when the text output cannot be opened. The read
-// marks and the settings are read here.
+// marks and the settings are read here. A text feed that cannot listen, or speech
+// that cannot be had, is told of in one line, and the reader goes on without it.
 bool StartReadingAids(Reader& r, const ReadingOptions& options, std::string& error);
 
 // The result when an aid took the message; nullopt when it goes on to the reader.

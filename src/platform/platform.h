@@ -15,6 +15,7 @@
 #include "platform/gdi/font.h"
 #include "platform/media/media_player.h"
 #include "platform/shift_jis.h"
+#include "platform/speech/speech.h"
 #include "platform/window/message_queue.h"
 #include "platform/window/window.h"
 
@@ -37,6 +38,8 @@ class Platform {
   // Where the novel's files go when its folder cannot be written (or it is an
   // archive); nothing when the user's data folder cannot be told. It may not exist yet.
   const std::optional<std::string> user_directory;
+  // Self-voicing: whether it is on, and what speaks (null headless).
+  Speech speech;
   // Plays the media commands; null (the headless runner, or no audio device)
   // means every command succeeds and nothing sounds. Last, so it goes first.
   std::unique_ptr<MediaPlayer> media;

@@ -21,14 +21,15 @@ bool IsBlank(std::string_view text) {
 }
 }  // namespace
 
-void RecordParagraph(Reader& r, std::string_view line_sjis, int same_lines_before) {
+std::optional<std::string_view> RecordParagraph(Reader& r, std::string_view line_sjis,
+                                                int same_lines_before) {
   while (!line_sjis.empty() && (line_sjis.back() == '\n' || line_sjis.back() == '\r')) {
     line_sjis.remove_suffix(1);
   }
-  if (IsBlank(line_sjis)) return;
+  if (IsBlank(line_sjis)) return std::nullopt;
   r.aids.history.Add(std::string(line_sjis));
   MarkParagraphRead(r, line_sjis, same_lines_before);
-  if (r.aids.text_out.active()) r.aids.text_out.WriteLine(r.platform.shift_jis.ToUtf8(line_sjis));
+  return line_sjis;
 }
 
 void RecordChoice(Reader& r, std::string_view choice_sjis) {

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -38,9 +39,10 @@ class ReadHistory {
   std::uint64_t forgotten_ = 0;
 };
 
-// A paragraph of the script as it is drawn (its line end dropped; blank lines are no
-// paragraph): kept in the history, marked read and written to the text output.
+// A paragraph of the script as it is drawn (its line end dropped): kept in the
+// history and marked read; nullopt for a blank line, which is no paragraph.
 // same_lines_before: the lines of its file before it that hold the same bytes.
-void RecordParagraph(Reader& r, std::string_view line_sjis, int same_lines_before);
+std::optional<std::string_view> RecordParagraph(Reader& r, std::string_view line_sjis,
+                                                int same_lines_before);
 // A choice taken, as its slot holds it: kept in the history.
 void RecordChoice(Reader& r, std::string_view choice_sjis);

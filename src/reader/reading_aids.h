@@ -1,13 +1,15 @@
 // What the reader offers around a novel beyond its own state: the paragraphs read
-// and their marks, the text output, the backlog over the page, auto mode, skipping
-// while a key is held, the picture without its text, the sound's volume and the
-// reader's settings. None of it is part of ReaderState: the novel's run does not
-// depend on it.
+// and their marks, the text output and the text feed, the backlog over the page,
+// auto mode, skipping while a key is held, the picture without its text, the sound's
+// volume and the reader's settings. None of it is part of ReaderState: the novel's
+// run does not depend on it. (Speech is the platform's, as the window's menus speak
+// too.)
 #pragma once
 
 #include <cstdint>
 #include <memory>
 
+#include "platform/feed/text_feed.h"
 #include "platform/files/settings_file.h"
 #include "platform/gdi/bitmap.h"
 #include "platform/gdi/surface.h"
@@ -56,6 +58,7 @@ struct ReadingAids {
   ReadHistory history;
   ReadMarks read_marks;
   TextOut text_out;
+  std::unique_ptr<TextFeed> feed;  // null unless asked for and listening
   BacklogView backlog;
   AutoMode auto_mode;
   HeldSkip held_skip;

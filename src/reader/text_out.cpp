@@ -53,11 +53,7 @@ void TextOut::End() {
 
 void TextOut::WriteLine(std::string_view text_utf8) {
   if (!active_) return;
-  std::string line(text_utf8);
-  for (char& c : line) {
-    if (static_cast<unsigned char>(c) < ' ' || c == '\x7f') c = ' ';
-  }
-  waiting_.push_back(line + '\n');
+  waiting_.push_back(std::string(text_utf8) + '\n');
   if (waiting_.size() > WAITING_LINES_MAX) {
     waiting_.pop_front();
     written_of_first_ = 0;

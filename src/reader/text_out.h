@@ -20,8 +20,8 @@ class TextOut {
   bool active() const { return active_; }
   // True while a named pipe has no reader: its lines wait.
   bool waiting_for_reader() const { return active_ && pipe_path_ && !file_; }
-  // One line; control characters become blanks so that it stays one line. A write
-  // that fails for another reason than a full or unread pipe ends the output.
+  // One line, which holds no line break. A write that fails for another reason than
+  // a full or unread pipe ends the output.
   void WriteLine(std::string_view text_utf8);
 
  private:

@@ -10,6 +10,7 @@ inline constexpr char PAGE_LABEL_FORMAT[] = "%s %3d \x83\x79\x81\x5b\x83\x57";  
 inline constexpr char SKIP_INDICATOR[] =
     "\x83\x4e\x83\x8a\x83\x62\x83\x4e\x82\xc5\x8e\x7e\x82\xdc\x82\xe8\x82\xdc\x82\xb7";
 inline constexpr char AUTO_INDICATOR[] = "\x83\x49\x81\x5b\x83\x67";  // オート
+inline constexpr char SPEECH_INDICATOR[] = "\x93\xc7\x82\xdd\x8f\xe3\x82\xb0";  // 読み上げ
 inline constexpr char VOLUME_INDICATOR_FORMAT[] = "\x89\xb9\x97\xca %d";  // 音量 %d
 inline constexpr char MUTED_INDICATOR[] = "\x8f\xc1\x89\xb9";  // 消音
 inline constexpr char CHOICE_TAKEN_MARK[] = "\x81\xcb ";  // "⇒ " before a choice in the backlog

@@ -1,4 +1,4 @@
-// The status strip: the skip, auto and volume indicators and their clearing.
+// The status strip: the skip, auto, speech and volume indicators and their clearing.
 #include "render/status_strip.h"
 
 #include "platform/gdi/text.h"
@@ -16,16 +16,18 @@ void GiveBack(Reader& r, Window& window, Surface* context) {
   if (context != r.state.WindowDC) ReleaseDC(window, context);
 }
 
-// The reader's own indicators, each composed on rows of the status surface that
-// nothing else uses. Auto mode's lies left of the columns that the skip
+// The reader's own indicators, each composed in a part of the status surface that
+// nothing else uses. Auto mode's and speech's lie left of the columns that the skip
 // indicator's clearing restores; the volume's right of the skip indicator.
 struct StripBox {
   int left;
   int width;
+  int backdrop_left;
   int backdrop_top;
 };
-constexpr StripBox AUTO_BOX{20, 100, 20};
-constexpr StripBox VOLUME_BOX{480, 120, 40};
+constexpr StripBox AUTO_BOX{20, 100, 0, 20};
+constexpr StripBox SPEECH_BOX{120, 100, 100, 20};
+constexpr StripBox VOLUME_BOX{480, 120, 0, 40};
 
 // A box of the status strip shown on the window and kept on the page.
 void PutOnStrip(Reader& r, Window& window, int left, int width, const Surface& source, int source_x,
@@ -40,11 +42,13 @@ void PutOnStrip(Reader& r, Window& window, int left, int width, const Surface& s
 void ShowInBox(Reader& r, Window& window, const StripBox& box, std::string_view text_sjis) {
   ReaderState& s = r.state;
   Surface& status = *s.StatusSurface;
-  BitBlt(status, 0, box.backdrop_top, box.width, 20, *s.PageSurface, box.left, 940, SRCCOPY);
+  BitBlt(status, box.backdrop_left, box.backdrop_top, box.width, 20, *s.PageSurface, box.left, 940,
+         SRCCOPY);
   SetTextColor(status, RGB(0, 255, 0));
-  TextOutA(status, 0, box.backdrop_top, text_sjis.data(), static_cast<int>(text_sjis.size()));
+  TextOutA(status, box.backdrop_left, box.backdrop_top, text_sjis.data(),
+           static_cast<int>(text_sjis.size()));
   SetTextColor(status, RGB(255, 255, 255));
-  PutOnStrip(r, window, box.left, box.width, status, 0, box.backdrop_top);
+  PutOnStrip(r, window, box.left, box.width, status, box.backdrop_left, box.backdrop_top);
 }
 
 void ClearBox(Reader& r, Window& window, const StripBox& box) {
@@ -81,6 +85,12 @@ void ShowAutoIndicator(Reader& r, Window& window) {
 }
 
 void ClearAutoIndicator(Reader& r, Window& window) { ClearBox(r, window, AUTO_BOX); }
+
+void ShowSpeechIndicator(Reader& r, Window& window) {
+  ShowInBox(r, window, SPEECH_BOX, texts::SPEECH_INDICATOR);
+}
+
+void ClearSpeechIndicator(Reader& r, Window& window) { ClearBox(r, window, SPEECH_BOX); }
 
 void ShowVolumeIndicator(Reader& r, Window& window, std::string_view text_sjis) {
   ShowInBox(r, window, VOLUME_BOX, text_sjis);

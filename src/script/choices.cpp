@@ -14,6 +14,7 @@
 #include "render/surfaces.h"
 #include "script/interpreter.h"
 #include "script/line_table.h"
+#include "script/text_outlets.h"
 
 namespace {
 
@@ -100,6 +101,7 @@ void ShowChoices(Reader& r) {
   // The list takes the page's current colour: white after a text line.
   DrawChoiceList(s, NO_CHOICE, 0, false);
   PresentPage(r, s.WindowDC);
+  PassOnChoices(r);
 }
 
 void HighlightChoice(Reader& r, Window& window, int index) {
@@ -112,6 +114,7 @@ void HighlightChoice(Reader& r, Window& window, int index) {
   PresentPage(r, context);
   ReleaseDC(window, context);
   SetTextColor(*s.PageSurface, grey);
+  PassOnHighlightedChoice(r, index);
 }
 
 void TrackChoiceHover(Reader& r, Window& window, int y) {

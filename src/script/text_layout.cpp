@@ -5,12 +5,12 @@
 
 #include "platform/gdi/text.h"
 #include "reader/line_arguments.h"
-#include "reader/read_history.h"
 #include "reader/reader.h"
 #include "reader/text_fields.h"
 #include "reader/texts.h"
 #include "render/surfaces.h"
 #include "script/line_table.h"
+#include "script/text_outlets.h"
 
 namespace {
 
@@ -103,8 +103,8 @@ void PutTextLine(Reader& r, int fade) {
   // An empty slot, past the end of a file: nothing to draw and no row to take.
   if (length == 0) return;
   if (LineOverflowsPage(s.TextTop(), s.FontHeight, length)) ClearPage(r);
-  // Kept and written out as it starts to appear, so that a dictionary tool has it at once.
-  RecordParagraph(r, std::string_view(line, length), SameLinesBefore(s, s.CurrentLine));
+  // Passed on as it starts to appear, so that a dictionary tool has it at once.
+  PassOnParagraph(r, std::string_view(line, length), SameLinesBefore(s, s.CurrentLine));
   if (fade == 1 && s.SkipMode == 0) FadeIn(r, line, static_cast<int>(length));
   SetTextColor(*s.PageSurface, RGB(255, 255, 255));
   DrawTextA(*s.PageSurface, line, static_cast<int>(length), &s.TextRect, DT_WORDBREAK);

@@ -26,6 +26,8 @@ TEST(CommandLine, OptionFormsMessagesAndExitStatuses) {
       {"--frobnicate", 2, "yomu: unknown option --frobnicate\nTry 'yomu --help'."},
       {"--scale", 2, "yomu: --scale needs a value"},
       {"--scale=17 .", 2, "--scale takes a whole number from 1 to 16"},
+      {"--text-feed=6677 .", 2, "--text-feed takes ADDRESS:PORT, such as 127.0.0.1:6677"},
+      {"--text-feed=example.org:80 .", 2, "--text-feed takes ADDRESS:PORT"},
       {"--headless /nonexistent-novel-dir", 2, "no such novel folder or archive"},
       {"--headless " + novel.File("events"), 2,
        "yomu: " + novel.File("events") + " is neither a novel folder nor an archive"},
@@ -73,7 +75,9 @@ TEST(HeadlessRunner, UnknownEventsStopTheRunWithTheirLine) {
   EXPECT_NE(run.errors.find("line 4"), std::string::npos);
   EXPECT_TRUE(run.log.empty());
   // A pick of an item that the open menu does not hold is an error of the list too.
-  for (const char* event : {"click 1\n", "wait -5\n", "key NoSuchKey\n", "rclick 5 5\npick 502\n"})
+  // So is waiting for the clients of a text feed that the run does not have.
+  for (const char* event : {"click 1\n", "wait -5\n", "key NoSuchKey\n", "rclick 5 5\npick 502\n",
+                            "feed clients 9\n", "feed clients 1\n"})
     EXPECT_EQ(RunNovel(novel, event).exit_code, 2) << event;
 }
 

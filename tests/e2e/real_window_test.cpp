@@ -1,6 +1,7 @@
 // The real window under a virtual X server: clicks, the menu by pointer, a restart,
 // Return, the wheel and a gamepad reach the reader, and the close ends the program
-// cleanly.
+// cleanly; speech through a speech-dispatcher of the test's own, and a reader
+// without one.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -131,10 +132,13 @@ class RealWindow : public ::testing::Test {
     setenv("SDL_AUDIODRIVER", "dummy", 1);
   }
 
-  // Starts the reader on the novel and waits for its window.
-  std::string Open(std::unique_ptr<Child>& reader) {
-    reader = std::make_unique<Child>(
-        std::vector<std::string>{YOMU_BINARY, "--scale", "1", novel_.path()});
+  // Starts the reader on the novel, its standard error into the novel's file
+  // "errors", and waits for its window.
+  std::string Open(std::unique_ptr<Child>& reader, const std::string& speak = "") {
+    std::vector<std::string> command{"sh", "-c", "exec \"$0\" \"$@\" 2>>" + novel_.File("errors"),
+                                     YOMU_BINARY, "--scale", "1", novel_.path()};
+    if (!speak.empty()) command.insert(command.end() - 1, speak);
+    reader = std::make_unique<Child>(command);
     std::string window;
     WaitFor([&] {
       window = Output("xdotool search --onlyvisible --pid " + std::to_string(reader->pid()) +
@@ -262,6 +266,91 @@ TEST_F(RealWindow, AQuitEndsTheReaderWhileAMenuOrAMessageWaits) {
     ASSERT_TRUE(Shows(window, face));
     EXPECT_EQ(reader->Stop(), 0) << "with the message open";
   }
+}
+
+// speech-dispatcher for the test alone, in the novel's folder: its own runtime folder,
+// and a configuration whose one voice writes what it is asked to say into "said".
+// A paragraph takes long to say, so only the next utterance ends it; a choice
+// ("0 海") is said at once. libspeechd is never let start the system's service.
+class PrivateSpeechService {
+ public:
+  explicit PrivateSpeechService(const Novel& folder) : said_(folder.File("said")) {
+    folder.Write("speech/say", "printf 'said %s\\n' \"$1\" >>" + said_ + R"(
+case "$1" in [0-9]\ *) ;; *) sleep 30 ;; esac
+echo done >>)" + said_ + "\n");
+    folder.Write("speech/modules/recorder.conf",
+                 "GenericExecuteSynth \"sh " + folder.File("speech/say") + R"( \'$DATA\'"
+GenericLanguage "ja" "ja" "utf-8"
+AddVoice "ja" "MALE1" "ja"
+)");
+    folder.Write("speech/speechd.conf", "LogDir \"" + folder.File("speech") + R"("
+AudioOutputMethod "libao"
+AddModule "recorder" "sd_generic" "recorder.conf"
+DefaultModule recorder
+)");
+    std::filesystem::create_directory(folder.File("run"));
+    setenv("XDG_RUNTIME_DIR", folder.File("run").c_str(), 1);
+    setenv("SPEECHD_CMD", "/bin/false", 1);
+    setenv("LANG", "C.UTF-8", 1);
+    service_ = std::make_unique<Child>(std::vector<std::string>{
+        "speech-dispatcher", "--run-single", "--config-dir", folder.File("speech"), "--timeout",
+        "60"});
+    const std::string socket = folder.File("run/speech-dispatcher/speechd.sock");
+    listening_ = WaitFor([&] { return std::filesystem::exists(socket); }, 10000);
+  }
+  bool listening() const { return listening_; }
+  // Waits until what was said ends with text; gives all that was said.
+  std::string SaidWhen(const std::string& text) const {
+    WaitFor([&] { return ReadBytes(said_).ends_with(text); }, 10000);
+    return ReadBytes(said_);
+  }
+
+ private:
+  std::string said_;
+  std::unique_ptr<Child> service_;
+  bool listening_ = false;
+};
+
+TEST_F(RealWindow, SpeechSaysEachParagraphCutsItShortAndReadsTheChoicesInTurn) {
+  if (!OnPath("speech-dispatcher")) {
+    GTEST_SKIP() << "no speech-dispatcher here (Debian's speech-dispatcher)";
+  }
+  const PrivateSpeechService speech(novel_);
+  ASSERT_TRUE(speech.listening());
+  novel_.Write("タイトル.txt", "C\n一つ目。\n二つ目。\nSET\n0\"海\"\n1\"山\"\n>\n");
+  std::unique_ptr<Child> reader;
+  const std::string window = Open(reader, "--speak");
+  ASSERT_FALSE(window.empty());
+  speech.SaidWhen("said 一つ目。\n");
+  RunCommand("xdotool mousemove --window " + window + " 320 240 key Return");
+  speech.SaidWhen("said 二つ目。\n");
+  RunCommand("xdotool key Return");
+  speech.SaidWhen("said 1 山\ndone\n");
+  RunCommand("xdotool key Down");
+  // Each paragraph is cut short by what follows it; the choices are said whole, in order.
+  EXPECT_EQ(speech.SaidWhen("said 0 海\ndone\nsaid 1 山\ndone\nsaid 0 海\ndone\n"),
+            "said 一つ目。\nsaid 二つ目。\nsaid 0 海\ndone\nsaid 1 山\ndone\nsaid 0 海\ndone\n");
+  EXPECT_EQ(reader->Stop(), 0);
+}
+
+TEST_F(RealWindow, WithoutTheSpeechServiceTheReaderSaysSoOnceAndReadsOn) {
+  std::filesystem::create_directory(novel_.File("run"));
+  setenv("XDG_RUNTIME_DIR", novel_.File("run").c_str(), 1);
+  setenv("SPEECHD_CMD", "/bin/false", 1);
+  novel_.Write("タイトル.txt", "C\n一つ目の段落。\n二つ目の段落。\nE\n");
+  std::unique_ptr<Child> reader;
+  const std::string window = Open(reader, "--speak");
+  ASSERT_FALSE(window.empty());
+  const auto told = [&] {
+    return ReadBytes(novel_.File("errors")).find("no speech") != std::string::npos;
+  };
+  ASSERT_TRUE(WaitFor(told, 10000));
+  RunCommand("xdotool mousemove --window " + window + " 320 240 key V key V key Return");
+  EXPECT_TRUE(Shows(window, [](const Bitmap& shot) { return WhitePixels(shot, 34, 58) > 50; }));
+  EXPECT_EQ(reader->Stop(), 0);
+  const std::string errors = ReadBytes(novel_.File("errors"));
+  EXPECT_EQ(errors.find("yomu: no speech: "), 0u) << errors;
+  EXPECT_EQ(errors.find("yomu:", 1), std::string::npos) << errors;
 }
 
 // A pad plugged into the reader's own process (SDL's virtual joystick), pressed as a

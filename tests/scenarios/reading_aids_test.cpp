@@ -3,6 +3,7 @@
 // scrolled and closed by the wheel, the keys and a click; the page, the reader's state and
 // the timers as they were when it closes. Text for
 // learners: each paragraph as one UTF-8 line, the current one copied to the clipboard.
+// Speech: paragraphs, choices and the highlighted choice said, V turning it on and off.
 #include <gtest/gtest.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -167,6 +168,28 @@ TEST(TextOut, ANamedPipeNeverKeepsTheReaderWaiting) {
   char bytes[64] = {};
   EXPECT_EQ(std::string(bytes, static_cast<std::size_t>(read(reader.get(), bytes, sizeof bytes))),
             "一。\n二。\n");
+}
+
+// Each paragraph as it appears, the choices in order with the digits of their keys,
+// the highlighted choice as the highlight moves; V stops it, and brings the page's
+// newest paragraph back when it turns speech on again. The strip shows it while on.
+TEST(Speech, SaysParagraphsChoicesAndTheHighlightWhileOn) {
+  Novel novel;
+  novel.Write("タイトル.txt", "C\n一つ目。\n二つ目。\nSET\n0\"海\"\n1\"山\"\n>\n");
+  ReadingOptions options;
+  options.speak = true;
+  const auto shot = [&novel](const char* name) { return "screenshot " + novel.File(name) + "\n"; };
+  const ReaderRun run = RunNovel(novel,
+                                 "wait 100\nclick 1 1\nwait 100\nclick 1 1\nwait 200\nmove 1 112\n"
+                                 "key Down\nkey V\n" + shot("off.png") + "key Up\nkey V\n" +
+                                     shot("on.png"),
+                                 options);
+  EXPECT_EQ(run.Records("speak"), (Strings{"speak 一つ目。", "speak 二つ目。", "speak 0 海",
+                                          "speak 1 山", "speak 0 海", "speak 1 山",
+                                          "speak 二つ目。"}));
+  const RECT indicator{120, 460, 220, 480};
+  EXPECT_EQ(CountPixels(ReadPng(novel.File("off.png")), indicator, 0x00FF00), 0);
+  EXPECT_GT(CountPixels(ReadPng(novel.File("on.png")), indicator, 0x00FF00), 10);
 }
 
 }  // namespace

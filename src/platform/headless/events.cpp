@@ -1,6 +1,7 @@
 // Parsing of the headless runner's event language.
 #include "platform/headless/events.h"
 
+#include "platform/feed/text_feed.h"
 #include "platform/window/virtual_keys.h"
 
 #include <cctype>
@@ -117,6 +118,12 @@ bool ParseArguments(const std::string& name, std::istringstream& words, Headless
     event.kind = name == "screenshot" ? Kind::Screenshot : Kind::Surface;
     event.file = RestOfLine(words);
     return !event.file.empty();
+  }
+  if (name == "feed") {
+    event.kind = Kind::FeedClients;
+    std::string word;
+    return words >> word && word == "clients" && ReadInt(words, event.value) && AtEnd(words) &&
+           event.value >= 0 && event.value <= TextFeed::CLIENTS_MAX;
   }
   if (name == "state" || name == "close") {
     event.kind = name == "state" ? Kind::State : Kind::Close;

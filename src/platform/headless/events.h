@@ -10,12 +10,12 @@
 struct HeadlessEvent {
   enum class Kind {
     Click, RightClick, Move, Pick, Command, Key, KeyDown, KeyUp, Wheel, Wait, Screenshot, Surface,
-    State, Close
+    State, Close, FeedClients
   };
   Kind kind = Kind::Close;
   int x = 0;
   int y = 0;
-  long value = 0;          // command id, key code, milliseconds, wheel notches
+  long value = 0;          // command id, key code, milliseconds, wheel notches, clients
   bool pick_none = false;  // "pick none"
   bool shift = false;      // "key Shift+NAME"
   bool ctrl = false;       // "key Ctrl+NAME"

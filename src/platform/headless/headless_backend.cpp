@@ -13,6 +13,8 @@ namespace {
 
 constexpr DEVMODEA DESKTOP_MODE{32, 1024, 768, 60};
 constexpr DEVMODEA PAGE_MODE{32, 640, 480, 60};
+// How long "feed clients N" waits for the clients to come or go.
+constexpr std::chrono::seconds FEED_CLIENTS_WAIT{10};
 
 void PostInput(Window& window, UINT message, WPARAM wparam, LPARAM lparam) {
   PostMessageA(window, message, wparam, lparam);
@@ -100,7 +102,29 @@ bool HeadlessBackend::PassTime(std::optional<std::uint64_t> deadline_ms) {
   return true;
 }
 
+void HeadlessBackend::NoteFeedClients() {
+  const TextFeed* feed = hooks_.feed ? hooks_.feed() : nullptr;
+  const int clients = feed != nullptr ? feed->clients() : feed_clients_;
+  if (clients == feed_clients_) return;
+  feed_clients_ = clients;
+  Record("feed clients " + std::to_string(clients));
+}
+
+void HeadlessBackend::AwaitFeedClients(const HeadlessEvent& event) {
+  const TextFeed* feed = hooks_.feed ? hooks_.feed() : nullptr;
+  const std::string line = "line " + std::to_string(event.line_number) + ": feed clients " +
+                           std::to_string(event.value) + ": ";
+  if (feed == nullptr) {
+    error_ = line + "the run has no text feed";
+  } else if (!feed->AwaitClients(static_cast<int>(event.value), FEED_CLIENTS_WAIT)) {
+    error_ = line + std::to_string(feed->clients()) + " after " +
+             std::to_string(FEED_CLIENTS_WAIT.count()) + " s";
+  }
+  NoteFeedClients();
+}
+
 bool HeadlessBackend::WaitForInput(Platform& platform, std::optional<std::uint64_t> deadline_ms) {
+  NoteFeedClients();
   if (!error_.empty()) return false;
   for (;;) {
     if (wait_until_ms_) return PassTime(deadline_ms);
@@ -179,6 +203,9 @@ bool HeadlessBackend::Perform(Platform& platform, const HeadlessEvent& event) {
       return false;
     case Kind::Pick:
       error_ = "line " + std::to_string(event.line_number) + ": pick: no menu is open";
+      return false;
+    case Kind::FeedClients:
+      AwaitFeedClients(event);
       return false;
   }
   return false;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/backend.h"
+#include "platform/feed/text_feed.h"
 #include "platform/gdi/bitmap.h"
 #include "platform/headless/events.h"
 
@@ -20,6 +21,7 @@ class HeadlessBackend : public Backend {
   struct Hooks {
     std::function<void(std::uint64_t now_ms, std::ostream& log)> write_state;
     std::function<const Bitmap*()> page_surface;
+    std::function<const TextFeed*()> feed;  // null when the run has none
   };
 
   HeadlessBackend(std::vector<HeadlessEvent> events, std::ostream& log, Hooks hooks = {});
@@ -50,6 +52,10 @@ class HeadlessBackend : public Backend {
   bool Perform(Platform& platform, const HeadlessEvent& event);
   bool WritePicture(const Bitmap* bitmap, const HeadlessEvent& event);
   void PressKey(Window& window, const HeadlessEvent& event);
+  // "feed clients N": waits in real time for the clients.
+  void AwaitFeedClients(const HeadlessEvent& event);
+  // The record "feed clients N" when the count changed since the last one.
+  void NoteFeedClients();
 
   std::vector<HeadlessEvent> events_;
   std::size_t next_event_ = 0;
@@ -62,6 +68,7 @@ class HeadlessBackend : public Backend {
   int pointer_x_ = 0;  // where the last click, right click or move left the pointer
   int pointer_y_ = 0;
   std::set<WPARAM> keys_down_;  // held by "keydown"
+  int feed_clients_ = 0;        // as last recorded
   DEVMODEA current_mode_;
   std::string error_;
 };

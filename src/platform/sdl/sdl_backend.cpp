@@ -68,6 +68,15 @@ SdlBackend::~SdlBackend() {
   SDL_Quit();
 }
 
+std::function<void()> SdlBackend::Waker() {
+  const Uint32 type = SDL_RegisterEvents(1);
+  return [type] {
+    SDL_Event event{};
+    event.type = type;
+    SDL_PushEvent(&event);
+  };
+}
+
 std::optional<int> PadKeyOf(const SDL_ControllerButtonEvent& button) {
   const char* name = SDL_GameControllerGetStringForButton(
       static_cast<SDL_GameControllerButton>(button.button));
@@ -323,9 +332,11 @@ bool SdlBackend::WaitForInput(Platform& platform, std::optional<std::uint64_t> d
     Translate(platform, event);
     got = SDL_PollEvent(&event) == 1;
   }
-  // The media player's wake-up (a CD track that ended) arrives as an event of its
-  // own; whatever woke the loop, the player catches up here on the reader's thread.
+  // The media player's wake-up (a CD track that ended) and the speech service's
+  // arrive as events of their own; whatever woke the loop, they catch up here on the
+  // reader's thread.
   if (platform.media) platform.media->Update(*platform.volume);
+  CheckSpeech(platform);
   return true;
 }
 

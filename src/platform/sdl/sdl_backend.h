@@ -6,6 +6,7 @@
 #include <SDL.h>
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -30,6 +31,9 @@ class SdlBackend : public Backend {
   // reader who started yomu from the desktop sees no standard error.
   static void ShowMessageAlone(std::string_view text_utf8);
   ~SdlBackend() override;
+  // Wakes the window's loop from another thread (a service's), which then looks at
+  // what the services have to say.
+  std::function<void()> Waker();
   SdlBackend(const SdlBackend&) = delete;
   SdlBackend& operator=(const SdlBackend&) = delete;
 

@@ -21,6 +21,16 @@ std::optional<UINT> SdlBackend::TrackMenu(Platform& platform, const Menu& menu, 
   };
   redraw();
 
+  // The item under the highlight is spoken whenever the highlight moves.
+  const MenuItem* highlighted = nullptr;
+  auto speak = [&] {
+    const MenuItem* now = view.HighlightedItem();
+    if (now != nullptr && now != highlighted) {
+      Speak(platform, platform.shift_jis.ToUtf8(now->label_sjis), Utterance::Text);
+    }
+    highlighted = now;
+  };
+
   MenuView::Outcome outcome;
   SDL_Event event;
   while (!outcome.closed) {
@@ -51,7 +61,10 @@ std::optional<UINT> SdlBackend::TrackMenu(Platform& platform, const Menu& menu, 
       default:
         continue;
     }
-    if (!outcome.closed) redraw();
+    if (!outcome.closed) {
+      speak();
+      redraw();
+    }
   }
   ShowBitmap(window_->client_pixels(), whole);
   return outcome.command;

@@ -202,6 +202,13 @@ MenuView::Outcome MenuView::Key(int virtual_key) {
   }
 }
 
+const MenuItem* MenuView::HighlightedItem() const {
+  for (auto level = levels_.rbegin(); level != levels_.rend(); ++level) {
+    if (level->hover >= 0) return &level->menu->items[level->hover];
+  }
+  return nullptr;
+}
+
 void MenuView::Draw(Bitmap& canvas) const {
   Surface surface;
   surface.bitmap = &canvas;

@@ -34,6 +34,9 @@ class MenuView {
   // A key by its virtual-key code; a gamepad's buttons as their keys.
   Outcome Key(int virtual_key);
 
+  // The item under the highlight of the deepest level that has one; null for none.
+  const MenuItem* HighlightedItem() const;
+
   // Draws the open levels over a copy of the page.
   void Draw(Bitmap& canvas) const;
 

@@ -1,0 +1,10 @@
+// Self-voicing: V turns speech on and off, and the status strip shows it while it
+// is on. Where there is no speech service, the key says so once and does nothing else.
+#pragma once
+
+struct Reader;
+class Window;
+
+void ToggleSpeech(Reader& r, Window& window);
+// WM_SPEECH_LOST: the service failed, and speech went off by itself.
+void OnSpeechLost(Reader& r, Window& window);

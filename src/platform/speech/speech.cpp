@@ -1,0 +1,37 @@
+// Self-voicing in the platform: on and off, and each utterance recorded and said.
+#include "platform/speech/speech.h"
+
+#include "platform/headless/log_text.h"
+#include "platform/platform.h"
+
+bool StartSpeech(Platform& platform) {
+  Speech& speech = platform.speech;
+  std::string reason;
+  if (speech.service && !speech.service->Start(reason)) {
+    platform.Warn("no speech: " + reason);
+    return false;
+  }
+  speech.on = true;
+  return true;
+}
+
+void StopSpeech(Platform& platform) {
+  platform.speech.on = false;
+  if (platform.speech.service) platform.speech.service->Silence();
+}
+
+void Speak(Platform& platform, std::string_view text_utf8, Utterance kind) {
+  if (!platform.speech.on) return;
+  platform.backend.Record("speak " + OneLogLine(text_utf8));
+  if (platform.speech.service) platform.speech.service->Say(std::string(text_utf8), kind);
+}
+
+void CheckSpeech(Platform& platform) {
+  if (!platform.speech.service) return;
+  const std::optional<std::string> failure = platform.speech.service->TakeFailure();
+  if (!failure) return;
+  platform.Warn("no speech: " + *failure);
+  if (!platform.speech.on) return;
+  platform.speech.on = false;
+  if (platform.window) PostMessageA(*platform.window, WM_SPEECH_LOST, 0, 0);
+}

@@ -1,0 +1,49 @@
+// Self-voicing: the reader's texts spoken by the desktop's speech service. The
+// platform keeps whether it is on, so that the real window's menus speak as the
+// page does. The headless runner has no service: there each utterance is recorded
+// ("speak TEXT") and nothing sounds.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/win32_types.h"
+
+class Platform;
+
+enum class Utterance {
+  Text,     // cut short by the next text: a paragraph, the item under the highlight
+  Message,  // said whole, in its turn: each choice of a list
+};
+
+// What speaks. Nothing of a service may keep the reader waiting.
+class SpeechService {
+ public:
+  virtual ~SpeechService() = default;
+  // Makes ready to speak; false, with the reason, when the service cannot be had at all.
+  virtual bool Start(std::string& reason) = 0;
+  virtual void Say(std::string text_utf8, Utterance kind) = 0;
+  // Stops what is said and drops what waits.
+  virtual void Silence() = 0;
+  // Why the service stopped speaking since it was started, once; nullopt while it speaks.
+  virtual std::optional<std::string> TakeFailure() = 0;
+};
+
+// Posted to the window when speech went off by itself (the service failed).
+constexpr UINT WM_SPEECH_LOST = 0x8001;  // the first message of the application's range, and one
+
+struct Speech {
+  bool on = false;
+  std::unique_ptr<SpeechService> service;  // null: utterances are only recorded
+};
+
+// Turns speech on; false, with one line on standard error, when it cannot be.
+bool StartSpeech(Platform& platform);
+void StopSpeech(Platform& platform);
+// While speech is on: the record "speak TEXT", and the service says it.
+void Speak(Platform& platform, std::string_view text_utf8, Utterance kind);
+// On the reader's thread after the service woke it: a failure turns speech off, says
+// why in one line, and tells the window with WM_SPEECH_LOST.
+void CheckSpeech(Platform& platform);
