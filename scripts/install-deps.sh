@@ -12,9 +12,11 @@ run=(
   libsdl2-dev libsdl2-mixer-dev
   fonts-ipafont-mincho
   libfluidsynth-dev timgm6mb-soundfont
+  libsystemd-dev gettext
 )
 test=(
   libgtest-dev libgmock-dev libbenchmark-dev
+  dbus-daemon python3-dbus python3-gi weston
   xvfb xdotool imagemagick
   python3 zip unzip p7zip-full libarchive-tools lhasa
   desktop-file-utils appstream man-db xfonts-base

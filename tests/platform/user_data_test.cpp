@@ -39,3 +39,17 @@ TEST(NovelUserDirectory, ComesFromXdgDataHomeElseTheHome) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(UserPictures, ComeFromUserDirsWithTheHomeFilledIn) {
+  const std::string text =
+      "# written by xdg-user-dirs-update\nXDG_DESKTOP_DIR=\"$HOME/Desktop\"\n"
+      "XDG_PICTURES_DIR=\"$HOME/Bilder \\\"2\\\"\"\n";
+  EXPECT_EQ(PicturesInUserDirs(text, "/home/a"), "/home/a/Bilder \"2\"");
+  EXPECT_EQ(PicturesInUserDirs("XDG_PICTURES_DIR=\"/srv/p\"\n", "/home/a"), "/srv/p");
+  EXPECT_EQ(PicturesInUserDirs("XDG_PICTURES_DIR=\"relative\"\n", "/home/a"), std::nullopt);
+  EXPECT_EQ(PicturesInUserDirs("XDG_PICTURES_DIR=$HOME/p\n", "/home/a"), std::nullopt);
+}
+
+}  // namespace

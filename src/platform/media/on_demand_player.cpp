@@ -5,6 +5,8 @@
 
 #include <utility>
 
+#include "platform/translation.h"
+
 namespace {
 
 bool CanSound(const MediaCommand& command, bool cd_open) {
@@ -28,13 +30,13 @@ bool OnDemandPlayer::Ready() {
   std::string error;
   module_ = AudioModule::Load(places_, error);
   if (!module_) {
-    Warn("no sound module (" + error + "); the novel stays silent");
+    Warn(Formatted(_("no sound module (%s); the novel stays silent"), error));
     return false;
   }
   AudioPlayerReply reply;
   module_->factory()(request_, reply);
   if (!reply.player) {
-    Warn("no sound (" + reply.error + "); the novel stays silent");
+    Warn(Formatted(_("no sound (%s); the novel stays silent"), reply.error));
     return false;
   }
   if (!reply.soundfont_found) {
