@@ -317,8 +317,9 @@ TEST_F(RealWindow, WithoutANovelTheDesktopsChooserAsksForOne) {
   ASSERT_FALSE(window.empty());
   EXPECT_TRUE(Shows(window, [](const Bitmap& shot) { return WhitePixels(shot, 10, 34) > 50; }));
   EXPECT_EQ(reader->Stop(), 0);
-  EXPECT_EQ(ReadBytes(std::string(getenv("XDG_STATE_HOME")) + "/yomu/recent-novels"),
-            std::filesystem::canonical(novel_.path()).string() + "\n");
+  const std::string recent =
+      ReadBytes(std::string(getenv("XDG_STATE_HOME")) + "/yomu/recent-novels");
+  EXPECT_EQ(recent.substr(0, recent.find('\n')), std::filesystem::canonical(novel_.path()));
 }
 
 // A Japanese desktop gets the line and the message box of a novel without its first
