@@ -70,7 +70,6 @@ TEST(CommandLine, OptionFormsMessagesAndExitStatuses) {
   EXPECT_NE(RunShell(yomu + "--headless --fullscreen --last <" + novel.File("events"))
                 .output.find("@0 state IsFullScreen=1"),
             std::string::npos);
-  std::filesystem::remove(std::string(getenv("XDG_CONFIG_HOME")) + "/yomu/settings.conf");
   // Launchers may start it with standard output and error closed: a file that it opens
   // must not take their places, or the log and warnings would go into it.
   RunShell(yomu + "--headless --text-out=" + novel.File("out.txt") + " " + novel.path() +

@@ -1,7 +1,6 @@
-// The desktop's chooser asked for a novel: the file chooser portal on a session bus of
-// the test's own with a portal service of the test's own, zenity when no portal
-// answers, and nothing when neither is there. The portal runs on Debian's own Python,
-// where python3-dbus lies.
+// The desktop's chooser: the file chooser portal on a session bus of the test's own with
+// a portal of its own (on Debian's Python, which has python3-dbus), zenity when no
+// portal answers, and nothing when neither is there.
 #include "platform/desktop/file_chooser.h"
 
 #include <gtest/gtest.h>
@@ -44,8 +43,7 @@ class FileChooser : public ::testing::Test {
     return calls;
   }
 
-  // A zenity of the test's own, alone on PATH: it notes its arguments and says
-  // what the script of its body says.
+  // A zenity of the test's own, alone on PATH, that notes its arguments and runs body.
   void PutZenity(const std::string& body) {
     folder_.WriteBytes(
         "zenity", "#!/bin/sh\necho \"$@\" >>" + folder_.File("zenity.log") + "\n" + body + "\n");

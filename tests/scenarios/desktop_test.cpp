@@ -1,5 +1,4 @@
-// The reader as a desktop program: --fullscreen, a broken settings file left as it is
-// with one line, and screenshots in the pictures folder, never over a file.
+// --fullscreen, a broken settings file left as it is, screenshots in the pictures folder.
 #include <gtest/gtest.h>
 
 #include <cstring>

@@ -1,15 +1,11 @@
 #!/usr/bin/env python3
-"""A file chooser portal of the tests' own on a session bus: it owns the portal's
-name and answers org.freedesktop.portal.FileChooser.OpenFile as the desktop's
-portal does, returning the Request object's path at once and sending its Response
-signal afterwards. It writes the title and options it was called with, as JSON, to
-CALLS, and answers with ANSWER: a file URI to choose, or "cancel". CALLS.ready
-appears once it owns the portal's name.
+"""usage: portal_service.py CALLS ANSWER
 
-usage: portal_service.py CALLS ANSWER
-"""
-import json
-import sys
+A file chooser portal of the tests' own: on the session bus under the portal's name,
+OpenFile returns its Request object's path at once and sends the object's Response
+signal after, with ANSWER (a file URI, or "cancel"). Each call's title and options
+go to CALLS as a JSON line; CALLS.ready appears once the name is owned."""
+import json, sys
 
 import dbus
 import dbus.service
@@ -52,15 +48,9 @@ class FileChooser(dbus.service.Object):
         return dbus.ObjectPath(path)
 
 
-def main():
-    DBusGMainLoop(set_as_default=True)
-    bus = dbus.SessionBus()
-    chooser = FileChooser(bus, sys.argv[1], sys.argv[2])
-    name = dbus.service.BusName("org.freedesktop.portal.Desktop", bus)
-    open(sys.argv[1] + ".ready", "w").close()
-    GLib.MainLoop().run()
-    del chooser, name
-
-
-if __name__ == "__main__":
-    main()
+DBusGMainLoop(set_as_default=True)
+BUS = dbus.SessionBus()
+CHOOSER = FileChooser(BUS, sys.argv[1], sys.argv[2])
+NAME = dbus.service.BusName("org.freedesktop.portal.Desktop", BUS)
+open(sys.argv[1] + ".ready", "w").close()
+GLib.MainLoop().run()
