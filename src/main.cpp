@@ -83,7 +83,6 @@ int RunWindow(const CommandLine& line) {
 
 int main(int argc, char** argv) {
   OpenClosedStandardStreams();
-  StartTranslation();
   // While TZ is unset the C library reads /etc/localtime again at every time it
   // converts; an archive's headers convert one a member.
   setenv("TZ", ":/etc/localtime", 0);
@@ -91,21 +90,22 @@ int main(int argc, char** argv) {
   if (argc > 1 && std::strcmp(argv[1], "check") == 0) {
     return RunCheckCommand(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr);
   }
+  // The reader's messages in the reader's language; the check's findings, which tools
+  // and editors read, and the runner's records stay as they are written.
+  StartTranslation();
   const ParsedCommandLine parsed = ParseCommandLine(argc, argv);
   if (!parsed.line) return parsed.exit_status;
   const CommandLine& line = *parsed.line;
   if (!line.headless) return RunWindow(line);
-  // The runner's records and lines are read by tools and tests: they stay as they are
-  // whatever the locale.
+  std::ifstream events;
+  if (line.events_file && *line.events_file != "-") {
+    events.open(*line.events_file);
+    if (!events) {
+      std::fprintf(stderr, _("yomu: cannot read the event list %s\nTry 'yomu --help'.\n"),
+                   line.events_file->c_str());
+      return EXIT_USAGE;
+    }
+  }
   StopTranslation();
-  if (!line.events_file || *line.events_file == "-") {
-    return RunHeadless(line.options, std::cin, std::cout, std::cerr);
-  }
-  std::ifstream events(*line.events_file);
-  if (!events) {
-    std::fprintf(stderr, _("yomu: cannot read the event list %s\nTry 'yomu --help'.\n"),
-                 line.events_file->c_str());
-    return EXIT_USAGE;
-  }
-  return RunHeadless(line.options, events, std::cout, std::cerr);
+  return RunHeadless(line.options, events.is_open() ? events : std::cin, std::cout, std::cerr);
 }
