@@ -14,7 +14,6 @@
 
 inline const char* FormatArgument(const std::string& text) { return text.c_str(); }
 inline const char* FormatArgument(const char* text) { return text; }
-inline int FormatArgument(int number) { return number; }
 
 // A translated format ("script %s not found in %s") with its values filled in, so
 // that each language puts them where its sentence needs them.

@@ -160,7 +160,7 @@ std::string CallOpenFile(sd_bus* bus, const ChooserRequest& request, const std::
     return {};
   }
   sd_bus_message* replied = nullptr;
-  sd_bus_error error = SD_BUS_ERROR_NULL;
+  sd_bus_error error{};  // SD_BUS_ERROR_NULL, which is a C compound literal
   const int called = sd_bus_call(bus, call.get(), 0, &error, &replied);
   sd_bus_error_free(&error);
   const Message reply(replied);
