@@ -128,9 +128,11 @@ TEST(MediaChecks, CompressedTrackHeadersAreCheckedFieldByField) {
   };
   for (const auto& c : cases) {
     SpanSource file(Bytes(c.file));
-    EXPECT_EQ(TrackFormatOf(std::string(".") + c.extension)->is_checked(file), c.checked)
+    EXPECT_EQ(TrackFormatOf(std::string(".") + c.extension)->checked_start(file).has_value(), c.checked)
         << c.extension << " case " << &c - cases;
   }
+  SpanSource tagged(Bytes(id3));
+  EXPECT_EQ(CheckedMp3(tagged), 102u) << "the decoder begins after the ID3 tag";
 }
 
 TEST(MediaTrackFiles, FirstFormatInTheNovelThenItsCdFolder) {

@@ -102,14 +102,17 @@ Mix_MusicType MusicType(TrackKind kind) {
 Mix_Music* LoadTrackMusic(std::unique_ptr<ByteSource> file, const TrackFormat& format) {
   CheckedStream stream{std::move(file), {}, 0, 0, 0};
   stream.bytes = stream.file->size();
-  if (format.is_checked == nullptr) {
+  if (format.checked_start == nullptr) {
     std::optional<WaveLayout> layout = ReadWaveLayout(*stream.file, WaveUse::CdTrack);
     if (!layout) return nullptr;
     stream.header = std::move(layout->header);
     stream.offset = layout->data_offset;
     stream.bytes = layout->data_bytes;
-  } else if (!format.is_checked(*stream.file)) {
-    return nullptr;
+  } else {
+    const std::optional<std::uint64_t> start = format.checked_start(*stream.file);
+    if (!start) return nullptr;
+    stream.offset = *start;
+    stream.bytes -= *start;
   }
   SDL_RWops* rw = OpenStream(std::move(stream));
   // The mixer closes the stream, also when the load fails.

@@ -82,43 +82,52 @@ std::uint32_t MpegFrameBytes(const std::uint8_t* p) {
 
 }  // namespace
 
-bool IsCheckedOggVorbis(ByteSource& file) {
+std::optional<std::uint64_t> CheckedOggVorbis(ByteSource& file) {
   std::array<std::uint8_t, OGG_PAGE_HEADER + 255> page;
   const std::size_t count = file.ReadAt(0, page);
   if (count < OGG_PAGE_HEADER || std::memcmp(page.data(), "OggS", 4) != 0 || page[4] != 0 ||
       (page[5] & OGG_BEGINS_STREAM) == 0) {
-    return false;
+    return std::nullopt;
   }
   const std::size_t segments = page[26];
-  if (segments == 0 || count < OGG_PAGE_HEADER + segments) return false;
+  if (segments == 0 || count < OGG_PAGE_HEADER + segments) return std::nullopt;
   // The identification packet is one segment of exactly its size.
-  if (page[OGG_PAGE_HEADER] != VORBIS_ID_BYTES) return false;
+  if (page[OGG_PAGE_HEADER] != VORBIS_ID_BYTES) return std::nullopt;
   std::array<std::uint8_t, VORBIS_ID_BYTES> packet;
-  return file.ReadExactly(OGG_PAGE_HEADER + segments, packet) &&
-         IsVorbisIdentification(packet.data());
+  if (!file.ReadExactly(OGG_PAGE_HEADER + segments, packet) ||
+      !IsVorbisIdentification(packet.data())) {
+    return std::nullopt;
+  }
+  return 0;
 }
 
-bool IsCheckedFlac(ByteSource& file) {
+std::optional<std::uint64_t> CheckedFlac(ByteSource& file) {
   std::array<std::uint8_t, 8 + FLAC_STREAMINFO_BYTES> head;
-  if (!file.ReadExactly(0, head) || std::memcmp(head.data(), "fLaC", 4) != 0) return false;
+  if (!file.ReadExactly(0, head) || std::memcmp(head.data(), "fLaC", 4) != 0) return std::nullopt;
   const std::uint8_t* info = head.data() + 8;
-  if ((head[4] & 0x7F) != 0 || ReadBe24(&head[5]) != FLAC_STREAMINFO_BYTES) return false;
+  if ((head[4] & 0x7F) != 0 || ReadBe24(&head[5]) != FLAC_STREAMINFO_BYTES) return std::nullopt;
   const std::uint32_t min_block = ReadBe16(info), max_block = ReadBe16(info + 2);
   const std::uint32_t rate_hz = ReadBe24(info + 10) >> 4;
   const std::uint32_t channels = ((info[12] >> 1) & 7) + 1;
   const std::uint32_t bits = (((info[12] & 1) << 4) | (info[13] >> 4)) + 1;
-  return min_block >= FLAC_MIN_BLOCK && max_block >= min_block && rate_hz >= 1 &&
-         rate_hz <= MAX_RATE_HZ && channels <= MAX_CHANNELS && bits >= 4;
+  if (min_block < FLAC_MIN_BLOCK || max_block < min_block || rate_hz < 1 ||
+      rate_hz > MAX_RATE_HZ || channels > MAX_CHANNELS || bits < 4) {
+    return std::nullopt;
+  }
+  return 0;
 }
 
-bool IsCheckedMp3(ByteSource& file) {
+std::optional<std::uint64_t> CheckedMp3(ByteSource& file) {
   const std::optional<std::uint64_t> start = Id3TagBytes(file);
-  if (!start) return false;
+  if (!start) return std::nullopt;
   std::array<std::uint8_t, 4> header;
-  if (!file.ReadExactly(*start, header)) return false;
+  if (!file.ReadExactly(*start, header)) return std::nullopt;
   const std::uint32_t first = MpegFrameBytes(header.data());
-  if (first == 0) return false;
+  if (first == 0) return std::nullopt;
   // A second frame right behind the first tells a stream from four bytes that look like one.
   std::array<std::uint8_t, 4> next;
-  return file.ReadExactly(*start + first, next) && MpegFrameBytes(next.data()) != 0;
+  if (!file.ReadExactly(*start + first, next) || MpegFrameBytes(next.data()) == 0) {
+    return std::nullopt;
+  }
+  return start;
 }

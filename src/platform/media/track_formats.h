@@ -3,6 +3,8 @@
 // header check, and the music type that the audio module's switch then asks for.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,15 +16,15 @@ enum class TrackKind { OggVorbis, Flac, Mp3, Wave };
 struct TrackFormat {
   TrackKind kind;
   std::string_view extension;
-  // The check of the file's header before a decoder sees it; none for WAV, whose
-  // header is made anew from the checked one.
-  bool (*is_checked)(ByteSource& file);
+  // The check of the file's header before a decoder sees it, which gives where the
+  // decoder's part begins; none for WAV, whose header is made anew from the checked one.
+  std::optional<std::uint64_t> (*checked_start)(ByteSource& file);
 };
 
 inline constexpr TrackFormat TRACK_FORMATS[] = {
-    {TrackKind::OggVorbis, "ogg", IsCheckedOggVorbis},
-    {TrackKind::Flac, "flac", IsCheckedFlac},
-    {TrackKind::Mp3, "mp3", IsCheckedMp3},
+    {TrackKind::OggVorbis, "ogg", CheckedOggVorbis},
+    {TrackKind::Flac, "flac", CheckedFlac},
+    {TrackKind::Mp3, "mp3", CheckedMp3},
     {TrackKind::Wave, "wav", nullptr},
 };
 
