@@ -12,10 +12,11 @@ run=(
   libsdl2-dev libsdl2-mixer-dev
   fonts-ipafont-mincho
   libfluidsynth-dev timgm6mb-soundfont
-  libboost-dev libspeechd-dev
+  libboost-dev libspeechd-dev libsystemd-dev gettext
 )
 test=(
   libgtest-dev libgmock-dev libbenchmark-dev
+  dbus-daemon python3-dbus python3-gi weston
   xvfb xdotool imagemagick
   python3 zip unzip p7zip-full libarchive-tools lhasa
   python3-websockets chromium speech-dispatcher

@@ -13,14 +13,16 @@
 #include "app/command_line.h"
 #include "app/headless_runner.h"
 #include "app/main_window.h"
+#include "app/novel_chooser.h"
 #include "app/reading_aids.h"
 #include "app/start_up_notes.h"
 #include "check/check_command.h"
 #include "platform/files/open_novel.h"
 #include "platform/media/on_demand_player.h"
-#include "platform/standard_streams.h"
 #include "platform/sdl/sdl_backend.h"
 #include "platform/speech/speech_dispatcher.h"
+#include "platform/standard_streams.h"
+#include "platform/translation.h"
 #include "reader/reader.h"
 #include "reader/texts.h"
 
@@ -37,18 +39,31 @@ void StartAudio(Platform& platform, const CommandLine& line) {
       AudioModulePlaces());
 }
 
+// The novel named, else the current folder when it holds the first script, else the
+// one the reader chooses; without a choice, the current folder all the same.
+ErrorOr<OpenedNovel, std::string> OpenWindowNovel(const CommandLine& line) {
+  ErrorOr<OpenedNovel, std::string> opened = OpenNovel(line.options.novel, texts::FIRST_SCRIPT);
+  if (opened && !line.novel_named && !HoldsFirstScript(*opened->volume)) {
+    if (const std::optional<std::string> chosen = ChooseNovel()) {
+      opened = OpenNovel(*chosen, texts::FIRST_SCRIPT);
+    }
+  }
+  if (opened && HoldsFirstScript(*opened->volume)) RememberOpenedNovel(*opened->volume);
+  return opened;
+}
+
 // The reader in its real window, on the novel's folder or archive.
 int RunWindow(const CommandLine& line) {
-  ErrorOr<OpenedNovel, std::string> opened = OpenNovel(line.options.novel, texts::FIRST_SCRIPT);
+  ErrorOr<OpenedNovel, std::string> opened = OpenWindowNovel(line);
   if (!opened) {
     std::fprintf(stderr, "yomu: %s\n", opened.error().c_str());
-    SdlBackend::ShowMessageAlone("yomu cannot open this novel: " + opened.error());
+    SdlBackend::ShowMessageAlone(Formatted(_("yomu cannot open this novel: %s"), opened.error()));
     return EXIT_USAGE;
   }
   std::string error;
   std::unique_ptr<SdlBackend> backend = SdlBackend::Create(line.scale, error);
   if (!backend) {
-    std::fprintf(stderr, "yomu: cannot open a window: %s\n", error.c_str());
+    std::fprintf(stderr, _("yomu: cannot open a window: %s\n"), error.c_str());
     return EXIT_NO_WINDOW;
   }
   Platform platform(*backend, std::move(opened->volume), line.options.font_file);
@@ -58,7 +73,9 @@ int RunWindow(const CommandLine& line) {
   // Nothing of speech-dispatcher is loaded before speech is first turned on.
   platform.speech.service = std::make_unique<SpeechDispatcher>(backend->Waker());
   Reader reader(platform);
-  if (!StartReadingAids(reader, line.options.reading, error)) {
+  ReadingOptions reading = line.options.reading;
+  reading.window_kept = true;
+  if (!StartReadingAids(reader, reading, error)) {
     std::fprintf(stderr, "yomu: %s\n", error.c_str());
     return EXIT_USAGE;
   }
@@ -76,18 +93,22 @@ int main(int argc, char** argv) {
   if (argc > 1 && std::strcmp(argv[1], "check") == 0) {
     return RunCheckCommand(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr);
   }
+  // The reader's messages in the reader's language; the check's findings, which tools
+  // and editors read, and the runner's records stay as they are written.
+  StartTranslation();
   const ParsedCommandLine parsed = ParseCommandLine(argc, argv);
   if (!parsed.line) return parsed.exit_status;
   const CommandLine& line = *parsed.line;
   if (!line.headless) return RunWindow(line);
-  if (!line.events_file || *line.events_file == "-") {
-    return RunHeadless(line.options, std::cin, std::cout, std::cerr);
+  std::ifstream events;
+  if (line.events_file && *line.events_file != "-") {
+    events.open(*line.events_file);
+    if (!events) {
+      std::fprintf(stderr, _("yomu: cannot read the event list %s\nTry 'yomu --help'.\n"),
+                   line.events_file->c_str());
+      return EXIT_USAGE;
+    }
   }
-  std::ifstream events(*line.events_file);
-  if (!events) {
-    std::fprintf(stderr, "yomu: cannot read the event list %s\nTry 'yomu --help'.\n",
-                 line.events_file->c_str());
-    return EXIT_USAGE;
-  }
-  return RunHeadless(line.options, events, std::cout, std::cerr);
+  StopTranslation();
+  return RunHeadless(line.options, events.is_open() ? events : std::cin, std::cout, std::cerr);
 }

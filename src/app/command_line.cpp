@@ -8,83 +8,93 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/backend.h"
+#include "platform/files/recent_novels.h"
 #include "platform/gdi/font.h"
 #include "platform/shift_jis.h"
+#include "platform/translation.h"
 
 namespace {
 
 constexpr char USAGE[] =
-    "Usage: yomu [OPTION]... [NOVEL]\n"
-    "       yomu check [--json] NOVEL\n"
-    "Reads the sound novel NOVEL (default: the current directory), starting with its\n"
-    "script \"タイトル.txt\". NOVEL is a folder, or an archive (.zip, .lzh, .7z ...)\n"
-    "read as it is, without unpacking it.\n"
-    "\n"
-    "Options:\n"
-    "      --font=FILE       draw text with this Mincho font (default: found by fontconfig,\n"
-    "                        remembered in $XDG_CACHE_HOME/yomu/, by default ~/.cache/yomu/)\n"
-    "      --soundfont=FILE  play MIDI music with this SoundFont 2 or 3 file\n"
-    "                        (default: FluidSynth's own, else the system's General MIDI one)\n"
-    "      --scale=N         show each page pixel as N x N screen pixels, N from 1 to 16\n"
-    "                        (default: the largest whole factor that fits the screen)\n"
-    "      --headless        run without a window, driven by an event list, log on stdout\n"
-    "      --events=FILE     the event list of --headless (default or '-': standard input)\n"
-    "      --text-out=FILE   write each paragraph as it appears as one line of UTF-8 to FILE\n"
-    "                        (a file or a named pipe; '-': standard output)\n"
-    "      --text-feed[=ADDRESS:PORT]\n"
-    "                        send each paragraph and choice as it appears to the WebSocket\n"
-    "                        clients of a dictionary page such as texthooker-ui\n"
-    "                        (default: 127.0.0.1:6677, only this machine's programs)\n"
-    "      --speak           start with speech on (V), through speech-dispatcher\n"
-    "      --auto-delay=MS   auto mode's wait after a paragraph (default 1000), to which\n"
-    "                        60 ms for each double-byte character are added\n"
-    "  -h, --help            show this help and exit\n"
-    "  -V, --version         show the version and exit\n"
-    "\n"
-    "Mouse and keys:\n"
-    "  left button, Return, keypad Enter, Space, Page Down, Down, wheel towards you\n"
-    "                        advance (as a left click at the pointer)\n"
-    "  right button, Escape, Menu, Shift+F10\n"
-    "                        the context menu (Escape in a menu closes it)\n"
-    "  Up, Down              while choosing: move the highlight over the choices\n"
-    "  Return, Space         while choosing: take the highlighted choice\n"
-    "  0 to 4                while choosing: take the choice drawn with that digit\n"
-    "  wheel away, Page Up, Up, Backspace\n"
-    "                        the backlog of what was read and chosen; in it the wheel,\n"
-    "                        Up, Down, Page Up, Page Down, Home and End scroll; a click,\n"
-    "                        Escape, Return, Space, Backspace or scrolling past the\n"
-    "                        newest paragraph close it\n"
-    "  Ctrl (held)           skip what was read before, stop at the first new paragraph\n"
-    "  Ctrl+Shift (held)     skip everything while held\n"
-    "  H, middle button (held)\n"
-    "                        the picture without its text\n"
-    "  -, +, M               the volume down, up, muted or not (kept for the next start)\n"
-    "  A                     auto mode on or off: reads on by itself, stops at choices\n"
-    "  C, Ctrl+C             copy the current paragraph (in the backlog: the lowest one)\n"
-    "  V                     speech on or off: paragraphs, choices and the highlighted\n"
-    "                        choice or menu item are spoken\n"
-    "  F11, Alt+Return       full screen on or off\n"
-    "\n"
-    "Gamepad: A advances (as Return), B the menu (as Escape), the d-pad moves over\n"
-    "choices and through the backlog (as the arrows, left and right as Page Up and\n"
-    "Page Down), Y the backlog, X auto mode, Start the menu, the right shoulder held\n"
-    "skips what was read, the left shoulder held shows the picture alone; in a menu\n"
-    "the d-pad moves, A picks and B closes.\n"
-    "\n"
-    "yomu check reads the novel as the reader does, without a window or sound, and\n"
-    "names every line that the reader will read otherwise than it looks; it exits\n"
-    "with 0 when there is no error, 1 when there is one, 2 for a wrong command line.\n"
-    "\n"
-    "Bookmarks are kept in the novel's folder in しおり.sio, or in $XDG_DATA_HOME/yomu/\n"
-    "(by default ~/.local/share/yomu/) when that folder cannot be written or the novel\n"
-    "is an archive; the paragraphs read are marked there too. The volume is kept in\n"
-    "$XDG_CONFIG_HOME/yomu/settings.conf (by default ~/.config/yomu/). Music and\n"
-    "sounds come from the module yomu-audio.so, beside the program or in its\n"
-    "lib/yomu/, loaded at the first sound or ahead of it.\n"
-    "Exit status: 0 when the reader is closed, 1 when no window can be opened,\n"
-    "2 for a wrong command line.\n";
-
-constexpr int SCALE_MAX = 16;
+    N_("Usage: yomu [OPTION]... [NOVEL]\n"
+       "       yomu check [--json] NOVEL\n"
+       "Reads the sound novel NOVEL, starting with its script \"タイトル.txt\". NOVEL is a\n"
+       "folder, or an archive (.zip, .lzh, .7z ...) read as it is, without unpacking it.\n"
+       "Without NOVEL: the current directory when it holds that script, else the novel\n"
+       "chosen with the desktop's file chooser, where the novels opened last come first.\n"
+       "\n"
+       "Options:\n"
+       "      --font=FILE       draw text with this Mincho font (default: found by fontconfig,\n"
+       "                        remembered in $XDG_CACHE_HOME/yomu/, by default ~/.cache/yomu/)\n"
+       "      --soundfont=FILE  play MIDI music with this SoundFont 2 or 3 file\n"
+       "                        (default: FluidSynth's own, else the system's General MIDI one)\n"
+       "      --scale=N         show each page pixel as N x N screen pixels, N from 1 to 16\n"
+       "                        (default: as the window was left, else the largest whole\n"
+       "                        factor that fits the screen)\n"
+       "      --fullscreen      start in full screen\n"
+       "      --window          start in a window (default: as the reader was left)\n"
+       "      --last            open the novel opened last\n"
+       "      --headless        run without a window, driven by an event list, log on stdout\n"
+       "      --events=FILE     the event list of --headless (default or '-': standard input)\n"
+       "      --text-out=FILE   write each paragraph as it appears as one line of UTF-8 to FILE\n"
+       "                        (a file or a named pipe; '-': standard output)\n"
+       "      --text-feed[=ADDRESS:PORT]\n"
+       "                        send each paragraph and choice as it appears to the WebSocket\n"
+       "                        clients of a dictionary page such as texthooker-ui\n"
+       "                        (default: 127.0.0.1:6677, only this machine's programs)\n"
+       "      --speak           start with speech on (V), through speech-dispatcher\n"
+       "      --auto-delay=MS   auto mode's wait after a paragraph (default 1000), to which\n"
+       "                        60 ms for each double-byte character are added\n"
+       "  -h, --help            show this help and exit\n"
+       "  -V, --version         show the version and exit\n"
+       "\n"
+       "Mouse and keys:\n"
+       "  left button, Return, keypad Enter, Space, Page Down, Down, wheel towards you\n"
+       "                        advance (as a left click at the pointer)\n"
+       "  right button, Escape, Menu, Shift+F10\n"
+       "                        the context menu (Escape in a menu closes it)\n"
+       "  Up, Down              while choosing: move the highlight over the choices\n"
+       "  Return, Space         while choosing: take the highlighted choice\n"
+       "  0 to 4                while choosing: take the choice drawn with that digit\n"
+       "  wheel away, Page Up, Up, Backspace\n"
+       "                        the backlog of what was read and chosen; in it the wheel,\n"
+       "                        Up, Down, Page Up, Page Down, Home and End scroll; a click,\n"
+       "                        Escape, Return, Space, Backspace or scrolling past the\n"
+       "                        newest paragraph close it\n"
+       "  Ctrl (held)           skip what was read before, stop at the first new paragraph\n"
+       "  Ctrl+Shift (held)     skip everything while held\n"
+       "  H, middle button (held)\n"
+       "                        the picture without its text\n"
+       "  -, +, M               the volume down, up, muted or not (kept for the next start)\n"
+       "  A                     auto mode on or off: reads on by itself, stops at choices\n"
+       "  C, Ctrl+C             copy the current paragraph (in the backlog: the lowest one)\n"
+       "  V                     speech on or off: paragraphs, choices and the highlighted\n"
+       "                        choice or menu item are spoken\n"
+       "  F11, Alt+Return       full screen on or off\n"
+       "  F12, Print            a screenshot of the page, as a PNG file in the pictures\n"
+       "                        folder's yomu/ (by default ~/Pictures/yomu/)\n"
+       "\n"
+       "Gamepad: A advances (as Return), B the menu (as Escape), the d-pad moves over\n"
+       "choices and through the backlog (as the arrows, left and right as Page Up and\n"
+       "Page Down), Y the backlog, X auto mode, Start the menu, the right shoulder held\n"
+       "skips what was read, the left shoulder held shows the picture alone; in a menu\n"
+       "the d-pad moves, A picks and B closes.\n"
+       "\n"
+       "yomu check reads the novel as the reader does, without a window or sound, and\n"
+       "names every line that the reader will read otherwise than it looks; it exits\n"
+       "with 0 when there is no error, 1 when there is one, 2 for a wrong command line.\n"
+       "\n"
+       "Bookmarks are kept in the novel's folder in しおり.sio, or in $XDG_DATA_HOME/yomu/\n"
+       "(by default ~/.local/share/yomu/) when that folder cannot be written or the novel\n"
+       "is an archive; the paragraphs read are marked there too. The volume, the scale,\n"
+       "the window's place and full screen are kept in $XDG_CONFIG_HOME/yomu/settings.conf\n"
+       "(by default ~/.config/yomu/), the novels opened last in $XDG_STATE_HOME/yomu/\n"
+       "(by default ~/.local/state/yomu/). Messages follow LANG and LANGUAGE. Music and\n"
+       "sounds come from the module yomu-audio.so, beside the program or in its\n"
+       "lib/yomu/, loaded at the first sound or ahead of it.\n"
+       "Exit status: 0 when the reader is closed, 1 when no window can be opened,\n"
+       "2 for a wrong command line.\n");
 
 constexpr long AUTO_DELAY_MAX_MS = 600000;
 
@@ -98,6 +108,9 @@ enum Option {
   OPTION_AUTO_DELAY,
   OPTION_TEXT_FEED,
   OPTION_SPEAK,
+  OPTION_FULL_SCREEN,
+  OPTION_WINDOW,
+  OPTION_LAST,
 };
 
 constexpr option LONG_OPTIONS[] = {
@@ -110,6 +123,9 @@ constexpr option LONG_OPTIONS[] = {
     {"auto-delay", required_argument, nullptr, OPTION_AUTO_DELAY},
     {"text-feed", optional_argument, nullptr, OPTION_TEXT_FEED},
     {"speak", no_argument, nullptr, OPTION_SPEAK},
+    {"fullscreen", no_argument, nullptr, OPTION_FULL_SCREEN},
+    {"window", no_argument, nullptr, OPTION_WINDOW},
+    {"last", no_argument, nullptr, OPTION_LAST},
     {"help", no_argument, nullptr, 'h'},
     {"version", no_argument, nullptr, 'V'},
     {nullptr, 0, nullptr, 0},
@@ -118,7 +134,7 @@ constexpr option LONG_OPTIONS[] = {
 ParsedCommandLine Ends(int exit_status) { return {std::nullopt, exit_status}; }
 
 ParsedCommandLine UsageError(const std::string& message) {
-  std::fprintf(stderr, "yomu: %s\nTry 'yomu --help'.\n", message.c_str());
+  std::fprintf(stderr, _("yomu: %s\nTry 'yomu --help'.\n"), message.c_str());
   return Ends(EXIT_USAGE);
 }
 
@@ -136,46 +152,62 @@ std::string Refused(char** argv, int option) {
   return argv[optind - 1];
 }
 
+// --last: the novel opened last in the window.
+std::optional<ParsedCommandLine> TakeLastNovel(CommandLine& line) {
+  const std::vector<std::string> recent = ReadRecentNovels();
+  if (recent.empty()) return UsageError(_("--last: no novel was opened before"));
+  line.options.novel = recent.front();
+  line.novel_named = true;
+  return std::nullopt;
+}
+
 // Reads the options into line; an error or an end is given back.
 std::optional<ParsedCommandLine> ReadOptions(int argc, char** argv, CommandLine& line) {
   opterr = 0;
   optind = 1;
   for (int option; (option = getopt_long(argc, argv, ":hV", LONG_OPTIONS, nullptr)) != -1;) {
     switch (option) {
-      case 'h': std::fputs(USAGE, stdout); return Ends(0);
+      case 'h': std::fputs(_(USAGE), stdout); return Ends(0);
       case 'V': std::puts("yomu " YOMU_VERSION); return Ends(0);
       case OPTION_HEADLESS: line.headless = true; break;
       case OPTION_EVENTS: line.events_file = optarg; break;
       case OPTION_FONT: line.options.font_file = optarg; break;
       case OPTION_SOUNDFONT: line.soundfont_file = optarg; break;
       case OPTION_SCALE: {
-        const std::optional<long> scale = ParseNumber(optarg, 1, SCALE_MAX);
-        if (!scale) return UsageError("--scale takes a whole number from 1 to 16");
+        const std::optional<long> scale = ParseNumber(optarg, 1, WINDOW_SCALE_MAX);
+        if (!scale) return UsageError(_("--scale takes a whole number from 1 to 16"));
         line.scale = static_cast<int>(*scale);
         break;
       }
       case OPTION_TEXT_OUT: line.options.reading.text_out_file = optarg; break;
       case OPTION_AUTO_DELAY: {
         const std::optional<long> delay = ParseNumber(optarg, 0, AUTO_DELAY_MAX_MS);
-        if (!delay) return UsageError("--auto-delay takes 0 to 600000 ms");
+        if (!delay) return UsageError(_("--auto-delay takes 0 to 600000 ms"));
         line.options.reading.auto_delay_ms = static_cast<std::uint32_t>(*delay);
         break;
       }
       case OPTION_TEXT_FEED: {
         line.options.reading.text_feed = optarg ? ParseFeedAddress(optarg) : FeedAddress{};
         if (!line.options.reading.text_feed) {
-          return UsageError("--text-feed takes ADDRESS:PORT, such as 127.0.0.1:6677");
+          return UsageError(_("--text-feed takes ADDRESS:PORT, such as 127.0.0.1:6677"));
         }
         break;
       }
       case OPTION_SPEAK: line.options.reading.speak = true; break;
-      case ':': return UsageError(Refused(argv, optopt) + " needs a value");
-      default: return UsageError("unknown option " + Refused(argv, optopt));
+      case OPTION_FULL_SCREEN: line.options.reading.full_screen = true; break;
+      case OPTION_WINDOW: line.options.reading.full_screen = false; break;
+      case OPTION_LAST: line.last_novel = true; break;
+      case ':': return UsageError(Formatted(_("%s needs a value"), Refused(argv, optopt)));
+      default: return UsageError(Formatted(_("unknown option %s"), Refused(argv, optopt)));
     }
   }
-  if (argc - optind > 1) return UsageError("more than one novel given");
-  if (optind < argc) line.options.novel = argv[optind];
-  return std::nullopt;
+  if (argc - optind > 1) return UsageError(_("more than one novel given"));
+  if (optind < argc && line.last_novel) return UsageError(_("--last opens no novel named"));
+  if (optind < argc) {
+    line.options.novel = argv[optind];
+    line.novel_named = true;
+  }
+  return line.last_novel ? TakeLastNovel(line) : std::nullopt;
 }
 
 bool IsRegularFile(const std::string& path) {
@@ -194,18 +226,19 @@ std::optional<ParsedCommandLine> CheckFiles(const CommandLine& line) {
   const std::string& novel = line.options.novel;
   struct stat info {};
   if (stat(novel.c_str(), &info) != 0)
-    return UsageError("no such novel folder or archive: " + novel);
+    return UsageError(Formatted(_("no such novel folder or archive: %s"), novel));
   if (!S_ISDIR(info.st_mode) && !S_ISREG(info.st_mode)) {
-    return UsageError(novel + " is neither a novel folder nor an archive");
+    return UsageError(Formatted(_("%s is neither a novel folder nor an archive"), novel));
   }
   if (const std::optional<std::string>& font = line.options.font_file) {
-    if (!IsRegularFile(*font)) return UsageError("cannot read the font file " + *font);
+    if (!IsRegularFile(*font))
+      return UsageError(Formatted(_("cannot read the font file %s"), *font));
     if (!OpensAsFont(*font)) {
-      return UsageError(*font + " is not a font file that FreeType can open");
+      return UsageError(Formatted(_("%s is not a font file that FreeType can open"), *font));
     }
   }
   if (line.soundfont_file && !IsRegularFile(*line.soundfont_file)) {
-    return UsageError("cannot read the soundfont file " + *line.soundfont_file);
+    return UsageError(Formatted(_("cannot read the soundfont file %s"), *line.soundfont_file));
   }
   return std::nullopt;
 }

@@ -11,7 +11,9 @@ constexpr int EXIT_USAGE = 2;  // a wrong command line
 
 struct CommandLine {
   bool headless = false;
-  int scale = 0;  // 0: the largest that fits the screen
+  int scale = 0;             // 0: as the window was left, else the largest that fits the screen
+  bool novel_named = false;  // by the command line, or by --last
+  bool last_novel = false;   // --last
   std::optional<std::string> events_file;
   std::optional<std::string> soundfont_file;
   HeadlessOptions options;  // the novel's folder and the font file

@@ -11,6 +11,7 @@
 #include "app/picture_alone.h"
 #include "app/pointer_click.h"
 #include "app/self_voicing.h"
+#include "app/screenshot.h"
 #include "app/sound_volume.h"
 #include "platform/window/message_queue.h"
 #include "platform/window/virtual_keys.h"
@@ -19,10 +20,10 @@
 namespace {
 
 // Modifiers on their own, auto mode's own key, and the keys that leave the reading
-// as it is (speech, the picture alone, the volume) leave auto mode running.
+// as it is (speech, the picture alone, the volume, a screenshot) leave auto mode running.
 bool StopsAutoMode(WPARAM key) {
   return key != 'A' && key != 'V' && key != VK_SHIFT && key != VK_MENU && !IsPictureAloneKey(key) &&
-         !IsVolumeKey(key);
+         !IsVolumeKey(key) && !IsScreenshotKey(key);
 }
 
 // A modifier or a key held for itself keeps a Ctrl held to skip from counting as
@@ -87,6 +88,10 @@ void OnKeyDown(Reader& r, Window& window, UINT message, WPARAM key, LPARAM lpara
     return;
   }
   if (OnVolumeKey(r, window, key, repeat)) return;
+  if (IsScreenshotKey(key)) {
+    if (!repeat) TakeScreenshot(r, window);
+    return;
+  }
   if (r.state.Mode == ModeChoosing) {
     OnChoosingKey(r, window, key, repeat);
   } else if (!repeat) {

@@ -9,6 +9,7 @@
 #include "app/window_placement.h"
 #include "data/bookmarks.h"
 #include "data/toc.h"
+#include "platform/translation.h"
 #include "reader/named_files.h"
 #include "reader/reader.h"
 #include "reader/reading_warnings.h"
@@ -44,12 +45,12 @@ void OnCreate(Reader& r, Window& window) {
   if (const FileOr<std::monostate> loaded = LoadScript(r); !loaded) {
     const bool missing = loaded.error().problem == FileProblem::NotFound;
     const std::string& place = r.platform.volume->place();
-    const std::string problem = "script " +
-                                QuotedForMessage(r.platform.shift_jis, s.ScriptFileName) + " " +
-                                DescribeFileError(loaded.error()) +
-                                (missing ? " in " + place : " (in " + place + ")");
+    const std::string script = QuotedForMessage(r.platform.shift_jis, s.ScriptFileName);
+    const std::string problem = missing ? Formatted(_("script %s not found in %s"), script, place)
+                                        : Formatted(_("script %s %s (in %s)"), script,
+                                                    DescribeFileError(loaded.error()), place);
     WarnAt(r, "", problem);
-    ShowMessage(r.platform, "yomu cannot start this novel: " + problem + "." +
+    ShowMessage(r.platform, Formatted(_("yomu cannot start this novel: %s."), problem) +
                                 WhatStandsInstead(*r.platform.volume, s.ScriptFileName));
   }
   RunScript(r, window);

@@ -10,7 +10,10 @@
 #include "app/picture_alone.h"
 #include "app/self_voicing.h"
 #include "app/sound_volume.h"
+#include "app/user_settings.h"
+#include "app/window_memory.h"
 #include "data/read_marks_file.h"
+#include "platform/translation.h"
 #include "platform/window/virtual_keys.h"
 #include "reader/reader.h"
 
@@ -48,20 +51,23 @@ bool StartReadingAids(Reader& r, const ReadingOptions& options, std::string& err
   if (options.speak) StartSpeech(r.platform);
   LoadReadMarks(r);
   r.aids.read_marks.saved_ms = r.platform.NowMs();
+  LoadUserSettings(r);
   StartSoundVolume(r);
+  RecallWindow(r, options.full_screen, options.window_kept);
   if (!options.text_out_file) return true;
   // A dictionary tool that stops reading a pipe ends the text output, not the reader.
   std::signal(SIGPIPE, SIG_IGN);
   if (!r.aids.text_out.Open(*options.text_out_file, error)) return false;
   if (r.aids.text_out.waiting_for_reader()) {
-    r.platform.Warn("nobody reads the text output " + *options.text_out_file +
-                    " yet: its lines wait for a reader");
+    r.platform.Warn(Formatted(_("nobody reads the text output %s yet: its lines wait for a reader"),
+                              *options.text_out_file));
   }
   return true;
 }
 
 std::optional<LRESULT> OnReadingAidsMessage(Reader& r, Window& window, UINT message, WPARAM wparam,
                                             LPARAM lparam) {
+  EnterRecalledFullScreen(r, window);
   if (std::optional<LRESULT> result = OnViewMessage(r, window, message, wparam, lparam)) {
     return result;
   }
@@ -79,7 +85,11 @@ std::optional<LRESULT> OnReadingAidsMessage(Reader& r, Window& window, UINT mess
     case WM_RBUTTONDOWN: StopAutoMode(r, window); return std::nullopt;
     case WM_TIMER: return OnTimerOfAids(r, window, static_cast<UINT>(wparam));
     // The marks read last reach the file before the window goes.
-    case WM_DESTROY: SaveReadMarks(r); return std::nullopt;
+    // The window is kept as it is before its teardown leaves full screen.
+    case WM_DESTROY:
+      SaveReadMarks(r);
+      KeepWindow(r);
+      return std::nullopt;
     default: return std::nullopt;
   }
 }

@@ -17,6 +17,10 @@ struct ReadingOptions {
   std::optional<FeedAddress> text_feed;
   bool speak = false;
   std::uint32_t auto_delay_ms = 1000;
+  std::optional<bool> full_screen;  // --fullscreen or --window; nothing: as it was left
+  // The window's scale, place and full screen are kept in the settings and taken back:
+  // the real window's, not the headless runner's, whose runs depend on nothing kept.
+  bool window_kept = false;
 };
 
 // False, with a message in error, when the text output cannot be opened. The read

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/files/settings_file.h"
+#include "app/user_settings.h"
 #include "platform/media/media.h"
 #include "platform/window/message_queue.h"
 #include "platform/window/virtual_keys.h"
@@ -42,10 +42,7 @@ void SaveLevel(Reader& r) {
   SettingsFile& settings = r.aids.settings;
   settings.Set(LEVEL_SETTING, std::to_string(volume.tenths * 10));
   settings.Set(MUTED_SETTING, volume.muted ? "yes" : "no");
-  const std::optional<std::string> path = UserSettingsPath();
-  if (path && !settings.Save(*path)) {
-    r.platform.Warn("the volume cannot be kept: " + *path + " cannot be written");
-  }
+  SaveUserSettings(r);
 }
 
 }  // namespace
@@ -76,9 +73,6 @@ void OnVolumeShownTick(Reader& r, Window& window) {
 }
 
 void StartSoundVolume(Reader& r) {
-  if (const std::optional<std::string> path = UserSettingsPath()) {
-    r.aids.settings = SettingsFile::Load(*path);
-  }
   SoundVolume& volume = r.aids.volume;
   const SettingsFile& settings = r.aids.settings;
   volume.tenths = static_cast<int>((settings.Number(LEVEL_SETTING, 0, 100).value_or(100) + 5) / 10);

@@ -12,6 +12,7 @@
 #include "data/field_walk.h"
 #include "platform/files/text_file.h"
 #include "platform/files/user_data.h"
+#include "platform/translation.h"
 #include "reader/reader.h"
 #include "reader/text_fields.h"
 #include "reader/texts.h"
@@ -20,10 +21,6 @@ namespace {
 
 constexpr int FIELD_COUNT = 3;  // label, page, file; a fourth and later are dropped
 constexpr int SAVE_ATTEMPTS = 3;
-constexpr char NOT_SAVED_IN_FOLDER[] =
-    "The bookmark was not saved: the novel folder cannot be written, and there is no home folder.";
-constexpr char NOT_SAVED_ANYWHERE[] = "The bookmark was not saved: neither the novel folder nor ";
-constexpr char NOT_SAVED_ANYWHERE_END[] = " can be written.";
 
 char* SlotField(ReaderState& s, int slot, int field) {
   if (field == 0) return s.BookmarkLabels[slot];
@@ -61,8 +58,13 @@ void RestoreSlot(ReaderState& s, int slot, const SlotTexts& texts) {
 }
 
 std::string NotSavedMessage(const Platform& platform) {
-  if (!platform.user_directory) return NOT_SAVED_IN_FOLDER;
-  return NOT_SAVED_ANYWHERE + *platform.user_directory + NOT_SAVED_ANYWHERE_END;
+  if (!platform.user_directory) {
+    return _(
+        "The bookmark was not saved: the novel folder cannot be written, and there is no "
+        "home folder.");
+  }
+  return Formatted(_("The bookmark was not saved: neither the novel folder nor %s can be written."),
+                   *platform.user_directory);
 }
 
 bool WriteSlotLines(const ReaderState& s, TextFileWriter& file) {

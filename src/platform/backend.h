@@ -12,6 +12,17 @@
 #include "platform/display.h"
 #include "platform/win32_types.h"
 
+// The largest size on screen of a page pixel.
+constexpr int WINDOW_SCALE_MAX = 16;
+
+// The window's size and place on the desktop, as the reader left it.
+struct WindowPlace {
+  int scale = 0;        // the page pixel's size on screen; 0: not known
+  bool placed = false;  // x and y are known
+  int x = 0;            // the page's top-left corner on the desktop
+  int y = 0;
+};
+
 class Menu;
 class Platform;
 class Window;
@@ -36,6 +47,13 @@ class Backend {
   virtual void ShowWindowPixels(const Window& window, const RECT& changed) = 0;
   virtual void WindowCaptionChanged(const Window&, std::string_view /*caption_sjis*/) {}
   virtual void WindowPlaced(const Window&) {}
+  // The size and place that the window had when the reader last left it, asked for
+  // before the window shows; a size that the command line named goes first, and a
+  // place that lies on no display is not taken.
+  virtual void RecallWindowPlace(const WindowPlace&) {}
+  // The window's size and place out of full screen, to be recalled at the next start;
+  // nothing when the backend has no window on a desktop.
+  virtual std::optional<WindowPlace> WindowPlaceToKeep() { return std::nullopt; }
 
   // Shows a popup menu at a screen position until it closes: the command picked, or
   // nullopt when it closed with nothing picked.

@@ -7,6 +7,7 @@
 #include "platform/files/volume.h"
 #include "platform/gdi/picture_file.h"
 #include "platform/media/track_formats.h"
+#include "platform/translation.h"
 #include "reader/reading_warnings.h"
 
 namespace {
@@ -26,10 +27,9 @@ const char* NamedFileWord(NamedFile kind) {
   return "file";
 }
 
-std::optional<std::string> NamedFileProblem(NamedFile kind, Volume& volume,
-                                            const char* name_sjis) {
-  const std::string named = std::string(NamedFileWord(kind)) + " " +
-                            QuotedForMessage(volume.shift_jis(), name_sjis);
+std::optional<std::string> NamedFileProblem(NamedFile kind, Volume& volume, const char* name_sjis) {
+  const std::string named =
+      std::string(NamedFileWord(kind)) + " " + QuotedForMessage(volume.shift_jis(), name_sjis);
   const FileOr<NovelFile> file = volume.Find(name_sjis);
   if (!file) {
     const bool chime = kind == NamedFile::Sound;
@@ -56,11 +56,14 @@ std::string WhatStandsInstead(Volume& volume, const char* first_script_sjis) {
   }
   std::string instead;
   if (!archives.empty()) {
-    instead += "\nIt holds the archive " + archives + ": yomu reads an archive as it is, " +
-               "open that instead.";
+    instead += "\n" + Formatted(_("It holds the archive %s: yomu reads an archive as it is, "
+                                  "open that instead."),
+                                archives);
   }
   if (!folders.empty()) {
-    instead += "\nIts folder " + folders + " holds the first script: open that folder instead.";
+    instead += "\n" + Formatted(_("Its folder %s holds the first script: open that folder "
+                                  "instead."),
+                                folders);
   }
   return instead;
 }

@@ -65,4 +65,6 @@ struct ReadingAids {
   WPARAM text_hidden_by = 0;  // the key or button held to see the picture without text
   SoundVolume volume;
   SettingsFile settings;
+  bool full_screen_due = false;  // the window goes full screen once it is created
+  bool window_kept = false;      // its scale, place and full screen go to the settings
 };

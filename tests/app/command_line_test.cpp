@@ -3,6 +3,9 @@
 // event language and log.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "support/novel.h"
 #include "support/shell.h"
 
@@ -51,6 +54,24 @@ TEST(CommandLine, OptionFormsMessagesAndExitStatuses) {
     EXPECT_NE(result.output.find(c.output), std::string::npos) << c.arguments << "\n"
                                                                << result.output;
   }
+  // A Japanese desktop gets Japanese help and errors; the runner's output stays as it is.
+  const std::string japanese = "LANGUAGE=ja LANG=C.UTF-8 " + yomu;
+  EXPECT_NE(RunShell(japanese + "--help").output.find("使い方: yomu"), std::string::npos);
+  EXPECT_EQ(RunShell(japanese + "--scale=0 2>&1").output,
+            "yomu: --scale には 1 から 16 までの整数を指定します\n"
+            "'yomu --help' で使い方を表示します。\n");
+  EXPECT_NE(RunShell(japanese + "--headless " + empty.path() + " </dev/null 2>&1")
+                .output.find("yomu: script \"タイトル.txt\" not found in "),
+            std::string::npos);
+  // --last opens the novel opened last in the window.
+  const std::string state = std::string(getenv("XDG_STATE_HOME")) + "/yomu";
+  EXPECT_EQ(RunShell(yomu + "--last 2>&1").output,
+            "yomu: --last: no novel was opened before\nTry 'yomu --help'.\n");
+  std::filesystem::create_directories(state);
+  std::ofstream(state + "/recent-novels") << novel.path() << "\n/elsewhere\n";
+  EXPECT_NE(RunShell(yomu + "--headless --fullscreen --last <" + novel.File("events"))
+                .output.find("@0 state IsFullScreen=1"),
+            std::string::npos);
   // Launchers may start it with standard output and error closed: a file that it opens
   // must not take their places, or the log and warnings would go into it.
   RunShell(yomu + "--headless --text-out=" + novel.File("out.txt") + " " + novel.path() +

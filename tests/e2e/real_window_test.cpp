@@ -3,43 +3,32 @@
 // cleanly; speech through a speech-dispatcher of the test's own, and a reader
 // without one.
 #include <gtest/gtest.h>
-
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdlib>
-#include <functional>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <thread>
 
 #include "app/context_menu.h"
 #include "app/main_window.h"
 #include "platform/files/open_novel.h"
-#include "platform/sdl/sdl_backend.h"
-#include "reader/texts.h"
 #include "platform/gdi/font.h"
+#include "platform/sdl/sdl_backend.h"
 #include "platform/shift_jis.h"
 #include "platform/window/menu_view.h"
 #include "reader/reader_state.h"
+#include "reader/texts.h"
+#include "support/child_process.h"
 #include "support/novel.h"
 #include "support/shell.h"
 
-extern char** environ;
-
 namespace {
-
-bool OnPath(const std::string& program) {
-  return RunShell("command -v " + program + " >/dev/null 2>&1").status == 0;
-}
 
 // The first line a command prints.
 std::string Output(const std::string& command) {
@@ -47,67 +36,12 @@ std::string Output(const std::string& command) {
   return output.substr(0, output.find('\n'));
 }
 
-// A child process that is ended when the test ends.
-class Child {
- public:
-  explicit Child(std::vector<std::string> arguments) {
-    std::vector<char*> argv;
-    for (std::string& argument : arguments) argv.push_back(argument.data());
-    argv.push_back(nullptr);
-    if (posix_spawnp(&pid_, argv[0], nullptr, nullptr, argv.data(), environ) != 0) pid_ = -1;
-  }
-  ~Child() {
-    if (pid_ > 0) {
-      kill(pid_, SIGKILL);
-      waitpid(pid_, nullptr, 0);
-    }
-  }
-  pid_t pid() const { return pid_; }
-  // Sends SIGTERM and returns the exit status, or -1 when the child did not end
-  // within a few seconds (it is killed when the test ends).
-  int Stop() {
-    kill(pid_, SIGTERM);
-    int status = 0;
-    for (int waited = 0; waited < 5000; waited += 10) {
-      if (waitpid(pid_, &status, WNOHANG) == pid_) {
-        pid_ = -1;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-      }
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return -1;
-  }
-
- private:
-  pid_t pid_ = -1;
-};
-
-bool WaitFor(const std::function<bool()>& ready, int milliseconds) {
-  for (int waited = 0; waited < milliseconds; waited += 50) {
-    if (ready()) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
-  return ready();
-}
-
 // Starts Xvfb on a display it chooses itself, so that tests running side by side
 // never race for the same number; returns the display's name once it accepts
 // clients, or "" when it did not start.
 std::string StartServer(std::unique_ptr<Child>& server) {
-  int ends[2];
-  if (pipe(ends) != 0) return "";
-  fcntl(ends[0], F_SETFD, FD_CLOEXEC);
-  server = std::make_unique<Child>(std::vector<std::string>{
-      "Xvfb", "-displayfd", std::to_string(ends[1]), "-screen", "0", "1024x768x24", "-nolisten",
-      "tcp"});
-  close(ends[1]);
-  std::string number;
-  pollfd ready{ends[0], POLLIN, 0};
-  char digit = 0;
-  while (poll(&ready, 1, 5000) == 1 && read(ends[0], &digit, 1) == 1 && digit != '\n') {
-    number += digit;
-  }
-  close(ends[0]);
+  const std::string number = StartAndRead(
+      server, {"Xvfb", "-displayfd", "{fd}", "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
   return number.empty() ? "" : ":" + number;
 }
 
@@ -134,27 +68,34 @@ class RealWindow : public ::testing::Test {
 
   // Starts the reader on the novel, its standard error into the novel's file
   // "errors", and waits for its window.
-  std::string Open(std::unique_ptr<Child>& reader, const std::string& speak = "") {
+  std::string Open(std::unique_ptr<Child>& reader, const std::string& option = "") {
     std::vector<std::string> command{"sh", "-c", "exec \"$0\" \"$@\" 2>>" + novel_.File("errors"),
                                      YOMU_BINARY, "--scale", "1", novel_.path()};
-    if (!speak.empty()) command.insert(command.end() - 1, speak);
+    if (!option.empty()) command.insert(command.end() - 1, option);
+    return Open(reader, command);
+  }
+  std::string Open(std::unique_ptr<Child>& reader, const std::vector<std::string>& command) {
     reader = std::make_unique<Child>(command);
     std::string window;
-    WaitFor([&] {
-      window = Output("xdotool search --onlyvisible --pid " + std::to_string(reader->pid()) +
-                      " 2>/dev/null | head -1");
-      return !window.empty();
-    }, 10000);
+    WaitFor(
+        [&] {
+          window = Output("xdotool search --onlyvisible --pid " + std::to_string(reader->pid()) +
+                          " 2>/dev/null | head -1");
+          return !window.empty();
+        },
+        10000);
     return window;
   }
 
   // Waits until the window shows what ready asks for.
   bool Shows(const std::string& window, const std::function<bool(const Bitmap&)>& ready) {
     const std::string shot = novel_.File("shot.png");
-    return WaitFor([&] {
-      const std::string grab = "import -window " + window + " " + shot + " 2>/dev/null";
-      return std::system(grab.c_str()) == 0 && ready(ReadPng(shot));
-    }, 5000);
+    return WaitFor(
+        [&] {
+          const std::string grab = "import -window " + window + " " + shot + " 2>/dev/null";
+          return std::system(grab.c_str()) == 0 && ready(ReadPng(shot));
+        },
+        5000);
   }
 
   std::unique_ptr<Child> server_;
@@ -404,6 +345,89 @@ TEST_F(RealWindow, AGamepadReadsSavesAndOpensTheBacklog) {
   });
   EXPECT_EQ(WinMain(reader, 1), 0);
   pad.join();
+}
+
+// The window's place and size as the X server has them: "X,Y WxH".
+std::string Geometry(const std::string& window) {
+  return Output("xdotool getwindowgeometry " + window +
+                " | awk '/Position/ {p = $2} /Geometry/ {g = $2} END {print p \" \" g}'");
+}
+
+// Left at a place, the window comes back there at its scale, and in full screen when it
+// was left so, unless --window says otherwise; a place on no display is not taken.
+TEST_F(RealWindow, TheWindowComesBackAsItWasLeft) {
+  novel_.Write("タイトル.txt", "C\n一つ目の段落。\nE\n");
+  const std::string settings = std::string(getenv("XDG_CONFIG_HOME")) + "/yomu/settings.conf";
+  std::filesystem::create_directories(std::filesystem::path(settings).parent_path());
+  std::ofstream(settings) << "scale = 1\nwindow-x = 100\nwindow-y = 50\n";
+  const auto open = [&](std::unique_ptr<Child>& reader, const std::string& option) {
+    const std::string window = Open(reader, {YOMU_BINARY, option, novel_.path()});
+    EXPECT_TRUE(Shows(window, [](const Bitmap& shot) { return WhitePixels(shot, 10, 34) > 50; }));
+    return window;
+  };
+  std::unique_ptr<Child> reader;
+  std::string window = open(reader, "--");
+  EXPECT_EQ(Geometry(window), "100,50 640x480");
+  RunCommand("xdotool windowmove " + window + " 200 120");
+  EXPECT_TRUE(WaitFor([&] { return Geometry(window) == "200,120 640x480"; }, 3000));
+  RunCommand("xdotool mousemove --window " + window + " 320 240");
+  std::this_thread::sleep_for(std::chrono::milliseconds(150));
+  RunCommand("xdotool key F11");
+  EXPECT_TRUE(WaitFor([&] { return Geometry(window) == "0,0 1024x768"; }, 3000));
+  EXPECT_EQ(reader->Stop(), 0);
+  EXPECT_EQ(ReadBytes(settings), "scale = 1\nwindow-x = 200\nwindow-y = 120\nfull-screen = yes\n");
+  window = open(reader, "--");
+  EXPECT_TRUE(WaitFor([&] { return Geometry(window) == "0,0 1024x768"; }, 3000));
+  EXPECT_EQ(reader->Stop(), 0);
+  window = open(reader, "--window");
+  EXPECT_EQ(Geometry(window), "200,120 640x480");
+  EXPECT_EQ(reader->Stop(), 0);
+  std::ofstream(settings) << "window-x = 5000\nwindow-y = 50\n";
+  window = open(reader, "--");
+  EXPECT_EQ(Geometry(window), "192,144 640x480");  // in the middle of 1024 x 768
+  EXPECT_EQ(reader->Stop(), 0);
+}
+
+// Started as from the desktop's menu in a folder without a novel, with no portal on the
+// bus: zenity asks for one, the novel chosen opens and comes first among those opened
+// last.
+TEST_F(RealWindow, WithoutANovelTheDesktopsChooserAsksForOne) {
+  novel_.Write("タイトル.txt", "C\n一つ目の段落。\nE\n");
+  Novel elsewhere;
+  elsewhere.WriteBytes("zenity", "#!/bin/sh\necho '" + novel_.File("タイトル.txt") + "'\n");
+  std::filesystem::permissions(elsewhere.File("zenity"), std::filesystem::perms::owner_all);
+  const std::string path = getenv("PATH");
+  setenv("PATH", (elsewhere.path() + ":" + path).c_str(), 1);
+  setenv("DBUS_SESSION_BUS_ADDRESS", ("unix:path=" + elsewhere.File("no-bus")).c_str(), 1);
+  std::unique_ptr<Child> reader;
+  const std::string window = Open(
+      reader, {"sh", "-c", "cd " + elsewhere.path() + " && exec " + YOMU_BINARY + " --scale 1"});
+  setenv("PATH", path.c_str(), 1);
+  unsetenv("DBUS_SESSION_BUS_ADDRESS");
+  ASSERT_FALSE(window.empty());
+  EXPECT_TRUE(Shows(window, [](const Bitmap& shot) { return WhitePixels(shot, 10, 34) > 50; }));
+  EXPECT_EQ(reader->Stop(), 0);
+  const std::string recent =
+      ReadBytes(std::string(getenv("XDG_STATE_HOME")) + "/yomu/recent-novels");
+  EXPECT_EQ(recent.substr(0, recent.find('\n')), std::filesystem::canonical(novel_.path()));
+}
+
+// A Japanese desktop gets the line and the message box of a novel without its first
+// script in Japanese.
+TEST_F(RealWindow, AJapaneseDesktopGetsJapaneseMessages) {
+  std::unique_ptr<Child> reader;
+  const std::string window =
+      Open(reader, {"sh", "-c",
+                    "LANGUAGE=ja LANG=C.UTF-8 exec " + std::string(YOMU_BINARY) + " --scale 1 " +
+                        novel_.path() + " 2>" + novel_.File("errors")});
+  ASSERT_FALSE(window.empty());
+  EXPECT_TRUE(Shows(window, [](const Bitmap& shot) {
+    return CountPixels(shot, {0, 0, 640, 480}, 0xC0C0C0) > 500;
+  }));
+  EXPECT_EQ(reader->Stop(), 0);
+  const std::string errors = ReadBytes(novel_.File("errors"));  // the sanitizers' report after it
+  EXPECT_EQ(errors.substr(0, errors.find('\n')),
+            "yomu: スクリプト \"タイトル.txt\" が " + novel_.path() + " にありません");
 }
 
 }  // namespace

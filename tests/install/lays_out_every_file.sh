@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs the build into a temporary prefix and checks every file: the program
 # runs and tells its version, the audio module offers its factory and finds its
-# libraries, the icons have their sizes.
+# libraries, the icons have their sizes, the program finds its Japanese catalogue.
 set -eu
 build=$1 app_id=$2 version=$3 module_dir=$4
 prefix=$(mktemp -d)
@@ -11,11 +11,15 @@ fail() { echo "$1"; exit 1; }
 for file in bin/yomu "$module_dir/yomu-audio.so" share/man/man6/yomu.6 \
     "share/applications/$app_id.desktop" "share/metainfo/$app_id.metainfo.xml" \
     "share/icons/hicolor/scalable/apps/$app_id.svg" \
-    "share/icons/hicolor/64x64/apps/$app_id.png" "share/icons/hicolor/128x128/apps/$app_id.png"; do
+    "share/icons/hicolor/64x64/apps/$app_id.png" "share/icons/hicolor/128x128/apps/$app_id.png" \
+    share/doc/yomu/README.md share/doc/yomu/script-language.md \
+    share/locale/en/LC_MESSAGES/yomu.mo share/locale/ja/LC_MESSAGES/yomu.mo; do
   [ -s "$prefix/$file" ] || fail "not installed: $file"
 done
 [ "$("$prefix/bin/yomu" --version)" = "yomu $version" ] || fail "--version is not yomu $version"
 grep -q "yomu $version" "$prefix/share/man/man6/yomu.6" || fail "the man page lacks $version"
+LANGUAGE=ja LANG=C.UTF-8 "$prefix/bin/yomu" --help | grep -q "使い方" ||
+  fail "the installed program speaks no Japanese"
 module="$prefix/$module_dir/yomu-audio.so"
 nm -D --defined-only "$module" | grep -qw yomu_make_audio_player || fail "the module has no factory"
 ! ldd "$module" | grep -q "not found" || fail "the module lacks a library: $(ldd "$module")"

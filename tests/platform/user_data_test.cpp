@@ -38,4 +38,11 @@ TEST(NovelUserDirectory, ComesFromXdgDataHomeElseTheHome) {
   setenv("XDG_DATA_HOME", kept.c_str(), 1);
 }
 
+TEST(UserPictures, ComeFromUserDirsWithTheHomeFilledIn) {
+  const std::string text = "# by xdg-user-dirs-update\nXDG_PICTURES_DIR=\"$HOME/B \\\"2\\\"\"\n";
+  EXPECT_EQ(PicturesInUserDirs(text, "/home/a"), "/home/a/B \"2\"");
+  EXPECT_EQ(PicturesInUserDirs("XDG_PICTURES_DIR=\"/srv/p\"\n", "/home/a"), "/srv/p");
+  EXPECT_EQ(PicturesInUserDirs("XDG_PICTURES_DIR=\"relative\"\n", "/home/a"), std::nullopt);
+}
+
 }  // namespace

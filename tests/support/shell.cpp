@@ -23,3 +23,7 @@ std::string ShellQuoted(const std::string& word) {
   for (char c : word) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
   return quoted + "'";
 }
+
+bool OnPath(const std::string& program) {
+  return RunShell("command -v " + program + " >/dev/null 2>&1").status == 0;
+}

@@ -13,3 +13,6 @@ ShellResult RunShell(const std::string& command);
 
 // A word quoted for the shell.
 std::string ShellQuoted(const std::string& word);
+
+// True when program is found on PATH.
+bool OnPath(const std::string& program);

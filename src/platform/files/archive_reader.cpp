@@ -32,9 +32,6 @@ constexpr Support FILTERS[] = {
 };
 
 // The extensions of those archives, as novels were shared in them.
-constexpr std::string_view ARCHIVE_EXTENSIONS[] = {".zip", ".lzh", ".lha", ".7z",
-                                                   ".rar", ".cab", ".tar", ".tgz"};
-
 constexpr const char* HEADER_CHARSETS[] = {"hdrcharset=CP932", "hdrcharset=ISO-8859-1"};
 
 constexpr std::size_t FIRST_BLOCK_BYTES = 4096;

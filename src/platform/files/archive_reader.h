@@ -22,6 +22,10 @@
 
 struct archive;
 
+// The extensions of the archives that yomu reads, in lower case.
+inline constexpr std::string_view ARCHIVE_EXTENSIONS[] = {".zip", ".lzh", ".lha", ".7z",
+                                                          ".rar", ".cab", ".tar", ".tgz"};
+
 // True for a file name with the extension of an archive that yomu reads.
 bool IsArchiveName(std::string_view name);
 // True for a part of a ZIP archive split into several files (zip -s): the first part

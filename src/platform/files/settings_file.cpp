@@ -1,11 +1,15 @@
 // The reader's settings file.
 #include "platform/files/settings_file.h"
 
+#include <sys/stat.h>
+
 #include <charconv>
 
 #include "platform/files/regular_file.h"
 #include "platform/files/text_file.h"
 #include "platform/files/user_data.h"
+#include "platform/translation.h"
+#include "platform/utf8_text.h"
 
 namespace {
 
@@ -37,8 +41,23 @@ SettingsFile SettingsFile::Parse(std::string_view text) {
 }
 
 SettingsFile SettingsFile::Load(const std::string& path) {
+  SettingsFile settings;
+  struct stat status {};
+  // Not there, or out of sight: no settings.
+  if (stat(path.c_str(), &status) != 0) return settings;
   const std::optional<std::string> text = ReadRegularFile(path, SETTINGS_FILE_MAX_BYTES);
-  return text ? Parse(*text) : SettingsFile();
+  if (!S_ISREG(status.st_mode)) {
+    settings.broken_ = _("not a file");
+  } else if (!text) {
+    settings.broken_ = status.st_size > static_cast<off_t>(SETTINGS_FILE_MAX_BYTES)
+                           ? _("larger than 64 KiB")
+                           : _("unreadable");
+  } else if (text->find('\0') != std::string::npos || WellFormedUtf8Length(*text) != text->size()) {
+    settings.broken_ = _("not text");
+  } else {
+    settings = Parse(*text);
+  }
+  return settings;
 }
 
 int SettingsFile::LineOf(std::string_view name) const {
@@ -74,6 +93,13 @@ void SettingsFile::Set(std::string_view name, std::string_view value) {
   }
 }
 
+bool SettingsFile::Change(std::string_view name, std::string_view value,
+                          std::string_view default_value) {
+  if (Get(name).value_or(std::string(default_value)) == value) return false;
+  Set(name, value);
+  return true;
+}
+
 std::string SettingsFile::Text() const {
   std::string text;
   for (const std::string& line : lines_) text += line + "\n";
@@ -81,6 +107,7 @@ std::string SettingsFile::Text() const {
 }
 
 bool SettingsFile::Save(const std::string& path) const {
+  if (!broken_.empty()) return false;
   if (!MakeUserDirectory(path.substr(0, path.rfind('/')))) return false;
   std::optional<TextFileWriter> file = TextFileWriter::Open(path, TextFileWriter::LineEnds::Lf);
   return file && file->Write(Text()) && file->Commit();

@@ -1,7 +1,9 @@
 // The reader's settings: a small text file of "NAME = VALUE" lines in the user's
 // settings folder, $XDG_CONFIG_HOME/yomu/settings.conf. A line that is no setting
 // of this version (a comment, a name that a later version wrote, anything else)
-// is kept as it is when the file is written back.
+// is kept as it is when the file is written back. A file that is there but is no
+// such text (a folder, binary bytes, too large) is broken: it is neither read nor
+// written over, so that nothing in it is lost.
 #pragma once
 
 #include <optional>
@@ -15,8 +17,12 @@ constexpr std::size_t SETTINGS_FILE_MAX_BYTES = 64 * 1024;
 class SettingsFile {
  public:
   static SettingsFile Parse(std::string_view text);
-  // The file at path; no settings when it is missing, unreadable or too large.
+  // The file at path; no settings when it is missing, and a broken file when it is
+  // unreadable, too large or no text.
   static SettingsFile Load(const std::string& path);
+
+  // Why the file that Load found cannot be used; empty when it can.
+  const std::string& broken() const { return broken_; }
 
   // The value of the last line that sets name, blanks around it taken off.
   std::optional<std::string> Get(std::string_view name) const;
@@ -24,6 +30,9 @@ class SettingsFile {
   std::optional<long> Number(std::string_view name, long low, long high) const;
   // Sets the value on the line that Get reads, or on a new line at the end.
   void Set(std::string_view name, std::string_view value);
+  // Sets the value when it is not what the file says already, the default standing
+  // for a name that is not set; true when it was set.
+  bool Change(std::string_view name, std::string_view value, std::string_view default_value);
 
   std::string Text() const;
   // Makes the settings folder, private to the user, and replaces the file only when
@@ -34,6 +43,7 @@ class SettingsFile {
   // The line that sets name, or -1.
   int LineOf(std::string_view name) const;
   std::vector<std::string> lines_;
+  std::string broken_;
 };
 
 // settings.conf in the reader's settings folder; nothing when there is no home.

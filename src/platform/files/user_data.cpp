@@ -25,6 +25,7 @@ constexpr std::size_t KEY_NAME_MAX = 100;  // bytes of the folder name kept in t
 constexpr std::uint32_t FNV_OFFSET = 2166136261u;
 constexpr std::uint32_t FNV_PRIME = 16777619u;
 constexpr mode_t USER_DIRECTORY_MODE = 0700;
+constexpr std::uint64_t USER_DIRS_MAX_BYTES = 64 * 1024;
 
 std::optional<std::string> AbsoluteVariable(const char* name) {
   const char* value = std::getenv(name);
@@ -94,8 +95,7 @@ bool MakeFolders(const std::string& path) {
 
 // Why name in folder cannot be one of the reader's own folders; empty when it is only
 // missing or out of reach, which the reader tells as it tells any place it cannot write.
-std::string Refusal(int folder, const std::string& name, const std::string& place,
-                    int open_error) {
+std::string Refusal(int folder, const std::string& name, const std::string& place, int open_error) {
   struct stat status {};
   if (open_error == 0) return place + " belongs to another user";
   if (open_error != ENOTDIR && open_error != ELOOP) return {};
@@ -125,8 +125,8 @@ bool OpenOwnFolders(const std::string& path, bool make, std::string* refusal) {
   const std::size_t own = OwnPartStart(path);
   if (own == std::string::npos) return false;
   std::optional<FileDescriptor> folder(
-      std::in_place, open(own == 0 ? "/" : path.substr(0, own).c_str(),
-                          O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+      std::in_place,
+      open(own == 0 ? "/" : path.substr(0, own).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   for (std::size_t start = own + 1; folder->get() >= 0 && start <= path.size();) {
     const std::size_t end = std::min(path.find('/', start), path.size());
     std::optional<FileDescriptor> next = OpenOwnFolder(
@@ -162,6 +162,45 @@ std::optional<std::string> UserCacheDirectory() {
 
 std::optional<std::string> UserConfigDirectory() {
   return ApplicationFolder("XDG_CONFIG_HOME", "/.config");
+}
+
+std::optional<std::string> UserStateDirectory() {
+  return ApplicationFolder("XDG_STATE_HOME", "/.local/state");
+}
+
+std::optional<std::string> PicturesInUserDirs(std::string_view text, const std::string& home) {
+  constexpr std::string_view KEY = "XDG_PICTURES_DIR=\"";
+  std::optional<std::string> folder;
+  for (std::size_t start = 0; start < text.size();) {
+    const std::size_t end = std::min(text.find('\n', start), text.size());
+    std::string_view line = text.substr(start, end - start);
+    start = end + 1;
+    if (!line.starts_with(KEY) || !line.ends_with('"') || line.size() <= KEY.size()) continue;
+    line = line.substr(KEY.size(), line.size() - KEY.size() - 1);
+    std::string path;
+    if (line.starts_with("$HOME")) {
+      path = home;
+      line.remove_prefix(5);
+    }
+    for (std::size_t k = 0; k < line.size(); ++k) {
+      if (line[k] == '\\' && k + 1 < line.size()) ++k;
+      path += line[k];
+    }
+    if (path.starts_with('/')) folder = path;
+  }
+  return folder;
+}
+
+std::optional<std::string> UserPicturesDirectory() {
+  const std::optional<std::string> home = HomeDirectory();
+  if (!home) return std::nullopt;
+  const std::optional<std::string> settings = UserHome("XDG_CONFIG_HOME", "/.config");
+  const std::optional<std::string> text =
+      settings ? ReadRegularFile(*settings + "/user-dirs.dirs", USER_DIRS_MAX_BYTES) : std::nullopt;
+  if (std::optional<std::string> folder = text ? PicturesInUserDirs(*text, *home) : std::nullopt) {
+    return folder;
+  }
+  return *home + "/Pictures";
 }
 
 bool MakeUserDirectory(const std::string& path, std::string* refusal) {

@@ -3,6 +3,7 @@
 
 #include <png.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <memory>
 #include <vector>
@@ -13,11 +14,11 @@ struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
-}  // namespace
+constexpr int NEW_NAME_TRIES = 100;
 
-bool WritePng(const Bitmap& bitmap, const std::string& host_path) {
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(host_path.c_str(), "wb"));
-  if (!file) return false;
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+bool WritePngTo(const Bitmap& bitmap, const File& file) {
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   if (png == nullptr) return false;
   png_infop info = png_create_info_struct(png);
@@ -44,4 +45,26 @@ bool WritePng(const Bitmap& bitmap, const std::string& host_path) {
   png_write_end(png, nullptr);
   png_destroy_write_struct(&png, &info);
   return std::fflush(file.get()) == 0;
+}
+
+}  // namespace
+
+bool WritePng(const Bitmap& bitmap, const std::string& host_path) {
+  const File file(std::fopen(host_path.c_str(), "wb"));
+  return file && WritePngTo(bitmap, file);
+}
+
+std::optional<std::string> WriteNewPng(const Bitmap& bitmap, const std::string& folder,
+                                       const std::string& stem) {
+  for (int number = 1; number <= NEW_NAME_TRIES; ++number) {
+    const std::string path =
+        folder + "/" + stem + (number > 1 ? "-" + std::to_string(number) : "") + ".png";
+    // "x": created here, or not at all.
+    File file(std::fopen(path.c_str(), "wbx"));
+    if (!file && errno == EEXIST) continue;
+    if (file && WritePngTo(bitmap, file)) return path;
+    if (file) std::remove(path.c_str());
+    return std::nullopt;
+  }
+  return std::nullopt;
 }

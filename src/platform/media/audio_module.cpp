@@ -4,26 +4,12 @@
 #include <dlfcn.h>
 #include <unistd.h>
 
-#include <climits>
-
 #include "platform/media/module_file.h"
+#include "platform/program_directory.h"
 
 #ifndef YOMU_AUDIO_MODULE_DIR
 #define YOMU_AUDIO_MODULE_DIR "../lib/yomu"
 #endif
-
-namespace {
-
-// The folder of the running program, links resolved; empty when it cannot be told.
-std::string ProgramDirectory() {
-  char path[PATH_MAX];
-  const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
-  if (length <= 0) return {};
-  const std::string program(path, static_cast<std::size_t>(length));
-  return program.substr(0, program.rfind('/'));
-}
-
-}  // namespace
 
 std::vector<std::string> AudioModulePlaces(const std::string& program_directory,
                                            const std::string& relative_module_dir) {

@@ -6,6 +6,8 @@
 
 #include <utility>
 
+#include "platform/translation.h"
+
 namespace {
 
 bool CanSound(const MediaCommand& command, bool cd_open) {
@@ -29,13 +31,15 @@ OnDemandPlayer::Loaded OnDemandPlayer::Load(const AudioPlayerRequest& request,
   std::string error;
   loaded.module = AudioModule::Load(places, error);
   if (!loaded.module) {
-    loaded.warnings_utf8.push_back("no sound module (" + error + "); the novel stays silent");
+    loaded.warnings_utf8.push_back(
+        Formatted(_("no sound module (%s); the novel stays silent"), error));
     return loaded;
   }
   AudioPlayerReply reply;
   loaded.module->factory()(request, reply);
   if (!reply.player) {
-    loaded.warnings_utf8.push_back("no sound (" + reply.error + "); the novel stays silent");
+    loaded.warnings_utf8.push_back(
+        Formatted(_("no sound (%s); the novel stays silent"), reply.error));
     return loaded;
   }
   if (!reply.soundfont_found) {

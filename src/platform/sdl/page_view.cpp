@@ -34,6 +34,12 @@ int FittingScale(int usable_width, int usable_height, int frame_width, int frame
   return std::max(1, std::min(by_width, by_height));
 }
 
+bool LiesOnADisplay(const SDL_Rect& page, const std::vector<SDL_Rect>& displays) {
+  const SDL_Point middle{page.x + page.w / 2, page.y + page.h / 2};
+  return std::any_of(displays.begin(), displays.end(),
+                     [&](const SDL_Rect& display) { return SDL_PointInRect(&middle, &display); });
+}
+
 int PageView::SurfaceX(int page_x) const { return x + page_x * width / CLIENT_WIDTH; }
 int PageView::SurfaceY(int page_y) const { return y + page_y * height / CLIENT_HEIGHT; }
 int PageView::PageX(int surface_x) const {

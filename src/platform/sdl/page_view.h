@@ -5,6 +5,8 @@
 
 #include <SDL.h>
 
+#include <vector>
+
 #include "platform/gdi/bitmap.h"
 #include "platform/win32_types.h"
 
@@ -28,6 +30,10 @@ struct PageView {
 // page and the window's frame fit the usable area of the display (the display less
 // its panels and docks); 1 when even that does not fit.
 int FittingScale(int usable_width, int usable_height, int frame_width, int frame_height);
+
+// True when the middle of the page lies on one of the displays: a window kept at
+// that place is seen there.
+bool LiesOnADisplay(const SDL_Rect& page, const std::vector<SDL_Rect>& displays);
 
 // Copies a rectangle of the page to its place on the surface (any pixel format).
 void ShowPage(const Bitmap& page, const RECT& changed, const PageView& view, SDL_Surface& surface);

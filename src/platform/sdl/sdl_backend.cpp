@@ -11,6 +11,7 @@
 #include "platform/platform.h"
 #include "platform/sdl/page_view.h"
 #include "platform/sdl/quit_signals.h"
+#include "platform/translation.h"
 #include "platform/window/pointer.h"
 #include "platform/window/virtual_keys.h"
 
@@ -29,12 +30,25 @@ SDL_Rect UsableArea(int display) {
   return area;
 }
 
-// With an X display named and no driver asked for, X comes first: left to itself
-// SDL now and then passes over X and settles on a driver that shows nothing.
+bool IsWaylandDriver() {
+  const char* driver = SDL_GetCurrentVideoDriver();
+  return driver != nullptr && std::strcmp(driver, "wayland") == 0;
+}
+
+// The session's own display server, when no driver is asked for: Wayland in a Wayland
+// session (SDL 2.26 would take its X server for compatibility instead), then X when
+// a display is named. Left to itself SDL now and then passes over X and settles on a
+// driver that shows nothing.
 bool InitVideo() {
-  if (std::getenv("DISPLAY") != nullptr && std::getenv("SDL_VIDEODRIVER") == nullptr) {
-    SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
-    if (SDL_Init(SDL_INIT_VIDEO) == 0) return true;
+  if (std::getenv("SDL_VIDEODRIVER") == nullptr) {
+    const char* session = std::getenv("XDG_SESSION_TYPE");
+    const bool wayland = std::getenv("WAYLAND_DISPLAY") != nullptr &&
+                         (session == nullptr || std::strcmp(session, "wayland") == 0);
+    for (const char* driver : {wayland ? "wayland" : "", std::getenv("DISPLAY") ? "x11" : ""}) {
+      if (*driver == '\0') continue;
+      SDL_SetHint(SDL_HINT_VIDEODRIVER, driver);
+      if (SDL_Init(SDL_INIT_VIDEO) == 0) return true;
+    }
     SDL_SetHint(SDL_HINT_VIDEODRIVER, nullptr);
   }
   return SDL_Init(SDL_INIT_VIDEO) == 0;
@@ -52,10 +66,12 @@ std::unique_ptr<SdlBackend> SdlBackend::Create(int scale, std::string& error) {
     error = SDL_GetError();
     return nullptr;
   }
+  // Wayland has no window surface of its own: SDL's texture stands in for it.
+  if (IsWaylandDriver()) SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "1");
   // SDL falls back to drivers that show nothing on any screen.
   const std::string driver = SDL_GetCurrentVideoDriver();
   if (driver == "offscreen" || driver == "dummy" || driver == "evdev") {
-    error = "no display (SDL chose its " + driver + " video driver)";
+    error = Formatted(_("no display (SDL chose its %s video driver)"), driver);
     SDL_Quit();
     return nullptr;
   }
@@ -90,7 +106,7 @@ void SdlBackend::StartPads() {
   SDL_SetHint(SDL_HINT_GAMECONTROLLER_USE_BUTTON_LABELS, "0");
   // Without pads the reader reads on: they are a comfort, not a need.
   if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) {
-    std::fprintf(stderr, "yomu: no gamepads (%s)\n", SDL_GetError());
+    std::fprintf(stderr, _("yomu: no gamepads (%s)\n"), SDL_GetError());
   }
 }
 
@@ -142,15 +158,32 @@ bool SdlBackend::CloseWaiting() {
   return false;
 }
 
+int SdlBackend::StartScale(const SDL_Rect& usable) const {
+  if (requested_scale_ > 0) return requested_scale_;
+  const int fitting = FittingScale(usable.w, usable.h, 0, 0);
+  return recalled_.scale > 0 ? std::min(recalled_.scale, fitting) : fitting;
+}
+
+SDL_Point SdlBackend::StartPlace(int scale) const {
+  std::vector<SDL_Rect> displays;
+  for (int display = 0; display < SDL_GetNumVideoDisplays(); ++display) {
+    SDL_Rect bounds{};
+    if (SDL_GetDisplayBounds(display, &bounds) == 0) displays.push_back(bounds);
+  }
+  const SDL_Rect page{recalled_.x, recalled_.y, CLIENT_WIDTH * scale, CLIENT_HEIGHT * scale};
+  if (recalled_.placed && LiesOnADisplay(page, displays)) return {page.x, page.y};
+  return {static_cast<int>(SDL_WINDOWPOS_CENTERED), static_cast<int>(SDL_WINDOWPOS_CENTERED)};
+}
+
 void SdlBackend::CreateSdlWindow(const Window& window) {
   const SDL_Rect usable = UsableArea(0);
-  scale_ = requested_scale_ > 0 ? requested_scale_ : FittingScale(usable.w, usable.h, 0, 0);
-  sdl_window_ =
-      SDL_CreateWindow(caption_utf8_.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                       CLIENT_WIDTH * scale_, CLIENT_HEIGHT * scale_, SDL_WINDOW_SHOWN);
+  scale_ = StartScale(usable);
+  const SDL_Point place = StartPlace(scale_);
+  sdl_window_ = SDL_CreateWindow(caption_utf8_.c_str(), place.x, place.y, CLIENT_WIDTH * scale_,
+                                 CLIENT_HEIGHT * scale_, SDL_WINDOW_SHOWN);
   window_ = &window;
   if (sdl_window_ == nullptr) {
-    Warn(std::string("cannot open the window: ") + SDL_GetError());
+    Warn(Formatted(_("cannot open the window: %s"), SDL_GetError()));
     return;
   }
   if (requested_scale_ == 0) FitFrameIntoUsableArea(usable);
@@ -171,6 +204,19 @@ void SdlBackend::FitFrameIntoUsableArea(const SDL_Rect& usable) {
   const int outer_height = CLIENT_HEIGHT * scale_ + top + bottom;
   SDL_SetWindowPosition(sdl_window_, usable.x + (usable.w - outer_width) / 2 + left,
                         usable.y + (usable.h - outer_height) / 2 + top);
+}
+
+std::optional<SDL_Point> SdlBackend::WindowedPlace() const {
+  if (sdl_window_ == nullptr || IsWaylandDriver()) return std::nullopt;
+  SDL_Point place{};
+  SDL_GetWindowPosition(sdl_window_, &place.x, &place.y);
+  return place;
+}
+
+std::optional<WindowPlace> SdlBackend::WindowPlaceToKeep() {
+  if (sdl_window_ == nullptr) return std::nullopt;
+  const std::optional<SDL_Point> place = full_screen_ ? place_before_full_screen_ : WindowedPlace();
+  return WindowPlace{scale_, place.has_value(), place ? place->x : 0, place ? place->y : 0};
 }
 
 void SdlBackend::WindowPlaced(const Window& window) {
@@ -384,7 +430,12 @@ long SdlBackend::ChangeDisplayMode(const DEVMODEA* mode) {
       SDL_SetWindowFullscreen(sdl_window_, 0);
       full_screen_ = false;
       SDL_SetWindowSize(sdl_window_, CLIENT_WIDTH * scale_, CLIENT_HEIGHT * scale_);
-      SDL_SetWindowPosition(sdl_window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+      // Back where it was before full screen.
+      const SDL_Point centred{static_cast<int>(SDL_WINDOWPOS_CENTERED),
+                              static_cast<int>(SDL_WINDOWPOS_CENTERED)};
+      const SDL_Point place =
+          std::exchange(place_before_full_screen_, std::nullopt).value_or(centred);
+      SDL_SetWindowPosition(sdl_window_, place.x, place.y);
       RefreshView();
     }
     return DISP_CHANGE_SUCCESSFUL;
@@ -392,11 +443,15 @@ long SdlBackend::ChangeDisplayMode(const DEVMODEA* mode) {
   if (mode->dmPelsWidth != CLIENT_WIDTH || mode->dmPelsHeight != CLIENT_HEIGHT)
     return DISP_CHANGE_BADMODE;
   if (sdl_window_ == nullptr) return DISP_CHANGE_SUCCESSFUL;
+  if (!full_screen_) place_before_full_screen_ = WindowedPlace();
   // The screen's own 640 x 480 where it has one; otherwise the page fills the desktop.
+  // Wayland's modes are SDL's emulation, which the compositor may show cropped: there
+  // the page always fills the desktop.
   SDL_DisplayMode wanted{0, CLIENT_WIDTH, CLIENT_HEIGHT, static_cast<int>(mode->dmDisplayFrequency),
                          nullptr};
   SDL_DisplayMode closest{};
-  const bool switched = SDL_GetClosestDisplayMode(0, &wanted, &closest) != nullptr &&
+  const bool switched = !IsWaylandDriver() &&
+                        SDL_GetClosestDisplayMode(0, &wanted, &closest) != nullptr &&
                         closest.w == CLIENT_WIDTH && closest.h == CLIENT_HEIGHT &&
                         SDL_SetWindowDisplayMode(sdl_window_, &closest) == 0 &&
                         SDL_SetWindowFullscreen(sdl_window_, SDL_WINDOW_FULLSCREEN) == 0;

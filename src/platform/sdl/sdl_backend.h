@@ -44,6 +44,8 @@ class SdlBackend : public Backend {
   void ShowWindowPixels(const Window& window, const RECT& changed) override;
   void WindowCaptionChanged(const Window& window, std::string_view caption_sjis) override;
   void WindowPlaced(const Window& window) override;
+  void RecallWindowPlace(const WindowPlace& place) override { recalled_ = place; }
+  std::optional<WindowPlace> WindowPlaceToKeep() override;
   std::optional<UINT> TrackMenu(Platform& platform, const Menu& menu, int x, int y) override;
   std::vector<DEVMODEA> DisplayModes() override;
   DEVMODEA CurrentDisplayMode() override;
@@ -55,7 +57,15 @@ class SdlBackend : public Backend {
  private:
   explicit SdlBackend(int scale) : requested_scale_(scale) {}
   void CreateSdlWindow(const Window& window);
+  // The scale at start: the command line's, else the one kept (when it fits), else
+  // the largest that fits.
+  int StartScale(const SDL_Rect& usable) const;
+  // The kept place when the page would lie there on a display; else centred.
+  SDL_Point StartPlace(int scale) const;
   void FitFrameIntoUsableArea(const SDL_Rect& usable);
+  // Where the window lies out of full screen; nothing where the desktop does not tell
+  // (Wayland).
+  std::optional<SDL_Point> WindowedPlace() const;
   // Shows a rectangle of a page-sized bitmap in the window.
   void ShowBitmap(const Bitmap& page, const RECT& changed);
   void Translate(Platform& platform, const SDL_Event& event);
@@ -77,7 +87,9 @@ class SdlBackend : public Backend {
 
   int requested_scale_;
   int scale_ = 1;
+  WindowPlace recalled_;
   bool full_screen_ = false;
+  std::optional<SDL_Point> place_before_full_screen_;
   bool close_requested_ = false;
   PageView view_;
   SDL_Window* sdl_window_ = nullptr;

@@ -17,7 +17,7 @@ std::optional<int> VirtualKeyFromName(const std::string& name) {
       {"Left Ctrl", VK_CONTROL}, {"Right Ctrl", VK_CONTROL},  {"Alt", VK_MENU},
       {"Left Alt", VK_MENU},     {"Right Alt", VK_MENU},      {"-", VK_OEM_MINUS},
       {"=", VK_OEM_PLUS},        {"+", VK_OEM_PLUS},          {"Keypad -", VK_SUBTRACT},
-      {"Keypad +", VK_ADD}};
+      {"Keypad +", VK_ADD},      {"PrintScreen", VK_SNAPSHOT}};
   if (auto found = NAMED.find(name); found != NAMED.end()) return static_cast<int>(found->second);
   if (name.size() >= 2 && name.size() <= 3 && name[0] == 'F') {
     const int number = std::atoi(name.c_str() + 1);

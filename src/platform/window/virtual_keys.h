@@ -25,6 +25,7 @@ constexpr WPARAM VK_LEFT = 0x25;
 constexpr WPARAM VK_UP = 0x26;
 constexpr WPARAM VK_RIGHT = 0x27;
 constexpr WPARAM VK_DOWN = 0x28;
+constexpr WPARAM VK_SNAPSHOT = 0x2C;  // Print Screen
 constexpr WPARAM VK_DELETE = 0x2E;
 constexpr WPARAM VK_APPS = 0x5D;  // the menu key
 constexpr WPARAM VK_NUMPAD0 = 0x60;  // to VK_NUMPAD9, 0x69
@@ -33,6 +34,7 @@ constexpr WPARAM VK_SUBTRACT = 0x6D;  // keypad -
 constexpr WPARAM VK_F1 = 0x70;
 constexpr WPARAM VK_F10 = 0x79;
 constexpr WPARAM VK_F11 = 0x7A;
+constexpr WPARAM VK_F12 = 0x7B;
 constexpr WPARAM VK_OEM_PLUS = 0xBB;
 constexpr WPARAM VK_OEM_MINUS = 0xBD;
 
