@@ -58,8 +58,7 @@ std::string MarksText(const ReadMarks& marks) {
 
 bool WriteMarks(const std::string& path, const ReadMarks& marks) {
   TextFileWriter::RemoveInterruptedWrites(path);
-  std::optional<TextFileWriter> file = TextFileWriter::Open(path, TextFileWriter::LineEnds::Lf);
-  return file && file->Write(MarksText(marks)) && file->Commit();
+  return TextFileWriter::WriteWhole(path, MarksText(marks), TextFileWriter::LineEnds::Lf);
 }
 
 }  // namespace

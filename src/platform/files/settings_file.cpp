@@ -109,8 +109,7 @@ std::string SettingsFile::Text() const {
 bool SettingsFile::Save(const std::string& path) const {
   if (!broken_.empty()) return false;
   if (!MakeUserDirectory(path.substr(0, path.rfind('/')))) return false;
-  std::optional<TextFileWriter> file = TextFileWriter::Open(path, TextFileWriter::LineEnds::Lf);
-  return file && file->Write(Text()) && file->Commit();
+  return TextFileWriter::WriteWhole(path, Text(), TextFileWriter::LineEnds::Lf);
 }
 
 std::optional<std::string> UserSettingsPath() {

@@ -221,6 +221,12 @@ bool TextFileWriter::Write(std::string_view text) {
 
 // The temporary is renamed while it is still open: its lock, which ends with the
 // descriptor, keeps other readers from clearing it away until it has its name.
+bool TextFileWriter::WriteWhole(const std::string& host_path, std::string_view text,
+                                LineEnds line_ends) {
+  std::optional<TextFileWriter> file = Open(host_path, line_ends);
+  return file && file->Write(text) && file->Commit();
+}
+
 bool TextFileWriter::Commit() {
   if (descriptor_ < 0) return false;
   if (failed_ || !SyncFile(descriptor_) || rename(temporary_path_.c_str(), path_.c_str()) != 0) {

@@ -62,6 +62,9 @@ class TextFileWriter {
   bool Write(std::string_view text);
   // True when the whole file is on disk under its name.
   bool Commit();
+  // The whole of text written under host_path at once; true when it is on disk.
+  static bool WriteWhole(const std::string& host_path, std::string_view text,
+                         LineEnds line_ends = LineEnds::CrLf);
   // Removes the temporary files that writes of host_path left beside it when their
   // process was killed before Commit; those of writes still running stay.
   static void RemoveInterruptedWrites(const std::string& host_path);

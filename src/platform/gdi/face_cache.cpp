@@ -68,10 +68,8 @@ void RememberFace(const std::string& cache_file, const FaceLocation& face) {
   const std::optional<std::string> stamp = FileStamp(face.path);
   if (!stamp || face.path.find('\n') != std::string::npos) return;
   if (!MakeUserDirectory(FolderOf(cache_file))) return;
-  std::optional<TextFileWriter> writer = TextFileWriter::Open(cache_file);
-  if (writer && writer->Write(face.path + "\n" + std::to_string(face.index) + "\n" + *stamp)) {
-    writer->Commit();
-  }
+  TextFileWriter::WriteWhole(cache_file,
+                             face.path + "\n" + std::to_string(face.index) + "\n" + *stamp);
 }
 
 void ForgetFace(const std::string& cache_file) { unlink(cache_file.c_str()); }
