@@ -265,6 +265,8 @@ TEST_F(RealWindow, SpeechSaysEachParagraphCutsItShortAndReadsTheChoicesInTurn) {
   speech.SaidWhen("said 一つ目。\n");
   RunCommand("xdotool mousemove --window " + window + " 320 240 key Return");
   speech.SaidWhen("said 二つ目。\n");
+  // Speech can come sooner than the page's cooldown ends, which would swallow the key.
+  std::this_thread::sleep_for(std::chrono::milliseconds(150));
   RunCommand("xdotool key Return");
   speech.SaidWhen("said 1 山\ndone\n");
   RunCommand("xdotool key Down");
