@@ -80,6 +80,8 @@ struct ReaderState {
   std::unique_ptr<Bitmap> PageBitmap;
   std::unique_ptr<Bitmap> StatusBitmap;
   std::unique_ptr<Bitmap> PictureBitmap;
+  // A picture covering the page is kept only as the background half of PageBitmap.
+  bool PictureInBackground = false;
   std::unique_ptr<Font> FontNormal;
   std::unique_ptr<Font> FontLarge;
   std::unique_ptr<Font> FontSmall;

@@ -3,6 +3,7 @@
 #include "render/effects.h"
 
 #include "reader/reader.h"
+#include "render/pictures.h"
 #include "render/surfaces.h"
 
 namespace {
@@ -13,6 +14,8 @@ constexpr std::uint32_t QUAKE_STEP_MS = 25;
 
 void CmdHatch(Reader& r) {
   ReaderState& s = r.state;
+  // The lines and the copy below both reach into the background half.
+  TakeBackPicture(s);
   Surface& page = *s.PageSurface;
   const Pen black{RGB(0, 0, 0), 1};
   const Pen* previous = SelectObject(page, &black);

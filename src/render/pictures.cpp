@@ -18,6 +18,16 @@ namespace {
 void ReplacePicture(ReaderState& s, std::unique_ptr<Bitmap> picture) {
   SelectObject(*s.PictureSurface, picture.get());
   s.PictureBitmap = std::move(picture);
+  s.PictureInBackground = false;
+}
+
+// A picture that covers the page leaves in the background half all that a copy of it
+// ever takes, so its own bitmap is let go.
+void LetGoOfCoveringPicture(ReaderState& s) {
+  if (!s.PictureBitmap || !CoversPage(*s.PictureBitmap)) return;
+  SelectObject(*s.PictureSurface, static_cast<Bitmap*>(nullptr));
+  s.PictureBitmap.reset();
+  s.PictureInBackground = true;
 }
 
 }  // namespace
@@ -37,8 +47,22 @@ void ShowPicture(ReaderState& s, std::unique_ptr<Bitmap> picture) {
   if (!s.PictureSurface || !s.PageSurface) return;
   if (picture) ReplacePicture(s, std::move(picture));
   // Made after a failed load too: the previous picture covers the text again.
+  if (s.PictureInBackground) {
+    BitBlt(*s.PageSurface, 0, 0, PAGE_WIDTH, PAGE_HEIGHT, *s.PageSurface, 0, PAGE_HEIGHT, SRCCOPY);
+    return;
+  }
   BitBlt(*s.PageSurface, 0, 0, PAGE_WIDTH, PAGE_HEIGHT, *s.PictureSurface, 0, 0, SRCCOPY);
   BitBlt(*s.PageSurface, 0, PAGE_HEIGHT, PAGE_WIDTH, PAGE_HEIGHT, *s.PictureSurface, 0, 0, SRCCOPY);
+  LetGoOfCoveringPicture(s);
+}
+
+void TakeBackPicture(ReaderState& s) {
+  if (!s.PictureInBackground || !s.PictureSurface || !s.PageSurface) return;
+  auto picture = std::make_unique<Bitmap>(PAGE_WIDTH, PAGE_HEIGHT);
+  SelectObject(*s.PictureSurface, picture.get());
+  BitBlt(*s.PictureSurface, 0, 0, PAGE_WIDTH, PAGE_HEIGHT, *s.PageSurface, 0, PAGE_HEIGHT, SRCCOPY);
+  s.PictureBitmap = std::move(picture);
+  s.PictureInBackground = false;
 }
 
 void CmdPicture(Reader& r) {

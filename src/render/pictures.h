@@ -15,3 +15,6 @@ std::unique_ptr<Bitmap> LoadLinePicture(Reader& r, const char* line);
 bool CoversPage(const Bitmap& picture);
 // A "BMP" line's effect with its picture loaded: null keeps the previous picture.
 void ShowPicture(ReaderState& s, std::unique_ptr<Bitmap> picture);
+// Before the background half is drawn over: a picture kept only there gets its own
+// bitmap again, for a later failed load to copy.
+void TakeBackPicture(ReaderState& s);

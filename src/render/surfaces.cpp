@@ -63,6 +63,7 @@ void ReleaseSurfaces(Reader& r) {
   s.FontLarge.reset();
   s.FontSmall.reset();
   s.PictureBitmap.reset();
+  s.PictureInBackground = false;
 }
 
 void PresentPage(Reader& r, Surface* device_context) {

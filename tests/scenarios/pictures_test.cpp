@@ -75,11 +75,17 @@ TEST(PictureScenario, PicturesAndNamesOnTheFirstPage) {
   }
 }
 
+// Also after a hatch has drawn over the background half, and after a picture larger
+// than the page.
 TEST(PictureScenario, AMissingFileCopiesThePreviousPictureOverTheText) {
-  const std::string script = "BMP \"a.bmp\"\n岬の灯台に夜が来る。\nBMP \"missing.bmp\"\n>\n";
-  const Bitmap text = SurfaceAfter(script, "");
-  EXPECT_GT(CountPixels(text, {0, 0, 640, 440}, 0xFFFFFF), 50);
-  ExpectBothHalves(SurfaceAfter(script, "wait 100\nclick 1 1\n"), ONLY_A);
+  const std::string text = "岬の灯台に夜が来る。\nBMP \"missing.bmp\"\n>\n";
+  EXPECT_GT(CountPixels(SurfaceAfter("BMP \"a.bmp\"\n" + text, ""), {0, 0, 640, 440}, 0xFFFFFF),
+            50);
+  for (const char* before : {"BMP \"a.bmp\"\n", "BMP \"a.bmp\"\nBO\n"}) {
+    ExpectBothHalves(SurfaceAfter(before + text, "wait 100\nclick 1 1\n"), ONLY_A);
+  }
+  ExpectBothHalves(SurfaceAfter("BMP \"big.bmp\"\n" + text, "wait 100\nclick 1 1\n"),
+                   [](int x, int y) { return BIG.pixel(x, y); });
 }
 
 TEST(PictureScenario, APageClearBringsThePictureBackAboveTheBottomStrip) {

@@ -45,14 +45,17 @@ std::optional<Bitmap> FromSurface(SDL_Surface& decoded, const BmpHeader& header)
   return picture;
 }
 
-std::optional<Bitmap> DecodeWithLibrary(std::span<const std::uint8_t> file,
-                                        const BmpHeader& header) {
-  const std::unique_ptr<SDL_RWops, RwCloser> rw(
+// The file's bytes are let go once decoded, before the picture's own pixels are made:
+// a page's picture never holds three copies at once.
+std::optional<Bitmap> DecodeWithLibrary(std::vector<std::uint8_t> file, const BmpHeader& header) {
+  std::unique_ptr<SDL_RWops, RwCloser> rw(
       SDL_RWFromConstMem(file.data(), static_cast<int>(file.size())));
   if (!rw) return std::nullopt;
   // SDL2_image hands every "BM" file to this same decoder of SDL's own; calling it
   // directly keeps the image library's other formats out of the process.
   const SurfacePtr decoded(SDL_LoadBMP_RW(rw.get(), 0));
+  rw.reset();
+  std::vector<std::uint8_t>().swap(file);
   if (!decoded) return std::nullopt;
   return FromSurface(*decoded, header);
 }
@@ -62,12 +65,12 @@ std::optional<Bitmap> DecodeWithLibrary(std::span<const std::uint8_t> file,
 // The cropped file is small: at most the visible pixels and the headers.
 std::optional<Bitmap> DecodeBitmapFile(ByteSource& file) {
   if (file.size() > PICTURE_FILE_MAX_BYTES) return std::nullopt;
-  const std::optional<std::vector<std::uint8_t>> cropped = CropBitmapFile(file);
+  std::optional<std::vector<std::uint8_t>> cropped = CropBitmapFile(file);
   if (!cropped) return std::nullopt;
   const std::optional<BmpHeader> header = ReadBmpHeader(*cropped);
   if (!header) return std::nullopt;
   if (header->HasBitFields()) return DecodeBitFields(*cropped, *header);
-  return DecodeWithLibrary(*cropped, *header);
+  return DecodeWithLibrary(std::move(*cropped), *header);
 }
 
 std::optional<Bitmap> DecodeBitmapFile(std::span<const std::uint8_t> file) {
