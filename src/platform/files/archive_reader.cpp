@@ -2,13 +2,13 @@
 // under a UTF-8 character type set for this thread alone while headers are read.
 #include "platform/files/archive_reader.h"
 
-#include <archive.h>
-#include <archive_entry.h>
 #include <locale.h>
 #include <stdio.h>
 
 #include <algorithm>
 #include <utility>
+
+#include "platform/files/libarchive_calls.h"
 
 namespace {
 
@@ -17,18 +17,21 @@ namespace {
 // outside program (lrzip, lzop, grzip) are left out, and so is cpio, whose reader
 // in libarchive 3.6 dereferences a null name when a hard link's name does not
 // convert.
-using Support = int (*)(archive*);
+using Support = int (*LibArchive::*)(archive*);
 constexpr Support FORMATS[] = {
-    archive_read_support_format_zip,     archive_read_support_format_lha,
-    archive_read_support_format_7zip,    archive_read_support_format_rar,
-    archive_read_support_format_rar5,    archive_read_support_format_cab,
-    archive_read_support_format_tar,     archive_read_support_format_iso9660,
+    &LibArchive::archive_read_support_format_zip,  &LibArchive::archive_read_support_format_lha,
+    &LibArchive::archive_read_support_format_7zip, &LibArchive::archive_read_support_format_rar,
+    &LibArchive::archive_read_support_format_rar5, &LibArchive::archive_read_support_format_cab,
+    &LibArchive::archive_read_support_format_tar,  &LibArchive::archive_read_support_format_iso9660,
 };
 constexpr Support FILTERS[] = {
-    archive_read_support_filter_gzip, archive_read_support_filter_bzip2,
-    archive_read_support_filter_xz,   archive_read_support_filter_lzma,
-    archive_read_support_filter_lzip, archive_read_support_filter_zstd,
-    archive_read_support_filter_compress,
+    &LibArchive::archive_read_support_filter_gzip,
+    &LibArchive::archive_read_support_filter_bzip2,
+    &LibArchive::archive_read_support_filter_xz,
+    &LibArchive::archive_read_support_filter_lzma,
+    &LibArchive::archive_read_support_filter_lzip,
+    &LibArchive::archive_read_support_filter_zstd,
+    &LibArchive::archive_read_support_filter_compress,
 };
 
 // The extensions of those archives, as novels were shared in them.
@@ -56,9 +59,9 @@ class Utf8CharacterType {
   locale_t previous_{};
 };
 
-MemberHeader::Kind KindOf(archive_entry* entry) {
-  if (archive_entry_hardlink(entry) != nullptr) return MemberHeader::Kind::Other;
-  switch (archive_entry_filetype(entry)) {
+MemberHeader::Kind KindOf(const LibArchive& lib, archive_entry* entry) {
+  if (lib.archive_entry_hardlink(entry) != nullptr) return MemberHeader::Kind::Other;
+  switch (lib.archive_entry_filetype(entry)) {
     case AE_IFREG: return MemberHeader::Kind::RegularFile;
     case AE_IFDIR: return MemberHeader::Kind::Folder;
     default: return MemberHeader::Kind::Other;
@@ -96,58 +99,61 @@ bool IsPartOfSplitZip(ByteSource& file) {
   return disk != 0;
 }
 
-ArchivePass::ArchivePass(std::shared_ptr<RegularFile> file)
-    : file_(std::move(file)),
-      archive_(archive_read_new()),
+ArchivePass::ArchivePass(const LibArchive& lib, std::shared_ptr<RegularFile> file)
+    : lib_(lib),
+      file_(std::move(file)),
+      archive_(lib.archive_read_new()),
       utf8_(newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t{})),
       block_size_(FIRST_BLOCK_BYTES) {}
 
 ArchivePass::~ArchivePass() {
-  if (archive_ != nullptr) archive_read_free(archive_);
+  if (archive_ != nullptr) lib_.archive_read_free(archive_);
   if (utf8_ != locale_t{}) freelocale(utf8_);
 }
 
 ErrorOr<std::unique_ptr<ArchivePass>, std::string> ArchivePass::Begin(
     std::shared_ptr<RegularFile> file, HeaderNames names) {
-  std::unique_ptr<ArchivePass> pass(new ArchivePass(std::move(file)));
+  const ErrorOr<LibArchive, std::string>& lib = LoadLibArchive();
+  if (!lib) return lib.error();
+  std::unique_ptr<ArchivePass> pass(new ArchivePass(*lib, std::move(file)));
   archive* a = pass->archive_;
   if (a == nullptr) return std::string("libarchive cannot start");
   // The archive takes the character type in force when its first conversion is made.
   const Utf8CharacterType utf8(pass->utf8_);
-  for (const Support support : FORMATS) support(a);
-  for (const Support support : FILTERS) support(a);
-  archive_read_set_options(a, HEADER_CHARSETS[static_cast<int>(names)]);
-  archive_read_set_callback_data(a, pass.get());
-  archive_read_set_read_callback(a, &ArchivePass::Read);
-  archive_read_set_skip_callback(a, &ArchivePass::Skip);
-  archive_read_set_seek_callback(a, &ArchivePass::Seek);
-  if (archive_read_open1(a) != ARCHIVE_OK) return pass->Reason();
+  for (const Support support : FORMATS) (*lib.*support)(a);
+  for (const Support support : FILTERS) (*lib.*support)(a);
+  lib->archive_read_set_options(a, HEADER_CHARSETS[static_cast<int>(names)]);
+  lib->archive_read_set_callback_data(a, pass.get());
+  lib->archive_read_set_read_callback(a, &ArchivePass::Read);
+  lib->archive_read_set_skip_callback(a, &ArchivePass::Skip);
+  lib->archive_read_set_seek_callback(a, &ArchivePass::Seek);
+  if (lib->archive_read_open1(a) != ARCHIVE_OK) return pass->Reason();
   return pass;
 }
 
 std::string ArchivePass::Reason() const {
-  const char* reason = archive_error_string(archive_);
+  const char* reason = lib_.archive_error_string(archive_);
   return reason != nullptr && reason[0] != '\0' ? reason : "it is damaged or cut short";
 }
 
 ErrorOr<std::optional<MemberHeader>, std::string> ArchivePass::Next() {
   const Utf8CharacterType utf8(utf8_);
   archive_entry* entry = nullptr;
-  const int status = archive_read_next_header(archive_, &entry);
+  const int status = lib_.archive_read_next_header(archive_, &entry);
   if (status == ARCHIVE_EOF) return std::optional<MemberHeader>();
   if (status < ARCHIVE_WARN || entry == nullptr) return Reason();
   MemberHeader header;
-  if (const char* path = archive_entry_pathname_utf8(entry)) header.path = path;
-  header.kind = KindOf(entry);
-  if (archive_entry_size_is_set(entry) && archive_entry_size(entry) >= 0) {
-    header.size = static_cast<std::uint64_t>(archive_entry_size(entry));
+  if (const char* path = lib_.archive_entry_pathname_utf8(entry)) header.path = path;
+  header.kind = KindOf(lib_, entry);
+  if (lib_.archive_entry_size_is_set(entry) && lib_.archive_entry_size(entry) >= 0) {
+    header.size = static_cast<std::uint64_t>(lib_.archive_entry_size(entry));
   }
-  header.encrypted = archive_entry_is_encrypted(entry) != 0;
+  header.encrypted = lib_.archive_entry_is_encrypted(entry) != 0;
   return std::optional<MemberHeader>(std::move(header));
 }
 
 ErrorOr<std::size_t, std::string> ArchivePass::ReadData(std::span<std::uint8_t> out) {
-  const la_ssize_t count = archive_read_data(archive_, out.data(), out.size());
+  const la_ssize_t count = lib_.archive_read_data(archive_, out.data(), out.size());
   if (count < 0) return Reason();
   return static_cast<std::size_t>(count);
 }

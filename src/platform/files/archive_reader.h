@@ -21,6 +21,7 @@
 #include "platform/files/regular_file.h"
 
 struct archive;
+struct LibArchive;
 
 // The extensions of the archives that yomu reads, in lower case.
 inline constexpr std::string_view ARCHIVE_EXTENSIONS[] = {".zip", ".lzh", ".lha", ".7z",
@@ -65,12 +66,13 @@ class ArchivePass {
   ErrorOr<std::size_t, std::string> ReadData(std::span<std::uint8_t> out);
 
  private:
-  explicit ArchivePass(std::shared_ptr<RegularFile> file);
+  ArchivePass(const LibArchive& lib, std::shared_ptr<RegularFile> file);
   std::string Reason() const;
   static ssize_t Read(archive*, void* self, const void** block);
   static std::int64_t Skip(archive*, void* self, std::int64_t request);
   static std::int64_t Seek(archive*, void* self, std::int64_t offset, int whence);
 
+  const LibArchive& lib_;  // loaded once for the process
   std::shared_ptr<RegularFile> file_;
   archive* archive_ = nullptr;
   locale_t utf8_;  // made once: making a locale reads the system's locale files

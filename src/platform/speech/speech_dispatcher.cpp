@@ -2,11 +2,12 @@
 // a thread of its own.
 #include "platform/speech/speech_dispatcher.h"
 
-#include <dlfcn.h>
 #include <speech-dispatcher/libspeechd.h>
 
 #include <cstdlib>
 #include <utility>
+
+#include "platform/loaded_library.h"
 
 namespace {
 
@@ -30,12 +31,6 @@ std::string OneLine(const char* text) {
   return line;
 }
 
-template <typename Function>
-bool Find(void* library, const char* name, Function& function) {
-  function = reinterpret_cast<Function>(dlsym(library, name));
-  return function != nullptr;
-}
-
 }  // namespace
 
 struct SpeechDispatcher::Library {
@@ -45,19 +40,16 @@ struct SpeechDispatcher::Library {
   decltype(&spd_say) say = nullptr;
   decltype(&spd_cancel) cancel = nullptr;
 
-  // The library stays mapped once loaded: GLib, which it links, cannot be unloaded.
   static std::unique_ptr<const Library> Load(std::string& reason) {
-    void* handle = dlopen(LIBRARY_FILE, RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
-    if (handle == nullptr) {
-      const char* why = dlerror();
-      reason =
-          std::string("cannot load ") + LIBRARY_FILE + " (" + (why != nullptr ? why : "") + ")";
+    const ErrorOr<LoadedLibrary, std::string> loaded = LoadedLibrary::Load(LIBRARY_FILE);
+    if (!loaded) {
+      reason = loaded.error();
       return nullptr;
     }
     auto library = std::make_unique<Library>();
-    if (Find(handle, "spd_open2", library->open) && Find(handle, "spd_close", library->close) &&
-        Find(handle, "spd_set_language", library->set_language) &&
-        Find(handle, "spd_say", library->say) && Find(handle, "spd_cancel", library->cancel)) {
+    if (loaded->Find("spd_open2", library->open) && loaded->Find("spd_close", library->close) &&
+        loaded->Find("spd_set_language", library->set_language) &&
+        loaded->Find("spd_say", library->say) && loaded->Find("spd_cancel", library->cancel)) {
       return library;
     }
     reason = std::string(LIBRARY_FILE) + " lacks the calls of speech-dispatcher's client library";
