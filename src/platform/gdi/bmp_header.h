@@ -2,6 +2,7 @@
 // decoded: what the picture claims must be sane and must fit in the file's bytes.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -46,6 +47,8 @@ struct BmpHeader {
 // The header of the file's bytes, or nothing when the file is not a bitmap that
 // the reader shows, is too large, or claims more pixels than its bytes can hold.
 std::optional<BmpHeader> ReadBmpHeader(std::span<const std::uint8_t> file);
+// Where the largest header and its masks end.
+constexpr std::size_t BMP_HEADERS_MAX_BYTES = 154;
 // The same from the first bytes of a file of file_size bytes; head must hold the
-// headers and the masks (the largest header ends at byte 154).
+// headers and the masks (BMP_HEADERS_MAX_BYTES, or the whole of a shorter file).
 std::optional<BmpHeader> ReadBmpHeader(std::span<const std::uint8_t> head, std::uint64_t file_size);

@@ -5,6 +5,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "platform/gdi/bmp_bitfields.h"
 #include "platform/gdi/bmp_crop.h"
 #include "platform/gdi/bmp_header.h"
+#include "platform/gdi/bmp_true_colour.h"
 #include "platform/platform.h"
 
 namespace {
@@ -65,6 +67,13 @@ std::optional<Bitmap> DecodeWithLibrary(std::vector<std::uint8_t> file, const Bm
 // The cropped file is small: at most the visible pixels and the headers.
 std::optional<Bitmap> DecodeBitmapFile(ByteSource& file) {
   if (file.size() > PICTURE_FILE_MAX_BYTES) return std::nullopt;
+  std::uint8_t head[BMP_HEADERS_MAX_BYTES] = {};
+  const std::span<std::uint8_t> read(head, std::min<std::uint64_t>(file.size(), sizeof head));
+  if (!file.ReadExactly(0, read)) return std::nullopt;
+  if (const std::optional<BmpHeader> header = ReadBmpHeader(read, file.size());
+      header && IsTrueColour(*header)) {
+    return ReadTrueColour(file, *header);
+  }
   std::optional<std::vector<std::uint8_t>> cropped = CropBitmapFile(file);
   if (!cropped) return std::nullopt;
   const std::optional<BmpHeader> header = ReadBmpHeader(*cropped);
