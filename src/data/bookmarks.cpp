@@ -94,7 +94,7 @@ bool SaveBookmarkFile(const ReaderState& s, const std::string& host_path) {
 bool UserDirectoryReady(Platform& platform) {
   std::string refusal;
   if (MakeUserDirectory(*platform.user_directory, &refusal)) return true;
-  if (!refusal.empty()) platform.Warn(refusal + ": bookmarks are not saved there");
+  if (!refusal.empty()) platform.Warn(Formatted(_("%s: bookmarks are not saved there"), refusal));
   return false;
 }
 

@@ -14,6 +14,7 @@
 #include "platform/files/text_file.h"
 #include "platform/files/user_data.h"
 #include "reader/reader.h"
+#include "platform/translation.h"
 
 namespace {
 
@@ -72,8 +73,9 @@ void LoadReadMarks(Reader& r) {
   if (marks) {
     r.aids.read_marks.Replace(*marks);
   } else if (access(path->c_str(), F_OK) == 0) {
-    r.platform.Warn("the read marks in " + *path +
-                    " are damaged or too many and are not used: what was read is read anew");
+    r.platform.Warn(Formatted(_("the read marks in %s are damaged or too many and are not "
+                                "used: what was read is read anew"),
+                              *path));
   }
 }
 
@@ -85,10 +87,11 @@ void SaveReadMarks(Reader& r) {
   marks.saved_ms = r.platform.NowMs();
   std::string refusal;
   if (!MakeUserDirectory(*r.platform.user_directory, &refusal)) {
-    r.platform.Warn((refusal.empty() ? *r.platform.user_directory + " cannot be made" : refusal) +
-                    ": read marks are not saved there");
+    const std::string why =
+        refusal.empty() ? Formatted(_("%s cannot be made"), *r.platform.user_directory) : refusal;
+    r.platform.Warn(Formatted(_("%s: read marks are not saved there"), why));
   } else if (!WriteMarks(*path, marks)) {
-    r.platform.Warn("the read marks cannot be saved in " + *path);
+    r.platform.Warn(Formatted(_("the read marks cannot be saved in %s"), *path));
   }
 }
 

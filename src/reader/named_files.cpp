@@ -19,27 +19,32 @@ constexpr std::size_t NAMES_LOOKED_AT = 1000;
 
 const char* NamedFileWord(NamedFile kind) {
   switch (kind) {
-    case NamedFile::Script: return "script";
-    case NamedFile::Picture: return "picture";
-    case NamedFile::Sound: return "sound";
-    case NamedFile::Midi: return "MIDI file";
+    case NamedFile::Script: return N_("script");
+    case NamedFile::Picture: return N_("picture");
+    case NamedFile::Sound: return N_("sound");
+    case NamedFile::Midi: return N_("MIDI file");
   }
-  return "file";
+  return N_("file");
+}
+
+std::string NamedFileMessage(NamedFile kind, ShiftJis& shift_jis, const char* name_sjis,
+                             const std::string& problem) {
+  return std::string(_(NamedFileWord(kind))) + " " + QuotedForMessage(shift_jis, name_sjis) + " " +
+         problem;
 }
 
 std::optional<std::string> NamedFileProblem(NamedFile kind, Volume& volume, const char* name_sjis) {
-  const std::string named =
-      std::string(NamedFileWord(kind)) + " " + QuotedForMessage(volume.shift_jis(), name_sjis);
   const FileOr<NovelFile> file = volume.Find(name_sjis);
   if (!file) {
     const bool chime = kind == NamedFile::Sound;
-    return named + " " + DescribeFileError(file.error()) +
-           (chime ? ": the reader plays its default chime instead" : "");
+    return NamedFileMessage(kind, volume.shift_jis(), name_sjis,
+                            DescribeFileError(file.error()) +
+                                (chime ? _(": the reader plays its default chime instead") : ""));
   }
   if (kind != NamedFile::Picture) return std::nullopt;
   const ErrorOr<Bitmap, std::string> picture = LoadPicture(volume, name_sjis);
   if (picture) return std::nullopt;
-  return named + " " + picture.error();
+  return NamedFileMessage(kind, volume.shift_jis(), name_sjis, picture.error());
 }
 
 std::string WhatStandsInstead(Volume& volume, const char* first_script_sjis) {
@@ -71,12 +76,13 @@ std::string WhatStandsInstead(Volume& volume, const char* first_script_sjis) {
 std::string MissingTrackMessage(int track) {
   char name[16];
   std::snprintf(name, sizeof name, "track%02d", track);
-  return "CD track " + std::to_string(track) + " has no file: the reader looks for " + name +
-         TrackExtensionsText() + " in the novel's folder and in its cd/ folder";
+  return Formatted(_("CD track %s has no file: the reader looks for %s%s in the novel's folder "
+                     "and in its cd/ folder"),
+                   std::to_string(track), name, TrackExtensionsText());
 }
 
 std::string MidiPathTooLongMessage(const std::string& name_utf8, std::size_t path_length) {
-  return "the path of MIDI file \"" + name_utf8 + "\" in this folder is " +
-         std::to_string(path_length) + " bytes: the reader opens paths of at most " +
-         std::to_string(MIDI_PATH_MAX) + " bytes";
+  return Formatted(_("the path of MIDI file \"%s\" in this folder is %s bytes: the reader opens "
+                     "paths of at most %s bytes"),
+                   name_utf8, std::to_string(path_length), std::to_string(MIDI_PATH_MAX));
 }

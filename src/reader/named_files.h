@@ -14,11 +14,15 @@ constexpr std::size_t MIDI_NAME_SIZE = 256;    // "MID"
 // The MIDI open command holds 255 bytes, 33 of them its own text.
 constexpr std::size_t MIDI_PATH_MAX = 222;
 
+class ShiftJis;
 class Volume;
 
 enum class NamedFile { Script, Picture, Sound, Midi };
-// "script", "picture", "sound", "MIDI file".
+// "script", "picture", "sound", "MIDI file", as written: translate with _().
 const char* NamedFileWord(NamedFile kind);
+// The file's kind in the reader's language, its name, and what is wrong with it.
+std::string NamedFileMessage(NamedFile kind, ShiftJis& shift_jis, const char* name_sjis,
+                             const std::string& problem);
 
 // Nothing when the reader can use the file that a line names; else what is wrong,
 // as "picture \"yoru.bmp\" not found".

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "reader/reader.h"
+#include "platform/translation.h"
 
 namespace {
 
@@ -66,6 +67,7 @@ void MarkParagraphRead(Reader& r, std::string_view paragraph_sjis, int same_line
   const std::string_view name_sjis(name, strnlen(name, sizeof r.state.ScriptFileName));
   ReadMarks& marks = r.aids.read_marks;
   if (!marks.Add(ReadMarkOf(name_sjis, paragraph_sjis, same_lines_before)) || !marks.full()) return;
-  r.platform.Warn("this novel's " + std::to_string(READ_MARKS_MAX) +
-                  " read marks are all taken: later paragraphs are not marked read");
+  r.platform.Warn(Formatted(_("this novel's %s read marks are all taken: later paragraphs are "
+                              "not marked read"),
+                            std::to_string(READ_MARKS_MAX)));
 }

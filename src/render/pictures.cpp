@@ -75,9 +75,8 @@ void CmdPicture(Reader& r) {
   }
   ErrorOr<Bitmap, std::string> picture = LoadPicture(*r.platform.volume, name_sjis);
   if (!picture) {
-    WarnAtCurrentLine(r, std::string(NamedFileWord(NamedFile::Picture)) + " " +
-                             QuotedForMessage(r.platform.shift_jis, name_sjis) + " " +
-                             picture.error());
+    WarnAtCurrentLine(r, NamedFileMessage(NamedFile::Picture, r.platform.shift_jis, name_sjis,
+                                          picture.error()));
     return ShowPicture(s, nullptr);
   }
   ShowPicture(s, std::make_unique<Bitmap>(std::move(*picture)));

@@ -2,6 +2,7 @@
 // here are the clients, their queues and their limits. Everything below runs on the
 // feed's own thread, in its io_context, except Send, clients and AwaitClients.
 #include "platform/feed/text_feed.h"
+#include "platform/translation.h"
 
 #include <arpa/inet.h>
 
@@ -327,10 +328,10 @@ std::unique_ptr<TextFeed> TextFeed::Listen(const FeedAddress& address, std::stri
   if (!problem) acceptor.bind(endpoint, problem);
   if (!problem) acceptor.listen(asio::socket_base::max_listen_connections, problem);
   if (problem) {
-    error =
-        "no text feed: " + address.ToString() +
-        (problem == asio::error::address_in_use ? " is in use by another program"
-                                                : " cannot be listened on: " + problem.message());
+    error = problem == asio::error::address_in_use
+                ? Formatted(_("no text feed: %s is in use by another program"), address.ToString())
+                : Formatted(_("no text feed: %s cannot be listened on: %s"), address.ToString(),
+                            problem.message());
     return nullptr;
   }
   server->Accept();

@@ -15,6 +15,7 @@
 #include "platform/gdi/bmp_header.h"
 #include "platform/gdi/bmp_true_colour.h"
 #include "platform/platform.h"
+#include "platform/translation.h"
 
 namespace {
 
@@ -97,19 +98,19 @@ ErrorOr<Bitmap, std::string> LoadPicture(Volume& volume, const char* name_sjis) 
   FileOr<std::unique_ptr<ByteSource>> file = volume.Open(name_sjis, PICTURE_FILE_MAX_BYTES);
   if (!file) {
     if (file.error().problem == FileProblem::TooLarge) {
-      return std::string("is too large to be a picture");
+      return std::string(_("is too large to be a picture"));
     }
     return DescribeFileError(file.error());
   }
   std::uint8_t magic[2] = {};
   if (!(*file)->ReadExactly(0, magic) || magic[0] != 'B' || magic[1] != 'M') {
-    return std::string("is not a Windows bitmap");
+    return std::string(_("is not a Windows bitmap"));
   }
   std::optional<Bitmap> picture = DecodeBitmapFile(**file);
   if (!picture) {
     return std::string(
-        "is damaged, cut short or of a kind the reader does not show: it cannot decode its "
-        "pixels");
+        _("is damaged, cut short or of a kind the reader does not show: it cannot decode its "
+          "pixels"));
   }
   return std::move(*picture);
 }

@@ -43,7 +43,7 @@ OnDemandPlayer::Loaded OnDemandPlayer::Load(const AudioPlayerRequest& request,
     return loaded;
   }
   if (!reply.soundfont_found) {
-    loaded.warnings_utf8.push_back("no General MIDI soundfont found; MIDI music stays silent");
+    loaded.warnings_utf8.push_back(_("no General MIDI soundfont found; MIDI music stays silent"));
   }
   loaded.player = std::move(reply.player);
   loaded.player->LoadAhead(midi);

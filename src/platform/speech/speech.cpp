@@ -3,12 +3,13 @@
 
 #include "platform/headless/log_text.h"
 #include "platform/platform.h"
+#include "platform/translation.h"
 
 bool StartSpeech(Platform& platform) {
   Speech& speech = platform.speech;
   std::string reason;
   if (speech.service && !speech.service->Start(reason)) {
-    platform.Warn("no speech: " + reason);
+    platform.Warn(Formatted(_("no speech: %s"), reason));
     return false;
   }
   speech.on = true;
@@ -30,7 +31,7 @@ void CheckSpeech(Platform& platform) {
   if (!platform.speech.service) return;
   const std::optional<std::string> failure = platform.speech.service->TakeFailure();
   if (!failure) return;
-  platform.Warn("no speech: " + *failure);
+  platform.Warn(Formatted(_("no speech: %s"), *failure));
   if (!platform.speech.on) return;
   platform.speech.on = false;
   if (platform.window) PostMessageA(*platform.window, WM_SPEECH_LOST, 0, 0);
