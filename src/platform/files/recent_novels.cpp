@@ -51,8 +51,11 @@ bool RememberRecentNovel(const std::string& real_path) {
   const std::optional<std::string> path = RecentNovelsPath();
   // A name with a line end would read back as two.
   if (!path || real_path.find('\n') != std::string::npos) return false;
+  const std::vector<std::string> recent = ReadRecentNovels();
+  // The novel opened last, opened again, changes nothing: the start waits for no write.
+  if (!recent.empty() && recent.front() == real_path) return true;
   std::string text;
-  for (const std::string& novel : WithRecentNovel(ReadRecentNovels(), real_path)) {
+  for (const std::string& novel : WithRecentNovel(recent, real_path)) {
     text += novel + "\n";
   }
   if (!MakeUserDirectory(path->substr(0, path->rfind('/')))) return false;
