@@ -3,6 +3,7 @@
 
 #include <bit>
 #include <cstddef>
+#include <vector>
 
 namespace {
 
@@ -28,6 +29,26 @@ std::uint32_t Scale(std::uint32_t value, const Channel& c) {
   return static_cast<std::uint32_t>((v * 255 + c.max / 2) / c.max);
 }
 
+// A channel's 8-bit values looked up rather than divided for, pixel by pixel: every
+// value of its bits has its entry, for channels up to 16 bits wide.
+class ChannelScale {
+ public:
+  explicit ChannelScale(const Channel& c) : channel_(c) {
+    if (c.max == 0 || c.max > TABLE_LARGEST) return;
+    table_.resize(static_cast<std::size_t>(c.max) + 1);
+    for (std::uint32_t v = 0; v <= c.max; ++v) table_[v] = Scale(v << c.shift, c);
+  }
+  std::uint32_t operator()(std::uint32_t value) const {
+    if (table_.empty()) return Scale(value, channel_);
+    return table_[(value & channel_.mask) >> channel_.shift];
+  }
+
+ private:
+  static constexpr std::uint64_t TABLE_LARGEST = 0xFFFF;
+  Channel channel_;
+  std::vector<std::uint8_t> table_;
+};
+
 std::uint32_t ReadPixel(const std::uint8_t* at, int bit_count) {
   std::uint32_t value = at[0] | (std::uint32_t{at[1]} << 8);
   if (bit_count == 32) value |= (std::uint32_t{at[2]} << 16) | (std::uint32_t{at[3]} << 24);
@@ -48,6 +69,7 @@ std::optional<Bitmap> DecodeBitFields(std::span<const std::uint8_t> file, const 
     return std::nullopt;
   }
   const std::size_t bytes_per_pixel = static_cast<std::size_t>(header.bit_count) / 8;
+  const ChannelScale scale_red(*red), scale_green(*green), scale_blue(*blue);
   Bitmap picture(header.width, header.height);
   for (int y = 0; y < header.height; ++y) {
     const int stored_row = header.top_down ? y : header.height - 1 - y;
@@ -56,7 +78,7 @@ std::optional<Bitmap> DecodeBitFields(std::span<const std::uint8_t> file, const 
     std::uint32_t* out = picture.row(y);
     for (int x = 0; x < header.width; ++x, at += bytes_per_pixel) {
       const std::uint32_t value = ReadPixel(at, header.bit_count);
-      out[x] = (Scale(value, *red) << 16) | (Scale(value, *green) << 8) | Scale(value, *blue);
+      out[x] = (scale_red(value) << 16) | (scale_green(value) << 8) | scale_blue(value);
     }
   }
   return picture;
