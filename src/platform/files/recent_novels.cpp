@@ -58,7 +58,6 @@ bool RememberRecentNovel(const std::string& real_path) {
   for (const std::string& novel : WithRecentNovel(recent, real_path)) {
     text += novel + "\n";
   }
-  if (!MakeUserDirectory(path->substr(0, path->rfind('/')))) return false;
-  std::optional<TextFileWriter> file = TextFileWriter::Open(*path, TextFileWriter::LineEnds::Lf);
-  return file && file->Write(text) && file->Commit();
+  return MakeUserDirectory(path->substr(0, path->rfind('/'))) &&
+         TextFileWriter::WriteWhole(*path, text, TextFileWriter::LineEnds::Lf);
 }
