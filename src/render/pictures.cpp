@@ -22,12 +22,31 @@ void ReplacePicture(ReaderState& s, std::unique_ptr<Bitmap> picture) {
 }
 
 // A picture that covers the page leaves in the background half all that a copy of it
-// ever takes, so its own bitmap is let go.
-void LetGoOfCoveringPicture(ReaderState& s) {
-  if (!s.PictureBitmap || !CoversPage(*s.PictureBitmap)) return;
+// ever takes, so it needs no bitmap of its own.
+void KeepPictureInBackground(ReaderState& s) {
   SelectObject(*s.PictureSurface, static_cast<Bitmap*>(nullptr));
   s.PictureBitmap.reset();
   s.PictureInBackground = true;
+}
+
+void LetGoOfCoveringPicture(ReaderState& s) {
+  if (s.PictureBitmap && CoversPage(*s.PictureBitmap)) KeepPictureInBackground(s);
+}
+
+// So a picture of the page's size is decoded straight into the background half: no
+// second page of memory is made, filled and copied. The decoder writes there only
+// once the whole file has been read, so a failed load leaves the half as it was.
+PixelsFor IntoBackgroundHalf(ReaderState& s) {
+  return [&s](int width, int height) {
+    if (!s.PageBitmap || width != PAGE_WIDTH || height != PAGE_HEIGHT) {
+      return OwnPixels(width, height);
+    }
+    return Bitmap::Over(s.PageBitmap->row(PAGE_HEIGHT), width, height);
+  };
+}
+
+bool InBackgroundHalf(const ReaderState& s, const Bitmap& picture) {
+  return s.PageBitmap && picture.row(0) == s.PageBitmap->row(PAGE_HEIGHT);
 }
 
 }  // namespace
@@ -73,10 +92,15 @@ void CmdPicture(Reader& r) {
   if (!QuotedName(s.ScriptLines[s.CurrentLine], name_sjis, sizeof name_sjis)) {
     return ShowPicture(s, nullptr);
   }
-  ErrorOr<Bitmap, std::string> picture = LoadPicture(*r.platform.volume, name_sjis);
+  ErrorOr<Bitmap, std::string> picture =
+      LoadPicture(*r.platform.volume, name_sjis, IntoBackgroundHalf(s));
   if (!picture) {
     WarnAtCurrentLine(r, NamedFileMessage(NamedFile::Picture, r.platform.shift_jis, name_sjis,
                                           picture.error()));
+    return ShowPicture(s, nullptr);
+  }
+  if (InBackgroundHalf(s, *picture)) {
+    KeepPictureInBackground(s);
     return ShowPicture(s, nullptr);
   }
   ShowPicture(s, std::make_unique<Bitmap>(std::move(*picture)));

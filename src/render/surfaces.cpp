@@ -11,12 +11,11 @@ std::unique_ptr<Font> CreateMinchoFont(Reader& r, int height) {
                      0, FIXED_PITCH | FF_ROMAN, texts::FONT_FACE);
 }
 
-void ClearSurface(Surface& surface, const Brush& brush, COLORREF text_color, int width,
-                  int height) {
-  SelectObject(surface, &brush);
+// A new bitmap is black already, as the page starts: painting it black would only
+// make the system commit its memory, background half included.
+void PrepareForText(Surface& surface, COLORREF text_color) {
   SetTextColor(surface, text_color);
   SetBkMode(surface, TRANSPARENT);
-  PatBlt(surface, 0, 0, width, height, PATCOPY);
 }
 
 }  // namespace
@@ -31,15 +30,8 @@ void CreateSurfaces(Reader& r, Window& window) {
   s.StatusBitmap = CreateCompatibleBitmap(s.WindowDC, 400, 100);
   SelectObject(*s.StatusSurface, s.StatusBitmap.get());
 
-  {
-    const Brush black{RGB(0, 0, 0)};
-    ClearSurface(*s.PageSurface, black, BrightnessGrey(s.TextBrightness), PAGE_WIDTH,
-                 PAGE_HEIGHT * 2);
-    ClearSurface(*s.StatusSurface, black, BrightnessGrey(s.TextBrightness), 400, 100);
-    // The brush ends here: no surface may keep it selected.
-    SelectObject(*s.PageSurface, static_cast<const Brush*>(nullptr));
-    SelectObject(*s.StatusSurface, static_cast<const Brush*>(nullptr));
-  }
+  PrepareForText(*s.PageSurface, BrightnessGrey(s.TextBrightness));
+  PrepareForText(*s.StatusSurface, BrightnessGrey(s.TextBrightness));
 
   s.PictureSurface = CreateCompatibleDC(s.WindowDC);
   ReleaseDC(window, s.WindowDC);

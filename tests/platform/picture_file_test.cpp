@@ -107,6 +107,48 @@ TEST(PictureFile, WrittenPicturesReadBackAndLoadImageLoadsOnlyBitmapFilesAtTheir
   EXPECT_FALSE(load("pic\\b.bmp", IMAGE_BITMAP, 0, LR_LOADFROMFILE));
 }
 
+// A file whose bytes end before the size it claims, as an archive member cut short.
+class CutShort final : public ByteSource {
+ public:
+  CutShort(std::string bytes, std::size_t kept) : bytes_(std::move(bytes)), kept_(kept) {}
+  std::uint64_t size() const override { return bytes_.size(); }
+  std::size_t ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) override {
+    if (offset >= kept_) return 0;
+    const std::size_t n = std::min<std::size_t>(out.size(), kept_ - offset);
+    std::copy_n(bytes_.data() + offset, n, out.data());
+    return n;
+  }
+
+ private:
+  std::string bytes_;
+  std::size_t kept_;
+};
+
+// A page-sized picture may be decoded into the caller's pixels (the background half),
+// so nothing may be asked for or written there until the last needed byte is read.
+TEST(PictureFile, APictureCutShortAsksForNoPixels) {
+  const std::string pictures[] = {
+      Bmp24(Pattern(640, 480)),
+      ClaimedBmp({640, 480, 16, 3, 640 * 480 * 2, {0xF800, 0x07E0, 0x001F}}),
+      ClaimedBmp({640, -480, 8, 0, 640 * 480})};
+  for (const std::string& file : pictures) {
+    Bitmap background(640, 480);
+    int asked = 0;
+    const PixelsFor into_background = [&](int width, int height) {
+      ++asked;
+      return Bitmap::Over(background.row(0), width, height);
+    };
+    for (const std::size_t kept : {file.size() - 1, file.size() / 2, std::size_t{200}}) {
+      CutShort source(file, kept);
+      EXPECT_FALSE(DecodeBitmapFile(source, into_background)) << kept;
+    }
+    EXPECT_EQ(asked, 0);
+    CutShort whole(file, file.size());
+    const std::optional<Bitmap> picture = DecodeBitmapFile(whole, into_background);
+    EXPECT_TRUE(asked == 1 && picture && picture->row(0) == background.row(0));
+  }
+}
+
 std::string Suite(const std::string& file) { return TestDataPath("bmpsuite/" + file); }
 
 // Every loaded picture is opaque RGB: the top byte is never alpha.

@@ -1,6 +1,7 @@
 // A bitmap: 32-bit pixels in memory, 0x00RRGGBB, rows top-down. Its memory comes
 // zeroed (black) from the system, which commits a page only when a pixel in it is
-// first written: a surface that stays black costs no memory.
+// first touched: a surface that stays black costs no memory. A bitmap may also be
+// laid over rows that another owns, so that a picture can be decoded in place.
 #pragma once
 
 #include <algorithm>
@@ -17,6 +18,11 @@ class Bitmap {
     std::copy_n(other.pixels_.get(), pixel_count(), pixels_.get());
   }
   Bitmap(Bitmap&&) noexcept = default;
+  // A bitmap over width x height pixels that belong to another bitmap, which must
+  // outlive it; a copy of it has pixels of its own.
+  static Bitmap Over(std::uint32_t* pixels, int width, int height) {
+    return Bitmap(pixels, width, height);
+  }
   Bitmap& operator=(const Bitmap& other) { return *this = Bitmap(other); }
   Bitmap& operator=(Bitmap&&) noexcept = default;
 
@@ -32,8 +38,13 @@ class Bitmap {
 
  private:
   struct Release {
-    void operator()(std::uint32_t* pixels) const { std::free(pixels); }
+    bool owned;
+    void operator()(std::uint32_t* pixels) const {
+      if (owned) std::free(pixels);
+    }
   };
+  Bitmap(std::uint32_t* pixels, int width, int height)
+      : width_(width), height_(height), pixels_(pixels, Release{false}) {}
   std::size_t pixel_count() const {
     return static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_);
   }
@@ -41,7 +52,8 @@ class Bitmap {
   std::unique_ptr<std::uint32_t[], Release> Allocate() const {
     void* pixels = std::calloc(pixel_count() + 1, sizeof(std::uint32_t));
     if (pixels == nullptr) throw std::bad_alloc();
-    return std::unique_ptr<std::uint32_t[], Release>(static_cast<std::uint32_t*>(pixels));
+    return std::unique_ptr<std::uint32_t[], Release>(static_cast<std::uint32_t*>(pixels),
+                                                     Release{true});
   }
 
   int width_;

@@ -55,6 +55,7 @@ bool AppendCroppedRows(ByteSource& file, const BmpHeader& h, int width, int heig
   const auto row_bytes = static_cast<std::size_t>(Stride(width, h.bit_count));
   // Bottom-up files store the top rows last.
   const int first = h.top_down ? 0 : h.height - height;
+  out.reserve(out.size() + row_bytes * static_cast<std::size_t>(height));
   for (int row = first; row < first + height; ++row) {
     const std::size_t at = out.size();
     out.resize(at + row_bytes);
@@ -68,6 +69,7 @@ bool AppendCroppedRows(ByteSource& file, const BmpHeader& h, int width, int heig
 void AppendIndexRows(const std::vector<std::uint8_t>& indices, int width, int height, int bit_count,
                      std::vector<std::uint8_t>& out) {
   const auto row_bytes = static_cast<std::size_t>(Stride(width, bit_count));
+  out.reserve(out.size() + row_bytes * static_cast<std::size_t>(height));
   for (int y = height - 1; y >= 0; --y) {
     const std::size_t at = out.size();
     out.resize(at + row_bytes, 0);

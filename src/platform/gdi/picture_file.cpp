@@ -1,6 +1,6 @@
-// Picture files: the header is checked here and the visible crop cut out, bit-field
-// pictures decoded by our own code, and every other kind by SDL's own BMP decoder;
-// the result is always opaque.
+// Picture files: the header is checked here; direct-colour pictures are read by our
+// own code, and every other kind is cut to its visible crop for SDL's own BMP
+// decoder; the result is always opaque.
 #include "platform/gdi/picture_file.h"
 
 #include <SDL.h>
@@ -10,10 +10,9 @@
 #include <vector>
 
 #include "platform/files/regular_file.h"
-#include "platform/gdi/bmp_bitfields.h"
 #include "platform/gdi/bmp_crop.h"
 #include "platform/gdi/bmp_header.h"
-#include "platform/gdi/bmp_true_colour.h"
+#include "platform/gdi/bmp_direct_colour.h"
 #include "platform/platform.h"
 #include "platform/translation.h"
 
@@ -31,9 +30,10 @@ constexpr std::uint32_t OPAQUE_RGB = 0x00FFFFFF;
 
 // The library's picture copied straight into our pixels; the fourth byte, which
 // the library may take for alpha, is dropped: a picture of the page is opaque.
-std::optional<Bitmap> FromSurface(SDL_Surface& decoded, const BmpHeader& header) {
+std::optional<Bitmap> FromSurface(SDL_Surface& decoded, const BmpHeader& header,
+                                  const PixelsFor& pixels_for) {
   if (decoded.w != header.width || decoded.h != header.height) return std::nullopt;
-  Bitmap picture(header.width, header.height);
+  Bitmap picture = pixels_for(header.width, header.height);
   const SurfacePtr target(SDL_CreateRGBSurfaceWithFormatFrom(
       picture.row(0), header.width, header.height, 32,
       header.width * static_cast<int>(sizeof(std::uint32_t)), SDL_PIXELFORMAT_ARGB8888));
@@ -50,7 +50,8 @@ std::optional<Bitmap> FromSurface(SDL_Surface& decoded, const BmpHeader& header)
 
 // The file's bytes are let go once decoded, before the picture's own pixels are made:
 // a page's picture never holds three copies at once.
-std::optional<Bitmap> DecodeWithLibrary(std::vector<std::uint8_t> file, const BmpHeader& header) {
+std::optional<Bitmap> DecodeWithLibrary(std::vector<std::uint8_t> file, const BmpHeader& header,
+                                        const PixelsFor& pixels_for) {
   std::unique_ptr<SDL_RWops, RwCloser> rw(
       SDL_RWFromConstMem(file.data(), static_cast<int>(file.size())));
   if (!rw) return std::nullopt;
@@ -60,27 +61,28 @@ std::optional<Bitmap> DecodeWithLibrary(std::vector<std::uint8_t> file, const Bm
   rw.reset();
   std::vector<std::uint8_t>().swap(file);
   if (!decoded) return std::nullopt;
-  return FromSurface(*decoded, header);
+  return FromSurface(*decoded, header, pixels_for);
 }
 
 }  // namespace
 
+Bitmap OwnPixels(int width, int height) { return Bitmap(width, height); }
+
 // The cropped file is small: at most the visible pixels and the headers.
-std::optional<Bitmap> DecodeBitmapFile(ByteSource& file) {
+std::optional<Bitmap> DecodeBitmapFile(ByteSource& file, const PixelsFor& pixels_for) {
   if (file.size() > PICTURE_FILE_MAX_BYTES) return std::nullopt;
   std::uint8_t head[BMP_HEADERS_MAX_BYTES] = {};
   const std::span<std::uint8_t> read(head, std::min<std::uint64_t>(file.size(), sizeof head));
   if (!file.ReadExactly(0, read)) return std::nullopt;
   if (const std::optional<BmpHeader> header = ReadBmpHeader(read, file.size());
-      header && IsTrueColour(*header)) {
-    return ReadTrueColour(file, *header);
+      header && IsDirectColour(*header)) {
+    return ReadDirectColour(file, *header, pixels_for);
   }
   std::optional<std::vector<std::uint8_t>> cropped = CropBitmapFile(file);
   if (!cropped) return std::nullopt;
   const std::optional<BmpHeader> header = ReadBmpHeader(*cropped);
-  if (!header) return std::nullopt;
-  if (header->HasBitFields()) return DecodeBitFields(*cropped, *header);
-  return DecodeWithLibrary(std::move(*cropped), *header);
+  if (!header || header->HasBitFields()) return std::nullopt;
+  return DecodeWithLibrary(std::move(*cropped), *header, pixels_for);
 }
 
 std::optional<Bitmap> DecodeBitmapFile(std::span<const std::uint8_t> file) {
@@ -94,7 +96,8 @@ std::optional<Bitmap> LoadBitmapFile(const std::string& host_path) {
   return DecodeBitmapFile(*file);
 }
 
-ErrorOr<Bitmap, std::string> LoadPicture(Volume& volume, const char* name_sjis) {
+ErrorOr<Bitmap, std::string> LoadPicture(Volume& volume, const char* name_sjis,
+                                         const PixelsFor& pixels_for) {
   FileOr<std::unique_ptr<ByteSource>> file = volume.Open(name_sjis, PICTURE_FILE_MAX_BYTES);
   if (!file) {
     if (file.error().problem == FileProblem::TooLarge) {
@@ -106,7 +109,7 @@ ErrorOr<Bitmap, std::string> LoadPicture(Volume& volume, const char* name_sjis) 
   if (!(*file)->ReadExactly(0, magic) || magic[0] != 'B' || magic[1] != 'M') {
     return std::string(_("is not a Windows bitmap"));
   }
-  std::optional<Bitmap> picture = DecodeBitmapFile(**file);
+  std::optional<Bitmap> picture = DecodeBitmapFile(**file, pixels_for);
   if (!picture) {
     return std::string(
         _("is damaged, cut short or of a kind the reader does not show: it cannot decode its "
