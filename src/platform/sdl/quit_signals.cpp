@@ -31,10 +31,14 @@ void PostQuit(int signal) {
 
 }  // namespace
 
-void TakeQuitSignals() {
+void BlockQuitSignals() {
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   const sigset_t signals = QuitSignals();
   pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+}
+
+void TakeQuitSignals() {
+  const sigset_t signals = QuitSignals();
   // It waits until the process ends; nothing is left to join.
   std::thread([signals] {
     for (;;) {

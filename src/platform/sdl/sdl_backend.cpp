@@ -57,7 +57,7 @@ bool InitVideo() {
 }  // namespace
 
 std::unique_ptr<SdlBackend> SdlBackend::Create(int scale, std::string& error) {
-  TakeQuitSignals();
+  BlockQuitSignals();
   // The software window surface: under X it starts far faster and smaller than
   // the OpenGL path, and whole-factor scaling needs nothing more.
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
@@ -134,9 +134,15 @@ void SdlBackend::TranslatePad(Window& window, const SDL_Event& event) {
 
 std::uint64_t SdlBackend::NowMs() { return SDL_GetTicks64(); }
 
+// When the window opens, or before any wait of the reader's if that comes first.
+void SdlBackend::TakeQuitSignalsOnce() {
+  if (!std::exchange(quit_signals_taken_, true)) TakeQuitSignals();
+}
+
 // The wait looks at the window's events every few milliseconds: the close button
 // ends it, and the window stays answering (the desktop's pings are answered too).
 void SdlBackend::Sleep(std::uint32_t milliseconds) {
+  TakeQuitSignalsOnce();
   const std::uint64_t until = NowMs() + milliseconds;
   while (!close_requested_) {
     close_requested_ = CloseWaiting();
@@ -182,6 +188,7 @@ void SdlBackend::CreateSdlWindow(const Window& window) {
   sdl_window_ = SDL_CreateWindow(caption_utf8_.c_str(), place.x, place.y, CLIENT_WIDTH * scale_,
                                  CLIENT_HEIGHT * scale_, SDL_WINDOW_SHOWN);
   window_ = &window;
+  TakeQuitSignalsOnce();
   if (sdl_window_ == nullptr) {
     Warn(Formatted(_("cannot open the window: %s"), SDL_GetError()));
     return;
@@ -358,6 +365,7 @@ void SdlBackend::SetClipboardText(std::string_view text_utf8) {
 }
 
 bool SdlBackend::WaitForInput(Platform& platform, std::optional<std::uint64_t> deadline_ms) {
+  TakeQuitSignalsOnce();
   for (const std::string& message : std::exchange(deferred_messages_, {})) {
     ShowMessage(platform, message);
   }
@@ -393,6 +401,7 @@ void SdlBackend::ShowMessageAlone(std::string_view text_utf8) {
 }
 
 bool SdlBackend::WaitModal(SDL_Event& event) {
+  TakeQuitSignalsOnce();
   if (SDL_WaitEvent(&event) != 1) return false;
   const bool closing = event.type == SDL_QUIT || (event.type == SDL_WINDOWEVENT &&
                                                   event.window.event == SDL_WINDOWEVENT_CLOSE);

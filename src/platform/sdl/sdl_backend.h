@@ -81,6 +81,7 @@ class SdlBackend : public Backend {
   // The next event of a loop over the page (a menu, a message); false when the
   // program is asked to quit, whose event is put back for the window's own loop.
   bool WaitModal(SDL_Event& event);
+  void TakeQuitSignalsOnce();
   // The page point under a window point.
   POINT PagePoint(int x, int y) const;
   LPARAM PagePosition(int x, int y) const;
@@ -98,6 +99,7 @@ class SdlBackend : public Backend {
   std::unique_ptr<Font> menu_font_;
   std::vector<std::string> deferred_messages_;  // said before the window was shown
   bool pads_started_ = false;
+  bool quit_signals_taken_ = false;
   using Pad = std::unique_ptr<SDL_GameController, decltype(&SDL_GameControllerClose)>;
   std::map<SDL_JoystickID, Pad> pads_;  // by the instance that SDL's events name
 };
