@@ -11,8 +11,8 @@
 
 #include "platform/files/regular_file.h"
 #include "platform/gdi/bmp_crop.h"
-#include "platform/gdi/bmp_header.h"
 #include "platform/gdi/bmp_direct_colour.h"
+#include "platform/gdi/bmp_header.h"
 #include "platform/platform.h"
 #include "platform/translation.h"
 

@@ -49,6 +49,51 @@ int PageView::PageY(int surface_y) const {
   return std::clamp((surface_y - y) * CLIENT_HEIGHT / height, 0, CLIENT_HEIGHT - 1);
 }
 
+namespace {
+
+// The whole factor of an enlargement whose surface columns from left on start on a
+// page pixel's first copy, else 0: the page's columns then need no table, each one
+// is simply repeated.
+int WholeFactor(const PageView& view, int left) {
+  if (view.width % CLIENT_WIDTH != 0) return 0;
+  const int factor = view.width / CLIENT_WIDTH;
+  return (left - view.x) % factor == 0 ? factor : 0;
+}
+
+// Each page pixel factor times, the row's end perhaps cut short; a factor known to
+// the compiler lets it write whole vectors.
+template <int FACTOR>
+void RepeatPixels(const std::uint32_t* in, int width, int factor, std::uint32_t* out) {
+  if constexpr (FACTOR > 0) factor = FACTOR;
+  const int whole = width / factor;
+  for (int i = 0; i < whole; ++i) {
+    for (int j = 0; j < factor; ++j) out[i * factor + j] = in[i];
+  }
+  for (int k = whole * factor; k < width; ++k) out[k] = in[k / factor];
+}
+
+// One surface row of width pixels from its page row.
+void SampleRow(const std::uint32_t* in, const std::vector<int>& columns, int factor,
+               std::uint32_t* out) {
+  const int width = static_cast<int>(columns.size());
+  in += columns[0];
+  if (factor == 1) {
+    std::memcpy(out, in, static_cast<std::size_t>(width) * sizeof *out);
+  } else if (factor == 2) {
+    RepeatPixels<2>(in, width, factor, out);
+  } else if (factor == 3) {
+    RepeatPixels<3>(in, width, factor, out);
+  } else if (factor == 4) {
+    RepeatPixels<4>(in, width, factor, out);
+  } else if (factor > 4) {
+    RepeatPixels<0>(in, width, factor, out);
+  } else {
+    for (int k = 0; k < width; ++k) out[k] = in[columns[k] - columns[0]];
+  }
+}
+
+}  // namespace
+
 void ShowPage(const Bitmap& page, const RECT& changed, const PageView& view, SDL_Surface& surface) {
   const int left = std::max(0, view.SurfaceX(std::max(0, changed.left)));
   const int top = std::max(0, view.SurfaceY(std::max(0, changed.top)));
@@ -59,6 +104,7 @@ void ShowPage(const Bitmap& page, const RECT& changed, const PageView& view, SDL
   const int width = right - left;
   std::vector<int> columns(static_cast<std::size_t>(width));
   for (int k = 0; k < width; ++k) columns[k] = (left + k - view.x) * CLIENT_WIDTH / view.width;
+  const int factor = WholeFactor(view, left);
 
   // Each surface row samples its page row; other pixel formats go through a row
   // of the page's format. A page row that an enlargement shows on several surface
@@ -69,8 +115,7 @@ void ShowPage(const Bitmap& page, const RECT& changed, const PageView& view, SDL
   const std::uint8_t* sampled = nullptr;
   int sampled_page_row = -1;
   for (int row = top; row < bottom; ++row) {
-    const int page_row =
-        std::min((row - view.y) * CLIENT_HEIGHT / view.height, page.height() - 1);
+    const int page_row = std::min((row - view.y) * CLIENT_HEIGHT / view.height, page.height() - 1);
     std::uint8_t* line = static_cast<std::uint8_t*>(surface.pixels) +
                          static_cast<std::ptrdiff_t>(row) * surface.pitch +
                          left * surface.format->BytesPerPixel;
@@ -78,9 +123,8 @@ void ShowPage(const Bitmap& page, const RECT& changed, const PageView& view, SDL
       std::memcpy(line, sampled, row_bytes);
       continue;
     }
-    const std::uint32_t* in = page.row(page_row);
     std::uint32_t* out = same_format ? reinterpret_cast<std::uint32_t*>(line) : staging.data();
-    for (int k = 0; k < width; ++k) out[k] = in[columns[k]];
+    SampleRow(page.row(page_row), columns, factor, out);
     if (!same_format) {
       SDL_ConvertPixels(width, 1, SDL_PIXELFORMAT_RGB888, staging.data(), width * 4,
                         surface.format->format, line, surface.pitch);
