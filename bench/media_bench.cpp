@@ -23,7 +23,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-
 // A player on the dummy driver, its MIDI file open, the CD track beside it.
 class BenchPlayer {
  public:
@@ -34,6 +33,9 @@ class BenchPlayer {
     directory_ = pattern;
     std::filesystem::copy_file(TestDataPath("ogg/freedesktop-complete.oga"),
                                directory_ + "/track01.ogg");
+    for (const char* midi : {"dink-2.mid", "freedoom-D_DM2TTL.mid", "freedoom-D_STLKS3.mid"})
+      std::filesystem::copy_file(TestDataPath(std::string("midi/") + midi),
+                                 directory_ + "/" + midi);
     volume_ = std::move(*FolderVolume::Open(directory_));
     std::string error;
     player_ = MixerPlayer::Create({}, error);
@@ -45,6 +47,10 @@ class BenchPlayer {
   MixerPlayer* get() { return player_.get(); }
   DWORD Send(const std::string& command) {
     return player_->Run(*ParseMediaCommand(command), *volume_);
+  }
+  // A MIDI file of the folder opened as a script's music line opens it.
+  DWORD OpenMidi(const std::string& name) {
+    return Send("open \"" + directory_ + "\\" + name + "\" type sequencer alias midi");
   }
 
  private:
@@ -66,7 +72,7 @@ void BM_MidiPlayToFirstBuffer(benchmark::State& state) {
   BenchPlayer player;
   if (player.get() == nullptr || !MixerPlayerProbe::MidiAvailable(*player.get()))
     return state.SkipWithError("no audio or soundfont");
-  player.Send("open \"" + TestDataPath("midi/dink-2.mid") + "\" type sequencer alias midi");
+  if (player.OpenMidi("dink-2.mid") != 0) return state.SkipWithError("the MIDI file did not open");
   int phase_ms = 0;
   for (auto _ : state) {
     // Each play lands at a different point of the device's period, not right after a buffer.
@@ -84,13 +90,38 @@ void BM_MidiPlayToFirstBuffer(benchmark::State& state) {
 }
 BENCHMARK(BM_MidiPlayToFirstBuffer)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(40);
 
+// The reader's wait when a script opens a MIDI file: arg 0, the same file again;
+// 1, files that use other instruments in turn, so that each open has the soundfont
+// cut to its programs (which loads beside the reader, given time here to finish).
+void BM_MidiOpen(benchmark::State& state) {
+  BenchPlayer player;
+  if (player.get() == nullptr || !MixerPlayerProbe::MidiAvailable(*player.get()))
+    return state.SkipWithError("no audio or soundfont");
+  const std::string files[] = {"dink-2.mid", "freedoom-D_DM2TTL.mid"};
+  int turn = 0;
+  for (auto _ : state) {
+    const Clock::time_point start = Clock::now();
+    if (player.OpenMidi(files[state.range(0) == 0 ? 0 : turn++ % 2]) != 0)
+      return state.SkipWithError("the MIDI file did not open");
+    state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
+    player.Send("close midi");
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+}
+BENCHMARK(BM_MidiOpen)
+    ->Arg(0)
+    ->Arg(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond)
+    ->Iterations(100);
+
 // arg 0: MIDI alone; 1: MIDI and a CD track together.
 void BM_CpuShareWhileMusicPlays(benchmark::State& state) {
   BenchPlayer player;
   if (player.get() == nullptr || !MixerPlayerProbe::MidiAvailable(*player.get()))
     return state.SkipWithError("no audio or soundfont");
-  const std::string midi = TestDataPath("midi/freedoom-D_STLKS3.mid");
-  player.Send("open \"" + midi + "\" type sequencer alias midi");
+  if (player.OpenMidi("freedoom-D_STLKS3.mid") != 0)
+    return state.SkipWithError("the MIDI file did not open");
   player.Send("play midi");
   player.Send("open cdaudio");
   constexpr double SECONDS = 2.0;

@@ -23,6 +23,7 @@
 #include "data/bookmarks.h"
 #include "data/toc.h"
 #include "platform/audio/audio_session.h"
+#include "platform/audio/soundfont_subset.h"
 #include "platform/audio/track_stream.h"
 #include "platform/files/archive_volume.h"
 #include "platform/files/author_text.h"
@@ -181,8 +182,8 @@ void ReadEveryFile(Volume& volume, const std::string& folder) {
 }
 
 std::size_t LineEnds(std::string_view text) {
-  return static_cast<std::size_t>(std::count_if(
-      text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }));
+  return static_cast<std::size_t>(
+      std::count_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }));
 }
 
 // The first script as the reader reads it into its line table and as "yomu check" looks
@@ -235,8 +236,7 @@ void DataFiles(Input input) {
   if (parts.size() > 1) WriteFile("\xe3\x83\x95\xe3\x82\xa1\xe3\x82\xa4\xe3\x83\xab.txt", parts[1]);
   static std::ostringstream log;
   static HeadlessBackend backend({}, log);
-  static Platform platform(backend, std::move(*FolderVolume::Open(Folder())),
-                           std::string(NO_FONT));
+  static Platform platform(backend, std::move(*FolderVolume::Open(Folder())), std::string(NO_FONT));
   log.str(std::string());
   const auto reader = std::make_unique<Reader>(platform);
   LoadBookmarks(*reader);
@@ -262,12 +262,12 @@ void Mp3(Input input) { PlayTrack(input, ".mp3"); }
 
 void Midi(Input input) {
   static FluidSynth fluid;
-  std::optional<std::vector<char>> file = CheckedMidiFile(input);
+  std::optional<CheckedMidi> file = CheckedMidiFile(input);
   if (!file || fluid.synth == nullptr) return;
   fluid_player_t* player = new_fluid_player(fluid.synth);
   if (player == nullptr) return;
   fluid_player_set_loop(player, 1);
-  if (fluid_player_add_mem(player, file->data(), file->size()) == FLUID_OK &&
+  if (fluid_player_add_mem(player, file->bytes.data(), file->bytes.size()) == FLUID_OK &&
       fluid_player_play(player) == FLUID_OK) {
     std::vector<float> samples(2 * MIDI_BLOCK_FRAMES);
     for (int block = 0; block < MIDI_BLOCKS; ++block) {
@@ -278,6 +278,25 @@ void Midi(Input input) {
   fluid_player_stop(player);
   delete_fluid_player(player);
   fluid_synth_system_reset(fluid.synth);
+}
+
+void SoundFont(Input input) {
+  SpanSource file(input);
+  const std::optional<SoundFontLayout> layout = SoundFontLayout::Read(file, "bank.sf2");
+  if (!layout) return;
+  // The programs to keep come from the input's size, so that runs keep different ones.
+  MidiPrograms programs;
+  for (std::size_t bit = 0; bit < programs.size(); ++bit)
+    programs[bit] = (input.size() >> (bit % 16)) & 1;
+  for (const MidiPrograms& kept : {programs, MidiPrograms().set()}) {
+    const SoundFontSubset subset = layout->Subset(kept);
+    std::vector<std::uint8_t> cut(subset.header.begin(), subset.header.end());
+    cut.insert(cut.end(), input.begin() + static_cast<std::ptrdiff_t>(cut.size()),
+               input.begin() + static_cast<std::ptrdiff_t>(subset.kept_bytes));
+    cut.insert(cut.end(), subset.presets.begin(), subset.presets.end());
+    SpanSource cut_file(cut);
+    if (!SoundFontLayout::Read(cut_file, "cut.sf2")) std::abort();
+  }
 }
 
 void Archive(Input input) {

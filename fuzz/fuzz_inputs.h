@@ -32,6 +32,8 @@ void Flac(Input input);
 void Mp3(Input input);
 // A MIDI file through the synthesizer's player.
 void Midi(Input input);
+// A soundfont's preset data cut to some programs; the cut must read back whole.
+void SoundFont(Input input);
 // An archive opened as a novel: its members catalogued, each file read.
 void Archive(Input input);
 
@@ -56,6 +58,7 @@ inline constexpr Target TARGETS[] = {
     {"flac", Flac},
     {"mp3", Mp3},
     {"midi", Midi},
+    {"soundfont", SoundFont},
     {"archive", Archive},
 };
 // clang-format on

@@ -22,6 +22,18 @@ cp "$data"/ogg/* "$corpus/ogg/"
 cp "$data"/flac/* "$corpus/flac/"
 cp "$data"/mp3/* "$corpus/mp3/"
 cp "$data"/midi/*.mid "$root"/demo/*.mid "$corpus/midi/"
+# A soundfont: the installed General MIDI bank's preset data, without its samples.
+python3 - /usr/share/sounds/sf2/TimGM6mb.sf2 "$corpus/soundfont/timgm6mb-presets.sf2" <<'PY'
+import struct, sys
+bank = open(sys.argv[1], 'rb').read()
+at = 12
+while at + 12 <= len(bank):
+    size = struct.unpack('<I', bank[at + 4:at + 8])[0]
+    if bank[at + 8:at + 12] == b'pdta':
+        presets = bank[at:at + 8 + size]
+        open(sys.argv[2], 'wb').write(b'RIFF' + struct.pack('<I', 4 + len(presets)) + b'sfbk' + presets)
+    at += 8 + size + (size & 1)
+PY
 
 # Scripts: each chapter alone, and the whole novel with its other files after 0x1D
 # separators, each named by its first line.

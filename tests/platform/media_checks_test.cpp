@@ -84,10 +84,17 @@ TEST(MediaChecks, MidiFilesAreWrittenAnewWithExplicitStatusAndAnEndToEachTrack) 
       {Midi(std::string("\0\xF0\x7F\x01", 4)), ""},  // the message runs past the track
       {Midi(end, 0x60, 0), ""}};
   for (const auto& [file, track] : cases) {
-    const std::optional<std::vector<char>> checked = CheckedMidiFile(Bytes(file));
-    const std::string written = checked ? std::string(checked->begin() + 22, checked->end()) : "";
+    const std::optional<CheckedMidi> checked = CheckedMidiFile(Bytes(file));
+    const std::string written =
+        checked ? std::string(checked->bytes.begin() + 22, checked->bytes.end()) : "";
     EXPECT_EQ(written, track) << testing::PrintToString(file);
   }
+  // The programs that the soundfont is cut to: on every channel, by running status
+  // too, and not the data of other messages.
+  const std::string programs("\0\xC0\x05\0\x07\0\xC9\x10\0\x90\x30\x40", 12);
+  const std::optional<CheckedMidi> checked = CheckedMidiFile(Bytes(Midi(programs)));
+  ASSERT_TRUE(checked);
+  EXPECT_EQ(checked->programs, MidiPrograms().set(5).set(7).set(16));
 }
 
 // trackNN with the first of ogg, flac, mp3, wav, in the novel's directory or its cd/

@@ -100,7 +100,9 @@ TEST_F(MediaPlayerTest, CdMidiAndWavSoundAndStop) {
   EXPECT_TRUE(MidiPlays("bgm.mid", 100));
   EXPECT_EQ(MixerPlayerProbe::CdTrack(*player_), 2) << "MIDI stopped the CD";
   Expect({{"stop cdaudio", 0}, {"close cdaudio", 0}, {"close midi", 0}});
-  EXPECT_EQ(PeakDuring(150, 100), 0) << "MIDI plays on after close";
+  // The last buffer rendered before the close may carry the reverb's tail; on a busy
+  // machine the disk driver writes it late.
+  EXPECT_EQ(PeakDuring(150, 250), 0) << "MIDI plays on after close";
 
   sndPlaySoundA(platform_, "SE.WAV", SND_ASYNC);
   EXPECT_EQ(MixerPlayerProbe::LastSound(*player_), SoundSource::File);

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <optional>
 
+#include "platform/audio/soundfont_subset_file.h"
 #include "platform/files/regular_file.h"
 #include "platform/media/midi_file.h"
 
@@ -29,13 +30,6 @@ void QuietenFluidSynth() {
   fluid_set_log_function(FLUID_WARN, nullptr, nullptr);
   fluid_set_log_function(FLUID_INFO, nullptr, nullptr);
   fluid_set_log_function(FLUID_DBG, nullptr, nullptr);
-}
-
-// Only a checked file, written anew, reaches the synthesizer's player.
-std::vector<char> CheckedMidiBytes(std::string_view file_bytes) {
-  std::optional<std::vector<char>> checked = CheckedMidiFile(
-      {reinterpret_cast<const std::uint8_t*>(file_bytes.data()), file_bytes.size()});
-  return checked ? std::move(*checked) : std::vector<char>();
 }
 
 std::int16_t AddClamped(std::int16_t sample, float music) {
@@ -60,29 +54,70 @@ std::unique_ptr<MidiMusic> MidiMusic::Create(const std::string& soundfont_path, 
   fluid_settings_setint(music->settings_.get(), "synth.polyphony", SYNTH_VOICES);
   music->synth_.reset(new_fluid_synth(music->settings_.get()));
   if (!music->synth_) return nullptr;
-  const bool loaded =
-      fluid_synth_sfload(music->synth_.get(), soundfont_path.c_str(), 1) != FLUID_FAILED;
+  music->render_buffer_.resize(2 * RENDER_FRAMES);
+  // A bank whose presets can be cut is loaded for each piece of music with the
+  // instruments that it selects; any other bank is loaded whole, once.
+  music->layout_ = SoundFontLayout::Read(soundfont_path);
+  if (music->layout_ && AddSubsetLoader(music->synth_.get(), music->settings_.get())) return music;
+  music->layout_.reset();
+  music->soundfont_id_ = fluid_synth_sfload(music->synth_.get(), soundfont_path.c_str(), 1);
   // Reading the bank's tables leaves megabytes freed that the C library would keep.
   malloc_trim(0);
-  if (!loaded) return nullptr;
-  music->render_buffer_.resize(2 * RENDER_FRAMES);
+  if (music->soundfont_id_ == FLUID_FAILED) return nullptr;
+  music->loaded_programs_.set();
   return music;
 }
 
 MidiMusic::~MidiMusic() {
+  FinishBankLoad();
   // The player goes before the synthesizer whose sample timer drives it.
   player_.reset();
 }
 
 bool MidiMusic::Open(std::string_view file_bytes) {
-  std::vector<char> bytes = CheckedMidiBytes(file_bytes);
+  // Only a checked file, written anew, reaches the synthesizer's player.
+  std::optional<CheckedMidi> checked = CheckedMidiFile(
+      {reinterpret_cast<const std::uint8_t*>(file_bytes.data()), file_bytes.size()});
+  FinishBankLoad();
   std::lock_guard lock(mutex_);
   SilenceLocked();
   player_.reset();
-  file_bytes_ = std::move(bytes);
+  file_bytes_ = checked ? std::move(checked->bytes) : std::vector<char>();
   if (file_bytes_.empty()) return false;
   ResetPlayerLocked();
+  if (player_) StartBankLoadLocked(checked->programs);
   return player_ != nullptr;
+}
+
+// The bank is cut and loaded beside the reader, who goes on with the page; the
+// music starts once it is there, a few milliseconds later.
+void MidiMusic::StartBankLoadLocked(MidiPrograms programs) {
+  // A channel that no program change reaches plays program 0, and a program that
+  // the bank lacks falls back to program 0.
+  programs.set(0);
+  if (!layout_ || (programs & ~loaded_programs_).none()) return;
+  bank_ready_ = false;
+  bank_loading_ = std::async(std::launch::async, [this, programs] {
+    LoadBank(programs);
+    bank_ready_ = true;
+  });
+}
+
+void MidiMusic::LoadBank(const MidiPrograms& programs) {
+  auto subset = std::make_unique<SoundFontSubset>(layout_->Subset(programs));
+  // The new bank goes on top of the old; the channels then take their presets from it.
+  const int id = fluid_synth_sfload(synth_.get(), SubsetFileName(*subset).c_str(), 0);
+  if (id == FLUID_FAILED) return;
+  std::lock_guard lock(mutex_);
+  if (soundfont_id_ != FLUID_FAILED) fluid_synth_sfunload(synth_.get(), soundfont_id_, 0);
+  fluid_synth_program_reset(synth_.get());
+  soundfont_id_ = id;
+  subset_ = std::move(subset);
+  loaded_programs_ = programs;
+}
+
+void MidiMusic::FinishBankLoad() {
+  if (bank_loading_.valid()) bank_loading_.get();
 }
 
 void MidiMusic::Rewind() {
@@ -131,7 +166,7 @@ bool MidiMusic::AudibleLocked() {
 
 void MidiMusic::MixInto(std::uint8_t* stream, int byte_count) {
   std::lock_guard lock(mutex_);
-  if (!AudibleLocked()) return;
+  if (!bank_ready_ || !AudibleLocked()) return;
   RenderLocked(stream, byte_count / static_cast<int>(2 * sizeof(std::int16_t)));
   ++rendered_buffers_;
 }

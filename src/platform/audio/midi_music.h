@@ -7,10 +7,14 @@
 
 #include <atomic>
 #include <cstdint>
+#include <future>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "platform/audio/soundfont_subset.h"
 
 class MidiMusic {
  public:
@@ -47,6 +51,12 @@ class MidiMusic {
   };
 
   MidiMusic() = default;
+  // With mutex_ held: starts loading the bank cut to `programs` unless the loaded
+  // bank holds them already. The audio thread renders no music until it is loaded.
+  void StartBankLoadLocked(MidiPrograms programs);
+  // On the loading thread: the cut bank replaces the loaded one.
+  void LoadBank(const MidiPrograms& programs);
+  void FinishBankLoad();
   // With mutex_ held: a fresh player for the open file, stopped at its start.
   void ResetPlayerLocked();
   void SilenceLocked();
@@ -60,6 +70,14 @@ class MidiMusic {
   std::unique_ptr<fluid_synth_t, SynthDeleter> synth_;
   std::unique_ptr<fluid_player_t, PlayerDeleter> player_;
   std::vector<char> file_bytes_;
+  // The soundfont as the synthesizer has it: cut to the programs of the music, or
+  // whole when its preset data cannot be cut (then loaded_programs_ holds all).
+  std::optional<SoundFontLayout> layout_;
+  std::unique_ptr<SoundFontSubset> subset_;
+  int soundfont_id_ = FLUID_FAILED;
+  MidiPrograms loaded_programs_;
+  std::future<void> bank_loading_;
+  std::atomic<bool> bank_ready_{true};
   std::vector<float> render_buffer_;
   std::atomic<std::uint64_t> rendered_buffers_{0};
 };

@@ -18,8 +18,8 @@ constexpr std::uint8_t SYSEX_ESCAPE = 0xF7;
 constexpr std::uint8_t META = 0xFF;
 constexpr std::uint8_t META_END_OF_TRACK = 0x2F;
 constexpr std::uint8_t META_TEMPO = 0x51;
+constexpr std::uint8_t PROGRAM_CHANGE = 0xC0;
 constexpr int MAX_LENGTH_BYTES = 4;  // of a variable-length number
-
 
 void PutNumber(std::vector<char>& out, std::uint32_t value) {
   char bytes[MAX_LENGTH_BYTES];
@@ -35,8 +35,8 @@ void PutNumber(std::vector<char>& out, std::uint32_t value) {
 // Reads one track's bytes and writes its events anew.
 class TrackReader {
  public:
-  TrackReader(std::span<const std::uint8_t> track, std::vector<char>& out, std::uint32_t& events)
-      : track_(track), out_(out), events_(events) {}
+  TrackReader(std::span<const std::uint8_t> track, CheckedMidi& out, std::uint32_t& events)
+      : track_(track), out_(out.bytes), programs_(out.programs), events_(events) {}
 
   bool Read() {
     while (!ended_) {
@@ -103,11 +103,12 @@ class TrackReader {
   bool Channel(std::uint8_t status) {
     const int data_count = (status & 0xE0) == 0xC0 ? 1 : 2;  // program and pressure take one
     Put({status});
+    std::uint8_t value = 0;
     for (int i = 0; i < data_count; ++i) {
-      std::uint8_t value = 0;
       if (!Byte(value) || value >= 0x80) return false;
       Put({value});
     }
+    if ((status & 0xF0) == PROGRAM_CHANGE) programs_.set(value);
     return true;
   }
 
@@ -137,6 +138,7 @@ class TrackReader {
 
   std::span<const std::uint8_t> track_;
   std::vector<char>& out_;
+  MidiPrograms& programs_;
   std::uint32_t& events_;
   std::size_t at_ = 0;
   std::uint8_t running_status_ = 0;
@@ -145,7 +147,7 @@ class TrackReader {
 
 }  // namespace
 
-std::optional<std::vector<char>> CheckedMidiFile(std::span<const std::uint8_t> file) {
+std::optional<CheckedMidi> CheckedMidiFile(std::span<const std::uint8_t> file) {
   if (file.size() < CHUNK_HEADER + HEADER_BYTES || file.size() > MIDI_FILE_MAX_BYTES ||
       std::memcmp(file.data(), "MThd", 4) != 0) {
     return std::nullopt;
@@ -158,7 +160,9 @@ std::optional<std::vector<char>> CheckedMidiFile(std::span<const std::uint8_t> f
       (division & SMPTE_DIVISION) != 0) {
     return std::nullopt;
   }
-  std::vector<char> out(file.begin(), file.begin() + CHUNK_HEADER + HEADER_BYTES);
+  CheckedMidi checked;
+  std::vector<char>& out = checked.bytes;
+  out.assign(file.begin(), file.begin() + CHUNK_HEADER + HEADER_BYTES);
   out[4] = out[5] = out[6] = 0;
   out[7] = HEADER_BYTES;
   std::size_t at = CHUNK_HEADER + header_bytes;
@@ -174,12 +178,12 @@ std::optional<std::vector<char>> CheckedMidiFile(std::span<const std::uint8_t> f
     ++found;
     const std::size_t track_start = out.size();
     out.insert(out.end(), {'M', 'T', 'r', 'k', 0, 0, 0, 0});
-    if (!TrackReader(body, out, events).Read()) return std::nullopt;
+    if (!TrackReader(body, checked, events).Read()) return std::nullopt;
     const auto track_bytes = static_cast<std::uint32_t>(out.size() - track_start - CHUNK_HEADER);
     std::vector<char> length_bytes;
     AppendBe32(length_bytes, track_bytes);
     std::copy(length_bytes.begin(), length_bytes.end(),
               out.begin() + static_cast<std::ptrdiff_t>(track_start + 4));
   }
-  return out;
+  return checked;
 }
