@@ -25,7 +25,10 @@ void ShowMessage(Platform& platform, std::string_view text_utf8) {
   platform.backend.ShowMessage(platform, text_utf8);
 }
 
-void Sleep(Platform& platform, std::uint32_t milliseconds) { platform.backend.Sleep(milliseconds); }
+void Sleep(Platform& platform, std::uint32_t milliseconds) {
+  if (platform.media) platform.media->ReaderWaits();
+  platform.backend.Sleep(milliseconds);
+}
 
 bool CloseRequested(Platform& platform) { return platform.backend.CloseRequested(); }
 

@@ -47,11 +47,13 @@ class MediaPlayerTest : public ::testing::Test {
   void Expect(const std::vector<std::pair<std::string, DWORD>>& replies) {
     for (const auto& [command, reply] : replies) EXPECT_EQ(Send(command), reply) << command;
   }
-  // The file is parsed on the audio thread's first buffer.
+  // The file is parsed on the audio thread's first buffer, once the bank that its
+  // instruments want has loaded.
   bool MidiPlays(const std::string& name, int ms) {
     Send("close midi");
     Send("open \"" + novel_.path() + "\\" + name + "\" type sequencer alias midi");
     for (const char* command : {"seek midi to start", "play midi"}) Send(command);
+    player_->ReaderWaits();  // as the reader does once the click's page is drawn
     SleepMs(ms);
     return MixerPlayerProbe::MidiPlaying(*player_);
   }

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstring>
 #include <optional>
+#include <utility>
 
 #include "platform/audio/soundfont_subset_file.h"
 #include "platform/files/regular_file.h"
@@ -57,8 +58,17 @@ std::unique_ptr<MidiMusic> MidiMusic::Create(const std::string& soundfont_path, 
   music->render_buffer_.resize(2 * RENDER_FRAMES);
   // A bank whose presets can be cut is loaded for each piece of music with the
   // instruments that it selects; any other bank is loaded whole, once.
+  // The bank cut to program 0 is loaded here, with no instrument selected (so no
+  // samples read), so that a bank that the library cannot take fails now, as a
+  // whole one would, and is then tried whole. The first music loads its own.
   music->layout_ = SoundFontLayout::Read(soundfont_path);
-  if (music->layout_ && AddSubsetLoader(music->synth_.get(), music->settings_.get())) return music;
+  if (music->layout_ && AddSubsetLoader(music->synth_.get(), music->settings_.get())) {
+    music->subset_ =
+        std::make_unique<SoundFontSubset>(music->layout_->Subset(MidiPrograms().set(0)));
+    music->soundfont_id_ =
+        fluid_synth_sfload(music->synth_.get(), SubsetFileName(*music->subset_).c_str(), 0);
+    if (music->soundfont_id_ != FLUID_FAILED) return music;
+  }
   music->layout_.reset();
   music->soundfont_id_ = fluid_synth_sfload(music->synth_.get(), soundfont_path.c_str(), 1);
   // Reading the bank's tables leaves megabytes freed that the C library would keep.
@@ -89,18 +99,24 @@ bool MidiMusic::Open(std::string_view file_bytes) {
   return player_ != nullptr;
 }
 
-// The bank is cut and loaded beside the reader, who goes on with the page; the
-// music starts once it is there, a few milliseconds later.
+// The bank is cut and loaded beside the reader once the click's page is drawn
+// (StartBankLoad); the music starts when it is there, a few milliseconds later.
 void MidiMusic::StartBankLoadLocked(MidiPrograms programs) {
   // A channel that no program change reaches plays program 0, and a program that
   // the bank lacks falls back to program 0.
   programs.set(0);
   if (!layout_ || (programs & ~loaded_programs_).none()) return;
   bank_ready_ = false;
-  bank_loading_ = std::async(std::launch::async, [this, programs] {
+  bank_wanted_ = programs;
+}
+
+void MidiMusic::StartBankLoad() {
+  if (!bank_wanted_) return;
+  bank_loading_ = std::async(std::launch::async, [this, programs = *bank_wanted_] {
     LoadBank(programs);
     bank_ready_ = true;
   });
+  bank_wanted_.reset();
 }
 
 void MidiMusic::LoadBank(const MidiPrograms& programs) {
@@ -108,16 +124,20 @@ void MidiMusic::LoadBank(const MidiPrograms& programs) {
   // The new bank goes on top of the old; the channels then take their presets from it.
   const int id = fluid_synth_sfload(synth_.get(), SubsetFileName(*subset).c_str(), 0);
   if (id == FLUID_FAILED) return;
-  std::lock_guard lock(mutex_);
+  // Until bank_ready_ the audio thread leaves the synthesizer alone, and the
+  // reader's thread waits for this load before it looks at the bank.
   if (soundfont_id_ != FLUID_FAILED) fluid_synth_sfunload(synth_.get(), soundfont_id_, 0);
   fluid_synth_program_reset(synth_.get());
   soundfont_id_ = id;
   subset_ = std::move(subset);
   loaded_programs_ = programs;
+  malloc_trim(0);  // the old bank's tables and samples
 }
 
 void MidiMusic::FinishBankLoad() {
   if (bank_loading_.valid()) bank_loading_.get();
+  // A bank that was wanted and not started is wanted no more: the music changes.
+  if (std::exchange(bank_wanted_, std::nullopt)) bank_ready_ = true;
 }
 
 void MidiMusic::Rewind() {

@@ -27,6 +27,8 @@ class MidiMusic {
   // Loads a Standard MIDI File from its bytes, stopped at its start; false when
   // they are no MIDI file (then nothing is open).
   bool Open(std::string_view file_bytes);
+  // Starts loading the bank that the open file's instruments want, if it wants one.
+  void StartBankLoad();
   void Rewind();
   void Play();
   void Close();
@@ -51,8 +53,8 @@ class MidiMusic {
   };
 
   MidiMusic() = default;
-  // With mutex_ held: starts loading the bank cut to `programs` unless the loaded
-  // bank holds them already. The audio thread renders no music until it is loaded.
+  // With mutex_ held: wants the bank cut to `programs` unless the loaded bank holds
+  // them already. The audio thread renders no music until it is loaded.
   void StartBankLoadLocked(MidiPrograms programs);
   // On the loading thread: the cut bank replaces the loaded one.
   void LoadBank(const MidiPrograms& programs);
@@ -76,6 +78,7 @@ class MidiMusic {
   std::unique_ptr<SoundFontSubset> subset_;
   int soundfont_id_ = FLUID_FAILED;
   MidiPrograms loaded_programs_;
+  std::optional<MidiPrograms> bank_wanted_;
   std::future<void> bank_loading_;
   std::atomic<bool> bank_ready_{true};
   std::vector<float> render_buffer_;

@@ -83,6 +83,10 @@ void MixerPlayer::LoadAhead(bool midi) {
   if (!midi_) midi_ = MidiMusic::Create(*soundfont_path_, AUDIO_RATE_HZ);
 }
 
+void MixerPlayer::ReaderWaits() {
+  if (midi_) midi_->StartBankLoad();
+}
+
 MixerPlayer::MixerPlayer(MixerPlayerOptions options) : options_(std::move(options)) {}
 
 MixerPlayer::~MixerPlayer() {

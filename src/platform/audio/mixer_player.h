@@ -42,6 +42,7 @@ class MixerPlayer final : public MediaPlayer {
   // Loads the soundfont when midi is set (the device still opens at the first sound);
   // safe on another thread while the player is in use.
   void LoadAhead(bool midi) override;
+  void ReaderWaits() override;
 
   // The General MIDI soundfont that MIDI music plays with, if one was found.
   const std::optional<std::string>& soundfont_path() const { return soundfont_path_; }

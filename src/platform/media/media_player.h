@@ -58,4 +58,7 @@ class MediaPlayer {
   // A script that sounds (with MIDI music when midi is set) is loaded: what its first
   // sound would load may be loaded ahead, so that the sound waits for none of it.
   virtual void LoadAhead(bool /*midi*/) {}
+  // The reader is about to wait, for input or for a moment of an effect, with the
+  // page drawn: work put off so as not to slow the page may start now.
+  virtual void ReaderWaits() {}
 };

@@ -98,6 +98,10 @@ void OnDemandPlayer::PlaySound(const char* name_sjis, Volume& volume) {
   if (player_ || (name_sjis != nullptr && Ready())) player_->PlaySound(name_sjis, volume);
 }
 
+void OnDemandPlayer::ReaderWaits() {
+  if (player_) player_->ReaderWaits();
+}
+
 void OnDemandPlayer::LoadAhead(bool midi) {
   expected_ = true;
   expected_midi_ = expected_midi_ || midi;

@@ -28,6 +28,7 @@ class OnDemandPlayer final : public MediaPlayer {
   void Update(Volume& volume) override;
   void SetLevel(int percent) override;
   void LoadAhead(bool midi) override;
+  void ReaderWaits() override;
 
  private:
   // The module and its player, or why there are none, in the warnings that the

@@ -67,6 +67,7 @@ bool PeekMessageA(Platform& platform, MSG* message) {
 bool GetMessageA(Platform& platform, MSG* message) {
   for (;;) {
     if (PeekMessageA(platform, message)) return message->message != WM_QUIT;
+    if (platform.media) platform.media->ReaderWaits();
     const bool more_input = platform.backend.WaitForInput(platform, platform.queue.NextTimerDue());
     platform.queue.InputChecked();
     if (!more_input) {
