@@ -10,6 +10,11 @@
 #include <memory>
 #include <new>
 
+// Zeroed memory for pixels, straight from the system; in 2 MB pages where the
+// kernel can give them, for a bitmap of that size or more.
+std::uint32_t* MapPixels(std::size_t bytes);
+void UnmapPixels(std::uint32_t* pixels, std::size_t bytes);
+
 class Bitmap {
  public:
   Bitmap(int width, int height)
@@ -38,22 +43,19 @@ class Bitmap {
 
  private:
   struct Release {
-    bool owned;
+    std::size_t bytes;  // 0: the pixels are another bitmap's
     void operator()(std::uint32_t* pixels) const {
-      if (owned) std::free(pixels);
+      if (bytes != 0) UnmapPixels(pixels, bytes);
     }
   };
   Bitmap(std::uint32_t* pixels, int width, int height)
-      : width_(width), height_(height), pixels_(pixels, Release{false}) {}
+      : width_(width), height_(height), pixels_(pixels, Release{0}) {}
   std::size_t pixel_count() const {
     return static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_);
   }
-  // calloc leaves fresh pages of the system untouched, where a vector writes every one.
   std::unique_ptr<std::uint32_t[], Release> Allocate() const {
-    void* pixels = std::calloc(pixel_count() + 1, sizeof(std::uint32_t));
-    if (pixels == nullptr) throw std::bad_alloc();
-    return std::unique_ptr<std::uint32_t[], Release>(static_cast<std::uint32_t*>(pixels),
-                                                     Release{true});
+    const std::size_t bytes = (pixel_count() + 1) * sizeof(std::uint32_t);
+    return std::unique_ptr<std::uint32_t[], Release>(MapPixels(bytes), Release{bytes});
   }
 
   int width_;
