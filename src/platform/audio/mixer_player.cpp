@@ -84,7 +84,9 @@ void MixerPlayer::LoadAhead(bool midi) {
 }
 
 void MixerPlayer::ReaderWaits() {
-  if (midi_) midi_->StartBankLoad();
+  // While the synthesizer is still being made ahead no music can want a bank.
+  std::unique_lock<std::mutex> guard(midi_loading_, std::try_to_lock);
+  if (guard.owns_lock() && midi_) midi_->StartBankLoad();
 }
 
 MixerPlayer::MixerPlayer(MixerPlayerOptions options) : options_(std::move(options)) {}
