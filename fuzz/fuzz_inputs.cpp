@@ -290,12 +290,8 @@ void SoundFont(Input input) {
     programs[bit] = (input.size() >> (bit % 16)) & 1;
   for (const MidiPrograms& kept : {programs, MidiPrograms().set()}) {
     const SoundFontSubset subset = layout->Subset(kept);
-    std::vector<std::uint8_t> cut(subset.header.begin(), subset.header.end());
-    cut.insert(cut.end(), input.begin() + static_cast<std::ptrdiff_t>(cut.size()),
-               input.begin() + static_cast<std::ptrdiff_t>(subset.kept_bytes));
-    cut.insert(cut.end(), subset.presets.begin(), subset.presets.end());
-    SpanSource cut_file(cut);
-    if (!SoundFontLayout::Read(cut_file, "cut.sf2")) std::abort();
+    SubsetBytes cut(subset, file);
+    if (!SoundFontLayout::Read(cut, "cut.sf2")) std::abort();
   }
 }
 

@@ -57,10 +57,9 @@ std::unique_ptr<MidiMusic> MidiMusic::Create(const std::string& soundfont_path, 
   if (!music->synth_) return nullptr;
   music->render_buffer_.resize(2 * RENDER_FRAMES);
   // A bank whose presets can be cut is loaded for each piece of music with the
-  // instruments that it selects; any other bank is loaded whole, once.
-  // The bank cut to program 0 is loaded here, with no instrument selected (so no
-  // samples read), so that a bank that the library cannot take fails now, as a
-  // whole one would, and is then tried whole. The first music loads its own.
+  // instruments that it selects; any other bank is loaded whole, once. The cut to
+  // program 0 is loaded here with no instrument selected (so no samples are read):
+  // a bank that the library cannot take cut fails now, and is then tried whole.
   music->layout_ = SoundFontLayout::Read(soundfont_path);
   if (music->layout_ && AddSubsetLoader(music->synth_.get(), music->settings_.get())) {
     music->subset_ =

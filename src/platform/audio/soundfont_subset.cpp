@@ -5,6 +5,7 @@
 // record's index ends its run; each table ends with a terminal record.
 #include "platform/audio/soundfont_subset.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/byte_order.h"
@@ -126,16 +127,25 @@ bool SoundFontLayout::Consistent() const {
 
 SoundFontSubset SoundFontLayout::Subset(const MidiPrograms& programs) const {
   std::vector<std::uint8_t> out[PART_COUNT];
-  // Instruments get new numbers in the order that the kept presets name them.
-  std::vector<std::uint32_t> new_instrument(Count(INST), UINT32_MAX);
-  std::vector<std::size_t> kept_instruments;
-  const auto copy_zones = [this, &out](Part bags, Part mods, Part gens, std::size_t first,
-                                       std::size_t end, auto&& on_generator) {
+  const auto count_out = [&out](Part part) {
+    return static_cast<std::uint32_t>(out[part].size() / PART_FORMATS[part].record_bytes);
+  };
+  // A record copied as it is, but for the index (at index_at) of its first zone,
+  // which becomes where the cut's next zone of `bags` goes.
+  const auto append_header = [&](Part part, std::size_t index, std::size_t index_at, Part bags) {
+    const std::size_t first = out[part].size();
+    AppendRecord(out[part], Record(part, index), PART_FORMATS[part].record_bytes);
+    PutLe16(&out[part][first + index_at], count_out(bags));
+  };
+  // A zone starts where the cut's next generator and modulator go.
+  const auto append_zone = [&](Part bags, Part mods, Part gens) {
+    AppendLe16(out[bags], count_out(gens));
+    AppendLe16(out[bags], count_out(mods));
+  };
+  const auto copy_zones = [&](Part bags, Part mods, Part gens, std::size_t first, std::size_t end,
+                              auto&& on_generator) {
     for (std::size_t bag = first; bag < end; ++bag) {
-      std::uint8_t zone[4];
-      PutLe16(zone, static_cast<std::uint32_t>(out[gens].size() / 4));
-      PutLe16(zone + 2, static_cast<std::uint32_t>(out[mods].size() / 10));
-      AppendRecord(out[bags], zone, sizeof zone);
+      append_zone(bags, mods, gens);
       for (std::size_t g = ReadLe16(Record(bags, bag)); g < ReadLe16(Record(bags, bag + 1)); ++g) {
         std::uint8_t generator[4];
         std::memcpy(generator, Record(gens, g), sizeof generator);
@@ -149,69 +159,80 @@ SoundFontSubset SoundFontLayout::Subset(const MidiPrograms& programs) const {
     }
   };
 
+  // Instruments get new numbers in the order that the kept presets name them.
+  std::vector<std::uint32_t> new_instrument(Count(INST), UINT32_MAX);
+  std::vector<std::size_t> kept_instruments;
+  const auto renumber_instrument = [&](std::uint8_t* generator) {
+    if (ReadLe16(generator) != GENERATOR_INSTRUMENT) return;
+    const std::uint32_t instrument = ReadLe16(generator + 2);
+    if (new_instrument[instrument] == UINT32_MAX) {
+      new_instrument[instrument] = static_cast<std::uint32_t>(kept_instruments.size());
+      kept_instruments.push_back(instrument);
+    }
+    PutLe16(generator + 2, new_instrument[instrument]);
+  };
   for (std::size_t preset = 0; preset + 1 < Count(PHDR); ++preset) {
-    const std::uint8_t* header = Record(PHDR, preset);
-    const std::uint32_t program = ReadLe16(header + PRESET_PROGRAM_AT);
+    const std::uint32_t program = ReadLe16(Record(PHDR, preset) + PRESET_PROGRAM_AT);
     if (program >= programs.size() || !programs[program]) continue;
-    std::uint8_t kept[38];
-    std::memcpy(kept, header, sizeof kept);
-    PutLe16(kept + PRESET_BAG_AT, static_cast<std::uint32_t>(out[PBAG].size() / 4));
-    AppendRecord(out[PHDR], kept, sizeof kept);
-    copy_zones(PBAG, PMOD, PGEN, ReadLe16(header + PRESET_BAG_AT),
-               ReadLe16(Record(PHDR, preset + 1) + PRESET_BAG_AT), [&](std::uint8_t* generator) {
-                 if (ReadLe16(generator) != GENERATOR_INSTRUMENT) return;
-                 const std::uint32_t instrument = ReadLe16(generator + 2);
-                 if (new_instrument[instrument] == UINT32_MAX) {
-                   new_instrument[instrument] = static_cast<std::uint32_t>(kept_instruments.size());
-                   kept_instruments.push_back(instrument);
-                 }
-                 PutLe16(generator + 2, new_instrument[instrument]);
-               });
+    append_header(PHDR, preset, PRESET_BAG_AT, PBAG);
+    copy_zones(PBAG, PMOD, PGEN, ReadLe16(Record(PHDR, preset) + PRESET_BAG_AT),
+               ReadLe16(Record(PHDR, preset + 1) + PRESET_BAG_AT), renumber_instrument);
   }
   for (std::size_t instrument : kept_instruments) {
-    std::uint8_t kept[22];
-    std::memcpy(kept, Record(INST, instrument), sizeof kept);
-    PutLe16(kept + INSTRUMENT_BAG_AT, static_cast<std::uint32_t>(out[IBAG].size() / 4));
-    AppendRecord(out[INST], kept, sizeof kept);
+    append_header(INST, instrument, INSTRUMENT_BAG_AT, IBAG);
     copy_zones(IBAG, IMOD, IGEN, ReadLe16(Record(INST, instrument) + INSTRUMENT_BAG_AT),
                ReadLe16(Record(INST, instrument + 1) + INSTRUMENT_BAG_AT), [](std::uint8_t*) {});
   }
-  // The terminal records: the original ones, with the new run ends.
-  const auto terminal = [this, &out](Part part, std::size_t index_at, std::size_t index) {
-    std::vector<std::uint8_t> record(
-        Record(part, Count(part) - 1),
-        Record(part, Count(part) - 1) + PART_FORMATS[part].record_bytes);
-    if (index_at != SIZE_MAX) PutLe16(&record[index_at], static_cast<std::uint32_t>(index));
-    out[part].insert(out[part].end(), record.begin(), record.end());
-  };
-  terminal(PHDR, PRESET_BAG_AT, out[PBAG].size() / 4);
-  terminal(PBAG, 0, out[PGEN].size() / 4);
-  PutLe16(&out[PBAG][out[PBAG].size() - 2], static_cast<std::uint32_t>(out[PMOD].size() / 10));
-  terminal(PMOD, SIZE_MAX, 0);
-  terminal(PGEN, SIZE_MAX, 0);
-  terminal(INST, INSTRUMENT_BAG_AT, out[IBAG].size() / 4);
-  terminal(IBAG, 0, out[IGEN].size() / 4);
-  PutLe16(&out[IBAG][out[IBAG].size() - 2], static_cast<std::uint32_t>(out[IMOD].size() / 10));
-  terminal(IMOD, SIZE_MAX, 0);
-  terminal(IGEN, SIZE_MAX, 0);
+  // The terminal records: the original ones, with the new ends of the runs.
+  append_header(PHDR, Count(PHDR) - 1, PRESET_BAG_AT, PBAG);
+  append_zone(PBAG, PMOD, PGEN);
+  append_header(INST, Count(INST) - 1, INSTRUMENT_BAG_AT, IBAG);
+  append_zone(IBAG, IMOD, IGEN);
+  for (Part part : {PMOD, PGEN, IMOD, IGEN})
+    AppendRecord(out[part], Record(part, Count(part) - 1), PART_FORMATS[part].record_bytes);
   out[SHDR] = parts_[SHDR];  // the instruments' sample numbers stay as they are
 
+  std::size_t list_bytes = 4;  // the list's type
+  for (const std::vector<std::uint8_t>& part : out) list_bytes += CHUNK_HEADER + part.size();
   SoundFontSubset subset;
   subset.path = path_;
   subset.kept_bytes = preset_data_offset_;
   std::vector<std::uint8_t>& list = subset.presets;
-  list.insert(list.end(), {'L', 'I', 'S', 'T', 0, 0, 0, 0, 'p', 'd', 't', 'a'});
+  list.insert(list.end(), {'L', 'I', 'S', 'T'});
+  AppendLe32(list, static_cast<std::uint32_t>(list_bytes));
+  list.insert(list.end(), {'p', 'd', 't', 'a'});
   for (int part = 0; part < PART_COUNT; ++part) {
     list.insert(list.end(), PART_FORMATS[part].id, PART_FORMATS[part].id + 4);
     AppendLe32(list, static_cast<std::uint32_t>(out[part].size()));
     list.insert(list.end(), out[part].begin(), out[part].end());
   }
-  const auto list_bytes = static_cast<std::uint32_t>(list.size() - CHUNK_HEADER);
-  PutLe16(&list[4], list_bytes & 0xFFFF);
-  PutLe16(&list[6], list_bytes >> 16);
-  subset.header = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 's', 'f', 'b', 'k'};
-  const auto riff_bytes = static_cast<std::uint32_t>(subset.size() - CHUNK_HEADER);
-  PutLe16(&subset.header[4], riff_bytes & 0xFFFF);
-  PutLe16(&subset.header[6], riff_bytes >> 16);
+  subset.header = {'R', 'I', 'F', 'F'};
+  AppendLe32(subset.header, static_cast<std::uint32_t>(subset.size() - CHUNK_HEADER));
+  subset.header.insert(subset.header.end(), {'s', 'f', 'b', 'k'});
   return subset;
+}
+
+SubsetBytes::SubsetBytes(const SoundFontSubset& subset, ByteSource& soundfont)
+    : subset_(subset), soundfont_(soundfont) {}
+
+std::size_t SubsetBytes::ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) {
+  std::size_t done = 0;
+  while (done < out.size() && offset < size()) {
+    const std::span<std::uint8_t> rest = out.subspan(done);
+    std::size_t part = 0;
+    if (offset < subset_.header.size()) {
+      part = SpanSource(subset_.header)
+                 .ReadAt(offset, rest.first(std::min<std::uint64_t>(
+                                     rest.size(), subset_.header.size() - offset)));
+    } else if (offset < subset_.kept_bytes) {
+      part = soundfont_.ReadAt(
+          offset, rest.first(std::min<std::uint64_t>(rest.size(), subset_.kept_bytes - offset)));
+      if (part == 0) break;  // the soundfont ends early, or could not be read
+    } else {
+      part = SpanSource(subset_.presets).ReadAt(offset - subset_.kept_bytes, rest);
+    }
+    done += part;
+    offset += part;
+  }
+  return done;
 }

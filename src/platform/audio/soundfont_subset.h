@@ -25,6 +25,20 @@ struct SoundFontSubset {
   std::uint64_t size() const { return kept_bytes + presets.size(); }
 };
 
+// The subset's bytes, those of the header and the preset data from memory and the
+// rest from the soundfont's own bytes.
+class SubsetBytes final : public ByteSource {
+ public:
+  // Both must outlive these bytes.
+  SubsetBytes(const SoundFontSubset& subset, ByteSource& soundfont);
+  std::uint64_t size() const override { return subset_.size(); }
+  std::size_t ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) override;
+
+ private:
+  const SoundFontSubset& subset_;
+  ByteSource& soundfont_;
+};
+
 // Where a soundfont's preset data lies, and the data itself.
 class SoundFontLayout {
  public:

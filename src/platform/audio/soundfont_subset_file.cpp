@@ -1,14 +1,13 @@
-// The open subset: a position in the bytes that the header, the soundfont file
-// and the new preset data make together.
+// The file callbacks through which FluidSynth reads a subset.
 #include "platform/audio/soundfont_subset_file.h"
 
-#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <optional>
+#include <span>
 #include <string_view>
+#include <utility>
 
 #include "platform/files/regular_file.h"
 
@@ -16,9 +15,12 @@ namespace {
 
 constexpr std::string_view NAME_PREFIX = "yomu-soundfont-subset:";
 
+// An open subset: the soundfont file, and a position in the subset's bytes.
 struct OpenSubset {
-  const SoundFontSubset& subset;
+  OpenSubset(const SoundFontSubset& subset, RegularFile soundfont)
+      : file(std::move(soundfont)), bytes(subset, file) {}
   RegularFile file;
+  SubsetBytes bytes;
   std::uint64_t at = 0;
 };
 
@@ -32,37 +34,23 @@ void* OpenFile(const char* name) {
   const auto& subset = *reinterpret_cast<const SoundFontSubset*>(address);
   std::optional<RegularFile> file = RegularFile::Open(subset.path);
   if (!file || file->size() < subset.kept_bytes) return nullptr;
-  return new OpenSubset{subset, std::move(*file)};
+  return new OpenSubset(subset, std::move(*file));
 }
 
 int ReadFile(void* buffer, fluid_long_long_t count, void* handle) {
   auto& open = *static_cast<OpenSubset*>(handle);
-  const SoundFontSubset& subset = open.subset;
-  if (count < 0 || static_cast<std::uint64_t>(count) > subset.size() - open.at) return FLUID_FAILED;
-  auto* out = static_cast<std::uint8_t*>(buffer);
-  for (std::uint64_t left = static_cast<std::uint64_t>(count); left > 0;) {
-    std::size_t done = 0;
-    if (open.at < subset.header.size()) {
-      done = std::min<std::uint64_t>(left, subset.header.size() - open.at);
-      std::memcpy(out, subset.header.data() + open.at, done);
-    } else if (open.at < subset.kept_bytes) {
-      done = open.file.ReadAt(open.at,
-                              {out, std::min<std::uint64_t>(left, subset.kept_bytes - open.at)});
-      if (done == 0) return FLUID_FAILED;
-    } else {
-      done = left;
-      std::memcpy(out, subset.presets.data() + (open.at - subset.kept_bytes), done);
-    }
-    open.at += done;
-    out += done;
-    left -= done;
-  }
+  if (count < 0 || static_cast<std::uint64_t>(count) > open.bytes.size() - open.at)
+    return FLUID_FAILED;
+  const std::span<std::uint8_t> out(static_cast<std::uint8_t*>(buffer),
+                                    static_cast<std::size_t>(count));
+  if (!open.bytes.ReadExactly(open.at, out)) return FLUID_FAILED;
+  open.at += out.size();
   return FLUID_OK;
 }
 
 int SeekFile(void* handle, fluid_long_long_t offset, int origin) {
   auto& open = *static_cast<OpenSubset*>(handle);
-  const auto size = static_cast<fluid_long_long_t>(open.subset.size());
+  const auto size = static_cast<fluid_long_long_t>(open.bytes.size());
   const fluid_long_long_t base = origin == SEEK_SET   ? 0
                                  : origin == SEEK_CUR ? static_cast<fluid_long_long_t>(open.at)
                                  : origin == SEEK_END ? size
