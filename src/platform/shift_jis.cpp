@@ -7,10 +7,12 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <new>
 
 namespace {
 
 constexpr char32_t REPLACEMENT = 0xFFFD;
+constexpr std::size_t CACHE_SIZE = 65536;
 
 // One iconv handle, closed with its owner.
 class Converter {
@@ -45,17 +47,26 @@ struct ShiftJis::Converters {
   Converter from_utf8{"CP932", "UTF-8"};
 };
 
-ShiftJis::ShiftJis() : converters_(std::make_unique<Converters>()) { cache_.fill(UNKNOWN); }
+ShiftJis::ShiftJis()
+    : converters_(std::make_unique<Converters>()),
+      cache_(static_cast<char32_t*>(std::calloc(CACHE_SIZE, sizeof(char32_t)))) {
+  if (!cache_) throw std::bad_alloc();
+}
 
 ShiftJis::~ShiftJis() = default;
 
 char32_t ShiftJis::DecodeUncached(unsigned char lead, unsigned char trail) {
-  char32_t& slot = cache_[static_cast<std::size_t>(lead) << 8 | trail];
+  const char32_t code = Convert(lead, trail);
+  cache_[static_cast<std::size_t>(lead) << 8 | trail] = code + 1;
+  return code;
+}
+
+char32_t ShiftJis::Convert(unsigned char lead, unsigned char trail) {
   Converter& converter = converters_->to_utf32;
   if (lead != 0 && (!IsShiftJisLeadByte(lead) || !IsShiftJisTrailByte(trail))) {
-    return slot = REPLACEMENT;
+    return REPLACEMENT;
   }
-  if (!converter.ok()) return slot = (lead == 0 && trail < 0x80) ? trail : REPLACEMENT;
+  if (!converter.ok()) return (lead == 0 && trail < 0x80) ? trail : REPLACEMENT;
 
   const char bytes[2] = {static_cast<char>(lead), static_cast<char>(trail)};
   const char* in = lead == 0 ? bytes + 1 : bytes;
@@ -66,11 +77,11 @@ char32_t ShiftJis::DecodeUncached(unsigned char lead, unsigned char trail) {
   const bool converted = converter.Run(in, in_left, out, out_left);
   converter.Reset();
   // Exactly one character from exactly these bytes, or the pair is not one character.
-  if (!converted || in_left != 0 || out_left != sizeof utf32 - 4) return slot = REPLACEMENT;
+  if (!converted || in_left != 0 || out_left != sizeof utf32 - 4) return REPLACEMENT;
   const char32_t code = static_cast<char32_t>(utf32[0]) | static_cast<char32_t>(utf32[1]) << 8 |
                         static_cast<char32_t>(utf32[2]) << 16 |
                         static_cast<char32_t>(utf32[3]) << 24;
-  return slot = code > 0x10FFFF ? REPLACEMENT : code;
+  return code > 0x10FFFF ? REPLACEMENT : code;
 }
 
 std::string ShiftJis::ToUtf8(std::string_view text_sjis) {

@@ -3,8 +3,8 @@
 // extensions (①, Ⅰ, 髙) are ordinary characters of the novels.
 #pragma once
 
-#include <array>
 #include <cstddef>
+#include <cstdlib>
 #include <memory>
 #include <optional>
 #include <string>
@@ -32,7 +32,7 @@ class ShiftJis {
   // and a trail byte. U+FFFD for a pair or byte that CP932 does not map.
   char32_t Decode(unsigned char lead, unsigned char trail) {
     const char32_t cached = cache_[static_cast<std::size_t>(lead) << 8 | trail];
-    return cached != UNKNOWN ? cached : DecodeUncached(lead, trail);
+    return cached != NOT_YET ? cached - 1 : DecodeUncached(lead, trail);
   }
   char32_t DecodeSingle(unsigned char byte) { return Decode(0, byte); }
 
@@ -47,14 +47,19 @@ class ShiftJis {
                                 std::vector<std::size_t>& unconverted);
 
  private:
-  static constexpr char32_t UNKNOWN = 0xFFFFFFFF;
+  static constexpr char32_t NOT_YET = 0;
   struct Converters;  // the iconv handles, kept out of this header
+  struct Release {
+    void operator()(char32_t* cache) const { std::free(cache); }
+  };
   char32_t DecodeUncached(unsigned char lead, unsigned char trail);
+  char32_t Convert(unsigned char lead, unsigned char trail);
 
   std::unique_ptr<Converters> converters_;
-  // Decoded characters by (lead << 8 | trail), filled on first use so that start-up
-  // converts nothing.
-  std::array<char32_t, 65536> cache_;
+  // Decoded characters plus one by (lead << 8 | trail), filled on first use so that
+  // start-up converts nothing. Zero stands for a pair not met yet, so the table comes
+  // zeroed from the system and only the pages of characters met are ever committed.
+  std::unique_ptr<char32_t[], Release> cache_;
 };
 
 void AppendUtf8(std::string& out, char32_t code);

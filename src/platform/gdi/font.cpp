@@ -10,14 +10,13 @@
 #include FT_TRUETYPE_TABLES_H
 
 #include <algorithm>
-#include <optional>
 #include <cstdint>
+#include <optional>
 #include <type_traits>
 #include <utility>
 
-#include "platform/files/read_limits.h"
-#include "platform/files/regular_file.h"
 #include "platform/gdi/face_cache.h"
+#include "platform/gdi/font_file_stream.h"
 
 namespace {
 
@@ -56,34 +55,35 @@ using PatternHandle = std::unique_ptr<FcPattern, PatternCloser>;
 
 const FcChar8* FcText(const char* text) { return reinterpret_cast<const FcChar8*>(text); }
 
-// Only a regular file of a font's size goes to FreeType, which would otherwise wait
-// for ever on a FIFO or read a device without end.
-bool IsReadableFontFile(const std::string& path) {
-  const std::optional<RegularFile> file = RegularFile::Open(path);
-  return file && file->size() <= FONT_FILE_MAX_BYTES;
-}
+// A face and the file it reads; the face goes first.
+struct OpenedFace {
+  std::unique_ptr<FontFileStream> file;
+  FaceHandle face;
+  explicit operator bool() const { return face != nullptr; }
+};
 
-FaceHandle OpenFace(const FontLibrary& library, const std::string& path, long index) {
+OpenedFace OpenFace(const FontLibrary& library, const std::string& path, long index) {
+  OpenedFace opened{FontFileStream::Open(path), nullptr};
+  if (library.handle == nullptr || !opened.file) return {};
+  FT_Open_Args args = opened.file->OpenArgs();
   FT_Face face = nullptr;
-  if (library.handle == nullptr || !IsReadableFontFile(path) ||
-      FT_New_Face(library.handle, path.c_str(), index, &face) != 0) {
-    return nullptr;
-  }
-  FaceHandle owned(face);
-  if (!FT_IS_SCALABLE(face) || face->units_per_EM == 0) return nullptr;
+  if (FT_Open_Face(library.handle, &args, index, &face) != 0) return {};
+  opened.face.reset(face);
+  if (!FT_IS_SCALABLE(face) || face->units_per_EM == 0) return {};
   FT_Select_Charmap(face, FT_ENCODING_UNICODE);
-  return owned;
+  return opened;
 }
 
 bool CoversJapanese(FT_Face face) {
   return FT_Get_Char_Index(face, HIRAGANA_A) != 0 && FT_Get_Char_Index(face, IDEOGRAPH_ONE) != 0;
 }
 
-// A face that can stand in for the Mincho face: one that FreeType opens as an outline
-// face and that holds Japanese characters.
-bool ServesAsMincho(const FontLibrary& library, const FaceLocation& location) {
-  const FaceHandle face = OpenFace(library, location.path, location.index);
-  return face && CoversJapanese(face.get());
+// The face at a location, when it can stand in for the Mincho face: one that FreeType
+// opens as an outline face and that holds Japanese characters.
+OpenedFace OpenMincho(const FontLibrary& library, const FaceLocation& location) {
+  OpenedFace opened = OpenFace(library, location.path, location.index);
+  if (opened && !CoversJapanese(opened.face.get())) return {};
+  return opened;
 }
 
 bool HasFamily(FcPattern* pattern, const char* family) {
@@ -123,17 +123,22 @@ std::optional<FaceLocation> MatchFace(FcConfig* config, const char* family, bool
 // IPAMincho first (monospaced, as the old Mincho face was), then any Japanese serif
 // face, then any Japanese face at all. IPAMincho, which no font installed later can
 // better, is remembered for the next start.
-std::optional<FaceLocation> FindMinchoFace(const FontLibrary& library,
-                                           const std::optional<std::string>& cache_file) {
+struct FoundFace {
+  FaceLocation location;
+  OpenedFace opened;
+};
+std::optional<FoundFace> FindMinchoFace(const FontLibrary& library,
+                                        const std::optional<std::string>& cache_file) {
   std::unique_ptr<FcConfig, ConfigCloser> config(FcInitLoadConfigAndFonts());
   if (!config) return std::nullopt;
   const std::pair<const char*, bool> queries[] = {
       {"IPAMincho", true}, {"serif", false}, {nullptr, false}};
   for (const auto& [family, required] : queries) {
     std::optional<FaceLocation> found = MatchFace(config.get(), family, required);
-    if (!found || !ServesAsMincho(library, *found)) continue;
+    OpenedFace opened = found ? OpenMincho(library, *found) : OpenedFace{};
+    if (!opened) continue;
     if (required && cache_file) RememberFace(*cache_file, *found);
-    return found;
+    return FoundFace{std::move(*found), std::move(opened)};
   }
   return std::nullopt;
 }
@@ -155,8 +160,8 @@ struct CellMetrics {
 constexpr std::int64_t ASCENT_PER_MILLE = 859;
 
 CellMetrics MeasureCell(int height) {
-  const std::int64_t requested = std::clamp<std::int64_t>(height == 0 ? DEFAULT_HEIGHT : height,
-                                                          -MAX_PIXELS, MAX_PIXELS);
+  const std::int64_t requested =
+      std::clamp<std::int64_t>(height == 0 ? DEFAULT_HEIGHT : height, -MAX_PIXELS, MAX_PIXELS);
   const std::int64_t em =
       std::clamp<std::int64_t>(requested < 0 ? -requested : requested, 1, MAX_PIXELS);
   return {static_cast<int>(em), static_cast<int>(em),
@@ -220,10 +225,10 @@ void Embolden(Glyph& glyph) {
 }  // namespace
 
 // The engine's one face, shared by its fonts: each font has its own size on it,
-// so the face file is opened and mapped once however many fonts there are.
+// so the face file is opened once however many fonts there are.
 struct SharedFace {
   std::shared_ptr<FontLibrary> library;  // outlives the face
-  FaceHandle face;
+  OpenedFace opened;
 };
 
 struct Font::Impl {
@@ -244,7 +249,7 @@ const Glyph& Font::GlyphFor(char32_t code) const {
 
 Glyph Font::Render(char32_t code) const {
   Glyph glyph;
-  FT_Face face = impl_->shared->face.get();
+  FT_Face face = impl_->shared->opened.face.get();
   FT_Activate_Size(impl_->size);
   const FT_UInt index = FT_Get_Char_Index(face, code);
   const bool loaded = LoadMonochrome(face, index) || (index != 0 && LoadMonochrome(face, 0));
@@ -263,44 +268,44 @@ Glyph Font::Render(char32_t code) const {
 
 struct FontEngine::Impl {
   std::shared_ptr<FontLibrary> library = std::make_shared<FontLibrary>();
-  std::shared_ptr<SharedFace> face;  // opened with the first font
+  std::shared_ptr<SharedFace> face;  // the face chosen, none when none serves
 };
 
 FontEngine::FontEngine(ShiftJis& shift_jis, std::optional<std::string> font_file)
     : impl_(std::make_unique<Impl>()), shift_jis_(shift_jis) {
+  // The face that was opened to be judged is the one the fonts use.
+  const auto use = [this](std::string path, OpenedFace opened) {
+    face_path_ = std::move(path);
+    impl_->face = std::make_shared<SharedFace>(SharedFace{impl_->library, std::move(opened)});
+  };
   if (font_file) {
     // A file the user named is used or nothing is: a silent replacement would hide a typo.
-    if (OpenFace(*impl_->library, *font_file, 0)) {
-      face_path_ = std::move(*font_file);
-    }
+    OpenedFace opened = OpenFace(*impl_->library, *font_file, 0);
+    if (opened) use(std::move(*font_file), std::move(opened));
     return;
   }
   const std::optional<std::string> cache_file = FaceCacheFile();
-  std::optional<FaceLocation> found = cache_file ? RememberedFace(*cache_file) : std::nullopt;
-  // A remembered face that no longer serves (its file replaced by another of the same
-  // size and time, or damaged) is forgotten, and fontconfig asked again.
-  if (found && !ServesAsMincho(*impl_->library, *found)) {
-    forgotten_face_ = std::move(found->path);
-    found.reset();
+  std::optional<FaceLocation> remembered = cache_file ? RememberedFace(*cache_file) : std::nullopt;
+  if (remembered) {
+    OpenedFace opened = OpenMincho(*impl_->library, *remembered);
+    if (opened) {
+      use(std::move(remembered->path), std::move(opened));
+      return;
+    }
+    // A remembered face that no longer serves (its file replaced by another of the
+    // same size and time, or damaged) is forgotten, and fontconfig asked again.
+    forgotten_face_ = std::move(remembered->path);
     ForgetFace(*cache_file);
   }
-  if (!found) found = FindMinchoFace(*impl_->library, cache_file);
-  if (found) {
-    face_path_ = std::move(found->path);
-    face_index_ = found->index;
-  }
+  std::optional<FoundFace> found = FindMinchoFace(*impl_->library, cache_file);
+  if (found) use(std::move(found->location.path), std::move(found->opened));
 }
 
 FontEngine::~FontEngine() = default;
 
 std::unique_ptr<Font> FontEngine::Create(int height, int weight) {
-  if (face_path_.empty()) return nullptr;
-  if (!impl_->face) {
-    FaceHandle face = OpenFace(*impl_->library, face_path_, face_index_);
-    if (!face) return nullptr;
-    impl_->face = std::make_shared<SharedFace>(SharedFace{impl_->library, std::move(face)});
-  }
-  FT_Face face = impl_->face->face.get();
+  if (!impl_->face) return nullptr;
+  FT_Face face = impl_->face->opened.face.get();
   auto impl = std::make_unique<Font::Impl>();
   impl->shared = impl_->face;
   if (FT_New_Size(face, &impl->size) != 0) return nullptr;
@@ -317,12 +322,12 @@ std::unique_ptr<Font> FontEngine::Create(int height, int weight) {
   return font;
 }
 
-std::unique_ptr<Font> CreateFontA(FontEngine& engine, int height, int /*width*/,
-                                  int /*escapement*/, int /*orientation*/, int weight,
-                                  DWORD /*italic*/, DWORD /*underline*/, DWORD /*strike_out*/,
-                                  DWORD /*charset*/, DWORD /*out_precision*/,
-                                  DWORD /*clip_precision*/, DWORD /*quality*/,
-                                  DWORD /*pitch_and_family*/, const char* /*face_name_sjis*/) {
+std::unique_ptr<Font> CreateFontA(FontEngine& engine, int height, int /*width*/, int /*escapement*/,
+                                  int /*orientation*/, int weight, DWORD /*italic*/,
+                                  DWORD /*underline*/, DWORD /*strike_out*/, DWORD /*charset*/,
+                                  DWORD /*out_precision*/, DWORD /*clip_precision*/,
+                                  DWORD /*quality*/, DWORD /*pitch_and_family*/,
+                                  const char* /*face_name_sjis*/) {
   // Every face name is served by the engine's face: the novels ask only for the
   // old Mincho face, which stands in for all of them.
   return engine.Create(height == 0 ? DEFAULT_HEIGHT : height, weight);

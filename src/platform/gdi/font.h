@@ -78,7 +78,6 @@ class FontEngine {
   std::unique_ptr<Impl> impl_;
   ShiftJis& shift_jis_;
   std::string face_path_;
-  long face_index_ = 0;  // of the face within a font collection file
   std::string forgotten_face_;
 };
 
