@@ -46,7 +46,7 @@ class Backend {
   // Pixels of the window's client area changed: show them now.
   virtual void ShowWindowPixels(const Window& window, const RECT& changed) = 0;
   virtual void WindowCaptionChanged(const Window&, std::string_view /*caption_sjis*/) {}
-  virtual void WindowPlaced(const Window&) {}
+  virtual void WindowPlaced(Window&) {}
   // The size and place that the window had when the reader last left it, asked for
   // before the window shows; a size that the command line named goes first, and a
   // place that lies on no display is not taken.

@@ -30,6 +30,13 @@ SDL_Rect UsableArea(int display) {
   return area;
 }
 
+// A surface laid out as the window's client area: the page's size, rows and format.
+bool HoldsPage(const SDL_Surface& surface) {
+  return surface.w == CLIENT_WIDTH && surface.h == CLIENT_HEIGHT &&
+         surface.pitch == CLIENT_WIDTH * 4 && surface.format->format == SDL_PIXELFORMAT_RGB888 &&
+         !SDL_MUSTLOCK(&surface);
+}
+
 bool IsWaylandDriver() {
   const char* driver = SDL_GetCurrentVideoDriver();
   return driver != nullptr && std::strcmp(driver, "wayland") == 0;
@@ -80,6 +87,7 @@ std::unique_ptr<SdlBackend> SdlBackend::Create(int scale, std::string& error) {
 
 SdlBackend::~SdlBackend() {
   pads_.clear();
+  // The reader's window, whose client area may lie in the surface, has gone before.
   if (sdl_window_ != nullptr) SDL_DestroyWindow(sdl_window_);
   SDL_Quit();
 }
@@ -181,7 +189,7 @@ SDL_Point SdlBackend::StartPlace(int scale) const {
   return {static_cast<int>(SDL_WINDOWPOS_CENTERED), static_cast<int>(SDL_WINDOWPOS_CENTERED)};
 }
 
-void SdlBackend::CreateSdlWindow(const Window& window) {
+void SdlBackend::CreateSdlWindow(Window& window) {
   const SDL_Rect usable = UsableArea(0);
   scale_ = StartScale(usable);
   const SDL_Point place = StartPlace(scale_);
@@ -206,6 +214,7 @@ void SdlBackend::FitFrameIntoUsableArea(const SDL_Rect& usable) {
   const int fitting = FittingScale(usable.w, usable.h, left + right, top + bottom);
   if (fitting >= scale_) return;
   scale_ = fitting;
+  TakePageOutOfSurface();
   SDL_SetWindowSize(sdl_window_, CLIENT_WIDTH * scale_, CLIENT_HEIGHT * scale_);
   const int outer_width = CLIENT_WIDTH * scale_ + left + right;
   const int outer_height = CLIENT_HEIGHT * scale_ + top + bottom;
@@ -226,7 +235,7 @@ std::optional<WindowPlace> SdlBackend::WindowPlaceToKeep() {
   return WindowPlace{scale_, place.has_value(), place ? place->x : 0, place ? place->y : 0};
 }
 
-void SdlBackend::WindowPlaced(const Window& window) {
+void SdlBackend::WindowPlaced(Window& window) {
   if (sdl_window_ == nullptr && window.visible()) CreateSdlWindow(window);
   if (sdl_window_ != nullptr)
     SDL_SetWindowAlwaysOnTop(sdl_window_, window.topmost() ? SDL_TRUE : SDL_FALSE);
@@ -243,9 +252,10 @@ void SdlBackend::ShowWindowPixels(const Window& window, const RECT& changed) {
 
 void SdlBackend::ShowBitmap(const Bitmap& page, const RECT& changed) {
   if (sdl_window_ == nullptr) return;
-  SDL_Surface* surface = SDL_GetWindowSurface(sdl_window_);
+  SDL_Surface* surface = WindowSurface();
   if (surface == nullptr || SDL_LockSurface(surface) != 0) return;
-  ShowPage(page, changed, view_, *surface);
+  // The client area in the surface is there already.
+  if (page.row(0) != surface->pixels) ShowPage(page, changed, view_, *surface);
   SDL_UnlockSurface(surface);
   const SDL_Rect shown{view_.SurfaceX(changed.left), view_.SurfaceY(changed.top),
                        view_.SurfaceX(changed.right) - view_.SurfaceX(changed.left),
@@ -256,21 +266,47 @@ void SdlBackend::ShowBitmap(const Bitmap& page, const RECT& changed) {
 // The page's place after the window's surface changed size: the borders, if the
 // page leaves any, go black, and the page is shown anew.
 void SdlBackend::RefreshView() {
-  SDL_Surface* surface = SDL_GetWindowSurface(sdl_window_);
+  SDL_Surface* surface = WindowSurface();
   if (surface == nullptr) return;
   view_ = PageView::Fit(surface->w, surface->h, !full_screen_);
   if (view_.width != surface->w || view_.height != surface->h) {
     SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
     SDL_UpdateWindowSurface(sdl_window_);
   }
-  if (window_ != nullptr) ShowBitmap(window_->client_pixels(), {0, 0, CLIENT_WIDTH, CLIENT_HEIGHT});
+  if (window_ == nullptr) return;
+  if (page_in_surface_ == nullptr) PutPageInSurface(*surface);
+  ShowBitmap(window_->client_pixels(), {0, 0, CLIENT_WIDTH, CLIENT_HEIGHT});
 }
 
-POINT SdlBackend::PagePoint(int x, int y) const {
+SDL_Surface* SdlBackend::WindowSurface() {
+  SDL_Surface* surface = SDL_GetWindowSurface(sdl_window_);
+  if (page_in_surface_ != nullptr &&
+      (surface == nullptr || surface->pixels != page_in_surface_ || !HoldsPage(*surface))) {
+    // The window system changed the window's size behind the reader's back, and SDL
+    // released the surface that held the page: the page is painted anew.
+    page_in_surface_ = nullptr;
+    window_->PlaceClientPixels(nullptr, Window::Pixels::Lost);
+  }
+  return surface;
+}
+
+void SdlBackend::PutPageInSurface(SDL_Surface& surface) {
+  if (!HoldsPage(surface) || window_ == nullptr) return;
+  page_in_surface_ = static_cast<std::uint32_t*>(surface.pixels);
+  window_->PlaceClientPixels(page_in_surface_, Window::Pixels::Kept);
+}
+
+void SdlBackend::TakePageOutOfSurface() {
+  if (page_in_surface_ == nullptr) return;
+  page_in_surface_ = nullptr;
+  window_->PlaceClientPixels(nullptr, Window::Pixels::Kept);
+}
+
+POINT SdlBackend::PagePoint(int x, int y) {
   // Window points to surface pixels, which differ on high-density screens.
   int window_width = 0, window_height = 0;
   SDL_GetWindowSize(sdl_window_, &window_width, &window_height);
-  SDL_Surface* surface = SDL_GetWindowSurface(sdl_window_);
+  SDL_Surface* surface = WindowSurface();
   if (surface != nullptr && window_width > 0 && window_height > 0) {
     x = x * surface->w / window_width;
     y = y * surface->h / window_height;
@@ -278,7 +314,7 @@ POINT SdlBackend::PagePoint(int x, int y) const {
   return {view_.PageX(x), view_.PageY(y)};
 }
 
-LPARAM SdlBackend::PagePosition(int x, int y) const {
+LPARAM SdlBackend::PagePosition(int x, int y) {
   const POINT point = PagePoint(x, y);
   return MAKELPARAM(point.x, point.y);
 }
@@ -436,6 +472,7 @@ DEVMODEA SdlBackend::CurrentDisplayMode() {
 long SdlBackend::ChangeDisplayMode(const DEVMODEA* mode) {
   if (mode == nullptr) {
     if (sdl_window_ != nullptr && full_screen_) {
+      TakePageOutOfSurface();
       SDL_SetWindowFullscreen(sdl_window_, 0);
       full_screen_ = false;
       SDL_SetWindowSize(sdl_window_, CLIENT_WIDTH * scale_, CLIENT_HEIGHT * scale_);
@@ -453,6 +490,7 @@ long SdlBackend::ChangeDisplayMode(const DEVMODEA* mode) {
     return DISP_CHANGE_BADMODE;
   if (sdl_window_ == nullptr) return DISP_CHANGE_SUCCESSFUL;
   if (!full_screen_) place_before_full_screen_ = WindowedPlace();
+  TakePageOutOfSurface();
   // The screen's own 640 x 480 where it has one; otherwise the page fills the desktop.
   // Wayland's modes are SDL's emulation, which the compositor may show cropped: there
   // the page always fills the desktop.

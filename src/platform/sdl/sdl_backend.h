@@ -43,7 +43,7 @@ class SdlBackend : public Backend {
   bool WaitForInput(Platform& platform, std::optional<std::uint64_t> deadline_ms) override;
   void ShowWindowPixels(const Window& window, const RECT& changed) override;
   void WindowCaptionChanged(const Window& window, std::string_view caption_sjis) override;
-  void WindowPlaced(const Window& window) override;
+  void WindowPlaced(Window& window) override;
   void RecallWindowPlace(const WindowPlace& place) override { recalled_ = place; }
   std::optional<WindowPlace> WindowPlaceToKeep() override;
   std::optional<UINT> TrackMenu(Platform& platform, const Menu& menu, int x, int y) override;
@@ -56,7 +56,7 @@ class SdlBackend : public Backend {
 
  private:
   explicit SdlBackend(int scale) : requested_scale_(scale) {}
-  void CreateSdlWindow(const Window& window);
+  void CreateSdlWindow(Window& window);
   // The scale at start: the command line's, else the one kept (when it fits), else
   // the largest that fits.
   int StartScale(const SDL_Rect& usable) const;
@@ -76,6 +76,12 @@ class SdlBackend : public Backend {
   // The pads are looked for once the first page is up, not to delay it.
   void StartPads();
   void RefreshView();
+  // The window's surface, which SDL makes anew after a change of size.
+  SDL_Surface* WindowSurface();
+  // The client area into the surface where it can lie there, and out of it before
+  // SDL changes the surface.
+  void PutPageInSurface(SDL_Surface& surface);
+  void TakePageOutOfSurface();
   // Looks, without taking anything from the queue, for the close button.
   bool CloseWaiting();
   // The next event of a loop over the page (a menu, a message); false when the
@@ -83,8 +89,8 @@ class SdlBackend : public Backend {
   bool WaitModal(SDL_Event& event);
   void TakeQuitSignalsOnce();
   // The page point under a window point.
-  POINT PagePoint(int x, int y) const;
-  LPARAM PagePosition(int x, int y) const;
+  POINT PagePoint(int x, int y);
+  LPARAM PagePosition(int x, int y);
 
   int requested_scale_;
   int scale_ = 1;
@@ -94,7 +100,11 @@ class SdlBackend : public Backend {
   bool close_requested_ = false;
   PageView view_;
   SDL_Window* sdl_window_ = nullptr;
-  const Window* window_ = nullptr;
+  Window* window_ = nullptr;
+  // The window surface's pixels when the window's client area lies in them (at scale
+  // 1, where the surface is the page's size and format): the page then has one copy
+  // fewer and a change is shown without a copy.
+  std::uint32_t* page_in_surface_ = nullptr;
   std::string caption_utf8_;
   std::unique_ptr<Font> menu_font_;
   std::vector<std::string> deferred_messages_;  // said before the window was shown

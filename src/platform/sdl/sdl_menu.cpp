@@ -14,8 +14,10 @@ std::optional<UINT> SdlBackend::TrackMenu(Platform& platform, const Menu& menu, 
   ScreenToClient(*window_, &origin);
   MenuView view(menu, origin.x, origin.y, menu_font_.get(), CLIENT_WIDTH, CLIENT_HEIGHT);
   const RECT whole{0, 0, CLIENT_WIDTH, CLIENT_HEIGHT};
+  // The page under the menu, apart: the client area may lie in the surface itself.
+  const Bitmap page = window_->client_pixels();
   auto redraw = [&] {
-    Bitmap canvas = window_->client_pixels();
+    Bitmap canvas = page;
     view.Draw(canvas);
     ShowBitmap(canvas, whole);
   };
@@ -66,6 +68,6 @@ std::optional<UINT> SdlBackend::TrackMenu(Platform& platform, const Menu& menu, 
       redraw();
     }
   }
-  ShowBitmap(window_->client_pixels(), whole);
+  ShowBitmap(page, whole);
   return outcome.command;
 }

@@ -39,12 +39,14 @@ void SdlBackend::ShowMessage(Platform& platform, std::string_view text_utf8) {
       platform.shift_jis.FromUtf8Replacing(text_utf8, GETA_MARK_SJIS, unconverted),
       menu_font_.get(), CLIENT_WIDTH, CLIENT_HEIGHT);
   const RECT whole{0, 0, CLIENT_WIDTH, CLIENT_HEIGHT};
-  Bitmap canvas = window_->client_pixels();
+  // The page under the box, apart: the client area may lie in the surface itself.
+  const Bitmap page = window_->client_pixels();
+  Bitmap canvas = page;
   view.Draw(canvas);
   ShowBitmap(canvas, whole);
   SDL_Event event;
   while (WaitModal(event) && !ClosesMessage(event)) {
     if (event.type == SDL_WINDOWEVENT) ShowBitmap(canvas, whole);
   }
-  ShowBitmap(window_->client_pixels(), whole);
+  ShowBitmap(page, whole);
 }

@@ -1,6 +1,7 @@
 // The main window, its device context and its default message processing.
 #include "platform/window/window.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "platform/platform.h"
@@ -16,6 +17,17 @@ Window::Window(Platform& platform, WindowProcedure procedure, std::string captio
     platform_.backend.ShowWindowPixels(*this, changed);
     if (changed == RECT{0, 0, CLIENT_WIDTH, CLIENT_HEIGHT}) platform_.backend.Record("present");
   };
+}
+
+void Window::PlaceClientPixels(std::uint32_t* pixels, Pixels held) {
+  Bitmap placed = pixels != nullptr ? Bitmap::Over(pixels, CLIENT_WIDTH, CLIENT_HEIGHT)
+                                    : Bitmap(CLIENT_WIDTH, CLIENT_HEIGHT);
+  if (held == Pixels::Kept) {
+    std::copy_n(client_.row(0), std::size_t{CLIENT_WIDTH} * CLIENT_HEIGHT, placed.row(0));
+  } else {
+    invalid_ = true;
+  }
+  client_ = std::move(placed);
 }
 
 bool RegisterClassExA(Platform& platform, const WNDCLASSEXA& window_class) {

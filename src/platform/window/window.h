@@ -46,6 +46,12 @@ class Window {
   bool invalid() const { return invalid_; }
   bool destroyed() const { return destroyed_; }
   const Bitmap& client_pixels() const { return client_; }
+  // Lays the client area's pixels over memory that the backend shows by itself (the
+  // window system's own picture of the window), or, with null, over memory of the
+  // window's own again. What they hold goes along unless it is lost (its memory
+  // already released), and then the window is to be painted anew.
+  enum class Pixels { Kept, Lost };
+  void PlaceClientPixels(std::uint32_t* pixels, Pixels held);
 
  private:
   friend Surface* GetDC(Window&);
