@@ -172,6 +172,13 @@ TEST_F(RealWindow, ReturnAdvancesAndTheWheelOpensTheBacklog) {
   const std::string window = Open(reader);
   ASSERT_FALSE(window.empty());
   ASSERT_TRUE(Shows(window, [](const Bitmap& shot) { return WhitePixels(shot, 10, 34) > 50; }));
+  // A size that the window system forces on the window, and takes back, leaves the
+  // page shown: the surface that held it is gone, and the page is painted anew.
+  RunCommand("xdotool windowsize " + window + " 500 400 sleep 0.3 windowsize " + window +
+             " 640 480 sleep 0.3");
+  ASSERT_TRUE(Shows(window, [](const Bitmap& shot) {
+    return shot.width() == 640 && WhitePixels(shot, 10, 34) > 50;
+  }));
   // The keyboard follows the pointer on a screen without a window manager.
   RunCommand("xdotool mousemove --window " + window + " 320 240");
   std::this_thread::sleep_for(std::chrono::milliseconds(150));
