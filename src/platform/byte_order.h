@@ -18,6 +18,15 @@ inline std::uint32_t ReadBe16(const std::uint8_t* at) {
 inline std::uint32_t ReadBe24(const std::uint8_t* at) { return ReadBe16(at) << 8 | at[2]; }
 inline std::uint32_t ReadBe32(const std::uint8_t* at) { return ReadBe16(at) << 16 | ReadBe16(at + 2); }
 
+inline void WriteLe16(std::uint8_t* at, std::uint32_t value) {
+  at[0] = static_cast<std::uint8_t>(value);
+  at[1] = static_cast<std::uint8_t>(value >> 8);
+}
+inline void WriteLe32(std::uint8_t* at, std::uint32_t value) {
+  WriteLe16(at, value & 0xFFFF);
+  WriteLe16(at + 2, value >> 16);
+}
+
 template <typename Byte>
 void AppendLe16(std::vector<Byte>& out, std::uint32_t value) {
   out.push_back(static_cast<Byte>(value));

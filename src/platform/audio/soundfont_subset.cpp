@@ -35,11 +35,6 @@ constexpr std::uint32_t GENERATOR_INSTRUMENT = 41;
 
 bool IsId(const std::uint8_t* at, const char* id) { return std::memcmp(at, id, 4) == 0; }
 
-void PutLe16(std::uint8_t* at, std::uint32_t value) {
-  at[0] = static_cast<std::uint8_t>(value);
-  at[1] = static_cast<std::uint8_t>(value >> 8);
-}
-
 void AppendRecord(std::vector<std::uint8_t>& out, const std::uint8_t* record, std::size_t bytes) {
   out.insert(out.end(), record, record + bytes);
 }
@@ -135,7 +130,7 @@ SoundFontSubset SoundFontLayout::Subset(const MidiPrograms& programs) const {
   const auto append_header = [&](Part part, std::size_t index, std::size_t index_at, Part bags) {
     const std::size_t first = out[part].size();
     AppendRecord(out[part], Record(part, index), PART_FORMATS[part].record_bytes);
-    PutLe16(&out[part][first + index_at], count_out(bags));
+    WriteLe16(&out[part][first + index_at], count_out(bags));
   };
   // A zone starts where the cut's next generator and modulator go.
   const auto append_zone = [&](Part bags, Part mods, Part gens) {
@@ -169,7 +164,7 @@ SoundFontSubset SoundFontLayout::Subset(const MidiPrograms& programs) const {
       new_instrument[instrument] = static_cast<std::uint32_t>(kept_instruments.size());
       kept_instruments.push_back(instrument);
     }
-    PutLe16(generator + 2, new_instrument[instrument]);
+    WriteLe16(generator + 2, new_instrument[instrument]);
   };
   for (std::size_t preset = 0; preset + 1 < Count(PHDR); ++preset) {
     const std::uint32_t program = ReadLe16(Record(PHDR, preset) + PRESET_PROGRAM_AT);

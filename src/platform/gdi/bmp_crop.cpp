@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 
+#include "platform/byte_order.h"
 #include "platform/gdi/bmp_header.h"
 #include "platform/gdi/bmp_rle.h"
 
@@ -17,15 +18,6 @@ constexpr std::size_t HEAD_BYTES = 64 * 1024;
 constexpr std::size_t MAX_PALETTE_BYTES = 256 * 4;
 constexpr std::uint32_t OS2_CORE_INFO_SIZE = 12;
 
-void Put16(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t value) {
-  out[at] = static_cast<std::uint8_t>(value);
-  out[at + 1] = static_cast<std::uint8_t>(value >> 8);
-}
-void Put32(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t value) {
-  Put16(out, at, value & 0xFFFF);
-  Put16(out, at + 2, value >> 16);
-}
-
 std::int64_t Stride(int width, int bit_count) {
   return (std::int64_t{width} * bit_count + 31) / 32 * 4;
 }
@@ -34,17 +26,17 @@ std::int64_t Stride(int width, int bit_count) {
 std::vector<std::uint8_t> CropHeaders(std::vector<std::uint8_t> head, const BmpHeader& h, int width,
                                       int height, std::uint32_t pixel_bytes) {
   const auto kept = static_cast<std::uint32_t>(head.size());
-  Put32(head, 2, kept + pixel_bytes);
-  Put32(head, 10, kept);
+  WriteLe32(&head[2], kept + pixel_bytes);
+  WriteLe32(&head[10], kept);
   if (h.info_size == OS2_CORE_INFO_SIZE) {
-    Put16(head, 18, static_cast<std::uint32_t>(width));
-    Put16(head, 20, static_cast<std::uint32_t>(height));
+    WriteLe16(&head[18], static_cast<std::uint32_t>(width));
+    WriteLe16(&head[20], static_cast<std::uint32_t>(height));
     return head;
   }
-  Put32(head, 18, static_cast<std::uint32_t>(width));
-  Put32(head, 22, static_cast<std::uint32_t>(h.top_down ? -height : height));
-  if (h.compression == BMP_RLE8 || h.compression == BMP_RLE4) Put32(head, 30, BMP_RGB);
-  Put32(head, 34, pixel_bytes);
+  WriteLe32(&head[18], static_cast<std::uint32_t>(width));
+  WriteLe32(&head[22], static_cast<std::uint32_t>(h.top_down ? -height : height));
+  if (h.compression == BMP_RLE8 || h.compression == BMP_RLE4) WriteLe32(&head[30], BMP_RGB);
+  WriteLe32(&head[34], pixel_bytes);
   return head;
 }
 
