@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
-#include <iostream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -91,7 +90,9 @@ int main(int argc, char** argv) {
   setenv("TZ", ":/etc/localtime", 0);
   // The authors' check runs on its own, before any option of the reader is looked at.
   if (argc > 1 && std::strcmp(argv[1], "check") == 0) {
-    return RunCheckCommand(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr);
+    StandardStreams standard;
+    return RunCheckCommand(std::vector<std::string>(argv + 2, argv + argc), standard.out(),
+                           standard.err());
   }
   // The reader's messages in the reader's language; the check's findings, which tools
   // and editors read, and the runner's records stay as they are written.
@@ -110,5 +111,7 @@ int main(int argc, char** argv) {
     }
   }
   StopTranslation();
-  return RunHeadless(line.options, events.is_open() ? events : std::cin, std::cout, std::cerr);
+  StandardStreams standard;
+  return RunHeadless(line.options, events.is_open() ? events : standard.in(), standard.out(),
+                     standard.err());
 }

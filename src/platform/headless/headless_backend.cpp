@@ -2,6 +2,7 @@
 #include "platform/headless/headless_backend.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "platform/gdi/png_file.h"
 #include "platform/headless/log_text.h"
@@ -69,7 +70,11 @@ void HeadlessBackend::PressKey(Window& window, const HeadlessEvent& event) {
 
 void HeadlessBackend::Warn(std::string_view text_utf8) {
   Record("warning " + std::string(text_utf8));
-  *errors_ << "yomu: " << text_utf8 << '\n';
+  if (errors_ != nullptr) {
+    *errors_ << "yomu: " << text_utf8 << '\n';
+  } else {
+    std::fprintf(stderr, "yomu: %.*s\n", static_cast<int>(text_utf8.size()), text_utf8.data());
+  }
 }
 
 void HeadlessBackend::ShowMessage(Platform&, std::string_view text_utf8) {

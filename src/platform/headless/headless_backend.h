@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <iostream>
 #include <optional>
 #include <ostream>
 #include <set>
@@ -60,7 +59,8 @@ class HeadlessBackend : public Backend {
   std::vector<HeadlessEvent> events_;
   std::size_t next_event_ = 0;
   std::ostream& log_;
-  std::ostream* errors_ = &std::cerr;
+  // Warnings go to standard error until the runner gives a stream for them.
+  std::ostream* errors_ = nullptr;
   Hooks hooks_;
   std::uint64_t now_ms_ = 0;
   std::optional<std::uint64_t> wait_until_ms_;
