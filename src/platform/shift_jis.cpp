@@ -7,12 +7,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
-#include <new>
 
 namespace {
 
 constexpr char32_t REPLACEMENT = 0xFFFD;
-constexpr std::size_t CACHE_SIZE = 65536;
 
 // One iconv handle, closed with its owner.
 class Converter {
@@ -47,17 +45,13 @@ struct ShiftJis::Converters {
   Converter from_utf8{"CP932", "UTF-8"};
 };
 
-ShiftJis::ShiftJis()
-    : converters_(std::make_unique<Converters>()),
-      cache_(static_cast<char32_t*>(std::calloc(CACHE_SIZE, sizeof(char32_t)))) {
-  if (!cache_) throw std::bad_alloc();
-}
+ShiftJis::ShiftJis() : converters_(std::make_unique<Converters>()) {}
 
 ShiftJis::~ShiftJis() = default;
 
 char32_t ShiftJis::DecodeUncached(unsigned char lead, unsigned char trail) {
   const char32_t code = Convert(lead, trail);
-  cache_[static_cast<std::size_t>(lead) << 8 | trail] = code + 1;
+  (*cache_)[static_cast<std::size_t>(lead) << 8 | trail] = code + 1;
   return code;
 }
 

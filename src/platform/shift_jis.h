@@ -4,12 +4,13 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdlib>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/zeroed_memory.h"
 
 // True for a byte that starts a double-byte character (0x81-0x9F, 0xE0-0xFC).
 constexpr bool IsShiftJisLeadByte(unsigned char byte) {
@@ -31,7 +32,7 @@ class ShiftJis {
   // The Unicode character of one CP932 character: a single byte (lead = 0) or a lead
   // and a trail byte. U+FFFD for a pair or byte that CP932 does not map.
   char32_t Decode(unsigned char lead, unsigned char trail) {
-    const char32_t cached = cache_[static_cast<std::size_t>(lead) << 8 | trail];
+    const char32_t cached = (*cache_)[static_cast<std::size_t>(lead) << 8 | trail];
     return cached != NOT_YET ? cached - 1 : DecodeUncached(lead, trail);
   }
   char32_t DecodeSingle(unsigned char byte) { return Decode(0, byte); }
@@ -48,10 +49,8 @@ class ShiftJis {
 
  private:
   static constexpr char32_t NOT_YET = 0;
+  static constexpr std::size_t CACHE_SIZE = 65536;
   struct Converters;  // the iconv handles, kept out of this header
-  struct Release {
-    void operator()(char32_t* cache) const { std::free(cache); }
-  };
   char32_t DecodeUncached(unsigned char lead, unsigned char trail);
   char32_t Convert(unsigned char lead, unsigned char trail);
 
@@ -59,7 +58,7 @@ class ShiftJis {
   // Decoded characters plus one by (lead << 8 | trail), filled on first use so that
   // start-up converts nothing. Zero stands for a pair not met yet, so the table comes
   // zeroed from the system and only the pages of characters met are ever committed.
-  std::unique_ptr<char32_t[], Release> cache_;
+  Zeroed<char32_t[CACHE_SIZE]> cache_ = MakeZeroed<char32_t[CACHE_SIZE]>();
 };
 
 void AppendUtf8(std::string& out, char32_t code);

@@ -12,6 +12,7 @@
 #include "platform/gdi/font.h"
 #include "platform/gdi/surface.h"
 #include "platform/win32_types.h"
+#include "platform/zeroed_memory.h"
 
 constexpr int SCRIPT_LINE_COUNT = 700;
 constexpr int SCRIPT_LINE_SIZE = 256;
@@ -21,6 +22,8 @@ constexpr int TOC_COUNT = 20;
 constexpr int BOOKMARK_COUNT = 5;
 constexpr int MENU_TEXT_SIZE = 100;
 constexpr int NO_CHOICE = 5;
+
+using ScriptTable = char[SCRIPT_LINE_COUNT][SCRIPT_LINE_SIZE];
 
 enum ReaderMode : std::int32_t {
   ModeCooldown = 0,
@@ -50,8 +53,12 @@ constexpr int IDM_CANCEL = 700;
 constexpr int IDM_BACK_PAGE = 800;
 
 struct ReaderState {
-  // Script and position.
-  char ScriptLines[SCRIPT_LINE_COUNT][SCRIPT_LINE_SIZE] = {};
+  // Script and position. The line table is the record's largest field: it comes zeroed
+  // from the system, so that only the pages of slots that lines went into are committed.
+  Zeroed<ScriptTable> LineTableMemory = MakeZeroed<ScriptTable>();
+  ScriptTable& ScriptLines = *LineTableMemory;
+  // The slots that scripts have filled so far; those after them are still empty.
+  std::int32_t LineSlotsFilled = 0;
   char ScriptFileName[100] = "\x83\x5e\x83\x43\x83\x67\x83\x8b.txt";  // タイトル.txt
   std::int32_t CurrentLine = 0;
   std::int32_t WaitPending = 0;

@@ -15,8 +15,6 @@
 class ShiftJis;
 struct UnconvertedCharacter;
 
-using ScriptTable = char[SCRIPT_LINE_COUNT][SCRIPT_LINE_SIZE];
-
 enum class Severity { Error, Warning };
 
 struct LineProblem {

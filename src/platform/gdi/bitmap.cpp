@@ -10,24 +10,14 @@
 
 #include <cstdlib>
 
+#include "platform/zeroed_memory.h"
+
 namespace {
 
 constexpr std::size_t HUGE_PAGE = std::size_t{2} << 20;
 
 // Under AddressSanitizer every bitmap comes from the heap, whose ends it watches.
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool MAP_LARGE_BITMAPS = false;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool MAP_LARGE_BITMAPS = false;
-#else
-constexpr bool MAP_LARGE_BITMAPS = true;
-#endif
-#else
-constexpr bool MAP_LARGE_BITMAPS = true;
-#endif
-
-bool Mapped(std::size_t bytes) { return MAP_LARGE_BITMAPS && bytes >= HUGE_PAGE; }
+bool Mapped(std::size_t bytes) { return !SANITIZED_HEAP && bytes >= HUGE_PAGE; }
 
 }  // namespace
 
