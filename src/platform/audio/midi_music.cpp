@@ -38,6 +38,13 @@ std::int16_t AddClamped(std::int16_t sample, float music) {
   return static_cast<std::int16_t>(std::clamp(sum, -32768L, 32767L));
 }
 
+// The bank's preset data, read for this cut and let go once it is made.
+std::unique_ptr<SoundFontSubset> CutBank(const std::string& path, const MidiPrograms& programs) {
+  const std::optional<SoundFontLayout> layout = SoundFontLayout::Read(path);
+  if (!layout) return nullptr;
+  return std::make_unique<SoundFontSubset>(layout->Subset(programs));
+}
+
 }  // namespace
 
 std::unique_ptr<MidiMusic> MidiMusic::Create(const std::string& soundfont_path, int rate_hz) {
@@ -60,15 +67,16 @@ std::unique_ptr<MidiMusic> MidiMusic::Create(const std::string& soundfont_path, 
   // instruments that it selects; any other bank is loaded whole, once. The cut to
   // program 0 is loaded here with no instrument selected (so no samples are read):
   // a bank that the library cannot take cut fails now, and is then tried whole.
-  music->layout_ = SoundFontLayout::Read(soundfont_path);
-  if (music->layout_ && AddSubsetLoader(music->synth_.get(), music->settings_.get())) {
-    music->subset_ =
-        std::make_unique<SoundFontSubset>(music->layout_->Subset(MidiPrograms().set(0)));
+  const std::optional<SoundFontLayout> layout = SoundFontLayout::Read(soundfont_path);
+  if (layout && AddSubsetLoader(music->synth_.get(), music->settings_.get())) {
+    music->subset_ = std::make_unique<SoundFontSubset>(layout->Subset(MidiPrograms().set(0)));
     music->soundfont_id_ =
         fluid_synth_sfload(music->synth_.get(), SubsetFileName(*music->subset_).c_str(), 0);
-    if (music->soundfont_id_ != FLUID_FAILED) return music;
+    if (music->soundfont_id_ != FLUID_FAILED) {
+      music->cut_bank_path_ = soundfont_path;
+      return music;
+    }
   }
-  music->layout_.reset();
   music->soundfont_id_ = fluid_synth_sfload(music->synth_.get(), soundfont_path.c_str(), 1);
   // Reading the bank's tables leaves megabytes freed that the C library would keep.
   malloc_trim(0);
@@ -104,7 +112,7 @@ void MidiMusic::StartBankLoadLocked(MidiPrograms programs) {
   // A channel that no program change reaches plays program 0, and a program that
   // the bank lacks falls back to program 0.
   programs.set(0);
-  if (!layout_ || (programs & ~loaded_programs_).none()) return;
+  if (cut_bank_path_.empty() || (programs & ~loaded_programs_).none()) return;
   bank_ready_ = false;
   bank_wanted_ = programs;
 }
@@ -119,7 +127,9 @@ void MidiMusic::StartBankLoad() {
 }
 
 void MidiMusic::LoadBank(const MidiPrograms& programs) {
-  auto subset = std::make_unique<SoundFontSubset>(layout_->Subset(programs));
+  // A bank that no longer reads as it did keeps the programs loaded before.
+  std::unique_ptr<SoundFontSubset> subset = CutBank(cut_bank_path_, programs);
+  if (!subset) return;
   // The new bank goes on top of the old; the channels then take their presets from it.
   const int id = fluid_synth_sfload(synth_.get(), SubsetFileName(*subset).c_str(), 0);
   if (id == FLUID_FAILED) return;

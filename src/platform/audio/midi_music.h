@@ -73,8 +73,10 @@ class MidiMusic {
   std::unique_ptr<fluid_player_t, PlayerDeleter> player_;
   std::vector<char> file_bytes_;
   // The soundfont as the synthesizer has it: cut to the programs of the music, or
-  // whole when its preset data cannot be cut (then loaded_programs_ holds all).
-  std::optional<SoundFontLayout> layout_;
+  // whole when its preset data cannot be cut (then cut_bank_path_ is empty and
+  // loaded_programs_ holds all). Its preset data is read again for each cut rather
+  // than kept, a fifth of a megabyte for a General MIDI bank.
+  std::string cut_bank_path_;
   std::unique_ptr<SoundFontSubset> subset_;
   int soundfont_id_ = FLUID_FAILED;
   MidiPrograms loaded_programs_;
