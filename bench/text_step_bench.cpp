@@ -1,5 +1,6 @@
 // The cost of one text step: laying out and drawing a full paragraph with a warm
-// glyph cache, a page clear, and a present of the page to the window.
+// glyph cache, and with characters met for the first time, a page clear, and a
+// present of the page to the window.
 #include <benchmark/benchmark.h>
 
 #include <cstring>
@@ -30,6 +31,38 @@ void BM_TextStepFullParagraph(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_TextStepFullParagraph);
+
+// 127 kanji that follow those of the paragraph before, from lead bytes 0x88 to 0x9F:
+// FreeType reads each from the face file and renders it, as on a click whose
+// characters the reader has not drawn yet.
+void FillNewKanji(char* line, int& next) {
+  for (int i = 0; i < 127; ++i, ++next) {
+    const int lead = 0x88 + next / 188 % 24;
+    const int trail = 0x40 + next % 188;
+    line[2 * i] = static_cast<char>(lead);
+    line[2 * i + 1] = static_cast<char>(trail < 0x7F ? trail : trail + 1);
+  }
+  line[254] = '\n';
+  line[255] = '\0';
+}
+
+void BM_TextStepNewKanji(benchmark::State& state) {
+  StartedReader started;
+  ReaderState& s = started.reader.state;
+  s.CurrentLine = 0;
+  int next = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    // A fresh font holds no glyph yet.
+    s.FontNormal = started.reader.platform.fonts.Create(24, FW_HEAVY);
+    SelectObject(*s.PageSurface, static_cast<const Font*>(s.FontNormal.get()));
+    FillNewKanji(s.ScriptLines[0], next);
+    s.TextTop() = 10;
+    state.ResumeTiming();
+    PutTextLine(started.reader, 0);
+  }
+}
+BENCHMARK(BM_TextStepNewKanji)->Unit(benchmark::kMicrosecond);
 
 void BM_PageClear(benchmark::State& state) {
   StartedReader started;
