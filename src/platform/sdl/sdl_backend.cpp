@@ -275,7 +275,9 @@ void SdlBackend::RefreshView() {
   }
   if (window_ == nullptr) return;
   if (page_in_surface_ == nullptr) PutPageInSurface(*surface);
-  ShowBitmap(window_->client_pixels(), {0, 0, CLIENT_WIDTH, CLIENT_HEIGHT});
+  // A window shown before its first page is drawn waits for that page: showing the
+  // blank client area first would keep the reader waiting for the window system.
+  if (window_->drawn()) ShowBitmap(window_->client_pixels(), {0, 0, CLIENT_WIDTH, CLIENT_HEIGHT});
 }
 
 SDL_Surface* SdlBackend::WindowSurface() {

@@ -14,6 +14,7 @@ Window::Window(Platform& platform, WindowProcedure procedure, std::string captio
       style_(style) {
   device_context_.bitmap = &client_;
   device_context_.on_change = [this](const RECT& changed) {
+    drawn_ = true;
     platform_.backend.ShowWindowPixels(*this, changed);
     if (changed == RECT{0, 0, CLIENT_WIDTH, CLIENT_HEIGHT}) platform_.backend.Record("present");
   };
@@ -22,8 +23,13 @@ Window::Window(Platform& platform, WindowProcedure procedure, std::string captio
 void Window::PlaceClientPixels(std::uint32_t* pixels, Pixels held) {
   Bitmap placed = pixels != nullptr ? Bitmap::Over(pixels, CLIENT_WIDTH, CLIENT_HEIGHT)
                                     : Bitmap(CLIENT_WIDTH, CLIENT_HEIGHT);
-  if (held == Pixels::Kept) {
-    std::copy_n(client_.row(0), std::size_t{CLIENT_WIDTH} * CLIENT_HEIGHT, placed.row(0));
+  constexpr std::size_t CLIENT_PIXELS = std::size_t{CLIENT_WIDTH} * CLIENT_HEIGHT;
+  if (held == Pixels::Kept && drawn_) {
+    std::copy_n(client_.row(0), CLIENT_PIXELS, placed.row(0));
+  } else if (held == Pixels::Kept) {
+    // Black, without reading the old pixels, which were never written: a read would
+    // commit their memory. New memory of the window's own is black already.
+    if (pixels != nullptr) std::fill_n(placed.row(0), CLIENT_PIXELS, std::uint32_t{0});
   } else {
     invalid_ = true;
   }

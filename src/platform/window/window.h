@@ -44,6 +44,9 @@ class Window {
   bool visible() const { return visible_; }
   bool topmost() const { return topmost_; }
   bool invalid() const { return invalid_; }
+  // False until something is drawn on the client area: it is all black until then,
+  // and there is nothing to show.
+  bool drawn() const { return drawn_; }
   bool destroyed() const { return destroyed_; }
   const Bitmap& client_pixels() const { return client_; }
   // Lays the client area's pixels over memory that the backend shows by itself (the
@@ -73,6 +76,7 @@ class Window {
   bool visible_ = false;
   bool topmost_ = false;
   bool invalid_ = true;
+  bool drawn_ = false;
   bool destroyed_ = false;
   bool shift_held_ = false;  // the key state that the default processing asks for
   Bitmap client_{CLIENT_WIDTH, CLIENT_HEIGHT};
