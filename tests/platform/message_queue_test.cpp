@@ -1,8 +1,11 @@
 // The queue's order: posted messages first, then a paint, timer ticks last, and at
-// most one waiting tick per timer however long the thread was busy.
+// most one waiting tick per timer however long the thread was busy. And the window's
+// client area, laid over memory that the window system shows.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
+#include <vector>
 
 #include "platform/headless/headless_backend.h"
 #include "platform/platform.h"
@@ -72,6 +75,30 @@ TEST_F(MessageQueueTest, ATimerThatWorkKeepsDueLetsInputIn) {
   Sleep(platform_, 400);  // the tick's work outlasts the interval
   EXPECT_FALSE(PeekMessageA(platform_, &message));  // input is looked for first
   EXPECT_EQ(Drain(), (std::vector<UINT>{1003}));
+}
+
+// The client area laid over memory that the window system shows: black while nothing has
+// been drawn (whatever that memory held), the pixels drawn once something has.
+TEST_F(MessageQueueTest, ClientPixelsPlacedOverOtherMemoryKeepWhatWasDrawn) {
+  std::vector<std::uint32_t> shown(std::size_t{CLIENT_WIDTH} * CLIENT_HEIGHT, 0xDEADBEEF);
+  window_->PlaceClientPixels(shown.data(), Window::Pixels::Kept);
+  EXPECT_FALSE(window_->drawn());
+  EXPECT_EQ(std::count(shown.begin(), shown.end(), 0u), static_cast<long>(shown.size()));
+
+  window_->PlaceClientPixels(nullptr, Window::Pixels::Kept);
+  Surface* context = GetDC(*window_);
+  const Brush white{RGB(255, 255, 255)};
+  SelectObject(*context, &white);
+  PatBlt(*context, 10, 20, 1, 1, PATCOPY);
+  ReleaseDC(*window_, context);
+  const std::uint32_t drawn = window_->client_pixels().row(20)[10];
+  std::fill(shown.begin(), shown.end(), 0xDEADBEEF);
+  window_->PlaceClientPixels(shown.data(), Window::Pixels::Kept);
+  EXPECT_TRUE(window_->drawn());
+  EXPECT_NE(drawn, 0u);
+  EXPECT_EQ(shown[20 * CLIENT_WIDTH + 10], drawn);
+  EXPECT_EQ(shown[0], 0u);
+  window_->PlaceClientPixels(nullptr, Window::Pixels::Kept);
 }
 
 }  // namespace
