@@ -4,9 +4,9 @@
 // output or a warning line meant for standard output would go into the X stream.
 //
 // C++ streams on them are made only for the authors' check and the headless runner.
-// The first stream a program makes reads in the C++ locale's tables, half a megabyte of
-// the library's pages that the window never needs; <iostream> makes its eight streams
-// at start in every program that includes it, so the reader does not.
+// The first stream a program makes reads in the C++ locale's tables, 0.4 MB of the
+// library's pages that the window never needs; <iostream> makes its eight streams at
+// start in every program that includes it, so the reader does not.
 #pragma once
 
 #include <istream>
