@@ -67,9 +67,9 @@ std::unique_ptr<MidiMusic> MidiMusic::Create(const std::string& soundfont_path, 
   // instruments that it selects; any other bank is loaded whole, once. The cut to
   // program 0 is loaded here with no instrument selected (so no samples are read):
   // a bank that the library cannot take cut fails now, and is then tried whole.
-  const std::optional<SoundFontLayout> layout = SoundFontLayout::Read(soundfont_path);
-  if (layout && AddSubsetLoader(music->synth_.get(), music->settings_.get())) {
-    music->subset_ = std::make_unique<SoundFontSubset>(layout->Subset(MidiPrograms().set(0)));
+  std::unique_ptr<SoundFontSubset> cut = CutBank(soundfont_path, MidiPrograms().set(0));
+  if (cut && AddSubsetLoader(music->synth_.get(), music->settings_.get())) {
+    music->subset_ = std::move(cut);
     music->soundfont_id_ =
         fluid_synth_sfload(music->synth_.get(), SubsetFileName(*music->subset_).c_str(), 0);
     if (music->soundfont_id_ != FLUID_FAILED) {
