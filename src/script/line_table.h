@@ -19,7 +19,7 @@ FileOr<std::monostate> LoadScript(Reader& r);
 // the last line read keep what they held. With notes, it also finds what the reader
 // will read otherwise than the file looks. Gives the number of slots filled.
 int ReadScriptTable(TextFileReader& file, ScriptTable& table, ShiftJis& shift_jis,
-                     ScriptTableNotes* notes);
+                    ScriptTableNotes* notes);
 
 // True for an index that lies inside the line table.
 bool LineInTable(int index);

@@ -24,14 +24,14 @@ void Window::PlaceClientPixels(std::uint32_t* pixels, Pixels held) {
   Bitmap placed = pixels != nullptr ? Bitmap::Over(pixels, CLIENT_WIDTH, CLIENT_HEIGHT)
                                     : Bitmap(CLIENT_WIDTH, CLIENT_HEIGHT);
   constexpr std::size_t CLIENT_PIXELS = std::size_t{CLIENT_WIDTH} * CLIENT_HEIGHT;
-  if (held == Pixels::Kept && drawn_) {
+  if (held == Pixels::Lost) {
+    invalid_ = true;
+  } else if (drawn_) {
     std::copy_n(client_.row(0), CLIENT_PIXELS, placed.row(0));
-  } else if (held == Pixels::Kept) {
+  } else if (pixels != nullptr) {
     // Black, without reading the old pixels, which were never written: a read would
     // commit their memory. New memory of the window's own is black already.
-    if (pixels != nullptr) std::fill_n(placed.row(0), CLIENT_PIXELS, std::uint32_t{0});
-  } else {
-    invalid_ = true;
+    std::fill_n(placed.row(0), CLIENT_PIXELS, std::uint32_t{0});
   }
   client_ = std::move(placed);
 }
