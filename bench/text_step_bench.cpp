@@ -3,7 +3,7 @@
 // present of the page to the window.
 #include <benchmark/benchmark.h>
 
-#include <cstring>
+#include <utility>
 
 #include "render/surfaces.h"
 #include "script/text_layout.h"
@@ -11,10 +11,15 @@
 
 namespace {
 
-// 127 double-byte characters and a line feed: a full 255-byte paragraph.
-void FillParagraph(char* line) {
-  static constexpr char PAIR[] = "\x82\xa0\x8a\xbf\x82\xa2\x8e\x9a";  // あ漢い字
-  for (int i = 0; i < 127; ++i) std::memcpy(line + 2 * i, PAIR + 2 * (i % 4), 2);
+// 127 double-byte characters, the k-th given by pair_at(k), and a line feed: a full
+// 255-byte paragraph.
+template <typename PairAt>
+void FillParagraph(char* line, PairAt pair_at) {
+  for (int k = 0; k < 127; ++k) {
+    const auto [lead, trail] = pair_at(k);
+    line[2 * k] = static_cast<char>(lead);
+    line[2 * k + 1] = static_cast<char>(trail);
+  }
   line[254] = '\n';
   line[255] = '\0';
 }
@@ -23,7 +28,11 @@ void BM_TextStepFullParagraph(benchmark::State& state) {
   StartedReader started;
   ReaderState& s = started.reader.state;
   s.CurrentLine = 0;
-  FillParagraph(s.ScriptLines[0]);
+  static constexpr unsigned char PAIRS[] = {0x82, 0xa0, 0x8a, 0xbf,
+                                            0x82, 0xa2, 0x8e, 0x9a};  // あ漢い字
+  FillParagraph(s.ScriptLines[0], [](int k) {
+    return std::pair{PAIRS[2 * (k % 4)], PAIRS[2 * (k % 4) + 1]};
+  });
   PutTextLine(started.reader, 0);  // warms the glyph cache
   for (auto _ : state) {
     s.TextTop() = 10;
@@ -32,18 +41,12 @@ void BM_TextStepFullParagraph(benchmark::State& state) {
 }
 BENCHMARK(BM_TextStepFullParagraph);
 
-// 127 kanji that follow those of the paragraph before, from lead bytes 0x88 to 0x9F:
-// FreeType reads each from the face file and renders it, as on a click whose
-// characters the reader has not drawn yet.
-void FillNewKanji(char* line, int& next) {
-  for (int i = 0; i < 127; ++i, ++next) {
-    const int lead = 0x88 + next / 188 % 24;
-    const int trail = 0x40 + next % 188;
-    line[2 * i] = static_cast<char>(lead);
-    line[2 * i + 1] = static_cast<char>(trail < 0x7F ? trail : trail + 1);
-  }
-  line[254] = '\n';
-  line[255] = '\0';
+// The n-th kanji of lead bytes 0x88 to 0x9F, round again after the last. A paragraph
+// of kanji that follow those of the paragraph before has FreeType read each from the
+// face file and render it, as on a click whose characters the reader has not drawn yet.
+std::pair<int, int> NthKanji(int n) {
+  const int trail = 0x40 + n % 188;
+  return {0x88 + n / 188 % 24, trail < 0x7F ? trail : trail + 1};
 }
 
 void BM_TextStepNewKanji(benchmark::State& state) {
@@ -56,7 +59,7 @@ void BM_TextStepNewKanji(benchmark::State& state) {
     // A fresh font holds no glyph yet.
     s.FontNormal = started.reader.platform.fonts.Create(24, FW_HEAVY);
     SelectObject(*s.PageSurface, static_cast<const Font*>(s.FontNormal.get()));
-    FillNewKanji(s.ScriptLines[0], next);
+    FillParagraph(s.ScriptLines[0], [&next](int) { return NthKanji(next++); });
     s.TextTop() = 10;
     state.ResumeTiming();
     PutTextLine(started.reader, 0);
