@@ -60,3 +60,29 @@ TEST(PatBlt, FillsWithTheBrushInsideTheSurface) {
 }
 
 }  // namespace
+
+// A 45-degree line is clipped before it is walked; it must still put exactly the
+// pixels of the walk from its start up to its end, wherever the two lie.
+TEST(LineTo, DiagonalsPutTheirWalksPixelsInsideTheBitmap) {
+  const Pen white{RGB(255, 255, 255), 1};
+  for (int x = -4; x < 10; ++x) {
+    for (int y = -4; y < 9; ++y) {
+      for (int direction = 0; direction < 4; ++direction) {
+        const int step_x = direction & 1 ? -1 : 1, step_y = direction & 2 ? -1 : 1;
+        for (int steps = 0; steps < 13; ++steps) {
+          TestSurface page(6, 5);
+          SelectObject(page.surface, &white);
+          MoveToEx(page.surface, x, y);
+          LineTo(page.surface, x + steps * step_x, y + steps * step_y);
+          Bitmap expected(6, 5);
+          for (int k = 0; k < steps; ++k) {
+            const int px = x + k * step_x, py = y + k * step_y;
+            if (px >= 0 && px < 6 && py >= 0 && py < 5) expected.set_pixel(px, py, 0xFFFFFF);
+          }
+          ASSERT_TRUE(std::equal(expected.row(0), expected.row(5), page.bitmap.row(0)))
+              << "from " << x << "," << y << " steps " << steps << " direction " << direction;
+        }
+      }
+    }
+  }
+}
