@@ -44,13 +44,25 @@ Span StepsInside(std::int64_t start, int step, std::int64_t limit, std::int64_t 
   return {std::max<std::int64_t>(inside.start, 0), std::min(inside.end, steps)};
 }
 
+// The pixels a line has put, as the smallest rectangle around them.
+struct PutPixels {
+  std::int64_t left, top, right = -1, bottom = -1;
+  void Add(std::int64_t x, std::int64_t y) {
+    left = std::min(left, x);
+    top = std::min(top, y);
+    right = std::max(right, x);
+    bottom = std::max(bottom, y);
+  }
+  RECT rect() const {
+    return {static_cast<std::int32_t>(left), static_cast<std::int32_t>(top),
+            static_cast<std::int32_t>(right + 1), static_cast<std::int32_t>(bottom + 1)};
+  }
+};
+
 // A 45-degree line steps on both axes at every pixel, so it is clipped once and then
-// walked without a test per pixel: the hatch draws 640 of them. The pixels put widen
-// [left, right] x [top, bottom].
-void WalkDiagonal(Bitmap& to, std::pair<std::int64_t, std::int64_t> from, std::int64_t steps,
-                  int step_x, int step_y, std::uint32_t pixel, std::int64_t& left,
-                  std::int64_t& top, std::int64_t& right, std::int64_t& bottom) {
-  const auto [x, y] = from;
+// walked without a test per pixel: the hatch draws 640 of them.
+void WalkDiagonal(Bitmap& to, std::int64_t x, std::int64_t y, std::int64_t steps, int step_x,
+                  int step_y, std::uint32_t pixel, PutPixels& put) {
   const Span across = StepsInside(x, step_x, to.width(), steps);
   const Span down = StepsInside(y, step_y, to.height(), steps);
   const Span walk = {std::max(across.start, down.start), std::min(across.end, down.end)};
@@ -59,12 +71,8 @@ void WalkDiagonal(Bitmap& to, std::pair<std::int64_t, std::int64_t> from, std::i
       to.row(static_cast<int>(y + walk.start * step_y)) + (x + walk.start * step_x);
   const std::ptrdiff_t stride = std::ptrdiff_t{step_y} * to.width() + step_x;
   for (std::int64_t k = walk.start; k < walk.end; ++k, pixel_at += stride) *pixel_at = pixel;
-  const std::int64_t first_x = x + walk.start * step_x, last_x = x + (walk.end - 1) * step_x;
-  const std::int64_t first_y = y + walk.start * step_y, last_y = y + (walk.end - 1) * step_y;
-  left = std::min({left, first_x, last_x});
-  right = std::max({right, first_x, last_x});
-  top = std::min({top, first_y, last_y});
-  bottom = std::max({bottom, first_y, last_y});
+  put.Add(x + walk.start * step_x, y + walk.start * step_y);
+  put.Add(x + (walk.end - 1) * step_x, y + (walk.end - 1) * step_y);
 }
 
 }  // namespace
@@ -160,19 +168,16 @@ bool LineTo(Surface& surface, int x, int y) {
   std::int64_t error = dx + dy;
   std::int64_t px = from_x;
   std::int64_t py = from_y;
-  std::int64_t left = to.width(), top = to.height(), right = -1, bottom = -1;
+  PutPixels put{to.width(), to.height()};
   if (dx == -dy) {
-    WalkDiagonal(to, {px, py}, dx, step_x, step_y, pixel, left, top, right, bottom);
+    WalkDiagonal(to, px, py, dx, step_x, step_y, pixel, put);
     px = x;
     py = y;
   }
   while (px != x || py != y) {
     if (px >= 0 && py >= 0 && px < to.width() && py < to.height()) {
       to.set_pixel(static_cast<int>(px), static_cast<int>(py), pixel);
-      left = std::min(left, px);
-      top = std::min(top, py);
-      right = std::max(right, px);
-      bottom = std::max(bottom, py);
+      put.Add(px, py);
     }
     const std::int64_t twice = 2 * error;
     if (twice >= dy) {
@@ -184,8 +189,6 @@ bool LineTo(Surface& surface, int x, int y) {
       py += step_y;
     }
   }
-  surface.NotifyChanged({static_cast<std::int32_t>(left), static_cast<std::int32_t>(top),
-                         static_cast<std::int32_t>(right + 1),
-                         static_cast<std::int32_t>(bottom + 1)});
+  surface.NotifyChanged(put.rect());
   return true;
 }
