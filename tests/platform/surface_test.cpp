@@ -1,7 +1,11 @@
 // Copies and fills: only pixels whose source and destination both lie inside move.
+// Lines: the pixels of their walk that lie inside, and the rectangle around them.
+#include "platform/gdi/surface.h"
+
 #include <gtest/gtest.h>
 
-#include "platform/gdi/surface.h"
+#include <algorithm>
+#include <string>
 
 namespace {
 
@@ -59,10 +63,9 @@ TEST(PatBlt, FillsWithTheBrushInsideTheSurface) {
   EXPECT_EQ(page.bitmap.pixel(59, 0), 0u);
 }
 
-}  // namespace
-
 // A 45-degree line is clipped before it is walked; it must still put exactly the
-// pixels of the walk from its start up to its end, wherever the two lie.
+// pixels of the walk from its start up to its end, wherever the two lie, and tell
+// the rectangle around them as changed.
 TEST(LineTo, DiagonalsPutTheirWalksPixelsInsideTheBitmap) {
   const Pen white{RGB(255, 255, 255), 1};
   for (int x = -4; x < 10; ++x) {
@@ -71,18 +74,31 @@ TEST(LineTo, DiagonalsPutTheirWalksPixelsInsideTheBitmap) {
         const int step_x = direction & 1 ? -1 : 1, step_y = direction & 2 ? -1 : 1;
         for (int steps = 0; steps < 13; ++steps) {
           TestSurface page(6, 5);
+          RECT changed{};
+          page.surface.on_change = [&changed](const RECT& rect) { changed = rect; };
           SelectObject(page.surface, &white);
           MoveToEx(page.surface, x, y);
           LineTo(page.surface, x + steps * step_x, y + steps * step_y);
           Bitmap expected(6, 5);
+          RECT around{};
           for (int k = 0; k < steps; ++k) {
             const int px = x + k * step_x, py = y + k * step_y;
-            if (px >= 0 && px < 6 && py >= 0 && py < 5) expected.set_pixel(px, py, 0xFFFFFF);
+            if (px < 0 || px >= 6 || py < 0 || py >= 5) continue;
+            expected.set_pixel(px, py, 0xFFFFFF);
+            const bool first = around.right == 0;
+            around = {first ? px : std::min<int>(around.left, px),
+                      first ? py : std::min<int>(around.top, py),
+                      std::max<int>(around.right, px + 1), std::max<int>(around.bottom, py + 1)};
           }
-          ASSERT_TRUE(std::equal(expected.row(0), expected.row(5), page.bitmap.row(0)))
-              << "from " << x << "," << y << " steps " << steps << " direction " << direction;
+          const std::string line = "from " + std::to_string(x) + "," + std::to_string(y) +
+                                   " steps " + std::to_string(steps) + " direction " +
+                                   std::to_string(direction);
+          ASSERT_TRUE(std::equal(expected.row(0), expected.row(5), page.bitmap.row(0))) << line;
+          ASSERT_EQ(changed, around) << line;
         }
       }
     }
   }
 }
+
+}  // namespace
