@@ -59,6 +59,7 @@ class MediaPlayerTest : public ::testing::Test {
   }
   SoundSource Play(const std::string& name) {
     player_->PlaySound(name.c_str(), *platform_.volume);
+    player_->ReaderWaits();
     return MixerPlayerProbe::LastSound(*player_);
   }
   void Copy(const Pairs& files) {
@@ -106,7 +107,12 @@ TEST_F(MediaPlayerTest, CdMidiAndWavSoundAndStop) {
   // machine the disk driver writes it late.
   EXPECT_EQ(PeakDuring(150, 250), 0) << "MIDI plays on after close";
 
+  // A sound starts once the click's page is out, when the reader waits; of two in
+  // one click only the later sounds, as it would cut the first off at once.
+  sndPlaySoundA(platform_, "ABSENT.WAV", SND_ASYNC);
   sndPlaySoundA(platform_, "SE.WAV", SND_ASYNC);
+  EXPECT_EQ(MixerPlayerProbe::LastSound(*player_), SoundSource::None);
+  player_->ReaderWaits();
   EXPECT_EQ(MixerPlayerProbe::LastSound(*player_), SoundSource::File);
   EXPECT_GT(PeakDuring(300), 1000) << "the WAV is silent";
   for (const char* line : {"mci play cdaudio from 02\n", "sound SE.WAV 1"})

@@ -4,14 +4,44 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <sstream>
+#include <string>
+#include <utility>
 #include <vector>
 
+#include "platform/headless/events.h"
 #include "platform/headless/headless_backend.h"
+#include "platform/media/media.h"
 #include "platform/platform.h"
 #include "support/novel.h"
 
 namespace {
+
+std::vector<HeadlessEvent> Events(const std::string& text) {
+  std::istringstream in(text);
+  std::string error;
+  return ParseEvents(in, error).value();
+}
+
+// A player whose sounds wait until the loop lets them start, with the times they did.
+class PutOffSounds final : public MediaPlayer {
+ public:
+  explicit PutOffSounds(Platform& platform) : platform_(platform) {}
+  DWORD Run(const MediaCommand&, Volume&) override { return 0; }
+  void PlaySound(const char*, Volume&) override { waiting_ = true; }
+  void Update(Volume&) override {}
+  void SetLevel(int) override {}
+  void ReaderWaits() override {
+    if (std::exchange(waiting_, false)) started_ms.push_back(platform_.NowMs());
+  }
+  bool WorkWaits() override { return waiting_; }
+  std::vector<std::uint64_t> started_ms;
+
+ private:
+  Platform& platform_;
+  bool waiting_ = false;
+};
 
 class MessageQueueTest : public ::testing::Test {
  protected:
@@ -40,7 +70,7 @@ class MessageQueueTest : public ::testing::Test {
   }
 
   std::ostringstream log_;
-  HeadlessBackend backend_{{}, log_};
+  HeadlessBackend backend_{Events("wait 100\n"), log_};
   Platform platform_{backend_, OpenFolder("/")};
   Window* window_ = nullptr;
 };
@@ -75,6 +105,21 @@ TEST_F(MessageQueueTest, ATimerThatWorkKeepsDueLetsInputIn) {
   Sleep(platform_, 400);  // the tick's work outlasts the interval
   EXPECT_FALSE(PeekMessageA(platform_, &message));  // input is looked for first
   EXPECT_EQ(Drain(), (std::vector<UINT>{1003}));
+}
+
+// What a click set sounding starts a frame after its page went out, while the loop
+// waits for input, and once.
+TEST_F(MessageQueueTest, PutOffSoundsStartAFrameAfterThePage) {
+  auto player = std::make_unique<PutOffSounds>(platform_);
+  const std::vector<std::uint64_t>& started_ms = player->started_ms;
+  platform_.media = std::move(player);
+  sndPlaySoundA(platform_, "SE.WAV", SND_ASYNC);
+  EXPECT_EQ(Drain(), (std::vector<UINT>{WM_PAINT}));
+  const std::uint64_t page_ms = platform_.NowMs();
+  MSG message;
+  ASSERT_TRUE(GetMessageA(platform_, &message));  // the events run out after the wait
+  EXPECT_EQ(message.message, static_cast<UINT>(WM_CLOSE));
+  EXPECT_EQ(started_ms, (std::vector<std::uint64_t>{page_ms + 16}));
 }
 
 // The client area laid over memory that the window system shows: black while nothing has

@@ -37,6 +37,7 @@ class MidiMusic {
 
   // Audio buffers that carried MIDI music so far (for measuring the start's latency).
   std::uint64_t rendered_buffers() const { return rendered_buffers_; }
+  bool bank_wanted() const { return bank_wanted_.has_value(); }
 
   // The audio thread: adds the music to interleaved stereo signed 16-bit samples.
   void MixInto(std::uint8_t* stream, int byte_count);

@@ -69,9 +69,11 @@ bool MixerPlayer::ReadyToSound() {
   return false;
 }
 
-// The soundfont takes a moment to load: it is read when the first MIDI file opens.
+// The soundfont takes a moment to load: it is read when the first MIDI file opens,
+// unless it was loaded ahead. The device need not be open for a file to open.
 bool MixerPlayer::ReadyForMidi() {
-  if (!ReadyToSound() || !soundfont_path_) return false;
+  if (device_failed_ || !soundfont_path_) return false;
+  device_wanted_ = true;
   std::lock_guard<std::mutex> guard(midi_loading_);
   if (!midi_) midi_ = MidiMusic::Create(*soundfont_path_, AUDIO_RATE_HZ);
   return midi_ != nullptr;
@@ -84,9 +86,16 @@ void MixerPlayer::LoadAhead(bool midi) {
 }
 
 void MixerPlayer::ReaderWaits() {
+  StartWhatWaits();
   // While the synthesizer is still being made ahead no music can want a bank.
   std::unique_lock<std::mutex> guard(midi_loading_, std::try_to_lock);
   if (guard.owns_lock() && midi_) midi_->StartBankLoad();
+}
+
+bool MixerPlayer::WorkWaits() {
+  if (device_wanted_ || sound_waiting_) return true;
+  std::unique_lock<std::mutex> guard(midi_loading_, std::try_to_lock);
+  return guard.owns_lock() && midi_ && midi_->bank_wanted();
 }
 
 MixerPlayer::MixerPlayer(MixerPlayerOptions options) : options_(std::move(options)) {}
@@ -191,12 +200,20 @@ void MixerPlayer::PlaySound(const char* name_sjis, Volume& volume) {
   Update(volume);
   // A null name stops the sound that plays, as it did on the old platform.
   if (name_sjis == nullptr) {
+    sound_waiting_.reset();
     if (sounds_) sounds_->Stop();
     return;
   }
-  if (!ReadyToSound()) return;
+  if (device_failed_) return;
   FileOr<std::unique_ptr<ByteSource>> file = volume.Open(name_sjis);
-  sounds_->Play(file ? std::move(*file) : nullptr);
+  // A later sound of the same click would cut this one off at once.
+  sound_waiting_ = file ? std::move(*file) : nullptr;
+}
+
+void MixerPlayer::StartWhatWaits() {
+  if (!std::exchange(device_wanted_, false) && !sound_waiting_) return;
+  std::optional<std::unique_ptr<ByteSource>> sound = std::exchange(sound_waiting_, std::nullopt);
+  if (ReadyToSound() && sound) sounds_->Play(std::move(*sound));
 }
 
 void MixerPlayer::Update(Volume& volume) {

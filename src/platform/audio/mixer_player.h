@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/audio/cd_music.h"
+#include "platform/files/byte_source.h"
 #include "platform/media/media_player.h"
 
 class AudioSession;
@@ -43,6 +44,7 @@ class MixerPlayer final : public MediaPlayer {
   // safe on another thread while the player is in use.
   void LoadAhead(bool midi) override;
   void ReaderWaits() override;
+  bool WorkWaits() override;
 
   // The General MIDI soundfont that MIDI music plays with, if one was found.
   const std::optional<std::string>& soundfont_path() const { return soundfont_path_; }
@@ -53,6 +55,7 @@ class MixerPlayer final : public MediaPlayer {
   bool OpenDevice(std::string& error);
   bool ReadyToSound();
   bool ReadyForMidi();
+  void StartWhatWaits();
   static void PostMix(void* self, std::uint8_t* stream, int byte_count);
   DWORD RunCd(const MediaCommand& command, Volume& volume);
   DWORD RunMidi(const MediaCommand& command, Volume& volume);
@@ -65,6 +68,10 @@ class MixerPlayer final : public MediaPlayer {
   bool device_failed_ = false;
   bool cd_open_ = false;
   bool midi_open_ = false;
+  // What a click asked to sound starts once its page is shown (ReaderWaits): opening
+  // the device and decoding a sound would hold the page back.
+  bool device_wanted_ = false;
+  std::optional<std::unique_ptr<ByteSource>> sound_waiting_;  // nullptr: the default sound
   // The device goes last, after everything that plays on it.
   std::unique_ptr<AudioSession> session_;
   std::unique_ptr<CdMusic> cd_;

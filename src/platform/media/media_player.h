@@ -58,7 +58,10 @@ class MediaPlayer {
   // A script that sounds (with MIDI music when midi is set) is loaded: what its first
   // sound would load may be loaded ahead, so that the sound waits for none of it.
   virtual void LoadAhead(bool /*midi*/) {}
-  // The reader is about to wait, for input or for a moment of an effect, with the
-  // page drawn: work put off so as not to slow the page may start now.
+  // The reader waits, with the page drawn: for input, a moment after the page went
+  // out (while WorkWaits), or for a moment of an effect. Work put off so as not to
+  // slow the page may start now.
   virtual void ReaderWaits() {}
+  // Whether such work waits.
+  virtual bool WorkWaits() { return false; }
 };

@@ -29,6 +29,7 @@ class OnDemandPlayer final : public MediaPlayer {
   void SetLevel(int percent) override;
   void LoadAhead(bool midi) override;
   void ReaderWaits() override;
+  bool WorkWaits() override { return player_ && player_->WorkWaits(); }
 
  private:
   // The module and its player, or why there are none, in the warnings that the

@@ -168,6 +168,7 @@ void SdlBackend::TakeQuitSignalsOnce() {
 // ends it, and the window stays answering (the desktop's pings are answered too).
 void SdlBackend::Sleep(std::uint32_t milliseconds) {
   TakeQuitSignalsOnce();
+  ShowWaitingCaption();
   const std::uint64_t until = NowMs() + milliseconds;
   while (!close_requested_) {
     close_requested_ = CloseWaiting();
@@ -260,7 +261,14 @@ void SdlBackend::WindowPlaced(Window& window) {
 
 void SdlBackend::WindowCaptionChanged(const Window& window, std::string_view caption_sjis) {
   caption_utf8_ = window.platform().shift_jis.ToUtf8(caption_sjis);
-  if (sdl_window_ != nullptr) SDL_SetWindowTitle(sdl_window_, caption_utf8_.c_str());
+  caption_waiting_ = sdl_window_ != nullptr;
+}
+
+// The title bar is the window system's: the page that the click changed goes out
+// first, and the caption follows when the reader waits.
+void SdlBackend::ShowWaitingCaption() {
+  if (std::exchange(caption_waiting_, false) && sdl_window_ != nullptr)
+    SDL_SetWindowTitle(sdl_window_, caption_utf8_.c_str());
 }
 
 void SdlBackend::ShowWindowPixels(const Window& window, const RECT& changed) {
@@ -422,6 +430,7 @@ void SdlBackend::SetClipboardText(std::string_view text_utf8) {
 
 bool SdlBackend::WaitForInput(Platform& platform, std::optional<std::uint64_t> deadline_ms) {
   TakeQuitSignalsOnce();
+  ShowWaitingCaption();
   for (const std::string& message : std::exchange(deferred_messages_, {})) {
     ShowMessage(platform, message);
   }

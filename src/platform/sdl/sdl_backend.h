@@ -88,6 +88,7 @@ class SdlBackend : public Backend {
   // program is asked to quit, whose event is put back for the window's own loop.
   bool WaitModal(SDL_Event& event);
   void TakeQuitSignalsOnce();
+  void ShowWaitingCaption();
   // The page point under a window point.
   POINT PagePoint(int x, int y);
   LPARAM PagePosition(int x, int y);
@@ -106,6 +107,8 @@ class SdlBackend : public Backend {
   // fewer and a change is shown without a copy.
   std::uint32_t* page_in_surface_ = nullptr;
   std::string caption_utf8_;
+  // A caption changed by the click goes to the title bar once its page is shown.
+  bool caption_waiting_ = false;
   std::unique_ptr<Font> menu_font_;
   std::vector<std::string> deferred_messages_;  // said before the window was shown
   bool pads_started_ = false;

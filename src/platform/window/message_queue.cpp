@@ -1,12 +1,47 @@
 // The message queue of the window's thread, its timers and the message loop calls.
 #include "platform/window/message_queue.h"
 
+#include <algorithm>
 #include <cstdio>
 
+#include "platform/media/media_player.h"
 #include "platform/platform.h"
 
 namespace {
+
 constexpr UINT USER_TIMER_MINIMUM = 10;  // the shortest interval a timer runs at
+// A frame of a 60 Hz screen: the window system, and a desktop's compositor, put the
+// click's page up with the processors to themselves, and a sound that starts that
+// much later is not heard as late.
+constexpr std::uint64_t MEDIA_WORK_DELAY_MS = 16;
+
+std::optional<std::uint64_t> Earlier(std::optional<std::uint64_t> a,
+                                     std::optional<std::uint64_t> b) {
+  if (!a || !b) return a ? a : b;
+  return std::min(*a, *b);
+}
+
+// The media player's work put off for the page (a sound to start, the device to
+// open, a soundfont's bank to load) starts a moment after the page went out; until
+// then the loop wakes for it. nullopt once none waits.
+std::optional<std::uint64_t> LetMediaWork(Platform& platform) {
+  if (!platform.media || !platform.media->WorkWaits()) {
+    platform.queue.MediaWorkDone();
+    return std::nullopt;
+  }
+  const std::uint64_t now = platform.NowMs();
+  const std::uint64_t due = platform.queue.MediaWorkDue(now);
+  if (now < due) return due;
+  platform.queue.MediaWorkDone();
+  platform.media->ReaderWaits();
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::uint64_t MessageQueue::MediaWorkDue(std::uint64_t now_ms) {
+  if (!media_work_due_ms_) media_work_due_ms_ = now_ms + MEDIA_WORK_DELAY_MS;
+  return *media_work_due_ms_;
 }
 
 void MessageQueue::SetTimer(Window* window, UINT id, UINT interval_ms, std::uint64_t now_ms) {
@@ -67,8 +102,9 @@ bool PeekMessageA(Platform& platform, MSG* message) {
 bool GetMessageA(Platform& platform, MSG* message) {
   for (;;) {
     if (PeekMessageA(platform, message)) return message->message != WM_QUIT;
-    if (platform.media) platform.media->ReaderWaits();
-    const bool more_input = platform.backend.WaitForInput(platform, platform.queue.NextTimerDue());
+    const std::optional<std::uint64_t> media_due = LetMediaWork(platform);
+    const bool more_input =
+        platform.backend.WaitForInput(platform, Earlier(platform.queue.NextTimerDue(), media_due));
     platform.queue.InputChecked();
     if (!more_input) {
       // Nothing can ever arrive again: end the loop as a quit would.

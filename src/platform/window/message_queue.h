@@ -40,6 +40,10 @@ class MessageQueue {
   void InputChecked() { ticked_since_input_.clear(); }
   // When the earliest timer falls due; nullopt when none runs.
   std::optional<std::uint64_t> NextTimerDue() const;
+  // When the media player's put-off work may start: a moment after the loop first
+  // waited with it. Forgotten when none waits.
+  std::uint64_t MediaWorkDue(std::uint64_t now_ms);
+  void MediaWorkDone() { media_work_due_ms_.reset(); }
   // Whether a key is down, as the key messages taken so far tell.
   bool KeyHeld(WPARAM key) const { return key < keys_held_.size() && keys_held_[key]; }
 
@@ -53,6 +57,7 @@ class MessageQueue {
   std::map<UINT, Timer> timers_;
   std::set<UINT> ticked_since_input_;
   std::optional<int> quit_code_;
+  std::optional<std::uint64_t> media_work_due_ms_;
   std::bitset<256> keys_held_;
 
   // Follows the keys held, as GetKeyState reports them.
