@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -52,6 +54,25 @@ TEST(CopyRule, OnlyPixelsWithSourceAndDestinationInsideMove) {
   for (const auto& c : cases) EXPECT_EQ(c.bitmap.pixel(c.x, c.y), c.expected) << c.x << "," << c.y;
 }
 
+// A copy tells the rectangle it drew over and, inside it, the rows it wrote: a page
+// copied again onto the window sends only the rows that differ.
+TEST(CopyRule, ACopyTellsTheRowsItWrote) {
+  TestSurface page(64, 48), window(64, 48);
+  std::vector<std::pair<RECT, RECT>> told;
+  window.surface.on_change = [&told](const RECT& changed, const RECT& altered) {
+    told.emplace_back(changed, altered);
+  };
+  page.bitmap.set_pixel(5, 10, 1);
+  page.bitmap.set_pixel(60, 20, 2);
+  BitBlt(window.surface, -8, 0, 80, 48, page.surface, -8, 0, SRCCOPY);
+  BitBlt(window.surface, 0, 0, 64, 48, page.surface, 0, 0, SRCCOPY);
+  BitBlt(window.surface, 0, 0, 64, 48, window.surface, 0, 0, SRCCOPY);  // onto itself
+  const std::vector<std::pair<RECT, RECT>> expected = {{{0, 0, 64, 48}, {0, 10, 64, 21}},
+                                                       {{0, 0, 64, 48}, {}},
+                                                       {{0, 0, 64, 48}, {0, 0, 64, 48}}};
+  EXPECT_EQ(told, expected);
+}
+
 TEST(PatBlt, FillsWithTheBrushInsideTheSurface) {
   TestSurface page(64, 64);
   const Brush red{RGB(255, 0, 0)};
@@ -75,7 +96,7 @@ TEST(LineTo, DiagonalsPutTheirWalksPixelsInsideTheBitmap) {
         for (int steps = 0; steps < 13; ++steps) {
           TestSurface page(6, 5);
           RECT changed{};
-          page.surface.on_change = [&changed](const RECT& rect) { changed = rect; };
+          page.surface.on_change = [&changed](const RECT& rect, const RECT&) { changed = rect; };
           SelectObject(page.surface, &white);
           MoveToEx(page.surface, x, y);
           LineTo(page.surface, x + steps * step_x, y + steps * step_y);

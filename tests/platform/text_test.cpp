@@ -148,7 +148,7 @@ TEST_F(TextTest, TextOutPaintsOnlyStrokesInTheTextColourOrOpaqueCells) {
 
 TEST_F(TextTest, TextOutClipsToTheBitmapAndReportsWhatChanged) {
   std::vector<RECT> changes;
-  surface.on_change = [&changes](const RECT& changed) { changes.push_back(changed); };
+  surface.on_change = [&changes](const RECT& changed, const RECT&) { changes.push_back(changed); };
   const std::pair<int, int> at[] = {{-7, -9},          {630, 470},         {600, -12},
                                      {INT_MIN, INT_MAX}, {INT_MAX, INT_MIN}, {INT_MAX - 5, 10},
                                      {-2000000000, 10}};

@@ -23,12 +23,15 @@ Span Clip(std::int64_t start, std::int64_t length, std::int64_t limit) {
 
 // A row that already holds what a copy or a fill would put there is left unwritten,
 // so that the pages of a bitmap that stays black are never committed (see Bitmap).
-void CopyRow(std::uint32_t* target, const std::uint32_t* source, std::size_t bytes, bool overlap) {
+// Whether the row was written.
+bool CopyRow(std::uint32_t* target, const std::uint32_t* source, std::size_t bytes, bool overlap) {
   if (overlap) {
     std::memmove(target, source, bytes);
-  } else if (std::memcmp(target, source, bytes) != 0) {
-    std::memcpy(target, source, bytes);
+    return true;
   }
+  if (std::memcmp(target, source, bytes) == 0) return false;
+  std::memcpy(target, source, bytes);
+  return true;
 }
 
 void FillRow(std::uint32_t* begin, std::uint32_t* end, std::uint32_t pixel) {
@@ -117,15 +120,21 @@ bool BitBlt(Surface& destination, int x, int y, int width, int height, const Sur
 
   const std::size_t bytes = static_cast<std::size_t>(cols.end - cols.start) * sizeof(std::uint32_t);
   const bool upwards = &to == &from && dy < 0;  // overlapping copy within one bitmap
+  Span written{rows.end, rows.start};
   for (std::int64_t i = 0; i < rows.end - rows.start; ++i) {
     const std::int64_t row = upwards ? rows.end - 1 - i : rows.start + i;
     std::uint32_t* target = to.row(static_cast<int>(row)) + cols.start;
     const std::uint32_t* source_row = from.row(static_cast<int>(row + dy)) + cols.start + dx;
-    CopyRow(target, source_row, bytes, &to == &from && dy == 0);  // one row onto itself
+    if (CopyRow(target, source_row, bytes, &to == &from && dy == 0)) {  // one row onto itself
+      written = {std::min(written.start, row), std::max(written.end, row + 1)};
+    }
   }
-  destination.NotifyChanged(
-      {static_cast<std::int32_t>(cols.start), static_cast<std::int32_t>(rows.start),
-       static_cast<std::int32_t>(cols.end), static_cast<std::int32_t>(rows.end)});
+  const auto rect = [&cols](const Span& of_rows) {
+    if (of_rows.empty()) return RECT{};
+    return RECT{static_cast<std::int32_t>(cols.start), static_cast<std::int32_t>(of_rows.start),
+                static_cast<std::int32_t>(cols.end), static_cast<std::int32_t>(of_rows.end)};
+  };
+  destination.NotifyChanged(rect(rows), rect(written));
   return true;
 }
 

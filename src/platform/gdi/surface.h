@@ -34,12 +34,15 @@ class Surface {
   int pen_x = 0;  // the current position of MoveToEx and LineTo
   int pen_y = 0;
 
-  // Set on a window's device context: what is drawn there is shown at once.
-  std::function<void(const RECT& changed)> on_change;
+  // Set on a window's device context: what is drawn there is shown at once. changed
+  // is what a call drew over; altered, inside it, what it wrote (a copy leaves the
+  // rows that hold its pixels already unwritten), which alone need reach the screen.
+  std::function<void(const RECT& changed, const RECT& altered)> on_change;
 
-  void NotifyChanged(const RECT& changed) const {
+  void NotifyChanged(const RECT& changed) const { NotifyChanged(changed, changed); }
+  void NotifyChanged(const RECT& changed, const RECT& altered) const {
     if (on_change && changed.right > changed.left && changed.bottom > changed.top)
-      on_change(changed);
+      on_change(changed, altered);
   }
 };
 

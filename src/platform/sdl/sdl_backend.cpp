@@ -356,7 +356,12 @@ void SdlBackend::Translate(Platform& platform, const SDL_Event& event) {
       return;
     case SDL_WINDOWEVENT:
       if (event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) RefreshView();
-      if (event.window.event == SDL_WINDOWEVENT_EXPOSED) InvalidateRect(window);
+      if (event.window.event == SDL_WINDOWEVENT_EXPOSED) {
+        // The window system lost what the window showed, and a paint sends only the
+        // rows that it alters: the whole client area goes out again.
+        if (window.drawn()) ShowBitmap(window.client_pixels(), {0, 0, CLIENT_WIDTH, CLIENT_HEIGHT});
+        InvalidateRect(window);
+      }
       if (event.window.event == SDL_WINDOWEVENT_CLOSE) PostMessageA(window, WM_CLOSE, 0, 0);
       return;
     case SDL_MOUSEMOTION:

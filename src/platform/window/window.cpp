@@ -13,10 +13,16 @@ Window::Window(Platform& platform, WindowProcedure procedure, std::string captio
       caption_sjis_(std::move(caption_sjis)),
       style_(style) {
   device_context_.bitmap = &client_;
-  device_context_.on_change = [this](const RECT& changed) {
+  device_context_.on_change = [this](const RECT& changed, const RECT& altered) {
+    constexpr RECT WHOLE{0, 0, CLIENT_WIDTH, CLIENT_HEIGHT};
     drawn_ = true;
-    platform_.backend.ShowWindowPixels(*this, changed);
-    if (changed == RECT{0, 0, CLIENT_WIDTH, CLIENT_HEIGHT}) platform_.backend.Record("present");
+    // Once the whole client area has gone out, the screen holds what it held, and a
+    // page that a paint copies again sends only the rows that differ.
+    const RECT& shown = shown_whole_ ? altered : changed;
+    shown_whole_ = shown_whole_ || changed == WHOLE;
+    if (shown.right > shown.left && shown.bottom > shown.top)
+      platform_.backend.ShowWindowPixels(*this, shown);
+    if (changed == WHOLE) platform_.backend.Record("present");
   };
 }
 

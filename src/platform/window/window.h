@@ -77,6 +77,7 @@ class Window {
   bool topmost_ = false;
   bool invalid_ = true;
   bool drawn_ = false;
+  bool shown_whole_ = false;  // the whole client area has gone to the screen once
   bool destroyed_ = false;
   bool shift_held_ = false;  // the key state that the default processing asks for
   Bitmap client_{CLIENT_WIDTH, CLIENT_HEIGHT};
