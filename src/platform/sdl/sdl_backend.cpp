@@ -301,9 +301,13 @@ void SdlBackend::RefreshView() {
   }
   if (window_ == nullptr) return;
   if (page_in_surface_ == nullptr) PutPageInSurface(*surface);
-  // A window shown before its first page is drawn waits for that page: showing the
-  // blank client area first would keep the reader waiting for the window system.
-  if (window_->drawn()) ShowBitmap(window_->client_pixels(), {0, 0, CLIENT_WIDTH, CLIENT_HEIGHT});
+  ShowWholeClientArea(*window_);
+}
+
+// A window shown before its first page is drawn waits for that page: showing the
+// blank client area first would keep the reader waiting for the window system.
+void SdlBackend::ShowWholeClientArea(const Window& window) {
+  if (window.drawn()) ShowBitmap(window.client_pixels(), {0, 0, CLIENT_WIDTH, CLIENT_HEIGHT});
 }
 
 SDL_Surface* SdlBackend::WindowSurface() {
@@ -359,7 +363,7 @@ void SdlBackend::Translate(Platform& platform, const SDL_Event& event) {
       if (event.window.event == SDL_WINDOWEVENT_EXPOSED) {
         // The window system lost what the window showed, and a paint sends only the
         // rows that it alters: the whole client area goes out again.
-        if (window.drawn()) ShowBitmap(window.client_pixels(), {0, 0, CLIENT_WIDTH, CLIENT_HEIGHT});
+        ShowWholeClientArea(window);
         InvalidateRect(window);
       }
       if (event.window.event == SDL_WINDOWEVENT_CLOSE) PostMessageA(window, WM_CLOSE, 0, 0);

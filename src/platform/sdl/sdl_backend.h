@@ -89,6 +89,7 @@ class SdlBackend : public Backend {
   bool WaitModal(SDL_Event& event);
   void TakeQuitSignalsOnce();
   void ShowWaitingCaption();
+  void ShowWholeClientArea(const Window& window);
   // The page point under a window point.
   POINT PagePoint(int x, int y);
   LPARAM PagePosition(int x, int y);
