@@ -6,8 +6,10 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "platform/display.h"
+#include "platform/files/novel_file.h"
 #include "platform/gdi/bitmap.h"
 #include "platform/gdi/font.h"
 #include "platform/gdi/surface.h"
@@ -24,6 +26,14 @@ constexpr int MENU_TEXT_SIZE = 100;
 constexpr int NO_CHOICE = 5;
 
 using ScriptTable = char[SCRIPT_LINE_COUNT][SCRIPT_LINE_SIZE];
+
+// The picture of the next click's first "BMP" line, read while the reader waited for
+// the click, and the name and file it was read from.
+struct PictureAhead {
+  std::string name_sjis;
+  NovelFile file;
+  std::unique_ptr<Bitmap> picture;
+};
 
 enum ReaderMode : std::int32_t {
   ModeCooldown = 0,
@@ -89,6 +99,7 @@ struct ReaderState {
   std::unique_ptr<Bitmap> PictureBitmap;
   // A picture covering the page is kept only as the background half of PageBitmap.
   bool PictureInBackground = false;
+  PictureAhead NextPicture;
   std::unique_ptr<Font> FontNormal;
   std::unique_ptr<Font> FontLarge;
   std::unique_ptr<Font> FontSmall;

@@ -3,6 +3,7 @@
 #include "render/pictures.h"
 
 #include <memory>
+#include <string>
 #include <utility>
 
 #include "platform/gdi/picture_file.h"
@@ -49,6 +50,16 @@ bool InBackgroundHalf(const ReaderState& s, const Bitmap& picture) {
   return s.PageBitmap && picture.row(0) == s.PageBitmap->row(PAGE_HEIGHT);
 }
 
+// The picture read ahead for this line, when the name finds the same bytes still;
+// it is let go either way.
+std::unique_ptr<Bitmap> TakePictureAhead(Reader& r, const char* name_sjis) {
+  PictureAhead ahead = std::exchange(r.state.NextPicture, {});
+  if (!ahead.picture || ahead.name_sjis != name_sjis) return nullptr;
+  const FileOr<NovelFile> file = r.platform.volume->Find(name_sjis);
+  if (!file || !SameBytes(*file, ahead.file)) return nullptr;
+  return std::move(ahead.picture);
+}
+
 }  // namespace
 
 std::unique_ptr<Bitmap> LoadLinePicture(Reader& r, const char* line) {
@@ -75,6 +86,20 @@ void ShowPicture(ReaderState& s, std::unique_ptr<Bitmap> picture) {
   LetGoOfCoveringPicture(s);
 }
 
+void ReadPictureAhead(Reader& r, const char* name_sjis) {
+  PictureAhead& ahead = r.state.NextPicture;
+  const FileOr<NovelFile> file = r.platform.volume->Find(name_sjis);
+  if (file && ahead.picture && ahead.name_sjis == name_sjis && SameBytes(*file, ahead.file)) {
+    return;
+  }
+  ahead = {};
+  // A file changed within the last second could change again unseen.
+  if (!file || !SettledChange(file->version.changed_ns, NowNanoseconds())) return;
+  ErrorOr<Bitmap, std::string> picture = LoadPicture(*r.platform.volume, *file);
+  if (!picture) return;
+  ahead = {name_sjis, *file, std::make_unique<Bitmap>(std::move(*picture))};
+}
+
 void TakeBackPicture(ReaderState& s) {
   if (!s.PictureInBackground || !s.PictureSurface || !s.PageSurface) return;
   auto picture = std::make_unique<Bitmap>(PAGE_WIDTH, PAGE_HEIGHT);
@@ -91,6 +116,9 @@ void CmdPicture(Reader& r) {
   // A line without a whole name loads nothing; it was told of when its script was read.
   if (!QuotedName(s.ScriptLines[s.CurrentLine], name_sjis, sizeof name_sjis)) {
     return ShowPicture(s, nullptr);
+  }
+  if (std::unique_ptr<Bitmap> ahead = TakePictureAhead(r, name_sjis)) {
+    return ShowPicture(s, std::move(ahead));
   }
   ErrorOr<Bitmap, std::string> picture =
       LoadPicture(*r.platform.volume, name_sjis, IntoBackgroundHalf(s));

@@ -56,6 +56,7 @@ void ReleaseSurfaces(Reader& r) {
   s.FontSmall.reset();
   s.PictureBitmap.reset();
   s.PictureInBackground = false;
+  s.NextPicture = {};
 }
 
 void PresentPage(Reader& r, Surface* device_context) {

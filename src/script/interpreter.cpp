@@ -3,8 +3,8 @@
 
 #include <cstring>
 
-#include "reader/reader.h"
 #include "reader/line_arguments.h"
+#include "reader/reader.h"
 #include "reader/reading_warnings.h"
 #include "reader/text_fields.h"
 #include "render/effects.h"
@@ -13,6 +13,7 @@
 #include "render/surfaces.h"
 #include "script/choices.h"
 #include "script/line_table.h"
+#include "script/read_ahead.h"
 #include "script/script_commands.h"
 #include "script/step_rule.h"
 #include "script/text_layout.h"
@@ -157,4 +158,5 @@ void RunScript(Reader& r, Window& window) {
   }
   ReleaseDC(window, s.WindowDC);
   s.WindowDC = nullptr;
+  if (s.Mode == ModeReady) ReadAheadForNextClick(r);
 }

@@ -18,9 +18,6 @@
 
 namespace {
 
-// A change within this time before an index is built may share its modification
-// time with a later change (file times are kept to a clock tick, not a nanosecond).
-constexpr std::int64_t UNSETTLED_NS = 1'000'000'000;
 // Folders whose indexes are kept; a novel looks in only a few.
 constexpr std::size_t MAX_FOLDERS = 64;
 // Names with at most this many ASCII letters are looked for spelling by spelling.
@@ -70,10 +67,6 @@ struct DirectoryCloser {
 
 void OfferSmallest(std::optional<std::string>& best, std::string_view entry) {
   if (!best || entry < *best) best = std::string(entry);
-}
-
-std::int64_t Nanoseconds(const timespec& time) {
-  return static_cast<std::int64_t>(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
 }
 
 bool IsAsciiLetter(unsigned char byte) {
@@ -320,14 +313,13 @@ std::optional<FoundName> FolderIndexes::Find(const std::string& key, int directo
     return index ? index->Find(probes) : FolderIndex::Scan(directory_fd, probes);
   }
   if (cached != folders_.end()) Forget(cached);
-  timespec now{};
-  clock_gettime(CLOCK_REALTIME, &now);
+  const std::int64_t now = NowNanoseconds();
   std::optional<FolderIndex> index = FolderIndex::Build(directory_fd);
   std::optional<FoundName> found =
       index ? index->Find(probes) : FolderIndex::Scan(directory_fd, probes);
   const std::size_t size = index ? index->size() : 0;
   MakeRoom(size);
-  const bool settled = Nanoseconds(now) - Nanoseconds(stamp.modified) > UNSETTLED_NS;
+  const bool settled = SettledChange(Nanoseconds(stamp.modified), now);
   entry_count_ += size;
   folders_.emplace(key, Cached{stamp, settled, std::move(index)});
   return found;

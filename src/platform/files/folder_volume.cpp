@@ -109,6 +109,8 @@ FileOr<NovelFile> FolderVolume::Inspect(NovelFile file) {
     return FileError{FileProblem::NotRegularFile, {}};
   }
   file.size = static_cast<std::uint64_t>(status.st_size);
+  file.version = {static_cast<std::uint64_t>(status.st_dev),
+                  static_cast<std::uint64_t>(status.st_ino), Nanoseconds(status.st_ctim)};
   return file;
 }
 

@@ -3,6 +3,24 @@
 
 #include "platform/translation.h"
 
+namespace {
+constexpr std::int64_t UNSETTLED_NS = 1'000'000'000;
+}  // namespace
+
+std::int64_t Nanoseconds(const timespec& time) {
+  return static_cast<std::int64_t>(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
+}
+
+std::int64_t NowNanoseconds() {
+  timespec now{};
+  clock_gettime(CLOCK_REALTIME, &now);
+  return Nanoseconds(now);
+}
+
+bool SettledChange(std::int64_t changed_ns, std::int64_t read_ns) {
+  return read_ns - changed_ns > UNSETTLED_NS;
+}
+
 std::string DescribeFileError(const FileError& error) {
   switch (error.problem) {
     case FileProblem::NotFound: return _("not found");

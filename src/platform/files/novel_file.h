@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ctime>
 #include <string>
 
 #include "platform/error_or.h"
@@ -34,8 +35,33 @@ enum class NameMatch {
   Mangled,       // the form an extractor gave a Shift-JIS name (see mangled_names.h)
 };
 
+// Which file on disk a name found, and when it last changed: while these and the size
+// stay the same, bytes read from it earlier are its bytes still. All 0 in an archive,
+// whose members do not change while the reader holds it open.
+struct FileVersion {
+  std::uint64_t device = 0;
+  std::uint64_t inode = 0;
+  std::int64_t changed_ns = 0;  // the inode's change time, which a write or a rename moves
+  bool operator==(const FileVersion&) const = default;
+};
+
+// A system time in nanoseconds, and the time now.
+std::int64_t Nanoseconds(const timespec& time);
+std::int64_t NowNanoseconds();
+// Whether what was read at read_ns of a file or folder last changed at changed_ns stays
+// true for as long as its time does: file times are kept to a clock tick, not a
+// nanosecond, and a change less than a second before the read may share its time with
+// a later one.
+bool SettledChange(std::int64_t changed_ns, std::int64_t read_ns);
+
 struct NovelFile {
   std::string path;  // below the novel's top as stored, '/' between folders
   NameMatch match = NameMatch::AsWritten;
   std::uint64_t size = 0;
+  FileVersion version;
 };
+
+// Whether two finds of a name came to the same bytes.
+inline bool SameBytes(const NovelFile& a, const NovelFile& b) {
+  return a.path == b.path && a.size == b.size && a.version == b.version;
+}

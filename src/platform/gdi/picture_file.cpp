@@ -64,6 +64,11 @@ std::optional<Bitmap> DecodeWithLibrary(std::vector<std::uint8_t> file, const Bm
   return FromSurface(*decoded, header, pixels_for);
 }
 
+std::string PictureFileError(const FileError& error) {
+  if (error.problem == FileProblem::TooLarge) return _("is too large to be a picture");
+  return DescribeFileError(error);
+}
+
 }  // namespace
 
 Bitmap OwnPixels(int width, int height) { return Bitmap(width, height); }
@@ -98,18 +103,21 @@ std::optional<Bitmap> LoadBitmapFile(const std::string& host_path) {
 
 ErrorOr<Bitmap, std::string> LoadPicture(Volume& volume, const char* name_sjis,
                                          const PixelsFor& pixels_for) {
-  FileOr<std::unique_ptr<ByteSource>> file = volume.Open(name_sjis, PICTURE_FILE_MAX_BYTES);
-  if (!file) {
-    if (file.error().problem == FileProblem::TooLarge) {
-      return std::string(_("is too large to be a picture"));
-    }
-    return DescribeFileError(file.error());
-  }
+  const FileOr<NovelFile> file = volume.Find(name_sjis);
+  if (!file) return PictureFileError(file.error());
+  return LoadPicture(volume, *file, pixels_for);
+}
+
+ErrorOr<Bitmap, std::string> LoadPicture(Volume& volume, const NovelFile& file,
+                                         const PixelsFor& pixels_for) {
+  if (file.size > PICTURE_FILE_MAX_BYTES) return PictureFileError({FileProblem::TooLarge, {}});
+  FileOr<std::unique_ptr<ByteSource>> source = volume.Open(file);
+  if (!source) return PictureFileError(source.error());
   std::uint8_t magic[2] = {};
-  if (!(*file)->ReadExactly(0, magic) || magic[0] != 'B' || magic[1] != 'M') {
+  if (!(*source)->ReadExactly(0, magic) || magic[0] != 'B' || magic[1] != 'M') {
     return std::string(_("is not a Windows bitmap"));
   }
-  std::optional<Bitmap> picture = DecodeBitmapFile(**file, pixels_for);
+  std::optional<Bitmap> picture = DecodeBitmapFile(**source, pixels_for);
   if (!picture) {
     return std::string(
         _("is damaged, cut short or of a kind the reader does not show: it cannot decode its "

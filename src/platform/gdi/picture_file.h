@@ -11,6 +11,7 @@
 
 #include "platform/error_or.h"
 #include "platform/files/byte_source.h"
+#include "platform/files/novel_file.h"
 #include "platform/files/read_limits.h"
 #include "platform/gdi/bitmap.h"
 #include "platform/win32_types.h"
@@ -36,6 +37,9 @@ std::optional<Bitmap> LoadBitmapFile(const std::string& host_path);
 // The picture of a file of the novel, or why there is none in the words of the
 // reader's warnings ("is not a Windows bitmap").
 ErrorOr<Bitmap, std::string> LoadPicture(Volume& volume, const char* name_sjis,
+                                         const PixelsFor& pixels_for = OwnPixels);
+// The same for a file that a name has found already.
+ErrorOr<Bitmap, std::string> LoadPicture(Volume& volume, const NovelFile& file,
                                          const PixelsFor& pixels_for = OwnPixels);
 
 // As Win32's call with type IMAGE_BITMAP, the file's own size (width and height 0)

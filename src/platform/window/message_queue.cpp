@@ -13,7 +13,7 @@ constexpr UINT USER_TIMER_MINIMUM = 10;  // the shortest interval a timer runs a
 // A frame of a 60 Hz screen: the window system, and a desktop's compositor, put the
 // click's page up with the processors to themselves, and a sound that starts that
 // much later is not heard as late.
-constexpr std::uint64_t MEDIA_WORK_DELAY_MS = 16;
+constexpr std::uint64_t PUT_OFF_WORK_DELAY_MS = 16;
 
 std::optional<std::uint64_t> Earlier(std::optional<std::uint64_t> a,
                                      std::optional<std::uint64_t> b) {
@@ -21,27 +21,30 @@ std::optional<std::uint64_t> Earlier(std::optional<std::uint64_t> a,
   return std::min(*a, *b);
 }
 
-// The media player's work put off for the page (a sound to start, the device to
-// open, a soundfont's bank to load) starts a moment after the page went out; until
-// then the loop wakes for it. nullopt once none waits.
-std::optional<std::uint64_t> LetMediaWork(Platform& platform) {
-  if (!platform.media || !platform.media->WorkWaits()) {
-    platform.queue.MediaWorkDone();
+// The work put off for the page (the media player's: a sound to start, the device to
+// open, a soundfont's bank to load; the reader's: the next click's picture to read)
+// starts a moment after the page went out; until then the loop wakes for it. nullopt
+// once none waits.
+std::optional<std::uint64_t> LetPutOffWork(Platform& platform) {
+  const bool media_waits = platform.media && platform.media->WorkWaits();
+  if (!media_waits && !platform.queue.PageWorkWaits()) {
+    platform.queue.PutOffWorkDone();
     return std::nullopt;
   }
   const std::uint64_t now = platform.NowMs();
-  const std::uint64_t due = platform.queue.MediaWorkDue(now);
+  const std::uint64_t due = platform.queue.PutOffWorkDue(now);
   if (now < due) return due;
-  platform.queue.MediaWorkDone();
-  platform.media->ReaderWaits();
+  platform.queue.PutOffWorkDone();
+  if (media_waits) platform.media->ReaderWaits();
+  if (const std::function<void()> work = platform.queue.TakePageWork()) work();
   return std::nullopt;
 }
 
 }  // namespace
 
-std::uint64_t MessageQueue::MediaWorkDue(std::uint64_t now_ms) {
-  if (!media_work_due_ms_) media_work_due_ms_ = now_ms + MEDIA_WORK_DELAY_MS;
-  return *media_work_due_ms_;
+std::uint64_t MessageQueue::PutOffWorkDue(std::uint64_t now_ms) {
+  if (!put_off_work_due_ms_) put_off_work_due_ms_ = now_ms + PUT_OFF_WORK_DELAY_MS;
+  return *put_off_work_due_ms_;
 }
 
 void MessageQueue::SetTimer(Window* window, UINT id, UINT interval_ms, std::uint64_t now_ms) {
@@ -102,9 +105,9 @@ bool PeekMessageA(Platform& platform, MSG* message) {
 bool GetMessageA(Platform& platform, MSG* message) {
   for (;;) {
     if (PeekMessageA(platform, message)) return message->message != WM_QUIT;
-    const std::optional<std::uint64_t> media_due = LetMediaWork(platform);
-    const bool more_input =
-        platform.backend.WaitForInput(platform, Earlier(platform.queue.NextTimerDue(), media_due));
+    const std::optional<std::uint64_t> put_off_due = LetPutOffWork(platform);
+    const bool more_input = platform.backend.WaitForInput(
+        platform, Earlier(platform.queue.NextTimerDue(), put_off_due));
     platform.queue.InputChecked();
     if (!more_input) {
       // Nothing can ever arrive again: end the loop as a quit would.

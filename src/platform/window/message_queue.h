@@ -6,9 +6,11 @@
 #include <bitset>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
+#include <utility>
 
 #include "platform/win32_types.h"
 
@@ -40,10 +42,16 @@ class MessageQueue {
   void InputChecked() { ticked_since_input_.clear(); }
   // When the earliest timer falls due; nullopt when none runs.
   std::optional<std::uint64_t> NextTimerDue() const;
-  // When the media player's put-off work may start: a moment after the loop first
+  // The reader's work put off until its page is out, as the media player's is: it
+  // runs with the media player's, once; a later one takes its place.
+  void PutOffForPage(std::function<void()> work) { page_work_ = std::move(work); }
+  // The reader's put-off work, handed over to run; empty when none waits.
+  std::function<void()> TakePageWork() { return std::exchange(page_work_, nullptr); }
+  bool PageWorkWaits() const { return page_work_ != nullptr; }
+  // When the work put off for the page may start: a moment after the loop first
   // waited with it. Forgotten when none waits.
-  std::uint64_t MediaWorkDue(std::uint64_t now_ms);
-  void MediaWorkDone() { media_work_due_ms_.reset(); }
+  std::uint64_t PutOffWorkDue(std::uint64_t now_ms);
+  void PutOffWorkDone() { put_off_work_due_ms_.reset(); }
   // Whether a key is down, as the key messages taken so far tell.
   bool KeyHeld(WPARAM key) const { return key < keys_held_.size() && keys_held_[key]; }
 
@@ -57,7 +65,8 @@ class MessageQueue {
   std::map<UINT, Timer> timers_;
   std::set<UINT> ticked_since_input_;
   std::optional<int> quit_code_;
-  std::optional<std::uint64_t> media_work_due_ms_;
+  std::optional<std::uint64_t> put_off_work_due_ms_;
+  std::function<void()> page_work_;
   std::bitset<256> keys_held_;
 
   // Follows the keys held, as GetKeyState reports them.
