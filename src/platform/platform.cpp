@@ -25,9 +25,16 @@ void ShowMessage(Platform& platform, std::string_view text_utf8) {
   platform.backend.ShowMessage(platform, text_utf8);
 }
 
+// An effect's steps each put a page out: what a click set sounding starts a frame
+// after the first, inside the sleep that holds that moment.
 void Sleep(Platform& platform, std::uint32_t milliseconds) {
-  if (platform.media) platform.media->ReaderWaits();
-  platform.backend.Sleep(milliseconds);
+  const std::uint64_t end = platform.NowMs() + milliseconds;
+  if (const std::optional<std::uint64_t> due = LetPutOffWork(platform, false); due && *due < end) {
+    platform.backend.Sleep(static_cast<std::uint32_t>(*due - platform.NowMs()));
+    LetPutOffWork(platform, false);
+  }
+  const std::uint64_t now = platform.NowMs();
+  if (now < end) platform.backend.Sleep(static_cast<std::uint32_t>(end - now));
 }
 
 bool CloseRequested(Platform& platform) { return platform.backend.CloseRequested(); }

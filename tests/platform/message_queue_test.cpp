@@ -108,7 +108,7 @@ TEST_F(MessageQueueTest, ATimerThatWorkKeepsDueLetsInputIn) {
 }
 
 // What a click set sounding starts a frame after its page went out, while the loop
-// waits for input, and once.
+// waits for input or an effect sleeps, and once.
 TEST_F(MessageQueueTest, PutOffSoundsStartAFrameAfterThePage) {
   auto player = std::make_unique<PutOffSounds>(platform_);
   const std::vector<std::uint64_t>& started_ms = player->started_ms;
@@ -120,6 +120,15 @@ TEST_F(MessageQueueTest, PutOffSoundsStartAFrameAfterThePage) {
   ASSERT_TRUE(GetMessageA(platform_, &message));  // the events run out after the wait
   EXPECT_EQ(message.message, static_cast<UINT>(WM_CLOSE));
   EXPECT_EQ(started_ms, (std::vector<std::uint64_t>{page_ms + 16}));
+
+  // In an effect, whose steps sleep: a frame after the step that played it.
+  sndPlaySoundA(platform_, "SE.WAV", SND_ASYNC);
+  const std::uint64_t step_ms = platform_.NowMs();
+  Sleep(platform_, 10);
+  EXPECT_EQ(started_ms.size(), 1u);
+  Sleep(platform_, 10);
+  EXPECT_EQ(started_ms.back(), step_ms + 16);
+  EXPECT_EQ(platform_.NowMs(), step_ms + 20);
 }
 
 // The client area laid over memory that the window system shows: black while nothing has

@@ -21,14 +21,13 @@ std::optional<std::uint64_t> Earlier(std::optional<std::uint64_t> a,
   return std::min(*a, *b);
 }
 
-// The work put off for the page (the media player's: a sound to start, the device to
-// open, a soundfont's bank to load; the reader's: the next click's picture to read)
-// starts a moment after the page went out; until then the loop wakes for it. nullopt
-// once none waits.
-std::optional<std::uint64_t> LetPutOffWork(Platform& platform) {
+}  // namespace
+
+std::optional<std::uint64_t> LetPutOffWork(Platform& platform, bool loop_waits) {
   const bool media_waits = platform.media && platform.media->WorkWaits();
-  if (!media_waits && !platform.queue.PageWorkWaits()) {
-    platform.queue.PutOffWorkDone();
+  const bool page_work_waits = loop_waits && platform.queue.PageWorkWaits();
+  if (!media_waits && !page_work_waits) {
+    if (loop_waits) platform.queue.PutOffWorkDone();
     return std::nullopt;
   }
   const std::uint64_t now = platform.NowMs();
@@ -36,11 +35,9 @@ std::optional<std::uint64_t> LetPutOffWork(Platform& platform) {
   if (now < due) return due;
   platform.queue.PutOffWorkDone();
   if (media_waits) platform.media->ReaderWaits();
-  if (const std::function<void()> work = platform.queue.TakePageWork()) work();
+  if (page_work_waits) platform.queue.TakePageWork()();
   return std::nullopt;
 }
-
-}  // namespace
 
 std::uint64_t MessageQueue::PutOffWorkDue(std::uint64_t now_ms) {
   if (!put_off_work_due_ms_) put_off_work_due_ms_ = now_ms + PUT_OFF_WORK_DELAY_MS;
@@ -105,7 +102,7 @@ bool PeekMessageA(Platform& platform, MSG* message) {
 bool GetMessageA(Platform& platform, MSG* message) {
   for (;;) {
     if (PeekMessageA(platform, message)) return message->message != WM_QUIT;
-    const std::optional<std::uint64_t> put_off_due = LetPutOffWork(platform);
+    const std::optional<std::uint64_t> put_off_due = LetPutOffWork(platform, true);
     const bool more_input = platform.backend.WaitForInput(
         platform, Earlier(platform.queue.NextTimerDue(), put_off_due));
     platform.queue.InputChecked();

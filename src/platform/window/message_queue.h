@@ -43,8 +43,12 @@ class MessageQueue {
   // When the earliest timer falls due; nullopt when none runs.
   std::optional<std::uint64_t> NextTimerDue() const;
   // The reader's work put off until its page is out, as the media player's is: it
-  // runs with the media player's, once; a later one takes its place.
-  void PutOffForPage(std::function<void()> work) { page_work_ = std::move(work); }
+  // runs with the media player's, once; a later one takes its place. The page
+  // is new: the frame's wait starts again.
+  void PutOffForPage(std::function<void()> work) {
+    page_work_ = std::move(work);
+    put_off_work_due_ms_.reset();
+  }
   // The reader's put-off work, handed over to run; empty when none waits.
   std::function<void()> TakePageWork() { return std::exchange(page_work_, nullptr); }
   bool PageWorkWaits() const { return page_work_ != nullptr; }
@@ -72,6 +76,13 @@ class MessageQueue {
   // Follows the keys held, as GetKeyState reports them.
   void NoteKey(const MSG& message);
 };
+
+// The work put off for the page (the media player's: a sound to start, the device to
+// open, a soundfont's bank to load; the reader's, when the loop waits: the next
+// click's picture to read) starts a frame after the page went out: when that is, or
+// nullopt once it has started or none waits. The loop wakes for it; an effect that
+// sleeps lets the media player's start in its sleep.
+std::optional<std::uint64_t> LetPutOffWork(Platform& platform, bool loop_waits);
 
 bool GetMessageA(Platform& platform, MSG* message);
 bool PeekMessageA(Platform& platform, MSG* message);
