@@ -2,6 +2,9 @@
 #include "platform/zeroed_memory.h"
 
 #include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstdint>
 
 #include <cstdlib>
 #include <new>
@@ -23,4 +26,16 @@ void UnmapZeroedPages(void* memory, std::size_t bytes) {
   } else {
     munmap(memory, bytes);
   }
+}
+
+void CommitPages(void* start, std::size_t bytes) {
+#ifdef MADV_POPULATE_WRITE
+  const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+  const auto first = reinterpret_cast<std::uintptr_t>(start);
+  const std::uintptr_t aligned = first / page * page;
+  madvise(reinterpret_cast<void*>(aligned), first + bytes - aligned, MADV_POPULATE_WRITE);
+#else
+  (void)start;
+  (void)bytes;
+#endif
 }

@@ -1,7 +1,6 @@
 // The real window on SDL2.
 #include "platform/sdl/sdl_backend.h"
 
-#include <sys/mman.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -14,6 +13,7 @@
 #include "platform/platform.h"
 #include "platform/sdl/page_view.h"
 #include "platform/sdl/quit_signals.h"
+#include "platform/zeroed_memory.h"
 #include "platform/translation.h"
 #include "platform/window/pointer.h"
 #include "platform/window/virtual_keys.h"
@@ -62,20 +62,6 @@ bool InitVideo() {
     SDL_SetHint(SDL_HINT_VIDEODRIVER, nullptr);
   }
   return SDL_Init(SDL_INIT_VIDEO) == 0;
-}
-
-// The window's new surface is written whole before it is first shown: its pages are
-// committed in one call rather than one fault each (the call is Linux's, 5.14 on).
-void CommitPixels(const SDL_Surface& surface) {
-#ifdef MADV_POPULATE_WRITE
-  const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
-  const auto first = reinterpret_cast<std::uintptr_t>(surface.pixels);
-  const std::uintptr_t start = first / page * page;
-  const std::uintptr_t end = first + static_cast<std::uintptr_t>(surface.pitch) * surface.h;
-  madvise(reinterpret_cast<void*>(start), end - start, MADV_POPULATE_WRITE);
-#else
-  (void)surface;
-#endif
 }
 
 }  // namespace
@@ -293,7 +279,8 @@ void SdlBackend::ShowBitmap(const Bitmap& page, const RECT& changed) {
 void SdlBackend::RefreshView() {
   SDL_Surface* surface = WindowSurface();
   if (surface == nullptr) return;
-  CommitPixels(*surface);
+  // Written whole before it is first shown.
+  CommitPages(surface->pixels, static_cast<std::size_t>(surface->pitch) * surface->h);
   view_ = PageView::Fit(surface->w, surface->h, !full_screen_);
   if (view_.width != surface->w || view_.height != surface->h) {
     SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
