@@ -1,4 +1,4 @@
-// The next click's picture, read ahead while the reader waits.
+// The next click's picture, made ready while the reader waits.
 #include "script/read_ahead.h"
 
 #include "reader/line_arguments.h"
@@ -11,7 +11,7 @@
 namespace {
 
 // From where the reader now waits: it may have moved since the work was put off.
-void ReadNextClickPicture(Reader& r) {
+void MakeNextClickPictureReady(Reader& r) {
   ReaderState& s = r.state;
   const bool waits_for_click = s.Mode == ModeReady || s.Mode == ModeCooldown;
   const std::optional<int> slot =
@@ -19,11 +19,14 @@ void ReadNextClickPicture(Reader& r) {
           ? NextClickPictureSlot(s.ScriptLines, s.CurrentLine, s.WaitPending == 1)
           : std::nullopt;
   char name_sjis[PICTURE_NAME_SIZE] = {};
-  if (!slot || !QuotedName(s.ScriptLines[*slot], name_sjis, sizeof name_sjis)) {
+  if (slot && RecogniseCommand(s.ScriptLines[*slot]) == ScriptCommand::Hatch) {
     s.NextPicture = {};
-    return;
+    TakeBackPicture(s);
+  } else if (slot && QuotedName(s.ScriptLines[*slot], name_sjis, sizeof name_sjis)) {
+    ReadPictureAhead(r, name_sjis);
+  } else {
+    s.NextPicture = {};
   }
-  ReadPictureAhead(r, name_sjis);
 }
 
 }  // namespace
@@ -34,7 +37,8 @@ std::optional<int> NextClickPictureSlot(const ScriptTable& lines, int from, bool
     if (rule == StepRule::Shake) continue;
     if (rule != StepRule::RunCommand) return std::nullopt;
     switch (RecogniseCommand(lines[slot])) {
-      case ScriptCommand::Picture: return slot;
+      case ScriptCommand::Picture:
+      case ScriptCommand::Hatch: return slot;
       case ScriptCommand::Text: wait_pending = true; break;
       case ScriptCommand::Choices:
       case ScriptCommand::End: return std::nullopt;
@@ -44,5 +48,5 @@ std::optional<int> NextClickPictureSlot(const ScriptTable& lines, int from, bool
 }
 
 void ReadAheadForNextClick(Reader& r) {
-  r.platform.queue.PutOffForPage([&r] { ReadNextClickPicture(r); });
+  r.platform.queue.PutOffForPage([&r] { MakeNextClickPictureReady(r); });
 }

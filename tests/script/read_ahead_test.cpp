@@ -1,5 +1,5 @@
-// The next click's picture, read while the reader waits: which line's, and that the
-// click shows the file as it is when the click comes.
+// The next click's picture, made ready while the reader waits: which line's, and
+// that the click shows the file as it is when the click comes.
 #include "script/read_ahead.h"
 
 #include <gtest/gtest.h>
@@ -34,7 +34,7 @@ class ReadAheadTest : public ::testing::Test, protected NovelReader {
   }
 };
 
-TEST_F(ReadAheadTest, TheFirstPictureBeforeTheNextPauseWhenNothingLeadsElsewhere) {
+TEST_F(ReadAheadTest, TheFirstPictureOrHatchBeforeTheNextPauseWhenNothingLeadsElsewhere) {
   const struct {
     const char* script;
     std::optional<int> slot;
@@ -48,7 +48,7 @@ TEST_F(ReadAheadTest, TheFirstPictureBeforeTheNextPauseWhenNothingLeadsElsewhere
       {"E\nBMP \"a.bmp\"\n", std::nullopt},
       {"SEE\nBMP \"a.bmp\"\n", std::nullopt},
       {"BMP \"a.bmp\"\n}\n", std::nullopt},  // the brace restarts the file before it
-      {"C\n", std::nullopt},
+      {"C\nBO\nBMP \"a.bmp\"\n", 1},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.script);
@@ -70,7 +70,7 @@ TEST_F(ReadAheadTest, TheClickShowsThePictureFileAsItIsThen) {
   s.PageBitmap = CreateCompatibleBitmap(nullptr, 640, 960);
   SelectObject(*s.PageSurface, s.PageBitmap.get());
   novel_.WriteBytes("a.bmp", Bmp24(Filled(0x112233)));
-  Load("一\nBMP \"a.bmp\"\n二\n>\n");
+  Load("一\nBMP \"a.bmp\"\n二\nBO\n三\n>\n");
   // A file changed within the last second is not read ahead: it could change again
   // and keep its time.
   WaitAt(1);
@@ -87,9 +87,12 @@ TEST_F(ReadAheadTest, TheClickShowsThePictureFileAsItIsThen) {
   EXPECT_EQ(s.PageBitmap->pixel(639, 479), 0x445566u);
   EXPECT_EQ(s.PageBitmap->pixel(639, 959), 0x445566u);
 
-  // Read ahead from a place the click does not take, the picture is let go.
-  WaitAt(0);
-  EXPECT_FALSE(s.NextPicture.picture);
+  // Before a hatch, the picture kept in the background half gets its own bitmap.
+  ASSERT_TRUE(s.PictureInBackground);
+  WaitAt(3);
+  EXPECT_FALSE(s.PictureInBackground);
+  ASSERT_TRUE(s.PictureBitmap);
+  EXPECT_EQ(s.PictureBitmap->pixel(639, 479), 0x445566u);
 }
 
 }  // namespace
