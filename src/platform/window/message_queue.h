@@ -43,12 +43,8 @@ class MessageQueue {
   // When the earliest timer falls due; nullopt when none runs.
   std::optional<std::uint64_t> NextTimerDue() const;
   // The reader's work put off until its page is out, as the media player's is: it
-  // runs with the media player's, once; a later one takes its place. The page
-  // is new: the frame's wait starts again.
-  void PutOffForPage(std::function<void()> work) {
-    page_work_ = std::move(work);
-    put_off_work_due_ms_.reset();
-  }
+  // runs with the media player's, once; a later one takes its place.
+  void PutOffForPage(std::function<void()> work) { page_work_ = std::move(work); }
   // The reader's put-off work, handed over to run; empty when none waits.
   std::function<void()> TakePageWork() { return std::exchange(page_work_, nullptr); }
   bool PageWorkWaits() const { return page_work_ != nullptr; }
