@@ -51,13 +51,20 @@ bool InBackgroundHalf(const ReaderState& s, const Bitmap& picture) {
   return s.PageBitmap && picture.row(0) == s.PageBitmap->row(PAGE_HEIGHT);
 }
 
+// Whether ahead holds the picture of name_sjis, which finds `found` now: the same
+// bytes it was read from.
+bool HoldsPictureOf(const PictureAhead& ahead, const char* name_sjis,
+                    const FileOr<NovelFile>& found) {
+  return ahead.picture && ahead.name_sjis == name_sjis && found && SameBytes(*found, ahead.file);
+}
+
 // The picture read ahead for this line, when the name finds the same bytes still;
 // it is let go either way.
 std::unique_ptr<Bitmap> TakePictureAhead(Reader& r, const char* name_sjis) {
   PictureAhead ahead = std::exchange(r.state.NextPicture, {});
+  // Another name's picture needs no look up to be let go.
   if (!ahead.picture || ahead.name_sjis != name_sjis) return nullptr;
-  const FileOr<NovelFile> file = r.platform.volume->Find(name_sjis);
-  if (!file || !SameBytes(*file, ahead.file)) return nullptr;
+  if (!HoldsPictureOf(ahead, name_sjis, r.platform.volume->Find(name_sjis))) return nullptr;
   return std::move(ahead.picture);
 }
 
@@ -90,9 +97,7 @@ void ShowPicture(ReaderState& s, std::unique_ptr<Bitmap> picture) {
 void ReadPictureAhead(Reader& r, const char* name_sjis) {
   PictureAhead& ahead = r.state.NextPicture;
   const FileOr<NovelFile> file = r.platform.volume->Find(name_sjis);
-  if (file && ahead.picture && ahead.name_sjis == name_sjis && SameBytes(*file, ahead.file)) {
-    return;
-  }
+  if (HoldsPictureOf(ahead, name_sjis, file)) return;
   ahead = {};
   // A file changed within the last second could change again unseen.
   if (!file || !SettledChange(file->version.changed_ns, NowNanoseconds())) return;

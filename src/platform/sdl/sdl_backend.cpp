@@ -13,10 +13,10 @@
 #include "platform/platform.h"
 #include "platform/sdl/page_view.h"
 #include "platform/sdl/quit_signals.h"
-#include "platform/zeroed_memory.h"
 #include "platform/translation.h"
 #include "platform/window/pointer.h"
 #include "platform/window/virtual_keys.h"
+#include "platform/zeroed_memory.h"
 
 namespace {
 
