@@ -95,6 +95,18 @@ TEST(MediaChecks, MidiFilesAreWrittenAnewWithExplicitStatusAndAnEndToEachTrack) 
   const std::optional<CheckedMidi> checked = CheckedMidiFile(Bytes(Midi(programs)));
   ASSERT_TRUE(checked);
   EXPECT_EQ(checked->programs, MidiPrograms().set(5).set(7).set(16));
+  // The drum kits: for a note on the drum channel, or a maker's own message (which
+  // may make any channel a drum part); not for a silent note there, nor General MIDI on.
+  const auto drums = [](const std::string& events) {
+    const std::optional<CheckedMidi> file = CheckedMidiFile(Bytes(Midi(events)));
+    return file && file->programs[MIDI_DRUM_KITS];
+  };
+  EXPECT_TRUE(drums(std::string("\0\x99\x24\x40", 4)));
+  EXPECT_TRUE(drums(std::string("\0\x99\x24\0\0\x24\x40", 7)));
+  EXPECT_FALSE(drums(std::string("\0\x99\x24\0\0\x98\x24\x40", 8)));
+  EXPECT_FALSE(drums(std::string("\0\xF0\x05\x7E\x7F\x09\x01\xF7", 8)));
+  EXPECT_TRUE(drums(std::string("\0\xF0\x0A\x41\x10\x42\x12\x40\x11\x15\x02\x1A\xF7", 13)));
+  EXPECT_TRUE(drums(std::string("\0\xF0\x00", 3)));
 }
 
 // trackNN with the first of ogg, flac, mp3, wav, in the novel's directory or its cd/

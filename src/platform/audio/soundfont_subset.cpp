@@ -30,6 +30,8 @@ constexpr PartFormat PART_FORMATS[] = {
 // Where a record holds its index into the next table.
 constexpr std::size_t PRESET_BAG_AT = 24;  // after the name, program and bank
 constexpr std::size_t PRESET_PROGRAM_AT = 20;
+constexpr std::size_t PRESET_BANK_AT = 22;
+constexpr std::uint32_t DRUM_KIT_BANK = 128;  // where the drum channel finds its kits
 constexpr std::size_t INSTRUMENT_BAG_AT = 20;
 constexpr std::uint32_t GENERATOR_INSTRUMENT = 41;
 
@@ -168,7 +170,11 @@ SoundFontSubset SoundFontLayout::Subset(const MidiPrograms& programs) const {
   };
   for (std::size_t preset = 0; preset + 1 < Count(PHDR); ++preset) {
     const std::uint32_t program = ReadLe16(Record(PHDR, preset) + PRESET_PROGRAM_AT);
-    if (program >= programs.size() || !programs[program]) continue;
+    const bool drum_kit = ReadLe16(Record(PHDR, preset) + PRESET_BANK_AT) == DRUM_KIT_BANK;
+    if (program >= MIDI_PROGRAM_COUNT || !programs[program] ||
+        (drum_kit && !programs[MIDI_DRUM_KITS])) {
+      continue;
+    }
     append_header(PHDR, preset, PRESET_BAG_AT, PBAG);
     copy_zones(PBAG, PMOD, PGEN, ReadLe16(Record(PHDR, preset) + PRESET_BAG_AT),
                ReadLe16(Record(PHDR, preset + 1) + PRESET_BAG_AT), renumber_instrument);

@@ -48,8 +48,9 @@ class SoundFontLayout {
   // The same from the file's bytes, which FluidSynth will read from `path`.
   static std::optional<SoundFontLayout> Read(ByteSource& file, std::string path);
 
-  // The soundfont with the presets, of any bank, whose program is in `programs`,
-  // the instruments that they use, and every sample header.
+  // The soundfont with the presets, of any bank, whose program is in `programs` (the
+  // drum kits only when it holds MIDI_DRUM_KITS), the instruments that they use, and
+  // every sample header.
   SoundFontSubset Subset(const MidiPrograms& programs) const;
 
   std::uint64_t preset_data_offset() const { return preset_data_offset_; }

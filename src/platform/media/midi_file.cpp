@@ -19,6 +19,12 @@ constexpr std::uint8_t META = 0xFF;
 constexpr std::uint8_t META_END_OF_TRACK = 0x2F;
 constexpr std::uint8_t META_TEMPO = 0x51;
 constexpr std::uint8_t PROGRAM_CHANGE = 0xC0;
+constexpr std::uint8_t NOTE_ON = 0x90;
+constexpr std::uint8_t DRUM_CHANNEL = 9;  // the tenth, as General MIDI numbers them
+// System-exclusive messages for every maker's instrument: General MIDI on, tuning,
+// master volume. None makes a channel a drum part; a maker's own message may.
+constexpr std::uint8_t UNIVERSAL_NON_REAL_TIME = 0x7E;
+constexpr std::uint8_t UNIVERSAL_REAL_TIME = 0x7F;
 constexpr int MAX_LENGTH_BYTES = 4;  // of a variable-length number
 
 void PutNumber(std::vector<char>& out, std::uint32_t value) {
@@ -109,12 +115,17 @@ class TrackReader {
       Put({value});
     }
     if ((status & 0xF0) == PROGRAM_CHANGE) programs_.set(value);
+    if (status == (NOTE_ON | DRUM_CHANNEL) && value > 0) programs_.set(MIDI_DRUM_KITS);
     return true;
   }
 
   bool SystemExclusive(std::uint8_t status) {
     std::uint32_t length = 0;
-    if (!Number(length)) return false;
+    if (!Number(length) || length > track_.size() - at_) return false;
+    if (length == 0 ||
+        (track_[at_] != UNIVERSAL_NON_REAL_TIME && track_[at_] != UNIVERSAL_REAL_TIME)) {
+      programs_.set(MIDI_DRUM_KITS);
+    }
     Put({status});
     PutNumber(out_, length);
     return Data(length);

@@ -9,12 +9,18 @@
 #include <span>
 #include <vector>
 
-// MIDI program numbers, one bit each.
-using MidiPrograms = std::bitset<128>;
+// What a piece can make sound: its MIDI program numbers, one bit each, and one bit
+// more for the drum kits.
+inline constexpr std::size_t MIDI_PROGRAM_COUNT = 128;
+inline constexpr std::size_t MIDI_DRUM_KITS = MIDI_PROGRAM_COUNT;
+using MidiPrograms = std::bitset<MIDI_PROGRAM_COUNT + 1>;
 
 struct CheckedMidi {
   std::vector<char> bytes;  // the file written anew: every status byte explicit, every track ended
-  MidiPrograms programs;    // every program that a program change on any channel selects
+  // Every program that a program change on any channel selects, and the drum kits
+  // when the drum channel plays a note or a maker's own message could make another
+  // channel a drum part.
+  MidiPrograms programs;
 };
 
 // The file checked and written anew, or nothing when it is no MIDI file that the
