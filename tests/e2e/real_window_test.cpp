@@ -303,6 +303,18 @@ TEST_F(RealWindow, WithoutTheSpeechServiceTheReaderSaysSoOnceAndReadsOn) {
   EXPECT_EQ(errors.find("yomu:", 1), std::string::npos) << errors;
 }
 
+// The window starts without the compose sequences of the desktop, which no reader
+// types, and leaves their variable as it found it for the programs that it runs.
+TEST_F(RealWindow, TheDesktopsComposeTableIsLeftToTheProgramsTheReaderRuns) {
+  std::string error;
+  for (const char* own : {"/etc/own-compose", static_cast<const char*>(nullptr)}) {
+    if (own) setenv("XCOMPOSEFILE", own, 1);
+    EXPECT_NE(SdlBackend::Create(1, error), nullptr) << error;
+    EXPECT_EQ(getenv("XCOMPOSEFILE") ? std::string(getenv("XCOMPOSEFILE")) : "", own ? own : "");
+    unsetenv("XCOMPOSEFILE");
+  }
+}
+
 // A pad plugged into the reader's own process (SDL's virtual joystick), pressed as a
 // reader would: A reads on, Start opens the menu where the d-pad and A save a bookmark,
 // Y opens the backlog and B closes it, the left shoulder held shows the picture alone.
