@@ -303,13 +303,15 @@ TEST_F(RealWindow, WithoutTheSpeechServiceTheReaderSaysSoOnceAndReadsOn) {
   EXPECT_EQ(errors.find("yomu:", 1), std::string::npos) << errors;
 }
 
-// The window starts without the compose sequences of the desktop, which no reader
-// types, and leaves their variable as it found it for the programs that it runs.
+// The window takes no typed text: it starts without the compose sequences of the
+// desktop, and leaves their variable as it found it for the programs that it runs.
 TEST_F(RealWindow, TheDesktopsComposeTableIsLeftToTheProgramsTheReaderRuns) {
   std::string error;
   for (const char* own : {"/etc/own-compose", static_cast<const char*>(nullptr)}) {
     if (own) setenv("XCOMPOSEFILE", own, 1);
-    EXPECT_NE(SdlBackend::Create(1, error), nullptr) << error;
+    const std::unique_ptr<SdlBackend> backend = SdlBackend::Create(1, error);
+    ASSERT_NE(backend, nullptr) << error;
+    EXPECT_FALSE(SDL_IsTextInputActive());
     EXPECT_EQ(getenv("XCOMPOSEFILE") ? std::string(getenv("XCOMPOSEFILE")) : "", own ? own : "");
     unsetenv("XCOMPOSEFILE");
   }

@@ -104,6 +104,10 @@ std::unique_ptr<SdlBackend> SdlBackend::Create(int scale, std::string& error) {
     error = SDL_GetError();
     return nullptr;
   }
+  // SDL takes typed text from the start; the reader takes keys alone. Left on, an
+  // input method switched to Japanese (IBus, Fcitx) would take letter keys for its
+  // own, and every key would make a round trip to it first.
+  SDL_StopTextInput();
   // Wayland has no window surface of its own: SDL's texture stands in for it.
   if (IsWaylandDriver()) SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "1");
   // SDL falls back to drivers that show nothing on any screen.
