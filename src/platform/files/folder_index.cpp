@@ -271,11 +271,6 @@ std::optional<FoundName> FolderIndex::Find(const NameProbes& probes) const {
   return std::nullopt;
 }
 
-bool FolderIndexes::Stamp::operator==(const Stamp& other) const {
-  return device == other.device && inode == other.inode &&
-         Nanoseconds(modified) == Nanoseconds(other.modified);
-}
-
 void FolderIndexes::MakeRoom(std::size_t count) {
   while (!folders_.empty() &&
          (entry_count_ + count > FOLDER_INDEX_MAX_ENTRIES || folders_.size() >= MAX_FOLDERS)) {
@@ -294,7 +289,7 @@ std::optional<FoundName> FolderIndexes::Find(const std::string& key, int directo
                                              bool build) {
   struct stat status {};
   if (fstat(directory_fd, &status) != 0) return std::nullopt;
-  const Stamp stamp{status.st_dev, status.st_ino, status.st_mtim};
+  const FileVersion stamp{status.st_dev, status.st_ino, Nanoseconds(status.st_mtim)};
   const auto cached = folders_.find(key);
   const bool indexed_before = cached != folders_.end();
   const bool current = indexed_before && cached->second.settled && cached->second.stamp == stamp;
@@ -319,7 +314,7 @@ std::optional<FoundName> FolderIndexes::Find(const std::string& key, int directo
       index ? index->Find(probes) : FolderIndex::Scan(directory_fd, probes);
   const std::size_t size = index ? index->size() : 0;
   MakeRoom(size);
-  const bool settled = SettledChange(Nanoseconds(stamp.modified), now);
+  const bool settled = SettledChange(stamp.changed_ns, now);
   entry_count_ += size;
   folders_.emplace(key, Cached{stamp, settled, std::move(index)});
   return found;

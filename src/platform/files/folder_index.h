@@ -4,10 +4,7 @@
 // folder changes. An archive's folders are indexed from their member names.
 #pragma once
 
-#include <sys/types.h>
-
 #include <cstdint>
-#include <ctime>
 #include <functional>
 #include <map>
 #include <optional>
@@ -107,14 +104,8 @@ class FolderIndexes {
                                 const std::optional<std::string>& name_utf8, bool build = false);
 
  private:
-  struct Stamp {
-    dev_t device = 0;
-    ino_t inode = 0;
-    timespec modified{};
-    bool operator==(const Stamp& other) const;
-  };
   struct Cached {
-    Stamp stamp;
+    FileVersion stamp;                 // the folder's, with its modification time
     bool settled = false;              // false: built too soon after a change to be trusted later
     std::optional<FolderIndex> index;  // nothing: too large to index, searched each time
   };

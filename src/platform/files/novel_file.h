@@ -37,11 +37,12 @@ enum class NameMatch {
 
 // Which file on disk a name found, and when it last changed: while these and the size
 // stay the same, bytes read from it earlier are its bytes still. All 0 in an archive,
-// whose members do not change while the reader holds it open.
+// whose members do not change while the reader holds it open. A folder's, with its
+// modification time, tells the same of its list of names.
 struct FileVersion {
   std::uint64_t device = 0;
   std::uint64_t inode = 0;
-  std::int64_t changed_ns = 0;  // the inode's change time, which a write or a rename moves
+  std::int64_t changed_ns = 0;  // a file's inode change time, which a write or a rename moves
   bool operator==(const FileVersion&) const = default;
 };
 
