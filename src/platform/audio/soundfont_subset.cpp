@@ -169,14 +169,15 @@ SoundFontSubset SoundFontLayout::Subset(const MidiPrograms& programs) const {
     WriteLe16(generator + 2, new_instrument[instrument]);
   };
   for (std::size_t preset = 0; preset + 1 < Count(PHDR); ++preset) {
-    const std::uint32_t program = ReadLe16(Record(PHDR, preset) + PRESET_PROGRAM_AT);
-    const bool drum_kit = ReadLe16(Record(PHDR, preset) + PRESET_BANK_AT) == DRUM_KIT_BANK;
+    const std::uint8_t* header = Record(PHDR, preset);
+    const std::uint32_t program = ReadLe16(header + PRESET_PROGRAM_AT);
+    const bool drum_kit = ReadLe16(header + PRESET_BANK_AT) == DRUM_KIT_BANK;
     if (program >= MIDI_PROGRAM_COUNT || !programs[program] ||
         (drum_kit && !programs[MIDI_DRUM_KITS])) {
       continue;
     }
     append_header(PHDR, preset, PRESET_BAG_AT, PBAG);
-    copy_zones(PBAG, PMOD, PGEN, ReadLe16(Record(PHDR, preset) + PRESET_BAG_AT),
+    copy_zones(PBAG, PMOD, PGEN, ReadLe16(header + PRESET_BAG_AT),
                ReadLe16(Record(PHDR, preset + 1) + PRESET_BAG_AT), renumber_instrument);
   }
   for (std::size_t instrument : kept_instruments) {
