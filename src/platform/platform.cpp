@@ -11,7 +11,9 @@ Platform::Platform(Backend& backend_in, std::unique_ptr<Volume> volume_in,
       volume(std::move(volume_in)),
       shift_jis(volume->shift_jis()),
       fonts(shift_jis, std::move(font_file)),
-      user_directory(NovelUserDirectory(volume->key_path())) {}
+      user_directory(NovelUserDirectory(volume->key_path())) {
+  volume->TellNotesTo([this](const std::string& note) { Warn(note); });
+}
 
 Platform::~Platform() = default;
 

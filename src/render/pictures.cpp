@@ -100,7 +100,10 @@ void ReadPictureAhead(Reader& r, const char* name_sjis) {
   if (HoldsPictureOf(ahead, name_sjis, file)) return;
   ahead = {};
   // A file changed within the last second could change again unseen.
-  if (!file || !SettledChange(file->version.changed_ns, NowNanoseconds())) return;
+  if (!file || !SettledChange(file->version.changed_ns, NowNanoseconds()) ||
+      !r.platform.volume->OpensAtOnce(*file)) {
+    return;
+  }
   ErrorOr<Bitmap, std::string> picture = LoadPicture(*r.platform.volume, *file);
   if (!picture) return;
   ahead = {name_sjis, *file, std::make_unique<Bitmap>(std::move(*picture))};

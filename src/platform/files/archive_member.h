@@ -1,40 +1,28 @@
-// The bytes of one member of an archive, unpacked as far as they are asked for: a
-// script is read only as far as its 700 lines reach, a picture as far as its rows.
+// One member of an archive read whole by a pass of its own from the archive's start:
+// what the reader does when the cache does not hold the member and the pass that
+// fills the cache is not worth waiting for.
 #pragma once
 
 #include <cstdint>
 #include <memory>
-#include <mutex>
+#include <optional>
 #include <string>
-#include <vector>
 
 #include "platform/error_or.h"
-#include "platform/files/archive_reader.h"
 #include "platform/files/byte_source.h"
-#include "platform/files/spooled_bytes.h"
+#include "platform/files/regular_file.h"
 
-class ArchiveMember final : public ByteSource {
- public:
-  // Member number (from 0, in the archive's order) of the archive, whose header
-  // declared size bytes; the reason when the archive no longer reaches it.
-  static ErrorOr<std::unique_ptr<ArchiveMember>, std::string> Open(
-      std::shared_ptr<RegularFile> archive, std::size_t number, std::uint64_t size);
-
-  // The declared size: bytes past it are never unpacked, and a member that unpacks
-  // to fewer reads as cut short.
-  std::uint64_t size() const override { return size_; }
-  // Safe from any thread: music reads its track while the reader's thread reads on.
-  std::size_t ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) override;
-
- private:
-  ArchiveMember(std::unique_ptr<ArchivePass> pass, std::uint64_t size)
-      : pass_(std::move(pass)), size_(size) {}
-  // Unpacks until the first end bytes are at hand, the member ends or fails.
-  void UnpackTo(std::uint64_t end);
-
-  std::mutex mutex_;
-  std::unique_ptr<ArchivePass> pass_;  // at the member's data; gone once it is unpacked
-  SpooledBytes unpacked_;
-  std::vector<std::uint8_t> block_;
-  const std::uint64_t size_;
+struct DirectReadFailure {
+  std::string reason;
+  // The pass read more of the archive than the budget allowed before the member's
+  // first bytes came: the member shares a compressed block with those before it.
+  bool over_budget = false;
 };
+
+// Member number (from 0, in the archive's order) of the archive, whose header declared
+// size bytes, unpacked whole; a member that unpacks to fewer bytes is damaged. With a
+// budget, the pass may read at most that many bytes of the archive file to reach the
+// member's first bytes.
+ErrorOr<std::unique_ptr<ByteSource>, DirectReadFailure> ReadMemberWhole(
+    std::shared_ptr<RegularFile> archive, std::uint32_t number, std::uint64_t size,
+    std::optional<std::uint64_t> budget = std::nullopt);

@@ -158,11 +158,31 @@ ErrorOr<std::size_t, std::string> ArchivePass::ReadData(std::span<std::uint8_t> 
   return static_cast<std::size_t>(count);
 }
 
+ArchiveAccess ArchivePass::Access() const {
+  const bool filtered = lib_.archive_filter_count(archive_) > 1 ||
+                        lib_.archive_filter_code(archive_, 0) != ARCHIVE_FILTER_NONE;
+  if (filtered) return ArchiveAccess::Serial;
+  switch (lib_.archive_format(archive_) & ARCHIVE_FORMAT_BASE_MASK) {
+    case ARCHIVE_FORMAT_ZIP:
+    case ARCHIVE_FORMAT_TAR:
+    case ARCHIVE_FORMAT_ISO9660:
+    case ARCHIVE_FORMAT_LHA: return ArchiveAccess::Direct;
+    case ARCHIVE_FORMAT_7ZIP: return ArchiveAccess::Budgeted;
+    default: return ArchiveAccess::Serial;  // RAR and CAB skip by unpacking in solid blocks
+  }
+}
+
 ssize_t ArchivePass::Read(archive*, void* self, const void** block) {
   auto* pass = static_cast<ArchivePass*>(self);
-  pass->block_.resize(pass->block_size_);
+  if (pass->offset_read_ >= pass->read_limit_) {
+    pass->limit_reached_ = true;
+    return -1;
+  }
+  pass->block_.resize(static_cast<std::size_t>(
+      std::min<std::uint64_t>(pass->block_size_, pass->read_limit_ - pass->offset_read_)));
   const std::size_t count = pass->file_->ReadAt(pass->offset_, pass->block_);
   pass->offset_ += count;
+  pass->offset_read_ += count;
   pass->block_size_ = std::min(pass->block_size_ * 2, LARGEST_BLOCK_BYTES);
   *block = pass->block_.data();
   return static_cast<ssize_t>(count);

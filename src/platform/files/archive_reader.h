@@ -39,13 +39,20 @@ enum class HeaderNames {
   Latin1,  // byte for byte, each byte a character, for names that are no CP932
 };
 
+// How the members of an archive can be reached.
+enum class ArchiveAccess {
+  Direct,    // by a pass that skips what lies before a member cheaply (ZIP, tar, ISO, LHA)
+  Budgeted,  // the same, unless members share a compressed block (7z, solid or not)
+  Serial,    // only by unpacking what lies before it (compressed tar, RAR, CAB)
+};
+
 struct MemberHeader {
   // The member's path in UTF-8: names stored in Unicode (7z, ZIP with the UTF-8 flag)
   // as they are, the others read as the pass's HeaderNames say; empty when the name
   // does not read so.
   std::string path;
   enum class Kind { RegularFile, Folder, Other } kind = Kind::Other;  // Other: links, devices
-  std::optional<std::uint64_t> size;  // as the header declares it
+  std::optional<std::uint64_t> size;                                  // as the header declares it
   bool encrypted = false;
 };
 
@@ -65,6 +72,14 @@ class ArchivePass {
   // end; the reason when its data are damaged.
   ErrorOr<std::size_t, std::string> ReadData(std::span<std::uint8_t> out);
 
+  // How the archive's members can be reached; known once the first header is read.
+  ArchiveAccess Access() const;
+  // From now on libarchive may read at most bytes more of the archive file: a read
+  // past that fails, and LimitReached tells that it was the limit.
+  void LimitReading(std::uint64_t bytes) { read_limit_ = offset_read_ + bytes; }
+  void LiftReadingLimit() { read_limit_ = UINT64_MAX; }
+  bool LimitReached() const { return limit_reached_; }
+
  private:
   ArchivePass(const LibArchive& lib, std::shared_ptr<RegularFile> file);
   std::string Reason() const;
@@ -77,6 +92,9 @@ class ArchivePass {
   archive* archive_ = nullptr;
   locale_t utf8_;  // made once: making a locale reads the system's locale files
   std::uint64_t offset_ = 0;
+  std::uint64_t offset_read_ = 0;  // bytes of the file read so far, wherever they lay
+  std::uint64_t read_limit_ = UINT64_MAX;
+  bool limit_reached_ = false;
   std::vector<std::uint8_t> block_;
   std::size_t block_size_;  // grows while reads run on, from a small one after a seek
 };

@@ -22,6 +22,9 @@
   CALL(archive_read_set_seek_callback)       \
   CALL(archive_read_open1)                   \
   CALL(archive_error_string)                 \
+  CALL(archive_format)                       \
+  CALL(archive_filter_count)                 \
+  CALL(archive_filter_code)                  \
   CALL(archive_read_next_header)             \
   CALL(archive_read_data)                    \
   CALL(archive_entry_pathname_utf8)          \

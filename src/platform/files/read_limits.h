@@ -29,9 +29,13 @@ constexpr std::uint64_t FONT_FILE_MAX_BYTES = std::uint64_t{512} * 1024 * 1024;
 constexpr std::uint32_t FOLDER_INDEX_MAX_ENTRIES = 250'000;
 
 // An archive is read as far as its first members up to these: members, and bytes
-// that they unpack to in all. Each member is held besides to the cap of its kind.
+// that they unpack to in all, counting every byte that any pass unpacks, whether
+// the reader keeps it or passes over it. Each member is held besides to the cap of
+// its kind.
 constexpr std::size_t ARCHIVE_MAX_MEMBERS = 20'000;
 constexpr std::uint64_t ARCHIVE_MAX_UNPACKED_BYTES = std::uint64_t{2} * 1024 * 1024 * 1024;
+// A member's name lies at most this many folders deep; a deeper one is left out.
+constexpr std::size_t ARCHIVE_MAX_NAME_DEPTH = 64;
 
 // Scripts, the contents and the bookmark file are read line by line and only as
 // far as their tables reach, so they need no cap of their own: at most 700 lines

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -36,6 +37,9 @@ class Volume {
   FileOr<NovelFile> Find(std::string_view name_sjis);
   // The bytes of a file found, read as they are asked for.
   virtual FileOr<std::unique_ptr<ByteSource>> Open(const NovelFile& file) = 0;
+  // False when opening the file now would wait for an archive's pass to reach it:
+  // work done while the reader waits for a click leaves such a file to the click.
+  virtual bool OpensAtOnce(const NovelFile& /*file*/) { return true; }
   // Find and Open; a file larger than max_bytes is refused as too large. Without a
   // cap the file is read only as far as its reader goes (a script, a sound).
   FileOr<std::unique_ptr<ByteSource>> Open(std::string_view name_sjis,
@@ -55,6 +59,9 @@ class Volume {
   std::string_view BelowPlace(std::string_view path_sjis);
   // A stored name in UTF-8, for messages.
   std::string DisplayName(std::string_view stored_name);
+  // Where what the reader should learn while it reads goes (an archive's cache that
+  // filled up): the reader's warnings, on the thread that opens the files.
+  void TellNotesTo(std::function<void(const std::string&)> sink) { notes_ = std::move(sink); }
 
  protected:
   // True when path (below the top) is stored exactly so.
@@ -75,6 +82,9 @@ class Volume {
   Walk WalkName(std::string_view name_sjis);
   // The entry of folder (below the top) that one part of a name stands for.
   std::optional<FoundName> FindPart(const std::string& folder, std::string_view part_sjis);
+  void Note(const std::string& text) {
+    if (notes_) notes_(text);
+  }
   // An archive knows its novel's folder only once its members are read.
   void MovePlace(std::string place) {
     place_ = std::move(place);
@@ -89,6 +99,7 @@ class Volume {
   const std::string key_path_;
   ShiftJis shift_jis_;
   std::optional<std::string> place_sjis_;  // made the first time it is needed
+  std::function<void(const std::string&)> notes_;
 };
 
 // '/' joined, the first part alone when the second is empty and the other way round.
