@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "platform/translation.h"
 #include "reader/reader.h"
 
 namespace {
@@ -38,9 +39,14 @@ void WarnAtCurrentLine(Reader& r, const std::string& message_utf8) {
 }
 
 void WarnScriptNotOpened(Reader& r, const std::string& location, const FileError& error) {
-  WarnAt(r, location,
-         "script " + QuotedForMessage(r.platform.shift_jis, r.state.ScriptFileName) + " " +
-             DescribeFileError(error));
+  const std::string problem = "script " +
+                              QuotedForMessage(r.platform.shift_jis, r.state.ScriptFileName) +
+                              " " + DescribeFileError(error);
+  WarnAt(r, location, problem);
+  // A script that is there but damaged leaves the novel nowhere to go: the reader sees why.
+  if (error.problem == FileProblem::Unreadable) {
+    ShowMessage(r.platform, Formatted(_("yomu cannot go on with this novel: %s."), problem));
+  }
 }
 
 std::string QuotedForMessage(ShiftJis& shift_jis, const char* name_sjis) {

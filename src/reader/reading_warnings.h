@@ -21,7 +21,8 @@ std::string CurrentLineLocation(Reader& r);
 void WarnAt(Reader& r, const std::string& location, const std::string& message_utf8);
 void WarnAtCurrentLine(Reader& r, const std::string& message_utf8);
 
-// That the script ScriptFileName names cannot be opened, and why, told at location.
+// That the script ScriptFileName names cannot be opened, and why, told at location;
+// a script that is there but cannot be read is shown in a message too.
 void WarnScriptNotOpened(Reader& r, const std::string& location, const FileError& error);
 
 // A Shift-JIS name in double quotes, in UTF-8, for messages.

@@ -18,7 +18,9 @@ std::int64_t NowNanoseconds() {
 }
 
 bool SettledChange(std::int64_t changed_ns, std::int64_t read_ns) {
-  return read_ns - changed_ns > UNSETTLED_NS;
+  // A time in the future (a clock set wrong, an archive extracted with its times) is
+  // as safe as one long past: a change from now on gets a time of its own.
+  return read_ns - changed_ns > UNSETTLED_NS || changed_ns - read_ns > UNSETTLED_NS;
 }
 
 std::string DescribeFileError(const FileError& error) {

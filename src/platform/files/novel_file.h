@@ -51,7 +51,7 @@ std::int64_t Nanoseconds(const timespec& time);
 std::int64_t NowNanoseconds();
 // Whether what was read at read_ns of a file or folder last changed at changed_ns stays
 // true for as long as its time does: file times are kept to a clock tick, not a
-// nanosecond, and a change less than a second before the read may share its time with
+// nanosecond, and a change less than a second from the read may share its time with
 // a later one.
 bool SettledChange(std::int64_t changed_ns, std::int64_t read_ns);
 

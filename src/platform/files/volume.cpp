@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/files/mangled_names.h"
 #include "platform/utf8_text.h"
 
 namespace {
@@ -87,7 +88,29 @@ std::optional<FoundName> Volume::FindPart(const std::string& folder, std::string
   if (utf8 && *utf8 != raw && HasEntry(JoinPath(folder, *utf8))) {
     return FoundName{std::move(*utf8), NameMatch::AsWritten};
   }
-  return FindOtherwise(folder, part_sjis, utf8);
+  if (std::optional<FoundName> found = FindOtherwise(folder, part_sjis, utf8)) return found;
+  return FindUnzipSplit(folder, part_sjis);
+}
+
+// unzip takes every 0x5C of a name that Windows stored without a '/' for a folder's
+// end, the second byte of a character too (ソ, 表): such a name lies in the folders
+// that its pieces make, each in unzip's form of the DOS code page.
+std::optional<FoundName> Volume::FindUnzipSplit(const std::string& folder,
+                                                std::string_view part_sjis) {
+  if (part_sjis.find(static_cast<char>(SJIS_BACKSLASH)) == std::string_view::npos) {
+    return std::nullopt;
+  }
+  const std::optional<std::string> mangled = MangledName(part_sjis, Mangling::UnzipOemToIso);
+  if (!mangled) return std::nullopt;
+  std::string found;
+  for (std::size_t start = 0;;) {
+    const std::size_t end = mangled->find(static_cast<char>(SJIS_BACKSLASH), start);
+    const std::string piece = mangled->substr(start, end - start);
+    if (piece.empty() || !HasEntry(JoinPath(folder, JoinPath(found, piece)))) return std::nullopt;
+    found = JoinPath(found, piece);
+    if (end == std::string::npos) return FoundName{std::move(found), NameMatch::Mangled};
+    start = end + 1;
+  }
 }
 
 Volume::Walk Volume::WalkName(std::string_view name_sjis) {

@@ -80,7 +80,8 @@ class Volume {
   };
   // The stored path that a name leads to.
   Walk WalkName(std::string_view name_sjis);
-  // The entry of folder (below the top) that one part of a name stands for.
+  // The entry of folder (below the top) that one part of a name stands for; the
+  // folders that unzip made of it hold it, its name is their path.
   std::optional<FoundName> FindPart(const std::string& folder, std::string_view part_sjis);
   void Note(const std::string& text) {
     if (notes_) notes_(text);
@@ -92,6 +93,7 @@ class Volume {
   }
 
  private:
+  std::optional<FoundName> FindUnzipSplit(const std::string& folder, std::string_view part_sjis);
   // The UTF-8 form of a part, or nothing when some byte does not convert.
   std::optional<std::string> Utf8Name(std::string_view part_sjis);
 
