@@ -38,6 +38,10 @@ class Backend {
   // The user asked to close the window while the reader was busy: from then on
   // waits end at once, so that the work in hand ends soon and the window closes.
   virtual bool CloseRequested() { return false; }
+  // Called every few milliseconds while the reader waits for work outside it (an
+  // archive's pass to reach a member): keeps the window answering, without moving
+  // the reader's clock; false once the user asked to close the window.
+  virtual bool AnswerWhileWaiting() { return true; }
 
   // Waits until input arrives (posting it to the queue) or until deadline_ms passes.
   // Returns false when no input can ever come again.

@@ -13,6 +13,7 @@ Platform::Platform(Backend& backend_in, std::unique_ptr<Volume> volume_in,
       fonts(shift_jis, std::move(font_file)),
       user_directory(NovelUserDirectory(volume->key_path())) {
   volume->TellNotesTo([this](const std::string& note) { Warn(note); });
+  volume->TellWaitsTo([this] { return backend.AnswerWhileWaiting(); });
 }
 
 Platform::~Platform() = default;

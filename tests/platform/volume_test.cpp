@@ -154,3 +154,12 @@ TEST(FolderVolumeTest, NoNameLeadsOutsideTheNovel) {
 }
 
 }  // namespace
+
+// A folder extracted with its stored times, or under a clock set wrong, keeps its index.
+TEST(FolderVolumeTest, AFolderTimeInTheFutureIsAsSettledAsOneLongPast) {
+  const std::int64_t now = NowNanoseconds(), second = 1'000'000'000;
+  EXPECT_TRUE(SettledChange(now - 2 * second, now));
+  EXPECT_TRUE(SettledChange(now + 3600 * second, now));
+  EXPECT_FALSE(SettledChange(now - second / 2, now));
+  EXPECT_FALSE(SettledChange(now + second / 2, now));
+}

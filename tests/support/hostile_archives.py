@@ -9,13 +9,20 @@ that reads well, so that each shows what the reader does with the bad part:
   escaping.zip        members named ../, /etc and a symbolic link
   encrypted.zip       a picture stored with a password (ZipCrypto)
   truncated.zip       the first half of a ZIP
+  damaged.zip         a script, switched to by the first, whose deflated data are garbled
+  deep.tar.xz         a member 10,000 folders deep
+  zeros.tar.bz2       3 GiB of zeros in 7 KB of bzip2 streams before the novel
   not-an-archive.zip  plain text
 
 usage: hostile_archives.py FOLDER
 """
+import bz2
+import io
+import lzma
 import os
 import struct
 import sys
+import tarfile
 import zipfile
 import zlib
 
@@ -138,10 +145,49 @@ def truncated(folder):
     open(path, "wb").write(data[:len(data) // 2])
 
 
+def damaged(folder):
+    path = os.path.join(folder, "damaged.zip")
+    with zipfile.ZipFile(path, "w", zipfile.ZIP_DEFLATED) as archive:
+        archive.writestr(TITLE, b"FI b.txt\n")
+        archive.writestr("b.txt", "".join("%d行目。\n" % k for k in range(500)).encode("cp932"))
+    data = bytearray(open(path, "rb").read())
+    start = data.find(b"b.txt") + len("b.txt") + 40
+    data[start:start + 64] = bytes(byte ^ 0x5A for byte in data[start:start + 64])
+    open(path, "wb").write(data)
+
+
+def tar_of(members):
+    """A tar stream of (name, bytes) members, the names as they are."""
+    stream = io.BytesIO()
+    with tarfile.open(fileobj=stream, mode="w", format=tarfile.PAX_FORMAT) as archive:
+        for name, data in members:
+            info = tarfile.TarInfo(name)
+            info.size = len(data)
+            archive.addfile(info, io.BytesIO(data))
+    return stream.getvalue()
+
+
+def deep(folder):
+    members = [("a/" * 10_000 + "x.txt", b"deep"), (TITLE, SCRIPT), ("a.bmp", b"BM")]
+    open(os.path.join(folder, "deep.tar.xz"), "wb").write(lzma.compress(tar_of(members)))
+
+
+def zeros(folder):
+    """Each bzip2 stream unpacks to 32 MiB of zeros; 96 of them make the member's 3 GiB."""
+    chunk, count = 32 << 20, 96
+    header = bytearray(tar_of([("zeros.bin", b"")])[:512])
+    struct.pack_into("12s", header, 124, b"%011o\0" % (chunk * count))
+    struct.pack_into("8s", header, 148, b"        ")
+    struct.pack_into("8s", header, 148, b"%06o\0 " % sum(header))
+    rest = tar_of([(TITLE, SCRIPT)])
+    stream = bz2.compress(bytes(header)) + bz2.compress(bytes(chunk)) * count + bz2.compress(rest)
+    open(os.path.join(folder, "zeros.tar.bz2"), "wb").write(stream)
+
+
 def main(folder):
     os.makedirs(folder, exist_ok=True)
     for write in (bomb_claims, bomb_unpacks, overlapping, many_members, escaping, encrypted,
-                  truncated):
+                  truncated, damaged, deep, zeros):
         write(folder)
     open(os.path.join(folder, "not-an-archive.zip"), "w").write("plain text\n")
 

@@ -160,9 +160,9 @@ bool ArchiveSpool::Past(std::uint32_t number) {
   return ended_ || past_ > number;
 }
 
-void ArchiveSpool::WaitPast(std::uint32_t number) {
+bool ArchiveSpool::WaitPast(std::uint32_t number, std::chrono::milliseconds at_most) {
   std::unique_lock<std::mutex> lock(mutex_);
-  progress_.wait(lock, [&] { return ended_ || past_ > number; });
+  return progress_.wait_for(lock, at_most, [&] { return ended_ || past_ > number; });
 }
 
 std::optional<std::string> ArchiveSpool::Failure(std::uint32_t number) {

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -63,9 +64,10 @@ class ArchiveSpool {
   ArchiveSpool(const ArchiveSpool&) = delete;
   ArchiveSpool& operator=(const ArchiveSpool&) = delete;
 
-  // Whether the pass has gone past member number, or ended; and waiting until it has.
+  // Whether the pass has gone past member number, or ended; and waiting until it has,
+  // for at most the time given.
   bool Past(std::uint32_t number);
-  void WaitPast(std::uint32_t number);
+  bool WaitPast(std::uint32_t number, std::chrono::milliseconds at_most);
   // Why the pass did not keep member number though it went past it.
   std::optional<std::string> Failure(std::uint32_t number);
   // What the reader should know of the pass (the cache filled up), once.

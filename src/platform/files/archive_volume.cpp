@@ -23,6 +23,9 @@ constexpr std::uint64_t UNKNOWN = std::numeric_limits<std::uint64_t>::max();
 // members before it, which a pass of its own would unpack again at every read.
 constexpr std::uint64_t DIRECT_READ_BUDGET_BYTES = 4 * 1024 * 1024;
 
+// How long a wait for the pass goes before the window is answered again.
+constexpr std::chrono::milliseconds WAIT_SLICE{20};
+
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
 }  // namespace
@@ -305,7 +308,9 @@ FileOr<std::unique_ptr<ByteSource>> ArchiveVolume::OpenMember(const Member& memb
         return FileError{FileProblem::Unreadable, direct.error().reason};
       solid_ = true;
     }
-    spool_->WaitPast(member.number);
+    while (!spool_->WaitPast(member.number, WAIT_SLICE)) {
+      if (!KeepWaiting()) return FileError{FileProblem::Unreadable, "the reader is closing"};
+    }
     if (std::unique_ptr<ByteSource> cached = from_cache()) return cached;
   }
   std::optional<std::string> failure = spool_ ? spool_->Failure(member.number) : std::nullopt;

@@ -62,6 +62,9 @@ class Volume {
   // Where what the reader should learn while it reads goes (an archive's cache that
   // filled up): the reader's warnings, on the thread that opens the files.
   void TellNotesTo(std::function<void(const std::string&)> sink) { notes_ = std::move(sink); }
+  // What an open that waits for an archive's pass calls every few milliseconds: it
+  // keeps the window answering, and false from it (the reader is to end) ends the wait.
+  void TellWaitsTo(std::function<bool()> keep_waiting) { keep_waiting_ = std::move(keep_waiting); }
 
  protected:
   // True when path (below the top) is stored exactly so.
@@ -86,6 +89,7 @@ class Volume {
   void Note(const std::string& text) {
     if (notes_) notes_(text);
   }
+  bool KeepWaiting() { return !keep_waiting_ || keep_waiting_(); }
   // An archive knows its novel's folder only once its members are read.
   void MovePlace(std::string place) {
     place_ = std::move(place);
@@ -102,6 +106,7 @@ class Volume {
   ShiftJis shift_jis_;
   std::optional<std::string> place_sjis_;  // made the first time it is needed
   std::function<void(const std::string&)> notes_;
+  std::function<bool()> keep_waiting_;
 };
 
 // '/' joined, the first part alone when the second is empty and the other way round.

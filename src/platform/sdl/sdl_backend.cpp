@@ -196,6 +196,12 @@ void SdlBackend::Sleep(std::uint32_t milliseconds) {
   }
 }
 
+bool SdlBackend::AnswerWhileWaiting() {
+  TakeQuitSignalsOnce();
+  close_requested_ = close_requested_ || CloseWaiting();
+  return !close_requested_;
+}
+
 bool SdlBackend::CloseWaiting() {
   SDL_PumpEvents();
   SDL_Event events[MAX_PEEKED_EVENTS];

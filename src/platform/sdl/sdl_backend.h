@@ -40,6 +40,7 @@ class SdlBackend : public Backend {
   std::uint64_t NowMs() override;
   void Sleep(std::uint32_t milliseconds) override;
   bool CloseRequested() override { return close_requested_; }
+  bool AnswerWhileWaiting() override;
   bool WaitForInput(Platform& platform, std::optional<std::uint64_t> deadline_ms) override;
   void ShowWindowPixels(const Window& window, const RECT& changed) override;
   void WindowCaptionChanged(const Window& window, std::string_view caption_sjis) override;
