@@ -77,15 +77,16 @@ const std::string& Folder() {
   return folder;
 }
 
-// The reader's per-user files (read marks, bookmarks' copies, settings) lie beside it,
-// out of the home of whoever fuzzes, and go with each input's files: no input's marks
-// reach the next.
+// The reader's per-user files (read marks, bookmarks' copies, settings, the archives'
+// cache) lie beside it, out of the home of whoever fuzzes, and go with each input's
+// files: no input's marks or unpacked members reach the next.
 const std::string& HomeFolder() {
   static const std::string home = [] {
     const std::string path = Folder() + "-home";
     std::filesystem::create_directories(path);
     setenv("XDG_DATA_HOME", path.c_str(), 1);
     setenv("XDG_CONFIG_HOME", path.c_str(), 1);
+    setenv("XDG_CACHE_HOME", path.c_str(), 1);
     return path;
   }();
   return home;

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
@@ -89,8 +90,15 @@ std::int64_t LastRead(const std::filesystem::path& folder) {
   return Nanoseconds(status.st_mtim);
 }
 
+// Compared with a block of zeros in the C library's own speed: an archive of zeros
+// unpacks to gigabytes.
 bool IsAllZero(std::span<const std::uint8_t> bytes) {
-  return std::all_of(bytes.begin(), bytes.end(), [](std::uint8_t byte) { return byte == 0; });
+  static constexpr std::uint8_t ZEROS[4096] = {};
+  for (std::size_t at = 0; at < bytes.size(); at += sizeof ZEROS) {
+    const std::size_t count = std::min(sizeof ZEROS, bytes.size() - at);
+    if (std::memcmp(bytes.data() + at, ZEROS, count) != 0) return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -189,6 +197,17 @@ std::optional<RegularFile> ArchiveCache::Member(std::uint32_t number, std::uint6
   std::optional<RegularFile> member = RegularFile::FromDescriptor(std::move(file));
   if (!member || member->size() != size) return std::nullopt;
   return member;
+}
+
+std::unordered_set<std::uint32_t> ArchiveCache::Members() const {
+  std::unordered_set<std::uint32_t> numbers;
+  ForEachFolderEntry(folder_.get(), [&numbers](std::string_view name) {
+    std::uint32_t number = 0;
+    const auto [end, error] = std::from_chars(name.data(), name.data() + name.size(), number);
+    if (error == std::errc() && end == name.data() + name.size()) numbers.insert(number);
+    return true;
+  });
+  return numbers;
 }
 
 std::uint64_t ArchiveCache::Used() const {

@@ -16,6 +16,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 
 #include "platform/error_or.h"
 #include "platform/files/regular_file.h"
@@ -46,6 +47,8 @@ class ArchiveCache {
 
   // Member number, whole at its size; nothing when it is not there (yet).
   std::optional<RegularFile> Member(std::uint32_t number, std::uint64_t size) const;
+  // The numbers of the members there, in one look at the folder.
+  std::unordered_set<std::uint32_t> Members() const;
 
   // A member being written: blocks of zeros become holes, so that an archive of
   // zeros takes no room; the file gets its name at Commit, and is removed otherwise.

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <limits>
 
 #include "platform/files/read_limits.h"
 #include "platform/files/volume.h"

@@ -52,7 +52,7 @@ class ArchiveCatalogue {
   std::optional<FolderId> FolderAt(std::string_view path) const;
   const Member* MemberAt(std::string_view path) const;
   const Member* MemberNumbered(std::uint32_t number) const;
-  bool Holds(std::string_view path) const { return FolderAt(path) || MemberAt(path); }
+  bool Holds(std::string_view path) const { return NodeAt(path) != nullptr; }
   // A folder's names in byte order, its case-folded index, its depth and its path.
   std::vector<std::string> Names(FolderId folder) const;
   const FolderIndex& Index(FolderId folder) const { return folders_[folder].index; }

@@ -104,10 +104,11 @@ std::optional<WalkEnd> WalkAndUnpack(ArchivePass& pass, std::uint32_t first, Arc
 ArchiveSpool::ArchiveSpool(std::shared_ptr<RegularFile> archive,
                            std::shared_ptr<ArchiveCache> cache, const ArchiveCatalogue& catalogue)
     : cache_(std::move(cache)), skips_(catalogue.access == ArchiveAccess::Direct) {
-  catalogue.ForEachMember([this](const ArchiveCatalogue::Member& member) {
+  const std::unordered_set<std::uint32_t> kept = cache_->Members();
+  catalogue.ForEachMember([&](const ArchiveCatalogue::Member& member) {
     if (member.too_large) {
       too_large_.insert(member.number);
-    } else if (!member.encrypted && !cache_->Member(member.number, member.size)) {
+    } else if (!member.encrypted && !kept.contains(member.number)) {
       wanted_.emplace(member.number, member.size);
     }
   });
