@@ -21,7 +21,7 @@ constexpr std::uint64_t UNKNOWN = std::numeric_limits<std::uint64_t>::max();
 // A 7z member read alone may take this much of the archive before its first bytes
 // come: its own block's start. More means that it shares a solid block with the
 // members before it, which a pass of its own would unpack again at every read.
-constexpr std::uint64_t DIRECT_READ_BUDGET_BYTES = 4 * 1024 * 1024;
+constexpr std::uint64_t DIRECT_READ_BUDGET_BYTES = 1024 * 1024;
 
 // How long a wait for the pass goes before the window is answered again.
 constexpr std::chrono::milliseconds WAIT_SLICE{20};
