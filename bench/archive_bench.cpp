@@ -202,8 +202,10 @@ void BM_ArchiveNovelMaking(benchmark::State& state) {
 }
 BENCHMARK(BM_ArchiveNovelMaking)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 
-// The first page: {packing, warm}.
-void BM_ArchiveFirstPage(benchmark::State& state) {
+// Readings of the packing's novel as a user starts them, from a home whose archives'
+// cache is cold or warm: {packing, warm}. The first page is timed to its present; all
+// pages, every page clicked through, to the process's end.
+void TimeReadings(benchmark::State& state, bool all_pages) {
   LabelRun(state);
   const int packing = static_cast<int>(state.range(0));
   const bool warm = state.range(1) == 1;
@@ -214,44 +216,29 @@ void BM_ArchiveFirstPage(benchmark::State& state) {
   double peak_rss_mb = 0;
   for (auto _ : state) {
     if (!warm) home.ForgetArchives();
-    const SpawnedRun run = FirstPage(NovelPath(packing));
-    if (run.seconds < 0 || Warned(run)) {
-      state.SkipWithError(run.seconds < 0 ? "the program showed no page" : "the log warns");
+    const SpawnedRun run = all_pages ? AllPages(NovelPath(packing)) : FirstPage(NovelPath(packing));
+    const char* failure = Warned(run)                        ? "the log warns"
+                          : all_pages && !ReachedTheEnd(run) ? "the reading did not reach the end"
+                          : !all_pages && run.seconds < 0    ? "the program showed no page"
+                                                             : nullptr;
+    if (failure != nullptr) {
+      state.SkipWithError(failure);
       break;
     }
-    state.SetIterationTime(run.seconds);
+    state.SetIterationTime(all_pages ? run.ended_seconds : run.seconds);
     peak_rss_mb = std::max(peak_rss_mb, run.peak_rss_mb);
   }
   state.counters["peak_rss_MB"] = peak_rss_mb;
 }
+
+void BM_ArchiveFirstPage(benchmark::State& state) { TimeReadings(state, false); }
 BENCHMARK(BM_ArchiveFirstPage)
     ->ArgsProduct({{FOLDER, ZIP, SEVEN_ZIP}, {0, 1}})
     ->Iterations(3)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 
-// Every page clicked through, to the process's end: {packing, warm}.
-void BM_ArchiveAllPages(benchmark::State& state) {
-  LabelRun(state);
-  const int packing = static_cast<int>(state.range(0));
-  const bool warm = state.range(1) == 1;
-  const ReaderHome home;
-  if (const auto failure = PrepareHome(home, packing, warm)) {
-    return state.SkipWithError(failure->c_str());
-  }
-  double peak_rss_mb = 0;
-  for (auto _ : state) {
-    if (!warm) home.ForgetArchives();
-    const SpawnedRun run = AllPages(NovelPath(packing));
-    if (!ReachedTheEnd(run) || Warned(run)) {
-      state.SkipWithError(Warned(run) ? "the log warns" : "the reading did not reach the end");
-      break;
-    }
-    state.SetIterationTime(run.ended_seconds);
-    peak_rss_mb = std::max(peak_rss_mb, run.peak_rss_mb);
-  }
-  state.counters["peak_rss_MB"] = peak_rss_mb;
-}
+void BM_ArchiveAllPages(benchmark::State& state) { TimeReadings(state, true); }
 BENCHMARK(BM_ArchiveAllPages)
     ->ArgsProduct({{FOLDER, ZIP, SEVEN_ZIP}, {0, 1}})
     ->Iterations(2)

@@ -108,40 +108,25 @@ inline std::string PagePictureBmp(int page) {
       columns[channel][x] = amplitude * std::sin(2 * PI * x / period + phase);
     }
   }
-  constexpr std::uint32_t ROW_BYTES = WIDTH * 3;
-  std::string bmp = "BM";
-  Put32(bmp, 54 + ROW_BYTES * HEIGHT);
-  Put32(bmp, 0);
-  Put32(bmp, 54);
-  Put32(bmp, 40);
-  Put32(bmp, WIDTH);
-  Put32(bmp, HEIGHT);
-  Put16(bmp, 1);   // planes
-  Put16(bmp, 24);  // bits per pixel
-  Put32(bmp, 0);   // uncompressed
-  Put32(bmp, ROW_BYTES * HEIGHT);
-  Put32(bmp, 2835);  // 72 dots per inch
-  Put32(bmp, 2835);
-  Put32(bmp, 0);
-  Put32(bmp, 0);
-  bmp.resize(54 + ROW_BYTES * HEIGHT);
   constexpr int NOISE_MASKS[3] = {0x07, 0x01, 0x01};  // blue, green, red
   Noise page_noise(static_cast<std::uint64_t>(page) + 100'000);
-  char* out = bmp.data() + 54;
+  Bitmap picture(WIDTH, HEIGHT);
   for (int y = HEIGHT - 1; y >= 0; --y) {  // bottom-up: the page's own half first
     Noise& noise = y < HEIGHT / 2 ? scene_noise : page_noise;
     for (int x = 0; x < WIDTH; ++x) {
       const std::uint64_t bits = noise.Next();
+      std::uint32_t pixel = 0;
       for (int channel = 0; channel < 3; ++channel) {
         const int value = static_cast<int>(rows[channel][y] + columns[channel][x]);
         const int clamped = value < 0 ? 0 : value > 255 ? 255 : value;
         const int mask = NOISE_MASKS[channel];
         const int noisy = (clamped & ~mask) | (static_cast<int>(bits >> (8 * channel)) & mask);
-        *out++ = static_cast<char>(noisy);
+        pixel |= static_cast<std::uint32_t>(noisy) << (8 * channel);
       }
+      picture.set_pixel(x, y, pixel);
     }
   }
-  return bmp;
+  return Bmp24(picture);
 }
 
 inline bool Run(const std::string& command) { return std::system(command.c_str()) == 0; }
