@@ -214,6 +214,15 @@ TEST_F(RealWindow, AQuitEndsTheReaderWhileAMenuOrAMessageWaits) {
     ASSERT_TRUE(Shows(window, face));
     EXPECT_EQ(reader->Stop(), 0) << "with the message open";
   }
+  // An archive's pass, started before the window and still unpacking (a second solid
+  // block, a second long to unpack), takes no quit meant for the reader.
+  novel_.Write("タイトル.txt", "C\n一つ目の段落。\nE\n");
+  RunCommand("cd " + novel_.path() + " && seq 1 3000000 > noise.txt && 7z a -bd -m0=PPMd n.7z " +
+             "タイトル.txt >/dev/null && 7z a -bd -m0=PPMd n.7z noise.txt >/dev/null");
+  std::unique_ptr<Child> reader;
+  const std::string window = Open(reader, {YOMU_BINARY, "--scale", "1", novel_.File("n.7z")});
+  ASSERT_FALSE(window.empty());
+  EXPECT_EQ(reader->Stop(), 0) << "with an archive's pass under way";
 }
 
 // speech-dispatcher for the test alone, in the novel's folder: its own runtime folder,

@@ -2,6 +2,9 @@
 // against the cap, and the thread that runs it while the reader reads.
 #include "platform/files/archive_spool.h"
 
+#include <pthread.h>
+#include <signal.h>
+
 #include <algorithm>
 #include <span>
 
@@ -116,7 +119,13 @@ ArchiveSpool::ArchiveSpool(std::shared_ptr<RegularFile> archive,
     ended_ = true;
     return;
   }
+  // The pass takes no signal meant for the reader: it starts before the window
+  // blocks the quit signals, which a thread with them open would take to its death.
+  sigset_t all, before;
+  sigfillset(&all);
+  pthread_sigmask(SIG_BLOCK, &all, &before);
   thread_ = std::thread(&ArchiveSpool::Run, this, std::move(archive));
+  pthread_sigmask(SIG_SETMASK, &before, nullptr);
 }
 
 ArchiveSpool::~ArchiveSpool() {
