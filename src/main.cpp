@@ -2,6 +2,7 @@
 // novel's directory, then the reader runs as its window procedure says.
 #include <stdlib.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -84,6 +85,10 @@ int RunWindow(const CommandLine& line) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A peer that goes (speech-dispatcher, a text feed's client, a dictionary tool
+  // reading --text-out) makes a write fail with EPIPE, which its writer handles: it
+  // never ends the reader.
+  std::signal(SIGPIPE, SIG_IGN);
   OpenClosedStandardStreams();
   // While TZ is unset the C library reads /etc/localtime again at every time it
   // converts; an archive's headers convert one a member.

@@ -1,6 +1,7 @@
 // Self-voicing.
 #include "app/self_voicing.h"
 
+#include "platform/translation.h"
 #include "reader/reader.h"
 #include "render/status_strip.h"
 #include "script/text_outlets.h"
@@ -17,4 +18,11 @@ void ToggleSpeech(Reader& r, Window& window) {
   RepeatNewestParagraph(r);
 }
 
-void OnSpeechLost(Reader& r, Window& window) { ClearSpeechIndicator(r, window); }
+// The reader who hears nothing more learns why in the window, once for each reason.
+void OnSpeechLost(Reader& r, Window& window) {
+  ClearSpeechIndicator(r, window);
+  const std::string& reason = r.platform.speech.lost_reason;
+  if (r.platform.FirstTime("speech lost " + reason)) {
+    ShowMessage(r.platform, Formatted(_("Speech is off: %s."), reason));
+  }
+}

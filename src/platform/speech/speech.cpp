@@ -28,11 +28,14 @@ void Speak(Platform& platform, std::string_view text_utf8, Utterance kind) {
 }
 
 void CheckSpeech(Platform& platform) {
-  if (!platform.speech.service) return;
-  const std::optional<std::string> failure = platform.speech.service->TakeFailure();
+  Speech& speech = platform.speech;
+  if (!speech.service) return;
+  if (const std::optional<std::string> note = speech.service->TakeNote()) platform.Warn(*note);
+  const std::optional<std::string> failure = speech.service->TakeFailure();
   if (!failure) return;
   platform.Warn(Formatted(_("no speech: %s"), *failure));
-  if (!platform.speech.on) return;
-  platform.speech.on = false;
+  if (!speech.on) return;
+  speech.on = false;
+  speech.lost_reason = *failure;
   if (platform.window) PostMessageA(*platform.window, WM_SPEECH_LOST, 0, 0);
 }

@@ -13,6 +13,10 @@
 
 class Platform;
 
+// How the texts reach the voice: as written, or as they are pronounced, in kana, for a
+// voice that reads kana but names each kanji; by itself, as the voice is.
+enum class SpeechReading { Auto, Text, Kana };
+
 enum class Utterance {
   Text,     // cut short by the next text: a paragraph, the item under the highlight
   Message,  // said whole, in its turn: each choice of a list
@@ -27,8 +31,11 @@ class SpeechService {
   virtual void Say(std::string text_utf8, Utterance kind) = 0;
   // Stops what is said and drops what waits.
   virtual void Silence() = 0;
+  virtual void SetReading(SpeechReading) {}
   // Why the service stopped speaking since it was started, once; nullopt while it speaks.
   virtual std::optional<std::string> TakeFailure() = 0;
+  // What the reader should know while speech goes on (kanji said as written), once.
+  virtual std::optional<std::string> TakeNote() { return std::nullopt; }
 };
 
 // Posted to the window when speech went off by itself (the service failed).
@@ -37,6 +44,7 @@ constexpr UINT WM_SPEECH_LOST = 0x8001;  // the first message of the application
 struct Speech {
   bool on = false;
   std::unique_ptr<SpeechService> service;  // null: utterances are only recorded
+  std::string lost_reason;                 // why speech went off by itself, for the window to say
 };
 
 // Turns speech on; false, with one line on standard error, when it cannot be.
@@ -44,6 +52,7 @@ bool StartSpeech(Platform& platform);
 void StopSpeech(Platform& platform);
 // While speech is on: the record "speak TEXT", and the service says it.
 void Speak(Platform& platform, std::string_view text_utf8, Utterance kind);
-// On the reader's thread after the service woke it: a failure turns speech off, says
-// why in one line, and tells the window with WM_SPEECH_LOST.
+// On the reader's thread after the service woke it: a note is told in one line; a
+// failure turns speech off, says why in one line, and tells the window with
+// WM_SPEECH_LOST, which shows why.
 void CheckSpeech(Platform& platform);

@@ -2,13 +2,13 @@
 // library, libspeechd, is loaded with dlopen when speech is first turned on, so a
 // start maps nothing of it; the connection (which may start the service first) is
 // opened and spoken through on a thread of its own, so the reader never waits for it.
+// The service is a program of its own that may crash, hang or go: a call that it does
+// not answer within seconds has its socket shut, and the reader's end waits for the
+// thread half a second at most, then leaves it to the process's end.
 #pragma once
 
-#include <condition_variable>
-#include <deque>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
@@ -17,7 +17,7 @@
 
 class SpeechDispatcher final : public SpeechService {
  public:
-  // wake: called from the speaking thread when it failed, to wake the reader's loop.
+  // wake: called from the speaking thread when it has news, to wake the reader's loop.
   explicit SpeechDispatcher(std::function<void()> wake);
   ~SpeechDispatcher() override;
   SpeechDispatcher(const SpeechDispatcher&) = delete;
@@ -26,31 +26,14 @@ class SpeechDispatcher final : public SpeechService {
   bool Start(std::string& reason) override;
   void Say(std::string text_utf8, Utterance kind) override;
   void Silence() override;
+  void SetReading(SpeechReading reading) override;
   std::optional<std::string> TakeFailure() override;
+  std::optional<std::string> TakeNote() override;
 
  private:
-  struct Library;
-  struct Request {
-    enum class Kind { Say, Cancel } kind;
-    Utterance utterance;
-    std::string text_utf8;
-  };
+  friend class SpeakingThread;
+  struct Line;  // what the reader shares with the speaking thread, which keeps it alive
 
-  void Run();
-  // With the lock held: the next thing to do, once there is one.
-  std::optional<Request> NextRequest(std::unique_lock<std::mutex>& lock);
-  bool Connect(std::unique_lock<std::mutex>& lock);
-  void Fail(std::string reason);  // with the lock held
-
-  const std::function<void()> wake_;
-  std::unique_ptr<const Library> library_;  // loaded once, for good
+  std::shared_ptr<Line> line_;
   std::thread thread_;
-
-  std::mutex mutex_;  // guards what follows
-  std::condition_variable changed_;
-  bool wanted_ = false;  // Start since the last failure
-  bool stopping_ = false;
-  std::deque<Request> requests_;
-  std::optional<std::string> failure_;
-  void* connection_ = nullptr;  // the SPDConnection, used by the thread alone
 };
