@@ -43,6 +43,11 @@ constexpr char USAGE[] =
        "                        send each paragraph and choice as it appears to the WebSocket\n"
        "                        clients of a dictionary page such as texthooker-ui\n"
        "                        (default: 127.0.0.1:6677, only this machine's programs)\n"
+       "      --text-feed-origin=ORIGIN\n"
+       "                        serve the text feed to the pages of ORIGIN too, such as\n"
+       "                        https://renji-xd.github.io (other pages than this machine's\n"
+       "                        and local files are refused); repeatable, and in settings.conf\n"
+       "                        text-feed-origin takes origins separated by blanks\n"
        "      --speak           start with speech on (V), through speech-dispatcher\n"
        "      --auto-delay=MS   auto mode's wait after a paragraph (default 1000), to which\n"
        "                        60 ms for each double-byte character are added\n"
@@ -109,6 +114,7 @@ enum Option {
   OPTION_TEXT_OUT,
   OPTION_AUTO_DELAY,
   OPTION_TEXT_FEED,
+  OPTION_TEXT_FEED_ORIGIN,
   OPTION_SPEAK,
   OPTION_FULL_SCREEN,
   OPTION_WINDOW,
@@ -124,6 +130,7 @@ constexpr option LONG_OPTIONS[] = {
     {"text-out", required_argument, nullptr, OPTION_TEXT_OUT},
     {"auto-delay", required_argument, nullptr, OPTION_AUTO_DELAY},
     {"text-feed", optional_argument, nullptr, OPTION_TEXT_FEED},
+    {"text-feed-origin", required_argument, nullptr, OPTION_TEXT_FEED_ORIGIN},
     {"speak", no_argument, nullptr, OPTION_SPEAK},
     {"fullscreen", no_argument, nullptr, OPTION_FULL_SCREEN},
     {"window", no_argument, nullptr, OPTION_WINDOW},
@@ -193,6 +200,15 @@ std::optional<ParsedCommandLine> ReadOptions(int argc, char** argv, CommandLine&
         if (!line.options.reading.text_feed) {
           return UsageError(_("--text-feed takes ADDRESS:PORT, such as 127.0.0.1:6677"));
         }
+        break;
+      }
+      case OPTION_TEXT_FEED_ORIGIN: {
+        const std::optional<std::string> origin = SerializedOrigin(optarg);
+        if (!origin) {
+          return UsageError(
+              _("--text-feed-origin takes an origin such as https://renji-xd.github.io"));
+        }
+        line.options.reading.text_feed_origins.push_back(*origin);
         break;
       }
       case OPTION_SPEAK: line.options.reading.speak = true; break;

@@ -1,7 +1,7 @@
 // The reading aids in the window procedure.
 #include "app/reading_aids.h"
 
-#include <csignal>
+#include <sstream>
 
 #include "app/auto_mode.h"
 #include "app/backlog.h"
@@ -19,10 +19,35 @@
 
 namespace {
 
-void StartTextFeed(Reader& r, const FeedAddress& address) {
+// The settings' origins, blank-separated on one line (a later line with the name
+// takes the place of an earlier one).
+constexpr char FEED_ORIGINS_SETTING[] = "text-feed-origin";
+
+std::vector<std::string> FeedOrigins(Reader& r, std::vector<std::string> origins) {
+  std::istringstream words(r.aids.settings.Get(FEED_ORIGINS_SETTING).value_or(""));
+  for (std::string word; words >> word;) {
+    if (std::optional<std::string> origin = SerializedOrigin(word)) {
+      origins.push_back(*origin);
+    } else {
+      r.platform.Warn(Formatted(_("the setting text-feed-origin takes origins such as "
+                                  "https://renji-xd.github.io, not %s"),
+                                word));
+    }
+  }
+  return origins;
+}
+
+void StartTextFeed(Reader& r, const ReadingOptions& options) {
   std::string error;
-  r.aids.feed = TextFeed::Listen(address, error);
+  r.aids.feed =
+      TextFeed::Listen(*options.text_feed, FeedOrigins(r, options.text_feed_origins), error);
   if (!r.aids.feed) r.platform.Warn(error);
+}
+
+// The feed's thread hands its warnings over; the reader's thread tells them.
+void TellFeedWarnings(Reader& r) {
+  if (!r.aids.feed) return;
+  for (const std::string& warning : r.aids.feed->TakeWarnings()) r.platform.Warn(warning);
 }
 
 std::optional<LRESULT> OnTimerOfAids(Reader& r, Window& window, UINT timer) {
@@ -46,17 +71,16 @@ std::optional<LRESULT> OnViewMessage(Reader& r, Window& window, UINT message, WP
 
 bool StartReadingAids(Reader& r, const ReadingOptions& options, std::string& error) {
   r.aids.auto_mode.delay_ms = options.auto_delay_ms;
-  if (options.text_feed) StartTextFeed(r, *options.text_feed);
+  LoadUserSettings(r);
+  RecallSpeechReading(r);
   // Its indicator shows with the first paragraph.
   if (options.speak) StartSpeech(r.platform);
   LoadReadMarks(r);
   r.aids.read_marks.saved_ms = r.platform.NowMs();
-  LoadUserSettings(r);
+  if (options.text_feed) StartTextFeed(r, options);
   StartSoundVolume(r);
   RecallWindow(r, options.full_screen, options.window_kept);
   if (!options.text_out_file) return true;
-  // A dictionary tool that stops reading a pipe ends the text output, not the reader.
-  std::signal(SIGPIPE, SIG_IGN);
   if (!r.aids.text_out.Open(*options.text_out_file, error)) return false;
   if (r.aids.text_out.waiting_for_reader()) {
     r.platform.Warn(Formatted(_("nobody reads the text output %s yet: its lines wait for a reader"),
@@ -94,4 +118,7 @@ std::optional<LRESULT> OnReadingAidsMessage(Reader& r, Window& window, UINT mess
   }
 }
 
-void AfterReaderMessage(Reader& r) { SaveReadMarksWhenDue(r); }
+void AfterReaderMessage(Reader& r) {
+  SaveReadMarksWhenDue(r);
+  TellFeedWarnings(r);
+}

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/feed/text_feed.h"
 #include "platform/win32_types.h"
@@ -15,6 +16,7 @@ class Window;
 struct ReadingOptions {
   std::optional<std::string> text_out_file;  // "-" for standard output
   std::optional<FeedAddress> text_feed;
+  std::vector<std::string> text_feed_origins;  // serialized; the settings add theirs
   bool speak = false;
   std::uint32_t auto_delay_ms = 1000;
   std::optional<bool> full_screen;  // --fullscreen or --window; nothing: as it was left
@@ -31,5 +33,6 @@ bool StartReadingAids(Reader& r, const ReadingOptions& options, std::string& err
 // The result when an aid took the message; nullopt when it goes on to the reader.
 std::optional<LRESULT> OnReadingAidsMessage(Reader& r, Window& window, UINT message, WPARAM wparam,
                                             LPARAM lparam);
-// After each message the reader handled: marks that waited long enough are saved.
+// After each message the reader handled: marks that waited long enough are saved, and
+// what the text feed has to tell (the pages it refused) is told.
 void AfterReaderMessage(Reader& r);

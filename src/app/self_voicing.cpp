@@ -18,6 +18,20 @@ void ToggleSpeech(Reader& r, Window& window) {
   RepeatNewestParagraph(r);
 }
 
+void RecallSpeechReading(Reader& r) {
+  constexpr char SETTING[] = "speech-reading";
+  const std::optional<std::string> value = r.aids.settings.Get(SETTING);
+  if (!value || !r.platform.speech.service) return;
+  const SpeechReading reading = *value == "kana"   ? SpeechReading::Kana
+                                : *value == "text" ? SpeechReading::Text
+                                                   : SpeechReading::Auto;
+  if (reading == SpeechReading::Auto && *value != "auto") {
+    r.platform.Warn(
+        Formatted(_("the setting %s takes auto, kana or text, not %s"), SETTING, *value));
+  }
+  r.platform.speech.service->SetReading(reading);
+}
+
 // The reader who hears nothing more learns why in the window, once for each reason.
 void OnSpeechLost(Reader& r, Window& window) {
   ClearSpeechIndicator(r, window);

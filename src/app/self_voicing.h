@@ -6,5 +6,8 @@ struct Reader;
 class Window;
 
 void ToggleSpeech(Reader& r, Window& window);
+// The settings' "speech-reading" (auto, kana or text) handed to the service; a value
+// that is none of them is told of and the service chooses by its voice.
+void RecallSpeechReading(Reader& r);
 // WM_SPEECH_LOST: the service failed, and speech went off by itself.
 void OnSpeechLost(Reader& r, Window& window);

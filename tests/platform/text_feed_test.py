@@ -1,13 +1,12 @@
 """The text feed with real clients: Python's websockets and headless Chromium get the
-demo's paragraphs (as the text output has them) and its choices in order, and a
-client that never reads holds up nobody; a client that floods is closed, a ninth is
-refused, and a port in use leaves the reader reading.
+demo's paragraphs (as the text output has them) and its choices in order, a client
+that never reads holds up nobody, a page of another origin is refused and the reader
+told, and a port in use leaves the reader reading.
 Arguments: the program, the demo novel and its event list."""
 import asyncio
 import http.server
 import json
 import os
-import shutil
 import signal
 import socket
 import subprocess
@@ -17,11 +16,7 @@ import threading
 import time
 import unittest
 
-try:
-    import websockets
-except ImportError:
-    print("skipped: Python's websockets is missing (Debian's python3-websockets)")
-    sys.exit(77)
+import websockets  # Debian's python3-websockets, which make test installs
 
 YOMU, DEMO, DEMO_EVENTS = sys.argv[1:4]
 CHROMIUM = ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
@@ -91,11 +86,13 @@ class TextFeed(unittest.TestCase):
         # choice 1 reads it again.
         self.assertEqual([frame for frame in frames if frame in shown], shown + lists['第三章'])
 
-    def test_clients_get_it_all_in_order_and_one_that_never_reads_holds_up_nobody(self):
+    def test_all_in_order_a_stalled_client_holds_up_nobody_a_foreign_page_is_refused(self):
         port = free_port()
 
         async def read_with_a_stalled_client():
             reads = await connect(port)
+            with self.assertRaises(websockets.exceptions.InvalidStatusCode):
+                await connect(port, origin='http://evil.example')
             # A socket that takes a few KB, and a client that reads none of them.
             stalled = socket.create_connection(('127.0.0.1', port))
             stalled.setsockopt(socket.SOL_SOCKET, socket.SO_RCVBUF, 4096)
@@ -107,10 +104,9 @@ class TextFeed(unittest.TestCase):
         with Reader(port, 'feed clients 2\n' + demo_events()) as reader:
             frames = asyncio.run(asyncio.wait_for(read_with_a_stalled_client(), 60))
         self.assertDemoFrames(frames, reader)
+        self.assertIn('text feed refused a page of http://evil.example', reader.errors)
 
     def test_a_browser_page_gets_them_through_its_own_websocket(self):
-        if not shutil.which('chromium'):
-            self.skipTest("no browser here (Debian's chromium)")
         posted = []
 
         class Page(http.server.SimpleHTTPRequestHandler):
@@ -144,31 +140,6 @@ class TextFeed(unittest.TestCase):
         server.server_close()
         self.assertTrue(posted, 'the page never reported')
         self.assertDemoFrames(posted[0], reader)
-
-    def test_a_ninth_client_is_refused_and_one_that_floods_is_closed(self):
-        port = free_port()
-
-        async def crowd_and_flood():
-            clients = [await connect(port) for _ in range(8)]
-            with self.assertRaises(websockets.exceptions.InvalidStatusCode) as refused:
-                await websockets.connect(f'ws://127.0.0.1:{port}')
-            self.assertEqual(refused.exception.status_code, 503)
-            try:
-                for _ in range(8):
-                    await clients[0].send('x' * 1000)
-            except websockets.exceptions.ConnectionClosed:
-                pass
-            await clients[0].wait_closed()
-            self.assertEqual(clients[0].close_code, 1008)
-            for client in clients[1:]:
-                await client.close()
-
-        with Reader(port, 'feed clients 8\nfeed clients 0\n') as reader:
-            asyncio.run(asyncio.wait_for(crowd_and_flood(), 60))
-        self.assertEqual(reader.status, 0, reader.errors)
-        feed = [record for record in reader.records if record.startswith('feed clients')]
-        self.assertIn('feed clients 8', feed)
-        self.assertEqual(feed[-1], 'feed clients 0')
 
     def test_a_port_in_use_leaves_the_reader_reading(self):
         with socket.create_server(('127.0.0.1', 0)) as taken:
