@@ -47,7 +47,8 @@ std::optional<std::string> ChooseNovel() {
 }
 
 void RememberOpenedNovel(Volume& volume) {
-  if (!RememberRecentNovel(volume.key_path())) {
-    std::fprintf(stderr, "yomu: %s\n", _("the novels opened last cannot be kept"));
+  if (const std::optional<std::string> why = RememberRecentNovel(volume.key_path())) {
+    std::fprintf(stderr, "yomu: %s\n",
+                 Formatted(_("the novels opened last are not kept: %s"), *why).c_str());
   }
 }

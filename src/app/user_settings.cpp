@@ -19,10 +19,12 @@ void LoadUserSettings(Reader& r) {
   }
 }
 
+// Told once: a file that the user made read-only stays so at every later change.
 void SaveUserSettings(Reader& r) {
   const std::optional<std::string> path = UserSettingsPath();
   const SettingsFile& settings = r.aids.settings;
-  if (path && settings.broken().empty() && !settings.Save(*path)) {
-    r.platform.Warn(Formatted(_("the settings cannot be kept: %s cannot be written"), *path));
+  if (!path || !settings.broken().empty()) return;
+  if (const std::optional<std::string> why = settings.Save(*path)) {
+    r.platform.Warn(Formatted(_("the settings are not kept: %s"), *why));
   }
 }

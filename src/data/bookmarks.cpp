@@ -1,6 +1,7 @@
 // Bookmarks: the five slots of label, page text and script file, read from
-// "しおり.sio" at start-up and written whole each time a slot is stored; a save that
-// the novel folder refuses goes to the per-user copy.
+// "しおり.sio" at start-up; a slot stored is put into the file as it is then, under
+// the file's lock, so that what another reader saved meanwhile stays; a save that the
+// novel folder refuses goes to the per-user copy.
 #include "data/bookmarks.h"
 
 #include <cstdio>
@@ -10,6 +11,7 @@
 #include "data/bookmark_places.h"
 #include "data/data_file.h"
 #include "data/field_walk.h"
+#include "platform/files/file_lock.h"
 #include "platform/files/text_file.h"
 #include "platform/files/user_data.h"
 #include "platform/translation.h"
@@ -22,39 +24,50 @@ namespace {
 constexpr int FIELD_COUNT = 3;  // label, page, file; a fourth and later are dropped
 constexpr int SAVE_ATTEMPTS = 3;
 
-char* SlotField(ReaderState& s, int slot, int field) {
-  if (field == 0) return s.BookmarkLabels[slot];
-  if (field == 1) return s.BookmarkPages[slot];
-  return s.BookmarkFiles[slot];
-}
+// The five slots' texts, as the reader's state holds them or as a file reads.
+struct Slots {
+  char labels[BOOKMARK_COUNT][MENU_TEXT_SIZE];
+  char pages[BOOKMARK_COUNT][MENU_TEXT_SIZE];
+  char files[BOOKMARK_COUNT][MENU_TEXT_SIZE];
+
+  static Slots Of(const ReaderState& s) {
+    Slots slots;
+    std::memcpy(slots.labels, s.BookmarkLabels, sizeof slots.labels);
+    std::memcpy(slots.pages, s.BookmarkPages, sizeof slots.pages);
+    std::memcpy(slots.files, s.BookmarkFiles, sizeof slots.files);
+    return slots;
+  }
+  void PutInto(ReaderState& s) const {
+    std::memcpy(s.BookmarkLabels, labels, sizeof labels);
+    std::memcpy(s.BookmarkPages, pages, sizeof pages);
+    std::memcpy(s.BookmarkFiles, files, sizeof files);
+  }
+  void Take(const Slots& other, int slot) {
+    std::memcpy(labels[slot], other.labels[slot], MENU_TEXT_SIZE);
+    std::memcpy(pages[slot], other.pages[slot], MENU_TEXT_SIZE);
+    std::memcpy(files[slot], other.files[slot], MENU_TEXT_SIZE);
+  }
+};
 
 int FieldLength(const char (&field)[MENU_TEXT_SIZE]) {
   return static_cast<int>(strnlen(field, MENU_TEXT_SIZE));
 }
 
 // "%s,%s,%s\n" of label, page and file; a comma inside a field is written as it is.
-void FormatSlotLine(const ReaderState& s, int slot, char (&line)[3 * MENU_TEXT_SIZE + 4]) {
-  std::snprintf(line, sizeof line, "%.*s,%.*s,%.*s\n", FieldLength(s.BookmarkLabels[slot]),
-                s.BookmarkLabels[slot], FieldLength(s.BookmarkPages[slot]), s.BookmarkPages[slot],
-                FieldLength(s.BookmarkFiles[slot]), s.BookmarkFiles[slot]);
+void FormatSlotLine(const Slots& s, int slot, char (&line)[3 * MENU_TEXT_SIZE + 4]) {
+  std::snprintf(line, sizeof line, "%.*s,%.*s,%.*s\n", FieldLength(s.labels[slot]), s.labels[slot],
+                FieldLength(s.pages[slot]), s.pages[slot], FieldLength(s.files[slot]),
+                s.files[slot]);
 }
 
-struct SlotTexts {
-  char label[MENU_TEXT_SIZE], page[MENU_TEXT_SIZE], file[MENU_TEXT_SIZE];
-};
-
-SlotTexts CopySlot(const ReaderState& s, int slot) {
-  SlotTexts texts;
-  std::memcpy(texts.label, s.BookmarkLabels[slot], MENU_TEXT_SIZE);
-  std::memcpy(texts.page, s.BookmarkPages[slot], MENU_TEXT_SIZE);
-  std::memcpy(texts.file, s.BookmarkFiles[slot], MENU_TEXT_SIZE);
-  return texts;
-}
-
-void RestoreSlot(ReaderState& s, int slot, const SlotTexts& texts) {
-  std::memcpy(s.BookmarkLabels[slot], texts.label, MENU_TEXT_SIZE);
-  std::memcpy(s.BookmarkPages[slot], texts.page, MENU_TEXT_SIZE);
-  std::memcpy(s.BookmarkFiles[slot], texts.file, MENU_TEXT_SIZE);
+// Each stored byte is followed by a terminator, so a field that gets no byte keeps its
+// old text and a shorter one hides the rest of the old.
+void StoreLine(char* const fields[FIELD_COUNT], const DataLine& line) {
+  WalkFields(line, [&fields](int field, std::size_t position, char byte) {
+    if (field >= FIELD_COUNT || position >= MENU_TEXT_SIZE - 1) return;
+    fields[field][position] = byte;
+    fields[field][position + 1] = '\0';
+  });
 }
 
 std::string NotSavedMessage(const Platform& platform) {
@@ -67,7 +80,7 @@ std::string NotSavedMessage(const Platform& platform) {
                    *platform.user_directory);
 }
 
-bool WriteSlotLines(const ReaderState& s, TextFileWriter& file) {
+bool WriteSlotLines(const Slots& s, TextFileWriter& file) {
   char line[3 * MENU_TEXT_SIZE + 4];
   for (int slot = 0; slot < BOOKMARK_COUNT; ++slot) {
     FormatSlotLine(s, slot, line);
@@ -80,13 +93,34 @@ bool WriteSlotLines(const ReaderState& s, TextFileWriter& file) {
 // disk: an unfinished file is discarded and the old one stays. A place that takes the
 // new file but not its rename (another program cleared it away) is tried again before
 // the reader turns to the other place. False when the file was not replaced.
-bool SaveBookmarkFile(const ReaderState& s, const std::string& host_path) {
+bool SaveBookmarkFile(const Slots& s, const std::string& host_path) {
   for (int attempt = 0; attempt < SAVE_ATTEMPTS; ++attempt) {
     std::optional<TextFileWriter> file = TextFileWriter::Open(host_path);
     if (!file) return false;
     if (WriteSlotLines(s, *file) && file->Commit()) return true;
   }
   return false;
+}
+
+enum class Saved { Yes, Locked, No };
+
+// Slot of the reader's put into the file at host_path as it is now, the reader's other
+// slots standing where the file has none; the reader's slots become the file's. A file
+// whose lock another reader holds is left as it is.
+Saved SaveSlotInto(ReaderState& s, int slot, const std::string& host_path) {
+  const ErrorOr<FileLock, LockRefusal> lock = FileLock::Take(host_path);
+  if (!lock) return lock.error().held ? Saved::Locked : Saved::No;
+  const Slots own = Slots::Of(s);
+  Slots merged = own;
+  ReadDataFileLines(host_path, BOOKMARK_COUNT, [&merged](int number, const DataLine& line) {
+    char* const fields[FIELD_COUNT] = {merged.labels[number], merged.pages[number],
+                                       merged.files[number]};
+    StoreLine(fields, line);
+  });
+  merged.Take(own, slot);
+  if (!SaveBookmarkFile(merged, host_path)) return Saved::No;
+  merged.PutInto(s);
+  return Saved::Yes;
 }
 
 // The per-user folder, made when it is missing; one that is a link or another user's
@@ -98,17 +132,27 @@ bool UserDirectoryReady(Platform& platform) {
   return false;
 }
 
+// Once the per-user copy exists it is the only file written, so that the next
+// start reads what was saved last. A file whose lock another reader holds is not
+// written, and no other place is tried for it.
+Saved SaveBookmarkSlot(Reader& r, int slot) {
+  const BookmarkPlaces places = FindBookmarkPlaces(r.platform);
+  RemoveInterruptedSaves(places);
+  if (places.UserCopyExists()) return SaveSlotInto(r.state, slot, *places.user_file);
+  if (places.folder_file) {
+    const Saved saved = SaveSlotInto(r.state, slot, *places.folder_file);
+    if (saved != Saved::No) return saved;
+  }
+  if (!places.user_file || !UserDirectoryReady(r.platform)) return Saved::No;
+  return SaveSlotInto(r.state, slot, *places.user_file);
+}
+
 }  // namespace
 
-// Each stored byte is followed by a terminator, so a field that gets no byte keeps its
-// old text and a shorter one hides the rest of the old.
 void StoreBookmarkLine(ReaderState& s, int slot, const DataLine& line) {
-  WalkFields(line, [&s, slot](int field, std::size_t position, char byte) {
-    if (field >= FIELD_COUNT || position >= MENU_TEXT_SIZE - 1) return;
-    char* text = SlotField(s, slot, field);
-    text[position] = byte;
-    text[position + 1] = '\0';
-  });
+  char* const fields[FIELD_COUNT] = {s.BookmarkLabels[slot], s.BookmarkPages[slot],
+                                     s.BookmarkFiles[slot]};
+  StoreLine(fields, line);
 }
 
 void SetBookmarkDefaults(ReaderState& s) {
@@ -135,26 +179,19 @@ void LoadBookmarks(Reader& r) {
   }
 }
 
-// Once the per-user copy exists it is the only file written, so that the next
-// start reads what was saved last.
-bool SaveBookmarks(Reader& r) {
-  const BookmarkPlaces places = FindBookmarkPlaces(r.platform);
-  RemoveInterruptedSaves(places);
-  if (places.UserCopyExists()) return SaveBookmarkFile(r.state, *places.user_file);
-  if (places.folder_file && SaveBookmarkFile(r.state, *places.folder_file)) return true;
-  return places.user_file && UserDirectoryReady(r.platform) &&
-         SaveBookmarkFile(r.state, *places.user_file);
-}
-
 void StoreBookmark(Reader& r, int slot) {
   if (slot < 0 || slot >= BOOKMARK_COUNT) return;
   ReaderState& s = r.state;
-  const SlotTexts before = CopySlot(s, slot);
+  const Slots before = Slots::Of(s);
   const int title_length = static_cast<int>(strnlen(s.ChapterTitle, sizeof s.ChapterTitle));
   FormatField(s.BookmarkLabels[slot], "%.*s P.%d", title_length, s.ChapterTitle, s.PageNumber);
   CopyField(s.BookmarkFiles[slot], s.ScriptFileName);
   FormatField(s.BookmarkPages[slot], "%d", s.PageNumber);
-  if (SaveBookmarks(r)) return;
-  RestoreSlot(s, slot, before);
-  ShowMessage(r.platform, NotSavedMessage(r.platform));
+  const Saved saved = SaveBookmarkSlot(r, slot);
+  if (saved == Saved::Yes) return;
+  before.PutInto(s);
+  ShowMessage(r.platform, saved == Saved::Locked
+                              ? std::string(_("The bookmark was not saved: another yomu is "
+                                              "saving into the same file. Save it again."))
+                              : NotSavedMessage(r.platform));
 }

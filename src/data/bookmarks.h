@@ -12,8 +12,8 @@ void SetBookmarkDefaults(ReaderState& s);
 void LoadBookmarks(Reader& r);
 // What LoadBookmarks keeps of one line of the file in slot.
 void StoreBookmarkLine(ReaderState& s, int slot, const DataLine& line);
-// False when the file could be written in neither place.
-bool SaveBookmarks(Reader& r);
-// A slot whose save reached no file keeps its old texts, and the reader is told.
+// The slot put into the file as another reader may have left it, the reader's other
+// slots becoming the file's; a slot whose save reached no file keeps its old texts,
+// and the reader is told.
 void StoreBookmark(Reader& r, int slot);
 

@@ -10,11 +10,12 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/files/file_lock.h"
 #include "platform/files/regular_file.h"
 #include "platform/files/text_file.h"
 #include "platform/files/user_data.h"
-#include "reader/reader.h"
 #include "platform/translation.h"
+#include "reader/reader.h"
 
 namespace {
 
@@ -57,9 +58,18 @@ std::string MarksText(const ReadMarks& marks) {
   return text;
 }
 
-bool WriteMarks(const std::string& path, const ReadMarks& marks) {
+// The marks of the file as another reader may have left it, added to the reader's,
+// and the whole written, under the file's lock.
+std::optional<std::string> MergeAndWriteMarks(const std::string& path, ReadMarks& marks) {
+  const ErrorOr<FileLock, LockRefusal> lock = FileLock::Take(path);
+  if (!lock) return lock.error().why;
   TextFileWriter::RemoveInterruptedWrites(path);
-  return TextFileWriter::WriteWhole(path, MarksText(marks), TextFileWriter::LineEnds::Lf);
+  const std::optional<std::string> text = ReadRegularFile(path, FILE_MAX_BYTES);
+  if (const auto saved = text ? ParseMarks(*text) : std::nullopt) marks.Merge(*saved);
+  if (!TextFileWriter::WriteWhole(path, MarksText(marks), TextFileWriter::LineEnds::Lf)) {
+    return Formatted(_("%s cannot be written"), path);
+  }
+  return std::nullopt;
 }
 
 }  // namespace
@@ -90,8 +100,8 @@ void SaveReadMarks(Reader& r) {
     const std::string why =
         refusal.empty() ? Formatted(_("%s cannot be made"), *r.platform.user_directory) : refusal;
     r.platform.Warn(Formatted(_("%s: read marks are not saved there"), why));
-  } else if (!WriteMarks(*path, marks)) {
-    r.platform.Warn(Formatted(_("the read marks cannot be saved in %s"), *path));
+  } else if (const std::optional<std::string> why = MergeAndWriteMarks(*path, marks)) {
+    r.platform.Warn(Formatted(_("the read marks cannot be saved: %s"), *why));
   }
 }
 

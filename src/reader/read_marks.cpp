@@ -5,8 +5,8 @@
 #include <cstring>
 #include <string>
 
-#include "reader/reader.h"
 #include "platform/translation.h"
+#include "reader/reader.h"
 
 namespace {
 
@@ -58,8 +58,12 @@ std::vector<std::uint64_t> ReadMarks::Sorted() const {
 
 void ReadMarks::Replace(const std::vector<std::uint64_t>& marks) {
   marks_.clear();
-  marks_.reserve(std::min(marks.size(), READ_MARKS_MAX));
-  for (std::size_t k = 0; k < marks.size() && k < READ_MARKS_MAX; ++k) marks_.insert(marks[k]);
+  Merge(marks);
+}
+
+void ReadMarks::Merge(const std::vector<std::uint64_t>& marks) {
+  marks_.reserve(std::min(marks_.size() + marks.size(), READ_MARKS_MAX));
+  for (std::size_t k = 0; k < marks.size() && !full(); ++k) marks_.insert(marks[k]);
 }
 
 void MarkParagraphRead(Reader& r, std::string_view paragraph_sjis, int same_lines_before) {

@@ -32,6 +32,9 @@ class ReadMarks {
   std::vector<std::uint64_t> Sorted() const;
   // Replaces the marks with those of the file, at most READ_MARKS_MAX of them.
   void Replace(const std::vector<std::uint64_t>& marks);
+  // Adds the marks that another reader saved, up to READ_MARKS_MAX in all: no paragraph
+  // of this run counts as newly read for them.
+  void Merge(const std::vector<std::uint64_t>& marks);
 
   // Paragraphs that appeared unread in this run: a skip of read text stops when
   // the count moves.

@@ -1,8 +1,8 @@
 // The bookmark file: reading it at start-up, storing a slot, and opening a slot at its
 // page. Where bookmarks go when the novel's folder cannot be written: the per-user copy
 // takes the save and is read at the next start; with no writable place the reader says
-// so and keeps the slot. Saves that a kill interrupted leave no litter, and two readers
-// saving at once never spoil each other's saves.
+// so and keeps the slot. Saves that a kill interrupted leave no litter, two readers
+// saving at once never spoil each other's saves, and each keeps what the other saved.
 #include <gtest/gtest.h>
 #include <limits.h>
 #include <stdlib.h>
@@ -17,7 +17,9 @@
 #include <random>
 #include <thread>
 
+#include "app/headless_runner.h"
 #include "platform/files/user_data.h"
+#include "support/child_process.h"
 #include "support/novel.h"
 #include "support/shell.h"
 
@@ -193,8 +195,8 @@ TEST_F(ReadOnlyNovel, ASaveLandsInThePerUserCopyWhichTheNextStartReads) {
   EXPECT_EQ(saved.exit_code, 0);
   EXPECT_TRUE(saved.Records("message").empty());
   EXPECT_EQ(ReadBytes(UserDirectory() + "/しおり.sio"),
-            OLD_BYTES + ToShiftJis("第一章 P.1,1,タイトル.txt\r\n" + DEFAULT_LINE +
-                                   DEFAULT_LINE + DEFAULT_LINE));
+            OLD_BYTES + ToShiftJis("第一章 P.1,1,タイトル.txt\r\n" + DEFAULT_LINE + DEFAULT_LINE +
+                                   DEFAULT_LINE));
   EXPECT_EQ(ReadBytes(novel_.File("しおり.sio")), OLD_BYTES);
   const ReaderRun next = Run("state\n");
   EXPECT_EQ(next.State("BookmarkLabels[0]"), "旧 P.5");
@@ -248,15 +250,12 @@ TEST(InterruptedSaves, KilledSavesLeaveNothingAndTwoReadersSavingAtOnceLoseNothi
   novel.WriteBytes("しおり.sio", Times(5, DEFAULT_LINE));
   const std::string user_directory = NovelUserDirectory(RealPath(novel.path())).value_or("");
   ASSERT_TRUE(fs::create_directories(user_directory));
-  const std::pair<std::string, bool> files[] = {  // name, removed
-      {novel.File(".しおり.sio.Ab3xY9"), true},
-      {novel.File(".しおり.sio.000000"), true},
-      {user_directory + "/.しおり.sio.Q1w2E3", true},
-      {novel.File(".しおり.sio.Ab3xY"), false},
-      {novel.File(".しおり.sio.Ab3xY9z"), false},
-      {novel.File(".ファイル.txt.Ab3xY9"), false},
-      {novel.File("しおり.sio.Ab3xY9"), false},
-      {novel.File(".しおり.sio.Ab-xY9"), false},
+  const std::pair<std::string, bool> files[] = {
+      // name, removed
+      {novel.File(".しおり.sio.Ab3xY9"), true},       {novel.File(".しおり.sio.000000"), true},
+      {user_directory + "/.しおり.sio.Q1w2E3", true}, {novel.File(".しおり.sio.Ab3xY"), false},
+      {novel.File(".しおり.sio.Ab3xY9z"), false},     {novel.File(".ファイル.txt.Ab3xY9"), false},
+      {novel.File("しおり.sio.Ab3xY9"), false},       {novel.File(".しおり.sio.Ab-xY9"), false},
   };
   for (const auto& [path, removed] : files) std::ofstream(path) << "half a save";
   RunNovel(novel, "");
@@ -289,6 +288,47 @@ TEST(InterruptedSaves, KilledSavesLeaveNothingAndTwoReadersSavingAtOnceLoseNothi
   EXPECT_TRUE(ReadBytes(novel.File("しおり.sio")).starts_with(ToShiftJis("第一章 P.1,1,")));
   EXPECT_EQ(Entries(novel), 7);  // the script, the bookmarks and the five other names
   EXPECT_EQ(torn, Strings{});
+}
+
+}  // namespace
+
+namespace {
+
+// Two readers of one novel, the second started before the first saves: each keeps what
+// the other saved, the bookmark slot and the read marks, in the novel's folder and,
+// for an archive, in the per-user copy. The second waits for the first with "await".
+TEST(TwoReaders, KeepWhatTheOtherSaved) {
+  Novel novel, place;
+  novel.Write("タイトル.txt", "T 章\nC\n一。\nC\n二。\nC\n三。\nE\n");
+  const std::string zip = ShellQuoted(std::string(YOMU_TESTS_DIR) + "/support/write_zip.py");
+  ASSERT_EQ(RunShell("python3 " + zip + " " + ShellQuoted(novel.path()) + " " +
+                     ShellQuoted(place.File("novel.zip")))
+                .status,
+            0);
+  for (const std::string& path : {novel.path(), place.File("novel.zip")}) {
+    SCOPED_TRACE(path);
+    const std::string started = place.File("started.png"), done = place.File("done");
+    fs::remove(started);
+    fs::remove(done);
+    place.WriteBytes("b.events", "screenshot " + started + "\nawait " + done +
+                                     "\nclick 1 1\nwait 100\ncommand 601\nstate\n");
+    Child second({"sh", "-c", "exec \"$0\" --headless --events \"$1\" \"$2\" >\"$3\"", YOMU_BINARY,
+                  place.File("b.events"), path, place.File("b.log")});
+    ASSERT_TRUE(WaitFor([&] { return fs::exists(started); }, 10000));
+    HeadlessOptions options;
+    options.novel = path;
+    RunHeadlessWith(options, "click 1 1\nwait 100\nclick 1 1\nwait 100\ncommand 600\n");
+    std::ofstream(done) << "";
+    WaitFor([&] { return ReadBytes(place.File("b.log")).find(" quit ") != std::string::npos; },
+            10000);
+    EXPECT_EQ(second.Stop(), 0);
+    const ReaderRun run{0, ReadBytes(place.File("b.log")), ""};
+    EXPECT_EQ(run.State("BookmarkLabels[0]"), "章 P.3");  // the first's, shown in the menu
+    EXPECT_EQ(run.State("BookmarkLabels[1]"), "章 P.2");
+    const std::string marks =
+        ReadBytes(NovelUserDirectory(RealPath(path)).value_or("") + "/read-marks");
+    EXPECT_EQ(std::count(marks.begin(), marks.end(), '\n'), 1 + 3);  // its header, 一 二 三
+  }
 }
 
 }  // namespace

@@ -70,17 +70,18 @@ TEST(KeysAndWheel, ReturnAndDigitsTakeAChoiceAsAClickOnIt) {
   EXPECT_EQ(RunScript(gap, TO_CHOICES + "key 3" + after).State("Mode"), "ModeChoosing");
   const ReaderRun second = RunScript(gap, TO_CHOICES + "key Keypad 1" + after);
   EXPECT_EQ(second.log, RunScript(gap, TO_CHOICES + to_second + after).log);
-  EXPECT_EQ(second.State("ChoiceBlockIndex") + RunScript(gap, TO_CHOICES + "key 0" + after)
-                                                   .State("ChoiceBlockIndex"), "01");
+  EXPECT_EQ(second.State("ChoiceBlockIndex") +
+                RunScript(gap, TO_CHOICES + "key 0" + after).State("ChoiceBlockIndex"),
+            "01");
 }
 
 TEST(KeysAndWheel, CtrlShiftHeldSkipsUntilReleasedAndCtrlCSkipsNothing) {
   Novel novel;
   novel.Write("タイトル.txt", "C\n一\n二\n三\n四\n五\n六\n七\n八\nE\n");
   // The second press is the held key's repeat; Shift may go down after Ctrl.
-  const ReaderRun held =
-      RunNovel(novel, "wait 100\nkeydown Ctrl\nkeydown Shift\nwait 200\nkeydown Ctrl\n"
-                      "wait 200\nstate\nkeyup Ctrl\nwait 200\nstate\n");
+  const ReaderRun held = RunNovel(novel,
+                                  "wait 100\nkeydown Ctrl\nkeydown Shift\nwait 200\nkeydown Ctrl\n"
+                                  "wait 200\nstate\nkeyup Ctrl\nwait 200\nstate\n");
   EXPECT_EQ(held.Count("skip stop unread"), 0);
   EXPECT_EQ(held.TimedRecords("timer set 303"),
             (std::vector<std::string>{"@400 timer set 303 50"}));
@@ -104,10 +105,15 @@ TEST(KeysAndWheel, F11AndAltReturnToggleFullScreenEscapeOpensTheMenu) {
 // closed unpicked, a shoulder is held and let go).
 TEST(KeysAndWheel, EachPadButtonDoesWhatItsKeyDoes) {
   const std::pair<std::string, std::string> PAD_KEYS[] = {
-      {"pad a", "key Return"},     {"pad b\npick none", "key Escape\npick none"},
-      {"pad x", "key A"},          {"pad start\npick none", "key Menu\npick none"},
-      {"pad y", "key Backspace"},  {"pad dpup", "key Up"},
-      {"pad dpdown", "key Down"},  {"pad dpleft", "key PageUp"}, {"pad dpright", "key PageDown"},
+      {"pad a", "key Return"},
+      {"pad b\npick none", "key Escape\npick none"},
+      {"pad x", "key A"},
+      {"pad start\npick none", "key Menu\npick none"},
+      {"pad y", "key Backspace"},
+      {"pad dpup", "key Up"},
+      {"pad dpdown", "key Down"},
+      {"pad dpleft", "key PageUp"},
+      {"pad dpright", "key PageDown"},
       {"paddown leftshoulder\nwait 100\npadup leftshoulder", "keydown H\nwait 100\nkeyup H"},
       {"paddown rightshoulder\nwait 400\npadup rightshoulder",
        "keydown Ctrl\nwait 400\nkeyup Ctrl"}};
@@ -133,6 +139,19 @@ TEST(KeysAndWheel, MinusPlusAndMSetTheVolumeWhichTheSettingsKeep) {
   // Muted at 90 by the run before: a step sounds again from there.
   EXPECT_EQ(RunScript(SCRIPT, "key -\nkey Keypad +\n").Records("volume"),
             (Strings{"volume 80", "volume 90"}));
+  // A settings file that its owner made read-only stays as it is, with one line; one
+  // that is a link keeps its link, and its target, the user's own, takes the change.
+  fs::permissions(settings, fs::perms::owner_read);
+  const ReaderRun kept = RunScript(SCRIPT, "key -\nkey -\n");
+  EXPECT_EQ(ReadBytes(settings), "# mine\nwindow = 2\nvolume = 90\nmuted = no\n");
+  EXPECT_EQ(kept.Records("warning"),
+            Strings{"warning the settings are not kept: " + settings + " is read-only"});
+  fs::permissions(settings, fs::perms::owner_read | fs::perms::owner_write);
+  fs::rename(settings, settings + ".mine");
+  fs::create_symlink(settings + ".mine", settings);
+  RunScript(SCRIPT, "key -\n");
+  EXPECT_TRUE(fs::is_symlink(settings));
+  EXPECT_EQ(ReadBytes(settings + ".mine"), "# mine\nwindow = 2\nvolume = 80\nmuted = no\n");
   EXPECT_EQ(CountPixels(Screenshot(SCRIPT, "key M\nwait 1600\n"), {0, 0, 640, 480}, 0x00FF00), 0);
 }
 

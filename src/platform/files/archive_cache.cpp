@@ -12,9 +12,9 @@
 #include <chrono>
 #include <cstring>
 #include <filesystem>
-#include <thread>
 #include <vector>
 
+#include "platform/files/file_lock.h"
 #include "platform/files/folder_index.h"
 #include "platform/files/settings_file.h"
 #include "platform/files/text_file.h"
@@ -31,8 +31,7 @@ constexpr std::string_view PART = ".part";
 constexpr std::uint64_t CATALOGUE_MAX_BYTES = std::uint64_t{64} * 1024 * 1024;
 constexpr std::uint64_t MIB = 1024 * 1024;
 // Another reader removing a folder holds its lock for as long as that takes.
-constexpr auto LOCK_PATIENCE = std::chrono::seconds(1);
-constexpr auto LOCK_RETRY = std::chrono::milliseconds(10);
+constexpr auto LOCK_PATIENCE = std::chrono::milliseconds(1000);
 
 std::uint64_t CacheLimit() {
   const std::optional<std::string> path = UserSettingsPath();
@@ -47,16 +46,6 @@ std::string Identity(const std::string& real_path, const struct stat& archive) {
          std::to_string(archive.st_mtim.tv_sec) + "." + std::to_string(archive.st_mtim.tv_nsec) +
          "\ndevice " + std::to_string(archive.st_dev) + "\ninode " +
          std::to_string(archive.st_ino) + "\npath " + real_path + "\n";
-}
-
-bool LockWithin(int descriptor, int operation) {
-  const auto deadline = std::chrono::steady_clock::now() + LOCK_PATIENCE;
-  while (flock(descriptor, operation | LOCK_NB) != 0) {
-    if (errno != EWOULDBLOCK && errno != EINTR) return false;
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    std::this_thread::sleep_for(LOCK_RETRY);
-  }
-  return true;
 }
 
 std::optional<std::string> ReadAt(int folder, const char* name, std::uint64_t max_bytes) {
@@ -132,7 +121,7 @@ ErrorOr<std::unique_ptr<ArchiveCache>, std::string> ArchiveCache::Take(const std
         openat(folder.get(), LOCK, O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600));
     if (lock.get() < 0)
       return "the cache folder " + path + " cannot be used: " + std::strerror(errno);
-    if (!LockWithin(lock.get(), LOCK_SH)) continue;
+    if (!LockWithin(lock.get(), LOCK_SH, LOCK_PATIENCE)) continue;
     // A reader that removed the folder meanwhile took it away under this name.
     struct stat opened {
     }, named{};

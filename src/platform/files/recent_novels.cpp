@@ -4,9 +4,11 @@
 #include <algorithm>
 #include <optional>
 
+#include "platform/files/file_lock.h"
 #include "platform/files/regular_file.h"
 #include "platform/files/text_file.h"
 #include "platform/files/user_data.h"
+#include "platform/translation.h"
 
 namespace {
 
@@ -47,17 +49,30 @@ std::vector<std::string> ReadRecentNovels() {
   return text ? ParseRecentNovels(*text) : std::vector<std::string>{};
 }
 
-bool RememberRecentNovel(const std::string& real_path) {
+std::optional<std::string> RememberRecentNovel(const std::string& real_path) {
   const std::optional<std::string> path = RecentNovelsPath();
+  if (!path) return std::string(_("there is no home folder"));
   // A name with a line end would read back as two.
-  if (!path || real_path.find('\n') != std::string::npos) return false;
-  const std::vector<std::string> recent = ReadRecentNovels();
+  if (real_path.find('\n') != std::string::npos) return std::string(_("its name holds a line end"));
   // The novel opened last, opened again, changes nothing: the start waits for no write.
-  if (!recent.empty() && recent.front() == real_path) return true;
+  if (const std::vector<std::string> recent = ReadRecentNovels();
+      !recent.empty() && recent.front() == real_path) {
+    return std::nullopt;
+  }
+  const ErrorOr<std::string, LeftAsItIs> target = UserFileToWrite(*path);
+  if (!target) return target.error().why;
+  if (!MakeUserDirectory(path->substr(0, path->rfind('/')))) {
+    return Formatted(_("%s cannot be made"), path->substr(0, path->rfind('/')));
+  }
+  // Read again under the lock: another reader may have put its novel first meanwhile.
+  const ErrorOr<FileLock, LockRefusal> lock = FileLock::Take(*target);
+  if (!lock) return lock.error().why;
   std::string text;
-  for (const std::string& novel : WithRecentNovel(recent, real_path)) {
+  for (const std::string& novel : WithRecentNovel(ReadRecentNovels(), real_path)) {
     text += novel + "\n";
   }
-  return MakeUserDirectory(path->substr(0, path->rfind('/'))) &&
-         TextFileWriter::WriteWhole(*path, text, TextFileWriter::LineEnds::Lf);
+  if (!TextFileWriter::WriteWhole(*target, text, TextFileWriter::LineEnds::Lf)) {
+    return Formatted(_("%s cannot be written"), *target);
+  }
+  return std::nullopt;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,5 +17,7 @@ std::vector<std::string> WithRecentNovel(std::vector<std::string> recent, const 
 
 // The user's list; empty when there is none.
 std::vector<std::string> ReadRecentNovels();
-// Puts the novel at real_path first in the user's list; false when it cannot be written.
-bool RememberRecentNovel(const std::string& real_path);
+// Puts the novel at real_path first in the user's list as another reader may have
+// left it; why not when it is not written (it cannot be, or the user made it
+// read-only or a link elsewhere).
+std::optional<std::string> RememberRecentNovel(const std::string& real_path);

@@ -106,10 +106,15 @@ std::string SettingsFile::Text() const {
   return text;
 }
 
-bool SettingsFile::Save(const std::string& path) const {
-  if (!broken_.empty()) return false;
-  if (!MakeUserDirectory(path.substr(0, path.rfind('/')))) return false;
-  return TextFileWriter::WriteWhole(path, Text(), TextFileWriter::LineEnds::Lf);
+std::optional<std::string> SettingsFile::Save(const std::string& path) const {
+  if (!broken_.empty()) return broken_;
+  const ErrorOr<std::string, LeftAsItIs> target = UserFileToWrite(path);
+  if (!target) return target.error().why;
+  if (!MakeUserDirectory(path.substr(0, path.rfind('/'))) ||
+      !TextFileWriter::WriteWhole(*target, Text(), TextFileWriter::LineEnds::Lf)) {
+    return Formatted(_("%s cannot be written"), *target);
+  }
+  return std::nullopt;
 }
 
 std::optional<std::string> UserSettingsPath() {

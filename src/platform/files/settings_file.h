@@ -36,8 +36,10 @@ class SettingsFile {
 
   std::string Text() const;
   // Makes the settings folder, private to the user, and replaces the file only when
-  // the whole of it is written. False when it could not be.
-  bool Save(const std::string& path) const;
+  // the whole of it is written; a link is written through to the user's own file that
+  // it names. Why not when it was not: it cannot be written, or the user made it
+  // read-only or a link elsewhere.
+  std::optional<std::string> Save(const std::string& path) const;
 
  private:
   // The line that sets name, or -1.

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -17,6 +18,7 @@
 #include <utility>
 
 #include "platform/files/regular_file.h"
+#include "platform/translation.h"
 
 namespace {
 
@@ -210,3 +212,27 @@ bool MakeUserDirectory(const std::string& path, std::string* refusal) {
 }
 
 bool IsOwnUserDirectory(const std::string& path) { return OpenOwnFolders(path, false, nullptr); }
+
+ErrorOr<std::string, LeftAsItIs> UserFileToWrite(const std::string& path) {
+  struct stat named {};
+  if (lstat(path.c_str(), &named) != 0) return path;  // made anew
+  std::string target = path;
+  if (S_ISLNK(named.st_mode)) {
+    char real[PATH_MAX];
+    struct stat folder {};
+    if (realpath(path.c_str(), real) == nullptr || stat(real, &named) != 0) {
+      return LeftAsItIs{Formatted(_("%s is a link that leads nowhere"), path)};
+    }
+    target = real;
+    const std::string parent = target.substr(0, std::max<std::size_t>(target.rfind('/'), 1));
+    if (named.st_uid != geteuid() || stat(parent.c_str(), &folder) != 0 ||
+        folder.st_uid != geteuid()) {
+      return LeftAsItIs{
+          Formatted(_("%s is a link to %s, which is not the user's own"), path, target)};
+    }
+  }
+  if (!S_ISREG(named.st_mode)) return LeftAsItIs{Formatted(_("%s is not a regular file"), target)};
+  // Made read-only by its owner, who may write it at will: root too is held to that.
+  if ((named.st_mode & S_IWUSR) == 0) return LeftAsItIs{Formatted(_("%s is read-only"), target)};
+  return target;
+}

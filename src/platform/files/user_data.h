@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/error_or.h"
+
 // The per-user folder of the novel at novel_real_path; nothing when the user's data
 // folder cannot be told (no XDG_DATA_HOME, no home). It need not exist yet.
 std::optional<std::string> NovelUserDirectory(const std::string& novel_real_path);
@@ -40,3 +42,13 @@ std::string NovelKey(const std::string& novel_real_path);
 bool MakeUserDirectory(const std::string& path, std::string* refusal = nullptr);
 // The same without making anything: the folder is there and is the user's own.
 bool IsOwnUserDirectory(const std::string& path);
+
+// Where a file of the user's (settings.conf, recent-novels) is written, as the user
+// left it: the file itself, new or writable; through a link, the link's target when
+// that is a writable regular file of the user's in a folder of the user's. Why not
+// when the user's wish is that it stays as it is: it is read-only, a link to another's
+// file, or no regular file.
+struct LeftAsItIs {
+  std::string why;
+};
+ErrorOr<std::string, LeftAsItIs> UserFileToWrite(const std::string& path);

@@ -1,12 +1,12 @@
 // Parsing of the headless runner's event language.
 #include "platform/headless/events.h"
 
-#include "platform/feed/text_feed.h"
-#include "platform/window/virtual_keys.h"
-
 #include <cctype>
 #include <sstream>
 #include <string_view>
+
+#include "platform/feed/text_feed.h"
+#include "platform/window/virtual_keys.h"
 
 namespace {
 
@@ -114,8 +114,10 @@ bool ParseArguments(const std::string& name, std::istringstream& words, Headless
     return ReadInt(words, event.value) && AtEnd(words) && event.value >= -MAX_WHEEL_NOTCHES &&
            event.value <= MAX_WHEEL_NOTCHES;
   }
-  if (name == "screenshot" || name == "surface") {
-    event.kind = name == "screenshot" ? Kind::Screenshot : Kind::Surface;
+  if (name == "screenshot" || name == "surface" || name == "await") {
+    event.kind = name == "screenshot" ? Kind::Screenshot
+                 : name == "surface"  ? Kind::Surface
+                                      : Kind::Await;
     event.file = RestOfLine(words);
     return !event.file.empty();
   }

@@ -10,7 +10,7 @@
 struct HeadlessEvent {
   enum class Kind {
     Click, RightClick, Move, Pick, Command, Key, KeyDown, KeyUp, Wheel, Wait, Screenshot, Surface,
-    State, Close, FeedClients
+    State, Close, FeedClients, Await
   };
   Kind kind = Kind::Close;
   int x = 0;
@@ -20,7 +20,7 @@ struct HeadlessEvent {
   bool shift = false;      // "key Shift+NAME"
   bool ctrl = false;       // "key Ctrl+NAME"
   bool alt = false;        // "key Alt+NAME"
-  std::string file;        // screenshot and surface
+  std::string file;        // screenshot, surface and await
   int line_number = 0;
 };
 

@@ -1,8 +1,12 @@
 // The headless backend.
 #include "platform/headless/headless_backend.h"
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
+#include <thread>
 
 #include "platform/gdi/png_file.h"
 #include "platform/headless/log_text.h"
@@ -16,6 +20,9 @@ constexpr DEVMODEA DESKTOP_MODE{32, 1024, 768, 60};
 constexpr DEVMODEA PAGE_MODE{32, 640, 480, 60};
 // How long "feed clients N" waits for the clients to come or go.
 constexpr std::chrono::seconds FEED_CLIENTS_WAIT{10};
+// How long "await FILE" waits for the file, looking every few milliseconds.
+constexpr std::chrono::seconds FILE_WAIT{10};
+constexpr std::chrono::milliseconds FILE_POLL{5};
 
 void PostInput(Window& window, UINT message, WPARAM wparam, LPARAM lparam) {
   PostMessageA(window, message, wparam, lparam);
@@ -128,6 +135,19 @@ void HeadlessBackend::AwaitFeedClients(const HeadlessEvent& event) {
   NoteFeedClients();
 }
 
+// Another program (a second reader of the novel, say) makes the file when it is done.
+void HeadlessBackend::AwaitFile(const HeadlessEvent& event) {
+  const auto deadline = std::chrono::steady_clock::now() + FILE_WAIT;
+  while (access(event.file.c_str(), F_OK) != 0) {
+    if (std::chrono::steady_clock::now() > deadline) {
+      error_ = "line " + std::to_string(event.line_number) + ": await " + event.file +
+               ": no such file after " + std::to_string(FILE_WAIT.count()) + " s";
+      return;
+    }
+    std::this_thread::sleep_for(FILE_POLL);
+  }
+}
+
 bool HeadlessBackend::WaitForInput(Platform& platform, std::optional<std::uint64_t> deadline_ms) {
   NoteFeedClients();
   if (!error_.empty()) return false;
@@ -162,15 +182,11 @@ bool HeadlessBackend::Perform(Platform& platform, const HeadlessEvent& event) {
       PostInput(window, WM_RBUTTONDOWN, MK_RBUTTON, position);
       PostInput(window, WM_RBUTTONUP, 0, position);
       return true;
-    case Kind::Move:
-      PostInput(window, WM_MOUSEMOVE, 0, position);
-      return true;
+    case Kind::Move: PostInput(window, WM_MOUSEMOVE, 0, position); return true;
     case Kind::Command:
       PostInput(window, WM_COMMAND, static_cast<WPARAM>(event.value), 0);
       return true;
-    case Kind::Key:
-      PressKey(window, event);
-      return true;
+    case Kind::Key: PressKey(window, event); return true;
     case Kind::KeyDown:
     case Kind::KeyUp: {
       const auto key = static_cast<WPARAM>(event.value);
@@ -191,15 +207,11 @@ bool HeadlessBackend::Perform(Platform& platform, const HeadlessEvent& event) {
       PostInput(window, WM_MOUSEWHEEL, MAKEWPARAM(0, delta), MAKELPARAM(screen.x, screen.y));
       return true;
     }
-    case Kind::Close:
-      PostInput(window, WM_CLOSE, 0, 0);
-      return true;
+    case Kind::Close: PostInput(window, WM_CLOSE, 0, 0); return true;
     case Kind::Wait:
       wait_until_ms_ = now_ms_ + static_cast<std::uint64_t>(event.value);
       return false;
-    case Kind::Screenshot:
-      WritePicture(&window.client_pixels(), event);
-      return false;
+    case Kind::Screenshot: WritePicture(&window.client_pixels(), event); return false;
     case Kind::Surface:
       WritePicture(hooks_.page_surface ? hooks_.page_surface() : nullptr, event);
       return false;
@@ -209,9 +221,8 @@ bool HeadlessBackend::Perform(Platform& platform, const HeadlessEvent& event) {
     case Kind::Pick:
       error_ = "line " + std::to_string(event.line_number) + ": pick: no menu is open";
       return false;
-    case Kind::FeedClients:
-      AwaitFeedClients(event);
-      return false;
+    case Kind::Await: AwaitFile(event); return false;
+    case Kind::FeedClients: AwaitFeedClients(event); return false;
   }
   return false;
 }

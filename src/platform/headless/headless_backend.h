@@ -53,6 +53,7 @@ class HeadlessBackend : public Backend {
   void PressKey(Window& window, const HeadlessEvent& event);
   // "feed clients N": waits in real time for the clients.
   void AwaitFeedClients(const HeadlessEvent& event);
+  void AwaitFile(const HeadlessEvent& event);
   // The record "feed clients N" when the count changed since the last one.
   void NoteFeedClients();
 
