@@ -11,7 +11,7 @@ set -euo pipefail
 run=(
   build-essential cmake pkg-config
   libfreetype-dev libfontconfig-dev libpng-dev zlib1g-dev libarchive-dev
-  libsdl2-dev libsdl2-mixer-dev
+  libsdl2-dev libsdl2-mixer-dev libx11-dev
   fonts-ipafont-mincho
   libfluidsynth-dev timgm6mb-soundfont
   libboost-dev libspeechd-dev libmecab-dev libsystemd-dev gettext
@@ -20,7 +20,7 @@ speech=(speech-dispatcher speech-dispatcher-espeak-ng libmecab2 mecab-ipadic-utf
 test=(
   libgtest-dev libgmock-dev libbenchmark-dev
   dbus-daemon python3-dbus python3-gi weston
-  xvfb xdotool imagemagick
+  xvfb xdotool x11-utils imagemagick
   python3 zip unzip p7zip-full libarchive-tools lhasa
   python3-websockets chromium "${speech[@]}" mecab
   desktop-file-utils appstream man-db xfonts-base

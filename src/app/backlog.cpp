@@ -6,20 +6,45 @@
 #include "app/backlog_view.h"
 #include "app/hold_skip.h"
 #include "app/paragraph_copy.h"
+#include "app/strip_note.h"
 #include "platform/window/message_queue.h"
 #include "platform/window/virtual_keys.h"
 #include "reader/reader.h"
 
 namespace {
 
-// One key's scroll, keeping the paragraph at the top of a page of them in sight.
+// Page Up's scroll: the paragraph at the top goes to the bottom, kept in sight.
 std::int64_t PageOfParagraphs(const BacklogView& view) { return std::max(1, view.shown - 1); }
 
+// The paragraphs laid out upwards from the one at the bottom.
 void ScrollTo(Reader& r, Window& window, std::uint64_t bottom) {
   BacklogView& view = r.aids.backlog;
-  if (bottom == view.bottom) return;
+  if (bottom == view.bottom && !view.top) return;
   view.bottom = bottom;
+  view.top.reset();
   DrawBacklog(r, window);
+}
+
+// A page-full laid out downwards from the paragraph at the top.
+void ShowPageFrom(Reader& r, Window& window, std::uint64_t top) {
+  BacklogView& view = r.aids.backlog;
+  if (view.top == top) return;
+  view.top = top;
+  view.bottom = LowestInSightFrom(r, top);
+  DrawBacklog(r, window);
+}
+
+// The lowest paragraph goes to the top, with a page-full below it; the newest page-full
+// stands at the bottom, as the backlog opens, and past it the backlog closes.
+void PageDown(Reader& r, Window& window) {
+  const std::uint64_t bottom = r.aids.backlog.bottom, newest = r.aids.history.newest();
+  if (bottom == newest) {
+    CloseBacklog(r, window);
+  } else if (LowestInSightFrom(r, bottom) == newest) {
+    ScrollTo(r, window, newest);
+  } else {
+    ShowPageFrom(r, window, bottom);
+  }
 }
 
 // A held key scrolls on, but does not close the backlog under the reader's finger.
@@ -29,13 +54,13 @@ void OnBacklogKey(Reader& r, Window& window, WPARAM key, bool repeat) {
   switch (key) {
     case VK_UP: ScrollBacklog(r, window, -1); return;
     case VK_PRIOR: ScrollBacklog(r, window, -PageOfParagraphs(view)); return;
-    case VK_HOME: ScrollTo(r, window, r.aids.history.first()); return;
+    case VK_HOME: ShowPageFrom(r, window, r.aids.history.first()); return;
     case VK_END: ScrollTo(r, window, r.aids.history.newest()); return;
     case VK_DOWN:
       if (!(repeat && at_newest)) ScrollBacklog(r, window, 1);
       return;
     case VK_NEXT:
-      if (!(repeat && at_newest)) ScrollBacklog(r, window, PageOfParagraphs(view));
+      if (!(repeat && at_newest)) PageDown(r, window);
       return;
     default: break;
   }
@@ -71,8 +96,11 @@ std::optional<LRESULT> OnBacklogTimer(Window& window, UINT timer) {
 bool OpenBacklog(Reader& r, Window& window) {
   BacklogView& view = r.aids.backlog;
   if (view.open || r.aids.history.empty()) return false;
+  // A note of the strip would be cleared over the backlog.
+  HideNote(r, window);
   view.open = true;
   view.bottom = r.aids.history.newest();
+  view.top.reset();
   r.platform.backend.Record("backlog open");
   KeepPageUnderBacklog(r, window);
   DrawBacklog(r, window);
@@ -97,7 +125,18 @@ void ScrollBacklog(Reader& r, Window& window, std::int64_t paragraphs) {
              std::min(history.newest(), bottom + static_cast<std::uint64_t>(paragraphs)));
   } else if (paragraphs < 0) {
     const std::uint64_t back = static_cast<std::uint64_t>(-paragraphs);
-    ScrollTo(r, window, bottom - std::min(back, bottom - history.first()));
+    const std::uint64_t target = bottom - std::min(back, bottom - history.first());
+    // The top is the oldest page-full shown from the top, never the oldest paragraph
+    // alone at the foot of an empty page. A history that fits one page scrolls on
+    // paragraph by paragraph until the oldest would stand alone.
+    const std::uint64_t oldest_page = LowestInSightFrom(r, history.first());
+    const bool at_top =
+        oldest_page < history.newest() ? target <= oldest_page : target == history.first();
+    if (at_top) {
+      ShowPageFrom(r, window, history.first());
+    } else {
+      ScrollTo(r, window, target);
+    }
   }
 }
 

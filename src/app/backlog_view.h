@@ -4,6 +4,8 @@
 // behind a "⇒".
 #pragma once
 
+#include <cstdint>
+
 struct Reader;
 class Surface;
 class Window;
@@ -11,8 +13,12 @@ class Window;
 // Keeps what the window shows, as the page under the backlog, and the darkened
 // background.
 void KeepPageUnderBacklog(Reader& r, Window& window);
-// Lays out the paragraphs upwards from the one shown lowest and shows them.
+// Lays out the paragraphs upwards from the one shown lowest, or downwards from the one
+// at the top when the view has one, and shows them.
 void DrawBacklog(Reader& r, Window& window);
+// The lowest paragraph still wholly in sight when the paragraphs are laid out downwards
+// from top: the end of a page-full.
+std::uint64_t LowestInSightFrom(Reader& r, std::uint64_t top);
 // Shows the backlog as last drawn (a paint).
 void ShowBacklog(Reader& r, Surface& device_context);
 // Puts back on the window what it showed before, and lets the pictures go.

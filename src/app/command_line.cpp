@@ -34,7 +34,8 @@ constexpr char USAGE[] =
        "                        factor that fits the screen)\n"
        "      --fullscreen      start in full screen\n"
        "      --window          start in a window (default: as the reader was left)\n"
-       "      --last            open the novel opened last\n"
+       "      --last            open the novel opened last where the reader stopped\n"
+       "      --continue        open the novel where the reader stopped (R does it too)\n"
        "      --headless        run without a window, driven by an event list, log on stdout\n"
        "      --events=FILE     the event list of --headless (default or '-': standard input)\n"
        "      --text-out=FILE   write each paragraph as it appears as one line of UTF-8 to FILE\n"
@@ -119,6 +120,7 @@ enum Option {
   OPTION_FULL_SCREEN,
   OPTION_WINDOW,
   OPTION_LAST,
+  OPTION_CONTINUE,
 };
 
 constexpr option LONG_OPTIONS[] = {
@@ -135,6 +137,7 @@ constexpr option LONG_OPTIONS[] = {
     {"fullscreen", no_argument, nullptr, OPTION_FULL_SCREEN},
     {"window", no_argument, nullptr, OPTION_WINDOW},
     {"last", no_argument, nullptr, OPTION_LAST},
+    {"continue", no_argument, nullptr, OPTION_CONTINUE},
     {"help", no_argument, nullptr, 'h'},
     {"version", no_argument, nullptr, 'V'},
     {nullptr, 0, nullptr, 0},
@@ -214,7 +217,11 @@ std::optional<ParsedCommandLine> ReadOptions(int argc, char** argv, CommandLine&
       case OPTION_SPEAK: line.options.reading.speak = true; break;
       case OPTION_FULL_SCREEN: line.options.reading.full_screen = true; break;
       case OPTION_WINDOW: line.options.reading.full_screen = false; break;
-      case OPTION_LAST: line.last_novel = true; break;
+      case OPTION_LAST:
+        line.last_novel = true;
+        line.options.reading.resume = true;
+        break;
+      case OPTION_CONTINUE: line.options.reading.resume = true; break;
       case ':': return UsageError(Formatted(_("%s needs a value"), Refused(argv, optopt)));
       default: return UsageError(Formatted(_("unknown option %s"), Refused(argv, optopt)));
     }

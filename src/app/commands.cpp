@@ -5,6 +5,7 @@
 #include "app/full_screen.h"
 #include "app/skip_mode.h"
 #include "data/bookmarks.h"
+#include "data/resume_point.h"
 #include "reader/reader.h"
 #include "reader/reading_warnings.h"
 #include "reader/text_fields.h"
@@ -36,11 +37,14 @@ void ClearMarkedPage(Reader& r) {
 }
 
 // An entry of a data file names the script; a missing one is told of at that entry.
-void LoadScriptOrWarn(Reader& r, const char* data_file, int entry) {
+void LoadScriptOrWarn(Reader& r, const std::string& told_at) {
   if (const FileOr<std::monostate> loaded = LoadScript(r); !loaded) {
-    WarnScriptNotOpened(r, r.platform.shift_jis.ToUtf8(data_file) + ":" + std::to_string(entry + 1),
-                        loaded.error());
+    WarnScriptNotOpened(r, told_at, loaded.error());
   }
+}
+
+std::string EntryOf(Reader& r, const char* data_file, int entry) {
+  return r.platform.shift_jis.ToUtf8(data_file) + ":" + std::to_string(entry + 1);
 }
 
 // The file name is taken between the line's change and its page clear.
@@ -50,7 +54,7 @@ void OpenContentsEntry(Reader& r, Window& window, int entry) {
   CopyField(s.ScriptFileName, s.TocFiles[entry]);
   ClearMarkedPage(r);
   ResetScript(r);
-  LoadScriptOrWarn(r, texts::TOC_FILE, entry);
+  LoadScriptOrWarn(r, EntryOf(r, texts::TOC_FILE, entry));
   s.PageNumber = 0;
   RunScript(r, window);
 }
@@ -63,12 +67,9 @@ void ReplayLoadedPage(Reader& r, Window& window) {
 }
 
 void OpenBookmark(Reader& r, Window& window, int slot) {
-  ReaderState& s = r.state;
-  ForcePageClear(r);
-  s.PageNumber = ReadDecimal(s.BookmarkPages[slot]);
-  CopyField(s.ScriptFileName, s.BookmarkFiles[slot]);
-  LoadScriptOrWarn(r, texts::BOOKMARK_FILE, slot);
-  ReplayLoadedPage(r, window);
+  const ReaderState& s = r.state;
+  OpenPage(r, window, ReadDecimal(s.BookmarkPages[slot]), s.BookmarkFiles[slot],
+           EntryOf(r, texts::BOOKMARK_FILE, slot));
 }
 
 void GoBackOnePage(Reader& r, Window& window) {
@@ -81,29 +82,40 @@ void GoBackOnePage(Reader& r, Window& window) {
   ReplayLoadedPage(r, window);
 }
 
+// The place where the reader stopped, opened as a bookmark opens; none, nothing happens.
+void ResumeReading(Reader& r, Window& window) {
+  if (const std::optional<ResumePlace> place = ReadResumePoint(r.platform)) {
+    OpenPage(r, window, place->page, place->script_sjis.c_str(), "resume");
+  }
+}
+
 // The commands of single items, each with its own identifier.
 void OnItemCommand(Reader& r, Window& window, int command) {
   switch (command) {
-    case IDM_SKIP:
-      StartSkipMode(r, window);
-      return;
-    case IDM_FULLSCREEN:
-      ToggleFullScreen(r, window);
-      return;
+    case IDM_SKIP: StartSkipMode(r, window); return;
+    case IDM_FULLSCREEN: ToggleFullScreen(r, window); return;
     case IDM_EXIT:
       // The same teardown as the close button, at once; the window stays until the loop ends.
       SendNotifyMessageA(window, WM_DESTROY, 0, 0);
       return;
-    case IDM_BACK_PAGE:
-      GoBackOnePage(r, window);
-      return;
+    case IDM_BACK_PAGE: GoBackOnePage(r, window); return;
+    case IDM_CONTINUE: ResumeReading(r, window); return;
     case IDM_CANCEL:  // the menu has already closed
-    default:
-      return;
+    default: return;
   }
 }
 
 }  // namespace
+
+void OpenPage(Reader& r, Window& window, std::int32_t page, const char* script_sjis,
+              const std::string& told_at) {
+  ReaderState& s = r.state;
+  ForcePageClear(r);
+  s.PageNumber = page;
+  CopyField(s.ScriptFileName, script_sjis);
+  LoadScriptOrWarn(r, told_at);
+  ReplayLoadedPage(r, window);
+}
 
 void ForcePageClear(Reader& r) {
   MarkPageClear(r.state);

@@ -10,8 +10,8 @@
 #include "app/paragraph_copy.h"
 #include "app/picture_alone.h"
 #include "app/pointer_click.h"
-#include "app/self_voicing.h"
 #include "app/screenshot.h"
+#include "app/self_voicing.h"
 #include "app/sound_volume.h"
 #include "platform/window/message_queue.h"
 #include "platform/window/virtual_keys.h"
@@ -61,6 +61,7 @@ void OnPageKey(Reader& r, Window& window, WPARAM key) {
     case 'C': CopyCurrentParagraph(r); return;
     case 'V': ToggleSpeech(r, window); return;
     case 'H': ShowPictureAlone(r, window, key); return;
+    case 'R': PostMessageA(window, WM_COMMAND, IDM_CONTINUE, 0); return;
     default: return;
   }
 }

@@ -2,17 +2,21 @@
 #include "app/picture_alone.h"
 
 #include "app/hold_skip.h"
+#include "app/strip_note.h"
 #include "platform/window/message_queue.h"
 #include "platform/window/virtual_keys.h"
 #include "reader/reader.h"
 #include "render/surfaces.h"
+#include "script/text_layout.h"
 
 namespace {
 
-// The lower half of the page surface: the page's background, kept clean of text.
+// The lower half of the page surface: the page's background, kept clean of text, with
+// the label of the page shown.
 void ShowBackground(Reader& r, Window& window) {
   Surface* context = GetDC(window);
   BitBlt(*context, 0, 0, PAGE_WIDTH, PAGE_HEIGHT, *r.state.PageSurface, 0, PAGE_HEIGHT, SRCCOPY);
+  CopyPageLabel(r.state, *context);
   ReleaseDC(window, context);
 }
 
@@ -35,12 +39,13 @@ bool IsPictureAloneKey(WPARAM key) { return key == 'H'; }
 
 void ShowPictureAlone(Reader& r, Window& window, WPARAM held) {
   if (r.aids.text_hidden_by != 0) return;
+  HideNote(r, window);
   r.aids.text_hidden_by = held;
   ShowBackground(r, window);
 }
 
-std::optional<LRESULT> OnPictureAloneMessage(Reader& r, Window& window, UINT message,
-                                             WPARAM wparam, LPARAM) {
+std::optional<LRESULT> OnPictureAloneMessage(Reader& r, Window& window, UINT message, WPARAM wparam,
+                                             LPARAM) {
   if (Releases(r, message, wparam)) {
     ShowPage(r, window);
     return 0;
@@ -70,8 +75,6 @@ std::optional<LRESULT> OnPictureAloneMessage(Reader& r, Window& window, UINT mes
       if (wparam == TIMER_HOLD_SKIP) KillTimer(window, TIMER_HOLD_SKIP);
       if (wparam == TIMER_SKIP || wparam == TIMER_AUTO || wparam == TIMER_HOLD_SKIP) return 0;
       return std::nullopt;
-    default:
-      ShowPage(r, window);
-      return std::nullopt;
+    default: ShowPage(r, window); return std::nullopt;
   }
 }

@@ -10,9 +10,11 @@
 #include "app/picture_alone.h"
 #include "app/self_voicing.h"
 #include "app/sound_volume.h"
+#include "app/strip_note.h"
 #include "app/user_settings.h"
 #include "app/window_memory.h"
 #include "data/read_marks_file.h"
+#include "data/resume_point.h"
 #include "platform/translation.h"
 #include "platform/window/virtual_keys.h"
 #include "reader/reader.h"
@@ -54,7 +56,7 @@ std::optional<LRESULT> OnTimerOfAids(Reader& r, Window& window, UINT timer) {
   switch (timer) {
     case TIMER_AUTO: OnAutoTick(r, window); return 0;
     case TIMER_HOLD_SKIP: OnHoldSkipTick(r, window); return 0;
-    case TIMER_VOLUME_SHOWN: OnVolumeShownTick(r, window); return 0;
+    case TIMER_STRIP_NOTE: OnStripNoteTick(r, window); return 0;
     default: return std::nullopt;
   }
 }
@@ -80,6 +82,7 @@ bool StartReadingAids(Reader& r, const ReadingOptions& options, std::string& err
   if (options.text_feed) StartTextFeed(r, options);
   StartSoundVolume(r);
   RecallWindow(r, options.full_screen, options.window_kept);
+  r.aids.resume.due = options.resume;
   if (!options.text_out_file) return true;
   if (!r.aids.text_out.Open(*options.text_out_file, error)) return false;
   if (r.aids.text_out.waiting_for_reader()) {
@@ -89,9 +92,15 @@ bool StartReadingAids(Reader& r, const ReadingOptions& options, std::string& err
   return true;
 }
 
+// Once the window is created: the place where the reader stopped, when asked for.
+void GoToResumePoint(Reader& r, Window& window) {
+  if (std::exchange(r.aids.resume.due, false)) PostMessageA(window, WM_COMMAND, IDM_CONTINUE, 0);
+}
+
 std::optional<LRESULT> OnReadingAidsMessage(Reader& r, Window& window, UINT message, WPARAM wparam,
                                             LPARAM lparam) {
   EnterRecalledFullScreen(r, window);
+  GoToResumePoint(r, window);
   if (std::optional<LRESULT> result = OnViewMessage(r, window, message, wparam, lparam)) {
     return result;
   }
@@ -112,6 +121,7 @@ std::optional<LRESULT> OnReadingAidsMessage(Reader& r, Window& window, UINT mess
     // The window is kept as it is before its teardown leaves full screen.
     case WM_DESTROY:
       SaveReadMarks(r);
+      SaveResumePoint(r);
       KeepWindow(r);
       return std::nullopt;
     default: return std::nullopt;
@@ -120,5 +130,6 @@ std::optional<LRESULT> OnReadingAidsMessage(Reader& r, Window& window, UINT mess
 
 void AfterReaderMessage(Reader& r) {
   SaveReadMarksWhenDue(r);
+  SaveResumePointWhenDue(r);
   TellFeedWarnings(r);
 }

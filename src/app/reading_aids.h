@@ -20,6 +20,7 @@ struct ReadingOptions {
   bool speak = false;
   std::uint32_t auto_delay_ms = 1000;
   std::optional<bool> full_screen;  // --fullscreen or --window; nothing: as it was left
+  bool resume = false;              // --continue or --last: where the reader stopped
   // The window's scale, place and full screen are kept in the settings and taken back:
   // the real window's, not the headless runner's, whose runs depend on nothing kept.
   bool window_kept = false;

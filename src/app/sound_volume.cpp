@@ -5,13 +5,12 @@
 #include <cstdio>
 #include <string>
 
+#include "app/strip_note.h"
 #include "app/user_settings.h"
 #include "platform/media/media.h"
-#include "platform/window/message_queue.h"
 #include "platform/window/virtual_keys.h"
 #include "reader/reader.h"
 #include "reader/texts.h"
-#include "render/status_strip.h"
 
 namespace {
 
@@ -33,8 +32,7 @@ void ShowLevel(Reader& r, Window& window) {
   } else {
     std::snprintf(text, sizeof text, texts::VOLUME_INDICATOR_FORMAT, volume.tenths * 10);
   }
-  ShowVolumeIndicator(r, window, text);
-  SetTimer(window, TIMER_VOLUME_SHOWN, VOLUME_SHOWN_MS);
+  ShowNoteForAMoment(r, window, text, VOLUME_SHOWN_MS);
 }
 
 void SaveLevel(Reader& r) {
@@ -65,11 +63,6 @@ bool OnVolumeKey(Reader& r, Window& window, WPARAM key, bool repeat) {
   ShowLevel(r, window);
   SaveLevel(r);
   return true;
-}
-
-void OnVolumeShownTick(Reader& r, Window& window) {
-  KillTimer(window, TIMER_VOLUME_SHOWN);
-  ClearVolumeIndicator(r, window);
 }
 
 void StartSoundVolume(Reader& r) {

@@ -50,8 +50,9 @@ constexpr UINT TIMER_SKIP = 303;
 // and the short hold of Ctrl before it skips (so that Ctrl+C does not skip).
 constexpr UINT TIMER_AUTO = 304;
 constexpr UINT TIMER_HOLD_SKIP = 305;
-// The volume's level in the status strip, cleared a moment after it changed.
-constexpr UINT TIMER_VOLUME_SHOWN = 306;
+// The status strip's note (the volume's level, a screenshot's outcome), cleared a
+// moment after it was shown.
+constexpr UINT TIMER_STRIP_NOTE = 306;
 
 constexpr int IDM_FULLSCREEN = 400;
 constexpr int IDM_EXIT = 401;
@@ -61,6 +62,8 @@ constexpr int IDM_BOOKMARK_SAVE_FIRST = 600;
 constexpr int IDM_BOOKMARK_LOAD_FIRST = 605;
 constexpr int IDM_CANCEL = 700;
 constexpr int IDM_BACK_PAGE = 800;
+// Not in the menu: R and --continue open the novel where the reader stopped.
+constexpr int IDM_CONTINUE = 810;
 
 struct ReaderState {
   // Script and position. The line table is the record's largest field: it comes zeroed
@@ -103,6 +106,7 @@ struct ReaderState {
   std::unique_ptr<Font> FontNormal;
   std::unique_ptr<Font> FontLarge;
   std::unique_ptr<Font> FontSmall;
+  std::unique_ptr<Font> FontStrip;  // the status strip's indicators, readable at scale 1
 
   // Sound.
   std::int32_t CdTrack = 0;

@@ -8,6 +8,8 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "platform/feed/text_feed.h"
 #include "platform/files/settings_file.h"
@@ -32,6 +34,9 @@ struct BacklogView {
   OffscreenPicture page_under;  // what the window showed when the backlog opened
   OffscreenPicture backdrop;    // the same, darkened
   OffscreenPicture canvas;      // the backlog as shown
+  // The paragraph at the top while a page-full is laid out downwards from it (Home,
+  // Page Down); unset while the paragraphs are laid out upwards from the lowest.
+  std::optional<std::uint64_t> top;
 };
 
 struct AutoMode {
@@ -41,9 +46,9 @@ struct AutoMode {
 
 // Skipping while a key is held: Ctrl, Ctrl with Shift, or the pad's right shoulder.
 struct HeldSkip {
-  WPARAM key = 0;          // the key held, while its skip waits or runs
-  bool running = false;    // skip mode runs because the key is held
-  bool read_only = false;  // the skip stops at the first paragraph not read before
+  WPARAM key = 0;                 // the key held, while its skip waits or runs
+  bool running = false;           // skip mode runs because the key is held
+  bool read_only = false;         // the skip stops at the first paragraph not read before
   std::uint64_t unread_seen = 0;  // the read marks' count when the skip last stepped
 };
 
@@ -52,6 +57,15 @@ struct SoundVolume {
   int tenths = 10;
   bool muted = false;
   int audible_percent() const { return muted ? 0 : tenths * 10; }
+};
+
+// The place where the reader stopped, as last written (data/resume_point.h).
+struct ResumePoint {
+  std::int32_t page = 0;  // of the place last written, or found at the start
+  std::string script_sjis;
+  std::uint64_t saved_ms = 0;
+  bool noted = false;  // the place at the start is known
+  bool due = false;    // the window goes there once it is created
 };
 
 struct ReadingAids {
@@ -66,5 +80,6 @@ struct ReadingAids {
   SoundVolume volume;
   SettingsFile settings;
   bool full_screen_due = false;  // the window goes full screen once it is created
-  bool window_kept = false;      // its scale, place and full screen go to the settings
+  ResumePoint resume;
+  bool window_kept = false;  // its scale, place and full screen go to the settings
 };

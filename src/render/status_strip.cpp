@@ -1,11 +1,25 @@
-// The status strip: the skip, auto, speech and volume indicators and their clearing.
+// The status strip: the skip, auto and speech indicators and the note, and their clearing.
 #include "render/status_strip.h"
+
+#include <algorithm>
 
 #include "platform/gdi/text.h"
 #include "reader/reader.h"
 #include "reader/texts.h"
+#include "render/surfaces.h"
 
 namespace {
+
+constexpr int STRIP_TOP = 460;
+constexpr int STRIP_HEIGHT = 20;
+constexpr int BACKGROUND_STRIP_TOP = PAGE_HEIGHT + STRIP_TOP;
+// The plate reaches this far beyond the text on each side, and the text stands this
+// far below the strip's top, so that it sits in the middle of the strip's rows.
+constexpr int PLATE_MARGIN = 3;
+constexpr int TEXT_DROP = (STRIP_HEIGHT - STRIP_FONT_HEIGHT) / 2;
+// A solid plate: a picture's hatch or its light parts never show through the text.
+constexpr COLORREF PLATE_COLOUR = RGB(0, 0, 0);
+constexpr COLORREF INDICATOR_COLOUR = RGB(0, 255, 0);
 
 // Strip drawing inside a run uses the run's device context; outside one, a context
 // taken for the drawing.
@@ -16,68 +30,71 @@ void GiveBack(Reader& r, Window& window, Surface* context) {
   if (context != r.state.WindowDC) ReleaseDC(window, context);
 }
 
-// The reader's own indicators, each composed in a part of the status surface that
-// nothing else uses. Auto mode's and speech's lie left of the columns that the skip
-// indicator's clearing restores; the volume's right of the skip indicator.
+// The reader's indicators, each composed in a part of the status surface that nothing
+// else uses. Auto mode's and speech's lie left of the columns that the skip indicator's
+// clearing restores; the note right of the skip indicator.
 struct StripBox {
   int left;
   int width;
   int backdrop_left;
   int backdrop_top;
 };
+constexpr StripBox SKIP_BOX{240, 200, 0, 0};
 constexpr StripBox AUTO_BOX{20, 100, 0, 20};
 constexpr StripBox SPEECH_BOX{120, 100, 100, 20};
-constexpr StripBox VOLUME_BOX{480, 120, 0, 40};
+constexpr StripBox NOTE_BOX{480, 160, 0, 40};
+// What the skip indicator's clearing restores: the strip from its left end on.
+constexpr int CLEARED_LEFT = 220;
 
 // A box of the status strip shown on the window and kept on the page.
 void PutOnStrip(Reader& r, Window& window, int left, int width, const Surface& source, int source_x,
                 int source_y) {
   Surface* context = WindowContext(r, window);
-  BitBlt(*context, left, 460, width, 20, source, source_x, source_y, SRCCOPY);
+  BitBlt(*context, left, STRIP_TOP, width, STRIP_HEIGHT, source, source_x, source_y, SRCCOPY);
   GiveBack(r, window, context);
-  BitBlt(*r.state.PageSurface, left, 460, width, 20, source, source_x, source_y, SRCCOPY);
+  BitBlt(*r.state.PageSurface, left, STRIP_TOP, width, STRIP_HEIGHT, source, source_x, source_y,
+         SRCCOPY);
 }
 
-// Green text over the strip's own backdrop.
-void ShowInBox(Reader& r, Window& window, const StripBox& box, std::string_view text_sjis) {
-  ReaderState& s = r.state;
+// The text on its plate, the rest of the box the background's own strip.
+void ComposeInBox(ReaderState& s, const StripBox& box, std::string_view text_sjis) {
   Surface& status = *s.StatusSurface;
-  BitBlt(status, box.backdrop_left, box.backdrop_top, box.width, 20, *s.PageSurface, box.left, 940,
+  const int x = box.backdrop_left, y = box.backdrop_top;
+  BitBlt(status, x, y, box.width, STRIP_HEIGHT, *s.PageSurface, box.left, BACKGROUND_STRIP_TOP,
          SRCCOPY);
-  SetTextColor(status, RGB(0, 255, 0));
-  TextOutA(status, box.backdrop_left, box.backdrop_top, text_sjis.data(),
-           static_cast<int>(text_sjis.size()));
+  const auto length = static_cast<int>(text_sjis.size());
+  const int text_width = TextWidth(*s.FontStrip, text_sjis.data(), length);
+  const Brush plate{PLATE_COLOUR};
+  const Brush* brush = SelectObject(status, &plate);
+  PatBlt(status, x, y, std::min(text_width + 2 * PLATE_MARGIN, box.width), STRIP_HEIGHT, PATCOPY);
+  SelectObject(status, brush);
+  const Font* font = SelectObject(status, static_cast<const Font*>(s.FontStrip.get()));
+  SetTextColor(status, INDICATOR_COLOUR);
+  TextOutA(status, x + PLATE_MARGIN, y + TEXT_DROP, text_sjis.data(), length);
+  // The page label, drawn on the same surface, keeps its font and its white.
   SetTextColor(status, RGB(255, 255, 255));
-  PutOnStrip(r, window, box.left, box.width, status, box.backdrop_left, box.backdrop_top);
+  SelectObject(status, font);
+}
+
+void ShowInBox(Reader& r, Window& window, const StripBox& box, std::string_view text_sjis) {
+  ComposeInBox(r.state, box, text_sjis);
+  PutOnStrip(r, window, box.left, box.width, *r.state.StatusSurface, box.backdrop_left,
+             box.backdrop_top);
 }
 
 void ClearBox(Reader& r, Window& window, const StripBox& box) {
-  PutOnStrip(r, window, box.left, box.width, *r.state.PageSurface, box.left, 940);
+  PutOnStrip(r, window, box.left, box.width, *r.state.PageSurface, box.left, BACKGROUND_STRIP_TOP);
 }
 
 }  // namespace
 
 void ShowSkipIndicator(Reader& r, Window& window) {
-  ReaderState& s = r.state;
-  Surface& status = *s.StatusSurface;
-  SetTextColor(status, RGB(0, 255, 0));
-  TextOutA(status, 0, 0, texts::SKIP_INDICATOR, 20);
-  Surface* context = WindowContext(r, window);
-  BitBlt(*context, 240, 460, 200, 20, status, 0, 0, SRCCOPY);
-  GiveBack(r, window, context);
-  BitBlt(*s.PageSurface, 240, 460, 200, 20, status, 0, 0, SRCCOPY);
-  SetTextColor(status, RGB(255, 255, 255));
+  ShowInBox(r, window, SKIP_BOX, texts::SKIP_INDICATOR);
 }
 
 void ClearStatusStrip(Reader& r, Window& window) {
-  ReaderState& s = r.state;
-  Surface& page = *s.PageSurface;
-  // The indicator's backdrop is renewed from the background's bottom strip.
-  BitBlt(*s.StatusSurface, 0, 0, 200, 20, page, 220, 940, SRCCOPY);
-  Surface* context = WindowContext(r, window);
-  BitBlt(*context, 220, 460, 420, 20, page, 220, 940, SRCCOPY);
-  GiveBack(r, window, context);
-  BitBlt(page, 220, 460, 420, 20, page, 220, 940, SRCCOPY);
+  PutOnStrip(r, window, CLEARED_LEFT, PAGE_WIDTH - CLEARED_LEFT, *r.state.PageSurface, CLEARED_LEFT,
+             BACKGROUND_STRIP_TOP);
 }
 
 void ShowAutoIndicator(Reader& r, Window& window) {
@@ -92,8 +109,8 @@ void ShowSpeechIndicator(Reader& r, Window& window) {
 
 void ClearSpeechIndicator(Reader& r, Window& window) { ClearBox(r, window, SPEECH_BOX); }
 
-void ShowVolumeIndicator(Reader& r, Window& window, std::string_view text_sjis) {
-  ShowInBox(r, window, VOLUME_BOX, text_sjis);
+void ShowStripNote(Reader& r, Window& window, std::string_view text_sjis) {
+  ShowInBox(r, window, NOTE_BOX, text_sjis);
 }
 
-void ClearVolumeIndicator(Reader& r, Window& window) { ClearBox(r, window, VOLUME_BOX); }
+void ClearStripNote(Reader& r, Window& window) { ClearBox(r, window, NOTE_BOX); }

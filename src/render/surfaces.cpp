@@ -40,6 +40,7 @@ void CreateSurfaces(Reader& r, Window& window) {
   s.FontNormal = CreateMinchoFont(r, 24);
   s.FontLarge = CreateMinchoFont(r, 42);
   s.FontSmall = CreateMinchoFont(r, 12);
+  s.FontStrip = CreateMinchoFont(r, STRIP_FONT_HEIGHT);
   SelectObject(*s.PageSurface, static_cast<const Font*>(s.FontNormal.get()));
   SelectObject(*s.StatusSurface, static_cast<const Font*>(s.FontSmall.get()));
 }
@@ -54,6 +55,7 @@ void ReleaseSurfaces(Reader& r) {
   s.FontNormal.reset();
   s.FontLarge.reset();
   s.FontSmall.reset();
+  s.FontStrip.reset();
   s.PictureBitmap.reset();
   s.PictureInBackground = false;
   s.NextPicture = {};

@@ -3,8 +3,10 @@
 // commands written in lower case.
 #include "script/command_rules.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <string_view>
 
 #include "platform/shift_jis.h"
 #include "reader/line_arguments.h"
@@ -102,8 +104,7 @@ std::optional<LineProblem> NumberProblem(ShiftJis& shift_jis, const char* line,
   std::string message = Excerpt(shift_jis, line) + ": the reader reads ";
   for (std::size_t k = 0; k < fields.size(); ++k) {
     if (k > 0) message += " and ";
-    message += std::string(fields[k].name) + " " +
-               std::to_string(ReadNumber(line, fields[k])) +
+    message += std::string(fields[k].name) + " " + std::to_string(ReadNumber(line, fields[k])) +
                " from columns " + std::to_string(fields[k].first) + "-" +
                std::to_string(fields[k].last);
   }
@@ -202,9 +203,10 @@ void AddTitleProblems(ShiftJis& shift_jis, const char* line, std::vector<LinePro
     return;
   }
   if (!IsBlank(skipped)) {
-    problems.push_back(LineError(
-        Excerpt(shift_jis, line) + " reads as a chapter title (\"T\"): column 1 is skipped, " +
-        "so the title is " + Excerpt(shift_jis, line + TITLE_COLUMN) + ", and the line is not shown"));
+    problems.push_back(LineError(Excerpt(shift_jis, line) +
+                                 " reads as a chapter title (\"T\"): column 1 is skipped, " +
+                                 "so the title is " + Excerpt(shift_jis, line + TITLE_COLUMN) +
+                                 ", and the line is not shown"));
     return;
   }
   const std::size_t title = LineLength(line + TITLE_COLUMN);
@@ -217,13 +219,15 @@ void AddTitleProblems(ShiftJis& shift_jis, const char* line, std::vector<LinePro
 
 // "FI", one byte that is skipped, then the name to the end of the line.
 std::optional<LineProblem> FileSwitchProblem(ShiftJis& shift_jis, const char* line) {
-  const std::size_t name = IsLineEnd(line[SCRIPT_NAME_COLUMN - 1]) ? 0 : LineLength(line + SCRIPT_NAME_COLUMN);
+  const std::size_t name =
+      IsLineEnd(line[SCRIPT_NAME_COLUMN - 1]) ? 0 : LineLength(line + SCRIPT_NAME_COLUMN);
   if (name == 0)
     return LineError(
         "\"FI\" names no script: the reader opens nothing and reads on into empty lines");
   if (!IsBlank(line[SCRIPT_NAME_COLUMN - 1])) {
     return LineError("column 2 of an \"FI\" line is skipped: the reader opens " +
-                     Excerpt(shift_jis, line + SCRIPT_NAME_COLUMN, 60) + "; write \"FI \" and the name");
+                     Excerpt(shift_jis, line + SCRIPT_NAME_COLUMN, 60) +
+                     "; write \"FI \" and the name");
   }
   if (name < SCRIPT_NAME_SIZE) return std::nullopt;
   char kept[SCRIPT_NAME_SIZE];
@@ -272,9 +276,68 @@ std::optional<LineProblem> LowerCaseProblem(const char* line) {
   return std::nullopt;
 }
 
+bool IsCapital(char c) { return c >= 'A' && c <= 'Z'; }
+
+// Letters changed, added, dropped, or two neighbours swapped: how far a typing slip
+// takes one word to another (optimal string alignment).
+std::size_t EditDistance(std::string_view from, std::string_view to) {
+  std::vector<std::vector<std::size_t>> d(from.size() + 1, std::vector<std::size_t>(to.size() + 1));
+  for (std::size_t i = 0; i <= from.size(); ++i) d[i][0] = i;
+  for (std::size_t j = 0; j <= to.size(); ++j) d[0][j] = j;
+  for (std::size_t i = 1; i <= from.size(); ++i) {
+    for (std::size_t j = 1; j <= to.size(); ++j) {
+      const std::size_t changed = from[i - 1] == to[j - 1] ? 0 : 1;
+      d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + changed});
+      if (i > 1 && j > 1 && from[i - 1] == to[j - 2] && from[i - 2] == to[j - 1])
+        d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+    }
+  }
+  return d[from.size()][to.size()];
+}
+
+// True when the rest of the line, after the word, is a quoted name that may follow a
+// period's digits ("BNP \"lamp.bmp\"", "NID 0090 \"umi.mid\"").
+bool QuotedNameFollows(const char* rest) {
+  while (IsBlank(*rest) || IsDigit(*rest)) ++rest;
+  return *rest == '"' && std::strchr(rest + 1, '"') != nullptr;
+}
+
+// A paragraph that looks like a mistyped command. The line begins with two to four
+// ASCII capitals that the reader took for no command, and they stand either before a
+// quoted name, as a picture's, a sound's or MIDI music's name does, or alone on the
+// line, as a command of letters alone. It is told of only when a command of the same
+// shape, of two letters or more, lies one slip away (EditDistance 1), and all such
+// commands are named. So a paragraph that goes on after its word ("OK でも…"), one
+// capital ("A", "I": every one-letter command is one slip from any letter) and words
+// far from every command ("BGM", "OK") are never told of; a word that begins with a
+// command's letters ("TV", "CDs", "SETT") is that command, whose own rules tell of it.
+std::optional<LineProblem> MistypedCommandProblem(const char* line) {
+  std::size_t length = 0;
+  while (length < 5 && IsCapital(line[length])) ++length;
+  if (length < 2 || length > 4) return std::nullopt;
+  const std::string_view word(line, length);
+  const bool quoted = QuotedNameFollows(line + length);
+  if (!quoted && !OnlyBlanksFrom(line, length)) return std::nullopt;
+  std::string nearest;
+  // The commands with letters come first in the command order, blank and text lines last.
+  for (int k = 0; k < static_cast<int>(ScriptCommand::BlankLine); ++k) {
+    const auto command = static_cast<ScriptCommand>(k);
+    const std::string_view known = CommandWord(command);
+    if (known.size() < 2 || CommandNamesQuotedFile(command) != quoted) continue;
+    if (EditDistance(word, known) != 1) continue;
+    nearest += (nearest.empty() ? "\"" : " or \"") + std::string(known) + "\"";
+  }
+  if (nearest.empty()) return std::nullopt;
+  return LineWarning("\"" + std::string(word) +
+                     "\" is not a command, so the line is shown as text: did you mean " + nearest +
+                     "?");
+}
+
 void AddTextProblems(const char* line, std::vector<LineProblem>& problems) {
   if (auto problem = LowerCaseProblem(line)) {
     problems.push_back(*problem);
+  } else if (auto mistyped = MistypedCommandProblem(line)) {
+    problems.push_back(*mistyped);
   } else if (!IsLineEnd(line[0]) && OnlyBlanksFrom(line, 0)) {
     problems.push_back(LineWarning(
         "the line holds only spaces: the reader shows it as an empty paragraph and waits "

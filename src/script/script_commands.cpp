@@ -12,6 +12,7 @@ struct CommandEntry {
   ScriptCommand command;
   const char* word;
   const char* description;
+  bool names_quoted_file = false;  // a picture's, a sound's or MIDI music's name follows
 };
 
 constexpr std::array<CommandEntry, 17> COMMANDS = {{
@@ -20,9 +21,9 @@ constexpr std::array<CommandEntry, 17> COMMANDS = {{
     {ScriptCommand::ListEnd, ">", "the end of a choice list (\">\")"},
     {ScriptCommand::FileSwitch, "FI", "a switch of script file (\"FI\")"},
     {ScriptCommand::Cd, "CD", "CD music (\"CD\")"},
-    {ScriptCommand::Wave, "WAV", "a sound (\"WAV\")"},
-    {ScriptCommand::Midi, "MID", "MIDI music (\"MID\")"},
-    {ScriptCommand::Picture, "BMP", "a picture (\"BMP\")"},
+    {ScriptCommand::Wave, "WAV", "a sound (\"WAV\")", true},
+    {ScriptCommand::Midi, "MID", "MIDI music (\"MID\")", true},
+    {ScriptCommand::Picture, "BMP", "a picture (\"BMP\")", true},
     {ScriptCommand::Brightness, "FC", "a brightness (\"FC\")"},
     {ScriptCommand::Choices, "SET", "a choice list (\"SET\")"},
     {ScriptCommand::Hatch, "BO", "the hatch (\"BO\")"},
@@ -50,6 +51,13 @@ const char* CommandWord(ScriptCommand command) {
     if (entry.command == command) return entry.word;
   }
   return "";
+}
+
+bool CommandNamesQuotedFile(ScriptCommand command) {
+  for (const CommandEntry& entry : COMMANDS) {
+    if (entry.command == command) return entry.names_quoted_file;
+  }
+  return false;
 }
 
 const char* CommandDescription(ScriptCommand command) {

@@ -34,5 +34,7 @@ ScriptCommand RecogniseCommand(const char* line);
 // The command's letters as a line begins with them ("SEE", "Q"); "" for blank and
 // text lines.
 const char* CommandWord(ScriptCommand command);
+// True for the commands whose line goes on with a quoted file name ("BMP \"x.bmp\"").
+bool CommandNamesQuotedFile(ScriptCommand command);
 // What the command does, for messages to authors: "a page clear (\"C\")".
 const char* CommandDescription(ScriptCommand command);

@@ -16,6 +16,11 @@ namespace {
 
 constexpr std::int32_t PAGE_LIMIT = 380;
 constexpr std::uint32_t FADE_STEP_MS = 100;
+// The label's rows, and the left end of what a page clear's label covers (a title's
+// covers less).
+constexpr int LABEL_LEFT = 250;
+constexpr int LABEL_TOP = 440;
+constexpr int LABEL_HEIGHT = 20;
 
 // Draws the paragraph at rising grey levels, each shown at once, before the white draw.
 void FadeIn(Reader& r, const char* line, int length) {
@@ -75,11 +80,17 @@ void WipePage(ReaderState& s) {
   BitBlt(*s.PageSurface, 0, 0, 640, 460, *s.PageSurface, 0, 480, SRCCOPY);
 }
 
+void CopyPageLabel(const ReaderState& s, Surface& picture) {
+  BitBlt(picture, LABEL_LEFT, LABEL_TOP, PAGE_WIDTH - LABEL_LEFT, LABEL_HEIGHT, *s.PageSurface,
+         LABEL_LEFT, LABEL_TOP, SRCCOPY);
+}
+
 void DrawPageLabel(ReaderState& s, RECT& label_rect) {
   char label[256];
   FormatPageLabel(label, s.ChapterTitle, s.PageNumber);
   DrawTextA(*s.StatusSurface, label, static_cast<int>(std::strlen(label)), &label_rect, DT_CENTER);
-  BitBlt(*s.PageSurface, 250, 440, 400, 20, *s.StatusSurface, 0, 60, SRCCOPY);
+  BitBlt(*s.PageSurface, LABEL_LEFT, LABEL_TOP, 400, LABEL_HEIGHT, *s.StatusSurface, 0, 60,
+         SRCCOPY);
 }
 
 void ClearPage(Reader& r) {

@@ -8,6 +8,7 @@
 
 struct Reader;
 struct ReaderState;
+class Surface;
 class Window;
 
 void PutTextLine(Reader& r, int fade);
@@ -34,6 +35,10 @@ std::int32_t FontHeightOf(std::int32_t size);
 // the page but its bottom strip, and the centred label of ChapterTitle and PageNumber.
 void WipePage(ReaderState& s);
 void DrawPageLabel(ReaderState& s, RECT& label_rect);
+
+// The label as the page shows it, copied onto a picture of the page's background:
+// the background may hold the label of the page that a "BO" line darkened.
+void CopyPageLabel(const ReaderState& s, Surface& picture);
 
 // The page label "%s %3d ページ" of a chapter title and page number.
 void FormatPageLabel(char (&label)[256], const char* title, std::int32_t page);

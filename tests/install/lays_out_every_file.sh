@@ -1,9 +1,10 @@
 #!/bin/sh
 # Installs the build into a temporary prefix and checks every file: the program
-# runs and tells its version, the audio module offers its factory and finds its
+# runs and tells its version, the program and the module are stripped, the desktop entry
+# leaves folders to the file manager, the audio module offers its factory and finds its
 # libraries, the icons have their sizes, the program finds its Japanese catalogue.
 set -eu
-build=$1 app_id=$2 version=$3 module_dir=$4
+build=$1 app_id=$2 version=$3 module_dir=$4 stripped=$5
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" >/dev/null
@@ -16,6 +17,11 @@ for file in bin/yomu "$module_dir/yomu-audio.so" share/man/man6/yomu.6 \
     share/locale/en/LC_MESSAGES/yomu.mo share/locale/ja/LC_MESSAGES/yomu.mo; do
   [ -s "$prefix/$file" ] || fail "not installed: $file"
 done
+for binary in bin/yomu "$module_dir/yomu-audio.so"; do
+  [ "$stripped" = 0 ] || ! readelf -S "$prefix/$binary" | grep -q -e symtab -e debug_ ||
+    fail "installed with its symbols: $binary"
+done
+! grep -q inode/directory "$prefix/share/applications/$app_id.desktop" || fail "it claims folders"
 [ "$("$prefix/bin/yomu" --version)" = "yomu $version" ] || fail "--version is not yomu $version"
 grep -q "yomu $version" "$prefix/share/man/man6/yomu.6" || fail "the man page lacks $version"
 LANGUAGE=ja LANG=C.UTF-8 "$prefix/bin/yomu" --help | grep -q "使い方" ||

@@ -319,9 +319,7 @@ TEST(TwoReaders, KeepWhatTheOtherSaved) {
     options.novel = path;
     RunHeadlessWith(options, "click 1 1\nwait 100\nclick 1 1\nwait 100\ncommand 600\n");
     std::ofstream(done) << "";
-    WaitFor([&] { return ReadBytes(place.File("b.log")).find(" quit ") != std::string::npos; },
-            10000);
-    EXPECT_EQ(second.Stop(), 0);
+    EXPECT_EQ(second.Wait(10000), 0);  // its events end, and so does it
     const ReaderRun run{0, ReadBytes(place.File("b.log")), ""};
     EXPECT_EQ(run.State("BookmarkLabels[0]"), "章 P.3");  // the first's, shown in the menu
     EXPECT_EQ(run.State("BookmarkLabels[1]"), "章 P.2");
@@ -329,6 +327,36 @@ TEST(TwoReaders, KeepWhatTheOtherSaved) {
         ReadBytes(NovelUserDirectory(RealPath(path)).value_or("") + "/read-marks");
     EXPECT_EQ(std::count(marks.begin(), marks.end(), '\n'), 1 + 3);  // its header, 一 二 三
   }
+}
+
+}  // namespace
+
+namespace {
+
+// Where the reader stopped: a run that reads to page 3 and ends is continued there as
+// its bookmark would open it; opened otherwise, the novel starts at its title. A run
+// killed five seconds after its last page turn has kept that page.
+TEST(ResumePoint, ContinuesWhereTheReaderStopped) {
+  Novel novel;
+  novel.Write("タイトル.txt", "T 章\nC\n一。\nC\n二。\nC\n三。\nC\n四。\nE\n");
+  const std::string to_page_3 = "click 1 1\nwait 100\nclick 1 1\nwait 100\n";
+  RunNovel(novel, to_page_3 + "command 600\n");
+  ReadingOptions resume;
+  resume.resume = true;
+  const ReaderRun continued = RunNovel(novel, "wait 100\nstate\n", resume);
+  EXPECT_EQ(continued.StateNumber("PageNumber"), 3);
+  EXPECT_EQ(continued.Records("state"),
+            RunNovel(novel, "command 605\nwait 100\nstate\n").Records("state"));
+  EXPECT_EQ(RunNovel(novel, "state\n").StateNumber("PageNumber"), 1);
+
+  const std::string kept = NovelUserDirectory(RealPath(novel.path())).value_or("") + "/resume";
+  fs::remove(kept);
+  novel.WriteBytes("killed.events",
+                   to_page_3 + "wait 6000\nkey Shift\nawait " + novel.File("never") + "\n");
+  Child reader({YOMU_BINARY, "--headless", "--events", novel.File("killed.events"), novel.path()});
+  EXPECT_TRUE(WaitFor([&] { return fs::exists(kept); }, 10000));
+  kill(reader.pid(), SIGKILL);
+  EXPECT_EQ(RunNovel(novel, "wait 100\nstate\n", resume).StateNumber("PageNumber"), 3);
 }
 
 }  // namespace

@@ -53,25 +53,32 @@ TEST_F(Desktop, ABrokenSettingsFileIsLeftAsItIsWithOneLine) {
   EXPECT_EQ(Settings(), broken);
 }
 
+// Named after the novel's title, each screenshot holds the page as it was before its
+// key, never the note that the key leaves on the strip for a moment.
 TEST_F(Desktop, F12AndPrintWriteThePageToThePicturesFolderNeverOverAFile) {
   Novel home;
+  novel_.Write("タイトル.txt", "T 岬/の家\nC\n一\nE\n");
   WriteConfig("user-dirs.dirs", "XDG_PICTURES_DIR=\"" + home.path() + "/Bilder\"\n");
-  const ReaderRun run = RunNovel(
-      novel_, "click 10 10\nkey F12\nkey PrintScreen\nscreenshot " + home.File("shown.png") + "\n");
+  const ReaderRun run =
+      RunNovel(novel_, "click 10 10\nscreenshot " + home.File("page.png") +
+                           "\nkey F12\nkey PrintScreen\nscreenshot " + home.File("noted.png") +
+                           "\nwait 3000\nscreenshot " + home.File("later.png") + "\n");
   const std::vector<std::string> shots = run.Records("screenshot");
   ASSERT_EQ(shots.size(), 2u) << run.log;
-  const std::string name = fs::path(novel_.path()).filename().string();
-  const std::regex form("screenshot " + home.path() + "/Bilder/yomu/" + name +
-                        R"(-20\d{6}-\d{6}(-2)?\.png)");
-  const Bitmap shown = ReadPng(home.File("shown.png"));
+  const std::regex form("screenshot " + home.path() +
+                        R"(/Bilder/yomu/岬_の家-20\d{6}-\d{6}(-2)?\.png)");
+  const Bitmap page = ReadPng(home.File("page.png"));
   for (const std::string& shot : shots) {
     EXPECT_TRUE(std::regex_match(shot, form)) << shot;
     const Bitmap written = ReadPng(shot.substr(11));
     ASSERT_EQ(written.width(), 640);
     ASSERT_EQ(written.height(), 480);
-    EXPECT_EQ(std::memcmp(written.row(0), shown.row(0), 640 * 480 * 4), 0);
+    EXPECT_EQ(std::memcmp(written.row(0), page.row(0), 640 * 480 * 4), 0);
   }
   EXPECT_NE(shots[0], shots[1]);
+  constexpr RECT NOTE{480, 460, 640, 480};
+  EXPECT_GT(CountPixels(ReadPng(home.File("noted.png")), NOTE, 0x00FF00), 20);
+  EXPECT_EQ(CountPixels(ReadPng(home.File("later.png")), NOTE, 0x00FF00), 0);
   WriteConfig("user-dirs.dirs", "XDG_PICTURES_DIR=\"/dev/null/p\"\n");
   EXPECT_EQ(RunNovel(novel_, "key F12\n").errors,
             "yomu: the screenshot cannot be written in /dev/null/p/yomu\n");

@@ -41,9 +41,9 @@ struct Shots {
 };
 
 // Runs the events, each "SHOT" replaced by a screenshot.
-Shots RunWithShots(const std::string& events) {
+Shots RunWithShots(const std::string& events, const std::string& script = SCRIPT) {
   Novel novel;
-  novel.Write("タイトル.txt", SCRIPT);
+  novel.Write("タイトル.txt", script);
   std::string expanded;
   int count = 0;
   std::istringstream in(events);
@@ -82,6 +82,24 @@ TEST(Backlog, ScrollsBackAndClosesPastTheNewest) {
   EXPECT_LT(RightmostWhite(s.shots[1], 446, 470), 50);
   EXPECT_EQ(s.run.Records("backlog"), (Strings{"backlog open", "backlog close"}));
   EXPECT_EQ(s.run.State("CurrentLine"), "4");
+}
+
+// Thirty paragraphs, more than a page-full: Home shows the oldest at the top with a
+// page-full below it, and Page Down the next page-full, its first below the last.
+TEST(Backlog, HomeAndPageDownShowWholePagesFromTheTop) {
+  std::string script = "C\n", events;
+  for (int k = 0; k < 30; ++k) {
+    script += "段落" + std::to_string(k) + "\nC\n";
+    events += "click 5 5\nwait 100\n";
+  }
+  const Shots s = RunWithShots(events + "key PageUp\nkey Home\nSHOT\nkey PageDown\nSHOT\n",
+                               script + "E\n");
+  for (const Bitmap& shot : s.shots) {
+    EXPECT_GT(CountPixels(shot, {0, 10, 640, 34}, 0xFFFFFF), 0);
+    EXPECT_GT(CountPixels(shot, {0, 400, 640, 470}, 0xFFFFFF), 0);
+  }
+  EXPECT_FALSE(std::equal(s.shots[0].row(0), s.shots[0].row(480), s.shots[1].row(0)));
+  EXPECT_EQ(s.run.Records("backlog"), (Strings{"backlog open", "backlog close"}));
 }
 
 TEST(Backlog, AClickClosesItWithoutAdvancing) {

@@ -29,8 +29,12 @@ Child::~Child() {
 
 int Child::Stop() {
   kill(pid_, SIGTERM);
+  return Wait(5000);
+}
+
+int Child::Wait(int milliseconds) {
   int status = 0;
-  for (int waited = 0; waited < 5000; waited += 10) {
+  for (int waited = 0; waited < milliseconds; waited += 10) {
     if (waitpid(pid_, &status, WNOHANG) == pid_) {
       pid_ = -1;
       return WIFEXITED(status) ? WEXITSTATUS(status) : -1;

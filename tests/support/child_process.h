@@ -20,6 +20,8 @@ class Child {
   // Sends SIGTERM and returns the exit status, or -1 when the child did not end
   // within a few seconds (it is killed when the test ends).
   int Stop();
+  // Waits for the child to end by itself: its exit status, or -1 as for Stop.
+  int Wait(int milliseconds);
 
  private:
   pid_t pid_ = -1;

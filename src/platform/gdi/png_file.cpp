@@ -14,8 +14,6 @@ struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
-constexpr int NEW_NAME_TRIES = 100;
-
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
 bool WritePngTo(const Bitmap& bitmap, const File& file) {
@@ -56,7 +54,7 @@ bool WritePng(const Bitmap& bitmap, const std::string& host_path) {
 
 std::optional<std::string> WriteNewPng(const Bitmap& bitmap, const std::string& folder,
                                        const std::string& stem) {
-  for (int number = 1; number <= NEW_NAME_TRIES; ++number) {
+  for (int number = 1; number <= NEW_PNG_NAME_TRIES; ++number) {
     const std::string path =
         folder + "/" + stem + (number > 1 ? "-" + std::to_string(number) : "") + ".png";
     // "x": created here, or not at all.

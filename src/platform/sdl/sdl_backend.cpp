@@ -15,6 +15,7 @@
 #include "platform/platform.h"
 #include "platform/sdl/page_view.h"
 #include "platform/sdl/quit_signals.h"
+#include "platform/sdl/x11_window_name.h"
 #include "platform/translation.h"
 #include "platform/window/pointer.h"
 #include "platform/window/virtual_keys.h"
@@ -243,6 +244,7 @@ void SdlBackend::CreateSdlWindow(Window& window) {
     Warn(Formatted(_("cannot open the window: %s"), SDL_GetError()));
     return;
   }
+  SetLegacyWindowName(sdl_window_, caption_utf8_);
   if (requested_scale_ == 0) FitFrameIntoUsableArea(usable);
   // Whatever the reader drew before the window existed is shown now.
   RefreshView();
@@ -291,8 +293,10 @@ void SdlBackend::WindowCaptionChanged(const Window& window, std::string_view cap
 // The title bar is the window system's: the page that the click changed goes out
 // first, and the caption follows when the reader waits.
 void SdlBackend::ShowWaitingCaption() {
-  if (std::exchange(caption_waiting_, false) && sdl_window_ != nullptr)
+  if (std::exchange(caption_waiting_, false) && sdl_window_ != nullptr) {
     SDL_SetWindowTitle(sdl_window_, caption_utf8_.c_str());
+    SetLegacyWindowName(sdl_window_, caption_utf8_);
+  }
 }
 
 void SdlBackend::ShowWindowPixels(const Window& window, const RECT& changed) {

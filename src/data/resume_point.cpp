@@ -1,0 +1,99 @@
+// The resume point's file: "yomu resume 1", the page, the script's name as the
+// scripts write it, a line each; written whole under the lock of its folder.
+#include "data/resume_point.h"
+
+#include <charconv>
+#include <cstring>
+#include <optional>
+#include <string_view>
+
+#include "platform/files/file_lock.h"
+#include "platform/files/regular_file.h"
+#include "platform/files/text_file.h"
+#include "platform/files/user_data.h"
+#include "platform/translation.h"
+#include "reader/reader.h"
+
+namespace {
+
+constexpr char FILE_NAME[] = "/resume";
+constexpr std::string_view HEADER = "yomu resume 1\n";
+constexpr std::uint64_t FILE_MAX_BYTES = 512;
+
+std::optional<std::string> ResumePath(const Platform& platform) {
+  if (!platform.user_directory) return std::nullopt;
+  return *platform.user_directory + FILE_NAME;
+}
+
+std::optional<ResumePlace> ParsePlace(std::string_view text) {
+  if (!text.starts_with(HEADER) || !text.ends_with('\n')) return std::nullopt;
+  text.remove_prefix(HEADER.size());
+  const std::size_t end = text.find('\n');
+  ResumePlace place;
+  const auto [stop, error] = std::from_chars(text.data(), text.data() + end, place.page);
+  if (error != std::errc() || stop != text.data() + end) return std::nullopt;
+  place.script_sjis = std::string(text.substr(end + 1, text.size() - end - 2));
+  if (place.script_sjis.empty() ||
+      place.script_sjis.size() >= sizeof ReaderState{}.ScriptFileName ||
+      place.script_sjis.find('\n') != std::string::npos) {
+    return std::nullopt;
+  }
+  return place;
+}
+
+}  // namespace
+
+std::optional<ResumePlace> ReadResumePoint(const Platform& platform) {
+  const std::optional<std::string> path = ResumePath(platform);
+  // A folder that is no folder of the user's own (a planted link) is never read.
+  if (!path || !IsOwnUserDirectory(*platform.user_directory)) return std::nullopt;
+  const std::optional<std::string> text = ReadRegularFile(*path, FILE_MAX_BYTES);
+  return text ? ParsePlace(*text) : std::nullopt;
+}
+
+namespace {
+
+std::string_view ScriptName(const ReaderState& s) {
+  return {s.ScriptFileName, strnlen(s.ScriptFileName, sizeof s.ScriptFileName)};
+}
+
+bool Moved(const Reader& r) {
+  const ResumePoint& resume = r.aids.resume;
+  return resume.noted &&
+         (r.state.PageNumber != resume.page || ScriptName(r.state) != resume.script_sjis);
+}
+
+void NotePlace(Reader& r) {
+  r.aids.resume.page = r.state.PageNumber;
+  r.aids.resume.script_sjis = ScriptName(r.state);
+  r.aids.resume.saved_ms = r.platform.NowMs();
+  r.aids.resume.noted = true;
+}
+
+}  // namespace
+
+void SaveResumePointWhenDue(Reader& r) {
+  if (!r.aids.resume.noted) return NotePlace(r);
+  if (Moved(r) && r.platform.NowMs() - r.aids.resume.saved_ms >= RESUME_POINT_SAVE_EVERY_MS) {
+    SaveResumePoint(r);
+  }
+}
+
+void SaveResumePoint(Reader& r) {
+  const std::optional<std::string> path = ResumePath(r.platform);
+  if (!path || !Moved(r)) return;
+  NotePlace(r);
+  std::string refusal;
+  if (!MakeUserDirectory(*r.platform.user_directory, &refusal)) {
+    if (!refusal.empty()) {
+      r.platform.Warn(Formatted(_("%s: the place read last is not kept there"), refusal));
+    }
+    return;
+  }
+  const ErrorOr<FileLock, LockRefusal> lock = FileLock::Take(*path);
+  const std::string text = std::string(HEADER) + std::to_string(r.aids.resume.page) + "\n" +
+                           r.aids.resume.script_sjis + "\n";
+  if (!lock || !TextFileWriter::WriteWhole(*path, text, TextFileWriter::LineEnds::Lf)) {
+    r.platform.Warn(Formatted(_("the place read last cannot be kept in %s"), *path));
+  }
+}
