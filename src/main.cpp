@@ -2,9 +2,13 @@
 // novel's directory, then the reader runs as its window procedure says.
 #include <stdlib.h>
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -39,22 +43,50 @@ void StartAudio(Platform& platform, const CommandLine& line) {
       AudioModulePlaces());
 }
 
+// The novel the window starts on, and whether yomu's own list asks for one at once.
+struct StartingNovel {
+  ErrorOr<OpenedNovel, std::string> opened;
+  bool list_due = false;
+};
+
 // The novel named, else the current folder when it holds the first script, else the
-// one the reader chooses; without a choice, the current folder all the same.
-ErrorOr<OpenedNovel, std::string> OpenWindowNovel(const CommandLine& line) {
-  ErrorOr<OpenedNovel, std::string> opened = OpenNovel(line.options.novel, texts::FIRST_SCRIPT);
+// one the reader chooses on the desktop; without a choice, the current folder all the
+// same, and where the desktop has no chooser, yomu's own list once the window is up.
+StartingNovel OpenWindowNovel(const CommandLine& line) {
+  StartingNovel start{OpenNovel(line.options.novel, texts::FIRST_SCRIPT)};
+  ErrorOr<OpenedNovel, std::string>& opened = start.opened;
   if (opened && !line.novel_named && !HoldsFirstScript(*opened->volume)) {
-    if (const std::optional<std::string> chosen = ChooseNovel()) {
-      opened = OpenNovel(*chosen, texts::FIRST_SCRIPT);
-    }
+    const NovelChoice choice = ChooseNovelOnDesktop();
+    if (choice.kind == NovelChoice::Kind::Chosen) opened = OpenNovel(choice.path, texts::FIRST_SCRIPT);
+    if (choice.kind == NovelChoice::Kind::Refused) SdlBackend::ShowMessageAlone(choice.refusal_utf8);
+    start.list_due = choice.kind == NovelChoice::Kind::Unavailable;
   }
   if (opened && HoldsFirstScript(*opened->volume)) RememberOpenedNovel(*opened->volume);
-  return opened;
+  return start;
 }
 
-// The reader in its real window, on the novel's folder or archive.
-int RunWindow(const CommandLine& line) {
-  ErrorOr<OpenedNovel, std::string> opened = OpenWindowNovel(line);
+// The program started anew on the novel picked in the window, with the options that
+// this start was given; returns only when that cannot be.
+void StartAnew(const CommandLine& line, const char* program, const std::string& novel) {
+  std::vector<std::string> arguments{program};
+  arguments.insert(arguments.end(), line.reader_options.begin(), line.reader_options.end());
+  arguments.insert(arguments.end(), {"--", novel});
+  std::vector<char*> argv;
+  for (std::string& argument : arguments) argv.push_back(argument.data());
+  argv.push_back(nullptr);
+  // By its own path, so that the process keeps its name.
+  std::error_code error;
+  const std::string self = std::filesystem::read_symlink("/proc/self/exe", error).string();
+  execv(error ? "/proc/self/exe" : self.c_str(), argv.data());
+  std::fprintf(stderr, "yomu: %s\n",
+               Formatted(_("cannot start again on %s: %s"), novel, std::strerror(errno)).c_str());
+}
+
+// The reader in its real window, on the novel's folder or archive; the novel picked
+// to be read next, when one was.
+int RunWindow(const CommandLine& line, std::optional<std::string>& next_novel) {
+  StartingNovel start = OpenWindowNovel(line);
+  ErrorOr<OpenedNovel, std::string>& opened = start.opened;
   if (!opened) {
     std::fprintf(stderr, "yomu: %s\n", opened.error().c_str());
     SdlBackend::ShowMessageAlone(Formatted(_("yomu cannot open this novel: %s"), opened.error()));
@@ -75,11 +107,15 @@ int RunWindow(const CommandLine& line) {
   Reader reader(platform);
   ReadingOptions reading = line.options.reading;
   reading.window_kept = true;
+  reading.desktop_chooser = true;
+  reading.novel_list_due = start.list_due;
   if (!StartReadingAids(reader, reading, error)) {
     std::fprintf(stderr, "yomu: %s\n", error.c_str());
     return EXIT_USAGE;
   }
-  return WinMain(reader, 1);
+  const int status = WinMain(reader, 1);
+  next_novel = reader.aids.next_novel;
+  return status;
 }
 
 }  // namespace
@@ -105,7 +141,12 @@ int main(int argc, char** argv) {
   const ParsedCommandLine parsed = ParseCommandLine(argc, argv);
   if (!parsed.line) return parsed.exit_status;
   const CommandLine& line = *parsed.line;
-  if (!line.headless) return RunWindow(line);
+  if (!line.headless) {
+    std::optional<std::string> next_novel;
+    const int status = RunWindow(line, next_novel);
+    if (next_novel) StartAnew(line, argv[0], *next_novel);
+    return status;
+  }
   std::ifstream events;
   if (line.events_file && *line.events_file != "-") {
     events.open(*line.events_file);

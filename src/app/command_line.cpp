@@ -5,6 +5,7 @@
 #include <getopt.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -166,9 +167,9 @@ std::string Refused(char** argv, int option) {
 
 // --last: the novel opened last in the window.
 std::optional<ParsedCommandLine> TakeLastNovel(CommandLine& line) {
-  const std::vector<std::string> recent = ReadRecentNovels();
+  const std::vector<RecentNovel> recent = ReadRecentNovels();
   if (recent.empty()) return UsageError(_("--last: no novel was opened before"));
-  line.options.novel = recent.front();
+  line.options.novel = recent.front().path;
   line.novel_named = true;
   return std::nullopt;
 }
@@ -177,6 +178,7 @@ std::optional<ParsedCommandLine> TakeLastNovel(CommandLine& line) {
 std::optional<ParsedCommandLine> ReadOptions(int argc, char** argv, CommandLine& line) {
   opterr = 0;
   optind = 1;
+  std::vector<std::string> placing;  // --last and --continue as written
   for (int option; (option = getopt_long(argc, argv, ":hV", LONG_OPTIONS, nullptr)) != -1;) {
     switch (option) {
       case 'h': std::fputs(_(USAGE), stdout); return Ends(0);
@@ -220,10 +222,21 @@ std::optional<ParsedCommandLine> ReadOptions(int argc, char** argv, CommandLine&
       case OPTION_LAST:
         line.last_novel = true;
         line.options.reading.resume = true;
+        placing.push_back(argv[optind - 1]);
         break;
-      case OPTION_CONTINUE: line.options.reading.resume = true; break;
+      case OPTION_CONTINUE:
+        line.options.reading.resume = true;
+        placing.push_back(argv[optind - 1]);
+        break;
       case ':': return UsageError(Formatted(_("%s needs a value"), Refused(argv, optopt)));
       default: return UsageError(Formatted(_("unknown option %s"), Refused(argv, optopt)));
+    }
+  }
+  // getopt_long has put the options first, and "--" last among them.
+  for (int k = 1; k < optind; ++k) {
+    const std::string argument = argv[k];
+    if (argument != "--" && std::find(placing.begin(), placing.end(), argument) == placing.end()) {
+      line.reader_options.push_back(argument);
     }
   }
   if (argc - optind > 1) return UsageError(_("more than one novel given"));

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/headless_runner.h"
 
@@ -16,6 +17,9 @@ struct CommandLine {
   bool last_novel = false;   // --last
   std::optional<std::string> events_file;
   std::optional<std::string> soundfont_file;
+  // The options as given, but --last, --continue and "--": those of a new start on
+  // another novel.
+  std::vector<std::string> reader_options;
   HeadlessOptions options;  // the novel's folder and the font file
 };
 

@@ -3,6 +3,7 @@
 #include "app/commands.h"
 
 #include "app/full_screen.h"
+#include "app/novel_opening.h"
 #include "app/skip_mode.h"
 #include "data/bookmarks.h"
 #include "data/resume_point.h"
@@ -100,6 +101,7 @@ void OnItemCommand(Reader& r, Window& window, int command) {
       return;
     case IDM_BACK_PAGE: GoBackOnePage(r, window); return;
     case IDM_CONTINUE: ResumeReading(r, window); return;
+    case IDM_OPEN_NOVEL: OpenAnotherNovel(r, window); return;
     case IDM_CANCEL:  // the menu has already closed
     default: return;
   }
@@ -129,6 +131,8 @@ void OnCommand(Reader& r, Window& window, int command) {
     StoreBookmark(r, command - IDM_BOOKMARK_SAVE_FIRST);
   } else if (InRange(command, IDM_BOOKMARK_LOAD_FIRST, BOOKMARK_COUNT)) {
     OpenBookmark(r, window, command - IDM_BOOKMARK_LOAD_FIRST);
+  } else if (OnNovelListCommand(r, window, static_cast<UINT>(command))) {
+    return;
   } else {
     OnItemCommand(r, window, command);
   }

@@ -46,6 +46,11 @@ void LeaveFullScreen(Reader& r, Window& window) {
 
 }  // namespace
 
+void ShowAtScale(Reader& r, Window& window, int scale) {
+  if (r.state.IsFullScreen != 0) LeaveFullScreen(r, window);
+  r.platform.backend.ScaleWindow(scale);
+}
+
 void ToggleFullScreen(Reader& r, Window& window) {
   if (r.state.IsFullScreen == 0) {
     EnterFullScreen(r, window);

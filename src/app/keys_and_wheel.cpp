@@ -5,6 +5,7 @@
 
 #include "app/auto_mode.h"
 #include "app/backlog.h"
+#include "app/full_screen.h"
 #include "app/hold_skip.h"
 #include "app/keyboard_choices.h"
 #include "app/paragraph_copy.h"
@@ -18,6 +19,9 @@
 #include "reader/reader.h"
 
 namespace {
+
+// Alt with a digit sizes the window to that whole factor of the page, up to this.
+constexpr WPARAM MAX_KEYED_SCALE = 3;
 
 // Modifiers on their own, auto mode's own key, and the keys that leave the reading
 // as it is (speech, the picture alone, the volume, a screenshot) leave auto mode running.
@@ -62,6 +66,7 @@ void OnPageKey(Reader& r, Window& window, WPARAM key) {
     case 'V': ToggleSpeech(r, window); return;
     case 'H': ShowPictureAlone(r, window, key); return;
     case 'R': PostMessageA(window, WM_COMMAND, IDM_CONTINUE, 0); return;
+    case 'O': PostMessageA(window, WM_COMMAND, IDM_OPEN_NOVEL, 0); return;
     default: return;
   }
 }
@@ -85,7 +90,9 @@ void OnKeyDown(Reader& r, Window& window, UINT message, WPARAM key, LPARAM lpara
   if (StopsAutoMode(key)) StopAutoMode(r, window);
   if (CancelsHoldSkip(key) && !repeat) CancelHoldSkip(r, window);
   if (message == WM_SYSKEYDOWN) {
-    if (key == VK_RETURN && !repeat) PostMessageA(window, WM_COMMAND, IDM_FULLSCREEN, 0);
+    if (repeat) return;
+    if (key == VK_RETURN) PostMessageA(window, WM_COMMAND, IDM_FULLSCREEN, 0);
+    if (key >= '1' && key <= '0' + MAX_KEYED_SCALE) ShowAtScale(r, window, static_cast<int>(key - '0'));
     return;
   }
   if (OnVolumeKey(r, window, key, repeat)) return;

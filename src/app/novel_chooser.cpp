@@ -6,16 +6,20 @@
 #include <cstdio>
 #include <filesystem>
 #include <string_view>
-#include <vector>
 
 #include "platform/desktop/file_chooser.h"
 #include "platform/files/archive_reader.h"
-#include "platform/files/recent_novels.h"
+#include "platform/files/open_novel.h"
 #include "platform/files/volume.h"
+#include "platform/shift_jis.h"
 #include "platform/translation.h"
+#include "platform/utf8_text.h"
 #include "reader/texts.h"
 
 namespace {
+
+// A folder's novels beyond this many are not offered: the list is one menu.
+constexpr std::size_t FOLDER_NOVELS_MAX = 40;
 
 // A script of the novel's folder (whose names may be stored in Shift-JIS, which the
 // chooser cannot match), and the archives, in either case.
@@ -30,24 +34,74 @@ std::vector<std::string> NovelPatterns() {
   return patterns;
 }
 
+bool IsNovelFolder(const std::string& path) {
+  ErrorOr<OpenedNovel, std::string> opened = OpenNovel(path, texts::FIRST_SCRIPT);
+  return opened && HoldsFirstScript(*opened->volume);
+}
+
+bool EndsWithTxt(std::string_view name) {
+  if (name.size() < 4) return false;
+  std::string ending(name.substr(name.size() - 4));
+  for (char& c : ending) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return ending == ".txt";
+}
+
+NovelChoice AsNovel(const std::string& path) {
+  std::error_code error;
+  if (std::filesystem::is_directory(path, error) || IsArchiveName(path)) {
+    return {NovelChoice::Kind::Chosen, path, {}};
+  }
+  const std::string folder = path.substr(0, std::max<std::size_t>(1, path.rfind('/')));
+  if (std::filesystem::is_regular_file(path, error) && EndsWithTxt(path) && IsNovelFolder(folder)) {
+    return {NovelChoice::Kind::Chosen, folder, {}};
+  }
+  return {NovelChoice::Kind::Refused, {},
+          Formatted(_("%s is neither a novel's folder nor an archive that yomu reads"), path)};
+}
+
 }  // namespace
 
 bool HoldsFirstScript(Volume& volume) { return volume.Find(texts::FIRST_SCRIPT).has_value(); }
 
-std::optional<std::string> ChooseNovel() {
-  const ChooserRequest request{_("Choose a novel"),
-                               _("Novels (a script in their folder, or an archive)"),
-                               NovelPatterns(), ReadRecentNovels(), _("Another novel…")};
+NovelChoice ChooseNovelOnDesktop() {
+  ShiftJis shift_jis;
+  ChooserRequest request{_("Choose a novel"), _("Novels (a script in their folder, or an archive)"),
+                         NovelPatterns(), {}, _("Another novel…")};
+  for (const RecentNovel& novel : ReadRecentNovels()) {
+    request.recent.push_back({RecentLabel(novel, shift_jis), novel.path});
+  }
   const ChooserAnswer answer = ChooseFile(request);
-  if (answer.kind != ChooserAnswer::Kind::Chosen) return std::nullopt;
-  const std::string& path = answer.path;
-  std::error_code error;
-  if (std::filesystem::is_directory(path, error) || IsArchiveName(path)) return path;
-  return path.substr(0, std::max<std::size_t>(1, path.rfind('/')));
+  switch (answer.kind) {
+    case ChooserAnswer::Kind::Chosen: return AsNovel(answer.path);
+    case ChooserAnswer::Kind::Cancelled: return {NovelChoice::Kind::Cancelled, {}, {}};
+    case ChooserAnswer::Kind::Unavailable: return {};
+  }
+  return {};
 }
 
-void RememberOpenedNovel(Volume& volume) {
-  if (const std::optional<std::string> why = RememberRecentNovel(volume.key_path())) {
+std::string RecentLabel(const RecentNovel& novel, ShiftJis& shift_jis) {
+  if (!novel.title_utf8.empty()) return novel.title_utf8;
+  const std::string_view path = novel.path;
+  return WellFormedUtf8Length(path) == path.size() ? novel.path : shift_jis.ToUtf8(path);
+}
+
+std::vector<std::string> NovelsInFolder(const std::string& folder) {
+  std::vector<std::string> novels;
+  std::error_code error;
+  for (std::filesystem::directory_iterator entry(folder, error), end;
+       !error && entry != end && novels.size() < FOLDER_NOVELS_MAX; entry.increment(error)) {
+    const std::string path = entry->path().string();
+    if (entry->is_directory(error) ? IsNovelFolder(path)
+                                   : entry->is_regular_file(error) && IsArchiveName(path)) {
+      novels.push_back(path);
+    }
+  }
+  std::sort(novels.begin(), novels.end());
+  return novels;
+}
+
+void RememberOpenedNovel(const Volume& volume, const std::string& title_utf8) {
+  if (const std::optional<std::string> why = RememberRecentNovel(volume.key_path(), title_utf8)) {
     std::fprintf(stderr, "yomu: %s\n",
                  Formatted(_("the novels opened last are not kept: %s"), *why).c_str());
   }

@@ -7,6 +7,7 @@
 #include "app/backlog.h"
 #include "app/hold_skip.h"
 #include "app/keys_and_wheel.h"
+#include "app/novel_opening.h"
 #include "app/picture_alone.h"
 #include "app/self_voicing.h"
 #include "app/sound_volume.h"
@@ -83,6 +84,8 @@ bool StartReadingAids(Reader& r, const ReadingOptions& options, std::string& err
   StartSoundVolume(r);
   RecallWindow(r, options.full_screen, options.window_kept);
   r.aids.resume.due = options.resume;
+  r.aids.desktop_chooser = options.desktop_chooser;
+  r.aids.novel_list_due = options.novel_list_due;
   if (!options.text_out_file) return true;
   if (!r.aids.text_out.Open(*options.text_out_file, error)) return false;
   if (r.aids.text_out.waiting_for_reader()) {
@@ -92,15 +95,19 @@ bool StartReadingAids(Reader& r, const ReadingOptions& options, std::string& err
   return true;
 }
 
-// Once the window is created: the place where the reader stopped, when asked for.
-void GoToResumePoint(Reader& r, Window& window) {
+// Once the window is created: the place where the reader stopped, or a novel to open,
+// when asked for.
+void PostStartCommands(Reader& r, Window& window) {
   if (std::exchange(r.aids.resume.due, false)) PostMessageA(window, WM_COMMAND, IDM_CONTINUE, 0);
+  if (std::exchange(r.aids.novel_list_due, false)) {
+    PostMessageA(window, WM_COMMAND, IDM_OPEN_NOVEL, 0);
+  }
 }
 
 std::optional<LRESULT> OnReadingAidsMessage(Reader& r, Window& window, UINT message, WPARAM wparam,
                                             LPARAM lparam) {
   EnterRecalledFullScreen(r, window);
-  GoToResumePoint(r, window);
+  PostStartCommands(r, window);
   if (std::optional<LRESULT> result = OnViewMessage(r, window, message, wparam, lparam)) {
     return result;
   }
@@ -122,6 +129,7 @@ std::optional<LRESULT> OnReadingAidsMessage(Reader& r, Window& window, UINT mess
     case WM_DESTROY:
       SaveReadMarks(r);
       SaveResumePoint(r);
+      KeepTitleOfNovel(r, window);
       KeepWindow(r);
       return std::nullopt;
     default: return std::nullopt;

@@ -21,6 +21,8 @@ struct ReadingOptions {
   std::uint32_t auto_delay_ms = 1000;
   std::optional<bool> full_screen;  // --fullscreen or --window; nothing: as it was left
   bool resume = false;              // --continue or --last: where the reader stopped
+  bool desktop_chooser = false;     // the real window: O asks the desktop's chooser first
+  bool novel_list_due = false;      // started without a novel: one is asked for at once
   // The window's scale, place and full screen are kept in the settings and taken back:
   // the real window's, not the headless runner's, whose runs depend on nothing kept.
   bool window_kept = false;

@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-struct Platform;
+class Platform;
 struct Reader;
 
 // How often a page turn is written at most.

@@ -58,6 +58,9 @@ class Backend {
   // The window's size and place out of full screen, to be recalled at the next start;
   // nothing when the backend has no window on a desktop.
   virtual std::optional<WindowPlace> WindowPlaceToKeep() { return std::nullopt; }
+  // The window out of full screen sized to show the page at a whole factor (Alt+1 to
+  // Alt+3); the window system may give it less where the screen is smaller.
+  virtual void ScaleWindow(int /*scale*/) {}
 
   // Shows a popup menu at a screen position until it closes: the command picked, or
   // nullopt when it closed with nothing picked.

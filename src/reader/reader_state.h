@@ -64,6 +64,11 @@ constexpr int IDM_CANCEL = 700;
 constexpr int IDM_BACK_PAGE = 800;
 // Not in the menu: R and --continue open the novel where the reader stopped.
 constexpr int IDM_CONTINUE = 810;
+// Not in the menu either: O opens another novel, and the start without one and
+// without a desktop chooser shows yomu's own list of novels, whose entries are
+// numbered from IDM_NOVEL_FIRST.
+constexpr int IDM_OPEN_NOVEL = 811;
+constexpr UINT IDM_NOVEL_FIRST = 900;
 
 struct ReaderState {
   // Script and position. The line table is the record's largest field: it comes zeroed

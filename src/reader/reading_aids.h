@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/feed/text_feed.h"
 #include "platform/files/settings_file.h"
@@ -81,5 +82,9 @@ struct ReadingAids {
   SettingsFile settings;
   bool full_screen_due = false;  // the window goes full screen once it is created
   ResumePoint resume;
+  bool desktop_chooser = false;           // O asks the desktop's chooser first
+  bool novel_list_due = false;            // the window asks for a novel once it is created
+  std::vector<std::string> listed_novels;  // yomu's own list of novels, as last shown
+  std::optional<std::string> next_novel;  // opened by a new start once the window ends
   bool window_kept = false;  // its scale, place and full screen go to the settings
 };

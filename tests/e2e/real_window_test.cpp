@@ -484,7 +484,47 @@ TEST_F(RealWindow, WithoutANovelTheDesktopsChooserAsksForOne) {
   EXPECT_EQ(reader->Stop(), 0);
   const std::string recent =
       ReadBytes(std::string(getenv("XDG_STATE_HOME")) + "/yomu/recent-novels");
-  EXPECT_EQ(recent.substr(0, recent.find('\n')), std::filesystem::canonical(novel_.path()));
+  EXPECT_EQ(recent.substr(0, recent.find('\t')), std::filesystem::canonical(novel_.path()));
+}
+
+// Where the desktop has no chooser (no portal, zenity or kdialog), the reader asks with
+// its own list once the message of a folder without a novel is closed: the novels
+// opened last by their titles; the first, picked with the keys, opens in a new start.
+TEST_F(RealWindow, WithoutADesktopChooserTheOwnListOpensARecentNovelByItsTitle) {
+  novel_.Write("タイトル.txt", "T 岬の家\nC\n一つ目の段落。\nE\n");
+  Novel elsewhere;
+  const std::string state = std::string(getenv("XDG_STATE_HOME")) + "/yomu";
+  std::filesystem::create_directories(state);
+  std::ofstream(state + "/recent-novels")
+      << std::filesystem::canonical(novel_.path()).string() << "\t岬の家\n";
+  std::unique_ptr<Child> reader;
+  const std::string first =
+      Open(reader, {"sh", "-c",
+                    "cd " + elsewhere.path() + " && PATH=" + elsewhere.path() +
+                        " DBUS_SESSION_BUS_ADDRESS=unix:path=" + elsewhere.File("no-bus") +
+                        " exec " + YOMU_BINARY + " --scale 1"});
+  ASSERT_FALSE(first.empty());
+  ASSERT_TRUE(Shows(first, [](const Bitmap& shot) {
+    return CountPixels(shot, {0, 0, 640, 480}, 0xC0C0C0) > 500;  // the message box
+  }));
+  RunCommand("xdotool mousemove --window " + first + " 100 100 key Return");
+  // The list at the pointer: its one entry, grey, where the message box was wider.
+  ASSERT_TRUE(Shows(first, [](const Bitmap& shot) {
+    return CountPixels(shot, {100, 100, 190, 125}, 0xC0C0C0) > 500 &&
+           CountPixels(shot, {0, 0, 640, 480}, 0xC0C0C0) < 3000;
+  }));
+  RunCommand("xdotool key Down key Return");
+  // The new start's window, which may take the first one's number.
+  std::string window;
+  EXPECT_TRUE(WaitFor(
+      [&] {
+        window = Output("xdotool search --onlyvisible --pid " + std::to_string(reader->pid()) +
+                        " 2>/dev/null | head -1");
+        return !window.empty() && Output("xdotool getwindowname " + window) == "岬の家";
+      },
+      10000));
+  EXPECT_TRUE(Shows(window, [](const Bitmap& shot) { return WhitePixels(shot, 10, 34) > 50; }));
+  EXPECT_EQ(reader->Stop(), 0);
 }
 
 // A Japanese desktop gets the line and the message box of a novel without its first
@@ -503,6 +543,32 @@ TEST_F(RealWindow, AJapaneseDesktopGetsJapaneseMessages) {
   const std::string errors = ReadBytes(novel_.File("errors"));  // the sanitizers' report after it
   EXPECT_EQ(errors.substr(0, errors.find('\n')),
             "yomu: スクリプト \"タイトル.txt\" が " + novel_.path() + " にありません");
+}
+
+// Resized to another shape, the window shows the page at the largest 4:3 size in its
+// middle, black beside it, and the pointer lights the choice under it there; Alt+1
+// brings back the page's own size.
+TEST_F(RealWindow, AResizedWindowFitsThePageAndTheChoicesUnderThePointer) {
+  novel_.Write("タイトル.txt", "C\n<\nSET\n0\"海へ行く\"\n1\"山へ行く\"\n>\n海の段落\nE\n");
+  std::unique_ptr<Child> reader;
+  const std::string window = Open(reader);
+  ASSERT_FALSE(window.empty());
+  RunCommand("xdotool mousemove --window " + window + " 320 400 click 1");
+  ASSERT_TRUE(Shows(window, [](const Bitmap& shot) { return WhitePixels(shot, 100, 130) > 50; }));
+  // Moved first, so that the whole window lies on the 1024 x 768 screen.
+  RunCommand("xdotool windowmove " + window + " 0 0 windowsize " + window + " 1000 500");
+  // The page is 666 x 500 from column 167; its pixel (10, 150), in the second choice's
+  // first row, lies at (177, 156).
+  RunCommand("xdotool mousemove --window " + window + " 177 156");
+  EXPECT_TRUE(Shows(window, [](const Bitmap& shot) {
+    return shot.width() == 1000 && CountPixels(shot, {0, 0, 166, 500}, 0, false) == 0 &&
+           CountPixels(shot, {834, 0, 1000, 500}, 0, false) == 0 &&
+           CountPixels(shot, {167, 150, 833, 196}, 0x00FF00) > 20 &&
+           CountPixels(shot, {0, 0, 1000, 145}, 0x00FF00) == 0;
+  }));
+  RunCommand("xdotool key alt+1");
+  EXPECT_TRUE(WaitFor([&] { return Geometry(window).ends_with(" 640x480"); }, 3000));
+  EXPECT_EQ(reader->Stop(), 0);
 }
 
 }  // namespace

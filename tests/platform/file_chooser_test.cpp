@@ -14,14 +14,17 @@
 
 namespace {
 
-const ChooserRequest REQUEST{
-    "Choose a novel", "Novels", {"*.txt", "*.zip"}, {"/srv/novels/one.zip", "/srv/two"}, "Other"};
+const ChooserRequest REQUEST{"Choose a novel",
+                             "Novels",
+                             {"*.txt", "*.zip"},
+                             {{"一つ目", "/srv/novels/one.zip"}, {"/srv/two", "/srv/two"}},
+                             "Other"};
 
 class FileChooser : public ::testing::Test {
  protected:
   void SetUp() override {
     if (!OnPath("dbus-daemon") || RunShell("/usr/bin/python3 -c 'import dbus, gi'").status != 0) {
-      GTEST_SKIP() << "no session bus can be started here (dbus-daemon, python3-dbus missing)";
+      FAIL() << "no session bus can be started here (dbus-daemon, python3-dbus missing)";
     }
     const std::string address =
         StartAndRead(bus_, {"dbus-daemon", "--session", "--nofork", "--print-address={fd}"});
@@ -71,17 +74,18 @@ TEST_F(FileChooser, ThePortalAnswersWithTheFileChosenOrTheCancel) {
 }
 
 TEST_F(FileChooser, ZenityWhenNoPortalAnswersAndNothingWithoutEither) {
-  // The recent novels first; the last entry asks for a file.
-  PutZenity("[ \"$1\" = --list ] && echo Other || echo /srv/three/タイトル.txt");
+  // The recent novels first, by their labels, answered by number; the last entry asks
+  // for a file, whose name is taken whole, line feeds in it too.
+  PutZenity("[ \"$1\" = --list ] && echo 2 || printf '/srv/three/a\\nb.zip\\n'");
   const ChooserAnswer chosen = ChooseFile(REQUEST);
   EXPECT_EQ(chosen.kind, ChooserAnswer::Kind::Chosen);
-  EXPECT_EQ(chosen.path, "/srv/three/タイトル.txt");
+  EXPECT_EQ(chosen.path, "/srv/three/a\nb.zip");
   EXPECT_EQ(ReadBytes(folder_.File("zenity.log")),
-            "--list --title=Choose a novel --column=Choose a novel --hide-header "
-            "/srv/novels/one.zip /srv/two Other\n"
+            "--list --title=Choose a novel --column= --column=Choose a novel --hide-column=1 "
+            "--print-column=1 --hide-header 0 一つ目 1 /srv/two 2 Other\n"
             "--file-selection --title=Choose a novel --file-filter=Novels | *.txt *.zip "
             "--filename=/srv/novels/\n");
-  PutZenity("echo /srv/two");
+  PutZenity("echo 1");
   EXPECT_EQ(ChooseFile(REQUEST).path, "/srv/two");
   PutZenity("exit 1");
   EXPECT_EQ(ChooseFile(REQUEST).kind, ChooserAnswer::Kind::Cancelled);

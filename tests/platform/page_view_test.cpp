@@ -1,13 +1,14 @@
 // The page on the window's surface: the window's default scale, the largest whole
-// factor at which page and frame fit the display's usable area; and the copy, where
-// every surface pixel of the changed area holds the page pixel under it, at whole
-// factors (with and without a border) and at the fractional fits of full screen, and
-// nothing outside the area is touched.
+// factor at which page and frame fit the display's usable area; the page's place, the
+// largest 4:3 rectangle in the middle of any surface; and the copy, where every surface
+// pixel of the changed area holds the page pixel under it, at whole factors and at
+// fractional fits, and nothing outside the area is touched.
 #include "platform/sdl/page_view.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <tuple>
 
 namespace {
 
@@ -23,13 +24,17 @@ TEST(PageView, EverySurfacePixelOfTheAreaHoldsThePagePixelUnderIt) {
   constexpr std::uint32_t UNTOUCHED = 0xFFABCDEF;
   const struct {
     int width, height;
-    bool whole_factor;
-  } surfaces[] = {{640, 480, true},   {1280, 960, true},   {2560, 1920, true},
-                  {1400, 960, false}, {1920, 1080, false}, {1000, 700, false}};
+    PageView view;  // the largest 4:3 place, centred
+  } surfaces[] = {{640, 480, {0, 0, 640, 480}},       {1280, 960, {0, 0, 1280, 960}},
+                  {2560, 1920, {0, 0, 2560, 1920}},   {1400, 960, {60, 0, 1280, 960}},
+                  {1920, 1080, {240, 0, 1440, 1080}}, {1000, 700, {33, 0, 933, 700}},
+                  {1000, 500, {167, 0, 666, 500}},    {500, 400, {0, 12, 500, 375}}};
   for (const auto& s : surfaces) {
     const std::unique_ptr<SDL_Surface, SurfaceFree> surface(
         SDL_CreateRGBSurfaceWithFormat(0, s.width, s.height, 32, SDL_PIXELFORMAT_RGB888));
-    const PageView view = PageView::Fit(s.width, s.height, s.whole_factor);
+    const PageView view = PageView::Fit(s.width, s.height);
+    EXPECT_EQ(std::tie(view.x, view.y, view.width, view.height),
+              std::tie(s.view.x, s.view.y, s.view.width, s.view.height));
     for (const RECT area : {RECT{0, 0, 640, 480}, RECT{3, 5, 17, 9}, RECT{-4, 470, 700, 500}}) {
       SDL_FillRect(surface.get(), nullptr, UNTOUCHED);
       ShowPage(page, area, view, *surface);

@@ -84,4 +84,30 @@ TEST_F(Desktop, F12AndPrintWriteThePageToThePicturesFolderNeverOverAFile) {
             "yomu: the screenshot cannot be written in /dev/null/p/yomu\n");
 }
 
+// O offers the novels opened last by their titles (a path that is no UTF-8 read as the
+// Shift-JIS it is), then the folders and archives of the current folder; the one
+// picked ends the run, which names it for the new start.
+TEST_F(Desktop, OOffersTheNovelsOpenedLastByTitleThenThoseOfTheFolder) {
+  Novel shelf;
+  shelf.Write("岬/タイトル.txt", "C\n一\nE\n");
+  shelf.WriteBytes("b.zip", "");
+  shelf.Write("notes/readme.txt", "x");
+  const std::string state = std::string(getenv("XDG_STATE_HOME")) + "/yomu";
+  fs::create_directories(state);
+  std::ofstream(state + "/recent-novels") << "/srv/a\t岬の家\n/srv/\x8a\x43\n";
+  const fs::path started_in = fs::current_path();
+  fs::current_path(shelf.path());
+  const ReaderRun picked = RunNovel(novel_, "key O\npick 903\nstate\n");
+  const ReaderRun closed = RunNovel(novel_, "key O\npick none\nstate\n");
+  fs::current_path(started_in);
+  std::vector<std::string> menu = picked.Records("menu item");
+  EXPECT_EQ(menu, (std::vector<std::string>{"menu item 0 900 岬の家", "menu item 0 901 /srv/海",
+                                            "menu item 0 separator", "menu item 0 902 b.zip",
+                                            "menu item 0 903 岬"}));
+  EXPECT_EQ(picked.Records("open"), std::vector<std::string>{"open " + shelf.File("岬")});
+  EXPECT_EQ(picked.Values("PageNumber").size(), 0u) << picked.log;  // ended at the pick
+  EXPECT_EQ(closed.Records("open"), std::vector<std::string>{});
+  EXPECT_EQ(closed.Values("PageNumber").size(), 1u);
+}
+
 }  // namespace

@@ -1,8 +1,8 @@
 // Keys, the wheel and the pad: what advances does in every mode what a left click at the
 // pointer does; choices by keyboard go the pointer's way, a digit to the choice drawn with
-// it; Ctrl held skips what was read, Ctrl+Shift everything; F11, Alt+Return and Escape
-// reach the menu's paths, which open at the pointer; each pad button does what its key
-// does; - + and M set the volume, kept in the settings.
+// it; Ctrl held skips what was read, Ctrl+Shift everything; F11, Alt+Return, Alt+digit
+// and Escape reach the menu's paths, which open at the pointer; each pad button does what
+// its key does; - + and M set the volume, kept in the settings.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -93,11 +93,16 @@ TEST(KeysAndWheel, CtrlShiftHeldSkipsUntilReleasedAndCtrlCSkipsNothing) {
   EXPECT_EQ(copied.Records("clipboard"), (std::vector<std::string>{"clipboard 一"}));
 }
 
+// Alt with a digit sizes the window out of full screen; it never takes a choice.
 TEST(KeysAndWheel, F11AndAltReturnToggleFullScreenEscapeOpensTheMenu) {
   const std::string by_menu = Log("command 400\nstate\n");
   EXPECT_NE(by_menu.find("IsFullScreen=1"), std::string::npos);
   EXPECT_EQ(Log("key F11\nstate\n"), by_menu);
   EXPECT_EQ(Log("key Alt+Return\nstate\n"), by_menu);
+  const std::string scaled = Log("key F11\nkey Alt+2\nkey Alt+4\nstate\n");
+  EXPECT_NE(scaled.find("window scale 2\n"), std::string::npos);
+  EXPECT_EQ(scaled.find("window scale 4"), std::string::npos);
+  EXPECT_NE(scaled.find("IsFullScreen=0"), std::string::npos);
   EXPECT_EQ(Log("key Escape\npick none\nstate\n"), Log("key Menu\npick none\nstate\n"));
 }
 

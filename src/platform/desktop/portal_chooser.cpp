@@ -97,7 +97,7 @@ int AppendOptions(sd_bus_message* call, const ChooserRequest& request, const std
     if (r >= 0) r = sd_bus_message_close_container(call);
   }
   if (r >= 0 && !request.recent.empty()) {
-    const std::string& last = request.recent.front();
+    const std::string& last = request.recent.front().path;
     const std::string folder = last.substr(0, std::max<std::size_t>(1, last.rfind('/')));
     r = sd_bus_message_open_container(call, 'e', "sv");
     if (r >= 0) r = sd_bus_message_append(call, "s", "current_folder");

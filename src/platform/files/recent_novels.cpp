@@ -22,41 +22,56 @@ std::optional<std::string> RecentNovelsPath() {
 
 }  // namespace
 
-std::vector<std::string> ParseRecentNovels(std::string_view text) {
-  std::vector<std::string> recent;
+std::vector<RecentNovel> ParseRecentNovels(std::string_view text) {
+  std::vector<RecentNovel> recent;
   while (!text.empty() && recent.size() < RECENT_NOVELS_MAX) {
     const std::size_t end = std::min(text.find('\n'), text.size());
-    const std::string path(text.substr(0, end));
+    const std::string_view line = text.substr(0, end);
     text.remove_prefix(std::min(end + 1, text.size()));
-    if (path.starts_with('/') && std::find(recent.begin(), recent.end(), path) == recent.end()) {
-      recent.push_back(path);
+    // A title never holds a tab (they are written as blanks), so the last one ends the path.
+    const std::size_t tab = line.rfind('\t');
+    RecentNovel novel{std::string(line.substr(0, tab)),
+                      tab == std::string_view::npos ? "" : std::string(line.substr(tab + 1))};
+    const auto same = [&](const RecentNovel& other) { return other.path == novel.path; };
+    if (novel.path.starts_with('/') && std::none_of(recent.begin(), recent.end(), same)) {
+      recent.push_back(std::move(novel));
     }
   }
   return recent;
 }
 
-std::vector<std::string> WithRecentNovel(std::vector<std::string> recent, const std::string& path) {
-  std::erase(recent, path);
-  recent.insert(recent.begin(), path);
+std::vector<RecentNovel> WithRecentNovel(std::vector<RecentNovel> recent, RecentNovel novel) {
+  std::replace(novel.title_utf8.begin(), novel.title_utf8.end(), '\t', ' ');
+  for (auto kept = recent.begin(); kept != recent.end(); ++kept) {
+    if (kept->path != novel.path) continue;
+    if (novel.title_utf8.empty()) novel.title_utf8 = kept->title_utf8;
+    recent.erase(kept);
+    break;
+  }
+  recent.insert(recent.begin(), std::move(novel));
   if (recent.size() > RECENT_NOVELS_MAX) recent.resize(RECENT_NOVELS_MAX);
   return recent;
 }
 
-std::vector<std::string> ReadRecentNovels() {
+std::vector<RecentNovel> ReadRecentNovels() {
   const std::optional<std::string> path = RecentNovelsPath();
   const std::optional<std::string> text =
       path ? ReadRegularFile(*path, RECENT_FILE_MAX_BYTES) : std::nullopt;
-  return text ? ParseRecentNovels(*text) : std::vector<std::string>{};
+  return text ? ParseRecentNovels(*text) : std::vector<RecentNovel>{};
 }
 
-std::optional<std::string> RememberRecentNovel(const std::string& real_path) {
+std::optional<std::string> RememberRecentNovel(const std::string& real_path,
+                                               const std::string& title_utf8) {
   const std::optional<std::string> path = RecentNovelsPath();
   if (!path) return std::string(_("there is no home folder"));
   // A name with a line end would read back as two.
-  if (real_path.find('\n') != std::string::npos) return std::string(_("its name holds a line end"));
+  if (real_path.find('\n') != std::string::npos || title_utf8.find('\n') != std::string::npos) {
+    return std::string(_("its name holds a line end"));
+  }
   // The novel opened last, opened again, changes nothing: the start waits for no write.
-  if (const std::vector<std::string> recent = ReadRecentNovels();
-      !recent.empty() && recent.front() == real_path) {
+  if (const std::vector<RecentNovel> recent = ReadRecentNovels();
+      !recent.empty() && recent.front().path == real_path &&
+      (title_utf8.empty() || recent.front().title_utf8 == title_utf8)) {
     return std::nullopt;
   }
   const ErrorOr<std::string, LeftAsItIs> target = UserFileToWrite(*path);
@@ -68,8 +83,8 @@ std::optional<std::string> RememberRecentNovel(const std::string& real_path) {
   const ErrorOr<FileLock, LockRefusal> lock = FileLock::Take(*target);
   if (!lock) return lock.error().why;
   std::string text;
-  for (const std::string& novel : WithRecentNovel(ReadRecentNovels(), real_path)) {
-    text += novel + "\n";
+  for (const RecentNovel& novel : WithRecentNovel(ReadRecentNovels(), {real_path, title_utf8})) {
+    text += novel.path + "\t" + novel.title_utf8 + "\n";
   }
   if (!TextFileWriter::WriteWhole(*target, text, TextFileWriter::LineEnds::Lf)) {
     return Formatted(_("%s cannot be written"), *target);

@@ -34,6 +34,7 @@ class HeadlessBackend : public Backend {
   DEVMODEA CurrentDisplayMode() override { return current_mode_; }
   long ChangeDisplayMode(const DEVMODEA* mode) override;
   void Record(std::string_view record) override;
+  void ScaleWindow(int scale) override { Record("window scale " + std::to_string(scale)); }
   bool PointerPosition(POINT* client_point) override;
   void SetClipboardText(std::string_view text_utf8) override;
   // A "warning TEXT" record, and the line on the error stream.

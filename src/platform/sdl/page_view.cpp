@@ -8,14 +8,9 @@
 
 #include "platform/window/window.h"
 
-PageView PageView::Fit(int surface_width, int surface_height, bool whole_factor) {
+PageView PageView::Fit(int surface_width, int surface_height) {
   PageView view;
-  if (whole_factor) {
-    const int factor =
-        std::max(1, std::min(surface_width / CLIENT_WIDTH, surface_height / CLIENT_HEIGHT));
-    view.width = CLIENT_WIDTH * factor;
-    view.height = CLIENT_HEIGHT * factor;
-  } else if (std::int64_t{surface_width} * CLIENT_HEIGHT <=
+  if (std::int64_t{surface_width} * CLIENT_HEIGHT <=
              std::int64_t{surface_height} * CLIENT_WIDTH) {
     view.width = std::max(1, surface_width);
     view.height = std::max(1, surface_width * CLIENT_HEIGHT / CLIENT_WIDTH);

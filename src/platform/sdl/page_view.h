@@ -1,6 +1,6 @@
-// Where the page lies on the window's surface: a whole-factor enlargement in the
-// window, the largest fit with black borders in full screen; and the copy of the
-// page's pixels onto that place.
+// Where the page lies on the window's surface: the largest 4:3 place that fits, in
+// its middle, black borders around it (a whole factor where the window was sized so);
+// and the copy of the page's pixels onto that place.
 #pragma once
 
 #include <SDL.h>
@@ -16,8 +16,8 @@ struct PageView {
   int width = 640;
   int height = 480;
 
-  // The page on a surface: whole factors only, or the largest fit.
-  static PageView Fit(int surface_width, int surface_height, bool whole_factor);
+  // The page on a surface: the largest fit, centred.
+  static PageView Fit(int surface_width, int surface_height);
 
   int SurfaceX(int page_x) const;
   int SurfaceY(int page_y) const;

@@ -26,6 +26,9 @@ namespace {
 constexpr std::uint64_t SLEEP_SLICE_MS = 10;
 constexpr int MAX_PEEKED_EVENTS = 64;
 constexpr char MESSAGE_TITLE[] = "yomu";
+// The smallest window a reader can drag the frame to: a page whose text stays legible.
+constexpr int MINIMUM_WIDTH = CLIENT_WIDTH / 2;
+constexpr int MINIMUM_HEIGHT = CLIENT_HEIGHT / 2;
 
 // The display less its panels and docks, where the window manager tells it.
 SDL_Rect UsableArea(int display) {
@@ -237,7 +240,7 @@ void SdlBackend::CreateSdlWindow(Window& window) {
   scale_ = StartScale(usable);
   const SDL_Point place = StartPlace(scale_);
   sdl_window_ = SDL_CreateWindow(caption_utf8_.c_str(), place.x, place.y, CLIENT_WIDTH * scale_,
-                                 CLIENT_HEIGHT * scale_, SDL_WINDOW_SHOWN);
+                                 CLIENT_HEIGHT * scale_, SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE);
   window_ = &window;
   TakeQuitSignalsOnce();
   if (sdl_window_ == nullptr) {
@@ -245,6 +248,7 @@ void SdlBackend::CreateSdlWindow(Window& window) {
     return;
   }
   SetLegacyWindowName(sdl_window_, caption_utf8_);
+  SDL_SetWindowMinimumSize(sdl_window_, MINIMUM_WIDTH, MINIMUM_HEIGHT);
   if (requested_scale_ == 0) FitFrameIntoUsableArea(usable);
   // Whatever the reader drew before the window existed is shown now.
   RefreshView();
@@ -264,6 +268,22 @@ void SdlBackend::FitFrameIntoUsableArea(const SDL_Rect& usable) {
   const int outer_height = CLIENT_HEIGHT * scale_ + top + bottom;
   SDL_SetWindowPosition(sdl_window_, usable.x + (usable.w - outer_width) / 2 + left,
                         usable.y + (usable.h - outer_height) / 2 + top);
+}
+
+void SdlBackend::ScaleWindow(int scale) {
+  if (sdl_window_ == nullptr || full_screen_) return;
+  const SDL_Rect usable = UsableArea(SDL_GetWindowDisplayIndex(sdl_window_));
+  scale_ = std::clamp(scale, 1, FittingScale(usable.w, usable.h, 0, 0));
+  TakePageOutOfSurface();
+  SDL_SetWindowSize(sdl_window_, CLIENT_WIDTH * scale_, CLIENT_HEIGHT * scale_);
+  RefreshView();
+}
+
+// A size the reader gave the window by its frame: the page takes the largest 4:3
+// place in it, and the nearest whole factor is the scale kept for the next start.
+void SdlBackend::WindowResized() {
+  RefreshView();
+  if (!full_screen_) scale_ = std::max(1, (view_.width + CLIENT_WIDTH / 2) / CLIENT_WIDTH);
 }
 
 std::optional<SDL_Point> SdlBackend::WindowedPlace() const {
@@ -323,7 +343,7 @@ void SdlBackend::RefreshView() {
   if (surface == nullptr) return;
   // Written whole before it is first shown.
   CommitPages(surface->pixels, static_cast<std::size_t>(surface->pitch) * surface->h);
-  view_ = PageView::Fit(surface->w, surface->h, !full_screen_);
+  view_ = PageView::Fit(surface->w, surface->h);
   if (view_.width != surface->w || view_.height != surface->h) {
     SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
     SDL_UpdateWindowSurface(sdl_window_);
@@ -388,7 +408,7 @@ void SdlBackend::Translate(Platform& platform, const SDL_Event& event) {
       PostMessageA(window, WM_CLOSE, 0, 0);
       return;
     case SDL_WINDOWEVENT:
-      if (event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) RefreshView();
+      if (event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) WindowResized();
       if (event.window.event == SDL_WINDOWEVENT_EXPOSED) {
         // The window system lost what the window showed, and a paint sends only the
         // rows that it alters: the whole client area goes out again.

@@ -1,4 +1,5 @@
-// The real window on SDL2: the page scaled by a whole factor on large screens,
+// The real window on SDL2: the page at the largest size that fits the window, which
+// the reader may resize freely (a whole factor at start, on large screens),
 // input turned into window messages with page coordinates, every copy to the
 // window shown at once, and a wait that uses no CPU until input or a timer.
 #pragma once
@@ -47,6 +48,7 @@ class SdlBackend : public Backend {
   void WindowPlaced(Window& window) override;
   void RecallWindowPlace(const WindowPlace& place) override { recalled_ = place; }
   std::optional<WindowPlace> WindowPlaceToKeep() override;
+  void ScaleWindow(int scale) override;
   std::optional<UINT> TrackMenu(Platform& platform, const Menu& menu, int x, int y) override;
   std::vector<DEVMODEA> DisplayModes() override;
   DEVMODEA CurrentDisplayMode() override;
@@ -77,6 +79,7 @@ class SdlBackend : public Backend {
   // The pads are looked for once the first page is up, not to delay it.
   void StartPads();
   void RefreshView();
+  void WindowResized();
   // The window's surface, which SDL makes anew after a change of size.
   SDL_Surface* WindowSurface();
   // The client area into the surface where it can lie there, and out of it before
