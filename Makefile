@@ -2,11 +2,11 @@
 JOBS ?= $(shell nproc)
 BUILD ?= build
 ASAN_BUILD ?= build-asan
-FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 PREFIX ?= /usr/local
 
-.PHONY: all deps-run deps-test deps-fuzz configure build run shots test asan bench fuzz \
+.PHONY: all deps-run deps-test deps-fuzz configure configure-sanitizers build run shots test \
+	asan bench fuzz \
 	fuzz-run install clean
 
 all: build
@@ -43,26 +43,30 @@ shots: deps-run configure
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
-asan: deps-test
-	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DYOMU_SANITIZE=ON -DYOMU_WERROR=ON
+# One build with AddressSanitizer and UBSan (clang) serves both: the tests under the
+# sanitizers (make asan) and the libFuzzer targets of fuzz/ (make fuzz).
+configure-sanitizers: deps-fuzz
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DYOMU_FUZZ=ON -DYOMU_WERROR=ON \
+		-DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 > /dev/null
+
+asan: configure-sanitizers
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan-suppressions.txt \
 		ctest --output-on-failure -j $(JOBS)
 
 bench: build
+	cmake --build $(BUILD) -j $(JOBS) --target yomu_bench
 	$(BUILD)/yomu_bench
 
-# The libFuzzer targets of fuzz/ with ASan and UBSan (clang), and their seed corpora.
-fuzz: deps-fuzz
-	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DYOMU_FUZZ=ON -DYOMU_WERROR=ON \
-		-DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14
-	cmake --build $(FUZZ_BUILD) -j $(JOBS)
-	fuzz/seed-corpora.sh $(FUZZ_BUILD)
+# The libFuzzer targets of fuzz/ and their seed corpora, in the sanitizers' build.
+fuzz: configure-sanitizers
+	cmake --build $(ASAN_BUILD) -j $(JOBS) --target fuzz_targets
+	fuzz/seed-corpora.sh $(ASAN_BUILD)
 
 # Runs each fuzz target for FUZZ_SECONDS on its corpus.
 fuzz-run: fuzz
-	fuzz/run-targets.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+	fuzz/run-targets.sh $(ASAN_BUILD) $(FUZZ_SECONDS)
 
 # The program, its man page, desktop entry, icons and metainfo under PREFIX.
 install: deps-run configure
@@ -70,4 +74,4 @@ install: deps-run configure
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD)
