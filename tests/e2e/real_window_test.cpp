@@ -553,6 +553,8 @@ TEST_F(RealWindow, AResizedWindowFitsThePageAndTheChoicesUnderThePointer) {
   std::unique_ptr<Child> reader;
   const std::string window = Open(reader);
   ASSERT_FALSE(window.empty());
+  // The page's label first: the window takes clicks, and the first shows the list.
+  ASSERT_TRUE(Shows(window, [](const Bitmap& shot) { return WhitePixels(shot, 440, 460) > 10; }));
   RunCommand("xdotool mousemove --window " + window + " 320 400 click 1");
   ASSERT_TRUE(Shows(window, [](const Bitmap& shot) { return WhitePixels(shot, 100, 130) > 50; }));
   // Moved first, so that the whole window lies on the 1024 x 768 screen.
