@@ -18,8 +18,10 @@
 
 namespace {
 
-// A folder's novels beyond this many are not offered: the list is one menu.
+// A folder's novels beyond this many are not offered: the list is one menu. Each
+// folder looked into is indexed, so a folder of many (a home) is looked at only so far.
 constexpr std::size_t FOLDER_NOVELS_MAX = 40;
+constexpr std::size_t FOLDER_ENTRIES_LOOKED_AT = 256;
 
 // A script of the novel's folder (whose names may be stored in Shift-JIS, which the
 // chooser cannot match), and the archives, in either case.
@@ -88,8 +90,11 @@ std::string RecentLabel(const RecentNovel& novel, ShiftJis& shift_jis) {
 std::vector<std::string> NovelsInFolder(const std::string& folder) {
   std::vector<std::string> novels;
   std::error_code error;
+  std::size_t looked_at = 0;
   for (std::filesystem::directory_iterator entry(folder, error), end;
-       !error && entry != end && novels.size() < FOLDER_NOVELS_MAX; entry.increment(error)) {
+       !error && entry != end && novels.size() < FOLDER_NOVELS_MAX &&
+       looked_at++ < FOLDER_ENTRIES_LOOKED_AT;
+       entry.increment(error)) {
     const std::string path = entry->path().string();
     if (entry->is_directory(error) ? IsNovelFolder(path)
                                    : entry->is_regular_file(error) && IsArchiveName(path)) {
