@@ -31,7 +31,8 @@ std::optional<ResumePlace> ParsePlace(std::string_view text) {
   const std::size_t end = text.find('\n');
   ResumePlace place;
   const auto [stop, error] = std::from_chars(text.data(), text.data() + end, place.page);
-  if (error != std::errc() || stop != text.data() + end) return std::nullopt;
+  // A page is never below 0, as a bookmark's digits never are.
+  if (error != std::errc() || stop != text.data() + end || place.page < 0) return std::nullopt;
   place.script_sjis = std::string(text.substr(end + 1, text.size() - end - 2));
   if (place.script_sjis.empty() ||
       place.script_sjis.size() >= sizeof ReaderState{}.ScriptFileName ||

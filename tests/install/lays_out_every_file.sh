@@ -13,7 +13,8 @@ for file in bin/yomu "$module_dir/yomu-audio.so" share/man/man6/yomu.6 \
     "share/applications/$app_id.desktop" "share/metainfo/$app_id.metainfo.xml" \
     "share/icons/hicolor/scalable/apps/$app_id.svg" \
     "share/icons/hicolor/64x64/apps/$app_id.png" "share/icons/hicolor/128x128/apps/$app_id.png" \
-    share/doc/yomu/README.md share/doc/yomu/script-language.md \
+    share/doc/yomu/README.md share/doc/yomu/script-language.md share/doc/yomu/headless.md \
+    share/doc/yomu/archives.md \
     share/locale/en/LC_MESSAGES/yomu.mo share/locale/ja/LC_MESSAGES/yomu.mo; do
   [ -s "$prefix/$file" ] || fail "not installed: $file"
 done

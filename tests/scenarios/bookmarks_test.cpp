@@ -357,6 +357,11 @@ TEST(ResumePoint, ContinuesWhereTheReaderStopped) {
   EXPECT_TRUE(WaitFor([&] { return fs::exists(kept); }, 10000));
   kill(reader.pid(), SIGKILL);
   EXPECT_EQ(RunNovel(novel, "wait 100\nstate\n", resume).StateNumber("PageNumber"), 3);
+  // A file not of its form is no place: the novel starts at its title.
+  for (const std::string bytes : {"yomu resume 1\n-3\nx\n", "yomu resume 1\n3\n", "junk"}) {
+    std::ofstream(kept, std::ios::binary | std::ios::trunc) << bytes;
+    EXPECT_EQ(RunNovel(novel, "wait 100\nstate\n", resume).StateNumber("PageNumber"), 1) << bytes;
+  }
 }
 
 }  // namespace
