@@ -73,6 +73,8 @@ std::vector<LineProblem> NamedFileCheck::Check(NamedFile kind, const char* name_
 }
 
 std::vector<LineProblem> NamedFileCheck::CheckTrack(int track) {
-  if (track <= 0 || FindTrackFile(volume_, track)) return {};
-  return {{Severity::Error, MissingTrackMessage(track)}};
+  if (track <= 0) return {};
+  const auto file = FindTrackFile(volume_, track);
+  if (file) return {};
+  return {{Severity::Error, TrackProblemMessage(volume_.shift_jis(), track, file.error())}};
 }

@@ -73,7 +73,12 @@ std::string WhatStandsInstead(Volume& volume, const char* first_script_sjis) {
   return instead;
 }
 
-std::string MissingTrackMessage(int track) {
+std::string TrackProblemMessage(ShiftJis& shift_jis, int track, const TrackFileError& why) {
+  if (why.error.problem != FileProblem::NotFound) {
+    return Formatted(_("CD track %s: the file %s %s"), std::to_string(track),
+                     QuotedForMessage(shift_jis, why.name_sjis.c_str()),
+                     DescribeFileError(why.error));
+  }
   char name[16];
   std::snprintf(name, sizeof name, "track%02d", track);
   return Formatted(_("CD track %s has no file: the reader looks for %s%s in the novel's folder "

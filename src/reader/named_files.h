@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/media/track_files.h"
+
 // The name buffers of the commands: at most one byte less of name, and a terminator.
 constexpr std::size_t SCRIPT_NAME_SIZE = 100;  // "FI", contents and bookmarks
 constexpr std::size_t PICTURE_NAME_SIZE = 20;  // "BMP"
@@ -32,8 +34,9 @@ std::optional<std::string> NamedFileProblem(NamedFile kind, Volume& volume,
 // cannot start: archives that yomu reads, and folders that hold the script. Empty
 // when there is neither; else sentences, each after a line feed.
 std::string WhatStandsInstead(Volume& volume, const char* first_script_sjis);
-// The message for a CD track without a file.
-std::string MissingTrackMessage(int track);
+// The message for a CD track without a file to play: none of its names is there, or
+// the one there cannot be read, and why.
+std::string TrackProblemMessage(ShiftJis& shift_jis, int track, const TrackFileError& why);
 // The message for a MIDI path (directory, separator, name) that the open command
 // cannot hold.
 std::string MidiPathTooLongMessage(const std::string& name_utf8, std::size_t path_length);

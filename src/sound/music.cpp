@@ -81,8 +81,10 @@ void StopCd(Reader& r, Window& window) {
 void CmdCd(Reader& r, Window& window) {
   const char* line = r.state.ScriptLines[r.state.CurrentLine];
   const std::int32_t track = ReadNumber(line, CD_TRACK_COLUMNS);
-  if (track > 0 && !FindTrackFile(*r.platform.volume, track)) {
-    WarnAtCurrentLine(r, MissingTrackMessage(track));
+  if (track > 0) {
+    if (const auto file = FindTrackFile(*r.platform.volume, track); !file) {
+      WarnAtCurrentLine(r, TrackProblemMessage(r.platform.shift_jis, track, file.error()));
+    }
   }
   PlayOrStopCd(r, window, line, true);
 }

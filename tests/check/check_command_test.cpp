@@ -2,6 +2,7 @@
 #include "check/check_command.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "support/novel.h"
 
@@ -58,6 +59,17 @@ TEST(CheckCommand, ExitStatus) {
     EXPECT_EQ(run.status, c.status) << c.arguments.size();
     EXPECT_EQ(run.out, c.out);
   }
+}
+
+// A CD track whose file is there but cannot be read says why, not that it has none.
+TEST(CheckCommand, ATrackFileThatCannotBeReadIsToldWhy) {
+  Novel novel;
+  novel.Write("タイトル.txt", "C\nCD 03 0000\n一\nE\n");
+  ASSERT_EQ(mkfifo(novel.File("track03.ogg").c_str(), 0600), 0);
+  const CheckRun run = Check({novel.path()});
+  EXPECT_NE(run.out.find("CD track 3: the file \"track03.ogg\" is not a regular file"),
+            std::string::npos)
+      << run.out;
 }
 
 }  // namespace

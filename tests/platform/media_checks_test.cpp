@@ -163,7 +163,7 @@ TEST(MediaTrackFiles, FirstFormatInTheNovelThenItsCdFolder) {
   std::filesystem::create_directory(novel.File("track08.ogg"));  // a folder is no track
   const std::unique_ptr<Volume> volume = OpenFolder(novel.path());
   const auto track_file = [&volume](int track) -> std::optional<std::string> {
-    const std::optional<NovelFile> file = FindTrackFile(*volume, track);
+    const auto file = FindTrackFile(*volume, track);
     return file ? std::optional(file->path) : std::nullopt;
   };
   const std::pair<int, const char*> cases[] = {

@@ -135,7 +135,7 @@ void MixerPlayer::SetLevel(int percent) {
 
 CdMusic::TrackLoader MixerPlayer::TrackLoader(Volume& volume) {
   return [&volume](int track) -> Mix_Music* {
-    const std::optional<NovelFile> file = FindTrackFile(volume, track);
+    const ErrorOr<NovelFile, TrackFileError> file = FindTrackFile(volume, track);
     const TrackFormat* format = file ? TrackFormatOf(file->path) : nullptr;
     if (format == nullptr) return nullptr;
     FileOr<std::unique_ptr<ByteSource>> bytes = volume.Open(*file);

@@ -15,8 +15,9 @@ constexpr std::array<std::string_view, 2> TRACK_FOLDERS = {"", "cd\\"};
 
 }  // namespace
 
-std::optional<NovelFile> FindTrackFile(Volume& volume, int track) {
-  if (track < 1) return std::nullopt;
+ErrorOr<NovelFile, TrackFileError> FindTrackFile(Volume& volume, int track) {
+  TrackFileError first{};
+  if (track < 1) return first;
   for (std::string_view folder : TRACK_FOLDERS) {
     for (const TrackFormat& format : TRACK_FORMATS) {
       const std::string_view extension = format.extension;
@@ -25,7 +26,8 @@ std::optional<NovelFile> FindTrackFile(Volume& volume, int track) {
                     folder.data(), track, static_cast<int>(extension.size()), extension.data());
       FileOr<NovelFile> file = volume.Find(name);
       if (file) return *file;
+      if (first.error.problem == FileProblem::NotFound) first = {name, file.error()};
     }
   }
-  return std::nullopt;
+  return first;
 }

@@ -2,12 +2,21 @@
 // .mp3 or .wav in the novel's folder or its cd/ folder.
 #pragma once
 
-#include <optional>
+#include <string>
 
+#include "platform/error_or.h"
 #include "platform/files/novel_file.h"
 
 class Volume;
 
-// Track N's file, or nothing when no such file exists. Names match as the reader's
-// other file names do, so TRACK05.OGG counts as well.
-std::optional<NovelFile> FindTrackFile(Volume& volume, int track);
+// Why a track has no file to play: no name of its forms is there (NotFound), or the
+// first one there cannot be read, by that name as the scripts write it.
+struct TrackFileError {
+  std::string name_sjis;
+  FileError error;
+};
+
+// Track N's file. Names match as the reader's other file names do, so TRACK05.OGG
+// counts as well; a name that is there but cannot be read (a FIFO, one too large)
+// gives way to a later form that can.
+ErrorOr<NovelFile, TrackFileError> FindTrackFile(Volume& volume, int track);
