@@ -42,7 +42,21 @@ std::optional<int> NextClickPictureSlot(const ScriptTable& lines, int from, bool
       case ScriptCommand::Text: wait_pending = true; break;
       case ScriptCommand::Choices:
       case ScriptCommand::End: return std::nullopt;
-      default: break;
+      // Every other command leaves the page's picture as it is: the look goes on.
+      case ScriptCommand::See:
+      case ScriptCommand::Quake:
+      case ScriptCommand::ListEnd:
+      case ScriptCommand::FileSwitch:
+      case ScriptCommand::Cd:
+      case ScriptCommand::Wave:
+      case ScriptCommand::Midi:
+      case ScriptCommand::Brightness:
+      case ScriptCommand::PageClear:
+      case ScriptCommand::FontSize:
+      case ScriptCommand::Title:
+      case ScriptCommand::FadeOn:
+      case ScriptCommand::FadeOff:
+      case ScriptCommand::BlankLine: break;
     }
   }
 }

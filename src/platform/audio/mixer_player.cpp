@@ -171,9 +171,16 @@ DWORD MixerPlayer::RunCd(const MediaCommand& command, Volume& volume) {
     case MediaVerb::CloseCd:
       if (cd_) cd_->Stop();
       return 0;
-    default:
-      return 0;  // the open, and the time format: track numbers are all the reader uses
+    // The open, and the time format: track numbers are all the reader uses.
+    case MediaVerb::OpenCd:
+    case MediaVerb::SetCdTimeFormat: return 0;
+    // Not the CD's: Run gives them to RunMidi.
+    case MediaVerb::OpenMidi:
+    case MediaVerb::SeekMidiStart:
+    case MediaVerb::PlayMidi:
+    case MediaVerb::CloseMidi: return MCIERR_UNRECOGNIZED_COMMAND;
   }
+  return MCIERR_UNRECOGNIZED_COMMAND;
 }
 
 DWORD MixerPlayer::RunMidi(const MediaCommand& command, Volume& volume) {
