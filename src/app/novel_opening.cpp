@@ -26,26 +26,24 @@ std::string MenuLabel(Reader& r, const std::string& words) {
   return r.platform.shift_jis.FromUtf8Replacing(words, GETA_MARK_SJIS, unconverted);
 }
 
-// The novels offered, in the order of the list's commands.
+// The novels offered, in the order of the list's commands: those opened last by their
+// labels, then the current folder's others by their names.
 std::vector<std::string> OwnListInto(Reader& r, Menu& menu) {
   std::vector<std::string> paths;
-  for (const RecentNovel& novel : ReadRecentNovels()) {
-    const std::string label = novel.title_utf8.empty() ? novel.path : novel.title_utf8;
+  const auto offer = [&](const std::string& path, const std::string& label_utf8) {
     AppendMenuA(menu, MF_STRING, IDM_NOVEL_FIRST + static_cast<UINT>(paths.size()),
-                MenuLabel(r, label).c_str());
-    paths.push_back(novel.path);
+                MenuLabel(r, label_utf8).c_str());
+    paths.push_back(path);
+  };
+  for (const RecentNovel& novel : ReadRecentNovels()) {
+    offer(novel.path, RecentLabel(novel, r.platform.shift_jis));
   }
   const std::size_t recent = paths.size();
   std::error_code error;
   for (const std::string& path : NovelsInFolder(std::filesystem::current_path(error).string())) {
-    if (std::find(paths.begin(), paths.begin() + static_cast<long>(recent), path) !=
-        paths.begin() + static_cast<long>(recent)) {
-      continue;
-    }
+    if (std::find(paths.begin(), paths.end(), path) != paths.end()) continue;
     if (paths.size() == recent && recent > 0) AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuA(menu, MF_STRING, IDM_NOVEL_FIRST + static_cast<UINT>(paths.size()),
-                MenuLabel(r, path.substr(path.rfind('/') + 1)).c_str());
-    paths.push_back(path);
+    offer(path, path.substr(path.rfind('/') + 1));
   }
   return paths;
 }
@@ -64,12 +62,12 @@ void ShowOwnList(Reader& r, Window& window) {
   TrackPopupMenu(menu, 0, at.x, at.y, 0, window, nullptr);
 }
 
-// This run ends as the menu's exit ends it (the marks, the place and the window are
-// kept), and the program starts anew on the novel.
+// This run ends by the menu's exit (the marks, the place and the window are kept),
+// and the program starts anew on the novel.
 void OpenNext(Reader& r, Window& window, const std::string& path) {
   r.aids.next_novel = path;
   r.platform.backend.Record("open " + path);
-  SendNotifyMessageA(window, WM_DESTROY, 0, 0);
+  SendMessageA(window, WM_COMMAND, IDM_EXIT, 0);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "platform/files/user_data.h"
 #include "platform/translation.h"
 #include "reader/reader.h"
+#include "reader/text_fields.h"
 
 namespace {
 
@@ -54,19 +55,15 @@ std::optional<ResumePlace> ReadResumePoint(const Platform& platform) {
 
 namespace {
 
-std::string_view ScriptName(const ReaderState& s) {
-  return {s.ScriptFileName, strnlen(s.ScriptFileName, sizeof s.ScriptFileName)};
-}
-
 bool Moved(const Reader& r) {
   const ResumePoint& resume = r.aids.resume;
-  return resume.noted &&
-         (r.state.PageNumber != resume.page || ScriptName(r.state) != resume.script_sjis);
+  return resume.noted && (r.state.PageNumber != resume.page ||
+                          FieldText(r.state.ScriptFileName) != resume.script_sjis);
 }
 
 void NotePlace(Reader& r) {
   r.aids.resume.page = r.state.PageNumber;
-  r.aids.resume.script_sjis = ScriptName(r.state);
+  r.aids.resume.script_sjis = FieldText(r.state.ScriptFileName);
   r.aids.resume.saved_ms = r.platform.NowMs();
   r.aids.resume.noted = true;
 }

@@ -108,6 +108,13 @@ bool IsUtf8Text(std::string_view bytes) {
   return multi_byte;
 }
 
+char32_t NextUtf8Character(std::string_view text_utf8, std::size_t& at) {
+  const CharacterPart part = PartAt(text_utf8, at);
+  const char32_t code = part.whole ? CodePointAt(text_utf8, at) : REPLACEMENT;
+  at += part.length;
+  return code;
+}
+
 std::size_t WellFormedUtf8Length(std::string_view bytes) {
   std::size_t pos = 0;
   while (pos < bytes.size()) {

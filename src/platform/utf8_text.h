@@ -19,6 +19,9 @@ inline constexpr char GETA_MARK_SJIS[] = "\x81\xAC";
 bool IsUtf8Text(std::string_view bytes);
 // The length of the well-formed UTF-8 that bytes begin with.
 std::size_t WellFormedUtf8Length(std::string_view bytes);
+// The character at text_utf8[at], at moved past it; U+FFFD for the maximal subpart of
+// an ill-formed sequence, at least one byte.
+char32_t NextUtf8Character(std::string_view text_utf8, std::size_t& at);
 
 // A character of UTF-8 text that CP932 lacks, or bytes that are no UTF-8 character,
 // with the line (from 1) and the column (the byte within the line, from 0) where it

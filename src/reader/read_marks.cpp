@@ -7,6 +7,7 @@
 
 #include "platform/translation.h"
 #include "reader/reader.h"
+#include "reader/text_fields.h"
 
 namespace {
 
@@ -67,8 +68,7 @@ void ReadMarks::Merge(const std::vector<std::uint64_t>& marks) {
 }
 
 void MarkParagraphRead(Reader& r, std::string_view paragraph_sjis, int same_lines_before) {
-  const char* name = r.state.ScriptFileName;
-  const std::string_view name_sjis(name, strnlen(name, sizeof r.state.ScriptFileName));
+  const std::string_view name_sjis = FieldText(r.state.ScriptFileName);
   ReadMarks& marks = r.aids.read_marks;
   if (!marks.Add(ReadMarkOf(name_sjis, paragraph_sjis, same_lines_before)) || !marks.full()) return;
   r.platform.Warn(Formatted(_("this novel's %s read marks are all taken: later paragraphs are "

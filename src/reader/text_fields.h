@@ -7,12 +7,19 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <string_view>
 
 // Copies a NUL-terminated string, cut to the field's width.
 void CopyBytes(char* destination, std::size_t size, const char* source);
 template <std::size_t N>
 void CopyField(char (&destination)[N], const char* source) {
   CopyBytes(destination, N, source);
+}
+
+// A field's text: its bytes up to the first NUL, or all of them when it has none.
+template <std::size_t N>
+std::string_view FieldText(const char (&field)[N]) {
+  return {field, strnlen(field, N)};
 }
 
 // Copies the bytes up to, not including, the first line feed or NUL, cut to the field.

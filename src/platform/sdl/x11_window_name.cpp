@@ -7,6 +7,8 @@
 
 #include <memory>
 
+#include "platform/utf8_text.h"
+
 namespace {
 
 constexpr char32_t FULL_WIDTH_FIRST = 0xFF01;  // "！"
@@ -18,22 +20,6 @@ struct XFreeDeleter {
   void operator()(unsigned char* value) const { XFree(value); }
 };
 using OwnedTextBytes = std::unique_ptr<unsigned char, XFreeDeleter>;
-
-// The character that begins at text[at], and its length in bytes; a byte that
-// begins none stands alone as U+FFFD.
-char32_t NextCharacter(std::string_view text, std::size_t at, std::size_t& length) {
-  const auto lead = static_cast<unsigned char>(text[at]);
-  length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-  if (length == 1 || at + length > text.size()) {
-    length = 1;
-    return lead < 0x80 ? lead : 0xFFFD;
-  }
-  char32_t code = lead & (0x7F >> length);
-  for (std::size_t k = 1; k < length; ++k) {
-    code = code << 6 | (static_cast<unsigned char>(text[at + k]) & 0x3F);
-  }
-  return code;
-}
 
 char AsciiOf(char32_t code) {
   if (code >= 0x20 && code < 0x7F) return static_cast<char>(code);
@@ -72,8 +58,8 @@ void SetLegacyWindowName(SDL_Window* window, const std::string& caption_utf8) {
 
 std::string AsciiCaption(std::string_view caption_utf8) {
   std::string ascii;
-  for (std::size_t at = 0, length = 0; at < caption_utf8.size(); at += length) {
-    ascii += AsciiOf(NextCharacter(caption_utf8, at, length));
+  for (std::size_t at = 0; at < caption_utf8.size();) {
+    ascii += AsciiOf(NextUtf8Character(caption_utf8, at));
   }
   return ascii;
 }
