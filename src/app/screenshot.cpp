@@ -64,6 +64,28 @@ void TellOnStrip(Reader& r, Window& window, const char* note_utf8) {
   ShowNoteForAMoment(r, window, note, NOTE_SHOWN_MS);
 }
 
+struct ScreenshotRefused {
+  std::string why;
+};
+
+// The page as a new PNG in the pictures folder's "yomu", or why it is not there.
+ErrorOr<std::string, ScreenshotRefused> WriteScreenshot(Reader& r, const Window& window) {
+  const std::optional<std::string> pictures = UserPicturesDirectory();
+  if (!pictures) return ScreenshotRefused{_("the screenshot has no pictures folder (no home folder)")};
+  const std::string folder = *pictures + "/yomu";
+  if (ErrorOr<void, std::string> made = MakeUserDirectory(folder); !made) {
+    return ScreenshotRefused{
+        Formatted(_("the screenshot cannot be written in %s: %s"), folder, made.error())};
+  }
+  const std::string stem = ScreenshotStem(NovelTitle(r, window), LocalTimeStamp(), NameMax(folder));
+  ErrorOr<std::string, SystemError> written = WriteNewPng(window.client_pixels(), folder, stem);
+  if (!written) {
+    return ScreenshotRefused{Formatted(_("the screenshot cannot be written in %s: %s"), folder,
+                                       written.error().Describe())};
+  }
+  return written.release_value();
+}
+
 }  // namespace
 
 bool IsScreenshotKey(WPARAM key) { return key == VK_F12 || key == VK_SNAPSHOT; }
@@ -71,21 +93,12 @@ bool IsScreenshotKey(WPARAM key) { return key == VK_F12 || key == VK_SNAPSHOT; }
 void TakeScreenshot(Reader& r, Window& window) {
   // The note of a screenshot before is no part of the page.
   HideNote(r, window);
-  const std::optional<std::string> pictures = UserPicturesDirectory();
-  std::string refusal;
-  const std::string folder = pictures.value_or("") + "/yomu";
-  std::optional<std::string> written;
-  if (pictures && MakeUserDirectory(folder, &refusal)) {
-    const std::string stem =
-        ScreenshotStem(NovelTitle(r, window), LocalTimeStamp(), NameMax(folder));
-    written = WriteNewPng(window.client_pixels(), folder, stem);
-  }
+  const ErrorOr<std::string, ScreenshotRefused> written = WriteScreenshot(r, window);
   if (written) {
     r.platform.backend.Record("screenshot " + *written);
     TellOnStrip(r, window, _("Screenshot saved"));
   } else {
-    r.platform.Warn(Formatted(_("the screenshot cannot be written in %s"), folder) +
-                    (refusal.empty() ? "" : ": " + refusal));
+    r.platform.Warn(written.error().why);
     TellOnStrip(r, window, _("Screenshot failed"));
   }
 }

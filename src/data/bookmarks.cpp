@@ -70,46 +70,53 @@ void StoreLine(char* const fields[FIELD_COUNT], const DataLine& line) {
   });
 }
 
-std::string NotSavedMessage(const Platform& platform) {
-  if (!platform.user_directory) {
-    return _(
-        "The bookmark was not saved: the novel folder cannot be written, and there is no "
-        "home folder.");
-  }
-  return Formatted(_("The bookmark was not saved: neither the novel folder nor %s can be written."),
-                   *platform.user_directory);
+// What failed, and below it why the last place tried was not written.
+std::string NotSavedMessage(const Platform& platform, const std::string& why) {
+  const std::string what =
+      !platform.user_directory
+          ? _("The bookmark was not saved: the novel folder cannot be written, and there is no "
+              "home folder.")
+          : Formatted(_("The bookmark was not saved: neither the novel folder nor %s can be "
+                        "written."),
+                      *platform.user_directory);
+  return why.empty() ? what : what + "\n" + why;
 }
 
-bool WriteSlotLines(const Slots& s, TextFileWriter& file) {
+ErrorOr<void, SystemError> WriteSlotLines(const Slots& s, TextFileWriter& file) {
   char line[3 * MENU_TEXT_SIZE + 4];
   for (int slot = 0; slot < BOOKMARK_COUNT; ++slot) {
     FormatSlotLine(s, slot, line);
-    if (!file.Write(line)) return false;
+    TRY(file.Write(line));
   }
-  return true;
+  return file.Commit();
 }
 
 // The five lines at host_path, which is replaced only when all of them reached the
 // disk: an unfinished file is discarded and the old one stays. A place that takes the
 // new file but not its rename (another program cleared it away) is tried again before
-// the reader turns to the other place. False when the file was not replaced.
-bool SaveBookmarkFile(const Slots& s, const std::string& host_path) {
+// the reader turns to the other place.
+ErrorOr<void, SystemError> SaveBookmarkFile(const Slots& s, const std::string& host_path) {
+  ErrorOr<void, SystemError> saved;
   for (int attempt = 0; attempt < SAVE_ATTEMPTS; ++attempt) {
-    std::optional<TextFileWriter> file = TextFileWriter::Open(host_path);
-    if (!file) return false;
-    if (WriteSlotLines(s, *file) && file->Commit()) return true;
+    TextFileWriter file = TRY(TextFileWriter::Open(host_path));
+    saved = WriteSlotLines(s, file);
+    if (saved) break;
   }
-  return false;
+  return saved;
 }
 
-enum class Saved { Yes, Locked, No };
+enum class Outcome { Yes, Locked, No };
+struct Saved {
+  Outcome outcome = Outcome::No;
+  std::string why;  // of the last place that was not written
+};
 
 // Slot of the reader's put into the file at host_path as it is now, the reader's other
 // slots standing where the file has none; the reader's slots become the file's. A file
 // whose lock another reader holds is left as it is.
 Saved SaveSlotInto(ReaderState& s, int slot, const std::string& host_path) {
   const ErrorOr<FileLock, LockRefusal> lock = FileLock::Take(host_path);
-  if (!lock) return lock.error().held ? Saved::Locked : Saved::No;
+  if (!lock) return {lock.error().held ? Outcome::Locked : Outcome::No, lock.error().why};
   const Slots own = Slots::Of(s);
   Slots merged = own;
   ReadDataFileLines(host_path, BOOKMARK_COUNT, [&merged](int number, const DataLine& line) {
@@ -118,18 +125,12 @@ Saved SaveSlotInto(ReaderState& s, int slot, const std::string& host_path) {
     StoreLine(fields, line);
   });
   merged.Take(own, slot);
-  if (!SaveBookmarkFile(merged, host_path)) return Saved::No;
+  if (const ErrorOr<void, SystemError> saved = SaveBookmarkFile(merged, host_path); !saved) {
+    return {Outcome::No, Formatted(_("%s cannot be written: %s"), host_path,
+                                   saved.error().Describe())};
+  }
   merged.PutInto(s);
-  return Saved::Yes;
-}
-
-// The per-user folder, made when it is missing; one that is a link or another user's
-// is not used, and the reader says why.
-bool UserDirectoryReady(Platform& platform) {
-  std::string refusal;
-  if (MakeUserDirectory(*platform.user_directory, &refusal)) return true;
-  if (!refusal.empty()) platform.Warn(Formatted(_("%s: bookmarks are not saved there"), refusal));
-  return false;
+  return {Outcome::Yes, {}};
 }
 
 // Once the per-user copy exists it is the only file written, so that the next
@@ -141,9 +142,12 @@ Saved SaveBookmarkSlot(Reader& r, int slot) {
   if (places.UserCopyExists()) return SaveSlotInto(r.state, slot, *places.user_file);
   if (places.folder_file) {
     const Saved saved = SaveSlotInto(r.state, slot, *places.folder_file);
-    if (saved != Saved::No) return saved;
+    if (saved.outcome != Outcome::No || !places.user_file) return saved;
   }
-  if (!places.user_file || !UserDirectoryReady(r.platform)) return Saved::No;
+  if (!places.user_file) return {};
+  if (const ErrorOr<void, std::string> made = MakeUserDirectory(*r.platform.user_directory); !made) {
+    return {Outcome::No, made.error()};
+  }
   return SaveSlotInto(r.state, slot, *places.user_file);
 }
 
@@ -188,10 +192,10 @@ void StoreBookmark(Reader& r, int slot) {
   CopyField(s.BookmarkFiles[slot], s.ScriptFileName);
   FormatField(s.BookmarkPages[slot], "%d", s.PageNumber);
   const Saved saved = SaveBookmarkSlot(r, slot);
-  if (saved == Saved::Yes) return;
+  if (saved.outcome == Outcome::Yes) return;
   before.PutInto(s);
-  ShowMessage(r.platform, saved == Saved::Locked
+  ShowMessage(r.platform, saved.outcome == Outcome::Locked
                               ? std::string(_("The bookmark was not saved: another yomu is "
                                               "saving into the same file. Save it again."))
-                              : NotSavedMessage(r.platform));
+                              : NotSavedMessage(r.platform, saved.why));
 }

@@ -18,7 +18,7 @@ void ReadDataFileLines(Reader& r, const char* name_sjis, int count, bool authors
 
 void ReadDataFileLines(const std::string& host_path, int count,
                        const std::function<void(int number, const DataLine& line)>& store) {
-  std::optional<TextFileReader> file = TextFileReader::Open(host_path);
+  FileOr<TextFileReader> file = TextFileReader::Open(host_path);
   if (file) ReadDataLines(*file, count, store);
 }
 

@@ -60,16 +60,18 @@ std::string MarksText(const ReadMarks& marks) {
 
 // The marks of the file as another reader may have left it, added to the reader's,
 // and the whole written, under the file's lock.
-std::optional<std::string> MergeAndWriteMarks(const std::string& path, ReadMarks& marks) {
+ErrorOr<void, std::string> MergeAndWriteMarks(const std::string& path, ReadMarks& marks) {
   const ErrorOr<FileLock, LockRefusal> lock = FileLock::Take(path);
   if (!lock) return lock.error().why;
   TextFileWriter::RemoveInterruptedWrites(path);
-  const std::optional<std::string> text = ReadRegularFile(path, FILE_MAX_BYTES);
+  const FileOr<std::string> text = ReadRegularFile(path, FILE_MAX_BYTES);
   if (const auto saved = text ? ParseMarks(*text) : std::nullopt) marks.Merge(*saved);
-  if (!TextFileWriter::WriteWhole(path, MarksText(marks), TextFileWriter::LineEnds::Lf)) {
-    return Formatted(_("%s cannot be written"), path);
+  if (const auto written = TextFileWriter::WriteWhole(path, MarksText(marks),
+                                                      TextFileWriter::LineEnds::Lf);
+      !written) {
+    return Formatted(_("%s cannot be written: %s"), path, written.error().Describe());
   }
-  return std::nullopt;
+  return {};
 }
 
 }  // namespace
@@ -78,14 +80,17 @@ void LoadReadMarks(Reader& r) {
   const std::optional<std::string> path = MarksPath(r.platform);
   // A folder that is no folder of the user's own (a planted link) is never read.
   if (!path || !IsOwnUserDirectory(*r.platform.user_directory)) return;
-  const std::optional<std::string> text = ReadRegularFile(*path, FILE_MAX_BYTES);
+  const FileOr<std::string> text = ReadRegularFile(*path, FILE_MAX_BYTES);
   const std::optional<std::vector<std::uint64_t>> marks = text ? ParseMarks(*text) : std::nullopt;
   if (marks) {
     r.aids.read_marks.Replace(*marks);
-  } else if (access(path->c_str(), F_OK) == 0) {
+  } else if (text) {
     r.platform.Warn(Formatted(_("the read marks in %s are damaged or too many and are not "
                                 "used: what was read is read anew"),
                               *path));
+  } else if (text.error().problem != FileProblem::NotFound) {
+    r.platform.Warn(Formatted(_("the read marks in %s are not used: the file %s"), *path,
+                              DescribeFileError(text.error())));
   }
 }
 
@@ -95,13 +100,10 @@ void SaveReadMarks(Reader& r) {
   if (!marks.unsaved || !path) return;
   marks.unsaved = false;
   marks.saved_ms = r.platform.NowMs();
-  std::string refusal;
-  if (!MakeUserDirectory(*r.platform.user_directory, &refusal)) {
-    const std::string why =
-        refusal.empty() ? Formatted(_("%s cannot be made"), *r.platform.user_directory) : refusal;
-    r.platform.Warn(Formatted(_("%s: read marks are not saved there"), why));
-  } else if (const std::optional<std::string> why = MergeAndWriteMarks(*path, marks)) {
-    r.platform.Warn(Formatted(_("the read marks cannot be saved: %s"), *why));
+  if (const ErrorOr<void, std::string> made = MakeUserDirectory(*r.platform.user_directory); !made) {
+    r.platform.Warn(Formatted(_("%s: read marks are not saved there"), made.error()));
+  } else if (const ErrorOr<void, std::string> saved = MergeAndWriteMarks(*path, marks); !saved) {
+    r.platform.Warn(Formatted(_("the read marks cannot be saved: %s"), saved.error()));
   }
 }
 

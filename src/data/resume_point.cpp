@@ -43,13 +43,24 @@ std::optional<ResumePlace> ParsePlace(std::string_view text) {
   return place;
 }
 
+// The file whole, written under its folder's lock, or why not.
+ErrorOr<void, std::string> WriteUnderLock(const std::string& path, std::string_view text) {
+  const ErrorOr<FileLock, LockRefusal> lock = FileLock::Take(path);
+  if (!lock) return lock.error().why;
+  if (const auto written = TextFileWriter::WriteWhole(path, text, TextFileWriter::LineEnds::Lf);
+      !written) {
+    return written.error().Describe();
+  }
+  return {};
+}
+
 }  // namespace
 
 std::optional<ResumePlace> ReadResumePoint(const Platform& platform) {
   const std::optional<std::string> path = ResumePath(platform);
   // A folder that is no folder of the user's own (a planted link) is never read.
   if (!path || !IsOwnUserDirectory(*platform.user_directory)) return std::nullopt;
-  const std::optional<std::string> text = ReadRegularFile(*path, FILE_MAX_BYTES);
+  const FileOr<std::string> text = ReadRegularFile(*path, FILE_MAX_BYTES);
   return text ? ParsePlace(*text) : std::nullopt;
 }
 
@@ -81,17 +92,14 @@ void SaveResumePoint(Reader& r) {
   const std::optional<std::string> path = ResumePath(r.platform);
   if (!path || !Moved(r)) return;
   NotePlace(r);
-  std::string refusal;
-  if (!MakeUserDirectory(*r.platform.user_directory, &refusal)) {
-    if (!refusal.empty()) {
-      r.platform.Warn(Formatted(_("%s: the place read last is not kept there"), refusal));
-    }
+  if (const ErrorOr<void, std::string> made = MakeUserDirectory(*r.platform.user_directory); !made) {
+    r.platform.Warn(Formatted(_("%s: the place read last is not kept there"), made.error()));
     return;
   }
-  const ErrorOr<FileLock, LockRefusal> lock = FileLock::Take(*path);
   const std::string text = std::string(HEADER) + std::to_string(r.aids.resume.page) + "\n" +
                            r.aids.resume.script_sjis + "\n";
-  if (!lock || !TextFileWriter::WriteWhole(*path, text, TextFileWriter::LineEnds::Lf)) {
-    r.platform.Warn(Formatted(_("the place read last cannot be kept in %s"), *path));
+  if (const ErrorOr<void, std::string> kept = WriteUnderLock(*path, text); !kept) {
+    r.platform.Warn(
+        Formatted(_("the place read last cannot be kept in %s: %s"), *path, kept.error()));
   }
 }

@@ -68,23 +68,27 @@ TEST_F(TextFileTest, ReadLineEdgeCasesAndOpenFailures) {
   EXPECT_TRUE(reader.ReadLine(buffer, sizeof buffer));
   EXPECT_EQ(std::string(buffer, 6), std::string("a\0b\n\0X", 6));
   EXPECT_TRUE(!reader.ReadLine(buffer, sizeof buffer) && buffer[0] == 'a');  // nothing stored
-  EXPECT_FALSE(TextFileReader::Open(novel_.path()) || TextFileReader::Open(Host("missing.txt")));
-  EXPECT_FALSE(TextFileWriter::Open(Host("missing/out.sio")));
+  EXPECT_EQ(TextFileReader::Open(novel_.path()).error().problem, FileProblem::NotRegularFile);
+  EXPECT_EQ(TextFileReader::Open(Host("missing.txt")).error().problem, FileProblem::NotFound);
+  EXPECT_EQ(TextFileWriter::Open(Host("missing/out.sio")).error().Describe(),
+            "mkostemp: No such file or directory");
   EXPECT_FALSE(TextFileWriter::Open(novel_.path() + "/"));
 }
 
 TEST_F(TextFileTest, TheWriterReplacesTheOldFileWithCrLfTextOnlyOnASuccessfulCommit) {
   novel_.WriteBytes("out.sio", "old\r\n");
   {
-    std::optional<TextFileWriter> writer = TextFileWriter::Open(Host("out.sio"));
+    auto writer = TextFileWriter::Open(Host("out.sio"));
     ASSERT_TRUE(writer && writer->Write("new\n"));
     EXPECT_EQ(DirectoryEntries().size(), 2u);  // the temporary is beside the file
   }  // destroyed uncommitted: discarded
   EXPECT_EQ(DirectoryEntries(), Lines{"out.sio"});
-  std::optional<TextFileWriter> first = TextFileWriter::Open(Host("out.sio"));
-  ASSERT_TRUE(first && first->Write("NO DATA,1,a\n"));
-  TextFileWriter second(std::move(*first));
-  EXPECT_FALSE(first->Write("x\n") || first->Commit());
+  auto first = std::make_optional(TextFileWriter::Open(Host("out.sio")));
+  ASSERT_TRUE(*first && (*first)->Write("NO DATA,1,a\n"));
+  TextFileWriter second(std::move(first->value()));
+  const auto moved_from_write = (*first)->Write("x\n");
+  ASSERT_FALSE(moved_from_write || (*first)->Commit());
+  EXPECT_EQ(moved_from_write.error().code, EBADF);
   first.reset();  // the moved-from writer must not remove the temporary
   EXPECT_TRUE(second.Write("b\n\nc"));
   // A reader clearing away killed writes leaves the temporary of a running one alone.

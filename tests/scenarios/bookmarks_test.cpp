@@ -206,10 +206,11 @@ TEST_F(ReadOnlyNovel, ASaveLandsInThePerUserCopyWhichTheNextStartReads) {
 TEST_F(ReadOnlyNovel, WithNoWritablePlaceTheReaderSaysSoAndKeepsTheSlot) {
   MakeDataHome(false);
   const ReaderRun run = Run("command 601\nstate\n");
-  EXPECT_EQ(
-      run.Records("message"),
-      std::vector<std::string>{"message The bookmark was not saved: neither the novel folder nor " +
-                               UserDirectory() + " can be written."});
+  // Below what failed, why: the last place tried cannot be made.
+  EXPECT_EQ(run.Records("message"),
+            std::vector<std::string>{"message The bookmark was not saved: neither the novel "
+                                     "folder nor " + UserDirectory() + " can be written.\\n" +
+                                     data_home_ + "/yomu cannot be made: mkdir: Permission denied"});
   EXPECT_EQ(run.State("BookmarkLabels[1]"), "NO DATA");
   EXPECT_EQ(ReadBytes(novel_.File("しおり.sio")), OLD_BYTES);
   EXPECT_FALSE(fs::exists(data_home_ + "/yomu"));
@@ -233,9 +234,11 @@ TEST_F(ReadOnlyNovel, APlantedLinkAsThePerUserFolderIsNeitherReadNorWrittenThrou
   const ReaderRun run = Run("state\ncommand 601\n");
   EXPECT_EQ(run.State("BookmarkLabels[0]"), "旧 P.5");
   const std::string refused = "warning " + UserDirectory() + " is a link, not a folder: ";
-  EXPECT_EQ(run.Records("warning"), (Strings{refused + "bookmarks are not saved there",
-                                             refused + "read marks are not saved there"}));
-  EXPECT_EQ(run.Records("message").size(), 1u);
+  // (Run as nobody, the reader may also be refused the tester's settings folder.)
+  const Strings warnings = run.Records("warning");
+  EXPECT_EQ(warnings.back(), refused + "read marks are not saved there");
+  ASSERT_EQ(run.Records("message").size(), 1u);
+  EXPECT_TRUE(run.Records("message")[0].ends_with(UserDirectory() + " is a link, not a folder"));
   EXPECT_EQ(ReadBytes(elsewhere.File("しおり.sio")), planted);
 }
 

@@ -81,7 +81,8 @@ TEST_F(Desktop, F12AndPrintWriteThePageToThePicturesFolderNeverOverAFile) {
   EXPECT_EQ(CountPixels(ReadPng(home.File("later.png")), NOTE, 0x00FF00), 0);
   WriteConfig("user-dirs.dirs", "XDG_PICTURES_DIR=\"/dev/null/p\"\n");
   EXPECT_EQ(RunNovel(novel_, "key F12\n").errors,
-            "yomu: the screenshot cannot be written in /dev/null/p/yomu\n");
+            "yomu: the screenshot cannot be written in /dev/null/p/yomu: /dev/null/p cannot be "
+            "made: mkdir: Not a directory\n");
 }
 
 // O offers the novels opened last by their titles (a path that is no UTF-8 read as the

@@ -44,7 +44,7 @@ void AppendRecord(std::vector<std::uint8_t>& out, const std::uint8_t* record, st
 }  // namespace
 
 std::optional<SoundFontLayout> SoundFontLayout::Read(const std::string& path) {
-  std::optional<RegularFile> file = RegularFile::Open(path);
+  FileOr<RegularFile> file = RegularFile::Open(path);
   if (!file) return std::nullopt;
   return Read(*file, path);
 }

@@ -32,7 +32,7 @@ void* OpenFile(const char* name) {
   const auto [rest, error] = std::from_chars(text.data() + NAME_PREFIX.size(), end, address, 16);
   if (error != std::errc() || rest != end || address == 0) return nullptr;
   const auto& subset = *reinterpret_cast<const SoundFontSubset*>(address);
-  std::optional<RegularFile> file = RegularFile::Open(subset.path);
+  FileOr<RegularFile> file = RegularFile::Open(subset.path);
   if (!file || file->size() < subset.kept_bytes) return nullptr;
   return new OpenSubset(subset, std::move(*file));
 }

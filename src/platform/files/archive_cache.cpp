@@ -51,7 +51,7 @@ std::string Identity(const std::string& real_path, const struct stat& archive) {
 std::optional<std::string> ReadAt(int folder, const char* name, std::uint64_t max_bytes) {
   FileDescriptor file(openat(folder, name, O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
   if (file.get() < 0) return std::nullopt;
-  std::optional<RegularFile> regular = RegularFile::FromDescriptor(std::move(file));
+  FileOr<RegularFile> regular = RegularFile::FromDescriptor(std::move(file));
   if (!regular || regular->size() > max_bytes) return std::nullopt;
   std::string bytes(static_cast<std::size_t>(regular->size()), '\0');
   if (!regular->ReadExactly(0, {reinterpret_cast<std::uint8_t*>(bytes.data()), bytes.size()})) {
@@ -110,11 +110,9 @@ ErrorOr<std::unique_ptr<ArchiveCache>, std::string> ArchiveCache::Take(const std
   if (!cache) return std::string("no cache folder can be told (no home folder)");
   const std::string root = *cache + "/archives";
   const std::string path = root + "/" + NovelKey(real_path);
-  std::string refusal;
   for (int attempt = 0; attempt < 3; ++attempt) {
-    if (!MakeUserDirectory(path, &refusal)) {
-      return "the cache folder " + path +
-             " cannot be used: " + (refusal.empty() ? std::strerror(errno) : refusal);
+    if (ErrorOr<void, std::string> made = MakeUserDirectory(path); !made) {
+      return "the cache folder " + path + " cannot be used: " + made.error();
     }
     FileDescriptor folder(open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     FileDescriptor lock(
@@ -151,8 +149,9 @@ bool ArchiveCache::Renew(const std::string& identity) {
     if (name != LOCK && name != WRITER) unlinkat(folder_.get(), std::string(name).c_str(), 0);
     return true;
   });
-  const bool written =
-      TextFileWriter::WriteWhole(path_ + "/" + IDENTITY, identity, TextFileWriter::LineEnds::Lf);
+  const bool written = TextFileWriter::WriteWhole(path_ + "/" + IDENTITY, identity,
+                                                  TextFileWriter::LineEnds::Lf)
+                           .has_value();
   flock(lock_.get(), LOCK_SH);
   return written;
 }
@@ -175,7 +174,8 @@ std::optional<std::string> ArchiveCache::Catalogue() const {
 
 void ArchiveCache::KeepCatalogue(std::string_view text) {
   if (writer()) {
-    TextFileWriter::WriteWhole(path_ + "/" + CATALOGUE, text, TextFileWriter::LineEnds::Lf);
+    // Without it the next opening reads the catalogue from the archive again.
+    (void)TextFileWriter::WriteWhole(path_ + "/" + CATALOGUE, text, TextFileWriter::LineEnds::Lf);
   }
 }
 
@@ -183,9 +183,9 @@ std::optional<RegularFile> ArchiveCache::Member(std::uint32_t number, std::uint6
   FileDescriptor file(openat(folder_.get(), std::to_string(number).c_str(),
                              O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
   if (file.get() < 0) return std::nullopt;
-  std::optional<RegularFile> member = RegularFile::FromDescriptor(std::move(file));
+  FileOr<RegularFile> member = RegularFile::FromDescriptor(std::move(file));
   if (!member || member->size() != size) return std::nullopt;
-  return member;
+  return member.release_value();
 }
 
 std::unordered_set<std::uint32_t> ArchiveCache::Members() const {

@@ -187,10 +187,11 @@ ErrorOr<std::unique_ptr<ArchiveVolume>, std::string> ArchiveVolume::Open(
   if (realpath(path.c_str(), real) == nullptr) {
     return "cannot open " + path + ": " + std::strerror(errno);
   }
-  std::optional<RegularFile> file = RegularFile::Open(real);
+  FileOr<RegularFile> file = RegularFile::Open(real);
+  if (!file) return "cannot read " + path + ": " + DescribeFileError(file.error());
   struct stat status {};
-  if (!file || fstat(file->descriptor(), &status) != 0) {
-    return "cannot read " + path + ": " + std::strerror(errno);
+  if (fstat(file->descriptor(), &status) != 0) {
+    return "cannot read " + path + ": " + SystemError::FromErrno("fstat").Describe();
   }
   auto shared = std::make_shared<RegularFile>(std::move(*file));
   if (IsPartOfSplitZip(*shared)) {

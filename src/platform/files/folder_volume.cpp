@@ -121,9 +121,8 @@ FileOr<std::unique_ptr<ByteSource>> FolderVolume::Open(const NovelFile& file) {
     if (errno == EXDEV || errno == ELOOP) return FileError{FileProblem::OutsideNovel, {}};
     return FileError{FileProblem::Unreadable, std::strerror(errno)};
   }
-  std::optional<RegularFile> regular = RegularFile::FromDescriptor(std::move(descriptor));
-  if (!regular) return FileError{FileProblem::NotRegularFile, {}};
-  return std::unique_ptr<ByteSource>(std::make_unique<RegularFile>(std::move(*regular)));
+  return std::unique_ptr<ByteSource>(
+      std::make_unique<RegularFile>(TRY(RegularFile::FromDescriptor(std::move(descriptor)))));
 }
 
 std::optional<std::string> FolderVolume::HostPathForWriting(std::string_view name_sjis) {

@@ -1,6 +1,8 @@
 // The words of the reasons why a name gives no file.
 #include "platform/files/novel_file.h"
 
+#include <cerrno>
+
 #include "platform/translation.h"
 
 namespace {
@@ -21,6 +23,11 @@ bool SettledChange(std::int64_t changed_ns, std::int64_t read_ns) {
   // A time in the future (a clock set wrong, an archive extracted with its times) is
   // as safe as one long past: a change from now on gets a time of its own.
   return read_ns - changed_ns > UNSETTLED_NS || changed_ns - read_ns > UNSETTLED_NS;
+}
+
+FileError FileErrorOf(const SystemError& error) {
+  if (error.code == ENOENT || error.code == ENOTDIR) return {FileProblem::NotFound, {}};
+  return {FileProblem::Unreadable, error.Describe()};
 }
 
 std::string DescribeFileError(const FileError& error) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/error_or.h"
+#include "platform/system_error.h"
 
 enum class FileProblem {
   NotFound,
@@ -24,6 +25,10 @@ struct FileError {
 
 template <typename T>
 using FileOr = ErrorOr<T, FileError>;
+
+// A failed call's error as a read's: a missing file is not found, any other refusal
+// is unreadable for the system's reason.
+FileError FileErrorOf(const SystemError& error);
 
 // What follows a file's name in a message: "not found", "is not a regular file" ...
 std::string DescribeFileError(const FileError& error);

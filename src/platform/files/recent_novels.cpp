@@ -55,8 +55,8 @@ std::vector<RecentNovel> WithRecentNovel(std::vector<RecentNovel> recent, Recent
 
 std::vector<RecentNovel> ReadRecentNovels() {
   const std::optional<std::string> path = RecentNovelsPath();
-  const std::optional<std::string> text =
-      path ? ReadRegularFile(*path, RECENT_FILE_MAX_BYTES) : std::nullopt;
+  const FileOr<std::string> text =
+      path ? ReadRegularFile(*path, RECENT_FILE_MAX_BYTES) : FileError{FileProblem::NotFound, {}};
   return text ? ParseRecentNovels(*text) : std::vector<RecentNovel>{};
 }
 
@@ -76,8 +76,9 @@ std::optional<std::string> RememberRecentNovel(const std::string& real_path,
   }
   const ErrorOr<std::string, LeftAsItIs> target = UserFileToWrite(*path);
   if (!target) return target.error().why;
-  if (!MakeUserDirectory(path->substr(0, path->rfind('/')))) {
-    return Formatted(_("%s cannot be made"), path->substr(0, path->rfind('/')));
+  if (ErrorOr<void, std::string> made = MakeUserDirectory(path->substr(0, path->rfind('/')));
+      !made) {
+    return made.error();
   }
   // Read again under the lock: another reader may have put its novel first meanwhile.
   const ErrorOr<FileLock, LockRefusal> lock = FileLock::Take(*target);
@@ -86,8 +87,9 @@ std::optional<std::string> RememberRecentNovel(const std::string& real_path,
   for (const RecentNovel& novel : WithRecentNovel(ReadRecentNovels(), {real_path, title_utf8})) {
     text += novel.path + "\t" + novel.title_utf8 + "\n";
   }
-  if (!TextFileWriter::WriteWhole(*target, text, TextFileWriter::LineEnds::Lf)) {
-    return Formatted(_("%s cannot be written"), *target);
+  if (const auto written = TextFileWriter::WriteWhole(*target, text, TextFileWriter::LineEnds::Lf);
+      !written) {
+    return Formatted(_("%s cannot be written: %s"), *target, written.error().Describe());
   }
   return std::nullopt;
 }

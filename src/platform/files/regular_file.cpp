@@ -11,17 +11,18 @@ FileDescriptor::~FileDescriptor() {
   if (descriptor_ >= 0) close(descriptor_);
 }
 
-std::optional<RegularFile> RegularFile::Open(const std::string& host_path) {
+FileOr<RegularFile> RegularFile::Open(const std::string& host_path) {
   // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer.
   return FromDescriptor(
       FileDescriptor(open(host_path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK)));
 }
 
-std::optional<RegularFile> RegularFile::FromDescriptor(FileDescriptor file) {
-  if (file.get() < 0) return std::nullopt;
+FileOr<RegularFile> RegularFile::FromDescriptor(FileDescriptor file) {
+  if (file.get() < 0) return FileErrorOf(SystemError::FromErrno("open"));
   struct stat status {};
-  if (fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode) || status.st_size < 0) {
-    return std::nullopt;
+  if (fstat(file.get(), &status) != 0) return FileErrorOf(SystemError::FromErrno("fstat"));
+  if (!S_ISREG(status.st_mode) || status.st_size < 0) {
+    return FileError{FileProblem::NotRegularFile, {}};
   }
   return RegularFile(std::move(file), static_cast<std::uint64_t>(status.st_size));
 }
@@ -40,12 +41,12 @@ std::size_t RegularFile::ReadAt(std::uint64_t offset, std::span<std::uint8_t> ou
   return done;
 }
 
-std::optional<std::string> ReadRegularFile(const std::string& host_path, std::uint64_t max_bytes) {
-  std::optional<RegularFile> file = RegularFile::Open(host_path);
-  if (!file || file->size() > max_bytes) return std::nullopt;
-  std::string contents(static_cast<std::size_t>(file->size()), '\0');
+FileOr<std::string> ReadRegularFile(const std::string& host_path, std::uint64_t max_bytes) {
+  RegularFile file = TRY(RegularFile::Open(host_path));
+  if (file.size() > max_bytes) return FileError{FileProblem::TooLarge, {}};
+  std::string contents(static_cast<std::size_t>(file.size()), '\0');
   const std::size_t count =
-      file->ReadAt(0, {reinterpret_cast<std::uint8_t*>(contents.data()), contents.size()});
+      file.ReadAt(0, {reinterpret_cast<std::uint8_t*>(contents.data()), contents.size()});
   contents.resize(count);
   return contents;
 }

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "platform/files/byte_source.h"
+#include "platform/files/novel_file.h"
 
 // A file descriptor, closed with its owner.
 class FileDescriptor {
@@ -33,11 +34,11 @@ class FileDescriptor {
 // beyond it, so a file that grows meanwhile cannot make a reader read more.
 class RegularFile final : public ByteSource {
  public:
-  // Nothing when the file cannot be opened or is no regular file (a folder, a FIFO,
+  // Why not, when the file cannot be opened or is no regular file (a folder, a FIFO,
   // a device, or a link to one).
-  static std::optional<RegularFile> Open(const std::string& host_path);
-  // The same for a file already open.
-  static std::optional<RegularFile> FromDescriptor(FileDescriptor file);
+  static FileOr<RegularFile> Open(const std::string& host_path);
+  // The same for a file already open; a descriptor below 0 stands for open's errno.
+  static FileOr<RegularFile> FromDescriptor(FileDescriptor file);
 
   std::uint64_t size() const override { return size_; }
   std::size_t ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) override;
@@ -50,9 +51,9 @@ class RegularFile final : public ByteSource {
   std::uint64_t size_;
 };
 
-// The whole contents of the regular file at host_path; nothing when it cannot be
+// The whole contents of the regular file at host_path, or why not: it cannot be
 // opened, is no regular file, or is larger than max_bytes. A read error ends the
 // contents where it happened.
-std::optional<std::string> ReadRegularFile(
+FileOr<std::string> ReadRegularFile(
     const std::string& host_path,
     std::uint64_t max_bytes = std::numeric_limits<std::uint64_t>::max());

@@ -1,8 +1,6 @@
 // The reader's settings file.
 #include "platform/files/settings_file.h"
 
-#include <sys/stat.h>
-
 #include <charconv>
 
 #include "platform/files/regular_file.h"
@@ -42,16 +40,13 @@ SettingsFile SettingsFile::Parse(std::string_view text) {
 
 SettingsFile SettingsFile::Load(const std::string& path) {
   SettingsFile settings;
-  struct stat status {};
-  // Not there, or out of sight: no settings.
-  if (stat(path.c_str(), &status) != 0) return settings;
-  const std::optional<std::string> text = ReadRegularFile(path, SETTINGS_FILE_MAX_BYTES);
-  if (!S_ISREG(status.st_mode)) {
-    settings.broken_ = _("not a file");
-  } else if (!text) {
-    settings.broken_ = status.st_size > static_cast<off_t>(SETTINGS_FILE_MAX_BYTES)
+  const FileOr<std::string> text = ReadRegularFile(path, SETTINGS_FILE_MAX_BYTES);
+  if (!text) {
+    // Not there: no settings yet.
+    if (text.error().problem == FileProblem::NotFound) return settings;
+    settings.broken_ = text.error().problem == FileProblem::TooLarge
                            ? _("larger than 64 KiB")
-                           : _("unreadable");
+                           : DescribeFileError(text.error());
   } else if (text->find('\0') != std::string::npos || WellFormedUtf8Length(*text) != text->size()) {
     settings.broken_ = _("not text");
   } else {
@@ -110,9 +105,12 @@ std::optional<std::string> SettingsFile::Save(const std::string& path) const {
   if (!broken_.empty()) return broken_;
   const ErrorOr<std::string, LeftAsItIs> target = UserFileToWrite(path);
   if (!target) return target.error().why;
-  if (!MakeUserDirectory(path.substr(0, path.rfind('/'))) ||
-      !TextFileWriter::WriteWhole(*target, Text(), TextFileWriter::LineEnds::Lf)) {
-    return Formatted(_("%s cannot be written"), *target);
+  if (ErrorOr<void, std::string> made = MakeUserDirectory(path.substr(0, path.rfind('/'))); !made) {
+    return made.error();
+  }
+  if (const auto written = TextFileWriter::WriteWhole(*target, Text(), TextFileWriter::LineEnds::Lf);
+      !written) {
+    return Formatted(_("%s cannot be written: %s"), *target, written.error().Describe());
   }
   return std::nullopt;
 }

@@ -24,7 +24,7 @@ int OpenUnnamedFile(const std::string& folder) {
 // neither allows one.
 int UnnamedFile() {
   if (const std::optional<std::string> cache = UserCacheDirectory();
-      cache && MakeUserDirectory(*cache)) {
+      cache && MakeUserDirectory(*cache).has_value()) {
     const int descriptor = OpenUnnamedFile(*cache);
     if (descriptor >= 0) return descriptor;
   }

@@ -38,21 +38,22 @@ std::string WithCrLf(std::string_view text) {
   return bytes;
 }
 
-bool WriteAll(int descriptor, std::string_view bytes) {
+ErrorOr<void, SystemError> WriteAll(int descriptor, std::string_view bytes) {
   while (!bytes.empty()) {
     const ssize_t count = write(descriptor, bytes.data(), bytes.size());
     if (count < 0 && errno == EINTR) continue;
-    if (count <= 0) return false;
+    if (count < 0) return SystemError::FromErrno("write");
+    if (count == 0) return SystemError{"write", EIO};
     bytes.remove_prefix(static_cast<std::size_t>(count));
   }
-  return true;
+  return {};
 }
 
-bool SyncFile(int descriptor) {
+ErrorOr<void, SystemError> SyncFile(int descriptor) {
   while (fsync(descriptor) != 0) {
-    if (errno != EINTR) return false;
+    if (errno != EINTR) return SystemError::FromErrno("fsync");
   }
-  return true;
+  return {};
 }
 
 std::string DirectoryPart(const std::string& path) {
@@ -66,7 +67,7 @@ void SyncDirectory(const std::string& path) {
   const std::string directory = DirectoryPart(path);
   FileDescriptor handle(
       open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (handle.get() >= 0) SyncFile(handle.get());
+  if (handle.get() >= 0) (void)SyncFile(handle.get());
 }
 
 // ".NAME.XXXXXX" beside the file, the X replaced by mkstemp.
@@ -78,19 +79,20 @@ std::string TemporaryPrefix(const std::string& base) {
 // open, so that another reader clearing away the temporaries of killed writes leaves
 // it alone. One that such a clearing took in the moment before the lock is replaced
 // by a new one; a file system without locks takes the write unguarded.
-int MakeLockedTemporary(const std::string& path_template, std::string& path) {
+ErrorOr<FileDescriptor, SystemError> MakeLockedTemporary(const std::string& path_template,
+                                                        std::string& path) {
   for (int attempt = 0; attempt < TEMPORARY_ATTEMPTS; ++attempt) {
     path = path_template;
     FileDescriptor file(mkostemp(path.data(), O_CLOEXEC));
-    if (file.get() < 0) return -1;
+    if (file.get() < 0) return SystemError::FromErrno("mkostemp");
     if (flock(file.get(), LOCK_EX | LOCK_NB) != 0) {
       if (errno == EWOULDBLOCK) continue;  // being cleared away now
-      return file.release();
+      return file;
     }
     struct stat status {};
-    if (fstat(file.get(), &status) != 0 || status.st_nlink > 0) return file.release();
+    if (fstat(file.get(), &status) != 0 || status.st_nlink > 0) return file;
   }
-  return -1;
+  return SystemError{"mkostemp", EAGAIN};
 }
 
 // A temporary that no running write holds: its writer was killed.
@@ -112,10 +114,8 @@ bool IsTemporaryOf(std::string_view entry, const std::string& prefix) {
 
 }  // namespace
 
-std::optional<TextFileReader> TextFileReader::Open(const std::string& host_path) {
-  std::optional<RegularFile> file = RegularFile::Open(host_path);
-  if (!file) return std::nullopt;
-  return TextFileReader(std::make_unique<RegularFile>(std::move(*file)));
+FileOr<TextFileReader> TextFileReader::Open(const std::string& host_path) {
+  return TextFileReader(std::make_unique<RegularFile>(TRY(RegularFile::Open(host_path))));
 }
 
 TextFileReader TextFileReader::FromBytes(std::string_view bytes) {
@@ -182,18 +182,17 @@ void TextFileWriter::RemoveInterruptedWrites(const std::string& host_path) {
   }
 }
 
-std::optional<TextFileWriter> TextFileWriter::Open(const std::string& host_path,
-                                                   LineEnds line_ends) {
+ErrorOr<TextFileWriter, SystemError> TextFileWriter::Open(const std::string& host_path,
+                                                         LineEnds line_ends) {
   const std::string directory = DirectoryPart(host_path);
   const std::string base = host_path.substr(directory.size());
-  if (base.empty()) return std::nullopt;
+  if (base.empty()) return SystemError{"open", EISDIR};
   std::string temporary_path;
-  const int descriptor =
-      MakeLockedTemporary(directory + TemporaryPrefix(base) + "XXXXXX", temporary_path);
-  if (descriptor < 0) return std::nullopt;
-  TextFileWriter writer(host_path, std::move(temporary_path), descriptor, line_ends);
+  FileDescriptor file =
+      TRY(MakeLockedTemporary(directory + TemporaryPrefix(base) + "XXXXXX", temporary_path));
+  TextFileWriter writer(host_path, std::move(temporary_path), file.release(), line_ends);
   // mkstemp makes the file private (0600); the replaced file is an ordinary one.
-  if (fchmod(descriptor, NEW_FILE_MODE) != 0) return std::nullopt;
+  if (fchmod(writer.descriptor_, NEW_FILE_MODE) != 0) return SystemError::FromErrno("fchmod");
   return writer;
 }
 
@@ -202,39 +201,52 @@ TextFileWriter::TextFileWriter(TextFileWriter&& other) noexcept
       temporary_path_(std::exchange(other.temporary_path_, std::string())),
       descriptor_(std::exchange(other.descriptor_, -1)),
       line_ends_(other.line_ends_),
-      failed_(other.failed_) {}
+      failure_(std::move(other.failure_)) {}
 
 TextFileWriter::~TextFileWriter() { Discard(); }
 
+// errno stays as the failed call left it, for the caller's message.
 void TextFileWriter::Discard() {
+  const int saved_errno = errno;
   if (descriptor_ >= 0) close(std::exchange(descriptor_, -1));
   if (!temporary_path_.empty()) unlink(std::exchange(temporary_path_, std::string()).c_str());
+  errno = saved_errno;
 }
 
-bool TextFileWriter::Write(std::string_view text) {
-  if (descriptor_ < 0) return false;
-  if (failed_) return false;
-  failed_ = line_ends_ == LineEnds::Lf ? !WriteAll(descriptor_, text)
-                                       : !WriteAll(descriptor_, WithCrLf(text));
-  return !failed_;
+ErrorOr<void, SystemError> TextFileWriter::Write(std::string_view text) {
+  if (!failure_ && descriptor_ < 0) failure_ = SystemError{"write", EBADF};
+  if (failure_) return *failure_;
+  ErrorOr<void, SystemError> written = line_ends_ == LineEnds::Lf
+                                           ? WriteAll(descriptor_, text)
+                                           : WriteAll(descriptor_, WithCrLf(text));
+  if (!written) failure_ = written.error();
+  return written;
 }
 
 // The temporary is renamed while it is still open: its lock, which ends with the
 // descriptor, keeps other readers from clearing it away until it has its name.
-bool TextFileWriter::WriteWhole(const std::string& host_path, std::string_view text,
-                                LineEnds line_ends) {
-  std::optional<TextFileWriter> file = Open(host_path, line_ends);
-  return file && file->Write(text) && file->Commit();
+ErrorOr<void, SystemError> TextFileWriter::WriteWhole(const std::string& host_path,
+                                                      std::string_view text, LineEnds line_ends) {
+  TextFileWriter file = TRY(Open(host_path, line_ends));
+  TRY(file.Write(text));
+  return file.Commit();
 }
 
-bool TextFileWriter::Commit() {
-  if (descriptor_ < 0) return false;
-  if (failed_ || !SyncFile(descriptor_) || rename(temporary_path_.c_str(), path_.c_str()) != 0) {
+ErrorOr<void, SystemError> TextFileWriter::Commit() {
+  if (!failure_ && descriptor_ < 0) failure_ = SystemError{"write", EBADF};
+  if (!failure_) {
+    if (ErrorOr<void, SystemError> synced = SyncFile(descriptor_); !synced) {
+      failure_ = synced.error();
+    } else if (rename(temporary_path_.c_str(), path_.c_str()) != 0) {
+      failure_ = SystemError::FromErrno("rename");
+    }
+  }
+  if (failure_) {
     Discard();
-    return false;
+    return *failure_;
   }
   temporary_path_.clear();
   close(std::exchange(descriptor_, -1));
   SyncDirectory(path_);
-  return true;
+  return {};
 }

@@ -12,13 +12,14 @@
 #include <vector>
 
 #include "platform/files/regular_file.h"
+#include "platform/system_error.h"
 
 // Reads a text file from its start, a block at a time, only as far as its lines
 // are asked for: a reader that needs 700 lines never reads the rest of a large file.
 class TextFileReader {
  public:
-  // Nullopt when the file cannot be opened or is not a regular file.
-  static std::optional<TextFileReader> Open(const std::string& host_path);
+  // Why not, when the file cannot be opened or is not a regular file.
+  static FileOr<TextFileReader> Open(const std::string& host_path);
   // Reads bytes already in memory as the file's contents.
   static TextFileReader FromBytes(std::string_view bytes);
   // Reads the bytes of a source, an open file for one.
@@ -52,19 +53,21 @@ class TextFileReader {
 class TextFileWriter {
  public:
   enum class LineEnds { CrLf, Lf };
-  static std::optional<TextFileWriter> Open(const std::string& host_path,
-                                            LineEnds line_ends = LineEnds::CrLf);
+  static ErrorOr<TextFileWriter, SystemError> Open(const std::string& host_path,
+                                                   LineEnds line_ends = LineEnds::CrLf);
   TextFileWriter(TextFileWriter&& other) noexcept;
   TextFileWriter& operator=(TextFileWriter&&) = delete;
   ~TextFileWriter();  // discards the file unless committed
 
-  // Text with LF line ends; written with CR LF.
-  bool Write(std::string_view text);
-  // True when the whole file is on disk under its name.
-  bool Commit();
-  // The whole of text written under host_path at once; true when it is on disk.
-  static bool WriteWhole(const std::string& host_path, std::string_view text,
-                         LineEnds line_ends = LineEnds::CrLf);
+  // Text with LF line ends; written with CR LF. After one failure every write and
+  // the commit give that failure.
+  ErrorOr<void, SystemError> Write(std::string_view text);
+  // Puts the whole file on disk under its name, or says why it is not.
+  ErrorOr<void, SystemError> Commit();
+  // The whole of text written under host_path at once.
+  static ErrorOr<void, SystemError> WriteWhole(const std::string& host_path,
+                                               std::string_view text,
+                                               LineEnds line_ends = LineEnds::CrLf);
   // Removes the temporary files that writes of host_path left beside it when their
   // process was killed before Commit; those of writes still running stay.
   static void RemoveInterruptedWrites(const std::string& host_path);
@@ -80,5 +83,5 @@ class TextFileWriter {
   std::string temporary_path_;
   int descriptor_ = -1;
   LineEnds line_ends_ = LineEnds::CrLf;
-  bool failed_ = false;
+  std::optional<SystemError> failure_;
 };

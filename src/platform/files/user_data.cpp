@@ -18,6 +18,7 @@
 #include <utility>
 
 #include "platform/files/regular_file.h"
+#include "platform/system_error.h"
 #include "platform/translation.h"
 
 namespace {
@@ -87,57 +88,64 @@ std::size_t OwnPartStart(const std::string& path) {
   return path.rfind('/');
 }
 
-bool MakeFolders(const std::string& path) {
+ErrorOr<void, std::string> MakeFolders(const std::string& path) {
   for (std::size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
     const std::string part = path.substr(0, slash);
-    if (mkdir(part.c_str(), USER_DIRECTORY_MODE) != 0 && errno != EEXIST) return false;
-    if (slash == std::string::npos) return true;
+    if (mkdir(part.c_str(), USER_DIRECTORY_MODE) != 0 && errno != EEXIST) {
+      return Formatted(_("%s cannot be made: %s"), part, SystemError::FromErrno("mkdir").Describe());
+    }
+    if (slash == std::string::npos) return {};
   }
 }
 
-// Why name in folder cannot be one of the reader's own folders; empty when it is only
-// missing or out of reach, which the reader tells as it tells any place it cannot write.
-std::string Refusal(int folder, const std::string& name, const std::string& place, int open_error) {
+// Why name in folder cannot be one of the reader's own folders: a link, no folder,
+// another user's, or what the system said when it was made or opened.
+std::string Refusal(int folder, const std::string& name, const std::string& place,
+                    const SystemError& error) {
   struct stat status {};
-  if (open_error == 0) return place + " belongs to another user";
-  if (open_error != ENOTDIR && open_error != ELOOP) return {};
+  if (error.code == 0) return Formatted(_("%s belongs to another user"), place);
+  if (error.code != ENOTDIR && error.code != ELOOP) {
+    return Formatted(_("%s cannot be made: %s"), place, error.Describe());
+  }
   const bool link =
       fstatat(folder, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(status.st_mode);
-  return place + (link ? " is a link, not a folder" : " is not a folder");
+  return Formatted(link ? _("%s is a link, not a folder") : _("%s is not a folder"), place);
 }
 
 // The folder name in parent, made first when make is set and opened without following
-// a link; nothing when it is no folder of the user's, and why in refusal.
-std::optional<FileDescriptor> OpenOwnFolder(int parent, const std::string& name, bool make,
-                                            const std::string& place, std::string* refusal) {
-  if (make) mkdirat(parent, name.c_str(), USER_DIRECTORY_MODE);
+// a link, or why it is no folder of the user's.
+ErrorOr<FileDescriptor, std::string> OpenOwnFolder(int parent, const std::string& name, bool make,
+                                                   const std::string& place) {
+  const int made = make && mkdirat(parent, name.c_str(), USER_DIRECTORY_MODE) != 0 ? errno : 0;
   FileDescriptor folder(
       openat(parent, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-  const int open_error = folder.get() < 0 ? errno : 0;
+  SystemError error{"open", folder.get() < 0 ? errno : 0};
+  // A folder that could not be made is missing for the mkdir's reason.
+  if (error.code == ENOENT && made != 0) error = {"mkdir", made};
   struct stat status {};
   if (folder.get() >= 0 && fstat(folder.get(), &status) == 0 && status.st_uid == geteuid()) {
     return folder;
   }
-  if (refusal != nullptr) *refusal = Refusal(parent, name, place, open_error);
-  return std::nullopt;
+  return Refusal(parent, name, place, error);
 }
 
 // Opens each of the reader's own folders on path from the one above.
-bool OpenOwnFolders(const std::string& path, bool make, std::string* refusal) {
+ErrorOr<void, std::string> OpenOwnFolders(const std::string& path, bool make) {
   const std::size_t own = OwnPartStart(path);
-  if (own == std::string::npos) return false;
-  std::optional<FileDescriptor> folder(
-      std::in_place,
-      open(own == 0 ? "/" : path.substr(0, own).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  for (std::size_t start = own + 1; folder->get() >= 0 && start <= path.size();) {
+  if (own == std::string::npos) return Formatted(_("%s is not a folder"), path);
+  const std::string top = own == 0 ? "/" : path.substr(0, own);
+  std::optional<FileDescriptor> folder(std::in_place,
+                                       open(top.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (folder->get() < 0) {
+    return Formatted(_("%s cannot be made: %s"), top, SystemError::FromErrno("open").Describe());
+  }
+  for (std::size_t start = own + 1; start <= path.size();) {
     const std::size_t end = std::min(path.find('/', start), path.size());
-    std::optional<FileDescriptor> next = OpenOwnFolder(
-        folder->get(), path.substr(start, end - start), make, path.substr(0, end), refusal);
-    if (!next) return false;
-    folder.emplace(std::move(*next));
+    folder.emplace(TRY(
+        OpenOwnFolder(folder->get(), path.substr(start, end - start), make, path.substr(0, end))));
     start = end + 1;
   }
-  return folder->get() >= 0;
+  return {};
 }
 
 }  // namespace
@@ -197,21 +205,24 @@ std::optional<std::string> UserPicturesDirectory() {
   const std::optional<std::string> home = HomeDirectory();
   if (!home) return std::nullopt;
   const std::optional<std::string> settings = UserHome("XDG_CONFIG_HOME", "/.config");
-  const std::optional<std::string> text =
-      settings ? ReadRegularFile(*settings + "/user-dirs.dirs", USER_DIRS_MAX_BYTES) : std::nullopt;
+  const FileOr<std::string> text =
+      settings ? ReadRegularFile(*settings + "/user-dirs.dirs", USER_DIRS_MAX_BYTES)
+               : FileError{FileProblem::NotFound, {}};
   if (std::optional<std::string> folder = text ? PicturesInUserDirs(*text, *home) : std::nullopt) {
     return folder;
   }
   return *home + "/Pictures";
 }
 
-bool MakeUserDirectory(const std::string& path, std::string* refusal) {
+ErrorOr<void, std::string> MakeUserDirectory(const std::string& path) {
   const std::size_t own = OwnPartStart(path);
-  if (own == std::string::npos || (own > 0 && !MakeFolders(path.substr(0, own)))) return false;
-  return OpenOwnFolders(path, true, refusal);
+  if (own != std::string::npos && own > 0) TRY(MakeFolders(path.substr(0, own)));
+  return OpenOwnFolders(path, true);
 }
 
-bool IsOwnUserDirectory(const std::string& path) { return OpenOwnFolders(path, false, nullptr); }
+bool IsOwnUserDirectory(const std::string& path) {
+  return OpenOwnFolders(path, false).has_value();
+}
 
 ErrorOr<std::string, LeftAsItIs> UserFileToWrite(const std::string& path) {
   struct stat named {};

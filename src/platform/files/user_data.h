@@ -38,8 +38,8 @@ std::string NovelKey(const std::string& novel_real_path);
 // folder is there afterwards and the reader's own folders on its path (its "yomu"
 // folder and what lies below) are real folders of the user's, opened without following
 // a link: a link planted under the predictable name of a novel's key would otherwise
-// take the reader's files wherever it points. Why one of them is not goes to refusal.
-bool MakeUserDirectory(const std::string& path, std::string* refusal = nullptr);
+// take the reader's files wherever it points. Else why not, for the reader's message.
+ErrorOr<void, std::string> MakeUserDirectory(const std::string& path);
 // The same without making anything: the folder is there and is the user's own.
 bool IsOwnUserDirectory(const std::string& path);
 

@@ -48,7 +48,7 @@ std::optional<FaceLocation> RememberedFace(const std::string& cache_file) {
   // An answer in a folder that is no folder of the reader's own (a planted link) is
   // not taken.
   if (!IsOwnUserDirectory(FolderOf(cache_file))) return std::nullopt;
-  std::optional<TextFileReader> reader = TextFileReader::Open(cache_file);
+  FileOr<TextFileReader> reader = TextFileReader::Open(cache_file);
   if (!reader) return std::nullopt;
   const std::optional<std::string> path = ReadLine(*reader), index = ReadLine(*reader);
   const std::optional<std::string> size = ReadLine(*reader), time = ReadLine(*reader);
@@ -67,9 +67,10 @@ std::optional<FaceLocation> RememberedFace(const std::string& cache_file) {
 void RememberFace(const std::string& cache_file, const FaceLocation& face) {
   const std::optional<std::string> stamp = FileStamp(face.path);
   if (!stamp || face.path.find('\n') != std::string::npos) return;
-  if (!MakeUserDirectory(FolderOf(cache_file))) return;
-  TextFileWriter::WriteWhole(cache_file,
-                             face.path + "\n" + std::to_string(face.index) + "\n" + *stamp);
+  if (!MakeUserDirectory(FolderOf(cache_file)).has_value()) return;
+  // The cache only saves a search; a failed write costs the next start that search.
+  (void)TextFileWriter::WriteWhole(cache_file,
+                                   face.path + "\n" + std::to_string(face.index) + "\n" + *stamp);
 }
 
 void ForgetFace(const std::string& cache_file) { unlink(cache_file.c_str()); }

@@ -10,7 +10,7 @@
 #include "platform/files/read_limits.h"
 
 std::unique_ptr<FontFileStream> FontFileStream::Open(const std::string& path) {
-  std::optional<RegularFile> file = RegularFile::Open(path);
+  FileOr<RegularFile> file = RegularFile::Open(path);
   if (!file || file->size() > FONT_FILE_MAX_BYTES) return nullptr;
   return std::unique_ptr<FontFileStream>(new FontFileStream(std::move(*file)));
 }

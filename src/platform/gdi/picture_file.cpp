@@ -96,7 +96,7 @@ std::optional<Bitmap> DecodeBitmapFile(std::span<const std::uint8_t> file) {
 }
 
 std::optional<Bitmap> LoadBitmapFile(const std::string& host_path) {
-  std::optional<RegularFile> file = RegularFile::Open(host_path);
+  FileOr<RegularFile> file = RegularFile::Open(host_path);
   if (!file) return std::nullopt;
   return DecodeBitmapFile(*file);
 }

@@ -5,7 +5,9 @@
 #include <optional>
 #include <string>
 
+#include "platform/error_or.h"
 #include "platform/gdi/bitmap.h"
+#include "platform/system_error.h"
 
 // Writes the bitmap as an 8-bit RGB PNG. False when the file cannot be written.
 bool WritePng(const Bitmap& bitmap, const std::string& host_path);
@@ -15,6 +17,6 @@ inline constexpr int NEW_PNG_NAME_TRIES = 100;
 inline constexpr std::size_t NEW_PNG_NAME_ENDING = sizeof "-100.png" - 1;
 
 // Writes the bitmap as a new file in folder, never over one that is there:
-// STEM.png, else STEM-2.png, STEM-3.png ... The path written; nothing when none could be.
-std::optional<std::string> WriteNewPng(const Bitmap& bitmap, const std::string& folder,
-                                       const std::string& stem);
+// STEM.png, else STEM-2.png, STEM-3.png ... The path written, or why none could be.
+ErrorOr<std::string, SystemError> WriteNewPng(const Bitmap& bitmap, const std::string& folder,
+                                              const std::string& stem);

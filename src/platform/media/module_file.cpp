@@ -40,7 +40,7 @@ bool SameMachine(const FileHeader& header, const FileHeader& own) {
 
 // What is wrong with the file's own header; empty when nothing is.
 std::string FileHeaderProblem(const FileHeader& header, std::uint64_t size) {
-  std::optional<RegularFile> program = RegularFile::Open(OWN_PROGRAM);
+  FileOr<RegularFile> program = RegularFile::Open(OWN_PROGRAM);
   const std::optional<FileHeader> own = program ? ReadFileHeader(*program) : std::nullopt;
   if (!own) return "the program's own header cannot be read to compare";
   if (!SameMachine(header, *own)) return "built for another machine";
@@ -71,9 +71,9 @@ std::string SegmentProblem(RegularFile& file, const FileHeader& header) {
 }  // namespace
 
 bool IsLoadableModule(const std::string& path, std::string& error) {
-  std::optional<RegularFile> file = RegularFile::Open(path);
+  FileOr<RegularFile> file = RegularFile::Open(path);
   if (!file) {
-    error = "not a regular file that can be read";
+    error = DescribeFileError(file.error());
     return false;
   }
   const std::optional<FileHeader> header = ReadFileHeader(*file);
