@@ -49,7 +49,7 @@ TEST(AudioModule, DamagedFilesAreRefusedAndTheBuiltModuleMakesAPlayerForItsOwnBu
   std::string error;
   EXPECT_EQ(AudioModule::Load(places, error), nullptr);
   EXPECT_EQ(error, places[0] + ": cut short: its segments reach past the end of the file (8192 "
-                               "bytes); " + places[1] + ": not a regular file that can be read; " +
+                               "bytes); " + places[1] + ": is not a regular file; " +
                        places[2] + ": built for another machine");
   places.push_back(YOMU_AUDIO_MODULE);
   const std::unique_ptr<AudioModule> module = AudioModule::Load(places, error);
