@@ -37,8 +37,8 @@ class BenchPlayer {
       std::filesystem::copy_file(TestDataPath(std::string("midi/") + midi),
                                  directory_ + "/" + midi);
     volume_ = std::move(*FolderVolume::Open(directory_));
-    std::string error;
-    player_ = MixerPlayer::Create({}, error);
+    auto player = MixerPlayer::Create({});
+    if (player) player_ = player.release_value();
   }
   ~BenchPlayer() {
     player_.reset();

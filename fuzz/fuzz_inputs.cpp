@@ -137,8 +137,7 @@ bool AudioReady() {
   if (!audio) {
     for (const auto& [name, value] : AUDIO_VARIABLES) setenv(name, value, 1);
     audio.emplace();
-    std::string error;
-    audio->ready = audio->session.Open(error);
+    audio->ready = audio->session.Open().has_value();
   }
   return audio->ready;
 }

@@ -92,12 +92,12 @@ int RunWindow(const CommandLine& line, std::optional<std::string>& next_novel) {
     SdlBackend::ShowMessageAlone(Formatted(_("yomu cannot open this novel: %s"), opened.error()));
     return EXIT_USAGE;
   }
-  std::string error;
-  std::unique_ptr<SdlBackend> backend = SdlBackend::Create(line.scale, error);
-  if (!backend) {
-    std::fprintf(stderr, _("yomu: cannot open a window: %s\n"), error.c_str());
+  ErrorOr<std::unique_ptr<SdlBackend>, std::string> created = SdlBackend::Create(line.scale);
+  if (!created) {
+    std::fprintf(stderr, _("yomu: cannot open a window: %s\n"), created.error().c_str());
     return EXIT_NO_WINDOW;
   }
+  std::unique_ptr<SdlBackend> backend = created.release_value();
   Platform platform(*backend, std::move(opened->volume), line.options.font_file);
   for (const std::string& note : StartUpNotes(platform)) std::fprintf(stderr, "%s\n", note.c_str());
   for (const std::string& note : opened->notes) platform.Warn(note);
@@ -109,8 +109,8 @@ int RunWindow(const CommandLine& line, std::optional<std::string>& next_novel) {
   reading.window_kept = true;
   reading.desktop_chooser = true;
   reading.novel_list_due = start.list_due;
-  if (!StartReadingAids(reader, reading, error)) {
-    std::fprintf(stderr, "yomu: %s\n", error.c_str());
+  if (const ErrorOr<void, std::string> started = StartReadingAids(reader, reading); !started) {
+    std::fprintf(stderr, "yomu: %s\n", started.error().c_str());
     return EXIT_USAGE;
   }
   const int status = WinMain(reader, 1);

@@ -11,10 +11,9 @@
 
 int RunHeadless(const HeadlessOptions& options, std::istream& events_in, std::ostream& log,
                 std::ostream& errors) {
-  std::string error;
-  std::optional<std::vector<HeadlessEvent>> events = ParseEvents(events_in, error);
+  ErrorOr<std::vector<HeadlessEvent>, std::string> events = ParseEvents(events_in);
   if (!events) {
-    errors << "yomu: events: " << error << '\n';
+    errors << "yomu: events: " << events.error() << '\n';
     return 2;
   }
   ErrorOr<OpenedNovel, std::string> opened = OpenNovel(options.novel, texts::FIRST_SCRIPT);
@@ -30,8 +29,9 @@ int RunHeadless(const HeadlessOptions& options, std::istream& events_in, std::os
   for (const std::string& note : StartUpNotes(platform)) errors << note << '\n';
   if (options.make_media) platform.media = options.make_media(platform);
   Reader reader(platform);
-  if (!StartReadingAids(reader, options.reading, error)) {
-    errors << "yomu: " << error << '\n';
+  if (const ErrorOr<void, std::string> started = StartReadingAids(reader, options.reading);
+      !started) {
+    errors << "yomu: " << started.error() << '\n';
     return 2;
   }
   backend.set_hooks({

@@ -41,10 +41,13 @@ std::vector<std::string> FeedOrigins(Reader& r, std::vector<std::string> origins
 }
 
 void StartTextFeed(Reader& r, const ReadingOptions& options) {
-  std::string error;
-  r.aids.feed =
-      TextFeed::Listen(*options.text_feed, FeedOrigins(r, options.text_feed_origins), error);
-  if (!r.aids.feed) r.platform.Warn(error);
+  ErrorOr<std::unique_ptr<TextFeed>, std::string> feed =
+      TextFeed::Listen(*options.text_feed, FeedOrigins(r, options.text_feed_origins));
+  if (feed) {
+    r.aids.feed = feed.release_value();
+  } else {
+    r.platform.Warn(feed.error());
+  }
 }
 
 // The feed's thread hands its warnings over; the reader's thread tells them.
@@ -72,7 +75,7 @@ std::optional<LRESULT> OnViewMessage(Reader& r, Window& window, UINT message, WP
 
 }  // namespace
 
-bool StartReadingAids(Reader& r, const ReadingOptions& options, std::string& error) {
+ErrorOr<void, std::string> StartReadingAids(Reader& r, const ReadingOptions& options) {
   r.aids.auto_mode.delay_ms = options.auto_delay_ms;
   LoadUserSettings(r);
   RecallSpeechReading(r);
@@ -86,13 +89,16 @@ bool StartReadingAids(Reader& r, const ReadingOptions& options, std::string& err
   r.aids.resume.due = options.resume;
   r.aids.desktop_chooser = options.desktop_chooser;
   r.aids.novel_list_due = options.novel_list_due;
-  if (!options.text_out_file) return true;
-  if (!r.aids.text_out.Open(*options.text_out_file, error)) return false;
+  if (!options.text_out_file) return {};
+  if (ErrorOr<void, SystemError> opened = r.aids.text_out.Open(*options.text_out_file); !opened) {
+    return "cannot write the text output " + *options.text_out_file + ": " +
+           opened.error().Describe();
+  }
   if (r.aids.text_out.waiting_for_reader()) {
     r.platform.Warn(Formatted(_("nobody reads the text output %s yet: its lines wait for a reader"),
                               *options.text_out_file));
   }
-  return true;
+  return {};
 }
 
 // Once the window is created: the place where the reader stopped, or a novel to open,

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/error_or.h"
 #include "platform/feed/text_feed.h"
 #include "platform/win32_types.h"
 
@@ -31,7 +32,7 @@ struct ReadingOptions {
 // False, with a message in error, when the text output cannot be opened. The read
 // marks and the settings are read here. A text feed that cannot listen, or speech
 // that cannot be had, is told of in one line, and the reader goes on without it.
-bool StartReadingAids(Reader& r, const ReadingOptions& options, std::string& error);
+ErrorOr<void, std::string> StartReadingAids(Reader& r, const ReadingOptions& options);
 
 // The result when an aid took the message; nullopt when it goes on to the reader.
 std::optional<LRESULT> OnReadingAidsMessage(Reader& r, Window& window, UINT message, WPARAM wparam,

@@ -21,28 +21,27 @@ bool IsNamedPipe(const std::string& path) {
 
 }  // namespace
 
-bool TextOut::Open(const std::string& path, std::string& error) {
+ErrorOr<void, SystemError> TextOut::Open(const std::string& path) {
   active_ = true;
   if (path == "-") {
     standard_output_ = true;
-    return true;
+    return {};
   }
   if (IsNamedPipe(path)) {
     // Without a reader, opening for writing would wait: ENXIO says there is none.
     pipe_path_ = path;
     const int pipe = open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
     if (pipe >= 0) file_.emplace(pipe);
-    if (pipe >= 0 || errno == ENXIO) return true;
+    if (pipe >= 0 || errno == ENXIO) return {};
   } else {
     const int file = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (file >= 0) {
       file_.emplace(file);
-      return true;
+      return {};
     }
   }
   active_ = false;
-  error = "cannot write the text output " + path + ": " + std::strerror(errno);
-  return false;
+  return SystemError::FromErrno("open");
 }
 
 void TextOut::End() {

@@ -10,13 +10,15 @@
 #include <string>
 #include <string_view>
 
+#include "platform/error_or.h"
 #include "platform/files/regular_file.h"
+#include "platform/system_error.h"
 
 class TextOut {
  public:
   // "-" is standard output. False, with a message in error, when the file cannot be
   // opened for writing.
-  bool Open(const std::string& path, std::string& error);
+  ErrorOr<void, SystemError> Open(const std::string& path);
   bool active() const { return active_; }
   // True while a named pipe has no reader: its lines wait.
   bool waiting_for_reader() const { return active_ && pipe_path_ && !file_; }

@@ -357,11 +357,10 @@ TEST_F(RealWindow, WithoutTheSpeechServiceTheReaderSaysSoOnceAndReadsOn) {
 // The window takes no typed text: it starts without the compose sequences of the
 // desktop, and leaves their variable as it found it for the programs that it runs.
 TEST_F(RealWindow, TheDesktopsComposeTableIsLeftToTheProgramsTheReaderRuns) {
-  std::string error;
   for (const char* own : {"/etc/own-compose", static_cast<const char*>(nullptr)}) {
     if (own) setenv("XCOMPOSEFILE", own, 1);
-    const std::unique_ptr<SdlBackend> backend = SdlBackend::Create(1, error);
-    ASSERT_NE(backend, nullptr) << error;
+    const auto backend = SdlBackend::Create(1);
+    ASSERT_TRUE(backend) << backend.error();
     EXPECT_FALSE(SDL_IsTextInputActive());
     EXPECT_EQ(getenv("XCOMPOSEFILE") ? std::string(getenv("XCOMPOSEFILE")) : "", own ? own : "");
     unsetenv("XCOMPOSEFILE");
@@ -374,12 +373,12 @@ TEST_F(RealWindow, TheDesktopsComposeTableIsLeftToTheProgramsTheReaderRuns) {
 TEST_F(RealWindow, AGamepadReadsSavesAndOpensTheBacklog) {
   novel_.Write("タイトル.txt", "C\n一つ目の段落。\n二つ目の段落。\n三\nE\n");
   setenv("SDL_JOYSTICK_ALLOW_BACKGROUND_EVENTS", "1", 1);
-  std::string error;
-  std::unique_ptr<SdlBackend> backend = SdlBackend::Create(1, error);
-  ASSERT_TRUE(backend) << error;
+  auto created = SdlBackend::Create(1);
+  ASSERT_TRUE(created) << created.error();
+  std::unique_ptr<SdlBackend> backend = created.release_value();
   Platform platform(*backend, std::move(OpenNovel(novel_.path(), texts::FIRST_SCRIPT)->volume));
   Reader reader(platform);
-  ASSERT_TRUE(StartReadingAids(reader, {}, error));
+  ASSERT_TRUE(StartReadingAids(reader, {}));
   std::thread pad([this] {
     const std::string window = Output("xdotool search --sync --onlyvisible --pid " +
                                       std::to_string(getpid()) + " 2>/dev/null | head -1");

@@ -46,14 +46,15 @@ TEST(AudioModule, DamagedFilesAreRefusedAndTheBuiltModuleMakesAPlayerForItsOwnBu
   ASSERT_EQ(mkfifo(folder.File("fifo.so").c_str(), 0600), 0);
   std::vector<std::string> places = {CutModule(folder), folder.File("fifo.so"),
                                      folder.File("other.so"), "/nowhere/x.so"};
-  std::string error;
-  EXPECT_EQ(AudioModule::Load(places, error), nullptr);
-  EXPECT_EQ(error, places[0] + ": cut short: its segments reach past the end of the file (8192 "
+  const auto refused = AudioModule::Load(places);
+  ASSERT_FALSE(refused);
+  EXPECT_EQ(refused.error(), places[0] + ": cut short: its segments reach past the end of the file (8192 "
                                "bytes); " + places[1] + ": is not a regular file; " +
                        places[2] + ": built for another machine");
   places.push_back(YOMU_AUDIO_MODULE);
-  const std::unique_ptr<AudioModule> module = AudioModule::Load(places, error);
-  ASSERT_NE(module, nullptr) << error;
+  const auto loaded = AudioModule::Load(places);
+  ASSERT_TRUE(loaded) << loaded.error();
+  const std::unique_ptr<AudioModule>& module = *loaded;
   for (const auto& [version, made] :
        {std::pair{YOMU_VERSION, true}, std::pair{"0.0.0-other", false}}) {
     AudioPlayerReply reply;
@@ -147,13 +148,12 @@ TEST(AudioSession, NoDeviceLeavesStandardErrorQuiet) {
   setenv("SDL_AUDIODRIVER", "alsa", 1);
   setenv("AUDIODEV", "hw:99", 1);  // no such card, so ALSA fails and says why at length
   CapturedStandardError captured;
-  std::string error;
-  const std::unique_ptr<MixerPlayer> player = MixerPlayer::Create({}, error);
+  const auto player = MixerPlayer::Create({});
   const std::string said = captured.Text();
   unsetenv("AUDIODEV");
   unsetenv("SDL_AUDIODRIVER");
   if (player) GTEST_SKIP() << "an ALSA device opened after all";
-  EXPECT_FALSE(error.empty());
+  EXPECT_FALSE(player.error().empty());
   EXPECT_EQ(said, "");
 }
 

@@ -29,11 +29,11 @@ class MediaPlayerTest : public ::testing::Test {
   void SetUp() override {
     setenv("SDL_AUDIODRIVER", "disk", 1);
     setenv("SDL_DISKAUDIOFILE", output_.c_str(), 1);
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) GTEST_SKIP() << "no disk driver " << SDL_GetError();
-    std::string error;
-    std::unique_ptr<MixerPlayer> player = MixerPlayer::Create({}, error);
-    if (!(player_ = player.get())) GTEST_SKIP() << "no audio device on the disk driver: " << error;
-    platform_.media = std::move(player);
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_AUDIO), 0) << "no disk driver " << SDL_GetError();
+    auto player = MixerPlayer::Create({});
+    ASSERT_TRUE(player) << "no audio device on the disk driver: " << player.error();
+    player_ = player->get();
+    platform_.media = player.release_value();
   }
   void TearDown() override {
     platform_.media.reset();

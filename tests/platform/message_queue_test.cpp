@@ -20,8 +20,7 @@ namespace {
 
 std::vector<HeadlessEvent> Events(const std::string& text) {
   std::istringstream in(text);
-  std::string error;
-  return ParseEvents(in, error).value();
+  return ParseEvents(in).value();
 }
 
 // A player whose sounds wait until the loop lets them start, with the times they did.

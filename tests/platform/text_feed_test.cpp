@@ -29,9 +29,9 @@ std::uint16_t FreePort(asio::io_context& io) {
 struct Feed {
   asio::io_context io;
   const tcp::endpoint at{asio::ip::address_v4::loopback(), FreePort(io)};
-  std::string error;
-  std::unique_ptr<TextFeed> feed =
-      TextFeed::Listen({"127.0.0.1", at.port()}, {"https://renji-xd.github.io"}, error);
+  ErrorOr<std::unique_ptr<TextFeed>, std::string> listened =
+      TextFeed::Listen({"127.0.0.1", at.port()}, {"https://renji-xd.github.io"});
+  TextFeed* feed = listened ? listened->get() : nullptr;
 
   // Runs what start begins until it ends, at most DEADLINE; its error.
   beast::error_code Await(beast::tcp_stream& stream, auto start) {
@@ -65,7 +65,7 @@ struct Feed {
 
 TEST(TextFeed, ServesThisMachinesPagesAndTheNamedOnesEightAtOnce) {
   Feed feed;
-  ASSERT_TRUE(feed.feed) << feed.error;
+  ASSERT_TRUE(feed.feed) << feed.listened.error();
   const std::string port = ":" + std::to_string(feed.at.port());
   const std::tuple<std::string, std::string, unsigned> cases[] = {
       {"127.0.0.1" + port, "", 101},  // a tool

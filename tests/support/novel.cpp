@@ -141,8 +141,8 @@ ReaderRun RunNovel(const Novel& novel, const std::string& events, const ReadingO
   if (with_sound) {
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     options.make_media = [](Platform&) -> std::unique_ptr<MediaPlayer> {
-      std::string error;
-      return MixerPlayer::Create({}, error);
+      auto player = MixerPlayer::Create({});
+      return player ? player.release_value() : nullptr;
     };
   }
   return RunHeadlessWith(options, events);

@@ -39,21 +39,17 @@ class QuietStandardError {
 
 }  // namespace
 
-bool AudioSession::Open(std::string& error) {
+ErrorOr<void, std::string> AudioSession::Open() {
   const QuietStandardError quiet;
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-    error = SDL_GetError();
-    return false;
-  }
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return std::string(SDL_GetError());
   subsystem_ = true;
   if (Mix_OpenAudioDevice(AUDIO_RATE_HZ, AUDIO_S16SYS, AUDIO_CHANNELS, CHUNK_FRAMES, nullptr, 0) !=
       0) {
-    error = Mix_GetError();
-    return false;
+    return std::string(Mix_GetError());
   }
   device_ = true;
   Mix_AllocateChannels(SOUND_CHANNELS);
-  return true;
+  return {};
 }
 
 AudioSession::~AudioSession() {

@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "platform/error_or.h"
+
 constexpr int AUDIO_RATE_HZ = 44100;  // the rate of CD audio
 constexpr int AUDIO_CHANNELS = 2;
 
@@ -16,7 +18,7 @@ class AudioSession {
   // Opens the device in 16-bit stereo at AUDIO_RATE_HZ exactly (SDL converts for
   // the hardware), so that the MIDI mix and the chime know the format; false with
   // the reason when there is no device.
-  bool Open(std::string& error);
+  ErrorOr<void, std::string> Open();
 
  private:
   bool subsystem_ = false;

@@ -34,22 +34,24 @@ void PushWakeEvent(std::uint32_t type) {
 
 }  // namespace
 
-std::unique_ptr<MixerPlayer> MixerPlayer::Create(MixerPlayerOptions options, std::string& error) {
+ErrorOr<std::unique_ptr<MixerPlayer>, std::string> MixerPlayer::Create(
+    MixerPlayerOptions options) {
   std::unique_ptr<MixerPlayer> player(new MixerPlayer(std::move(options)));
-  if (!player->options_.open_device_on_first_sound && !player->OpenDevice(error)) return nullptr;
+  if (!player->options_.open_device_on_first_sound) TRY(player->OpenDevice());
   player->soundfont_path_ = FindSoundFont(player->options_.soundfont_file);
   return player;
 }
 
 // The device, and the mixer with it, open only once something is to sound: a
 // novel read in silence keeps no audio thread awake while it waits for a click.
-bool MixerPlayer::OpenDevice(std::string& error) {
-  if (device_failed_) return false;
-  if (session_) return true;
+// A device that failed once is not tried again: the reader heard why then.
+ErrorOr<void, std::string> MixerPlayer::OpenDevice() {
+  if (device_failed_) return std::string("the device failed before");
+  if (session_) return {};
   auto session = std::make_unique<AudioSession>();
-  if (!session->Open(error)) {
+  if (ErrorOr<void, std::string> opened = session->Open(); !opened) {
     device_failed_ = true;
-    return false;
+    return opened;
   }
   session_ = std::move(session);
   wake_event_type_ = SDL_RegisterEvents(1);
@@ -57,16 +59,16 @@ bool MixerPlayer::OpenDevice(std::string& error) {
   cd_ = std::make_unique<CdMusic>([wake_type] { PushWakeEvent(wake_type); });
   sounds_ = std::make_unique<SoundEffects>(AUDIO_RATE_HZ, AUDIO_CHANNELS);
   Mix_SetPostMix(&MixerPlayer::PostMix, this);
-  return true;
+  return {};
 }
 
 bool MixerPlayer::ReadyToSound() {
-  std::string error;
-  if (OpenDevice(error)) return true;
-  if (!error.empty() && options_.warn) {
-    options_.warn("no audio device (" + error + "); the novel stays silent");
+  if (device_failed_) return false;
+  const ErrorOr<void, std::string> opened = OpenDevice();
+  if (!opened && options_.warn) {
+    options_.warn("no audio device (" + opened.error() + "); the novel stays silent");
   }
-  return false;
+  return opened.has_value();
 }
 
 // The soundfont takes a moment to load: it is read when the first MIDI file opens,

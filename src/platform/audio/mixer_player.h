@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/error_or.h"
 #include "platform/audio/cd_music.h"
 #include "platform/files/byte_source.h"
 #include "platform/media/media_player.h"
@@ -31,7 +32,7 @@ class MixerPlayer final : public MediaPlayer {
   // there is none now; later, every command succeeds silently. SDL_mixer has one
   // device per process, so there is at most one player at a time. Files come from
   // the novel's volume, handed over with every call.
-  static std::unique_ptr<MixerPlayer> Create(MixerPlayerOptions options, std::string& error);
+  static ErrorOr<std::unique_ptr<MixerPlayer>, std::string> Create(MixerPlayerOptions options);
   ~MixerPlayer() override;
   MixerPlayer(const MixerPlayer&) = delete;
   MixerPlayer& operator=(const MixerPlayer&) = delete;
@@ -52,7 +53,7 @@ class MixerPlayer final : public MediaPlayer {
  private:
   friend class MixerPlayerProbe;  // what sounds, looked at by the tests and benchmarks
   explicit MixerPlayer(MixerPlayerOptions options);
-  bool OpenDevice(std::string& error);
+  ErrorOr<void, std::string> OpenDevice();
   bool ReadyToSound();
   bool ReadyForMidi();
   void StartWhatWaits();

@@ -14,11 +14,14 @@ extern "C" __attribute__((visibility("default"))) void yomu_make_audio_player(
     return;
   }
   // The device opens at the first sound, so that a device that is missing is said then.
-  std::unique_ptr<MixerPlayer> player =
-      MixerPlayer::Create({request.soundfont_file, true, request.warn}, reply.error);
-  if (!player) return;
-  reply.soundfont_found = player->soundfont_path().has_value();
-  reply.player = std::move(player);
+  ErrorOr<std::unique_ptr<MixerPlayer>, std::string> player =
+      MixerPlayer::Create({request.soundfont_file, true, request.warn});
+  if (!player) {
+    reply.error = player.error();
+    return;
+  }
+  reply.soundfont_found = (*player)->soundfont_path().has_value();
+  reply.player = player.release_value();
 }
 
 // The factory's type is the one the program calls it by.

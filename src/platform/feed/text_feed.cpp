@@ -533,8 +533,8 @@ void TextFeed::Server::StopWhenAllGone() {
   if (stopping && clients.empty() && handshaking.empty()) goodbye.cancel();
 }
 
-std::unique_ptr<TextFeed> TextFeed::Listen(const FeedAddress& address,
-                                           std::vector<std::string> origins, std::string& error) {
+ErrorOr<std::unique_ptr<TextFeed>, std::string> TextFeed::Listen(
+    const FeedAddress& address, std::vector<std::string> origins) {
   auto server = std::make_unique<Server>();
   beast::error_code problem;
   const tcp::endpoint endpoint(asio::ip::make_address(address.host, problem), address.port);
@@ -543,12 +543,12 @@ std::unique_ptr<TextFeed> TextFeed::Listen(const FeedAddress& address,
   if (!problem) acceptor.set_option(asio::socket_base::reuse_address(true), problem);
   if (!problem) acceptor.bind(endpoint, problem);
   if (!problem) acceptor.listen(asio::socket_base::max_listen_connections, problem);
+  if (problem == asio::error::address_in_use) {
+    return Formatted(_("no text feed: %s is in use by another program"), address.ToString());
+  }
   if (problem) {
-    error = problem == asio::error::address_in_use
-                ? Formatted(_("no text feed: %s is in use by another program"), address.ToString())
-                : Formatted(_("no text feed: %s cannot be listened on: %s"), address.ToString(),
-                            problem.message());
-    return nullptr;
+    return Formatted(_("no text feed: %s cannot be listened on: %s"), address.ToString(),
+                     problem.message());
   }
   server->port = address.port;
   server->host_name = HostName(endpoint.address());

@@ -17,6 +17,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/error_or.h"
+
 // Where the feed listens: an IP address (v4, or v6 in brackets) and a port.
 struct FeedAddress {
   std::string host = "127.0.0.1";  // loopback: only programs of this machine connect
@@ -42,9 +44,9 @@ class TextFeed {
   static constexpr int HANDSHAKES_MAX = 32;
 
   // Listens at address, serving the pages of origins (serialized) besides this
-  // machine's own; null, with the reason in error, when it cannot.
-  static std::unique_ptr<TextFeed> Listen(const FeedAddress& address,
-                                          std::vector<std::string> origins, std::string& error);
+  // machine's own; why not, when it cannot.
+  static ErrorOr<std::unique_ptr<TextFeed>, std::string> Listen(const FeedAddress& address,
+                                                                std::vector<std::string> origins);
   // Says goodbye to the clients (what waits for them is sent first, for a moment).
   ~TextFeed();
   TextFeed(const TextFeed&) = delete;

@@ -268,31 +268,29 @@ ArchiveCache::Writer::~Writer() {
   if (file_.get() >= 0) unlinkat(folder_, (name_ + std::string(PART)).c_str(), 0);
 }
 
-bool ArchiveCache::Writer::Append(std::span<const std::uint8_t> bytes, std::string& reason) {
+ErrorOr<void, SystemError> ArchiveCache::Writer::Append(std::span<const std::uint8_t> bytes) {
   if (!IsAllZero(bytes)) {
     for (std::size_t done = 0; done < bytes.size();) {
       const ssize_t count = pwrite(file_.get(), bytes.data() + done, bytes.size() - done,
                                    static_cast<off_t>(size_ + done));
       if (count < 0 && errno == EINTR) continue;
-      if (count <= 0) {
-        reason = std::string("the cache cannot be written: ") +
-                 std::strerror(count < 0 ? errno : ENOSPC);
-        return false;
-      }
+      if (count < 0) return SystemError::FromErrno("pwrite");
+      if (count == 0) return SystemError{"pwrite", ENOSPC};
       done += static_cast<std::size_t>(count);
     }
   }
   size_ += bytes.size();
-  return true;
+  return {};
 }
 
-bool ArchiveCache::Writer::Commit(std::string& reason) {
+ErrorOr<void, SystemError> ArchiveCache::Writer::Commit() {
   const std::string part = name_ + std::string(PART);
-  if (ftruncate(file_.get(), static_cast<off_t>(size_)) != 0 ||
-      renameat(folder_, part.c_str(), folder_, name_.c_str()) != 0) {
-    reason = std::string("the cache cannot be written: ") + std::strerror(errno);
-    return false;
+  if (ftruncate(file_.get(), static_cast<off_t>(size_)) != 0) {
+    return SystemError::FromErrno("ftruncate");
+  }
+  if (renameat(folder_, part.c_str(), folder_, name_.c_str()) != 0) {
+    return SystemError::FromErrno("rename");
   }
   close(file_.release());  // the name is the member's now
-  return true;
+  return {};
 }

@@ -57,9 +57,9 @@ class ArchiveCache {
     Writer(Writer&& other) noexcept;
     Writer& operator=(Writer&&) = delete;
     ~Writer();
-    // False, with the reason, when the bytes cannot be written (the disk is full).
-    bool Append(std::span<const std::uint8_t> bytes, std::string& reason);
-    bool Commit(std::string& reason);
+    // Why not, when the bytes cannot be written (the disk is full).
+    ErrorOr<void, SystemError> Append(std::span<const std::uint8_t> bytes);
+    ErrorOr<void, SystemError> Commit();
 
    private:
     friend class ArchiveCache;

@@ -14,6 +14,10 @@ namespace {
 
 constexpr std::size_t UNPACK_BLOCK_BYTES = 64 * 1024;
 
+std::string CacheWriteFailure(const SystemError& error) {
+  return "the cache cannot be written: " + error.Describe();
+}
+
 struct Unpacked {
   std::optional<std::string> failure;  // the member's data are damaged or end early
   bool cap_passed = false;
@@ -48,10 +52,10 @@ Unpacked UnpackMember(ArchivePass& pass, bool keep, std::uint64_t declared, std:
       result.cap_passed = true;
       return result;
     }
-    std::string reason;
-    if (writer && !writer->Append(std::span(block).first(*count), reason)) {
+    if (!writer) continue;
+    if (const auto appended = writer->Append(std::span(block).first(*count)); !appended) {
       writer.reset();
-      events.cache_failed(reason);
+      events.cache_failed(CacheWriteFailure(appended.error()));
     }
   }
   if (!result.failure && keep && got < declared) result.failure = "it ends early";
@@ -95,10 +99,11 @@ std::optional<WalkEnd> WalkAndUnpack(ArchivePass& pass, std::uint32_t first, Arc
     if (done.stopped) return WalkEnd{WalkEnd::Why::Asked, number, {}};
     if (done.cap_passed) return WalkEnd{WalkEnd::Why::Cap, number, {}};
     if (keep && cache_usable && !writer) cache_usable = false;  // the cache failed on the way
-    std::string reason;
-    if (writer && !done.failure && !writer->Commit(reason)) {
-      cache_usable = false;
-      events.cache_failed(reason);
+    if (writer && !done.failure) {
+      if (const auto committed = writer->Commit(); !committed) {
+        cache_usable = false;
+        events.cache_failed(CacheWriteFailure(committed.error()));
+      }
     }
     events.passed(number, done.failure);
   }

@@ -136,7 +136,7 @@ bool ParseArguments(const std::string& name, std::istringstream& words, Headless
 
 }  // namespace
 
-std::optional<std::vector<HeadlessEvent>> ParseEvents(std::istream& in, std::string& error) {
+ErrorOr<std::vector<HeadlessEvent>, std::string> ParseEvents(std::istream& in) {
   std::vector<HeadlessEvent> events;
   std::string text;
   for (int line_number = 1; std::getline(in, text); ++line_number) {
@@ -147,8 +147,7 @@ std::optional<std::vector<HeadlessEvent>> ParseEvents(std::istream& in, std::str
     HeadlessEvent event;
     event.line_number = line_number;
     if (!ParseArguments(name, words, event)) {
-      error = "line " + std::to_string(line_number) + ": unknown or malformed event: " + text;
-      return std::nullopt;
+      return "line " + std::to_string(line_number) + ": unknown or malformed event: " + text;
     }
     events.push_back(std::move(event));
   }

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/error_or.h"
+
 struct HeadlessEvent {
   enum class Kind {
     Click, RightClick, Move, Pick, Command, Key, KeyDown, KeyUp, Wheel, Wait, Screenshot, Surface,
@@ -26,4 +28,4 @@ struct HeadlessEvent {
 
 // Parses the whole list first, so that a mistake stops the run before it starts.
 // On an unknown or malformed event, error holds "line N: ..." and nullopt returns.
-std::optional<std::vector<HeadlessEvent>> ParseEvents(std::istream& in, std::string& error);
+ErrorOr<std::vector<HeadlessEvent>, std::string> ParseEvents(std::istream& in);

@@ -24,17 +24,16 @@ std::vector<std::string> AudioModulePlaces() {
   return AudioModulePlaces(ProgramDirectory(), YOMU_AUDIO_MODULE_DIR);
 }
 
-std::unique_ptr<AudioModule> AudioModule::Load(const std::vector<std::string>& places,
-                                               std::string& error) {
-  error.clear();
+ErrorOr<std::unique_ptr<AudioModule>, std::string> AudioModule::Load(
+    const std::vector<std::string>& places) {
+  std::string error;
   const auto add = [&error](const std::string& reason) {
     error += (error.empty() ? "" : "; ") + reason;
   };
   for (const std::string& place : places) {
     if (access(place.c_str(), F_OK) != 0) continue;
-    std::string problem;
-    if (!IsLoadableModule(place, problem)) {
-      add(place + ": " + problem);
+    if (const ErrorOr<void, std::string> loadable = IsLoadableModule(place); !loadable) {
+      add(place + ": " + loadable.error());
       continue;
     }
     void* handle = dlopen(place.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
@@ -51,7 +50,7 @@ std::unique_ptr<AudioModule> AudioModule::Load(const std::vector<std::string>& p
     add(place + ": not a module of yomu");
   }
   if (error.empty()) error = std::string(AUDIO_MODULE_FILE) + " not found";
-  return nullptr;
+  return error;
 }
 
 AudioModule::~AudioModule() { dlclose(handle_); }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/error_or.h"
 #include "platform/media/media_player.h"
 
 constexpr char AUDIO_MODULE_FILE[] = "yomu-audio.so";
@@ -43,8 +44,8 @@ class AudioModule {
  public:
   // The first of places that loads and has the factory; nothing and the reasons
   // (one per place, joined) when none does.
-  static std::unique_ptr<AudioModule> Load(const std::vector<std::string>& places,
-                                           std::string& error);
+  static ErrorOr<std::unique_ptr<AudioModule>, std::string> Load(
+      const std::vector<std::string>& places);
   ~AudioModule();
   AudioModule(const AudioModule&) = delete;
   AudioModule& operator=(const AudioModule&) = delete;

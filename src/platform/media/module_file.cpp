@@ -70,14 +70,12 @@ std::string SegmentProblem(RegularFile& file, const FileHeader& header) {
 
 }  // namespace
 
-bool IsLoadableModule(const std::string& path, std::string& error) {
+ErrorOr<void, std::string> IsLoadableModule(const std::string& path) {
   FileOr<RegularFile> file = RegularFile::Open(path);
-  if (!file) {
-    error = DescribeFileError(file.error());
-    return false;
-  }
+  if (!file) return DescribeFileError(file.error());
   const std::optional<FileHeader> header = ReadFileHeader(*file);
-  error = !header ? "not an ELF file" : FileHeaderProblem(*header, file->size());
-  if (error.empty()) error = SegmentProblem(*file, *header);
-  return error.empty();
+  std::string problem = !header ? "not an ELF file" : FileHeaderProblem(*header, file->size());
+  if (problem.empty()) problem = SegmentProblem(*file, *header);
+  if (!problem.empty()) return problem;
+  return {};
 }

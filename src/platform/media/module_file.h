@@ -6,7 +6,9 @@
 
 #include <string>
 
-// True when the file at path is a regular file holding a shared object for the
+#include "platform/error_or.h"
+
+// Whether the file at path is a regular file holding a shared object for the
 // running program's class, byte order and machine, whose program headers and segments
-// all lie within the file; else false, with the reason in error.
-bool IsLoadableModule(const std::string& path, std::string& error);
+// all lie within the file; else why not.
+ErrorOr<void, std::string> IsLoadableModule(const std::string& path);

@@ -28,13 +28,13 @@ OnDemandPlayer::~OnDemandPlayer() {
 OnDemandPlayer::Loaded OnDemandPlayer::Load(const AudioPlayerRequest& request,
                                             const std::vector<std::string>& places, bool midi) {
   Loaded loaded;
-  std::string error;
-  loaded.module = AudioModule::Load(places, error);
-  if (!loaded.module) {
+  ErrorOr<std::unique_ptr<AudioModule>, std::string> module = AudioModule::Load(places);
+  if (!module) {
     loaded.warnings_utf8.push_back(
-        Formatted(_("no sound module (%s); the novel stays silent"), error));
+        Formatted(_("no sound module (%s); the novel stays silent"), module.error()));
     return loaded;
   }
+  loaded.module = module.release_value();
   AudioPlayerReply reply;
   loaded.module->factory()(request, reply);
   if (!reply.player) {

@@ -98,15 +98,14 @@ bool InitVideo() {
 
 }  // namespace
 
-std::unique_ptr<SdlBackend> SdlBackend::Create(int scale, std::string& error) {
+ErrorOr<std::unique_ptr<SdlBackend>, std::string> SdlBackend::Create(int scale) {
   BlockQuitSignals();
   // The software window surface: under X it starts far faster and smaller than
   // the OpenGL path, and whole-factor scaling needs nothing more.
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
   if (const WithoutComposeTable no_compose; !InitVideo()) {
-    error = SDL_GetError();
-    return nullptr;
+    return std::string(SDL_GetError());
   }
   // SDL takes typed text from the start; the reader takes keys alone. Left on, an
   // input method switched to Japanese (IBus, Fcitx) would take letter keys for its
@@ -117,9 +116,8 @@ std::unique_ptr<SdlBackend> SdlBackend::Create(int scale, std::string& error) {
   // SDL falls back to drivers that show nothing on any screen.
   const std::string driver = SDL_GetCurrentVideoDriver();
   if (driver == "offscreen" || driver == "dummy" || driver == "evdev") {
-    error = Formatted(_("no display (SDL chose its %s video driver)"), driver);
     SDL_Quit();
-    return nullptr;
+    return Formatted(_("no display (SDL chose its %s video driver)"), driver);
   }
   return std::unique_ptr<SdlBackend>(new SdlBackend(scale));
 }

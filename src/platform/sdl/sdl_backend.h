@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/backend.h"
+#include "platform/error_or.h"
 #include "platform/gdi/bitmap.h"
 #include "platform/gdi/font.h"
 #include "platform/sdl/page_view.h"
@@ -27,7 +28,7 @@ class SdlBackend : public Backend {
  public:
   // scale: the page's pixel size on screen; 0 chooses the largest whole factor
   // that fits the screen comfortably.
-  static std::unique_ptr<SdlBackend> Create(int scale, std::string& error);
+  static ErrorOr<std::unique_ptr<SdlBackend>, std::string> Create(int scale);
   // A message box of its own, for an error that keeps the window from opening: a
   // reader who started yomu from the desktop sees no standard error.
   static void ShowMessageAlone(std::string_view text_utf8);

@@ -7,9 +7,12 @@
 
 bool StartSpeech(Platform& platform) {
   Speech& speech = platform.speech;
-  std::string reason;
-  if (speech.service && !speech.service->Start(reason)) {
-    platform.Warn(Formatted(_("no speech: %s"), reason));
+  if (!speech.service) {
+    speech.on = true;
+    return true;
+  }
+  if (const ErrorOr<void, std::string> started = speech.service->Start(); !started) {
+    platform.Warn(Formatted(_("no speech: %s"), started.error()));
     return false;
   }
   speech.on = true;

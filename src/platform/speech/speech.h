@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/error_or.h"
 #include "platform/win32_types.h"
 
 class Platform;
@@ -26,8 +27,8 @@ enum class Utterance {
 class SpeechService {
  public:
   virtual ~SpeechService() = default;
-  // Makes ready to speak; false, with the reason, when the service cannot be had at all.
-  virtual bool Start(std::string& reason) = 0;
+  // Makes ready to speak; why not, when the service cannot be had at all.
+  virtual ErrorOr<void, std::string> Start() = 0;
   virtual void Say(std::string text_utf8, Utterance kind) = 0;
   // Stops what is said and drops what waits.
   virtual void Silence() = 0;

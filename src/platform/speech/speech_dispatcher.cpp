@@ -57,21 +57,16 @@ struct Calls {
   decltype(&spd_cancel) cancel = nullptr;
 
   // The library's calls; it stays loaded for good once it is.
-  static std::optional<Calls> Load(std::string& reason) {
-    const ErrorOr<LoadedLibrary, std::string> library = LoadedLibrary::Load(LIBRARY_FILE);
-    if (!library) {
-      reason = library.error();
-      return std::nullopt;
-    }
+  static ErrorOr<Calls, std::string> Load() {
+    const LoadedLibrary library = TRY(LoadedLibrary::Load(LIBRARY_FILE));
     Calls calls;
-    if (library->Find("spd_open2", calls.open) && library->Find("spd_close", calls.close) &&
-        library->Find("spd_set_language", calls.set_language) &&
-        library->Find("spd_get_output_module", calls.output_module) &&
-        library->Find("spd_say", calls.say) && library->Find("spd_cancel", calls.cancel)) {
+    if (library.Find("spd_open2", calls.open) && library.Find("spd_close", calls.close) &&
+        library.Find("spd_set_language", calls.set_language) &&
+        library.Find("spd_get_output_module", calls.output_module) &&
+        library.Find("spd_say", calls.say) && library.Find("spd_cancel", calls.cancel)) {
       return calls;
     }
-    reason = std::string(LIBRARY_FILE) + " lacks the calls of speech-dispatcher's client library";
-    return std::nullopt;
+    return std::string(LIBRARY_FILE) + " lacks the calls of speech-dispatcher's client library";
   }
 };
 
@@ -263,9 +258,8 @@ SpeechDispatcher::~SpeechDispatcher() {
   }
 }
 
-bool SpeechDispatcher::Start(std::string& reason) {
-  if (!line_->calls) line_->calls = Calls::Load(reason);
-  if (!line_->calls) return false;
+ErrorOr<void, std::string> SpeechDispatcher::Start() {
+  if (!line_->calls) line_->calls = TRY(Calls::Load());
   {
     std::lock_guard lock(line_->mutex);
     line_->wanted = true;
@@ -279,7 +273,7 @@ bool SpeechDispatcher::Start(std::string& reason) {
     pthread_sigmask(SIG_SETMASK, &before, nullptr);
   }
   line_->changed.notify_all();
-  return true;
+  return {};
 }
 
 void SpeechDispatcher::Say(std::string text_utf8, Utterance kind) {

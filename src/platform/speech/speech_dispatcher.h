@@ -23,7 +23,7 @@ class SpeechDispatcher final : public SpeechService {
   SpeechDispatcher(const SpeechDispatcher&) = delete;
   SpeechDispatcher& operator=(const SpeechDispatcher&) = delete;
 
-  bool Start(std::string& reason) override;
+  ErrorOr<void, std::string> Start() override;
   void Say(std::string text_utf8, Utterance kind) override;
   void Silence() override;
   void SetReading(SpeechReading reading) override;
