@@ -61,7 +61,12 @@ StartingNovel OpenWindowNovel(const CommandLine& line) {
     if (choice.kind == NovelChoice::Kind::Refused) SdlBackend::ShowMessageAlone(choice.refusal_utf8);
     start.list_due = choice.kind == NovelChoice::Kind::Unavailable;
   }
-  if (opened && HoldsFirstScript(*opened->volume)) RememberOpenedNovel(*opened->volume);
+  if (opened && HoldsFirstScript(*opened->volume)) {
+    // Told through the window's warnings with the novel's own notes.
+    if (std::optional<std::string> why = RememberOpenedNovel(*opened->volume)) {
+      opened->notes.push_back(std::move(*why));
+    }
+  }
   return start;
 }
 
@@ -99,7 +104,7 @@ int RunWindow(const CommandLine& line, std::optional<std::string>& next_novel) {
   }
   std::unique_ptr<SdlBackend> backend = created.release_value();
   Platform platform(*backend, std::move(opened->volume), line.options.font_file);
-  for (const std::string& note : StartUpNotes(platform)) std::fprintf(stderr, "%s\n", note.c_str());
+  for (const std::string& note : StartUpNotes(platform)) platform.Warn(note);
   for (const std::string& note : opened->notes) platform.Warn(note);
   StartAudio(platform, line);
   // Nothing of speech-dispatcher is loaded before speech is first turned on.

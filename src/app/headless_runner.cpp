@@ -26,7 +26,8 @@ int RunHeadless(const HeadlessOptions& options, std::istream& events_in, std::os
   backend.set_errors(errors);
   Platform platform(backend, std::move(opened->volume), options.font_file);
   for (const std::string& note : opened->notes) platform.Warn(note);
-  for (const std::string& note : StartUpNotes(platform)) errors << note << '\n';
+  // Told before the log begins, so they are no records.
+  for (const std::string& note : StartUpNotes(platform)) errors << "yomu: " << note << '\n';
   if (options.make_media) platform.media = options.make_media(platform);
   Reader reader(platform);
   if (const ErrorOr<void, std::string> started = StartReadingAids(reader, options.reading);

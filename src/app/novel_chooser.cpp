@@ -105,9 +105,9 @@ std::vector<std::string> NovelsInFolder(const std::string& folder) {
   return novels;
 }
 
-void RememberOpenedNovel(const Volume& volume, const std::string& title_utf8) {
-  if (const std::optional<std::string> why = RememberRecentNovel(volume.key_path(), title_utf8)) {
-    std::fprintf(stderr, "yomu: %s\n",
-                 Formatted(_("the novels opened last are not kept: %s"), *why).c_str());
-  }
+std::optional<std::string> RememberOpenedNovel(const Volume& volume,
+                                               const std::string& title_utf8) {
+  const std::optional<std::string> why = RememberRecentNovel(volume.key_path(), title_utf8);
+  if (!why) return std::nullopt;
+  return Formatted(_("the novels opened last are not kept: %s"), *why);
 }

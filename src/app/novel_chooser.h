@@ -35,5 +35,6 @@ std::string RecentLabel(const RecentNovel& novel, ShiftJis& shift_jis);
 std::vector<std::string> NovelsInFolder(const std::string& folder);
 
 // Puts an opened novel first among those opened last, with the title it showed when
-// one is given; one line when it cannot.
-void RememberOpenedNovel(const Volume& volume, const std::string& title_utf8 = "");
+// one is given; the warning to give when it cannot.
+std::optional<std::string> RememberOpenedNovel(const Volume& volume,
+                                               const std::string& title_utf8 = "");

@@ -92,5 +92,8 @@ bool OnNovelListCommand(Reader& r, Window& window, UINT command) {
 void KeepTitleOfNovel(Reader& r, const Window& window) {
   const std::string& caption = window.caption_sjis();
   if (!r.aids.window_kept || caption == texts::CAPTION) return;
-  RememberOpenedNovel(*r.platform.volume, r.platform.shift_jis.ToUtf8(caption));
+  if (const std::optional<std::string> why =
+          RememberOpenedNovel(*r.platform.volume, r.platform.shift_jis.ToUtf8(caption))) {
+    r.platform.Warn(*why);
+  }
 }

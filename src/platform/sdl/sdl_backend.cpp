@@ -151,7 +151,7 @@ void SdlBackend::StartPads() {
   SDL_SetHint(SDL_HINT_GAMECONTROLLER_USE_BUTTON_LABELS, "0");
   // Without pads the reader reads on: they are a comfort, not a need.
   if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) {
-    std::fprintf(stderr, _("yomu: no gamepads (%s)\n"), SDL_GetError());
+    Warn(Formatted(_("no gamepads (%s)"), SDL_GetError()));
   }
 }
 
