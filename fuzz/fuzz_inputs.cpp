@@ -143,8 +143,9 @@ bool AudioReady() {
 }
 
 // Plays a track until it ends, at most a short while of the real clock.
-void PlayBriefly(Mix_Music* music) {
-  if (music == nullptr) return;
+void PlayBriefly(ErrorOr<Mix_Music*, std::string> loaded) {
+  if (!loaded) return;
+  Mix_Music* music = *loaded;
   if (Mix_PlayMusic(music, 0) == 0) {
     const std::uint64_t until = SDL_GetTicks64() + PLAY_MS;
     while (Mix_PlayingMusic() && SDL_GetTicks64() < until) SDL_Delay(1);

@@ -30,7 +30,8 @@ class MediaPlayerTest : public ::testing::Test {
     setenv("SDL_AUDIODRIVER", "disk", 1);
     setenv("SDL_DISKAUDIOFILE", output_.c_str(), 1);
     ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_AUDIO), 0) << "no disk driver " << SDL_GetError();
-    auto player = MixerPlayer::Create({});
+    auto player = MixerPlayer::Create(
+        {{}, false, [this](const std::string& warning) { warnings_.push_back(warning); }});
     ASSERT_TRUE(player) << "no audio device on the disk driver: " << player.error();
     player_ = player->get();
     platform_.media = player.release_value();
@@ -84,6 +85,7 @@ class MediaPlayerTest : public ::testing::Test {
   std::ostringstream log_;
   HeadlessBackend backend_{{}, log_};
   Platform platform_{backend_, OpenFolder(novel_.path())};
+  std::vector<std::string> warnings_;
   MixerPlayer* player_ = nullptr;
 };
 
@@ -141,6 +143,12 @@ TEST_F(MediaPlayerTest, MalformedMediaPlaysNothingAndEveryTestFileLoads) {
     EXPECT_TRUE(Send("play cdaudio from " + std::to_string(track)) != 0 &&
                 MixerPlayerProbe::CdTrack(*player_) == 0) << track;
   EXPECT_EQ(PeakSince(from, 100), 0);
+  const std::string refused = " cannot be played: its header is no .ogg header that the reader plays";
+  EXPECT_EQ(warnings_, (std::vector<std::string>{
+                           "CD track 1: the file track01.ogg" + refused,
+                           "CD track 2: the file track02.ogg" + refused,
+                           "CD track 3: the file track03.ogg cannot be played: the decoder refuses "
+                           "it: Not an Ogg Vorbis audio stream"}));
   const std::size_t before_chimes = ReadBytes(output_).size();
   for (const std::string& name :
        {"missing.wav"s, "noise.wav"s, "empty.wav"s, ""s, long_name, std::string(5000, '\x83')})

@@ -20,6 +20,7 @@
 #include "platform/files/read_limits.h"
 #include "platform/files/volume.h"
 #include "platform/media/track_files.h"
+#include "platform/translation.h"
 
 namespace {
 
@@ -135,13 +136,22 @@ void MixerPlayer::SetLevel(int percent) {
   gain_65536ths_.store(level * level * FULL_GAIN / 10000, std::memory_order_relaxed);
 }
 
+// A track without a file the reader has been told of at its CD line; one whose file
+// is refused only now is told here.
 CdMusic::TrackLoader MixerPlayer::TrackLoader(Volume& volume) {
-  return [&volume](int track) -> Mix_Music* {
+  return [this, &volume](int track) -> Mix_Music* {
     const ErrorOr<NovelFile, TrackFileError> file = FindTrackFile(volume, track);
     const TrackFormat* format = file ? TrackFormatOf(file->path) : nullptr;
     if (format == nullptr) return nullptr;
     FileOr<std::unique_ptr<ByteSource>> bytes = volume.Open(*file);
-    return bytes ? LoadTrackMusic(std::move(*bytes), *format) : nullptr;
+    if (!bytes) return nullptr;
+    ErrorOr<Mix_Music*, std::string> music = LoadTrackMusic(std::move(*bytes), *format);
+    if (!music && options_.warn) {
+      options_.warn(Formatted(_("CD track %s: the file %s cannot be played: %s"),
+                              std::to_string(track), volume.DisplayName(file->path),
+                              music.error()));
+    }
+    return music ? *music : nullptr;
   };
 }
 

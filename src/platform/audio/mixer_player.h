@@ -61,7 +61,7 @@ class MixerPlayer final : public MediaPlayer {
   DWORD RunCd(const MediaCommand& command, Volume& volume);
   DWORD RunMidi(const MediaCommand& command, Volume& volume);
   // Loads track files from the volume of the call at hand.
-  static CdMusic::TrackLoader TrackLoader(Volume& volume);
+  CdMusic::TrackLoader TrackLoader(Volume& volume);
 
   const MixerPlayerOptions options_;
   std::optional<std::string> soundfont_path_;

@@ -99,22 +99,28 @@ Mix_MusicType MusicType(TrackKind kind) {
 
 }  // namespace
 
-Mix_Music* LoadTrackMusic(std::unique_ptr<ByteSource> file, const TrackFormat& format) {
+ErrorOr<Mix_Music*, std::string> LoadTrackMusic(std::unique_ptr<ByteSource> file,
+                                                const TrackFormat& format) {
   CheckedStream stream{std::move(file), {}, 0, 0, 0};
   stream.bytes = stream.file->size();
+  const std::string refused = "its header is no ." + std::string(format.extension) +
+                              " header that the reader plays";
   if (format.checked_start == nullptr) {
     std::optional<WaveLayout> layout = ReadWaveLayout(*stream.file, WaveUse::CdTrack);
-    if (!layout) return nullptr;
+    if (!layout) return refused;
     stream.header = std::move(layout->header);
     stream.offset = layout->data_offset;
     stream.bytes = layout->data_bytes;
   } else {
     const std::optional<std::uint64_t> start = format.checked_start(*stream.file);
-    if (!start) return nullptr;
+    if (!start) return refused;
     stream.offset = *start;
     stream.bytes -= *start;
   }
   SDL_RWops* rw = OpenStream(std::move(stream));
+  if (rw == nullptr) return std::string(SDL_GetError());
   // The mixer closes the stream, also when the load fails.
-  return rw != nullptr ? Mix_LoadMUSType_RW(rw, MusicType(format.kind), SDL_TRUE) : nullptr;
+  Mix_Music* music = Mix_LoadMUSType_RW(rw, MusicType(format.kind), SDL_TRUE);
+  if (music == nullptr) return "the decoder refuses it: " + std::string(Mix_GetError());
+  return music;
 }

@@ -10,8 +10,10 @@
 #include <string>
 
 #include "platform/files/byte_source.h"
+#include "platform/error_or.h"
 #include "platform/media/track_formats.h"
 
-// The music of a track file in its format, read as it plays; null when the file is
-// not what its name says.
-Mix_Music* LoadTrackMusic(std::unique_ptr<ByteSource> file, const TrackFormat& format);
+// The music of a track file in its format, read as it plays; why not when the file is
+// not what its name says, or the decoder refuses it.
+ErrorOr<Mix_Music*, std::string> LoadTrackMusic(std::unique_ptr<ByteSource> file,
+                                                const TrackFormat& format);
