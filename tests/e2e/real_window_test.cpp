@@ -89,23 +89,57 @@ class RealWindow : public ::testing::Test {
   }
 
   // Waits until the window shows what ready asks for.
-  bool Shows(const std::string& window, const std::function<bool(const Bitmap&)>& ready) {
+  bool Shows(const std::string& window, const std::function<bool(const Bitmap&)>& ready,
+             int deadline_ms = 5000) {
     const std::string shot = novel_.File("shot.png");
     return WaitFor(
         [&] {
           const std::string grab = "import -window " + window + " " + shot + " 2>/dev/null";
           return std::system(grab.c_str()) == 0 && ready(ReadPng(shot));
         },
-        5000);
+        deadline_ms);
   }
+
+  // Sends input until the window's pixels change: input that the reader's short
+  // cooldown after a step swallowed is sent again, once nothing came of it.
+  bool Changes(const std::string& window, const std::string& input) {
+    Bitmap before(1, 1);
+    Shows(window, [&before](const Bitmap& shot) { return (before = shot).width() > 1; });
+    const auto changed = [&before](const Bitmap& shot) {
+      return shot.width() != before.width() || shot.height() != before.height() ||
+             std::memcmp(shot.row(0), before.row(0), std::size_t{4} * shot.width() *
+                                                          shot.height()) != 0;
+    };
+    for (int attempt = 0; attempt < 4; ++attempt) {
+      RunCommand(input);
+      if (Shows(window, changed, 2000)) return true;
+    }
+    return false;
+  }
+
+  // The pointer over the window: the keyboard follows it on a screen without a
+  // window manager, once the X server has it there.
+  void PointAt(const std::string& window, int x, int y) {
+    RunCommand("xdotool mousemove --window " + window + " " + std::to_string(x) + " " +
+               std::to_string(y));
+    EXPECT_TRUE(WaitFor(
+        [&] {
+          return RunShell("xdotool getmouselocation --shell").output.find("WINDOW=" + window) !=
+                 std::string::npos;
+        },
+        3000));
+  }
+
+  void PickWithThePointer(const std::string& window, int x, int y, const std::vector<int>& path);
 
   std::unique_ptr<Child> server_;
   Novel novel_;
 };
 
 // Moves the pointer through the menu as a reader would: onto "しおり", onto the
-// submenu's item, onto the slot, and clicks it.
-void PickWithThePointer(const std::string& window, int x, int y, const std::vector<int>& path) {
+// submenu's item, onto the slot, and clicks it, each move once the last one shows.
+void RealWindow::PickWithThePointer(const std::string& window, int x, int y,
+                                    const std::vector<int>& path) {
   ReaderState defaults;
   for (char* label : defaults.BookmarkLabels) std::strcpy(label, "NO DATA");
   ContextMenu menu = BuildContextMenu(defaults);
@@ -117,7 +151,7 @@ void PickWithThePointer(const std::string& window, int x, int y, const std::vect
     return "xdotool mousemove --window " + window + " " + std::to_string(to_x) + " " +
            std::to_string(to_y);
   };
-  RunCommand(move(x, y) + " click 3");
+  ASSERT_TRUE(Changes(window, move(x, y) + " click 3"));
   for (std::size_t level = 0; level < path.size(); ++level) {
     const MenuView::Level& open = view.levels()[level];
     const RECT box = open.box;
@@ -127,10 +161,8 @@ void PickWithThePointer(const std::string& window, int x, int y, const std::vect
     }
     const int px = box.left + 20, py = top + 10;
     view.PointerMoved(px, py);
-    std::this_thread::sleep_for(std::chrono::milliseconds(150));
-    RunCommand(move(px, py));
+    ASSERT_TRUE(Changes(window, move(px, py)));  // the item under the pointer lights up
   }
-  std::this_thread::sleep_for(std::chrono::milliseconds(150));
   RunCommand("xdotool click 1");
 }
 
@@ -149,8 +181,7 @@ TEST_F(RealWindow, ABookmarkSavedWithThePointerOpensAfterARestart) {
     return WhitePixels(shot, 10, 34) > 50 && WhitePixels(shot, 34, 58) == 0;
   }));
   for (int click = 0; click < 2; ++click) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(150));
-    RunCommand("xdotool mousemove --window " + window + " 320 240 click 1");
+    ASSERT_TRUE(Changes(window, "xdotool mousemove --window " + window + " 320 240 click 1"));
   }
   ASSERT_TRUE(Shows(window, [](const Bitmap& shot) { return WhitePixels(shot, 34, 58) > 50; }));
   PickWithThePointer(window, 100, 100, {1, 0, 0});  // しおり, 保存, the first slot
@@ -182,10 +213,8 @@ TEST_F(RealWindow, ReturnAdvancesAndTheWheelOpensTheBacklog) {
   ASSERT_TRUE(Shows(window, [](const Bitmap& shot) {
     return shot.width() == 640 && WhitePixels(shot, 10, 34) > 50;
   }));
-  // The keyboard follows the pointer on a screen without a window manager.
-  RunCommand("xdotool mousemove --window " + window + " 320 240");
-  std::this_thread::sleep_for(std::chrono::milliseconds(150));
-  RunCommand("xdotool key Return");
+  PointAt(window, 320, 240);
+  ASSERT_TRUE(Changes(window, "xdotool key Return"));
   ASSERT_TRUE(Shows(window, [](const Bitmap& shot) { return WhitePixels(shot, 34, 58) > 50; }));
   RunCommand("xdotool click 4");  // the wheel, one notch away from the reader
   // The page darkened, the two paragraphs at the bottom.
@@ -285,8 +314,7 @@ TEST_F(RealWindow, SpeechSaysEachParagraphCutsItShortAndReadsTheChoicesInTurn) {
   RunCommand("xdotool mousemove --window " + window + " 320 240 key Return");
   speech.SaidWhen("said 二つ目。\n");
   // Speech can come sooner than the page's cooldown ends, which would swallow the key.
-  std::this_thread::sleep_for(std::chrono::milliseconds(150));
-  RunCommand("xdotool key Return");
+  ASSERT_TRUE(Changes(window, "xdotool key Return"));
   speech.SaidWhen("said 1 山\ndone\n");
   RunCommand("xdotool key Down");
   // Each paragraph is cut short by what follows it; the choices are said whole, in order.
@@ -389,11 +417,16 @@ TEST_F(RealWindow, AGamepadReadsSavesAndOpensTheBacklog) {
     pad.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
     pad.button_mask = (1u << SDL_CONTROLLER_BUTTON_MAX) - 1;
     SDL_Joystick* joystick = SDL_JoystickOpen(SDL_JoystickAttachVirtualEx(&pad));
+    // Pressed once the window's loop has opened the pad as it came.
+    EXPECT_TRUE(WaitFor(
+        [&] { return SDL_GameControllerFromInstanceID(SDL_JoystickInstanceID(joystick)); }, 5000));
     const auto press = [joystick](std::initializer_list<SDL_GameControllerButton> buttons) {
       for (const SDL_GameControllerButton button : buttons) {
+        // Each state once the window's loop has taken it in, so that none is passed over.
         for (const Uint8 state : {1, 0}) {
-          std::this_thread::sleep_for(std::chrono::milliseconds(150));
           SDL_JoystickSetVirtualButton(joystick, button, state);
+          EXPECT_TRUE(
+              WaitFor([&] { return SDL_JoystickGetButton(joystick, button) == state; }, 3000));
         }
       }
     };
@@ -444,8 +477,7 @@ TEST_F(RealWindow, TheWindowComesBackAsItWasLeft) {
   EXPECT_EQ(Geometry(window), "100,50 640x480");
   RunCommand("xdotool windowmove " + window + " 200 120");
   EXPECT_TRUE(WaitFor([&] { return Geometry(window) == "200,120 640x480"; }, 3000));
-  RunCommand("xdotool mousemove --window " + window + " 320 240");
-  std::this_thread::sleep_for(std::chrono::milliseconds(150));
+  PointAt(window, 320, 240);
   RunCommand("xdotool key F11");
   EXPECT_TRUE(WaitFor([&] { return Geometry(window) == "0,0 1024x768"; }, 3000));
   EXPECT_EQ(reader->Stop(), 0);
