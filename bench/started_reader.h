@@ -10,6 +10,7 @@
 
 #include "app/main_window.h"
 #include "novel_folder.h"
+#include "platform/calls/window_calls.h"
 #include "platform/files/open_novel.h"
 #include "platform/headless/headless_backend.h"
 #include "reader/reader.h"

@@ -2,7 +2,7 @@
 // at the pointer, and gone again once a command is picked or it is closed.
 #include "app/context_menu.h"
 
-#include "platform/window/pointer.h"
+#include "platform/calls/window_calls.h"
 #include "reader/reader.h"
 #include "reader/texts.h"
 

@@ -2,6 +2,7 @@
 #include "app/hold_skip.h"
 
 #include "app/skip_mode.h"
+#include "platform/calls/message_calls.h"
 #include "platform/window/message_queue.h"
 #include "platform/window/virtual_keys.h"
 #include "reader/reader.h"

@@ -20,7 +20,7 @@ int DrawnChoices(const ReaderState& s) {
 // The pointer's move into the choice's band, as if the mouse had made it.
 void HoverOver(Reader& r, Window& window, int index) {
   const std::int64_t y = ChoiceBandMiddle(r.state.FontHeight, index);
-  SendMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(PointerClientX(window), static_cast<int>(y)));
+  SendMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(PointerClientX(r.platform, window), static_cast<int>(y)));
 }
 
 }  // namespace
@@ -38,5 +38,5 @@ void PickDrawnChoice(Reader& r, Window& window, int index) {
   if (index < 0 || index >= DrawnChoices(r.state)) return;
   HoverOver(r, window, index);
   // A font that leaves the band no room highlights nothing: the pointer could not choose.
-  if (r.state.HoverChoice == index) ClickAtPointer(window);
+  if (r.state.HoverChoice == index) ClickAtPointer(r.platform, window);
 }

@@ -54,7 +54,7 @@ void OnPageKey(Reader& r, Window& window, WPARAM key) {
     case VK_RETURN:
     case VK_SPACE:
     case VK_NEXT:
-    case VK_DOWN: ClickAtPointer(window); return;
+    case VK_DOWN: ClickAtPointer(r.platform, window); return;
     case VK_UP:
     case VK_PRIOR:
     case VK_BACK: OpenBacklog(r, window); return;
@@ -114,5 +114,5 @@ void OnMouseWheel(Reader& r, Window& window, WPARAM wparam) {
   // Away from the reader: back into what was read, which leaves auto mode running.
   if (notches > 0 && OpenBacklog(r, window)) ScrollBacklog(r, window, 1 - notches);
   // Towards the reader: clicks, which stop it.
-  for (int notch = 0; notch < -notches; ++notch) ClickAtPointer(window);
+  for (int notch = 0; notch < -notches; ++notch) ClickAtPointer(r.platform, window);
 }

@@ -9,6 +9,8 @@
 #include "app/window_placement.h"
 #include "data/bookmarks.h"
 #include "data/toc.h"
+#include "platform/calls/message_calls.h"
+#include "platform/calls/window_calls.h"
 #include "platform/translation.h"
 #include "reader/named_files.h"
 #include "reader/reader.h"

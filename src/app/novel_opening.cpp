@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "app/novel_chooser.h"
+#include "platform/calls/window_calls.h"
 #include "platform/translation.h"
 #include "platform/utf8_text.h"
 #include "platform/window/menu.h"
 #include "platform/window/message_queue.h"
-#include "platform/window/pointer.h"
 #include "reader/reader.h"
 #include "reader/texts.h"
 

@@ -1,7 +1,7 @@
 // Copying a paragraph to the clipboard.
 #include "app/paragraph_copy.h"
 
-#include "platform/window/clipboard.h"
+#include "platform/calls/window_calls.h"
 #include "reader/reader.h"
 
 void CopyParagraph(Reader& r, std::uint64_t number) {

@@ -16,6 +16,7 @@
 #include "app/window_memory.h"
 #include "data/read_marks_file.h"
 #include "data/resume_point.h"
+#include "platform/calls/speech_calls.h"
 #include "platform/translation.h"
 #include "platform/window/virtual_keys.h"
 #include "reader/reader.h"

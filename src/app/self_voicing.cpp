@@ -1,6 +1,7 @@
 // Self-voicing.
 #include "app/self_voicing.h"
 
+#include "platform/calls/speech_calls.h"
 #include "platform/translation.h"
 #include "reader/reader.h"
 #include "render/status_strip.h"

@@ -7,7 +7,7 @@
 
 #include "app/strip_note.h"
 #include "app/user_settings.h"
-#include "platform/media/media.h"
+#include "platform/calls/media_calls.h"
 #include "platform/window/virtual_keys.h"
 #include "reader/reader.h"
 #include "reader/texts.h"

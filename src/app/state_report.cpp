@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "platform/headless/log_text.h"
+#include "platform/log_text.h"
 #include "reader/reader.h"
 
 namespace {

@@ -18,8 +18,8 @@ int GetSystemMetrics(Platform& platform, int index) {
   switch (index) {
     case SM_CXSCREEN: return static_cast<int>(platform.backend.CurrentDisplayMode().dmPelsWidth);
     case SM_CYSCREEN: return static_cast<int>(platform.backend.CurrentDisplayMode().dmPelsHeight);
-    case SM_CYCAPTION: return 18;  // the classic caption and border of the old desktop
-    case SM_CYBORDER: return 1;
+    case SM_CYCAPTION: return CLASSIC_CAPTION_HEIGHT;
+    case SM_CYBORDER: return CLASSIC_BORDER;
     default: return 0;
   }
 }

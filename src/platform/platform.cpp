@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "platform/calls/message_calls.h"
 #include "platform/files/user_data.h"
 
 Platform::Platform(Backend& backend_in, std::unique_ptr<Volume> volume_in,

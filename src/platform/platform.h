@@ -18,8 +18,10 @@
 #include "platform/speech/speech.h"
 #include "platform/window/message_queue.h"
 #include "platform/window/window.h"
+#include "platform/window/window_host.h"
 
-class Platform {
+// The window's host too: what the window tells the system goes to the backend.
+class Platform final : public WindowHost {
  public:
   // volume: the novel's files, a folder or an archive.
   Platform(Backend& backend, std::unique_ptr<Volume> volume,
@@ -44,7 +46,21 @@ class Platform {
   // means every command succeeds and nothing sounds. Last, so it goes first.
   std::unique_ptr<MediaPlayer> media;
 
-  std::uint64_t NowMs() { return backend.NowMs(); }
+  std::uint64_t NowMs() override { return backend.NowMs(); }
+
+  MessageQueue& message_queue() override { return queue; }
+  void Record(std::string_view record) override { backend.Record(record); }
+  std::string ToUtf8(std::string_view text_sjis) override { return shift_jis.ToUtf8(text_sjis); }
+  void ShowWindowPixels(const Window& shown, const RECT& changed) override {
+    backend.ShowWindowPixels(shown, changed);
+  }
+  void WindowPlaced(Window& placed) override { backend.WindowPlaced(placed); }
+  void WindowCaptionChanged(const Window& named, std::string_view caption_sjis) override {
+    backend.WindowCaptionChanged(named, caption_sjis);
+  }
+  std::optional<UINT> TrackMenu(const Menu& menu, int x, int y) override {
+    return backend.TrackMenu(*this, menu, x, y);
+  }
 
   // A problem that the reader met in the novel, in UTF-8 ("第二章.txt:12: picture
   // \"yoru.bmp\" not found"): the backend is told the first time only.

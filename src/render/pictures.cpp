@@ -74,7 +74,7 @@ std::unique_ptr<Bitmap> LoadLinePicture(Reader& r, const char* line) {
   char name_sjis[PICTURE_NAME_SIZE] = {};
   // A line without a name that fits loads nothing, like a missing file.
   if (!QuotedName(line, name_sjis, sizeof name_sjis)) return nullptr;
-  return LoadImageA(r.platform, name_sjis, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
+  return LoadImageA(*r.platform.volume, name_sjis, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
 }
 
 bool CoversPage(const Bitmap& picture) {

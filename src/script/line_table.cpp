@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/calls/media_calls.h"
 #include "platform/files/author_text.h"
 #include "platform/files/text_file.h"
-#include "platform/media/media.h"
 #include "reader/reader.h"
 #include "reader/reading_warnings.h"
 #include "script/line_pieces.h"

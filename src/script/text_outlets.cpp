@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/calls/speech_calls.h"
 #include "reader/reader.h"
 #include "render/status_strip.h"
 

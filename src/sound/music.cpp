@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/media/media.h"
+#include "platform/calls/media_calls.h"
 #include "platform/media/track_files.h"
 #include "reader/line_arguments.h"
 #include "reader/named_files.h"

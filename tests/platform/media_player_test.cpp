@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <thread>
 
-#include "platform/media/media.h"
+#include "platform/calls/media_calls.h"
 #include "support/mixer_player_probe.h"
 #include "support/novel.h"
 #include "support/test_data.h"

@@ -10,9 +10,11 @@
 #include <utility>
 #include <vector>
 
+#include "platform/calls/media_calls.h"
+#include "platform/calls/message_calls.h"
+#include "platform/calls/window_calls.h"
 #include "platform/headless/events.h"
 #include "platform/headless/headless_backend.h"
-#include "platform/media/media.h"
 #include "platform/platform.h"
 #include "support/novel.h"
 

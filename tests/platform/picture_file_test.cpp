@@ -97,7 +97,7 @@ TEST(PictureFile, WrittenPicturesReadBackAndLoadImageLoadsOnlyBitmapFilesAtTheir
     EXPECT_FALSE(LoadBitmapFile(path)) << path;
   }
   const auto load = [&r](const char* name, UINT type, int width, UINT flags) {
-    return LoadImageA(r.platform_, name, type, width, width, flags);
+    return LoadImageA(*r.platform_.volume, name, type, width, width, flags);
   };
   const std::unique_ptr<Bitmap> picture = load("pic\\a.bmp", IMAGE_BITMAP, 0, LR_LOADFROMFILE);
   EXPECT_TRUE(picture && SamePixels(*picture, Pattern(3, 2)));

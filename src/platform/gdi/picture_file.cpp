@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "platform/files/regular_file.h"
+#include "platform/files/volume.h"
 #include "platform/gdi/bmp_crop.h"
 #include "platform/gdi/bmp_direct_colour.h"
 #include "platform/gdi/bmp_header.h"
-#include "platform/platform.h"
 #include "platform/translation.h"
 
 namespace {
@@ -126,13 +126,13 @@ ErrorOr<Bitmap, std::string> LoadPicture(Volume& volume, const NovelFile& file,
   return std::move(*picture);
 }
 
-std::unique_ptr<Bitmap> LoadImageA(Platform& platform, const char* name_sjis, UINT type, int width,
+std::unique_ptr<Bitmap> LoadImageA(Volume& volume, const char* name_sjis, UINT type, int width,
                                    int height, UINT flags) {
   if (name_sjis == nullptr || type != IMAGE_BITMAP || width != 0 || height != 0 ||
       (flags & LR_LOADFROMFILE) == 0) {
     return nullptr;
   }
-  ErrorOr<Bitmap, std::string> picture = LoadPicture(*platform.volume, name_sjis);
+  ErrorOr<Bitmap, std::string> picture = LoadPicture(volume, name_sjis);
   if (!picture) return nullptr;
   return std::make_unique<Bitmap>(std::move(*picture));
 }

@@ -16,7 +16,6 @@
 #include "platform/gdi/bitmap.h"
 #include "platform/win32_types.h"
 
-class Platform;
 class Volume;
 
 // Where a picture of width x height pixels is decoded: by default a bitmap of its
@@ -46,5 +45,5 @@ ErrorOr<Bitmap, std::string> LoadPicture(Volume& volume, const NovelFile& file,
 // and LR_LOADFROMFILE, cut to the visible part: name_sjis is relative to the novel's
 // directory. Null when the file is missing or not a bitmap, or for any other type,
 // size or flags.
-std::unique_ptr<Bitmap> LoadImageA(Platform& platform, const char* name_sjis, UINT type, int width,
+std::unique_ptr<Bitmap> LoadImageA(Volume& volume, const char* name_sjis, UINT type, int width,
                                    int height, UINT flags);

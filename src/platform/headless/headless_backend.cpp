@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "platform/gdi/png_file.h"
-#include "platform/headless/log_text.h"
+#include "platform/log_text.h"
 #include "platform/platform.h"
 #include "platform/window/menu.h"
 #include "platform/window/virtual_keys.h"

@@ -12,12 +12,13 @@
 #include <utility>
 #include <vector>
 
+#include "platform/calls/speech_calls.h"
+#include "platform/calls/window_calls.h"
 #include "platform/platform.h"
 #include "platform/sdl/page_view.h"
 #include "platform/sdl/quit_signals.h"
 #include "platform/sdl/x11_window_name.h"
 #include "platform/translation.h"
-#include "platform/window/pointer.h"
 #include "platform/window/virtual_keys.h"
 #include "platform/zeroed_memory.h"
 
@@ -304,7 +305,7 @@ void SdlBackend::WindowPlaced(Window& window) {
 }
 
 void SdlBackend::WindowCaptionChanged(const Window& window, std::string_view caption_sjis) {
-  caption_utf8_ = window.platform().shift_jis.ToUtf8(caption_sjis);
+  caption_utf8_ = window.host().ToUtf8(caption_sjis);
   caption_waiting_ = sdl_window_ != nullptr;
 }
 
@@ -467,7 +468,8 @@ void SdlBackend::TranslateWheel(Window& window, const SDL_MouseWheelEvent& wheel
   notches = std::clamp(notches, -0x7FFF / WHEEL_DELTA, 0x7FFF / WHEEL_DELTA);
   if (notches == 0) return;
   POINT screen{};
-  GetCursorPos(window.platform(), &screen);
+  PointerPosition(&screen);
+  ClientToScreen(window, &screen);
   PostMessageA(window, WM_MOUSEWHEEL, MAKEWPARAM(0, notches * WHEEL_DELTA),
                MAKELPARAM(screen.x, screen.y));
 }

@@ -2,6 +2,7 @@
 // program itself, answered by the pointer or the keys.
 #include <SDL.h>
 
+#include "platform/calls/speech_calls.h"
 #include "platform/platform.h"
 #include "platform/sdl/sdl_backend.h"
 #include "platform/window/menu_view.h"

@@ -12,7 +12,6 @@
 #include "platform/error_or.h"
 #include "platform/win32_types.h"
 
-class Platform;
 
 // How the texts reach the voice: as written, or as they are pronounced, in kana, for a
 // voice that reads kana but names each kanji; by itself, as the voice is.
@@ -47,13 +46,3 @@ struct Speech {
   std::unique_ptr<SpeechService> service;  // null: utterances are only recorded
   std::string lost_reason;                 // why speech went off by itself, for the window to say
 };
-
-// Turns speech on; false, with one line on standard error, when it cannot be.
-bool StartSpeech(Platform& platform);
-void StopSpeech(Platform& platform);
-// While speech is on: the record "speak TEXT", and the service says it.
-void Speak(Platform& platform, std::string_view text_utf8, Utterance kind);
-// On the reader's thread after the service woke it: a note is told in one line; a
-// failure turns speech off, says why in one line, and tells the window with
-// WM_SPEECH_LOST, which shows why.
-void CheckSpeech(Platform& platform);

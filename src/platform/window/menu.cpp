@@ -3,7 +3,8 @@
 
 #include <cstdio>
 
-#include "platform/platform.h"
+#include "platform/window/message_queue.h"
+#include "platform/window/window.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ void Visit(const Menu& menu, int depth, const std::function<void(int, const Menu
 }
 
 // "menu item DEPTH KIND[ checked] LABEL", KIND the command, popup or separator.
-std::string Describe(Platform& platform, int depth, const MenuItem& item) {
+std::string Describe(WindowHost& host, int depth, const MenuItem& item) {
   char head[64];
   if (item.kind == MenuItem::Kind::Separator) {
     std::snprintf(head, sizeof head, "menu item %d separator", depth);
@@ -38,7 +39,7 @@ std::string Describe(Platform& platform, int depth, const MenuItem& item) {
     std::snprintf(head, sizeof head, "menu item %d %u %s", depth, item.command,
                   item.checked ? "checked " : "");
   }
-  return head + platform.shift_jis.ToUtf8(item.label_sjis);
+  return head + host.ToUtf8(item.label_sjis);
 }
 
 }  // namespace
@@ -79,14 +80,14 @@ void ForEachMenuItem(const Menu& menu,
 }
 
 bool TrackPopupMenu(Menu& menu, UINT, int x, int y, int, Window& window, const RECT*) {
-  Platform& platform = window.platform();
+  WindowHost& host = window.host();
   char head[48];
   std::snprintf(head, sizeof head, "menu open %d %d", x, y);
-  platform.backend.Record(head);
+  host.Record(head);
   ForEachMenuItem(menu, [&](int depth, const MenuItem& item) {
-    platform.backend.Record(Describe(platform, depth, item));
+    host.Record(Describe(host, depth, item));
   });
-  const std::optional<UINT> picked = platform.backend.TrackMenu(platform, menu, x, y);
+  const std::optional<UINT> picked = host.TrackMenu(menu, x, y);
   if (!picked) return false;
   PostMessageA(window, WM_COMMAND, *picked, 0);
   return true;

@@ -4,8 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "platform/media/media_player.h"
-#include "platform/platform.h"
+#include "platform/window/window.h"
 
 namespace {
 
@@ -15,29 +14,7 @@ constexpr UINT USER_TIMER_MINIMUM = 10;  // the shortest interval a timer runs a
 // much later is not heard as late.
 constexpr std::uint64_t PUT_OFF_WORK_DELAY_MS = 16;
 
-std::optional<std::uint64_t> Earlier(std::optional<std::uint64_t> a,
-                                     std::optional<std::uint64_t> b) {
-  if (!a || !b) return a ? a : b;
-  return std::min(*a, *b);
-}
-
 }  // namespace
-
-std::optional<std::uint64_t> LetPutOffWork(Platform& platform, bool loop_waits) {
-  const bool media_waits = platform.media && platform.media->WorkWaits();
-  const bool page_work_waits = loop_waits && platform.queue.PageWorkWaits();
-  if (!media_waits && !page_work_waits) {
-    if (loop_waits) platform.queue.PutOffWorkDone();
-    return std::nullopt;
-  }
-  const std::uint64_t now = platform.NowMs();
-  const std::uint64_t due = platform.queue.PutOffWorkDue(now);
-  if (now < due) return due;
-  platform.queue.PutOffWorkDone();
-  if (media_waits) platform.media->ReaderWaits();
-  if (page_work_waits) platform.queue.TakePageWork()();
-  return std::nullopt;
-}
 
 std::uint64_t MessageQueue::PutOffWorkDue(std::uint64_t now_ms) {
   if (!put_off_work_due_ms_) put_off_work_due_ms_ = now_ms + PUT_OFF_WORK_DELAY_MS;
@@ -92,28 +69,6 @@ std::optional<MSG> MessageQueue::Take(Window* window, std::uint64_t now_ms) {
   return MSG{due->window, WM_TIMER, due_id, 0};
 }
 
-bool PeekMessageA(Platform& platform, MSG* message) {
-  std::optional<MSG> next = platform.queue.Take(platform.window.get(), platform.NowMs());
-  if (!next) return false;
-  *message = *next;
-  return true;
-}
-
-bool GetMessageA(Platform& platform, MSG* message) {
-  for (;;) {
-    if (PeekMessageA(platform, message)) return message->message != WM_QUIT;
-    const std::optional<std::uint64_t> put_off_due = LetPutOffWork(platform, true);
-    const bool more_input = platform.backend.WaitForInput(
-        platform, Earlier(platform.queue.NextTimerDue(), put_off_due));
-    platform.queue.InputChecked();
-    if (!more_input) {
-      // Nothing can ever arrive again: end the loop as a quit would.
-      *message = MSG{nullptr, WM_QUIT, 0, 0};
-      return false;
-    }
-  }
-}
-
 bool TranslateMessage(const MSG*) { return false; }
 
 LRESULT DispatchMessageA(const MSG* message) {
@@ -122,7 +77,7 @@ LRESULT DispatchMessageA(const MSG* message) {
 }
 
 bool PostMessageA(Window& window, UINT message, WPARAM wparam, LPARAM lparam) {
-  window.platform().queue.Post(MSG{&window, message, wparam, lparam});
+  window.host().message_queue().Post(MSG{&window, message, wparam, lparam});
   return true;
 }
 
@@ -136,30 +91,19 @@ bool SendNotifyMessageA(Window& window, UINT message, WPARAM wparam, LPARAM lpar
   return true;
 }
 
-void PostQuitMessage(Platform& platform, int exit_code) {
-  char record[32];
-  std::snprintf(record, sizeof record, "quit %d", exit_code);
-  platform.backend.Record(record);
-  platform.queue.PostQuit(exit_code);
-}
-
 UINT SetTimer(Window& window, UINT id, UINT interval_ms) {
-  Platform& platform = window.platform();
+  WindowHost& host = window.host();
   char record[48];
   std::snprintf(record, sizeof record, "timer set %u %u", id, interval_ms);
-  platform.backend.Record(record);
-  platform.queue.SetTimer(&window, id, interval_ms, platform.NowMs());
+  host.Record(record);
+  host.message_queue().SetTimer(&window, id, interval_ms, host.NowMs());
   return id;
 }
 
-short GetKeyState(Platform& platform, int virtual_key) {
-  return platform.queue.KeyHeld(static_cast<WPARAM>(virtual_key)) ? short{-0x8000} : short{0};
-}
-
 bool KillTimer(Window& window, UINT id) {
-  Platform& platform = window.platform();
+  WindowHost& host = window.host();
   char record[32];
   std::snprintf(record, sizeof record, "timer kill %u", id);
-  platform.backend.Record(record);
-  return platform.queue.KillTimer(id);
+  host.Record(record);
+  return host.message_queue().KillTimer(id);
 }

@@ -14,7 +14,6 @@
 
 #include "platform/win32_types.h"
 
-class Platform;
 class Window;
 
 struct MSG {
@@ -73,22 +72,10 @@ class MessageQueue {
   void NoteKey(const MSG& message);
 };
 
-// The work put off for the page (the media player's: a sound to start, the device to
-// open, a soundfont's bank to load; the reader's, when the loop waits: the next
-// click's picture to read) starts a frame after the page went out: when that is, or
-// nullopt once it has started or none waits. The loop wakes for it; an effect that
-// sleeps lets the media player's start in its sleep.
-std::optional<std::uint64_t> LetPutOffWork(Platform& platform, bool loop_waits);
-
-bool GetMessageA(Platform& platform, MSG* message);
-bool PeekMessageA(Platform& platform, MSG* message);
 bool TranslateMessage(const MSG* message);
 LRESULT DispatchMessageA(const MSG* message);
 bool PostMessageA(Window& window, UINT message, WPARAM wparam, LPARAM lparam);
 LRESULT SendMessageA(Window& window, UINT message, WPARAM wparam, LPARAM lparam);
 bool SendNotifyMessageA(Window& window, UINT message, WPARAM wparam, LPARAM lparam);
-void PostQuitMessage(Platform& platform, int exit_code);
 UINT SetTimer(Window& window, UINT id, UINT interval_ms);
-// Negative (the high bit set) while the key is down.
-short GetKeyState(Platform& platform, int virtual_key);
 bool KillTimer(Window& window, UINT id);

@@ -4,11 +4,11 @@
 #include <algorithm>
 #include <utility>
 
-#include "platform/platform.h"
+#include "platform/window/message_queue.h"
 #include "platform/window/virtual_keys.h"
 
-Window::Window(Platform& platform, WindowProcedure procedure, std::string caption_sjis, DWORD style)
-    : platform_(platform),
+Window::Window(WindowHost& host, WindowProcedure procedure, std::string caption_sjis, DWORD style)
+    : host_(host),
       procedure_(std::move(procedure)),
       caption_sjis_(std::move(caption_sjis)),
       style_(style) {
@@ -21,8 +21,8 @@ Window::Window(Platform& platform, WindowProcedure procedure, std::string captio
     const RECT& shown = shown_whole_ ? altered : changed;
     shown_whole_ = shown_whole_ || changed == WHOLE;
     if (shown.right > shown.left && shown.bottom > shown.top)
-      platform_.backend.ShowWindowPixels(*this, shown);
-    if (changed == WHOLE) platform_.backend.Record("present");
+      host_.ShowWindowPixels(*this, shown);
+    if (changed == WHOLE) host_.Record("present");
   };
 }
 
@@ -42,28 +42,10 @@ void Window::PlaceClientPixels(std::uint32_t* pixels, Pixels held) {
   client_ = std::move(placed);
 }
 
-bool RegisterClassExA(Platform& platform, const WNDCLASSEXA& window_class) {
-  if (window_class.lpszClassName.empty() || !window_class.lpfnWndProc) return false;
-  platform.window_classes[window_class.lpszClassName] = window_class;
-  return true;
-}
-
-Window* CreateWindowExA(Platform& platform, DWORD, const char* class_name, const char* caption_sjis,
-                        DWORD style, int x, int y, int width, int height) {
-  auto found = platform.window_classes.find(class_name);
-  if (found == platform.window_classes.end()) return nullptr;
-  platform.window = std::make_unique<Window>(platform, found->second.lpfnWndProc, "", style);
-  Window& window = *platform.window;
-  SetWindowTextA(window, caption_sjis);
-  SetWindowPos(window, ZOrder::Top, x, y, width, height, 0);
-  window.Call(WM_CREATE, 0, 0);
-  return &window;
-}
-
 bool ShowWindow(Window& window, int) {
   const bool was_visible = window.visible_;
   window.visible_ = true;
-  window.platform().backend.WindowPlaced(window);
+  window.host().WindowPlaced(window);
   return was_visible;
 }
 
@@ -82,9 +64,9 @@ bool DestroyWindow(Window& window) {
 
 bool SetWindowTextA(Window& window, const char* caption_sjis) {
   window.caption_sjis_ = caption_sjis ? caption_sjis : "";
-  Platform& platform = window.platform();
-  platform.backend.WindowCaptionChanged(window, window.caption_sjis_);
-  platform.backend.Record("caption " + platform.shift_jis.ToUtf8(window.caption_sjis_));
+  WindowHost& host = window.host();
+  host.WindowCaptionChanged(window, window.caption_sjis_);
+  host.Record("caption " + host.ToUtf8(window.caption_sjis_));
   return true;
 }
 
@@ -105,7 +87,7 @@ bool SetWindowPos(Window& window, ZOrder z_order, int x, int y, int width, int h
   if (z_order == ZOrder::TopMost) window.topmost_ = true;
   if (z_order == ZOrder::NoTopMost) window.topmost_ = false;
   if (flags & SWP_SHOWWINDOW) window.visible_ = true;
-  window.platform().backend.WindowPlaced(window);
+  window.host().WindowPlaced(window);
   return true;
 }
 
@@ -138,11 +120,8 @@ namespace {
 // The client area's top-left corner on the screen: below the caption and the
 // border of a framed window.
 POINT ClientOrigin(const Window& window) {
-  Platform& platform = window.platform();
   const bool framed = (window.style() & WS_CAPTION) != 0;
-  const int frame = framed ? GetSystemMetrics(platform, SM_CYCAPTION) +
-                                 2 * GetSystemMetrics(platform, SM_CYBORDER)
-                           : 0;
+  const int frame = framed ? CLASSIC_CAPTION_HEIGHT + 2 * CLASSIC_BORDER : 0;
   return {window.x(), window.y() + frame};
 }
 }  // namespace

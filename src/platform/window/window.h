@@ -9,8 +9,8 @@
 #include "platform/gdi/bitmap.h"
 #include "platform/gdi/surface.h"
 #include "platform/win32_types.h"
+#include "platform/window/window_host.h"
 
-class Platform;
 class Window;
 
 using WindowProcedure = std::function<LRESULT(Window&, UINT, WPARAM, LPARAM)>;
@@ -26,11 +26,11 @@ constexpr int CLIENT_HEIGHT = 480;
 
 class Window {
  public:
-  Window(Platform& platform, WindowProcedure procedure, std::string caption_sjis, DWORD style);
+  Window(WindowHost& host, WindowProcedure procedure, std::string caption_sjis, DWORD style);
   Window(const Window&) = delete;
   Window& operator=(const Window&) = delete;
 
-  Platform& platform() const { return platform_; }
+  WindowHost& host() const { return host_; }
   LRESULT Call(UINT message, WPARAM wparam, LPARAM lparam) {
     return procedure_(*this, message, wparam, lparam);
   }
@@ -68,7 +68,7 @@ class Window {
   friend bool DestroyWindow(Window&);
   friend LRESULT DefWindowProcA(Window&, UINT, WPARAM, LPARAM);
 
-  Platform& platform_;
+  WindowHost& host_;
   WindowProcedure procedure_;
   std::string caption_sjis_;
   DWORD style_;
@@ -84,11 +84,9 @@ class Window {
   Surface device_context_;
 };
 
-bool RegisterClassExA(Platform& platform, const WNDCLASSEXA& window_class);
-// Creates the window and delivers WM_CREATE before it returns. Null for an unknown class.
-Window* CreateWindowExA(Platform& platform, DWORD ex_style, const char* class_name,
-                        const char* caption_sjis, DWORD style, int x, int y, int width,
-                        int height);
+// The caption and border of the old desktop's framed window, above the client area.
+constexpr int CLASSIC_CAPTION_HEIGHT = 18;
+constexpr int CLASSIC_BORDER = 1;
 constexpr int SW_SHOWNORMAL = 1;
 bool ShowWindow(Window& window, int show_command);
 bool UpdateWindow(Window& window);

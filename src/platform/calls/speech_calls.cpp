@@ -1,7 +1,7 @@
 // Self-voicing in the platform: on and off, and each utterance recorded and said.
-#include "platform/speech/speech.h"
+#include "platform/calls/speech_calls.h"
 
-#include "platform/headless/log_text.h"
+#include "platform/log_text.h"
 #include "platform/platform.h"
 #include "platform/translation.h"
 

@@ -1,5 +1,5 @@
 // Texts in the headless log.
-#include "platform/headless/log_text.h"
+#include "platform/log_text.h"
 
 #include <cstdio>
 

@@ -1,6 +1,6 @@
 // The media calls. Every call is recorded; the platform's player, when there is
 // one, then carries it out.
-#include "platform/media/media.h"
+#include "platform/calls/media_calls.h"
 
 #include <cstdio>
 #include <string>

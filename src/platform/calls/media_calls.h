@@ -1,4 +1,5 @@
-// The media calls: command strings for CD audio and MIDI music, and WAV sounds.
+// The media calls over the platform's player and volume: command strings for CD audio and
+// MIDI music, and WAV sounds.
 #pragma once
 
 #include "platform/win32_types.h"
