@@ -121,29 +121,26 @@ class NovelWalk {
   // The files that a line names, each taken from the line as its command takes it.
   void CheckNamedFiles(const std::string& file, int line_number, const char* line) {
     const ScriptCommand command = RecogniseCommand(line);
-    if (command == ScriptCommand::FileSwitch) {
-      char name[SCRIPT_NAME_SIZE] = {};
-      if (line[SCRIPT_NAME_COLUMN - 1] != '\0') CopyRestOfLine(name, line + SCRIPT_NAME_COLUMN);
-      if (name[0] != '\0') queue_.push_back({name, file, line_number});
-      return;
-    }
-    if (command == ScriptCommand::Cd)
-      return AddAll(file, line_number, files_.CheckTrack(ReadNumber(line, CD_TRACK_COLUMNS)));
     NamedFile kind = NamedFile::Picture;
-    std::size_t size = PICTURE_NAME_SIZE;
-    if (command == ScriptCommand::Wave) {
-      kind = NamedFile::Sound;
-      size = WAVE_NAME_SIZE;
-    } else if (command == ScriptCommand::Midi) {
-      kind = NamedFile::Midi;
-      size = MIDI_NAME_SIZE;
-    } else if (command != ScriptCommand::Picture) {
-      return;
+    switch (FileNamedBy(command)) {
+      case CommandFile::None: return;
+      case CommandFile::Script: return QueueScript(file, line_number, line);
+      case CommandFile::CdTrack:
+        return AddAll(file, line_number, files_.CheckTrack(ReadNumber(line, CD_TRACK_COLUMNS)));
+      case CommandFile::Picture: break;
+      case CommandFile::Sound: kind = NamedFile::Sound; break;
+      case CommandFile::Midi: kind = NamedFile::Midi; break;
     }
     // A line without a whole name is told of by the line's own rules.
-    char name[MIDI_NAME_SIZE];
-    if (!QuotedName(line, name, size) || name[0] == '\0') return;
-    AddAll(file, line_number, files_.Check(kind, name));
+    std::string name(CommandNameSize(command), '\0');
+    if (!QuotedName(line, name.data(), name.size()) || name[0] == '\0') return;
+    AddAll(file, line_number, files_.Check(kind, name.c_str()));
+  }
+
+  void QueueScript(const std::string& file, int line_number, const char* line) {
+    char name[SCRIPT_NAME_SIZE] = {};
+    if (line[SCRIPT_NAME_COLUMN - 1] != '\0') CopyRestOfLine(name, line + SCRIPT_NAME_COLUMN);
+    if (name[0] != '\0') queue_.push_back({name, file, line_number});
   }
 
   Volume& volume_;

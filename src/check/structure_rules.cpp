@@ -171,10 +171,10 @@ class ScriptShape {
       case StepRule::Pause:
       case StepRule::SwitchFile: return;
       // The reader ends at the table's last line before it runs it.
-      case StepRule::EndOfTable: return command == ScriptCommand::End ? void() : FallOffTheEnd();
+      case StepRule::EndOfTable: return CommandEndsRun(command) ? void() : FallOffTheEnd();
       case StepRule::RunCommand: break;
     }
-    if (command == ScriptCommand::End) return;
+    if (CommandEndsRun(command)) return;
     if (command == ScriptCommand::Choices) return FollowChoices(slot, run.block);
     Visit(slot + 1, run.block);
   }
@@ -184,7 +184,7 @@ class ScriptShape {
   // that reaches there.
   void CheckListOverText(int set_slot) {
     int start = set_slot;
-    while (start > 0 && RecogniseCommand(Line(start - 1)) != ScriptCommand::PageClear) --start;
+    while (start > 0 && !CommandClearsPage(RecogniseCommand(Line(start - 1)))) --start;
     std::int32_t top = TOP_AFTER_PAGE_CLEAR;
     std::int32_t font_height = NORMAL_FONT_HEIGHT;
     int last_text = -1;

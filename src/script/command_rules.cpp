@@ -166,14 +166,10 @@ void AddNumberProblems(ShiftJis& shift_jis, const char* line, ScriptCommand comm
 // The file name between the first two double quotes, and the buffer it is copied to.
 std::optional<LineProblem> QuotedNameProblem(ShiftJis& shift_jis, const char* line,
                                              ScriptCommand command) {
-  std::size_t size = MIDI_NAME_SIZE;
-  const char* failure = "plays nothing";
-  if (command == ScriptCommand::Picture) {
-    size = PICTURE_NAME_SIZE;
-    failure = "loads no picture and copies the one before over the page again";
-  } else if (command == ScriptCommand::Wave) {
-    size = WAVE_NAME_SIZE;
-  }
+  const std::size_t size = CommandNameSize(command);
+  const char* failure = CommandSounds(command)
+                            ? "plays nothing"
+                            : "loads no picture and copies the one before over the page again";
   const char* open = std::strchr(line, '"');
   const char* close = open != nullptr ? std::strchr(open + 1, '"') : nullptr;
   if (close == nullptr) {

@@ -54,8 +54,8 @@ void ExpectSounds(Platform& platform, const ScriptTable& table, int line_count) 
   bool sounds = false;
   for (int slot = 0; slot < line_count; ++slot) {
     const ScriptCommand command = RecogniseCommand(table[slot]);
-    if (command == ScriptCommand::Midi) return ExpectSound(platform, true);
-    sounds = sounds || command == ScriptCommand::Cd || command == ScriptCommand::Wave;
+    if (FileNamedBy(command) == CommandFile::Midi) return ExpectSound(platform, true);
+    sounds = sounds || CommandSounds(command);
   }
   if (sounds) ExpectSound(platform, false);
 }

@@ -6,11 +6,11 @@
 
 StepRule StepRuleAt(const ScriptTable& lines, int slot, bool wait_pending) {
   if (!LineInTable(slot)) return StepRule::EndOfTable;
-  const ScriptCommand command = RecogniseCommand(lines[slot]);
-  if (command == ScriptCommand::See) return StepRule::Restart;
-  if (command == ScriptCommand::Quake) return StepRule::Shake;
-  if (command == ScriptCommand::ListEnd || wait_pending) return StepRule::Pause;
-  if (command == ScriptCommand::FileSwitch) return StepRule::SwitchFile;
+  const StepRule own = CommandStepRule(RecogniseCommand(lines[slot]));
+  // A restart and a shake run right behind a paragraph; the other rules wait for its click.
+  if (own == StepRule::Restart || own == StepRule::Shake) return own;
+  if (wait_pending) return StepRule::Pause;
+  if (own != StepRule::RunCommand) return own;
   if (!LineInTable(slot + 1)) return StepRule::EndOfTable;
   if (lines[slot + 1][0] == '}') return StepRule::RestartAtBrace;
   return StepRule::RunCommand;

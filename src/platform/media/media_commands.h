@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+// One row each in VERB_FORMS (media_commands.cpp), in this order: a new verb is an
+// enumerator and its row, and the compiler names the switches over the verbs.
 enum class MediaVerb {
   OpenCd,           // "open cdaudio"
   SetCdTimeFormat,  // "set cdaudio time format tmsf"
