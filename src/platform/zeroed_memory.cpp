@@ -2,7 +2,6 @@
 #include "platform/zeroed_memory.h"
 
 #include <sys/mman.h>
-#include <unistd.h>
 
 #include <cstdint>
 #include <cstdlib>
@@ -25,16 +24,4 @@ void UnmapZeroedPages(void* memory, std::size_t bytes) {
   } else {
     munmap(memory, bytes);
   }
-}
-
-void CommitPages(void* start, std::size_t bytes) {
-#ifdef MADV_POPULATE_WRITE
-  const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
-  const auto first = reinterpret_cast<std::uintptr_t>(start);
-  const std::uintptr_t aligned = first / page * page;
-  madvise(reinterpret_cast<void*>(aligned), first + bytes - aligned, MADV_POPULATE_WRITE);
-#else
-  (void)start;
-  (void)bytes;
-#endif
 }

@@ -23,10 +23,6 @@ inline constexpr bool SANITIZED_HEAP = false;
 // Zeroed pages of their own for bytes (rounded up to whole pages); throws bad_alloc.
 void* MapZeroedPages(std::size_t bytes);
 void UnmapZeroedPages(void* memory, std::size_t bytes);
-// Commits the pages under [start, start + bytes) in one call rather than a fault each
-// at their first write: for memory about to be written whole, or written on a later
-// click (Linux's call, 5.14 on; nothing where the system lacks it).
-void CommitPages(void* start, std::size_t bytes);
 
 template <typename T>
 struct UnmapZeroed {

@@ -7,7 +7,6 @@
 #include <utility>
 
 #include "platform/gdi/picture_file.h"
-#include "platform/zeroed_memory.h"
 #include "reader/line_arguments.h"
 #include "reader/named_files.h"
 #include "reader/reader.h"
@@ -107,12 +106,6 @@ void ReadPictureAhead(Reader& r, const char* name_sjis) {
   ErrorOr<Bitmap, std::string> picture = LoadPicture(*r.platform.volume, *file);
   if (!picture) return;
   ahead = {name_sjis, *file, std::make_unique<Bitmap>(std::move(*picture))};
-  // The click copies it into the background half: that half's memory is committed
-  // now, while the reader waits, not a fault at a time on the click.
-  if (r.state.PageBitmap) {
-    CommitPages(r.state.PageBitmap->row(PAGE_HEIGHT),
-                std::size_t{PAGE_WIDTH} * PAGE_HEIGHT * sizeof(std::uint32_t));
-  }
 }
 
 void TakeBackPicture(ReaderState& s) {

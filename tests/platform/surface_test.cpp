@@ -84,9 +84,9 @@ TEST(PatBlt, FillsWithTheBrushInsideTheSurface) {
   EXPECT_EQ(page.bitmap.pixel(59, 0), 0u);
 }
 
-// A 45-degree line is clipped before it is walked; it must still put exactly the
-// pixels of the walk from its start up to its end, wherever the two lie, and tell
-// the rectangle around them as changed.
+// A 45-degree line (the hatch draws 640 of them) puts exactly the pixels of the walk
+// from its start up to its end that lie inside the bitmap, wherever the two lie, and
+// tells the rectangle around them as changed.
 TEST(LineTo, DiagonalsPutTheirWalksPixelsInsideTheBitmap) {
   const Pen white{RGB(255, 255, 255), 1};
   for (int x = -4; x < 10; ++x) {

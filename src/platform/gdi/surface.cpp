@@ -40,13 +40,6 @@ void FillRow(std::uint32_t* begin, std::uint32_t* end, std::uint32_t pixel) {
   }
 }
 
-// The steps k of a line's walk, 0 <= k < steps, at which start + k * step (step 1 or
-// -1) lies in [0, limit).
-Span StepsInside(std::int64_t start, int step, std::int64_t limit, std::int64_t steps) {
-  const Span inside = step > 0 ? Span{-start, limit - start} : Span{start - limit + 1, start + 1};
-  return {std::max<std::int64_t>(inside.start, 0), std::min(inside.end, steps)};
-}
-
 // The pixels a line has put, as the smallest rectangle around them.
 struct PutPixels {
   std::int64_t left, top, right = -1, bottom = -1;
@@ -61,22 +54,6 @@ struct PutPixels {
             static_cast<std::int32_t>(right + 1), static_cast<std::int32_t>(bottom + 1)};
   }
 };
-
-// A 45-degree line steps on both axes at every pixel, so it is clipped once and then
-// walked without a test per pixel: the hatch draws 640 of them.
-void WalkDiagonal(Bitmap& to, std::int64_t x, std::int64_t y, std::int64_t steps, int step_x,
-                  int step_y, std::uint32_t pixel, PutPixels& put) {
-  const Span across = StepsInside(x, step_x, to.width(), steps);
-  const Span down = StepsInside(y, step_y, to.height(), steps);
-  const Span walk = {std::max(across.start, down.start), std::min(across.end, down.end)};
-  if (walk.empty()) return;
-  std::uint32_t* pixel_at =
-      to.row(static_cast<int>(y + walk.start * step_y)) + (x + walk.start * step_x);
-  const std::ptrdiff_t stride = std::ptrdiff_t{step_y} * to.width() + step_x;
-  for (std::int64_t k = walk.start; k < walk.end; ++k, pixel_at += stride) *pixel_at = pixel;
-  put.Add(x + walk.start * step_x, y + walk.start * step_y);
-  put.Add(x + (walk.end - 1) * step_x, y + (walk.end - 1) * step_y);
-}
 
 }  // namespace
 
@@ -178,11 +155,6 @@ bool LineTo(Surface& surface, int x, int y) {
   std::int64_t px = from_x;
   std::int64_t py = from_y;
   PutPixels put{to.width(), to.height()};
-  if (dx == -dy) {
-    WalkDiagonal(to, px, py, dx, step_x, step_y, pixel, put);
-    px = x;
-    py = y;
-  }
   while (px != x || py != y) {
     if (px >= 0 && py >= 0 && px < to.width() && py < to.height()) {
       to.set_pixel(static_cast<int>(px), static_cast<int>(py), pixel);

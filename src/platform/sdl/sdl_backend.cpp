@@ -20,7 +20,6 @@
 #include "platform/sdl/x11_window_name.h"
 #include "platform/translation.h"
 #include "platform/window/virtual_keys.h"
-#include "platform/zeroed_memory.h"
 
 namespace {
 
@@ -340,8 +339,6 @@ void SdlBackend::ShowBitmap(const Bitmap& page, const RECT& changed) {
 void SdlBackend::RefreshView() {
   SDL_Surface* surface = WindowSurface();
   if (surface == nullptr) return;
-  // Written whole before it is first shown.
-  CommitPages(surface->pixels, static_cast<std::size_t>(surface->pitch) * surface->h);
   view_ = PageView::Fit(surface->w, surface->h);
   if (view_.width != surface->w || view_.height != surface->h) {
     SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
