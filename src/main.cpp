@@ -10,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -136,9 +137,7 @@ int main(int argc, char** argv) {
   setenv("TZ", ":/etc/localtime", 0);
   // The authors' check runs on its own, before any option of the reader is looked at.
   if (argc > 1 && std::strcmp(argv[1], "check") == 0) {
-    StandardStreams standard;
-    return RunCheckCommand(std::vector<std::string>(argv + 2, argv + argc), standard.out(),
-                           standard.err());
+    return RunCheckCommand(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr);
   }
   // The reader's messages in the reader's language; the check's findings, which tools
   // and editors read, and the runner's records stay as they are written.
@@ -162,7 +161,5 @@ int main(int argc, char** argv) {
     }
   }
   StopTranslation();
-  StandardStreams standard;
-  return RunHeadless(line.options, events.is_open() ? events : standard.in(), standard.out(),
-                     standard.err());
+  return RunHeadless(line.options, events.is_open() ? events : std::cin, std::cout, std::cerr);
 }

@@ -1,13 +1,10 @@
-// Closed standard descriptors opened on /dev/null; C++ streams on stdin, stdout and
-// stderr made when asked for.
+// Closed standard descriptors opened on /dev/null.
 #include "platform/standard_streams.h"
 
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
-#include <ext/stdio_sync_filebuf.h>
 #include <initializer_list>
 
 void OpenClosedStandardStreams() {
@@ -19,23 +16,4 @@ void OpenClosedStandardStreams() {
     dup2(opened, descriptor);
     close(opened);
   }
-}
-
-// Unbuffered on the C streams, as std::cin and std::cout are while they keep in step
-// with stdio: the C library's own buffers serve both.
-struct StandardStreams::Buffers {
-  __gnu_cxx::stdio_sync_filebuf<char> in{stdin};
-  __gnu_cxx::stdio_sync_filebuf<char> out{stdout};
-  __gnu_cxx::stdio_sync_filebuf<char> err{stderr};
-};
-
-StandardStreams::StandardStreams()
-    : buffers_(std::make_unique<Buffers>()),
-      in_(&buffers_->in),
-      out_(&buffers_->out),
-      err_(&buffers_->err) {}
-
-StandardStreams::~StandardStreams() {
-  out_.flush();
-  err_.flush();
 }
