@@ -51,7 +51,7 @@ ShiftJis::~ShiftJis() = default;
 
 char32_t ShiftJis::DecodeUncached(unsigned char lead, unsigned char trail) {
   const char32_t code = Convert(lead, trail);
-  (*cache_)[static_cast<std::size_t>(lead) << 8 | trail] = code + 1;
+  cache_[static_cast<std::size_t>(lead) << 8 | trail] = code + 1;
   return code;
 }
 

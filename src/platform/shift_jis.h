@@ -10,7 +10,6 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/zeroed_memory.h"
 
 // True for a byte that starts a double-byte character (0x81-0x9F, 0xE0-0xFC).
 constexpr bool IsShiftJisLeadByte(unsigned char byte) {
@@ -32,7 +31,7 @@ class ShiftJis {
   // The Unicode character of one CP932 character: a single byte (lead = 0) or a lead
   // and a trail byte. U+FFFD for a pair or byte that CP932 does not map.
   char32_t Decode(unsigned char lead, unsigned char trail) {
-    const char32_t cached = (*cache_)[static_cast<std::size_t>(lead) << 8 | trail];
+    const char32_t cached = cache_[static_cast<std::size_t>(lead) << 8 | trail];
     return cached != NOT_YET ? cached - 1 : DecodeUncached(lead, trail);
   }
   char32_t DecodeSingle(unsigned char byte) { return Decode(0, byte); }
@@ -56,9 +55,8 @@ class ShiftJis {
 
   std::unique_ptr<Converters> converters_;
   // Decoded characters plus one by (lead << 8 | trail), filled on first use so that
-  // start-up converts nothing. Zero stands for a pair not met yet, so the table comes
-  // zeroed from the system and only the pages of characters met are ever committed.
-  Zeroed<char32_t[CACHE_SIZE]> cache_ = MakeZeroed<char32_t[CACHE_SIZE]>();
+  // start-up converts nothing. Zero stands for a pair not met yet.
+  std::unique_ptr<char32_t[]> cache_ = std::make_unique<char32_t[]>(CACHE_SIZE);
 };
 
 void AppendUtf8(std::string& out, char32_t code);

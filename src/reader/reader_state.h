@@ -14,7 +14,6 @@
 #include "platform/gdi/font.h"
 #include "platform/gdi/surface.h"
 #include "platform/win32_types.h"
-#include "platform/zeroed_memory.h"
 
 constexpr int SCRIPT_LINE_COUNT = 700;
 constexpr int SCRIPT_LINE_SIZE = 256;
@@ -71,12 +70,9 @@ constexpr int IDM_OPEN_NOVEL = 811;
 constexpr UINT IDM_NOVEL_FIRST = 900;
 
 struct ReaderState {
-  // Script and position. The line table is the record's largest field: it comes zeroed
-  // from the system, so that only the pages of slots that lines went into are committed.
-  Zeroed<ScriptTable> LineTableMemory = MakeZeroed<ScriptTable>();
-  ScriptTable& ScriptLines = *LineTableMemory;
-  // The slots that scripts have filled so far; those after them are still empty.
-  std::int32_t LineSlotsFilled = 0;
+  // Script and position. The line table, the record's largest field, lies on the heap.
+  std::unique_ptr<ScriptTable[]> LineTableMemory{new ScriptTable[1]()};
+  ScriptTable& ScriptLines = LineTableMemory[0];
   char ScriptFileName[100] = "\x83\x5e\x83\x43\x83\x67\x83\x8b.txt";  // タイトル.txt
   std::int32_t CurrentLine = 0;
   std::int32_t WaitPending = 0;

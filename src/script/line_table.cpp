@@ -1,7 +1,6 @@
 // The line table and its loader.
 #include "script/line_table.h"
 
-#include <algorithm>
 #include <cstring>
 
 #include "platform/calls/media_calls.h"
@@ -17,9 +16,8 @@ bool LineInTable(int index) { return index >= 0 && index < SCRIPT_LINE_COUNT; }
 
 void ResetScript(Reader& r) {
   ReaderState& s = r.state;
-  // Only the first bytes are cleared: what lies behind a terminator stays. Slots that no
-  // script has filled are empty already, and their pages are left untouched.
-  for (int slot = 0; slot < s.LineSlotsFilled; ++slot) s.ScriptLines[slot][0] = '\0';
+  // Only the first bytes are cleared: what lies behind a terminator stays.
+  for (auto& line : s.ScriptLines) line[0] = '\0';
   for (auto& choice : s.ChoiceTexts) choice[0] = '\0';
   s.ChoiceBlockIndex = 0;
   s.CurrentLine = 0;
@@ -27,8 +25,8 @@ void ResetScript(Reader& r) {
   s.Mode = ModeReady;
 }
 
-int ReadScriptTable(TextFileReader& file, ScriptTable& table, ShiftJis& shift_jis,
-                    ScriptTableNotes* notes) {
+void ReadScriptTable(TextFileReader& file, ScriptTable& table, ShiftJis& shift_jis,
+                     ScriptTableNotes* notes) {
   // A longer file line arrives in pieces of at most 255 bytes, each a line of its own.
   ScriptLineReader pieces(file);
   char buffer[SCRIPT_LINE_SIZE];
@@ -40,11 +38,10 @@ int ReadScriptTable(TextFileReader& file, ScriptTable& table, ShiftJis& shift_ji
     const std::size_t length = pieces.piece_length();
     notes->piece_lengths[slot] = length - (length > 0 && buffer[length - 1] == '\n' ? 1 : 0);
   }
-  if (notes == nullptr) return slot;
+  if (notes == nullptr) return;
   notes->slot_count = slot;
   const bool past_table = slot == SCRIPT_LINE_COUNT && pieces.ReadPiece(buffer);
   AddTableFindings(shift_jis, table, past_table ? pieces.file_line() : 0, *notes);
-  return slot;
 }
 
 namespace {
@@ -60,10 +57,6 @@ void ExpectSounds(Platform& platform, const ScriptTable& table, int line_count) 
   if (sounds) ExpectSound(platform, false);
 }
 
-void NoteSlotsFilled(ReaderState& s, int slots) {
-  s.LineSlotsFilled = std::max(s.LineSlotsFilled, slots);
-}
-
 }  // namespace
 
 FileOr<std::monostate> LoadScript(Reader& r) {
@@ -76,11 +69,11 @@ FileOr<std::monostate> LoadScript(Reader& r) {
   // A file's lines are looked at the first time it is read.
   const std::string name_utf8 = shift_jis.ToUtf8(s.ScriptFileName);
   if (!r.platform.FirstTime("script " + name_utf8)) {
-    NoteSlotsFilled(s, ReadScriptTable(file, s.ScriptLines, shift_jis, nullptr));
+    ReadScriptTable(file, s.ScriptLines, shift_jis, nullptr);
     return std::monostate();
   }
   ScriptTableNotes notes;
-  NoteSlotsFilled(s, ReadScriptTable(file, s.ScriptLines, shift_jis, &notes));
+  ReadScriptTable(file, s.ScriptLines, shift_jis, &notes);
   ExpectSounds(r.platform, s.ScriptLines, notes.slot_count);
   for (const UnconvertedCharacter& character : encoding.unconverted) {
     WarnAt(r, name_utf8 + ":" + std::to_string(character.line),

@@ -17,8 +17,8 @@ FileOr<std::monostate> LoadScript(Reader& r);
 
 // Reads a script file into the table from slot 0 on, as LoadScript does: slots behind
 // the last line read keep what they held. With notes, it also finds what the reader
-// will read otherwise than the file looks. Gives the number of slots filled.
-int ReadScriptTable(TextFileReader& file, ScriptTable& table, ShiftJis& shift_jis,
+// will read otherwise than the file looks.
+void ReadScriptTable(TextFileReader& file, ScriptTable& table, ShiftJis& shift_jis,
                     ScriptTableNotes* notes);
 
 // True for an index that lies inside the line table.
