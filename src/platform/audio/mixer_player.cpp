@@ -67,7 +67,7 @@ bool MixerPlayer::ReadyToSound() {
   if (device_failed_) return false;
   const ErrorOr<void, std::string> opened = OpenDevice();
   if (!opened && options_.warn) {
-    options_.warn("no audio device (" + opened.error() + "); the novel stays silent");
+    options_.warn(Formatted(_("no audio device (%s); the novel stays silent"), opened.error()));
   }
   return opened.has_value();
 }
