@@ -40,7 +40,8 @@ class Wayland : public ::testing::Test {
   void SetUp() override {
     if (!OnPath("weston") || !OnPath("weston-screenshooter") || !OnPath("Xvfb") ||
         !OnPath("xdotool")) {
-      GTEST_SKIP() << "no Wayland compositor here (weston, Xvfb or xdotool missing)";
+      FAIL() << "no Wayland compositor here (weston, Xvfb or xdotool missing): make test "
+                "installs them";
     }
     const std::string display = StartAndRead(x_server_, {"Xvfb", "-displayfd", "{fd}", "-screen",
                                                          "0", "1280x800x24", "-nolisten", "tcp"});
