@@ -35,13 +35,10 @@ void StartAutoMode(Reader& r, Window& window) {
 
 std::uint32_t AutoWaitMs(std::uint32_t delay_ms, std::string_view paragraph_sjis) {
   std::uint64_t wide = 0;
-  for (std::size_t pos = 0; pos < paragraph_sjis.size(); ++pos) {
-    const auto byte = static_cast<unsigned char>(paragraph_sjis[pos]);
-    if (IsShiftJisLeadByte(byte) && pos + 1 < paragraph_sjis.size() &&
-        IsShiftJisTrailByte(static_cast<unsigned char>(paragraph_sjis[pos + 1]))) {
-      ++wide;
-      ++pos;
-    }
+  for (std::size_t pos = 0; pos < paragraph_sjis.size();) {
+    const std::size_t length = ShiftJisWholeCharacterLength(paragraph_sjis, pos);
+    if (length == 2) ++wide;
+    pos += length;
   }
   const std::uint64_t wait = delay_ms + wide * AUTO_MS_PER_WIDE_CHARACTER;
   return static_cast<std::uint32_t>(std::min<std::uint64_t>(wait, UINT32_MAX));

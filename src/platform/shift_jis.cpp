@@ -81,18 +81,13 @@ char32_t ShiftJis::Convert(unsigned char lead, unsigned char trail) {
 std::string ShiftJis::ToUtf8(std::string_view text_sjis) {
   std::string text_utf8;
   text_utf8.reserve(text_sjis.size() + text_sjis.size() / 2);
-  std::size_t pos = 0;
-  while (pos < text_sjis.size()) {
+  for (std::size_t pos = 0; pos < text_sjis.size();) {
+    const std::size_t length = ShiftJisWholeCharacterLength(text_sjis, pos);
     const auto byte = static_cast<unsigned char>(text_sjis[pos]);
-    const bool pair = IsShiftJisLeadByte(byte) && pos + 1 < text_sjis.size() &&
-                      IsShiftJisTrailByte(static_cast<unsigned char>(text_sjis[pos + 1]));
-    if (pair) {
-      AppendUtf8(text_utf8, Decode(byte, static_cast<unsigned char>(text_sjis[pos + 1])));
-      pos += 2;
-    } else {
-      AppendUtf8(text_utf8, DecodeSingle(byte));  // a lone lead byte gives U+FFFD
-      pos += 1;
-    }
+    // A lone lead byte gives U+FFFD.
+    AppendUtf8(text_utf8, length == 2 ? Decode(byte, static_cast<unsigned char>(text_sjis[pos + 1]))
+                                      : DecodeSingle(byte));
+    pos += length;
   }
   return text_utf8;
 }

@@ -21,6 +21,23 @@ constexpr bool IsShiftJisTrailByte(unsigned char byte) {
   return (byte >= 0x40 && byte <= 0x7E) || (byte >= 0x80 && byte <= 0xFC);
 }
 
+// The bytes of the character at text[pos]: a lead byte takes the byte after it along,
+// whatever that byte is, unless the text ends with the lead byte. The old reader
+// stepped through lines and names so.
+constexpr std::size_t ShiftJisCharacterLength(std::string_view text, std::size_t pos) {
+  return IsShiftJisLeadByte(static_cast<unsigned char>(text[pos])) && pos + 1 < text.size() ? 2 : 1;
+}
+
+// As ShiftJisCharacterLength, but a lead byte pairs only with a byte that can end a
+// character; otherwise it is half a character, one byte long. Text is decoded and
+// drawn so.
+constexpr std::size_t ShiftJisWholeCharacterLength(std::string_view text, std::size_t pos) {
+  return ShiftJisCharacterLength(text, pos) == 2 &&
+                 IsShiftJisTrailByte(static_cast<unsigned char>(text[pos + 1]))
+             ? 2
+             : 1;
+}
+
 class ShiftJis {
  public:
   ShiftJis();

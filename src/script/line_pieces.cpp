@@ -2,6 +2,7 @@
 #include "script/line_pieces.h"
 
 #include <cstring>
+#include <string_view>
 
 #include "platform/files/text_file.h"
 #include "platform/shift_jis.h"
@@ -13,16 +14,16 @@ constexpr std::size_t PIECE_MAX = SCRIPT_LINE_SIZE - 1;
 // NUL bytes inside a line still count for its length.
 constexpr char UNWRITTEN = '\x01';
 
-bool IsLeadByte(char byte) { return IsShiftJisLeadByte(static_cast<unsigned char>(byte)); }
-
 }  // namespace
 
 std::size_t WholeCharacterCut(const char* piece, std::size_t length) {
   if (length != PIECE_MAX || piece[length - 1] == '\n') return length;
-  // Characters from the piece's first byte: a lead byte and the byte after it are one.
+  // Characters from the piece's first byte; a lead byte left last is cut from its pair.
+  const std::string_view text(piece, length);
   std::size_t pos = 0;
-  while (pos < length - 1) pos += IsLeadByte(piece[pos]) ? 2 : 1;
-  const bool splits = pos == length - 1 && IsLeadByte(piece[pos]);
+  while (pos < length - 1) pos += ShiftJisCharacterLength(text, pos);
+  const bool splits =
+      pos == length - 1 && IsShiftJisLeadByte(static_cast<unsigned char>(text[pos]));
   return splits ? length - 1 : length;
 }
 

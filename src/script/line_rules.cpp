@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <optional>
+#include <string_view>
 
 #include "platform/shift_jis.h"
 #include "platform/utf8_text.h"
@@ -80,6 +81,8 @@ bool OnlyBlanksFrom(const char* line, std::size_t column) {
 }
 
 std::optional<LineProblem> LineBytesProblem(ShiftJis& shift_jis, const char* line) {
+  // With its NUL: a lead byte last in the line pairs with it, as no character.
+  const std::string_view bytes(line, std::strlen(line) + 1);
   for (std::size_t i = 0; line[i] != '\0';) {
     const auto byte = static_cast<unsigned char>(line[i]);
     if (byte == '\r') {
@@ -87,12 +90,13 @@ std::optional<LineProblem> LineBytesProblem(ShiftJis& shift_jis, const char* lin
                        " without its line feed: the reader keeps it as a byte of the line and does "
                        "not end the line there");
     }
-    const bool pair = IsShiftJisLeadByte(byte);
-    const auto trail = static_cast<unsigned char>(pair ? line[i + 1] : 0);
-    const bool known = pair ? shift_jis.Decode(byte, trail) != REPLACEMENT
-                            : shift_jis.DecodeSingle(byte) != REPLACEMENT;
+    const std::size_t length = ShiftJisCharacterLength(bytes, i);
+    const bool pair = length == 2;
+    const bool known =
+        pair ? shift_jis.Decode(byte, static_cast<unsigned char>(line[i + 1])) != REPLACEMENT
+             : shift_jis.DecodeSingle(byte) != REPLACEMENT;
     if (!known) return UnknownBytesProblem(line, i, pair);
-    i += pair ? 2 : 1;
+    i += length;
   }
   return std::nullopt;
 }
@@ -148,13 +152,10 @@ LineProblem UnconvertedProblem(const UnconvertedCharacter& character) {
 }
 
 std::string Excerpt(ShiftJis& shift_jis, const char* bytes, std::size_t max_bytes) {
+  const std::string_view line(bytes, LineLength(bytes));
   std::size_t length = 0;
-  while (!IsLineEnd(bytes[length]) && length < max_bytes) {
-    length += IsShiftJisLeadByte(static_cast<unsigned char>(bytes[length])) &&
-                      !IsLineEnd(bytes[length + 1])
-                  ? 2
-                  : 1;
-  }
-  const bool cut = !IsLineEnd(bytes[length]);
-  return "\"" + shift_jis.ToUtf8(std::string_view(bytes, length)) + (cut ? "\xE2\x80\xA6\"" : "\"");
+  while (length < line.size() && length < max_bytes)
+    length += ShiftJisCharacterLength(line, length);
+  const bool cut = length < line.size();
+  return "\"" + shift_jis.ToUtf8(line.substr(0, length)) + (cut ? "\xE2\x80\xA6\"" : "\"");
 }

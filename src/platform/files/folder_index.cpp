@@ -33,25 +33,44 @@ unsigned char FoldShiftJisTrail(unsigned char lead, unsigned char trail) {
                                                           : trail;
 }
 
-// The name folded into folded, whose buffer is used again from name to name.
-void FoldInto(std::string& folded, std::string_view name, bool utf8) {
-  folded.assign(name);
-  for (std::size_t i = 0; i < folded.size(); ++i) {
-    const auto byte = static_cast<unsigned char>(folded[i]);
-    if (!utf8 && IsShiftJisLeadByte(byte) && i + 1 < folded.size()) {
-      const auto trail = static_cast<unsigned char>(folded[i + 1]);
-      folded[i + 1] = static_cast<char>(FoldShiftJisTrail(byte, trail));
-      ++i;
-    } else if (!utf8 || byte < 0x80) {
-      folded[i] = static_cast<char>(FoldAscii(byte));
-    } else if (byte == 0xEF && i + 2 < folded.size() && folded[i + 1] == '\xBC') {
-      const auto last = static_cast<unsigned char>(folded[i + 2]);
+void FoldShiftJis(std::string& name) {
+  for (std::size_t i = 0; i < name.size();) {
+    const std::size_t length = ShiftJisCharacterLength(name, i);
+    const auto byte = static_cast<unsigned char>(name[i]);
+    if (length == 2) {
+      const auto trail = static_cast<unsigned char>(name[i + 1]);
+      name[i + 1] = static_cast<char>(FoldShiftJisTrail(byte, trail));
+    } else {
+      name[i] = static_cast<char>(FoldAscii(byte));
+    }
+    i += length;
+  }
+}
+
+// Full-width Ａ-Ｚ (EF BC A1-BA) folds onto ａ-ｚ (EF BD 81-9A).
+void FoldUtf8(std::string& name) {
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(name[i]);
+    if (byte < 0x80) {
+      name[i] = static_cast<char>(FoldAscii(byte));
+    } else if (byte == 0xEF && i + 2 < name.size() && name[i + 1] == '\xBC') {
+      const auto last = static_cast<unsigned char>(name[i + 2]);
       if (last >= 0xA1 && last <= 0xBA) {
-        folded[i + 1] = '\xBD';
-        folded[i + 2] = static_cast<char>(last - 0x20);
+        name[i + 1] = '\xBD';
+        name[i + 2] = static_cast<char>(last - 0x20);
       }
       i += 2;
     }
+  }
+}
+
+// The name folded into folded, whose buffer is used again from name to name.
+void FoldInto(std::string& folded, std::string_view name, bool utf8) {
+  folded.assign(name);
+  if (utf8) {
+    FoldUtf8(folded);
+  } else {
+    FoldShiftJis(folded);
   }
 }
 
@@ -81,40 +100,39 @@ bool IsFullWidthLetterUtf8(std::string_view name, std::size_t i) {
          (second == 0xBD && third >= 0x81 && third <= 0x9A);
 }
 
+bool IsFullWidthLetterShiftJis(std::string_view name, std::size_t i) {
+  if (ShiftJisCharacterLength(name, i) != 2 || static_cast<unsigned char>(name[i]) != 0x82) {
+    return false;
+  }
+  const auto trail = static_cast<unsigned char>(name[i + 1]);
+  return (trail >= 0x60 && trail <= 0x79) || (trail >= 0x81 && trail <= 0x9A);
+}
+
+// Where the next character of a name begins. In a Shift-JIS name the byte after a lead
+// byte is a trail byte, never a letter, as the name is folded.
+std::size_t NextCharacter(std::string_view name, std::size_t i, bool shift_jis) {
+  return i + (shift_jis ? ShiftJisCharacterLength(name, i) : 1);
+}
+
 // A name whose letters are all ASCII and few: a full-width Ａ-Ｚ or ａ-ｚ, which folds
-// too, leaves the name to the index. In a Shift-JIS name the byte after a lead byte is
-// a trail byte, never a letter, as the name is folded.
+// too, leaves the name to the index.
 bool HasFewSpellings(std::string_view name, bool shift_jis) {
   int letters = 0;
-  for (std::size_t i = 0; i < name.size(); ++i) {
-    const auto byte = static_cast<unsigned char>(name[i]);
-    if (shift_jis && IsShiftJisLeadByte(byte) && i + 1 < name.size()) {
-      const auto trail = static_cast<unsigned char>(name[++i]);
-      const bool full_width_letter =
-          byte == 0x82 && ((trail >= 0x60 && trail <= 0x79) || (trail >= 0x81 && trail <= 0x9A));
-      if (full_width_letter) return false;
-    } else if (!shift_jis && IsFullWidthLetterUtf8(name, i)) {
+  for (std::size_t i = 0; i < name.size(); i = NextCharacter(name, i, shift_jis)) {
+    if (shift_jis ? IsFullWidthLetterShiftJis(name, i) : IsFullWidthLetterUtf8(name, i)) {
       return false;
-    } else if (IsAsciiLetter(byte)) {
-      ++letters;
     }
+    if (IsAsciiLetter(static_cast<unsigned char>(name[i]))) ++letters;
   }
   return letters <= MAX_SPELLING_LETTERS;
 }
 
 // Every spelling of the name's ASCII letters in either case; the smallest that exists.
-// In a Shift-JIS name the byte after a lead byte is a trail byte, never a letter, as
-// the name is folded.
 std::optional<std::string> FindBySpelling(int directory_fd, std::string_view name,
                                           bool shift_jis) {
   std::vector<std::size_t> letters;
-  for (std::size_t i = 0; i < name.size(); ++i) {
-    const auto byte = static_cast<unsigned char>(name[i]);
-    if (shift_jis && IsShiftJisLeadByte(byte) && i + 1 < name.size()) {
-      ++i;
-    } else if (byte < 0x80 && IsAsciiLetter(byte)) {
-      letters.push_back(i);
-    }
+  for (std::size_t i = 0; i < name.size(); i = NextCharacter(name, i, shift_jis)) {
+    if (IsAsciiLetter(static_cast<unsigned char>(name[i]))) letters.push_back(i);
   }
   std::optional<std::string> best;
   std::string spelling(name);

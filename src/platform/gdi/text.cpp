@@ -36,17 +36,19 @@ struct TextChar {
   bool wide = false;  // a double-byte character
 };
 
-// A lead byte pairs only with a valid trail byte inside the string. Without one it is
-// half a character, as a field cut inside a character leaves it: it is drawn like a
-// control byte, with no glyph and no room.
+// A lead byte without a byte after it that can end it is half a character, as a field
+// cut inside a character leaves it: it is drawn like a control byte, with no glyph and
+// no room.
 TextChar ReadChar(ShiftJis& shift_jis, const unsigned char* text, std::int64_t length,
                   std::int64_t pos) {
+  const std::string_view bytes(reinterpret_cast<const char*>(text),
+                               static_cast<std::size_t>(length));
   const unsigned char byte = text[pos];
-  if (!IsShiftJisLeadByte(byte)) return {shift_jis.DecodeSingle(byte), 1, false};
-  if (pos + 1 < length && IsShiftJisTrailByte(text[pos + 1])) {
+  if (ShiftJisWholeCharacterLength(bytes, static_cast<std::size_t>(pos)) == 2) {
     return {shift_jis.Decode(byte, text[pos + 1]), 2, true};
   }
-  return {HALF_CHARACTER, 1, false};
+  if (IsShiftJisLeadByte(byte)) return {HALF_CHARACTER, 1, false};
+  return {shift_jis.DecodeSingle(byte), 1, false};
 }
 
 // Control bytes take no room; a single byte that is no character takes a narrow
