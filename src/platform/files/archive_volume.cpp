@@ -13,6 +13,7 @@
 #include <limits>
 
 #include "platform/files/archive_member.h"
+#include "platform/files/path_parts.h"
 #include "platform/files/read_limits.h"
 
 namespace {
@@ -146,19 +147,16 @@ class ArchiveVolume::CatalogueReading {
   // absolute or climbs. A backslash in a UTF-8 name is a Windows separator; in raw
   // bytes it may be the second byte of a character.
   std::optional<std::vector<std::string>> StoredNames(const std::string& path, bool utf8) {
-    const auto separator = [utf8](char c) { return c == '/' || (utf8 && c == '\\'); };
-    if (path.empty() || separator(path[0])) return std::nullopt;
+    const PathParts parts = SplitPath(path, utf8 ? Backslash::Separates : Backslash::InName);
+    if (path.empty() || parts.absolute) return std::nullopt;
     std::vector<std::string> names;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i <= path.size(); ++i) {
-      if (i < path.size() && !separator(path[i])) continue;
-      std::string part = path.substr(start, i - start);
-      start = i + 1;
-      if (part.empty() || part == ".") continue;
+    for (const std::string_view part : parts.names) {
+      if (part == ".") continue;
       if (part == "..") return std::nullopt;
       // Stored as the scripts write names, in CP932, where the characters allow it.
-      if (utf8) part = volume_.shift_jis().FromUtf8(part).value_or(part);
-      names.push_back(std::move(part));
+      const std::optional<std::string> sjis =
+          utf8 ? volume_.shift_jis().FromUtf8(part) : std::nullopt;
+      names.push_back(sjis.value_or(std::string(part)));
     }
     return names;
   }

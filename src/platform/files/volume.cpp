@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "platform/files/mangled_names.h"
+#include "platform/files/path_parts.h"
 #include "platform/utf8_text.h"
 
 namespace {
@@ -14,35 +15,10 @@ namespace {
 constexpr unsigned char SJIS_BACKSLASH = 0x5C;
 constexpr std::string_view UTF8_REPLACEMENT = "\xEF\xBF\xBD";
 
-struct SplitName {
-  bool absolute = false;
-  std::vector<std::string_view> parts_sjis;  // never empty strings
-};
-
-bool IsSeparator(unsigned char byte) { return byte == SJIS_BACKSLASH || byte == '/'; }
-
-// A 0x5C after a lead byte is the second half of a character (ソ, 表), not a
-// separator. '/' always separates: it is never a trail byte of a real character.
 // The old platform saw a name as a C string: it ends at the first NUL.
-SplitName SplitShiftJisName(std::string_view name_sjis) {
-  name_sjis = name_sjis.substr(0, name_sjis.find('\0'));
-  SplitName split;
-  split.absolute = !name_sjis.empty() && IsSeparator(name_sjis[0]);
-  std::size_t start = 0;
-  std::size_t i = 0;
-  while (i < name_sjis.size()) {
-    const auto byte = static_cast<unsigned char>(name_sjis[i]);
-    if (IsSeparator(byte)) {
-      if (i > start) split.parts_sjis.push_back(name_sjis.substr(start, i - start));
-      start = ++i;
-    } else if (IsShiftJisLeadByte(byte) && i + 1 < name_sjis.size() && name_sjis[i + 1] != '/') {
-      i += 2;
-    } else {
-      ++i;
-    }
-  }
-  if (i > start) split.parts_sjis.push_back(name_sjis.substr(start, i - start));
-  return split;
+PathParts SplitShiftJisName(std::string_view name_sjis) {
+  return SplitPath(name_sjis.substr(0, name_sjis.find('\0')),
+                   Backslash::SeparatesOutsideCharacters);
 }
 
 bool IsAscii(std::string_view text) {
@@ -114,13 +90,13 @@ std::optional<FoundName> Volume::FindUnzipSplit(const std::string& folder,
 }
 
 Volume::Walk Volume::WalkName(std::string_view name_sjis) {
-  const SplitName split = SplitShiftJisName(name_sjis);
+  const PathParts split = SplitShiftJisName(name_sjis);
   Walk walk;
   if (split.absolute) {
     walk.outside = true;
     return walk;
   }
-  const auto& parts = split.parts_sjis;
+  const auto& parts = split.names;
   // Most names are stored as written: one look at the whole path saves a look a part.
   if (parts.size() > 1 && std::none_of(parts.begin(), parts.end(), IsDotPart)) {
     std::string path;
@@ -189,7 +165,7 @@ std::string_view Volume::BelowPlace(std::string_view path_sjis) {
   if (!place_sjis_) place_sjis_ = shift_jis_.FromUtf8(place_).value_or(place_);
   const std::string& place = *place_sjis_;
   if (path_sjis.size() > place.size() && path_sjis.starts_with(place) &&
-      IsSeparator(static_cast<unsigned char>(path_sjis[place.size()]))) {
+      IsPathSeparator(path_sjis[place.size()], Backslash::Separates)) {
     return path_sjis.substr(place.size() + 1);
   }
   return path_sjis;
