@@ -50,7 +50,9 @@ class NameProbes {
 
 // The entries of one folder by their folded names. The names lie one after another in
 // one buffer and are found through a table of their folded forms' hashes, so that a
-// folder of many files is indexed in about the time its listing takes to read.
+// folder of many files is indexed in about the time its listing takes to read, in
+// about a third of the memory that maps from folded names to names take
+// (BM_FolderIndexHeap).
 // Several entries may fold alike (README.TXT and readme.txt): the smallest in byte
 // order stands for them, so that the choice does not depend on the order in which
 // the folder lists them.
