@@ -36,7 +36,7 @@ std::optional<ResumePlace> ParsePlace(std::string_view text) {
   if (error != std::errc() || stop != text.data() + end || place.page < 0) return std::nullopt;
   place.script_sjis = std::string(text.substr(end + 1, text.size() - end - 2));
   if (place.script_sjis.empty() ||
-      place.script_sjis.size() >= sizeof ReaderState{}.ScriptFileName ||
+      place.script_sjis.size() >= sizeof ReaderState::ScriptFileName ||
       place.script_sjis.find('\n') != std::string::npos) {
     return std::nullopt;
   }

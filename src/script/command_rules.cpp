@@ -17,7 +17,7 @@
 
 namespace {
 
-constexpr std::size_t TITLE_KEPT = sizeof(ReaderState{}.ChapterTitle) - 1;
+constexpr std::size_t TITLE_KEPT = sizeof(ReaderState::ChapterTitle) - 1;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
