@@ -66,12 +66,7 @@ ErrorOr<void, std::string> MergeAndWriteMarks(const std::string& path, ReadMarks
   TextFileWriter::RemoveInterruptedWrites(path);
   const FileOr<std::string> text = ReadRegularFile(path, FILE_MAX_BYTES);
   if (const auto saved = text ? ParseMarks(*text) : std::nullopt) marks.Merge(*saved);
-  if (const auto written = TextFileWriter::WriteWhole(path, MarksText(marks),
-                                                      TextFileWriter::LineEnds::Lf);
-      !written) {
-    return Formatted(_("%s cannot be written: %s"), path, written.error().Describe());
-  }
-  return {};
+  return TextFileWriter::WriteOwnFile(path, MarksText(marks));
 }
 
 }  // namespace

@@ -87,9 +87,8 @@ std::optional<std::string> RememberRecentNovel(const std::string& real_path,
   for (const RecentNovel& novel : WithRecentNovel(ReadRecentNovels(), {real_path, title_utf8})) {
     text += novel.path + "\t" + novel.title_utf8 + "\n";
   }
-  if (const auto written = TextFileWriter::WriteWhole(*target, text, TextFileWriter::LineEnds::Lf);
-      !written) {
-    return Formatted(_("%s cannot be written: %s"), *target, written.error().Describe());
+  if (ErrorOr<void, std::string> written = TextFileWriter::WriteOwnFile(*target, text); !written) {
+    return written.error();
   }
   return std::nullopt;
 }

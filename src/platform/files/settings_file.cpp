@@ -108,9 +108,8 @@ std::optional<std::string> SettingsFile::Save(const std::string& path) const {
   if (ErrorOr<void, std::string> made = MakeUserDirectory(path.substr(0, path.rfind('/'))); !made) {
     return made.error();
   }
-  if (const auto written = TextFileWriter::WriteWhole(*target, Text(), TextFileWriter::LineEnds::Lf);
-      !written) {
-    return Formatted(_("%s cannot be written: %s"), *target, written.error().Describe());
+  if (ErrorOr<void, std::string> written = TextFileWriter::WriteOwnFile(*target, Text()); !written) {
+    return written.error();
   }
   return std::nullopt;
 }

@@ -19,6 +19,7 @@
 
 #include "platform/files/read_limits.h"
 #include "platform/files/regular_file.h"
+#include "platform/translation.h"
 
 namespace {
 
@@ -230,6 +231,14 @@ ErrorOr<void, SystemError> TextFileWriter::WriteWhole(const std::string& host_pa
   TextFileWriter file = TRY(Open(host_path, line_ends));
   TRY(file.Write(text));
   return file.Commit();
+}
+
+ErrorOr<void, std::string> TextFileWriter::WriteOwnFile(const std::string& host_path,
+                                                        std::string_view text) {
+  if (const auto written = WriteWhole(host_path, text, LineEnds::Lf); !written) {
+    return Formatted(_("%s cannot be written: %s"), host_path, written.error().Describe());
+  }
+  return {};
 }
 
 ErrorOr<void, SystemError> TextFileWriter::Commit() {

@@ -68,6 +68,10 @@ class TextFileWriter {
   static ErrorOr<void, SystemError> WriteWhole(const std::string& host_path,
                                                std::string_view text,
                                                LineEnds line_ends = LineEnds::CrLf);
+  // One of the reader's own files (LF line ends) written whole; else the reader's words
+  // for why not: "PATH cannot be written: rename: No space left on device".
+  static ErrorOr<void, std::string> WriteOwnFile(const std::string& host_path,
+                                                 std::string_view text);
   // Removes the temporary files that writes of host_path left beside it when their
   // process was killed before Commit; those of writes still running stay.
   static void RemoveInterruptedWrites(const std::string& host_path);
