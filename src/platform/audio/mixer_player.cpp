@@ -45,9 +45,7 @@ ErrorOr<std::unique_ptr<MixerPlayer>, std::string> MixerPlayer::Create(
 
 // The device, and the mixer with it, open only once something is to sound: a
 // novel read in silence keeps no audio thread awake while it waits for a click.
-// A device that failed once is not tried again: the reader heard why then.
 ErrorOr<void, std::string> MixerPlayer::OpenDevice() {
-  if (device_failed_) return std::string("the device failed before");
   if (session_) return {};
   auto session = std::make_unique<AudioSession>();
   if (ErrorOr<void, std::string> opened = session->Open(); !opened) {
@@ -63,6 +61,7 @@ ErrorOr<void, std::string> MixerPlayer::OpenDevice() {
   return {};
 }
 
+// A device that failed once is not tried again: the reader heard why then.
 bool MixerPlayer::ReadyToSound() {
   if (device_failed_) return false;
   const ErrorOr<void, std::string> opened = OpenDevice();
