@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "platform/calls/speech_calls.h"
-#include "platform/calls/window_calls.h"
 #include "platform/platform.h"
 #include "platform/sdl/page_view.h"
 #include "platform/sdl/quit_signals.h"
